@@ -1,0 +1,92 @@
+#include "host/AtomicFile.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool fail(std::string* error, const std::string& what, const std::string& path, int code)
+{
+    if (error)
+        *error = what + " " + path + ": " + std::strerror(code);
+    return false;
+}
+
+std::string folderOf(const std::string& path)
+{
+    size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+bool writeAll(int descriptor, const void* data, size_t size)
+{
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        ssize_t written = ::write(descriptor, bytes, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+} // namespace
+
+bool writeFileAtomically(const std::string& path, const void* data, size_t size, std::string* error)
+{
+    if (path.empty() || path.back() == '/')
+        return fail(error, "cannot write", path.empty() ? std::string("an empty path") : path, EINVAL);
+
+    // mkstemp gives a unique name, so two writers of the same file never share
+    // a temporary; the name starts with a dot so folder listings skip it.
+    std::string folder = folderOf(path);
+    std::string name = path.substr(path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1);
+    std::string temporary = folder + "/." + name + ".tmp-XXXXXX";
+    int descriptor = ::mkstemp(&temporary[0]);
+    if (descriptor < 0)
+        return fail(error, "cannot create a temporary file beside", path, errno);
+
+    // Keep the permissions of the file being replaced; a new file gets the
+    // usual rw-r--r-- (never world-writable).
+    struct stat existing;
+    mode_t mode = ::stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 0777 & ~0002) : 0644;
+    ::fchmod(descriptor, mode);
+
+    if (!writeAll(descriptor, data, size) || ::fsync(descriptor) != 0) {
+        int code = errno;
+        ::close(descriptor);
+        ::unlink(temporary.c_str());
+        return fail(error, "cannot write", path, code);
+    }
+    if (::close(descriptor) != 0) {
+        int code = errno;
+        ::unlink(temporary.c_str());
+        return fail(error, "cannot close", path, code);
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        int code = errno;
+        ::unlink(temporary.c_str());
+        return fail(error, "cannot replace", path, code);
+    }
+
+    // The rename is only durable once the folder's entry is on disk. The new
+    // file is in place by now, so a failure here is not reported as one.
+    int folderDescriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderDescriptor >= 0) {
+        ::fsync(folderDescriptor);
+        ::close(folderDescriptor);
+    }
+    return true;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// Replaces `path` with `data` so that at every instant either the old or the
+// new complete file exists: the bytes go to a temporary file in the same
+// folder, which is flushed to disk and renamed over the old one; the folder is
+// flushed too. On failure the old file is left as it was, the temporary file
+// is removed, the reason goes to `error` (when given) and false is returned.
+bool writeFileAtomically(const std::string& path, const void* data, size_t size, std::string* error);
+
+inline bool writeFileAtomically(const std::string& path, const std::string& text, std::string* error)
+{
+    return writeFileAtomically(path, text.data(), text.size(), error);
+}

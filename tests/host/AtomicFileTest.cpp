@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "host/AtomicFile.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+std::string readWhole(const std::string& path)
+{
+    std::ifstream stream(path, std::ios::binary);
+    std::ostringstream text;
+    text << stream.rdbuf();
+    return text.str();
+}
+
+// Lowers the file-size limit for the duration of a test, so that writing
+// more than `bytes` fails as a full disk would (also for root).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit lowered = saved;
+        lowered.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+
+private:
+    rlimit saved{};
+    void (*previousHandler)(int) = nullptr;
+};
+
+TEST(AtomicFile, WritesNewFileAndReplacesOldOne)
+{
+    TempFolder folder;
+    std::string path = folder.path() + "/scores.xml";
+    std::string error;
+    ASSERT_TRUE(writeFileAtomically(path, std::string("first"), &error)) << error;
+    EXPECT_EQ(readWhole(path), "first");
+    ASSERT_TRUE(writeFileAtomically(path, std::string("second, longer"), &error)) << error;
+    EXPECT_EQ(readWhole(path), "second, longer");
+    ASSERT_TRUE(writeFileAtomically(path, std::string(), &error)) << error;
+    EXPECT_EQ(readWhole(path), "");
+    // Nothing but the file itself is left in the folder.
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"scores.xml"});
+}
+
+TEST(AtomicFile, NewFileIsNotWorldWritable)
+{
+    TempFolder folder;
+    std::string path = folder.path() + "/players.plrs";
+    ASSERT_TRUE(writeFileAtomically(path, std::string("x"), nullptr));
+    struct stat status;
+    ASSERT_EQ(stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0002, 0u);
+    EXPECT_NE(status.st_mode & 0400, 0u);
+}
+
+TEST(AtomicFile, FailedWriteKeepsOldFileAndLeavesNoTemporary)
+{
+    TempFolder folder;
+    std::string path = folder.path() + "/settings.xml";
+    ASSERT_TRUE(writeFileAtomically(path, std::string("old content"), nullptr));
+
+    std::string error;
+    {
+        FileSizeLimit limit(16);
+        std::string big(4096, 'n');
+        EXPECT_FALSE(writeFileAtomically(path, big, &error));
+    }
+    EXPECT_NE(error.find("settings.xml"), std::string::npos) << error;
+    EXPECT_EQ(readWhole(path), "old content");
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"settings.xml"});
+}
+
+TEST(AtomicFile, MissingFolderOrBadPathFails)
+{
+    TempFolder folder;
+    std::string error;
+    EXPECT_FALSE(writeFileAtomically(folder.path() + "/no/such/folder/file", std::string("x"), &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(writeFileAtomically("", std::string("x"), &error));
+    EXPECT_FALSE(writeFileAtomically(folder.path() + "/", std::string("x"), &error));
+}
+
+TEST(AtomicFile, TargetThatIsAFolderStaysAndFails)
+{
+    TempFolder folder;
+    std::string path = folder.path() + "/occupied";
+    ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
+    ASSERT_TRUE(std::ofstream(path + "/inside").good());
+    EXPECT_FALSE(writeFileAtomically(path, std::string("x"), nullptr));
+    struct stat status;
+    ASSERT_EQ(stat(path.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISDIR(status.st_mode));
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"occupied"});
+}
+
+} // namespace
