@@ -49,8 +49,10 @@ protected:
         SoundManager::createInstance(std::move(recording));
         manager = SoundManager::instance;
         ASSERT_TRUE(SoundManager::isSoundOn());
-        musicA = std::string(TORTELUNE_BINARY_DIR) + "/sound-test-a.wav";
-        musicB = std::string(TORTELUNE_BINARY_DIR) + "/sound-test-b.wav";
+        // ctest runs tests in parallel processes: every test has its own files.
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        musicA = std::string(TORTELUNE_BINARY_DIR) + "/sound-test-" + name + "-a.wav";
+        musicB = std::string(TORTELUNE_BINARY_DIR) + "/sound-test-" + name + "-b.wav";
         writeWav(musicA, 1000, 44100);
         writeWav(musicB, 2000, 44100);
     }
