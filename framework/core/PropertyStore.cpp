@@ -1,0 +1,319 @@
+#include "framework/core/PropertyStore.h"
+
+#include <tinyxml.h>
+
+#include <cstring>
+
+#include "framework/core/Log.h"
+#include "framework/core/PropertyValue.h"
+#include "framework/resources/FileCipher.h"
+#include "framework/resources/FileModes.h"
+#include "framework/resources/MemoryBuffer.h"
+#include "host/AtomicFile.h"
+
+TT_DEFINE_RECORD(PropertyStore, &PropertyNode::classRecord);
+
+namespace {
+
+bool isValueTag(const std::string& tag)
+{
+    return tag == "Integer" || tag == "Double" || tag == "Float" || tag == "Boolean" || tag == "String" ||
+           tag == "Text";
+}
+
+const char* attributeOrEmpty(const TiXmlElement& element, const char* name)
+{
+    const char* value = element.Attribute(name);
+    return value ? value : "";
+}
+
+// The first text (or CDATA) child of an element, or null.
+const char* firstText(const TiXmlElement& element)
+{
+    for (const TiXmlNode* child = element.FirstChild(); child; child = child->NextSibling()) {
+        if (const TiXmlText* text = child->ToText())
+            return text->Value();
+    }
+    return nullptr;
+}
+
+bool isXmlName(const std::string& name)
+{
+    if (name.empty())
+        return false;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80;
+        const bool other = (c >= '0' && c <= '9') || c == '-' || c == '.';
+        if (!letter && (i == 0 || !other))
+            return false;
+    }
+    return true;
+}
+
+size_t skipPast(const char* text, size_t size, size_t from, const char* terminator)
+{
+    const size_t length = std::strlen(terminator);
+    for (size_t i = from; i + length <= size; ++i) {
+        if (std::memcmp(text + i, terminator, length) == 0)
+            return i + length;
+    }
+    return size;
+}
+
+// An upper estimate of the element nesting in the text, so that documents
+// deep enough to exhaust the stack of a recursive parser are refused first.
+int nestingDepth(const char* text, size_t size)
+{
+    int depth = 0;
+    int deepest = 0;
+    size_t i = 0;
+    while (i < size) {
+        if (text[i] != '<') {
+            ++i;
+            continue;
+        }
+        if (std::strncmp(text + i, "<!--", 4) == 0) {
+            i = skipPast(text, size, i + 4, "-->");
+        } else if (std::strncmp(text + i, "<![CDATA[", 9) == 0) {
+            i = skipPast(text, size, i + 9, "]]>");
+        } else if (i + 1 < size && (text[i + 1] == '?' || text[i + 1] == '!')) {
+            i = skipPast(text, size, i + 2, ">");
+        } else if (i + 1 < size && text[i + 1] == '/') {
+            --depth;
+            i = skipPast(text, size, i + 2, ">");
+        } else {
+            // A start tag: find its end outside quoted attribute values.
+            char quote = 0;
+            size_t j = i + 1;
+            for (; j < size; ++j) {
+                const char c = text[j];
+                if (quote) {
+                    if (c == quote)
+                        quote = 0;
+                } else if (c == '"' || c == '\'') {
+                    quote = c;
+                } else if (c == '>') {
+                    break;
+                }
+            }
+            const bool selfClosing = j < size && text[j - 1] == '/';
+            if (!selfClosing && ++depth > deepest)
+                deepest = depth;
+            i = j + 1;
+        }
+        if (depth < 0)
+            depth = 0;
+    }
+    return deepest;
+}
+
+} // namespace
+
+PropertyStore::PropertyStore(const std::string& fileName) : PropertyNode(std::string(), "root")
+{
+    if (!fileName.empty())
+        fileNames.push_back(fileName);
+}
+
+std::mutex& PropertyStore::xmlParseMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+bool PropertyStore::load()
+{
+    bool all = true;
+    for (const std::string& path : fileNames) {
+        if (!loadFile(path))
+            all = false;
+    }
+    return all;
+}
+
+bool PropertyStore::loadFile(const std::string& path)
+{
+    MemoryBuffer buffer;
+    if (!loadFileToBuffer(fileMode, path, buffer)) {
+        lastError = "\"" + path + "\" is missing, empty or unreadable";
+        return false;
+    }
+    return loadFromBuffer(buffer.getData(), buffer.getByteCount(), path);
+}
+
+bool PropertyStore::loadFromBuffer(const char* data, size_t size, const std::string& sourceName)
+{
+    TiXmlDocument document;
+    if (!parse(data, size, sourceName, document)) {
+        LOG_ERROR("property file " + lastError);
+        return false;
+    }
+    return readDocument(document);
+}
+
+bool PropertyStore::isReadable(const std::string& path)
+{
+    MemoryBuffer buffer;
+    if (!loadFileToBuffer(fileMode, path, buffer))
+        return false;
+    TiXmlDocument document;
+    return parse(buffer.getData(), buffer.getByteCount(), path, document);
+}
+
+bool PropertyStore::parse(const char* data, size_t size, const std::string& sourceName, TiXmlDocument& document)
+{
+    if (!data) {
+        lastError = "\"" + sourceName + "\": no data";
+        return false;
+    }
+    // TinyXML reads up to a zero byte; the copy guarantees one.
+    const std::string text(data, size);
+    if (nestingDepth(text.data(), text.size()) > kMaxDepth) {
+        lastError = "\"" + sourceName + "\": elements nested too deeply";
+        return false;
+    }
+    {
+        std::lock_guard<std::mutex> lock(xmlParseMutex());
+        TiXmlBase::SetCondenseWhiteSpace(condenseWhiteSpace);
+        document.Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
+    }
+    if (document.Error()) {
+        lastError = "\"" + sourceName + "\": line " + std::to_string(document.ErrorRow()) + ": " +
+                    (document.ErrorDesc() ? document.ErrorDesc() : "XML error");
+        return false;
+    }
+    if (!document.RootElement()) {
+        lastError = "\"" + sourceName + "\": no element";
+        return false;
+    }
+    return true;
+}
+
+bool PropertyStore::readDocument(const TiXmlDocument& document)
+{
+    if (document.Error())
+        return false;
+    for (const TiXmlElement* top = document.FirstChildElement(); top; top = top->NextSiblingElement()) {
+        for (const TiXmlElement* child = top->FirstChildElement(); child; child = child->NextSiblingElement())
+            addChild(readElement(*child, 1));
+    }
+    return true;
+}
+
+AbstractProperty* PropertyStore::readElement(const TiXmlElement& element, int depth) const
+{
+    const std::string tag = element.Value();
+    const std::string id = attributeOrEmpty(element, "id");
+    const bool tooDeep = depth >= kMaxDepth;
+
+    if (tag == "Vector") {
+        auto* vector = new PropertyVector(id);
+        if (!tooDeep) {
+            for (const TiXmlElement* child = element.FirstChildElement(); child; child = child->NextSiblingElement())
+                vector->add(readElement(*child, depth + 1));
+        }
+        return vector;
+    }
+    if (isValueTag(tag)) {
+        const char* text = firstText(element);
+        const std::string value = text ? text : attributeOrEmpty(element, "value");
+        return PropertyValue::makeTyped(id, tag, toWideString(value));
+    }
+    if (!valuesAsAttributes) {
+        const TiXmlNode* first = element.FirstChild();
+        if (!first || first->ToText()) {
+            const char* text = element.GetText();
+            return new PropertyValue(tag, toWideString(text ? text : ""), true);
+        }
+    }
+    auto* node = new PropertyNode(id, tag);
+    if (valuesAsAttributes) {
+        for (const TiXmlAttribute* attribute = element.FirstAttribute(); attribute; attribute = attribute->Next()) {
+            const std::string name = attribute->Name();
+            if (name != "id")
+                node->addChild(new PropertyValue(name, toWideString(attribute->Value()), true));
+        }
+        if (const char* text = firstText(element))
+            node->addChild(new PropertyValue("value", toWideString(text), true));
+    }
+    if (!tooDeep) {
+        for (const TiXmlElement* child = element.FirstChildElement(); child; child = child->NextSiblingElement())
+            node->addChild(readElement(*child, depth + 1));
+    }
+    return node;
+}
+
+void PropertyStore::writeXml(const AbstractProperty& entry, TiXmlNode& parent, bool insideNode) const
+{
+    const std::string text = entry.getString();
+    if (insideNode && entry.isUntypedValue()) {
+        if (isXmlName(entry.getName())) {
+            TiXmlElement* element = parent.ToElement();
+            if (valuesAsAttributes && element) {
+                element->SetAttribute(entry.getName(), text);
+            } else {
+                TiXmlNode* child = parent.LinkEndChild(new TiXmlElement(entry.getName()));
+                child->LinkEndChild(new TiXmlText(text));
+            }
+            return;
+        }
+        // A name that XML cannot carry as an attribute or tag would make the
+        // whole file unreadable; keep the value as a named "Text" element.
+        auto* child = new TiXmlElement("Text");
+        child->SetAttribute("id", entry.getName());
+        child->SetAttribute("value", text);
+        parent.LinkEndChild(child);
+        return;
+    }
+    if (!valuesAsAttributes && entry.isValue()) {
+        parent.LinkEndChild(new TiXmlText(text));
+        return;
+    }
+    // A node made in code without a tag still needs one to be read back.
+    const std::string tag = isXmlName(entry.getTypeName()) ? entry.getTypeName() : std::string("Node");
+    auto* element = new TiXmlElement(tag);
+    parent.LinkEndChild(element);
+    if (!entry.getName().empty())
+        element->SetAttribute("id", entry.getName());
+    if (entry.isValue()) {
+        element->SetAttribute("value", text);
+    } else if (entry.isNode()) {
+        for (AbstractProperty* child : static_cast<const PropertyNode&>(entry).getNamedChildren())
+            writeXml(*child, *element, true);
+    } else {
+        for (const RefPointer<AbstractProperty>& child : static_cast<const PropertyVector&>(entry))
+            writeXml(*child, *element, false);
+    }
+}
+
+std::string PropertyStore::toXmlText() const
+{
+    TiXmlDocument document;
+    writeXml(*this, document, false);
+    TiXmlPrinter printer;
+    printer.SetIndent("    ");
+    document.Accept(&printer);
+    return printer.Str();
+}
+
+bool PropertyStore::save()
+{
+    if (savePath.empty()) {
+        lastError = "no save path set";
+        LOG_ERROR("property store: " + lastError);
+        return false;
+    }
+    std::string text = toXmlText();
+    const int mode = effectiveFileMode(fileMode);
+    if (mode == FILE_MODE_ENCRYPT_FILE || mode == FILE_MODE_ENCRYPT_ZIP)
+        applyFileCipher(&text[0], text.size());
+    const std::string target = storedFileName(savePath, mode);
+    std::string error;
+    if (!writeFileAtomically(target, text.data(), text.size(), &error)) {
+        lastError = error;
+        LOG_ERROR("saving \"" + target + "\" failed: " + error);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,286 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/LogCapture.h"
+#include "support/TestFolders.h"
+#include "framework/core/PropertyStore.h"
+#include "framework/core/PropertyValue.h"
+#include "framework/resources/FileCipher.h"
+#include "framework/resources/FileModes.h"
+
+namespace {
+
+RefPointer<PropertyStore> parse(const std::string& xml, bool* ok = nullptr)
+{
+    RefPointer<PropertyStore> store(new PropertyStore());
+    const bool loaded = store->loadFromBuffer(xml.data(), xml.size());
+    if (ok)
+        *ok = loaded;
+    return store;
+}
+
+TEST(PropertyStoreTest, ValuesTakeTextContentOverTheValueAttribute)
+{
+    bool ok = false;
+    auto store = parse("<root><Integer id=\"a\" value=\"1\">5</Integer>"
+                       "<Float id=\"f\" value=\"2.5\"/><Text id=\"t\">Hello &amp; caf\xC3\xA9</Text>"
+                       "<Double id=\"d\" value=\"0.25\"/><Boolean id=\"b\" value=\"false\"/></root>",
+                       &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(5, store->getInt("a"));
+    EXPECT_EQ("Integer", store->getChild("a")->getTypeName());
+    EXPECT_FLOAT_EQ(2.5f, store->getFloat("f"));
+    EXPECT_EQ(u"Hello & caf\u00e9", store->getWString("t"));
+    EXPECT_DOUBLE_EQ(0.25, store->getDouble("d"));
+    EXPECT_FALSE(store->getBool("b", true));
+}
+
+TEST(PropertyStoreTest, NodeAttributesAndTextBecomeUntypedChildren)
+{
+    auto store = parse("<root><Sprite id=\"s\" x=\"10\" y=\"-4\">label<Integer id=\"z\" value=\"3\"/></Sprite></root>");
+    PropertyNode* sprite = store->getNode("s");
+    ASSERT_NE(DUMMY_NODE, sprite);
+    EXPECT_EQ("Sprite", sprite->getTypeName());
+    EXPECT_EQ(10, sprite->getInt("x"));
+    EXPECT_EQ(-4, sprite->getInt("y"));
+    EXPECT_EQ(u"label", sprite->getWString("value"));
+    EXPECT_TRUE(sprite->getChild("value")->isUntypedValue());
+    EXPECT_EQ(1, sprite->getCount());
+    EXPECT_EQ(4, sprite->getNamedCount());
+
+    // Written back, the text becomes a "value" attribute beside the others.
+    const std::string text = store->toXmlText();
+    EXPECT_NE(std::string::npos, text.find("<Sprite id=\"s\" x=\"10\" y=\"-4\" value=\"label\">")) << text;
+}
+
+TEST(PropertyStoreTest, UnnamedSiblingsInNodesAndVectors)
+{
+    auto store = parse("<root><Node id=\"n\"><Integer value=\"1\"/><Integer value=\"2\"/></Node>"
+                       "<Vector id=\"v\"><Integer value=\"1\"/><Integer value=\"2\"/><Node/></Vector></root>");
+    EXPECT_EQ(1, store->getNode("n")->getCount());
+    EXPECT_EQ(2, store->getNode("n")->getAt(0)->getInt());
+    PropertyVector* vector = store->getVector("v");
+    ASSERT_EQ(3, vector->getCount());
+    EXPECT_EQ(1, vector->getAt(0)->getInt());
+    EXPECT_EQ(2, vector->getAt(1)->getInt());
+    EXPECT_TRUE(vector->getAt(2)->isNode());
+}
+
+TEST(PropertyStoreTest, EveryTopLevelElementIsRead)
+{
+    auto store = parse("<?xml version=\"1.0\"?><!-- c --><a ignored=\"1\"><Integer id=\"x\" value=\"1\"/>"
+                       "<Integer id=\"y\" value=\"2\"/></a><b><Integer id=\"z\" value=\"3\"/></b>");
+    EXPECT_EQ(1, store->getInt("x"));
+    EXPECT_EQ(2, store->getInt("y"));
+    EXPECT_EQ(3, store->getInt("z"));
+    EXPECT_EQ(nullptr, store->getChild("ignored"));
+}
+
+TEST(PropertyStoreTest, SyntaxErrorsLeaveTheTreeUnchanged)
+{
+    LogCapture log;
+    RefPointer<PropertyStore> store(new PropertyStore());
+    const std::string good = "<root><Integer id=\"a\" value=\"1\"/></root>";
+    ASSERT_TRUE(store->loadFromBuffer(good.data(), good.size()));
+    const std::string bad = "<root><Integer id=\"b\" value=\"2\"/><Node></root>";
+    EXPECT_FALSE(store->loadFromBuffer(bad.data(), bad.size(), "bad.xml"));
+    EXPECT_EQ(nullptr, store->getChild("b"));
+    EXPECT_EQ(1, store->getNamedCount());
+    EXPECT_NE(std::string::npos, store->getLastError().find("bad.xml"));
+    EXPECT_TRUE(log.contains("bad.xml"));
+    EXPECT_FALSE(store->loadFromBuffer("", 0));
+    EXPECT_FALSE(store->loadFromBuffer(nullptr, 0));
+}
+
+TEST(PropertyStoreTest, DeepNestingIsRefusedNotOverflowed)
+{
+    LogCapture log;
+    std::string xml;
+    for (int i = 0; i < 5000; ++i)
+        xml += "<a>";
+    RefPointer<PropertyStore> store(new PropertyStore());
+    EXPECT_FALSE(store->loadFromBuffer(xml.data(), xml.size()));
+
+    std::string fine = "<root>";
+    for (int i = 0; i < 50; ++i)
+        fine += "<n id=\"x\">";
+    for (int i = 0; i < 50; ++i)
+        fine += "</n>";
+    fine += "</root>";
+    EXPECT_TRUE(store->loadFromBuffer(fine.data(), fine.size()));
+}
+
+TEST(PropertyStoreTest, WhiteSpaceIsKeptWhenCondensingIsOff)
+{
+    const std::string xml = "<root><Text id=\"t\">two  blanks\n line</Text></root>";
+    RefPointer<PropertyStore> condensed(new PropertyStore());
+    condensed->loadFromBuffer(xml.data(), xml.size());
+    EXPECT_EQ(u"two blanks line", condensed->getWString("t"));
+    RefPointer<PropertyStore> kept(new PropertyStore());
+    kept->setCondenseWhiteSpace(false);
+    kept->loadFromBuffer(xml.data(), xml.size());
+    EXPECT_EQ(u"two  blanks\n line", kept->getWString("t"));
+}
+
+TEST(PropertyStoreTest, WritingKeepsInsertionOrderAndForm)
+{
+    RefPointer<PropertyStore> store(new PropertyStore());
+    PropertyNode* player = store->addNode("p1", "Player");
+    player->setString("name", "Ann", true);
+    player->setInt("score", 12);
+    player->setBoolean("seen", true, true);
+    PropertyVector* list = player->addVector("slots");
+    list->add(new PropertyValue("", -1));
+    list->add(new PropertyValue("", 3));
+    store->setFloat("speed", 0.5f);
+
+    const std::string expected = "<root>\n"
+                                 "    <Player id=\"p1\" name=\"Ann\" seen=\"true\">\n"
+                                 "        <Integer id=\"score\" value=\"12\" />\n"
+                                 "        <Vector id=\"slots\">\n"
+                                 "            <Integer value=\"-1\" />\n"
+                                 "            <Integer value=\"3\" />\n"
+                                 "        </Vector>\n"
+                                 "    </Player>\n"
+                                 "    <Float id=\"speed\" value=\"0.5\" />\n"
+                                 "</root>\n";
+    EXPECT_EQ(expected, store->toXmlText());
+}
+
+TEST(PropertyStoreTest, NamesXmlCannotCarryAreKeptAsTextElements)
+{
+    RefPointer<PropertyStore> store(new PropertyStore());
+    PropertyNode* node = store->addNode("n", "");
+    node->setString("two words", "kept", true);
+    node->setString("", "unnamed", true);
+    const std::string text = store->toXmlText();
+    auto back = parse(text);
+    PropertyNode* read = back->getNode("n");
+    EXPECT_EQ("Node", read->getTypeName());
+    EXPECT_EQ("kept", read->getString("two words"));
+    EXPECT_EQ("unnamed", read->getString(""));
+}
+
+class PropertyStoreFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        shutdownArchive();
+        folder = makeTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    }
+    void TearDown() override { shutdownArchive(); }
+
+    RefPointer<PropertyStore> sample()
+    {
+        RefPointer<PropertyStore> store(new PropertyStore());
+        PropertyNode* node = store->addNode("profile", "TortelunePlayer");
+        node->setWString("name", u"Zo\u00e9 <&> \"q\"", true);
+        node->setInt("rank", 3);
+        node->addVector("tools")->add(new PropertyValue("", 7));
+        store->setWString("greeting", u"line\\nnext \u20ac");
+        return store;
+    }
+
+    void expectSample(PropertyStore& store)
+    {
+        PropertyNode* node = store.getNode("profile");
+        EXPECT_EQ(u"Zo\u00e9 <&> \"q\"", node->getWString("name"));
+        EXPECT_EQ(3, node->getInt("rank"));
+        EXPECT_EQ(7, node->getVector("tools")->getAt(0)->getInt());
+        EXPECT_EQ(u"line\\nnext \u20ac", store.getWString("greeting"));
+    }
+
+    std::string folder;
+};
+
+TEST_F(PropertyStoreFileTest, RoundTripInPlainMode)
+{
+    auto store = sample();
+    store->setSavePath(folder + "/plain.xml");
+    store->setFileMode(FILE_MODE_FILE);
+    ASSERT_TRUE(store->save()) << store->getLastError();
+    EXPECT_EQ(store->toXmlText(), readTestFile(folder + "/plain.xml"));
+
+    RefPointer<PropertyStore> back(new PropertyStore(folder + "/plain.xml"));
+    back->setFileMode(FILE_MODE_FILE);
+    ASSERT_TRUE(back->load());
+    expectSample(*back);
+    EXPECT_TRUE(back->isReadable(folder + "/plain.xml"));
+}
+
+TEST_F(PropertyStoreFileTest, RoundTripInEncipheredMode)
+{
+    auto store = sample();
+    store->setSavePath(folder + "/players.plrs");
+    store->setFileMode(FILE_MODE_ENCRYPT_FILE);
+    ASSERT_TRUE(store->save());
+    EXPECT_FALSE(testFileExists(folder + "/players.plrs"));
+    std::string onDisk = readTestFile(folder + "/players.plrs.!");
+    ASSERT_FALSE(onDisk.empty());
+    EXPECT_NE(store->toXmlText(), onDisk);
+    applyFileCipher(&onDisk[0], onDisk.size());
+    EXPECT_EQ(store->toXmlText(), onDisk);
+
+    RefPointer<PropertyStore> back(new PropertyStore(folder + "/players.plrs"));
+    back->setFileMode(FILE_MODE_ENCRYPT_FILE);
+    ASSERT_TRUE(back->load());
+    expectSample(*back);
+    EXPECT_TRUE(back->isReadable(folder + "/players.plrs"));
+
+    // Read without deciphering, the same bytes are no XML.
+    LogCapture log;
+    RefPointer<PropertyStore> plain(new PropertyStore(folder + "/players.plrs.!"));
+    plain->setFileMode(FILE_MODE_FILE);
+    EXPECT_FALSE(plain->load());
+    EXPECT_FALSE(plain->isReadable(folder + "/players.plrs.!"));
+}
+
+TEST_F(PropertyStoreFileTest, FailedSaveKeepsTheOldFile)
+{
+    LogCapture log;
+    auto store = sample();
+    store->setSavePath(folder + "/keep.xml");
+    store->setFileMode(FILE_MODE_FILE);
+    ASSERT_TRUE(store->save());
+    const std::string before = readTestFile(folder + "/keep.xml");
+
+    // A path whose folder does not exist cannot be written: reported, nothing made.
+    RefPointer<PropertyStore> other(new PropertyStore());
+    other->setSavePath(folder + "/missing/keep.xml");
+    EXPECT_FALSE(other->save());
+    EXPECT_FALSE(other->getLastError().empty());
+    EXPECT_TRUE(log.contains("missing/keep.xml"));
+
+    RefPointer<PropertyStore> noPath(new PropertyStore());
+    EXPECT_FALSE(noPath->save());
+    EXPECT_EQ(before, readTestFile(folder + "/keep.xml"));
+}
+
+TEST_F(PropertyStoreFileTest, MissingAndEmptyFilesFailWithoutStoppingTheOthers)
+{
+    LogCapture log;
+    writeTestFile(folder + "/a.xml", "<root><Integer id=\"a\" value=\"1\"/></root>");
+    writeTestFile(folder + "/empty.xml", "");
+    writeTestFile(folder + "/c.xml", "<root><Integer id=\"c\" value=\"3\"/></root>");
+    RefPointer<PropertyStore> store(new PropertyStore(folder + "/a.xml"));
+    store->addFileName(folder + "/nothere.xml");
+    store->addFileName(folder + "/empty.xml");
+    store->addFileName(folder + "/c.xml");
+    EXPECT_FALSE(store->load());
+    EXPECT_EQ(1, store->getInt("a"));
+    EXPECT_EQ(3, store->getInt("c"));
+    EXPECT_FALSE(store->isReadable(folder + "/nothere.xml"));
+    EXPECT_FALSE(store->isReadable(folder + "/empty.xml"));
+}
+
+TEST_F(PropertyStoreFileTest, BackslashesInPathsAreFolderSeparators)
+{
+    writeTestFile(folder + "/slash.xml", "<root><Integer id=\"a\" value=\"4\"/></root>");
+    std::string windowsStyle = folder + "\\slash.xml";
+    RefPointer<PropertyStore> store(new PropertyStore(windowsStyle));
+    ASSERT_TRUE(store->load());
+    EXPECT_EQ(4, store->getInt("a"));
+}
+
+} // namespace

@@ -1,0 +1,32 @@
+#include "support/TestFolders.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+std::string makeTestFolder(const std::string& name)
+{
+    const std::filesystem::path folder = std::filesystem::path(TORTELUNE_BINARY_DIR) / "test-scratch" / name;
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    std::filesystem::create_directories(folder, ignored);
+    return folder.string();
+}
+
+void writeTestFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string readTestFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool testFileExists(const std::string& path)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(path, ignored);
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+// A fresh, empty folder for one test under the build tree's scratch space;
+// the name should be unique per test.
+std::string makeTestFolder(const std::string& name);
+// Writes bytes to a file (plain, not atomic): fixtures only.
+void writeTestFile(const std::string& path, const std::string& bytes);
+// The whole file, or an empty text when it cannot be read.
+std::string readTestFile(const std::string& path);
+bool testFileExists(const std::string& path);
