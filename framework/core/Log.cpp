@@ -5,6 +5,8 @@
 #include <ctime>
 #include <mutex>
 
+#include "host/HostLog.h"
+
 namespace {
 
 struct LogState {
@@ -52,6 +54,17 @@ std::string timeStamp()
                   parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec, millis);
     return buffer;
 }
+
+void forwardHostLine(const std::string& line)
+{
+    logLine(LogLevel::Warning, line);
+}
+
+// The host layer reports through its own sink; route it into this log.
+const bool hostSinkInstalled = [] {
+    setHostLogSink(&forwardHostLine);
+    return true;
+}();
 
 } // namespace
 
