@@ -1,0 +1,43 @@
+"""Runs every art and sound generator and writes tools/art_manifest.md.
+
+Deterministic: every random choice uses a fixed seed, so a second run gives the same files."""
+
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import common  # noqa: E402
+
+INTRO = """# Generated art and sound
+
+Written by `tools/generate_all.sh` (do not edit by hand: the generators in `tools/art/` and
+`tools/audio/` rewrite this list). Every path is relative to the repository root and lower
+case. Frame layouts follow the sprites: frames of equal size stacked vertically, frame 0 on
+top. Buttons have 4 frames (normal, over, pressed, disabled); switches 8 (unchecked
+normal/over/pressed/disabled, then checked). Sizes were chosen for the 800 × 600 screen
+where nothing else fixes them. Palette (RGB hex): cream FFF4E0, raspberry D8396A,
+pistachio 93C566, caramel D8893A, chocolate 5C3322, outline 3E1F14.
+"""
+
+
+def main():
+    only = set(sys.argv[1:])
+    sys.path.insert(0, os.path.join(common.ROOT, "tools", "audio"))
+    import importlib
+    for name, module in (("ui", "gen_ui"), ("frontdoor", "gen_frontdoor"), ("board", "gen_board"),
+                         ("audio", "gen_audio")):
+        if only and name not in only:
+            continue
+        try:
+            mod = importlib.import_module(module)
+        except ImportError:
+            continue
+        print("generating", name)
+        mod.main()
+    if not only:
+        common.manifest.write(os.path.join(common.ROOT, "tools", "art_manifest.md"), INTRO)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,167 @@
+"""Composed previews for the contact sheets: a dialog assembled from its painter pieces the
+way the game's painters tile them, and the loading scene's title at its start and end."""
+
+import os
+
+import cairo
+
+from common import ROOT, plain_text, FONT_SANS, FONT_SERIF
+
+
+def img(rel):
+    path = os.path.join(ROOT, rel)
+    return cairo.ImageSurface.create_from_png(path) if os.path.exists(path) else None
+
+
+def tile(c, im, x, y, w, h):
+    if im is None:
+        return
+    c.save()
+    c.rectangle(x, y, w, h)
+    c.clip()
+    yy = y
+    while yy < y + h:
+        xx = x
+        while xx < x + w:
+            c.set_source_surface(im, xx, yy)
+            c.paint()
+            xx += im.get_width()
+        yy += im.get_height()
+    c.restore()
+
+
+def paint_dialog(c, ox, oy, W, H, prefix, centre_inset=36, tiled_centre=False, eiffel=True):
+    p = [img("%s_%s.png" % (prefix, k)) for k in ("tl", "t", "tr", "l", "c", "r", "bl", "b", "br")]
+    wh = [(q.get_width(), q.get_height()) if q else (0, 0) for q in p]
+    c.save()
+    c.translate(ox, oy)
+    c.rectangle(0, 0, W, H)
+    c.clip()
+    if p[4] is not None:
+        if tiled_centre:
+            tile(c, p[4], wh[3][0], wh[1][1], W - wh[5][0] - wh[3][0], H - wh[7][1] - wh[1][1])
+        else:
+            c.save()
+            c.rectangle(centre_inset, centre_inset, W - 2 * centre_inset, H - 2 * centre_inset)
+            c.clip()
+            c.set_source_surface(p[4], centre_inset, centre_inset)
+            c.paint()
+            c.restore()
+    if eiffel:
+        e = img("media/images/dialogs/eiffeltower.png")
+        if e:
+            c.set_source_surface(e, W - 30 - e.get_width(), H - 30 - e.get_height())
+            c.paint()
+    tile(c, p[1], wh[0][0], 0, W - wh[2][0] - wh[0][0], wh[1][1])
+    tile(c, p[7], wh[6][0], H - wh[7][1], W - wh[8][0] - wh[6][0], wh[7][1])
+    tile(c, p[3], 0, wh[0][1], wh[3][0], H - wh[6][1] - wh[0][1])
+    tile(c, p[5], W - wh[5][0], wh[2][1], wh[5][0], H - wh[8][1] - wh[2][1])
+    for q, (x, y) in ((p[0], (0, 0)), (p[2], (W - wh[2][0], 0)), (p[6], (0, H - wh[6][1])),
+                      (p[8], (W - wh[8][0], H - wh[8][1]))):
+        if q:
+            c.set_source_surface(q, x, y)
+            c.paint()
+    c.restore()
+
+
+def frame0(c, rel, x, y, frame=0, frames=4):
+    im = img(rel)
+    if im is None:
+        return
+    fh = im.get_height() // frames
+    c.save()
+    c.rectangle(x, y, im.get_width(), fh)
+    c.clip()
+    c.set_source_surface(im, x, y - frame * fh)
+    c.paint()
+    c.restore()
+
+
+def dialogs(out_dir):
+    s = cairo.ImageSurface(cairo.FORMAT_ARGB32, 800, 600)
+    c = cairo.Context(s)
+    bg = img("media/images/load/layer0.png")
+    c.set_source_rgb(0.55, 0.45, 0.6)
+    c.paint()
+    if bg:
+        c.set_source_surface(bg, 0, -266)
+        c.paint()
+    c.set_source_rgba(0.16, 0.07, 0.04, 0.45)
+    c.paint()
+    paint_dialog(c, 190, 150, 420, 240, "media/images/dialogs/frame")
+    plain_text(c, "Leave the bakery?", 400, 200, 24, (0.55, 0.12, 0.26, 1), FONT_SERIF, True)
+    plain_text(c, "Do you really want to quit?", 400, 250, 16, (0.36, 0.2, 0.13, 1), FONT_SANS, False)
+    frame0(c, "media/images/buttons/button_yes.png", 225, 305, 0)
+    frame0(c, "media/images/buttons/button_no.png", 415, 305, 1)
+    paint_dialog(c, 20, 20, 260, 110, "media/images/dialogs/hint", tiled_centre=True, eiffel=False)
+    con = img("media/images/dialogs/hint_connector_bottomleft.png")
+    if con:
+        c.set_source_surface(con, 20 + 24, 20 + 110 - con.get_height())
+        c.paint()
+    plain_text(c, "Match three to bake!", 150, 75, 15, (0.36, 0.2, 0.13, 1), FONT_SANS, True)
+    paint_dialog(c, 560, 40, 200, 40, "media/images/dialogs/tooltip", tiled_centre=True, eiffel=False)
+    plain_text(c, "Settings", 660, 60, 13, (0.36, 0.2, 0.13, 1), FONT_SANS, False)
+    for i, n in enumerate(("button_quit", "button_restore", "button_minimize")):
+        frame0(c, "media/images/fsh/%s.png" % n, 800 - 32 * (i + 1) - 4, 4, 0)
+    frame0(c, "media/images/widgets/checkbox.png", 240, 420, 4, 8)
+    frame0(c, "media/images/widgets/radio.png", 280, 420, 5, 8)
+    tr = img("media/images/widgets/slider_track.png")
+    if tr:
+        c.set_source_surface(tr, 340, 424)
+        c.paint()
+    frame0(c, "media/images/widgets/slider_thumb.png", 440, 422, 0)
+    frame0(c, "media/images/widgets/slider_dec.png", 312, 424, 0)
+    frame0(c, "media/images/widgets/slider_inc.png", 564, 424, 0)
+    path = os.path.join(out_dir, "preview_dialogs.png")
+    s.write_to_png(path)
+    return path
+
+
+def render(out_dir):
+    out = [dialogs(out_dir)]
+    if img("media/images/load/layer0.png") is not None:
+        out += title(out_dir)
+    return out
+
+
+def title(out_dir):
+    """The loading scene at the start of the pan and at its end, with the suggested places."""
+    import gen_frontdoor as fd
+    paths = []
+    for name, ys, birds_y in (("start", (-17, 468, 552, 618), 390), ("end", (-266, 36, -3, -104), 141)):
+        s = cairo.ImageSurface(cairo.FORMAT_ARGB32, 800, 600)
+        c = cairo.Context(s)
+        for i, y in enumerate(ys):
+            im = img("media/images/load/layer%d.png" % i)
+            if im:
+                c.set_source_surface(im, 0, y)
+                c.paint()
+            if i == 3:
+                dx, dy, dw, dh = fd.DOOR
+                frame0(c, "media/images/load/door.png", dx, dy + y, 1 if name == "end" else 0)
+                frame0(c, "media/images/load/pastry.png", fd.PASTRY_AT[0] - 50 + 22, fd.PASTRY_AT[1] - 84 + 52 + y, 2, 6)
+                frame0(c, "media/images/load/smoke.png", fd.CHIMNEY[0] + fd.CHIMNEY[2] // 2 - 28, fd.CHIMNEY[1] - 120 + y, 3, 8)
+                if name == "end":
+                    frame0(c, "media/images/load/henri.png", dx - 4, dy + dh - 200 + y, 5, 8)
+        for k, (bx, by) in enumerate(((0, 0), (52, -26), (-40, 18), (96, 12))):
+            frame0(c, "media/images/load/bird%s.png" % ("2" if k % 2 else ""), 575 + bx, birds_y + by, k, 6)
+        lg = img("media/images/load/logo.png")
+        c.set_source_surface(lg, 160, 14)
+        c.paint()
+        if name == "start":
+            for n in ("loading_bar_empty", "loading_bar_full"):
+                im = img("media/images/load/%s.png" % n)
+                c.save()
+                c.rectangle(220, 540, im.get_width() * (0.6 if "full" in n else 1), 40)
+                c.clip()
+                c.set_source_surface(im, 220, 540)
+                c.paint()
+                c.restore()
+        else:
+            im = img("media/images/load/click_text.png")
+            c.set_source_surface(im, 230, 540)
+            c.paint()
+        p = os.path.join(out_dir, "preview_title_%s.png" % name)
+        s.write_to_png(p)
+        paths.append(p)
+    return paths
