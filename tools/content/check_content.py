@@ -47,8 +47,8 @@ HINT_NAMES = ["HINT_WELCOME", "HINT_SHOPFIRST", "HINT_SHOPSECOND", "HINT_SHOPFIR
               "HINT_EXAM1_FINISHED", "HINT_EXAM3_UNLOCKED", "HINT_EXAM3_FINISHED"]
 SCENES = ["SCENE_SPLASH", "SCENE_LOAD", "SCENE_SELECTION", "SCENE_MAP", "SCENE_GAME",
           "SCENE_TOOLSHOP", "SCENE_ARCADE"]
-TEMPLATES = ["DEFAULT_TOOLTIP", "DEFAULT_FSH", "TRANSITION_DEFAULT", "TRANSITION_LOAD",
-             "TRANSITION_SPLASH"]
+TEMPLATES = ["DEFAULT_TOOLTIP", "DEFAULT_FSH", "ARCADE_PAINTER", "HINTHENRI_PAINTER"]
+TRANSITIONS = ["TRANSITION_DEFAULT", "TRANSITION_LOAD", "TRANSITION_SPLASH"]
 
 
 class Report:
@@ -245,13 +245,33 @@ def check_layout_texts(c, sections, texts):
             c.report.error("%s: text key %s is not defined" % (rel, key))
 
 
+def layout_pictures(sections):
+    """Pictures that layouts name: sprites ("image" with "section"), scene
+    backgrounds and painter pieces."""
+    pictures = []
+    for name in ("setups", "templates", "dialogs", "scenes"):
+        for rel, sec in sections.get(name, []):
+            for e in walk(sec):
+                section = e.get("section")
+                if e.get("image") and section:
+                    pictures.append((section, e.get("image"), rel))
+                if e.get("scenebackground") and section:
+                    pictures.append((section, e.get("scenebackground"), rel))
+                images = child(e, "images") if e.tag not in VALUE_TAGS and e.tag != "Vector" else None
+                if section and images is not None and not isinstance(images, str):
+                    for v in images:
+                        if text_of(v):
+                            pictures.append((section, text_of(v), rel))
+    return pictures
+
+
 def check_definitions(c, sections, nodes):
     defined = {}
     for name in ("templates", "dialogs", "scenes", "setups"):
         for _rel, sec in sections.get(name, []):
             for e in sec:
                 defined.setdefault(name, set()).add(name_of(e))
-    for s in SCENES:
+    for s in SCENES + TRANSITIONS:
         if s not in defined.get("scenes", set()):
             c.report.error("scene %s is not defined" % s)
     for t in TEMPLATES:
@@ -313,9 +333,14 @@ def check_font(c, rel, what):
     tree = c.parse(rel)
     if tree is None:
         return
-    if child(tree, "font") is None:
+    font = child(tree, "font")
+    if font is None or isinstance(font, str):
         c.report.error("%s: font file %s has no node font" % (what, rel))
-    layers = child(tree, "layers")
+        return
+    # The layers may sit inside the font node or beside it.
+    layers = child(font, "layers")
+    if layers is None:
+        layers = child(tree, "layers")
     if layers is None or isinstance(layers, str) or layers.tag != "Vector" or len(layers) == 0:
         c.report.error("%s: font file %s has no layers" % (what, rel))
         return
@@ -655,6 +680,7 @@ def main():
     hint_names, pictures = check_catalogues(c, texts, resources)
     check_data_texts_and_pictures(c, books, levels, arcade, texts, hint_names, pictures)
     check_splash(c)
+    pictures += layout_pictures(sections)
     missing = sorted({(s, n) for s, n, _w in pictures if n and n not in resources.get(s, {})})
     for s, n in missing:
         report.warn("picture %s is not in the resource section %s yet" % (n, s))

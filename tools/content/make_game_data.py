@@ -11,7 +11,10 @@ from xml.sax.saxutils import quoteattr
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import game_data as gd  # noqa: E402
 
-ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+# Output root: the repository, or the folder given as the first argument (the
+# test that keeps the committed files up to date writes into a scratch folder).
+ROOT = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else
+                       os.path.join(os.path.dirname(__file__), "..", ".."))
 LEVEL_DIR = os.path.join(ROOT, "media", "levels")
 PROP_DIR = os.path.join(ROOT, "media", "properties")
 

@@ -1,0 +1,15 @@
+# Content checks: the game's data files are read the way the game reads them
+# and every reference between them is followed (tools/content/check_content.py);
+# the generated data files must match their generator.
+find_program(CONTENT_PYTHON NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)
+if(NOT CONTENT_PYTHON)
+  find_program(CONTENT_PYTHON NAMES python3)
+endif()
+if(CONTENT_PYTHON)
+  add_test(NAME content_check
+    COMMAND ${CONTENT_PYTHON} ${CMAKE_SOURCE_DIR}/tools/content/check_content.py ${CMAKE_SOURCE_DIR})
+  add_test(NAME content_check_selftest
+    COMMAND ${CONTENT_PYTHON} ${CMAKE_SOURCE_DIR}/tools/content/test_check_content.py)
+  add_test(NAME content_data_up_to_date
+    COMMAND ${CONTENT_PYTHON} ${CMAKE_SOURCE_DIR}/tools/content/check_generated.py ${CMAKE_SOURCE_DIR})
+endif()

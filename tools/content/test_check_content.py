@@ -1,0 +1,179 @@
+#!/usr/bin/python3
+"""Self-test of the content check: a copy of the game's data passes, and each
+kind of fault planted in a copy is reported as an error."""
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+CHECK = os.path.join(ROOT, "tools", "content", "check_content.py")
+
+SECTIONS = ["splash", "music", "preloading", "default", "dialogs", "sceneselection", "trophies",
+            "scenegame", "sounds", "tools", "scenemap", "scenetoolshop", "scenearcade"]
+
+
+def small_resources():
+    lines = ['<root>', '<Vector id="Sections">']
+    for s in SECTIONS:
+        lines.append('<Section name="%s">' % s)
+        if s == "default":
+            lines.append('<Font id="FONT_DIALOG" file="media/fonts/dialog.xml"/>')
+        lines.append('</Section>')
+    lines += ['</Vector>', '</root>']
+    return "\n".join(lines) + "\n"
+
+
+class ContentCheckTest(unittest.TestCase):
+    def setUp(self):
+        self.tmp = tempfile.mkdtemp()
+        for rel in ("media/properties", "media/levels"):
+            shutil.copytree(os.path.join(ROOT, rel), os.path.join(self.tmp, rel))
+        os.makedirs(os.path.join(self.tmp, "media", "fonts"))
+        for f in ("dialog.xml", "dialog_0_mask.png"):
+            shutil.copy(os.path.join(ROOT, "media", "fonts", f), os.path.join(self.tmp, "media", "fonts", f))
+        os.makedirs(os.path.join(self.tmp, "tools", "content"))
+        shutil.copy(os.path.join(ROOT, "tools", "content", "tuning_keys.txt"),
+                    os.path.join(self.tmp, "tools", "content"))
+        self.write("media/properties/resources.xml", small_resources())
+
+    def tearDown(self):
+        shutil.rmtree(self.tmp)
+
+    def path(self, rel):
+        return os.path.join(self.tmp, rel)
+
+    def read(self, rel):
+        with open(self.path(rel), encoding="utf-8") as f:
+            return f.read()
+
+    def write(self, rel, text):
+        with open(self.path(rel), "w", encoding="utf-8") as f:
+            f.write(text)
+
+    def replace(self, rel, old, new, count=1):
+        text = self.read(rel)
+        self.assertIn(old, text, "fixture text not found in %s" % rel)
+        self.write(rel, text.replace(old, new, count))
+
+    def run_check(self):
+        p = subprocess.run([sys.executable, CHECK, self.tmp], capture_output=True, text=True)
+        errors = [l for l in p.stdout.splitlines() if l.startswith("error: ")]
+        return p.returncode, errors
+
+    def assertReports(self, pattern):
+        code, errors = self.run_check()
+        self.assertEqual(code, 1, "the check passed although %r was planted" % pattern)
+        self.assertTrue(any(re.search(pattern, e) for e in errors),
+                        "no error matching %r in:\n%s" % (pattern, "\n".join(errors)))
+
+    def test_game_data_passes(self):
+        code, errors = self.run_check()
+        self.assertEqual(code, 0, "\n".join(errors))
+
+    def test_missing_tuning_key(self):
+        self.replace("media/properties/default.xml", '<Integer id="SWAP_DURATION" value="220"/>', "")
+        self.assertReports(r"tuning key SWAP_DURATION is not defined")
+
+    def test_tuning_key_defined_twice(self):
+        self.replace("media/properties/text.xml", "</root>",
+                     '<Integer id="GRID_WIDTH" value="9"/>\n</root>')
+        self.assertReports(r"tuning key GRID_WIDTH is defined 2 times")
+
+    def test_tuning_key_of_wrong_type(self):
+        self.replace("media/properties/default.xml", '<Integer id="CELL_WIDTH" value="50"/>',
+                     '<Float id="CELL_WIDTH" value="50"/>')
+        self.assertReports(r"tuning key CELL_WIDTH .* is a Float, not a Integer")
+
+    def test_tuning_key_without_number(self):
+        self.replace("media/properties/default.xml", '<Integer id="GRID_HEIGHT" value="8"/>',
+                     '<Integer id="GRID_HEIGHT" value="eight"/>')
+        self.assertReports(r"tuning key GRID_HEIGHT .* no integer value")
+
+    def test_hexadecimal_numbers_are_accepted(self):
+        self.replace("media/properties/default.xml", '<Integer id="GRID_HEIGHT" value="8"/>',
+                     '<Integer id="GRID_HEIGHT" value="0x8"/>')
+        self.replace("media/properties/default.xml", '<Integer id="GRID_WIDTH" value="8"/>',
+                     '<Integer id="GRID_WIDTH" value="#8"/>')
+        code, errors = self.run_check()
+        self.assertEqual(code, 0, "\n".join(errors))
+
+    def test_unparsable_xml(self):
+        self.replace("media/levels/cookbook.xml", "</root>", "</rot>")
+        self.assertReports(r"cookbook.xml: cannot be read as XML")
+
+    def test_level_with_unknown_recipe(self):
+        self.replace("media/levels/career/level01.xml", 'type="strawberrycake"', 'type="mudpie"')
+        self.assertReports(r"level01.xml: unknown recipe 'mudpie'")
+
+    def test_level_missing_an_ingredient_its_recipe_needs(self):
+        self.replace("media/levels/career/level01.xml", '<Ingredient name="egg" distribution="20"/>', "")
+        self.assertReports(r"level01.xml: recipe \w+ needs egg")
+
+    def test_level_with_unknown_customer(self):
+        self.replace("media/levels/career/level02.xml", 'name="CUSTOMER_HENRI"', 'name="CUSTOMER_NOBODY"')
+        self.assertReports(r"level02.xml: unknown customer")
+
+    def test_unripe_chance_on_an_ingredient_that_cannot_be_unripe(self):
+        self.replace("media/levels/career/level01.xml", '<Ingredient name="egg" distribution="20"/>',
+                     '<Ingredient name="egg" distribution="20" unripeChance="10"/>')
+        self.assertReports(r"'egg' cannot be unripe")
+
+    def test_exam_without_belt_settings(self):
+        text = self.read("media/levels/career/level13.xml")
+        self.write("media/levels/career/level13.xml", re.sub(r'\s*<Node id="duration"[^>]*/>', "", text))
+        self.assertReports(r"level13.xml: a belt level without duration")
+
+    def test_level_list_naming_a_missing_file(self):
+        os.remove(self.path("media/levels/career/level07.xml"))
+        self.assertReports(r"file 'media/levels/career/level07.xml' does not exist")
+
+    def test_resource_file_in_upper_case(self):
+        self.replace("media/properties/resources.xml", 'file="media/fonts/dialog.xml"',
+                     'file="media/fonts/Dialog.xml"')
+        self.assertReports(r"is not lower case")
+
+    def test_font_layer_image_missing(self):
+        os.remove(self.path("media/fonts/dialog_0_mask.png"))
+        self.assertReports(r"layer of media/fonts/dialog.xml: file 'media/fonts/dialog_0_mask.png'")
+
+    def test_missing_resource_section(self):
+        self.replace("media/properties/resources.xml", '<Section name="sounds">', '<Section name="noises">')
+        self.assertReports(r"the section sounds that the game requests is missing")
+
+    def test_text_key_of_a_tool_missing(self):
+        self.replace("media/properties/text.xml", 'id="TEXT_TOOL3_NAME"', 'id="TEXT_TOOL3_NAMES"')
+        self.assertReports(r"tools.xml: text key 'TEXT_TOOL3_NAME' is not defined")
+
+    def test_text_key_of_a_layout_missing(self):
+        self.replace("media/properties/commontext.xml", 'id="TEXT_LOADING"', 'id="TEXT_LOADING_OLD"')
+        self.assertReports(r"text key TEXT_LOADING is not defined")
+
+    def test_customer_text_missing(self):
+        self.replace("media/properties/text.xml", 'id="CUSTOMER_HENRI_EXAM_LEVEL11"', 'id="X"')
+        self.assertReports(r"CUSTOMER_HENRI_EXAM_LEVEL11 is not defined")
+
+    def test_missing_hint(self):
+        text = self.read("media/properties/hints.xml")
+        self.write("media/properties/hints.xml", re.sub(r'\s*<Hint id="HINT_SWAP"[^>]*/>', "", text))
+        self.assertReports(r"hint HINT_SWAP is missing")
+
+    def test_missing_scene(self):
+        self.replace("media/properties/dynamic.xml", 'id="SCENE_MAP"', 'id="SCENE_MAPS"')
+        self.assertReports(r"scene SCENE_MAP is not defined")
+
+    def test_gift_tool_with_a_price(self):
+        text = self.read("media/properties/tools.xml")
+        lines = text.split("\n")
+        tool_lines = [i for i, l in enumerate(lines) if "<Tool " in l]
+        lines[tool_lines[6]] = lines[tool_lines[6]].replace('price="0"', 'price="5"')
+        self.write("media/properties/tools.xml", "\n".join(lines))
+        self.assertReports(r"tool 6 is a gift")
+
+
+if __name__ == "__main__":
+    unittest.main()
