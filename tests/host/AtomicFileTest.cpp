@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "host/AtomicFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -21,29 +20,6 @@ std::string readWhole(const std::string& path)
     text << stream.rdbuf();
     return text.str();
 }
-
-// Lowers the file-size limit for the duration of a test, so that writing
-// more than `bytes` fails as a full disk would (also for root).
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &saved);
-        rlimit lowered = saved;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previousHandler);
-    }
-
-private:
-    rlimit saved{};
-    void (*previousHandler)(int) = nullptr;
-};
 
 TEST(AtomicFile, WritesNewFileAndReplacesOldOne)
 {

@@ -1,0 +1,196 @@
+#include "host/Folders.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+#include <dirent.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string homeFolder()
+{
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/')
+        return home;
+    if (passwd* entry = ::getpwuid(::getuid()))
+        if (entry->pw_dir && entry->pw_dir[0] == '/')
+            return entry->pw_dir;
+    return "/tmp";
+}
+
+std::string withoutTrailingSlash(std::string path)
+{
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+// The XDG rule: a relative value in the variable is ignored.
+std::string xdgFolder(const char* variable, const char* underHome)
+{
+    const char* value = std::getenv(variable);
+    if (value && value[0] == '/')
+        return withoutTrailingSlash(value);
+    return homeFolder() + "/" + underHome;
+}
+
+} // namespace
+
+std::string getConfigHome() { return xdgFolder("XDG_CONFIG_HOME", ".config"); }
+
+std::string getDataHome() { return xdgFolder("XDG_DATA_HOME", ".local/share"); }
+
+std::string getRuntimeFolder()
+{
+    const char* value = std::getenv("XDG_RUNTIME_DIR");
+    if (value && value[0] == '/' && isDirectory(value))
+        return withoutTrailingSlash(value);
+    return std::string();
+}
+
+std::string makerFolderUnder(const std::string& base) { return base + "/Quillmark/Games"; }
+
+std::string getExecutablePath()
+{
+    char buffer[PATH_MAX];
+    ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (length <= 0)
+        return std::string();
+    return std::string(buffer, static_cast<size_t>(length));
+}
+
+std::string getExecutableFolder()
+{
+    std::string path = getExecutablePath();
+    size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return std::string();
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+std::string getCurrentFolder()
+{
+    char buffer[PATH_MAX];
+    if (!::getcwd(buffer, sizeof buffer))
+        return std::string();
+    return buffer;
+}
+
+bool setCurrentFolder(const std::string& path) { return !path.empty() && ::chdir(path.c_str()) == 0; }
+
+bool pathExists(const std::string& path)
+{
+    struct stat status;
+    return !path.empty() && ::stat(path.c_str(), &status) == 0;
+}
+
+bool isDirectory(const std::string& path)
+{
+    struct stat status;
+    return !path.empty() && ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool isRegularFile(const std::string& path)
+{
+    struct stat status;
+    return !path.empty() && ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+bool makeDirectory(const std::string& path)
+{
+    if (path.empty())
+        return false;
+    if (::mkdir(path.c_str(), 0755) == 0)
+        return true;
+    return errno == EEXIST && isDirectory(path);
+}
+
+bool makeDirectoryTree(const std::string& path)
+{
+    std::string folder = withoutTrailingSlash(path);
+    if (folder.empty())
+        return false;
+    if (isDirectory(folder))
+        return true;
+    size_t slash = folder.find_last_of('/');
+    if (slash != std::string::npos && slash > 0 && !makeDirectoryTree(folder.substr(0, slash)))
+        return false;
+    return makeDirectory(folder);
+}
+
+bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+bool removeEmptyDirectory(const std::string& path) { return ::rmdir(path.c_str()) == 0; }
+
+bool renamePath(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
+
+bool listDirectory(const std::string& path, std::vector<DirectoryEntry>& entries)
+{
+    DIR* folder = ::opendir(path.c_str());
+    if (!folder)
+        return false;
+    while (dirent* item = ::readdir(folder)) {
+        std::string name = item->d_name;
+        if (name == "." || name == "..")
+            continue;
+        DirectoryEntry entry;
+        entry.name = name;
+        if (item->d_type == DT_DIR)
+            entry.isDirectory = true;
+        else if (item->d_type == DT_UNKNOWN || item->d_type == DT_LNK)
+            entry.isDirectory = isDirectory(path + "/" + name);
+        entries.push_back(entry);
+    }
+    ::closedir(folder);
+    return true;
+}
+
+long long getUnixTime() { return static_cast<long long>(std::time(nullptr)); }
+
+bool readWholeFile(const std::string& path, std::string& contents, size_t maxSize, std::string* error)
+{
+    auto fail = [&](const std::string& reason) {
+        if (error)
+            *error = path + ": " + reason;
+        return false;
+    };
+    int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return fail(std::strerror(errno));
+    struct stat status;
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(descriptor);
+        return fail("not a regular file");
+    }
+    if (static_cast<unsigned long long>(status.st_size) > maxSize) {
+        ::close(descriptor);
+        return fail("larger than " + std::to_string(maxSize) + " bytes");
+    }
+    contents.clear();
+    char buffer[65536];
+    for (;;) {
+        ssize_t size = ::read(descriptor, buffer, sizeof buffer);
+        if (size < 0 && errno == EINTR)
+            continue;
+        if (size < 0) {
+            int code = errno;
+            ::close(descriptor);
+            return fail(std::strerror(code));
+        }
+        if (size == 0)
+            break;
+        if (contents.size() + static_cast<size_t>(size) > maxSize) {
+            ::close(descriptor);
+            return fail("larger than " + std::to_string(maxSize) + " bytes");
+        }
+        contents.append(buffer, static_cast<size_t>(size));
+    }
+    ::close(descriptor);
+    return true;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class HostWindow;
+class SettingsStore;
+
+// The size and depth of the desktop the game starts on.
+struct DesktopMode {
+    int width = 0;
+    int height = 0;
+    int bytesPerPixel = 4;
+};
+
+enum class MessageBoxKind { Error, Warning, Information };
+
+// The services of the machine the game runs on. The framework reaches them
+// through `HostPlatform::current()`; tests install a fake with `install`.
+class HostPlatform {
+public:
+    virtual ~HostPlatform() = default;
+
+    // A new, closed window.
+    virtual std::unique_ptr<HostWindow> createWindow() = 0;
+    virtual DesktopMode getDesktopMode() = 0;
+    // Shows a modal message box; without a display the text goes to standard error.
+    virtual void showMessageBox(const std::string& title, const std::string& text, MessageBoxKind kind) = 0;
+    // Clipboard text is UTF-8. Setting answers false when the clipboard is unavailable;
+    // getting answers empty text then.
+    virtual bool setClipboardText(const std::string& text) = 0;
+    virtual std::string getClipboardText() = 0;
+    // Milliseconds since an arbitrary start, wrapping at 2^32.
+    virtual uint32_t getMilliseconds() = 0;
+    virtual void sleepMilliseconds(uint32_t milliseconds) = 0;
+    // The settings of one game (in place of a registry key); opened once per game id.
+    virtual std::shared_ptr<SettingsStore> openSettingsStore(const std::string& gameId) = 0;
+
+    // The installed platform, or the real one when none is installed.
+    static HostPlatform& current();
+    // Installs a platform (borrowed, not owned); null returns to the real one.
+    static void install(HostPlatform* platform);
+};
+
+// Shorthands for the clock of the current platform.
+inline uint32_t getMilliseconds() { return HostPlatform::current().getMilliseconds(); }
+inline void sleepMilliseconds(uint32_t milliseconds) { HostPlatform::current().sleepMilliseconds(milliseconds); }

@@ -1,0 +1,143 @@
+#include "host/SdlPlatform.h"
+
+#include <SDL.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "host/HostLog.h"
+#include "host/SdlWindow.h"
+#include "host/SettingsStore.h"
+
+namespace {
+
+HostPlatform* installedPlatform = nullptr;
+
+bool videoStarted = false;
+bool videoFailed = false;
+
+// Without a display a message box can only block or fail; the text goes to
+// standard error instead.
+bool hasDisplay()
+{
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    if (driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0))
+        return false;
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 && *x11) || (wayland && *wayland);
+}
+
+} // namespace
+
+HostPlatform& HostPlatform::current()
+{
+    static SdlPlatform realPlatform;
+    return installedPlatform ? *installedPlatform : realPlatform;
+}
+
+void HostPlatform::install(HostPlatform* platform)
+{
+    installedPlatform = platform;
+}
+
+SdlPlatform::~SdlPlatform()
+{
+    // SDL_Quit also ends SDL's helpers (its desktop-bus connection among them).
+    if (videoStarted) {
+        SDL_Quit();
+        videoStarted = false;
+    }
+}
+
+bool SdlPlatform::ensureVideo()
+{
+    if (videoStarted)
+        return true;
+    if (videoFailed)
+        return false;
+    // The close box asks the game, which decides whether to quit; SDL must not
+    // turn the last window's close into a quit of its own.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        hostLog("display: cannot start SDL video: %s", SDL_GetError());
+        videoFailed = true;
+        return false;
+    }
+    videoStarted = true;
+    return true;
+}
+
+std::unique_ptr<HostWindow> SdlPlatform::createWindow()
+{
+    return std::make_unique<SdlWindow>();
+}
+
+DesktopMode SdlPlatform::getDesktopMode()
+{
+    DesktopMode mode;
+    SDL_DisplayMode display;
+    if (ensureVideo() && SDL_GetDesktopDisplayMode(0, &display) == 0) {
+        mode.width = display.w;
+        mode.height = display.h;
+    }
+    // Every desktop is drawn to in 32-bit; the switch lets the 16-bit path be run.
+    const char* depth = std::getenv("TORTELUNE_DESKTOP_DEPTH");
+    mode.bytesPerPixel = depth && std::strcmp(depth, "16") == 0 ? 2 : 4;
+    return mode;
+}
+
+void SdlPlatform::showMessageBox(const std::string& title, const std::string& text, MessageBoxKind kind)
+{
+    Uint32 flags = kind == MessageBoxKind::Error     ? SDL_MESSAGEBOX_ERROR
+                 : kind == MessageBoxKind::Warning   ? SDL_MESSAGEBOX_WARNING
+                                                     : SDL_MESSAGEBOX_INFORMATION;
+    if (hasDisplay() && SDL_ShowSimpleMessageBox(flags, title.c_str(), text.c_str(), nullptr) == 0)
+        return;
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+}
+
+bool SdlPlatform::setClipboardText(const std::string& text)
+{
+    return ensureVideo() && SDL_SetClipboardText(text.c_str()) == 0;
+}
+
+std::string SdlPlatform::getClipboardText()
+{
+    if (!ensureVideo() || !SDL_HasClipboardText())
+        return std::string();
+    char* text = SDL_GetClipboardText();
+    std::string result = text ? text : "";
+    SDL_free(text);
+    return result;
+}
+
+uint32_t SdlPlatform::getMilliseconds()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    // Truncation to 32 bits is the wrap the callers expect.
+    uint64_t milliseconds = static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+    return static_cast<uint32_t>(milliseconds);
+}
+
+void SdlPlatform::sleepMilliseconds(uint32_t milliseconds)
+{
+    timespec wanted{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
+    timespec left{};
+    while (nanosleep(&wanted, &left) != 0 && errno == EINTR)
+        wanted = left;
+}
+
+std::shared_ptr<SettingsStore> SdlPlatform::openSettingsStore(const std::string& gameId)
+{
+    std::lock_guard<std::mutex> guard(storesLock);
+    std::shared_ptr<SettingsStore> store = stores[gameId].lock();
+    if (!store) {
+        store = std::make_shared<FileSettingsStore>(FileSettingsStore::settingsFileFor(gameId));
+        stores[gameId] = store;
+    }
+    return store;
+}

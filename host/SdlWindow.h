@@ -1,0 +1,52 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "host/HostWindow.h"
+#include "host/MessageTranslator.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+struct SDL_Cursor;
+
+// The window on SDL2: frames go through a streaming texture of the frame's
+// pixel format, scaled to the window with a fixed logical size (letterboxed
+// in full screen).
+class SdlWindow final : public HostWindow {
+public:
+    SdlWindow() = default;
+    ~SdlWindow() override;
+    SdlWindow(const SdlWindow&) = delete;
+    SdlWindow& operator=(const SdlWindow&) = delete;
+
+    bool open(const WindowSettings& settings, std::string* error) override;
+    void close() override;
+    bool isOpen() const override { return window != nullptr; }
+    const WindowSettings& getSettings() const override { return settings; }
+    bool present(const void* pixels, int pitch) override;
+    void minimise() override;
+    void raise() override;
+    void setTitle(const std::string& title) override;
+    void setIcon(const uint32_t* pixels, int width, int height) override;
+    void setCursorShape(int shape) override;
+    int getCursorShape() const override { return cursorShape; }
+    void setMouseCapture(bool captured) override;
+    bool getMousePosition(int& x, int& y) const override;
+    bool hasInputFocus() const override;
+    bool peekMessage(WindowMessage& message) override;
+    void postMessage(const WindowMessage& message) override;
+
+private:
+    WindowSettings settings;
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* texture = nullptr;
+    SDL_Cursor* cursors[7] = {};
+    int cursorShape = CURSOR_ARROW;
+    MessageTranslator translator;
+    std::deque<WindowMessage> pending;
+    std::vector<WindowMessage> translated;
+};

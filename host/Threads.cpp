@@ -1,0 +1,88 @@
+#include "host/Threads.h"
+
+#include <chrono>
+#include <pthread.h>
+#include <system_error>
+
+#include "host/HostLog.h"
+
+void WakeSignal::notify()
+{
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        ++pending;
+    }
+    condition.notify_all();
+}
+
+bool WakeSignal::wait()
+{
+    std::unique_lock<std::mutex> guard(lock);
+    condition.wait(guard, [this] { return pending > 0 || stopped; });
+    if (stopped)
+        return false;
+    pending = 0;
+    return true;
+}
+
+bool WakeSignal::waitFor(uint32_t milliseconds)
+{
+    std::unique_lock<std::mutex> guard(lock);
+    condition.wait_for(guard, std::chrono::milliseconds(milliseconds), [this] { return pending > 0 || stopped; });
+    if (stopped || pending == 0)
+        return false;
+    pending = 0;
+    return true;
+}
+
+void WakeSignal::stop()
+{
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        stopped = true;
+    }
+    condition.notify_all();
+}
+
+bool WakeSignal::isStopped() const
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return stopped;
+}
+
+int WakeSignal::getPendingCount() const
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return pending;
+}
+
+void BoundedMutex::lock()
+{
+    while (!mutex.try_lock_for(std::chrono::milliseconds(waitMilliseconds))) {
+        ++timedOutWaits;
+        hostLog("lock \"%s\": no access after %u ms; waiting again", name.c_str(), waitMilliseconds);
+    }
+}
+
+bool HostThread::start(const std::string& name, std::function<void()> body)
+{
+    if (thread.joinable() || !body)
+        return false;
+    try {
+        thread = std::thread([name, body = std::move(body)] {
+            // Thread names are limited to 15 characters.
+            pthread_setname_np(pthread_self(), name.substr(0, 15).c_str());
+            body();
+        });
+    } catch (const std::system_error& error) {
+        hostLog("thread \"%s\": cannot start: %s", name.c_str(), error.what());
+        return false;
+    }
+    return true;
+}
+
+void HostThread::join()
+{
+    if (thread.joinable() && !isCurrentThread())
+        thread.join();
+}

@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+
+#include "host/HostPlatform.h"
+#include "host/SettingsStore.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+std::string readWhole(const std::string& path)
+{
+    std::ifstream stream(path, std::ios::binary);
+    std::ostringstream text;
+    text << stream.rdbuf();
+    return text.str();
+}
+
+void writeWhole(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(SettingsStore, TypedValuesByKeyPathAndName)
+{
+    SettingsStore store;
+    EXPECT_TRUE(store.writeNumber("", "fullscreen", 1));
+    EXPECT_TRUE(store.writeString("qpx", "dgfilename", "/home/a/gd.xml"));
+    EXPECT_TRUE(store.writeValue("", "blob", SettingValue::ofBytes({1, 2, 255})));
+
+    EXPECT_EQ(store.readNumber("", "fullscreen", 7), 1u);
+    EXPECT_EQ(store.readString("qpx", "dgfilename", ""), "/home/a/gd.xml");
+    SettingValue blob;
+    ASSERT_TRUE(store.readValue("", "blob", blob));
+    EXPECT_EQ(blob, SettingValue::ofBytes({1, 2, 255}));
+
+    // Missing values and values of another type give the default.
+    EXPECT_EQ(store.readNumber("", "musicvolume", 50), 50u);
+    EXPECT_EQ(store.readNumber("qpx", "dgfilename", 3), 3u);
+    EXPECT_EQ(store.readString("", "fullscreen", "none"), "none");
+    SettingValue untouched = SettingValue::ofNumber(9);
+    EXPECT_FALSE(store.readValue("", "nothing", untouched));
+    EXPECT_EQ(untouched.number, 9u);
+}
+
+TEST(SettingsStore, SeparatorsAndCaseAddressTheSameValue)
+{
+    SettingsStore store;
+    store.writeNumber("Software\\Quillmark\\Games\\tt\\qpx\\", "TotalPlayingTime", 10);
+    EXPECT_EQ(store.readNumber("Software/Quillmark/Games/tt/qpx", "totalplayingtime", 0), 10u);
+    EXPECT_EQ(store.readNumber("/software//quillmark/games/TT/QPX/", "TOTALPLAYINGTIME", 0), 10u);
+    store.writeNumber("software/quillmark/games/tt/qpx", "totalplayingtime", 11);
+    ASSERT_EQ(store.listValues("Software/Quillmark/Games/tt/qpx").size(), 1u);
+    EXPECT_EQ(store.listValues("Software/Quillmark/Games/tt/qpx")[0].first, "TotalPlayingTime");
+    EXPECT_EQ(store.readNumber("Software/Quillmark/Games/tt/qpx", "TotalPlayingTime", 0), 11u);
+    EXPECT_TRUE(store.keyExists("software/quillmark"));
+    EXPECT_FALSE(store.keyExists("software/quill"));
+}
+
+TEST(SettingsStore, ListsValuesOfOneKeyInWriteOrder)
+{
+    SettingsStore store;
+    store.writeNumber("", "fullscreen", 0);
+    store.writeNumber("qpx", "totalplayingtime", 5);
+    store.writeNumber("", "soundvolume", 200);
+    store.writeString("", "name", "x");
+    std::vector<SettingsStore::NamedValue> values = store.listValues("");
+    ASSERT_EQ(values.size(), 3u);
+    EXPECT_EQ(values[0].first, "fullscreen");
+    EXPECT_EQ(values[1].first, "soundvolume");
+    EXPECT_EQ(values[2].first, "name");
+    EXPECT_TRUE(store.removeValue("", "soundvolume"));
+    EXPECT_FALSE(store.removeValue("", "soundvolume"));
+    EXPECT_EQ(store.listValues("").size(), 2u);
+}
+
+TEST(FileSettingsStore, RoundTripThroughTheFile)
+{
+    TempFolder folder;
+    std::string path = folder.path() + "/game/settings.xml";
+    {
+        FileSettingsStore store(path);
+        EXPECT_TRUE(store.writeNumber("", "fullscreen", 0));
+        EXPECT_TRUE(store.writeNumber("", "soundvolume", 0xFFFFFFFFu));
+        EXPECT_TRUE(store.writeString("qpx", "dgfilename", "  spaced \"quoted\" <tag> & \xC3\xBC\nsecond line\t"));
+        EXPECT_TRUE(store.writeString("", "empty", ""));
+        EXPECT_TRUE(store.writeValue("", "raw", SettingValue::ofBytes({0, 0x7F, 0x80, 0xFF})));
+    }
+    FileSettingsStore again(path);
+    EXPECT_EQ(again.readNumber("", "fullscreen", 1), 0u);
+    EXPECT_EQ(again.readNumber("", "soundvolume", 1), 0xFFFFFFFFu);
+    EXPECT_EQ(again.readString("qpx", "dgfilename", ""), "  spaced \"quoted\" <tag> & \xC3\xBC\nsecond line\t");
+    SettingValue empty;
+    ASSERT_TRUE(again.readValue("", "empty", empty));
+    EXPECT_EQ(empty, SettingValue::ofString(""));
+    SettingValue raw;
+    ASSERT_TRUE(again.readValue("", "raw", raw));
+    EXPECT_EQ(raw, SettingValue::ofBytes({0, 0x7F, 0x80, 0xFF}));
+    EXPECT_EQ(again.listValues("").size(), 4u);
+}
+
+TEST(FileSettingsStore, MissingFileGivesAnEmptyStore)
+{
+    TempFolder folder;
+    FileSettingsStore store(folder.path() + "/none/settings.xml");
+    EXPECT_TRUE(store.listValues("").empty());
+    EXPECT_TRUE(folder.entries().empty()) << "reading creates nothing";
+}
+
+TEST(FileSettingsStore, DamagedFileIsSetAsideAndTheStoreStartsEmpty)
+{
+    TempFolder folder;
+    std::string path = folder.path() + "/settings.xml";
+    writeWhole(path, "<settings><value key=\"\" name=\"a\" type=\"number\" data=\"1\"");
+    FileSettingsStore store(path);
+    EXPECT_TRUE(store.listValues("").empty());
+    std::vector<std::string> entries = folder.entries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].rfind("settings.xml.bak-", 0), 0u);
+    EXPECT_TRUE(store.writeNumber("", "a", 2));
+    EXPECT_EQ(folder.entries().size(), 2u);
+}
+
+TEST(FileSettingsStore, MalformedValuesAreSkippedAndTheRestKept)
+{
+    TempFolder folder;
+    std::string path = folder.path() + "/settings.xml";
+    writeWhole(path,
+               "<?xml version=\"1.0\"?>\n<settings>\n"
+               "<value key=\"\" name=\"good\" type=\"number\" data=\"42\"/>\n"
+               "<value key=\"\" name=\"negative\" type=\"number\" data=\"-1\"/>\n"
+               "<value key=\"\" name=\"huge\" type=\"number\" data=\"4294967296\"/>\n"
+               "<value key=\"\" name=\"oddhex\" type=\"other\" data=\"abc\"/>\n"
+               "<value key=\"\" name=\"strange\" type=\"float\" data=\"1.5\"/>\n"
+               "<value key=\"\" type=\"number\" data=\"1\"/>\n"
+               "<value key=\"\" name=\"GOOD\" type=\"number\" data=\"7\"/>\n"
+               "</settings>\n");
+    FileSettingsStore store(path);
+    std::vector<SettingsStore::NamedValue> values = store.listValues("");
+    ASSERT_EQ(values.size(), 1u);
+    EXPECT_EQ(values[0].first, "good");
+    EXPECT_EQ(values[0].second, SettingValue::ofNumber(42));
+}
+
+TEST(FileSettingsStore, FailedWriteKeepsTheOldFileAndTheOldValue)
+{
+    TempFolder folder;
+    std::string path = folder.path() + "/settings.xml";
+    FileSettingsStore store(path);
+    ASSERT_TRUE(store.writeNumber("", "musicvolume", 50));
+    std::string before = readWhole(path);
+
+    {
+        FileSizeLimit limit(16);
+        EXPECT_FALSE(store.writeNumber("", "musicvolume", 10));
+    }
+    EXPECT_EQ(store.readNumber("", "musicvolume", 99), 50u) << "the failed change is undone";
+
+    EXPECT_EQ(readWhole(path), before);
+    EXPECT_EQ(FileSettingsStore(path).readNumber("", "musicvolume", 0), 50u);
+}
+
+TEST(FileSettingsStore, FolderInPlaceOfTheFileIsLeftAloneAndSavingFails)
+{
+    TempFolder folder;
+    std::string path = folder.path() + "/settings.xml";
+    ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
+    writeWhole(path + "/inside", "x");
+    FileSettingsStore store(path);
+    EXPECT_TRUE(store.listValues("").empty());
+    EXPECT_FALSE(store.writeNumber("", "fullscreen", 1));
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"settings.xml"});
+    EXPECT_EQ(readWhole(path + "/inside"), "x");
+}
+
+TEST(FileSettingsStore, SettingsFileLivesUnderTheConfigHome)
+{
+    std::string config = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+    ASSERT_FALSE(config.empty());
+    EXPECT_EQ(FileSettingsStore::settingsFileFor("tortelune"), config + "/Quillmark/Games/tortelune/settings.xml");
+    // An id cannot leave its folder.
+    EXPECT_EQ(FileSettingsStore::settingsFileFor("../x/y"), config + "/Quillmark/Games/_.._x_y/settings.xml");
+}
+
+TEST(FileSettingsStore, RealPlatformHandsOutOneStorePerGame)
+{
+    std::shared_ptr<SettingsStore> first = HostPlatform::current().openSettingsStore("store-test");
+    std::shared_ptr<SettingsStore> second = HostPlatform::current().openSettingsStore("store-test");
+    EXPECT_EQ(first.get(), second.get());
+    EXPECT_TRUE(first->writeNumber("", "usehints", 1));
+    EXPECT_EQ(second->readNumber("", "usehints", 0), 1u);
+}
+
+} // namespace

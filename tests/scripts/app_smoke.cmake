@@ -1,0 +1,25 @@
+# The real binary: the "-unittest" switch, and a window shown under a virtual
+# X server and closed like a window manager's close box does.
+find_package(X11)
+
+add_test(NAME app.unittest_switch
+  COMMAND ${CMAKE_COMMAND} -DGAME=$<TARGET_FILE:tortelune>
+          -P ${CMAKE_CURRENT_SOURCE_DIR}/smoke/unittest_switch.cmake)
+set_tests_properties(app.unittest_switch PROPERTIES TIMEOUT 60)
+
+if(X11_FOUND)
+  add_executable(x11_window_tool ${CMAKE_CURRENT_SOURCE_DIR}/smoke/x11_window_tool.c)
+  target_include_directories(x11_window_tool PRIVATE ${X11_INCLUDE_DIR})
+  target_link_libraries(x11_window_tool PRIVATE ${X11_LIBRARIES})
+  set(SMOKE_ENV ${TEST_ENV})
+  list(FILTER SMOKE_ENV EXCLUDE REGEX "^(SDL_VIDEODRIVER|ASAN_OPTIONS)=")
+  # Under X the system's libraries (the desktop bus, GL drivers that are
+  # unloaded again) keep memory to the end, which the leak checker reports
+  # without a way to tell them apart; our own code's leaks are the unit tests' concern.
+  list(APPEND SMOKE_ENV "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1")
+  add_test(NAME app.window_close_smoke
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/window_smoke.bash
+            $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool>)
+  set_tests_properties(app.window_close_smoke PROPERTIES
+    ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 120)
+endif()

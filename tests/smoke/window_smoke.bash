@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Starts the game under a virtual X server with SDL's X11 driver, waits until
+# its window shows the cleared frame, closes it like a window manager would,
+# and expects exit code 0. Exits 77 (skipped) without xvfb-run.
+# Usage: window_smoke.bash GAME X11_WINDOW_TOOL
+set -u
+game=$1
+tool=$2
+
+if [ "${3:-}" != "--inside" ]; then
+    if ! command -v xvfb-run >/dev/null 2>&1; then
+        echo "xvfb-run is not installed: skipped"
+        exit 77
+    fi
+    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$game" "$tool" --inside
+fi
+
+export SDL_VIDEODRIVER=x11
+"$game" &
+pid=$!
+
+# The cleared frame is the colour F3E2C4.
+"$tool" Tortelune 20000 f3e2c4
+tool_status=$?
+if [ $tool_status -ne 0 ]; then
+    echo "window check failed ($tool_status)"
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    exit 1
+fi
+
+for _ in $(seq 1 200); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+done
+if kill -0 "$pid" 2>/dev/null; then
+    echo "the game did not end after the close request"
+    kill -9 "$pid"
+    exit 1
+fi
+wait "$pid"
+status=$?
+echo "game exit code: $status"
+[ $status -eq 0 ]

@@ -1,0 +1,121 @@
+/* Test helper for the window smoke test: waits for a top-level window with a
+ * given title, checks that it shows a frame of the expected colour, and then
+ * asks it to close the way a window manager's close box does
+ * (WM_DELETE_WINDOW). Exit codes: 0 done, 2 no such window in time, 3 the
+ * window never showed the colour, 4 no display. */
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <time.h>
+
+static long long nowMs(void)
+{
+    struct timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return (long long)now.tv_sec * 1000 + now.tv_nsec / 1000000;
+}
+
+static void sleepMs(int ms)
+{
+    struct timespec wait = {ms / 1000, (long)(ms % 1000) * 1000000L};
+    nanosleep(&wait, NULL);
+}
+
+static Window findWindow(Display* display, Window parent, const char* title)
+{
+    Window root, parentOut, *children = NULL;
+    unsigned int count = 0;
+    char* name = NULL;
+    if (XFetchName(display, parent, &name) && name) {
+        int same = strcmp(name, title) == 0;
+        XFree(name);
+        if (same) {
+            XWindowAttributes attributes;
+            if (XGetWindowAttributes(display, parent, &attributes) && attributes.map_state == IsViewable)
+                return parent;
+        }
+    }
+    if (!XQueryTree(display, parent, &root, &parentOut, &children, &count))
+        return 0;
+    Window found = 0;
+    for (unsigned int i = 0; i < count && !found; ++i)
+        found = findWindow(display, children[i], title);
+    if (children)
+        XFree(children);
+    return found;
+}
+
+static int ignoreErrors(Display* display, XErrorEvent* error)
+{
+    (void)display;
+    (void)error;
+    return 0;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 4) {
+        fprintf(stderr, "usage: %s TITLE TIMEOUT_MS RRGGBB\n", argv[0]);
+        return 1;
+    }
+    const char* title = argv[1];
+    long long deadline = nowMs() + atoi(argv[2]);
+    unsigned long expected = strtoul(argv[3], NULL, 16);
+
+    Display* display = XOpenDisplay(NULL);
+    if (!display) {
+        fprintf(stderr, "no display\n");
+        return 4;
+    }
+    /* Windows come and go while the tree is walked. */
+    XSetErrorHandler(ignoreErrors);
+
+    Window window = 0;
+    while (!window && nowMs() < deadline) {
+        window = findWindow(display, DefaultRootWindow(display), title);
+        if (!window)
+            sleepMs(50);
+    }
+    if (!window) {
+        fprintf(stderr, "no window titled \"%s\"\n", title);
+        return 2;
+    }
+
+    unsigned long seen = 0;
+    int shown = 0;
+    while (!shown && nowMs() < deadline) {
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(display, window, &attributes)) {
+            XImage* image = XGetImage(display, window, attributes.width / 2, attributes.height / 2, 1, 1, AllPlanes,
+                                      ZPixmap);
+            if (image) {
+                seen = XGetPixel(image, 0, 0) & 0xFFFFFF;
+                XDestroyImage(image);
+                shown = seen == expected;
+            }
+        }
+        if (!shown)
+            sleepMs(50);
+    }
+    if (!shown) {
+        fprintf(stderr, "the window shows %06lx, not %06lx\n", seen, expected);
+        return 3;
+    }
+    printf("window shows %06lx\n", seen);
+
+    XEvent event;
+    memset(&event, 0, sizeof event);
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+    XCloseDisplay(display);
+    return 0;
+}
