@@ -5,10 +5,9 @@
 
 #include "framework/core/BaseObject.h"
 #include "framework/core/RefPointer.h"
+#include "framework/scenegraph/GameNode.h"
 
 class AbstractProperty;
-class GameNode;
-class NodeLink;
 
 // One step of an animation acting on a target node, advanced every frame with
 // the elapsed milliseconds until it declares itself finished. Modifiers live in
