@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "framework/core/Log.h"
 #include "framework/core/ObjectFactoryContainer.h"
+#include "framework/core/PropertyNode.h"
 #include "framework/scenegraph/Modifier.h"
 
 TT_DEFINE_RECORD(NodeLink, &BaseObject::classRecord);
@@ -312,6 +314,40 @@ void GameNode::updateModifiers(GameNode* node, int deltaMs)
     }
 }
 
-void GameNode::configure(AbstractProperty* /*configuration*/)
+void GameNode::configure(AbstractProperty* configuration)
 {
+    const PropertyNode* props = configuration ? configuration->asNode() : DUMMY_NODE;
+    name = props->getString("name", name);
+    tag = props->getInt("tag", tag);
+    x = props->getInt("x", x);
+    y = props->getInt("y", y);
+    suspended = props->getBool("suspended", suspended);
+    visible = props->getBool("visible", visible);
+
+    if (!ObjectFactoryContainer::instance)
+        ObjectFactoryContainer::createInstance();
+    ObjectFactoryContainer* factory = ObjectFactoryContainer::instance;
+
+    const PropertyVector* children = props->getVector("children");
+    for (int i = 0; i < children->getCount(); ++i) {
+        PropertyNode* element = children->getAt(i)->asNode();
+        RefPointer<GameNode> child = factory->create<GameNode>(element->getTypeName(), element);
+        if (!child) {
+            logLine(LogLevel::Warning, "Node \"" + name + "\": no node class \"" + element->getTypeName() + "\"");
+            continue;
+        }
+        addChild(this, child.get());
+    }
+
+    const PropertyVector* modifiers = props->getVector("modifiers");
+    for (int i = 0; i < modifiers->getCount(); ++i) {
+        PropertyNode* element = modifiers->getAt(i)->asNode();
+        RefPointer<Modifier> modifier = factory->create<Modifier>(element->getTypeName(), element);
+        if (!modifier) {
+            logLine(LogLevel::Warning,
+                    "Node \"" + name + "\": no modifier class \"" + element->getTypeName() + "\"");
+            continue;
+        }
+        addModifier(this, modifier.get());
+    }
 }
