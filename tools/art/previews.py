@@ -121,6 +121,8 @@ def render(out_dir):
     out = [dialogs(out_dir)]
     if img("media/images/load/layer0.png") is not None:
         out += title(out_dir)
+    if img("media/images/board/egg.png") is not None:
+        out += board(out_dir)
     return out
 
 
@@ -165,3 +167,43 @@ def title(out_dir):
         s.write_to_png(p)
         paths.append(p)
     return paths
+
+
+def board(out_dir):
+    """An 8 × 8 board filled with every ingredient and a few bonuses, at play size and at 2×."""
+    import random
+    names = ["egg", "cream", "strawberry", "biscuit", "chocolate", "cherry", "lemon", "banana",
+             "cherry_unripe", "banana_unripe"]
+    bon = ["bonus_rowzap", "bonus_star1", "bonus_secret", "bonus_totalrefresh_arcade", "bonus_chocolatelover"]
+    rnd = random.Random(4)
+    s = cairo.ImageSurface(cairo.FORMAT_ARGB32, 440, 440)
+    c = cairo.Context(s)
+    c.set_source_rgb(0.98, 0.9, 0.82)
+    c.paint()
+    bb = img("media/images/board/board_back.png")
+    if bb:
+        c.set_source_surface(bb, 12, 12)
+        c.paint()
+    for gx in range(8):
+        for gy in range(8):
+            n = rnd.choice(names[:8]) if rnd.random() > 0.12 else rnd.choice(names[8:] + bon)
+            path = ("media/images/bonus/%s.png" if n.startswith("bonus") else "media/images/board/%s.png") % n
+            im = img(path)
+            if im:
+                c.set_source_surface(im, 20 + gx * 50, 20 + gy * 50)
+                c.paint()
+    sel = img("media/images/board/selection.png")
+    if sel:
+        c.set_source_surface(sel, 20 + 3 * 50, 20 + 3 * 50)
+        c.paint()
+    p = os.path.join(out_dir, "preview_board.png")
+    s.write_to_png(p)
+    big = cairo.ImageSurface(cairo.FORMAT_ARGB32, 880, 880)
+    bc = cairo.Context(big)
+    bc.scale(2, 2)
+    bc.set_source_surface(s, 0, 0)
+    bc.get_source().set_filter(cairo.FILTER_NEAREST)
+    bc.paint()
+    p2 = os.path.join(out_dir, "preview_board_2x.png")
+    big.write_to_png(p2)
+    return [p, p2]
