@@ -1,0 +1,170 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "framework/core/BaseObject.h"
+#include "framework/core/RefPointer.h"
+#include "framework/core/StringUtils.h"
+#include "framework/graphics/BitmapFont.h"
+#include "framework/graphics/Geometry.h"
+#include "framework/graphics/Image.h"
+#include "framework/graphics/LabelLine.h"
+
+// The software drawing context over one target image. It carries the drawing
+// state (colour, overall alpha, clip, offset, smoothing, blend mode, font) and
+// implements everything expressible through other operations; the pixel
+// routines live in Graphics32 (4 bytes per pixel) and Graphics16 (RGB565).
+//
+// Colours are 0xAARRGGBB; channels are numbered 0 alpha, 1 red, 2 green,
+// 3 blue. Every destination coordinate is shifted by the offset and clipped;
+// drawing never reports errors, whatever falls outside is simply not drawn.
+class Graphics : public BaseObject {
+    TT_CLASS_RECORD(Graphics)
+public:
+    enum BlendMode : int32_t { BlendNormal = 0, BlendAdditive = 1 };
+    enum Channel : int32_t { ChannelAlpha = 0, ChannelRed = 1, ChannelGreen = 2, ChannelBlue = 3 };
+
+    explicit Graphics(Image* target);
+    ~Graphics() override;
+
+    virtual void setPixel(int32_t x, int32_t y) = 0;
+    virtual void setPixelChannel(int32_t channel, int32_t value, int32_t x, int32_t y) = 0;
+
+    // Bresenham line through setPixel, both end points drawn.
+    virtual void drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    // Rounds to the nearest integer (ties to even).
+    virtual void drawLine(const PointF& from, const PointF& to);
+    virtual void drawLineChannel(int32_t channel, int32_t value, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    virtual void drawLineChannel(int32_t channel, int32_t value, const PointF& from, const PointF& to);
+    // Antialiased line; drawn only when both rounded end points lie in the clip.
+    virtual void drawLineF(float x1, float y1, float x2, float y2) = 0;
+    virtual void drawLineF(const PointF& from, const PointF& to);
+
+    virtual void drawRect(const Rect& rect);
+    virtual void drawRect(int32_t x, int32_t y, int32_t width, int32_t height);
+    // fillRect over the whole target (the offset applies as for fillRect).
+    virtual void clear();
+    virtual void fillRect(int32_t x, int32_t y, int32_t width, int32_t height) = 0;
+    virtual void fillRect(const Rect& rect);
+    virtual void fillRectChannel(int32_t channel, int32_t value, int32_t x, int32_t y, int32_t width,
+                                 int32_t height) = 0;
+    virtual void fillRectChannel(int32_t channel, int32_t value, const Rect& rect);
+    virtual void fillChannel(int32_t channel, int32_t value, int32_t x, int32_t y);
+
+    // Polylines and polygons of `count` points. The polyline never draws the
+    // closing segment; the fill treats the points as a closed outline.
+    virtual void drawPolyline(const PointF* points, int32_t count, bool smooth);
+    virtual void fillPolygon(const PointF* points, int32_t count, bool smooth);
+    virtual void fillPolygonChannel(int32_t channel, int32_t value, const PointF* points, int32_t count,
+                                    bool smooth);
+
+    // The source rectangle is in the image's own coordinates and is not offset.
+    virtual void blit(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,
+                      int32_t height) = 0;
+    virtual void blit(Image* image, int32_t x, int32_t y, const Rect& source);
+    virtual void blit(Image* image, int32_t x, int32_t y);
+    // Turned by `angle` (radians, clockwise on screen) and scaled about the
+    // pivot, given relative to the source rectangle's corner; the pivot lands
+    // on (x + pivotX, y + pivotY).
+    virtual void blitRotated(Image* image, double angle, double scale, int32_t x, int32_t y, int32_t srcX,
+                             int32_t srcY, int32_t width, int32_t height, int32_t pivotX, int32_t pivotY) = 0;
+    virtual void blitScaled(Image* image, int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight,
+                            int32_t x, int32_t y, int32_t width, int32_t height) = 0;
+    // Raw copy of whole pixels; alpha, blend mode and has-alpha are ignored.
+    virtual void blitCopy(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,
+                          int32_t height) = 0;
+    virtual void blitCopy(Image* image, int32_t x, int32_t y, const Rect& source);
+    virtual void blitCopy(Image* image, int32_t x, int32_t y);
+    virtual void blitChannel(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
+                             int32_t width, int32_t height) = 0;
+    virtual void blitChannel(Image* image, int32_t channel, int32_t x, int32_t y, const Rect& source);
+    virtual void blitChannel(Image* image, int32_t channel, int32_t x, int32_t y);
+    virtual void blitChannelMin(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX,
+                                int32_t srcY, int32_t width, int32_t height) = 0;
+    virtual void blitChannelMin(Image* image, int32_t channel, int32_t x, int32_t y, const Rect& source);
+    virtual void blitChannelMin(Image* image, int32_t channel, int32_t x, int32_t y);
+    virtual void blitChannelMax(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX,
+                                int32_t srcY, int32_t width, int32_t height) = 0;
+    virtual void blitChannelMax(Image* image, int32_t channel, int32_t x, int32_t y, const Rect& source);
+    virtual void blitChannelMax(Image* image, int32_t channel, int32_t x, int32_t y);
+
+    // Text goes through the current font; with no font set nothing is drawn.
+    // One line at (x + offsetX, y + offsetY), layer k in colours[k] when present.
+    virtual void drawText(const WString& text, int32_t x, int32_t y, const std::vector<uint32_t>& colours);
+    // drawText with the current colour for the first layer.
+    virtual void drawText(const WString& text, int32_t x, int32_t y);
+    // Lines are passed unchanged: their positions are not offset.
+    virtual void drawTextLines(const std::vector<LabelLine>& lines, const std::vector<uint32_t>& colours);
+
+    virtual void setColour(uint32_t value) { colour = value; }
+    virtual uint32_t getColour() const { return colour; }
+    // The current colour in the target's pixel format.
+    virtual uint32_t getNativeColour() const = 0;
+    // Values below 1 store 0, above 255 store 255.
+    virtual void setAlpha(int32_t value);
+    virtual int32_t getAlpha() const { return alpha; }
+    virtual void setSmoothing(bool value) { smoothing = value; }
+    virtual bool isSmoothing() const { return smoothing; }
+    virtual void setBlendMode(int32_t mode) { blendMode = mode; }
+    virtual int32_t getBlendMode() const { return blendMode; }
+    virtual void setOffsetX(int32_t value) { offsetX = value; }
+    virtual int32_t getOffsetX() const { return offsetX; }
+    virtual void setOffsetY(int32_t value) { offsetY = value; }
+    virtual int32_t getOffsetY() const { return offsetY; }
+    virtual void setOffset(int32_t x, int32_t y);
+    virtual void moveOffsetX(int32_t dx);
+    virtual void moveOffsetY(int32_t dy);
+    virtual void moveOffset(int32_t dx, int32_t dy);
+    virtual void resetClip();
+    // resetClip, then intersectClip.
+    virtual void setClip(const Rect& rect);
+    virtual void setClip(int32_t x, int32_t y, int32_t width, int32_t height);
+    virtual void intersectClip(const Rect& rect);
+    virtual void intersectClip(int32_t x, int32_t y, int32_t width, int32_t height);
+    virtual const Rect& getClipRect() const { return clip; }
+    virtual void setFont(BitmapFont* newFont);
+    virtual BitmapFont* getFont() const { return font.get(); }
+    virtual Image* getTarget() const { return target.get(); }
+
+protected:
+    // The rectangles of a blit after the offset has been added, clipped against
+    // the source, the target and the clip rectangle. False when nothing is left;
+    // otherwise width and height are at least 1.
+    struct BlitArea {
+        int32_t x, y, srcX, srcY, width, height;
+    };
+    bool clipBlit(const Image& source, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,
+                  int32_t height, BlitArea& area) const;
+    // The offset rectangle intersected with the clip (and the target). False when empty.
+    bool clipFill(int32_t x, int32_t y, int32_t width, int32_t height, Rect& area) const;
+    // Clips an axis-aligned run (already offset) to the clip rectangle and
+    // orders its ends. False when nothing is left.
+    bool clipHorizontalRun(int32_t& x1, int32_t& x2, int32_t y) const;
+    bool clipVerticalRun(int32_t x, int32_t& y1, int32_t& y2) const;
+    bool insideClip(int32_t x, int32_t y) const;
+
+    // Coverage rows of a polygon fill, one byte per pixel of the bounding box
+    // (0 outside, 255 inside, 1..254 on smoothed edges). False when empty.
+    bool rasterisePolygon(const PointF* points, int32_t count, bool smooth, Rect& box);
+    std::vector<uint8_t> coverage;
+
+    uint32_t colour = 0;
+    int32_t alpha = 255;
+    Rect clip;
+    int32_t offsetX = 0;
+    int32_t offsetY = 0;
+    RefPointer<BitmapFont> font;
+    RefPointer<Image> target;
+    bool smoothing = false;
+    int32_t blendMode = BlendNormal;
+
+private:
+    struct Edge {
+        double x;
+        double dxdy;
+        double yEnd;
+    };
+    std::vector<Edge> activeEdges;
+    std::vector<int32_t> vertexOrder;
+};

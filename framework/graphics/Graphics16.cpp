@@ -1,0 +1,364 @@
+#include "framework/graphics/Graphics16.h"
+
+#include <cstring>
+
+#include "framework/graphics/ImageLock.h"
+#include "framework/graphics/PixelKernels.h"
+#include "framework/graphics/PixelMath.h"
+#include "framework/graphics/SmoothLine.h"
+#include "framework/graphics/TransformedBlit.h"
+
+TT_DEFINE_RECORD(Graphics16, &Graphics::classRecord);
+
+namespace {
+
+// RGB565 with a coverage byte as a quad: coverage on top, then the red,
+// green and blue fields shifted down to 0..31, 0..63, 0..31.
+inline uint32_t toQuad(uint16_t p, uint32_t coverage)
+{
+    return (coverage << 24) | (uint32_t(p >> 11) << 16) | (uint32_t((p >> 5) & 0x3F) << 8) | (p & 0x1F);
+}
+
+inline uint16_t fromQuad(uint32_t quad)
+{
+    return uint16_t((((quad >> 16) & 0x1F) << 11) | (((quad >> 8) & 0x3F) << 5) | (quad & 0x1F));
+}
+
+enum class WriteMode { Opaque, Overall, Plane };
+
+inline void writeSample16(uint16_t& d, uint32_t quad, WriteMode mode, uint32_t alpha, bool bilinear,
+                          bool thresholds)
+{
+    const uint16_t s = fromQuad(quad);
+    switch (mode) {
+    case WriteMode::Opaque:
+        d = s;
+        return;
+    case WriteMode::Overall:
+        d = pixel::blend565(d, s, alpha);
+        return;
+    case WriteMode::Plane:
+        break;
+    }
+    if (bilinear || thresholds) {
+        const uint32_t e = ((quad >> 24) * alpha) >> 8;
+        if (e <= 5)
+            return;
+        d = e > 250 ? s : pixel::blend565(d, s, e);
+        return;
+    }
+    const uint32_t w = pixel::coverageWeight(quad >> 24, alpha);
+    if (w != 0)
+        d = pixel::blend565(d, s, w);
+}
+
+}  // namespace
+
+Graphics16::Graphics16(Image* targetImage) : Graphics(targetImage)
+{
+    setColour(colour);
+}
+
+void Graphics16::setColour(uint32_t value)
+{
+    Graphics::setColour(value);
+    nativeColour = pixel::pack565(value);
+}
+
+Rect Graphics16::drawableArea() const
+{
+    return clip.intersected(Rect {0, 0, target->getWidth(), target->getHeight()});
+}
+
+void Graphics16::setPixel(int32_t x, int32_t y)
+{
+    x += offsetX;
+    y += offsetY;
+    if (alpha <= 0 || !insideClip(x, y))
+        return;
+    ImageLock lock(target.get());
+    if (!lock || target->getBytesPerPixel() != 2)
+        return;
+    uint16_t& d = target->row16(y)[x];
+    d = alpha >= 255 ? nativeColour : pixel::blend565(d, nativeColour, uint32_t(alpha));
+}
+
+void Graphics16::writeChannel(uint16_t& p, uint8_t* planeByte, int32_t channel, int32_t value) const
+{
+    const uint32_t v = uint32_t(value);
+    switch (channel) {
+    case 0:
+        if (planeByte)
+            *planeByte = uint8_t(v);
+        break;
+    case 1:
+        p = uint16_t((p & 0x07FF) | ((v & 0x1F) << 11));
+        break;
+    case 2:
+        p = uint16_t((p & 0xF81F) | ((v & 0x3F) << 5));
+        break;
+    case 3:
+        p = uint16_t((p & 0xFFE0) | (v & 0x1F));
+        break;
+    default:
+        break;
+    }
+}
+
+void Graphics16::setPixelChannel(int32_t channel, int32_t value, int32_t x, int32_t y)
+{
+    x += offsetX;
+    y += offsetY;
+    if (!insideClip(x, y))
+        return;
+    ImageLock lock(target.get());
+    if (!lock || target->getBytesPerPixel() != 2)
+        return;
+    uint8_t* plane = target->getAlphaPlane() ? target->alphaRow(y) + x : nullptr;
+    writeChannel(target->row16(y)[x], plane, channel, value);
+}
+
+void Graphics16::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+{
+    if ((x1 != x2 && y1 != y2) || alpha < 255) {
+        Graphics::drawLine(x1, y1, x2, y2);
+        return;
+    }
+    x1 += offsetX;
+    x2 += offsetX;
+    y1 += offsetY;
+    y2 += offsetY;
+    if (y1 == y2) {
+        if (!clipHorizontalRun(x1, x2, y1))
+            return;
+    } else if (!clipVerticalRun(x1, y1, y2)) {
+        return;
+    }
+    ImageLock lock(target.get());
+    if (!lock || target->getBytesPerPixel() != 2)
+        return;
+    if (y1 == y2) {
+        uint16_t* d = target->row16(y1);
+        for (int32_t x = x1; x <= x2; ++x)
+            d[x] = nativeColour;
+    } else {
+        for (int32_t y = y1; y <= y2; ++y)
+            target->row16(y)[x1] = nativeColour;
+    }
+}
+
+void Graphics16::drawLineF(float x1, float y1, float x2, float y2)
+{
+    if (alpha <= 0)
+        return;
+    ImageLock lock(target.get());
+    if (!lock || target->getBytesPerPixel() != 2)
+        return;
+    const float ox = float(offsetX), oy = float(offsetY);
+    smoothline::draw(x1 + ox, y1 + oy, x2 + ox, y2 + oy, clip, drawableArea(), [this](int32_t x, int32_t y, int32_t w) {
+        uint16_t& d = target->row16(y)[x];
+        d = w >= 255 ? nativeColour : pixel::blend565(d, nativeColour, uint32_t(w));
+    });
+}
+
+void Graphics16::fillRect(int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    Rect area;
+    if (alpha <= 0 || !clipFill(x, y, width, height, area))
+        return;
+    ImageLock lock(target.get());
+    if (!lock || target->getBytesPerPixel() != 2)
+        return;
+    const PixelKernels& kernels = activeKernels();
+    for (int32_t row = area.y; row < area.y + area.height; ++row) {
+        uint16_t* d = target->row16(row) + area.x;
+        if (alpha >= 255) {
+            for (int32_t i = 0; i < area.width; ++i)
+                d[i] = nativeColour;
+        } else {
+            kernels.fillBlend16(d, area.width, nativeColour, uint32_t(alpha));
+        }
+    }
+}
+
+void Graphics16::fillRectChannel(int32_t channel, int32_t value, int32_t x, int32_t y, int32_t width,
+                                 int32_t height)
+{
+    Rect area;
+    if (channel < 0 || channel > 3 || !clipFill(x, y, width, height, area))
+        return;
+    ImageLock lock(target.get());
+    if (!lock || target->getBytesPerPixel() != 2)
+        return;
+    if (channel == 0) {
+        if (!target->getAlphaPlane())
+            return;
+        for (int32_t row = area.y; row < area.y + area.height; ++row)
+            std::memset(target->alphaRow(row) + area.x, value & 0xFF, size_t(area.width));
+        return;
+    }
+    for (int32_t row = area.y; row < area.y + area.height; ++row) {
+        uint16_t* d = target->row16(row) + area.x;
+        for (int32_t i = 0; i < area.width; ++i)
+            writeChannel(d[i], nullptr, channel, value);
+    }
+}
+
+void Graphics16::blit(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,
+                      int32_t height)
+{
+    BlitArea area;
+    if (!image || alpha <= 0 || !clipBlit(*image, x, y, srcX, srcY, width, height, area))
+        return;
+    const int32_t sourceBytes = image->getBytesPerPixel();
+    if (sourceBytes != 1 && sourceBytes != 2)
+        return;
+    ImageLock targetLock(target.get());
+    ImageLock sourceLock(image);
+    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 2)
+        return;
+    const bool usePlane = image->hasAlphaChannel() && image->getAlphaPlane();
+    if (sourceBytes == 1 && !image->getAlphaPlane())
+        return;
+    if (sourceBytes == 2 && usePlane && blendMode != BlendNormal && blendMode != BlendAdditive)
+        return;
+    const PixelKernels& kernels = activeKernels();
+    const uint32_t a = uint32_t(alpha);
+    for (int32_t row = 0; row < area.height; ++row) {
+        uint16_t* d = target->row16(area.y + row) + area.x;
+        if (sourceBytes == 1) {
+            kernels.mask16(d, image->alphaRow(area.srcY + row) + area.srcX, area.width, nativeColour, a);
+            continue;
+        }
+        const uint16_t* s = image->row16(area.srcY + row) + area.srcX;
+        if (!usePlane) {
+            if (a >= 255)
+                std::memmove(d, s, size_t(area.width) * 2);
+            else
+                kernels.blendOverall16(d, s, area.width, a);
+            continue;
+        }
+        const uint8_t* plane = image->alphaRow(area.srcY + row) + area.srcX;
+        if (blendMode == BlendNormal)
+            kernels.blendPlane16(d, s, plane, area.width, a);
+        else
+            kernels.addPlane16(d, s, plane, area.width, a);
+    }
+}
+
+void Graphics16::blitRotated(Image* image, double angle, double scale, int32_t x, int32_t y, int32_t srcX,
+                             int32_t srcY, int32_t width, int32_t height, int32_t pivotX, int32_t pivotY)
+{
+    if (!image || alpha <= 0 || image->getBytesPerPixel() != 2)
+        return;
+    ImageLock targetLock(target.get());
+    ImageLock sourceLock(image);
+    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 2)
+        return;
+    const bool usePlane = image->hasAlphaChannel() && image->getAlphaPlane();
+    const WriteMode mode = usePlane ? WriteMode::Plane : (alpha >= 255 ? WriteMode::Opaque : WriteMode::Overall);
+    const uint32_t a = uint32_t(alpha);
+    Image* source = image;
+    Image* destination = target.get();
+    transformed::rotated(
+        angle, scale, int64_t(x) + offsetX, int64_t(y) + offsetY, srcX, srcY, width, height, pivotX, pivotY,
+        image->getWidth(), image->getHeight(), drawableArea(), smoothing,
+        [source, usePlane](int32_t sx, int32_t sy) {
+            return toQuad(source->row16(sy)[sx], usePlane ? source->alphaRow(sy)[sx] : 255u);
+        },
+        [destination, mode, a](int32_t dx, int32_t dy, uint32_t quad, bool bilinear) {
+            writeSample16(destination->row16(dy)[dx], quad, mode, a, bilinear, true);
+        });
+}
+
+void Graphics16::blitScaled(Image* image, int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight,
+                            int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    if (!image || alpha <= 0 || image->getBytesPerPixel() != 2)
+        return;
+    ImageLock targetLock(target.get());
+    ImageLock sourceLock(image);
+    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 2)
+        return;
+    const bool usePlane = image->hasAlphaChannel() && image->getAlphaPlane();
+    const WriteMode mode = usePlane ? WriteMode::Plane : (alpha >= 255 ? WriteMode::Opaque : WriteMode::Overall);
+    const uint32_t a = uint32_t(alpha);
+    Image* source = image;
+    Image* destination = target.get();
+    transformed::scaled(
+        srcX, srcY, srcWidth, srcHeight, image->getWidth(), image->getHeight(), int64_t(x) + offsetX,
+        int64_t(y) + offsetY, width, height, drawableArea(), smoothing, columnTable,
+        [source, usePlane](int32_t sx, int32_t sy) {
+            return toQuad(source->row16(sy)[sx], usePlane ? source->alphaRow(sy)[sx] : 255u);
+        },
+        [destination, mode, a](int32_t dx, int32_t dy, uint32_t quad, bool bilinear) {
+            writeSample16(destination->row16(dy)[dx], quad, mode, a, bilinear, false);
+        });
+}
+
+void Graphics16::blitCopy(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,
+                          int32_t height)
+{
+    BlitArea area;
+    if (!image || image->getBytesPerPixel() != 2 || !clipBlit(*image, x, y, srcX, srcY, width, height, area))
+        return;
+    ImageLock targetLock(target.get());
+    ImageLock sourceLock(image);
+    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 2)
+        return;
+    const bool copyPlane = image->getAlphaPlane() && target->getAlphaPlane();
+    for (int32_t row = 0; row < area.height; ++row) {
+        std::memmove(target->row16(area.y + row) + area.x, image->row16(area.srcY + row) + area.srcX,
+                     size_t(area.width) * 2);
+        if (copyPlane)
+            std::memmove(target->alphaRow(area.y + row) + area.x, image->alphaRow(area.srcY + row) + area.srcX,
+                         size_t(area.width));
+    }
+}
+
+void Graphics16::channelBlit(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
+                             int32_t width, int32_t height, ChannelRule rule)
+{
+    BlitArea area;
+    if (!image || channel < 0 || channel > 3 || !clipBlit(*image, x, y, srcX, srcY, width, height, area))
+        return;
+    const int32_t sourceBytes = image->getBytesPerPixel();
+    // A plane source gives its plane only for the alpha channel.
+    if (sourceBytes != 4 && (channel != 0 || (sourceBytes != 1 && sourceBytes != 2)))
+        return;
+    ImageLock targetLock(target.get());
+    ImageLock sourceLock(image);
+    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 2 || !target->getAlphaPlane())
+        return;
+    if (sourceBytes != 4 && !image->getAlphaPlane())
+        return;
+    for (int32_t row = 0; row < area.height; ++row) {
+        uint8_t* d = target->alphaRow(area.y + row) + area.x;
+        const uint32_t* s32 = sourceBytes == 4 ? image->row32(area.srcY + row) + area.srcX : nullptr;
+        const uint8_t* s8 = sourceBytes == 4 ? nullptr : image->alphaRow(area.srcY + row) + area.srcX;
+        for (int32_t i = 0; i < area.width; ++i) {
+            const uint8_t value = s32 ? uint8_t(s32[i] >> 24) : s8[i];
+            if ((rule == ChannelRule::Min && value >= d[i]) || (rule == ChannelRule::Max && value <= d[i]))
+                continue;
+            d[i] = value;
+        }
+    }
+}
+
+void Graphics16::blitChannel(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
+                             int32_t width, int32_t height)
+{
+    channelBlit(image, channel, x, y, srcX, srcY, width, height, ChannelRule::Replace);
+}
+
+void Graphics16::blitChannelMin(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
+                                int32_t width, int32_t height)
+{
+    channelBlit(image, channel, x, y, srcX, srcY, width, height, ChannelRule::Min);
+}
+
+void Graphics16::blitChannelMax(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
+                                int32_t width, int32_t height)
+{
+    channelBlit(image, channel, x, y, srcX, srcY, width, height, ChannelRule::Max);
+}

@@ -1,0 +1,327 @@
+#include "framework/graphics/Graphics32.h"
+
+#include <cstring>
+
+#include "framework/graphics/ImageLock.h"
+#include "framework/graphics/PixelKernels.h"
+#include "framework/graphics/PixelMath.h"
+#include "framework/graphics/SmoothLine.h"
+#include "framework/graphics/TransformedBlit.h"
+
+TT_DEFINE_RECORD(Graphics32, &Graphics::classRecord);
+
+namespace {
+
+// Bit position of a channel's byte in 0xAARRGGBB; -1 for numbers outside 0..3.
+int channelShift(int32_t channel)
+{
+    switch (channel) {
+    case 0:
+        return 24;
+    case 1:
+        return 16;
+    case 2:
+        return 8;
+    case 3:
+        return 0;
+    default:
+        return -1;
+    }
+}
+
+}  // namespace
+
+Graphics32::Graphics32(Image* targetImage) : Graphics(targetImage) {}
+
+Rect Graphics32::drawableArea() const
+{
+    return clip.intersected(Rect {0, 0, target->getWidth(), target->getHeight()});
+}
+
+void Graphics32::setPixel(int32_t x, int32_t y)
+{
+    x += offsetX;
+    y += offsetY;
+    if (alpha <= 0 || !insideClip(x, y))
+        return;
+    ImageLock lock(target.get());
+    if (!lock || target->getBytesPerPixel() != 4)
+        return;
+    uint32_t& d = target->row32(y)[x];
+    d = alpha >= 255 ? (d & 0xFF000000u) | (colour & 0x00FFFFFFu) : pixel::blendRgb(d, colour, uint32_t(alpha));
+}
+
+void Graphics32::setPixelChannel(int32_t channel, int32_t value, int32_t x, int32_t y)
+{
+    x += offsetX;
+    y += offsetY;
+    if (alpha <= 0 || !insideClip(x, y))
+        return;
+    ImageLock lock(target.get());
+    if (!lock || target->getBytesPerPixel() != 4)
+        return;
+    const int shift = channel >= 0 && channel <= 2 ? channelShift(channel) : 0;
+    uint32_t& d = target->row32(y)[x];
+    d = (d & ~(0xFFu << shift)) | ((uint32_t(value) & 0xFF) << shift);
+}
+
+void Graphics32::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+{
+    if ((x1 != x2 && y1 != y2) || alpha < 255) {
+        Graphics::drawLine(x1, y1, x2, y2);
+        return;
+    }
+    x1 += offsetX;
+    x2 += offsetX;
+    y1 += offsetY;
+    y2 += offsetY;
+    if (y1 == y2) {
+        if (!clipHorizontalRun(x1, x2, y1))
+            return;
+    } else if (!clipVerticalRun(x1, y1, y2)) {
+        return;
+    }
+    ImageLock lock(target.get());
+    if (!lock || target->getBytesPerPixel() != 4)
+        return;
+    if (y1 == y2) {
+        activeKernels().fillOpaque32(target->row32(y1) + x1, x2 - x1 + 1, colour);
+    } else {
+        for (int32_t y = y1; y <= y2; ++y) {
+            uint32_t& d = target->row32(y)[x1];
+            d = (d & 0xFF000000u) | (colour & 0x00FFFFFFu);
+        }
+    }
+}
+
+void Graphics32::drawLineF(float x1, float y1, float x2, float y2)
+{
+    if (alpha <= 0)
+        return;
+    ImageLock lock(target.get());
+    if (!lock || target->getBytesPerPixel() != 4)
+        return;
+    const float ox = float(offsetX), oy = float(offsetY);
+    smoothline::draw(x1 + ox, y1 + oy, x2 + ox, y2 + oy, clip, drawableArea(), [this](int32_t x, int32_t y, int32_t w) {
+        uint32_t& d = target->row32(y)[x];
+        d = w >= 255 ? (d & 0xFF000000u) | (colour & 0x00FFFFFFu) : pixel::blendRgb(d, colour, uint32_t(w));
+    });
+}
+
+void Graphics32::fillRect(int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    Rect area;
+    if (alpha <= 0 || !clipFill(x, y, width, height, area))
+        return;
+    ImageLock lock(target.get());
+    if (!lock || target->getBytesPerPixel() != 4)
+        return;
+    const PixelKernels& kernels = activeKernels();
+    for (int32_t row = area.y; row < area.y + area.height; ++row) {
+        uint32_t* d = target->row32(row) + area.x;
+        if (alpha >= 255)
+            kernels.fillOpaque32(d, area.width, colour);
+        else
+            kernels.fillBlend32(d, area.width, colour, uint32_t(alpha));
+    }
+}
+
+void Graphics32::fillRectChannel(int32_t channel, int32_t value, int32_t x, int32_t y, int32_t width,
+                                 int32_t height)
+{
+    const int shift = channelShift(channel);
+    Rect area;
+    if (shift < 0 || !clipFill(x, y, width, height, area))
+        return;
+    ImageLock lock(target.get());
+    if (!lock || target->getBytesPerPixel() != 4)
+        return;
+    const uint32_t keep = ~(0xFFu << shift), set = (uint32_t(value) & 0xFF) << shift;
+    for (int32_t row = area.y; row < area.y + area.height; ++row) {
+        uint32_t* d = target->row32(row) + area.x;
+        for (int32_t i = 0; i < area.width; ++i)
+            d[i] = (d[i] & keep) | set;
+    }
+}
+
+void Graphics32::blit(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,
+                      int32_t height)
+{
+    BlitArea area;
+    if (!image || alpha <= 0 || !clipBlit(*image, x, y, srcX, srcY, width, height, area))
+        return;
+    const int32_t sourceBytes = image->getBytesPerPixel();
+    if (sourceBytes != 1 && sourceBytes != 4)
+        return;
+    const bool alphaChannel = image->hasAlphaChannel();
+    if (sourceBytes == 4 && alphaChannel && blendMode != BlendNormal && blendMode != BlendAdditive)
+        return;
+    ImageLock targetLock(target.get());
+    ImageLock sourceLock(image);
+    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 4)
+        return;
+    if (sourceBytes == 1 && !image->getAlphaPlane())
+        return;
+    const PixelKernels& kernels = activeKernels();
+    const uint32_t a = uint32_t(alpha);
+    for (int32_t row = 0; row < area.height; ++row) {
+        uint32_t* d = target->row32(area.y + row) + area.x;
+        if (sourceBytes == 1) {
+            kernels.mask32(d, image->alphaRow(area.srcY + row) + area.srcX, area.width, colour, a);
+            continue;
+        }
+        const uint32_t* s = image->row32(area.srcY + row) + area.srcX;
+        if (!alphaChannel) {
+            if (a >= 255)
+                kernels.copyRgb32(d, s, area.width);
+            else
+                kernels.blendOverall32(d, s, area.width, a);
+        } else if (blendMode == BlendNormal) {
+            kernels.blendPerPixel32(d, s, area.width, a);
+        } else {
+            kernels.addPerPixel32(d, s, area.width, a);
+        }
+    }
+}
+
+namespace {
+
+enum class WriteMode { Opaque, Overall, PerPixel };
+
+// Stores one sampled pixel of a scaled or rotated blit. `thresholds` applies
+// the cut-offs of smoothed samples (weight 5 or less: untouched, above 250:
+// copied) to nearest samples too.
+inline void writeSample32(uint32_t& d, uint32_t quad, WriteMode mode, uint32_t alpha, bool bilinear,
+                          bool thresholds)
+{
+    switch (mode) {
+    case WriteMode::Opaque:
+        d = (d & 0xFF000000u) | (quad & 0x00FFFFFFu);
+        return;
+    case WriteMode::Overall:
+        d = pixel::blendRgb(d, quad, alpha);
+        return;
+    case WriteMode::PerPixel:
+        break;
+    }
+    if (bilinear || thresholds) {
+        const uint32_t e = ((quad >> 24) * alpha) >> 8;
+        if (e <= 5)
+            return;
+        d = e > 250 ? (d & 0xFF000000u) | (quad & 0x00FFFFFFu) : pixel::blendRgb(d, quad, e);
+        return;
+    }
+    const uint32_t w = pixel::coverageWeight(quad >> 24, alpha);
+    if (w != 0)
+        d = pixel::blendRgb(d, quad, w);
+}
+
+}  // namespace
+
+void Graphics32::blitRotated(Image* image, double angle, double scale, int32_t x, int32_t y, int32_t srcX,
+                             int32_t srcY, int32_t width, int32_t height, int32_t pivotX, int32_t pivotY)
+{
+    if (!image || alpha <= 0 || image->getBytesPerPixel() != 4)
+        return;
+    ImageLock targetLock(target.get());
+    ImageLock sourceLock(image);
+    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 4)
+        return;
+    const WriteMode mode =
+        image->hasAlphaChannel() ? WriteMode::PerPixel : (alpha >= 255 ? WriteMode::Opaque : WriteMode::Overall);
+    const uint32_t a = uint32_t(alpha);
+    Image* source = image;
+    Image* destination = target.get();
+    transformed::rotated(
+        angle, scale, int64_t(x) + offsetX, int64_t(y) + offsetY, srcX, srcY, width, height, pivotX, pivotY,
+        image->getWidth(), image->getHeight(), drawableArea(), smoothing,
+        [source](int32_t sx, int32_t sy) { return source->row32(sy)[sx]; },
+        [destination, mode, a](int32_t dx, int32_t dy, uint32_t quad, bool bilinear) {
+            writeSample32(destination->row32(dy)[dx], quad, mode, a, bilinear, true);
+        });
+}
+
+void Graphics32::blitScaled(Image* image, int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight,
+                            int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    if (!image || alpha <= 0 || image->getBytesPerPixel() != 4)
+        return;
+    ImageLock targetLock(target.get());
+    ImageLock sourceLock(image);
+    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 4)
+        return;
+    const WriteMode mode =
+        image->hasAlphaChannel() ? WriteMode::PerPixel : (alpha >= 255 ? WriteMode::Opaque : WriteMode::Overall);
+    const uint32_t a = uint32_t(alpha);
+    Image* source = image;
+    Image* destination = target.get();
+    transformed::scaled(
+        srcX, srcY, srcWidth, srcHeight, image->getWidth(), image->getHeight(), int64_t(x) + offsetX,
+        int64_t(y) + offsetY, width, height, drawableArea(), smoothing, columnTable,
+        [source](int32_t sx, int32_t sy) { return source->row32(sy)[sx]; },
+        [destination, mode, a](int32_t dx, int32_t dy, uint32_t quad, bool bilinear) {
+            writeSample32(destination->row32(dy)[dx], quad, mode, a, bilinear, false);
+        });
+}
+
+void Graphics32::blitCopy(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,
+                          int32_t height)
+{
+    BlitArea area;
+    if (!image || image->getBytesPerPixel() != 4 || !clipBlit(*image, x, y, srcX, srcY, width, height, area))
+        return;
+    ImageLock targetLock(target.get());
+    ImageLock sourceLock(image);
+    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 4)
+        return;
+    for (int32_t row = 0; row < area.height; ++row)
+        std::memmove(target->row32(area.y + row) + area.x, image->row32(area.srcY + row) + area.srcX,
+                     size_t(area.width) * 4);
+}
+
+void Graphics32::channelBlit(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
+                             int32_t width, int32_t height, ChannelRule rule)
+{
+    const int shift = channelShift(channel);
+    BlitArea area;
+    if (!image || shift < 0 || !clipBlit(*image, x, y, srcX, srcY, width, height, area))
+        return;
+    const int32_t sourceBytes = image->getBytesPerPixel();
+    ImageLock targetLock(target.get());
+    ImageLock sourceLock(image);
+    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 4)
+        return;
+    if (sourceBytes != 4 && (sourceBytes < 1 || sourceBytes > 2 || !image->getAlphaPlane()))
+        return;
+    const uint32_t mask = 0xFFu << shift;
+    for (int32_t row = 0; row < area.height; ++row) {
+        uint32_t* d = target->row32(area.y + row) + area.x;
+        const uint32_t* s32 = sourceBytes == 4 ? image->row32(area.srcY + row) + area.srcX : nullptr;
+        const uint8_t* s8 = sourceBytes == 4 ? nullptr : image->alphaRow(area.srcY + row) + area.srcX;
+        for (int32_t i = 0; i < area.width; ++i) {
+            const uint32_t value = s32 ? (s32[i] >> shift) & 0xFF : s8[i];
+            const uint32_t current = (d[i] >> shift) & 0xFF;
+            if ((rule == ChannelRule::Min && value >= current) || (rule == ChannelRule::Max && value <= current))
+                continue;
+            d[i] = (d[i] & ~mask) | (value << shift);
+        }
+    }
+}
+
+void Graphics32::blitChannel(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
+                             int32_t width, int32_t height)
+{
+    channelBlit(image, channel, x, y, srcX, srcY, width, height, ChannelRule::Replace);
+}
+
+void Graphics32::blitChannelMin(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
+                                int32_t width, int32_t height)
+{
+    channelBlit(image, channel, x, y, srcX, srcY, width, height, ChannelRule::Min);
+}
+
+void Graphics32::blitChannelMax(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
+                                int32_t width, int32_t height)
+{
+    channelBlit(image, channel, x, y, srcX, srcY, width, height, ChannelRule::Max);
+}

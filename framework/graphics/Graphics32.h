@@ -1,0 +1,57 @@
+#pragma once
+
+#include <vector>
+
+#include "framework/graphics/Graphics.h"
+
+// The drawing context of 4-byte images (0xAARRGGBB). Ordinary drawing writes
+// the colour bytes and keeps the destination's top byte.
+class Graphics32 : public Graphics {
+    TT_CLASS_RECORD(Graphics32)
+public:
+    explicit Graphics32(Image* target);
+
+    using Graphics::blit;
+    using Graphics::blitChannel;
+    using Graphics::blitChannelMax;
+    using Graphics::blitChannelMin;
+    using Graphics::blitCopy;
+    using Graphics::drawLine;
+    using Graphics::drawLineF;
+    using Graphics::fillRect;
+    using Graphics::fillRectChannel;
+
+    void setPixel(int32_t x, int32_t y) override;
+    // Channels 0 alpha, 1 red, 2 green; any other number writes blue.
+    void setPixelChannel(int32_t channel, int32_t value, int32_t x, int32_t y) override;
+    void drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
+    void drawLineF(float x1, float y1, float x2, float y2) override;
+    void fillRect(int32_t x, int32_t y, int32_t width, int32_t height) override;
+    void fillRectChannel(int32_t channel, int32_t value, int32_t x, int32_t y, int32_t width,
+                         int32_t height) override;
+    // Sources: 4-byte images and 1-byte masks.
+    void blit(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,
+              int32_t height) override;
+    void blitRotated(Image* image, double angle, double scale, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
+                     int32_t width, int32_t height, int32_t pivotX, int32_t pivotY) override;
+    void blitScaled(Image* image, int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight, int32_t x,
+                    int32_t y, int32_t width, int32_t height) override;
+    void blitCopy(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,
+                  int32_t height) override;
+    void blitChannel(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
+                     int32_t width, int32_t height) override;
+    void blitChannelMin(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
+                        int32_t width, int32_t height) override;
+    void blitChannelMax(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
+                        int32_t width, int32_t height) override;
+    uint32_t getNativeColour() const override { return getColour(); }
+
+private:
+    enum class ChannelRule { Replace, Min, Max };
+    void channelBlit(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
+                     int32_t width, int32_t height, ChannelRule rule);
+    // The clip cut to the target's bounds.
+    Rect drawableArea() const;
+
+    std::vector<int64_t> columnTable;
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+
+// The row routines behind the hot drawing operations. Every set computes the
+// same bytes as the scalar set; the vector sets only go faster. Lengths are
+// pixel counts (0 allowed); alphas are the overall alpha 1..255 unless noted.
+struct PixelKernels {
+    const char* name;
+
+    // RGB = colour, top byte kept.
+    void (*fillOpaque32)(uint32_t* d, int32_t n, uint32_t colour);
+    // Single-pixel blend of the colour at alpha 1..254, top byte kept.
+    void (*fillBlend32)(uint32_t* d, int32_t n, uint32_t colour, uint32_t alpha);
+    // RGB = source RGB, top byte kept.
+    void (*copyRgb32)(uint32_t* d, const uint32_t* s, int32_t n);
+    // Source without alpha at alpha 1..254, all four bytes.
+    void (*blendOverall32)(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha);
+    // Source alpha times overall alpha, top byte kept.
+    void (*blendPerPixel32)(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha);
+    // Additive with the source's alpha times overall alpha, saturated, top byte kept.
+    void (*addPerPixel32)(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha);
+    // The colour through a mask of coverage bytes.
+    void (*mask32)(uint32_t* d, const uint8_t* m, int32_t n, uint32_t colour, uint32_t alpha);
+
+    // RGB565: the packed colour at alpha 1..254.
+    void (*fillBlend16)(uint16_t* d, int32_t n, uint16_t colour, uint32_t alpha);
+    // Source without plane at alpha 1..254.
+    void (*blendOverall16)(uint16_t* d, const uint16_t* s, int32_t n, uint32_t alpha);
+    // Source with its alpha plane: at alpha 255 the plane byte is the weight,
+    // below that plane * alpha / 256.
+    void (*blendPlane16)(uint16_t* d, const uint16_t* s, const uint8_t* plane, int32_t n, uint32_t alpha);
+    // Additive with plane * alpha / 256, fields saturated.
+    void (*addPlane16)(uint16_t* d, const uint16_t* s, const uint8_t* plane, int32_t n, uint32_t alpha);
+    // The packed colour through a mask of coverage bytes.
+    void (*mask16)(uint16_t* d, const uint8_t* m, int32_t n, uint16_t colour, uint32_t alpha);
+};
+
+enum class KernelSet { Scalar, Sse2, Avx2 };
+
+// The plain reference set.
+const PixelKernels& scalarKernels();
+// A vector set, or null when this processor or build does not have it.
+const PixelKernels* kernelsFor(KernelSet set);
+// The set the drawing routines use: the fastest available unless chosen.
+const PixelKernels& activeKernels();
+// Chooses the set used from now on; false (nothing changed) when unavailable.
+bool selectKernels(KernelSet set);

@@ -1,0 +1,6 @@
+#include "framework/graphics/PixelKernels.h"
+
+const PixelKernels* avx2KernelsIfAvailable()
+{
+    return nullptr;
+}

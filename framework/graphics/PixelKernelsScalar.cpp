@@ -1,0 +1,114 @@
+#include <cstring>
+
+#include "framework/graphics/PixelKernels.h"
+#include "framework/graphics/PixelMath.h"
+
+namespace {
+
+void fillOpaque32(uint32_t* d, int32_t n, uint32_t colour)
+{
+    const uint32_t rgb = colour & 0x00FFFFFFu;
+    for (int32_t i = 0; i < n; ++i)
+        d[i] = (d[i] & 0xFF000000u) | rgb;
+}
+
+void fillBlend32(uint32_t* d, int32_t n, uint32_t colour, uint32_t alpha)
+{
+    for (int32_t i = 0; i < n; ++i)
+        d[i] = pixel::blendRgb(d[i], colour, alpha);
+}
+
+void copyRgb32(uint32_t* d, const uint32_t* s, int32_t n)
+{
+    for (int32_t i = 0; i < n; ++i)
+        d[i] = (d[i] & 0xFF000000u) | (s[i] & 0x00FFFFFFu);
+}
+
+void blendOverall32(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
+{
+    for (int32_t i = 0; i < n; ++i)
+        d[i] = pixel::blendOverall(d[i], s[i], alpha);
+}
+
+void blendPerPixel32(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
+{
+    for (int32_t i = 0; i < n; ++i) {
+        const uint32_t w = pixel::coverageWeight(s[i] >> 24, alpha);
+        if (w != 0)
+            d[i] = pixel::blendRgb(d[i], s[i], w);
+    }
+}
+
+void addPerPixel32(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
+{
+    for (int32_t i = 0; i < n; ++i) {
+        const uint32_t w = pixel::coverageWeight(s[i] >> 24, alpha);
+        if (w != 0)
+            d[i] = pixel::addRgb(d[i], s[i], w);
+    }
+}
+
+void mask32(uint32_t* d, const uint8_t* m, int32_t n, uint32_t colour, uint32_t alpha)
+{
+    for (int32_t i = 0; i < n; ++i) {
+        const uint32_t w = pixel::coverageWeight(m[i], alpha);
+        if (w != 0)
+            d[i] = pixel::blendRgb(d[i], colour, w);
+    }
+}
+
+void fillBlend16(uint16_t* d, int32_t n, uint16_t colour, uint32_t alpha)
+{
+    for (int32_t i = 0; i < n; ++i)
+        d[i] = pixel::blend565(d[i], colour, alpha);
+}
+
+void blendOverall16(uint16_t* d, const uint16_t* s, int32_t n, uint32_t alpha)
+{
+    for (int32_t i = 0; i < n; ++i)
+        d[i] = pixel::blend565(d[i], s[i], alpha);
+}
+
+void blendPlane16(uint16_t* d, const uint16_t* s, const uint8_t* plane, int32_t n, uint32_t alpha)
+{
+    for (int32_t i = 0; i < n; ++i) {
+        uint32_t w;
+        if (alpha == 255)
+            w = plane[i] == 255 ? 256 : plane[i];
+        else
+            w = (plane[i] * alpha) >> 8;
+        if (w != 0)
+            d[i] = pixel::blend565(d[i], s[i], w);
+    }
+}
+
+void addPlane16(uint16_t* d, const uint16_t* s, const uint8_t* plane, int32_t n, uint32_t alpha)
+{
+    for (int32_t i = 0; i < n; ++i) {
+        const uint32_t w = pixel::coverageWeight(plane[i], alpha);
+        if (w != 0)
+            d[i] = pixel::add565(d[i], s[i], w);
+    }
+}
+
+void mask16(uint16_t* d, const uint8_t* m, int32_t n, uint16_t colour, uint32_t alpha)
+{
+    for (int32_t i = 0; i < n; ++i) {
+        const uint32_t w = pixel::coverageWeight(m[i], alpha);
+        if (w != 0)
+            d[i] = pixel::blend565(d[i], colour, w);
+    }
+}
+
+const PixelKernels scalarSet = {
+    "scalar",      fillOpaque32, fillBlend32,    copyRgb32,    blendOverall32, blendPerPixel32,
+    addPerPixel32, mask32,       fillBlend16,    blendOverall16, blendPlane16,  addPlane16,
+    mask16,
+};
+
+}  // namespace
+
+const PixelKernels& scalarKernels()
+{
+    return scalarSet;
+}

@@ -1,0 +1,6 @@
+#include "framework/graphics/PixelKernels.h"
+
+const PixelKernels* sse2KernelsIfAvailable()
+{
+    return nullptr;
+}

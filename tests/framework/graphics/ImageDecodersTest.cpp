@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "support/EncodedImages.h"
+#include "framework/graphics/ImageDecoders.h"
+
+using testimages::PngSpec;
+
+namespace {
+
+struct ScreenDepth {
+    explicit ScreenDepth(int bytes) { Image::setScreenBytesPerPixel(bytes); }
+    ~ScreenDepth() { Image::setScreenBytesPerPixel(4); }
+};
+
+uint32_t pixelAt(Image* image, int x, int y)
+{
+    image->lock();
+    const uint32_t value = image->row32(y)[x];
+    image->unlock();
+    return value;
+}
+
+RefPointer<Image> decode(const PngSpec& spec, const std::vector<uint16_t>& samples, uint8_t flags = 0)
+{
+    const std::vector<uint8_t> bytes = testimages::encodePng(spec, samples);
+    return loadPngMemory(bytes.data(), bytes.size(), flags);
+}
+
+}  // namespace
+
+TEST(PngDecoderTest, RgbAndRgbaAtEightAndSixteenBits)
+{
+    PngSpec rgb;
+    rgb.width = 2;
+    rgb.height = 1;
+    RefPointer<Image> image = decode(rgb, {0x12, 0x34, 0x56, 0xFF, 0x00, 0x80});
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->getBytesPerPixel(), 4);
+    EXPECT_TRUE(image->getFollowsDisplayFormat());
+    EXPECT_TRUE(image->hasAlphaChannel());
+    EXPECT_EQ(pixelAt(image.get(), 0, 0), 0xFF123456u);
+    EXPECT_EQ(pixelAt(image.get(), 1, 0), 0xFFFF0080u);
+
+    PngSpec rgba = rgb;
+    rgba.colourType = 6;
+    rgba.bitDepth = 16;
+    image = decode(rgba, {0x1200, 0x3400, 0x56FF, 0x8000, 0xFFFF, 0, 0, 0});
+    ASSERT_TRUE(image);
+    EXPECT_EQ(pixelAt(image.get(), 0, 0), 0x80123456u);
+    EXPECT_EQ(pixelAt(image.get(), 1, 0), 0x00FF0000u);
+
+    PngSpec interlaced = rgb;
+    interlaced.width = 9;
+    interlaced.height = 9;
+    interlaced.interlaced = true;
+    std::vector<uint16_t> samples(9 * 9 * 3);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = uint16_t(i & 0xFF);
+    image = decode(interlaced, samples);
+    ASSERT_TRUE(image);
+    const size_t last = (8 * 9 + 8) * 3;
+    EXPECT_EQ(pixelAt(image.get(), 8, 8), 0xFF000000u | (samples[last] << 16) | (samples[last + 1] << 8) | samples[last + 2]);
+}
+
+TEST(PngDecoderTest, GreyAtEveryDepth)
+{
+    for (int depth : {1, 2, 4, 8, 16}) {
+        PngSpec grey;
+        grey.colourType = 0;
+        grey.bitDepth = depth;
+        grey.width = 3;
+        grey.height = 1;
+        const uint16_t top = uint16_t((1u << depth) - 1);
+        RefPointer<Image> image = decode(grey, {0, top, 0});
+        ASSERT_TRUE(image) << depth;
+        EXPECT_EQ(pixelAt(image.get(), 0, 0), 0xFF000000u) << depth;
+        EXPECT_EQ(pixelAt(image.get(), 1, 0), 0xFFFFFFFFu) << depth;
+    }
+}
+
+TEST(PngDecoderTest, GreyAsAlphaGivesBlackWithThatAlpha)
+{
+    PngSpec grey;
+    grey.colourType = 0;
+    grey.width = 2;
+    grey.height = 1;
+    RefPointer<Image> image = decode(grey, {0, 255}, DecodeGreyAsAlpha);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(pixelAt(image.get(), 0, 0), 0x00000000u);
+    EXPECT_EQ(pixelAt(image.get(), 1, 0), 0xFF000000u);
+}
+
+TEST(PngDecoderTest, GreyWithAlphaAndTransparentGrey)
+{
+    PngSpec greyAlpha;
+    greyAlpha.colourType = 4;
+    greyAlpha.width = 1;
+    greyAlpha.height = 1;
+    RefPointer<Image> image = decode(greyAlpha, {0x40, 0x90});
+    ASSERT_TRUE(image);
+    EXPECT_EQ(pixelAt(image.get(), 0, 0), 0x90404040u);
+
+    greyAlpha.bitDepth = 16;
+    image = decode(greyAlpha, {0x4000, 0x9000});
+    ASSERT_TRUE(image);
+    EXPECT_EQ(pixelAt(image.get(), 0, 0), 0x90404040u);
+
+    PngSpec keyed;
+    keyed.colourType = 0;
+    keyed.width = 2;
+    keyed.height = 1;
+    keyed.transparentGrey = 7;
+    image = decode(keyed, {7, 8});
+    ASSERT_TRUE(image);
+    EXPECT_EQ(pixelAt(image.get(), 0, 0) >> 24, 0u);
+    EXPECT_EQ(pixelAt(image.get(), 1, 0), 0xFF080808u);
+}
+
+TEST(PngDecoderTest, PalettesWithAndWithoutTransparency)
+{
+    for (int depth : {1, 2, 4, 8}) {
+        PngSpec palette;
+        palette.colourType = 3;
+        palette.bitDepth = depth;
+        palette.width = 2;
+        palette.height = 1;
+        palette.paletteRgb = {10, 20, 30, 200, 100, 50};
+        palette.paletteAlpha = {0x33};
+        RefPointer<Image> image = decode(palette, {0, 1});
+        ASSERT_TRUE(image) << depth;
+        EXPECT_EQ(pixelAt(image.get(), 0, 0), 0x330A141Eu) << depth;
+        EXPECT_EQ(pixelAt(image.get(), 1, 0), 0xFFC86432u) << depth;
+    }
+}
+
+TEST(PngDecoderTest, MaskAndSixteenBitDisplay)
+{
+    PngSpec rgba;
+    rgba.colourType = 6;
+    rgba.width = 1;
+    rgba.height = 1;
+    RefPointer<Image> mask = decode(rgba, {0x7A, 1, 2, 3}, DecodeOnlyMask);
+    ASSERT_TRUE(mask);
+    EXPECT_EQ(mask->getBytesPerPixel(), 1);
+    mask->lock();
+    EXPECT_EQ(mask->alphaRow(0)[0], 0x7A);
+    mask->unlock();
+
+    ScreenDepth depth(2);
+    PngSpec rgb;
+    rgb.width = 1;
+    rgb.height = 1;
+    RefPointer<Image> packed = decode(rgb, {0xFF, 0x80, 0x08});
+    ASSERT_TRUE(packed);
+    EXPECT_EQ(packed->getBytesPerPixel(), 2);
+    packed->lock();
+    EXPECT_EQ(packed->row16(0)[0], (0xF8 << 8) | (0x80 << 3) | 1);
+    EXPECT_EQ(packed->alphaRow(0)[0], 255);
+    packed->unlock();
+}
+
+TEST(PngDecoderTest, MalformedDataGivesNull)
+{
+    PngSpec rgb;
+    rgb.width = 16;
+    rgb.height = 16;
+    const std::vector<uint8_t> good = testimages::encodePng(rgb, std::vector<uint16_t>(16 * 16 * 3, 9));
+    ASSERT_TRUE(loadPngMemory(good.data(), good.size(), 0));
+    EXPECT_FALSE(loadPngMemory(nullptr, 0, 0));
+    EXPECT_FALSE(loadPngMemory(good.data(), 7, 0));
+    for (size_t cut : {size_t(20), size_t(40), good.size() / 2, good.size() - 13})
+        EXPECT_FALSE(loadPngMemory(good.data(), cut, 0)) << cut;
+    std::vector<uint8_t> bad = good;
+    bad[0] = 'X';
+    EXPECT_FALSE(loadPngMemory(bad.data(), bad.size(), 0));
+    bad = good;
+    bad[bad.size() - 30] ^= 0xFF;  // inside the image data: checksum or inflate error
+    EXPECT_FALSE(loadPngMemory(bad.data(), bad.size(), 0));
+    // A header claiming 100000 x 100000 is refused before anything is allocated.
+    bad = good;
+    bad[16] = 0x00; bad[17] = 0x01; bad[18] = 0x86; bad[19] = 0xA0;
+    bad[20] = 0x00; bad[21] = 0x01; bad[22] = 0x86; bad[23] = 0xA0;
+    EXPECT_FALSE(loadPngMemory(bad.data(), bad.size(), 0));
+}
+
+TEST(PngDecoderTest, FilesAreReadFromDisk)
+{
+    PngSpec rgb;
+    rgb.width = 1;
+    rgb.height = 1;
+    const std::vector<uint8_t> bytes = testimages::encodePng(rgb, {1, 2, 3});
+    const std::string path = std::string(TORTELUNE_BINARY_DIR) + "/decoder-test.png";
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    RefPointer<Image> image = loadPngFile(path, 0);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(pixelAt(image.get(), 0, 0), 0xFF010203u);
+    EXPECT_FALSE(loadPngFile(path + ".missing", 0));
+    EXPECT_FALSE(loadJpegFile(path));
+    std::remove(path.c_str());
+}
+
+TEST(JpegDecoderTest, ColourGreyAndCmyk)
+{
+    std::vector<uint8_t> colour(8 * 8 * 3);
+    for (size_t i = 0; i < colour.size(); i += 3) {
+        colour[i] = 200;
+        colour[i + 1] = 100;
+        colour[i + 2] = 50;
+    }
+    std::vector<uint8_t> bytes = testimages::encodeJpeg(8, 8, 3, colour);
+    RefPointer<Image> image = loadJpegMemory(bytes.data(), bytes.size());
+    ASSERT_TRUE(image);
+    const uint32_t p = pixelAt(image.get(), 3, 3);
+    EXPECT_EQ(p >> 24, 0xFFu);
+    EXPECT_NEAR(int((p >> 16) & 0xFF), 200, 3);
+    EXPECT_NEAR(int((p >> 8) & 0xFF), 100, 3);
+    EXPECT_NEAR(int(p & 0xFF), 50, 3);
+
+    bytes = testimages::encodeJpeg(8, 8, 1, std::vector<uint8_t>(64, 90));
+    image = loadJpegMemory(bytes.data(), bytes.size());
+    ASSERT_TRUE(image);
+    EXPECT_EQ(pixelAt(image.get(), 4, 4), 0xFF5A5A5Au);
+
+    // Inverted CMYK as such files store it: c = m = y = 255 - 0, k = 128 -> mid grey.
+    std::vector<uint8_t> cmyk(8 * 8 * 4);
+    for (size_t i = 0; i < cmyk.size(); i += 4) {
+        cmyk[i] = cmyk[i + 1] = cmyk[i + 2] = 255;
+        cmyk[i + 3] = 128;
+    }
+    bytes = testimages::encodeJpeg(8, 8, 4, cmyk);
+    image = loadJpegMemory(bytes.data(), bytes.size());
+    ASSERT_TRUE(image);
+    const uint32_t g = pixelAt(image.get(), 2, 2);
+    EXPECT_NEAR(int((g >> 16) & 0xFF), 128, 3);
+    EXPECT_NEAR(int(g & 0xFF), 128, 3);
+}
+
+TEST(JpegDecoderTest, MalformedDataGivesNullAndTruncationIsSurvived)
+{
+    std::vector<uint8_t> bytes = testimages::encodeJpeg(16, 16, 3, std::vector<uint8_t>(16 * 16 * 3, 128));
+    EXPECT_FALSE(loadJpegMemory(nullptr, 0));
+    EXPECT_FALSE(loadJpegMemory(bytes.data(), 3));
+    std::vector<uint8_t> garbage(500, 0x42);
+    EXPECT_FALSE(loadJpegMemory(garbage.data(), garbage.size()));
+    // A stream cut short ends with a supplied end marker; whatever comes back,
+    // nothing is read past the buffer (the sanitizers watch that).
+    for (size_t cut = 10; cut < bytes.size(); cut += 37)
+        loadJpegMemory(bytes.data(), cut);
+    std::vector<uint8_t> huge = bytes;
+    // The start-of-frame height and width fields claim 60000 x 60000.
+    for (size_t i = 0; i + 8 < huge.size(); ++i)
+        if (huge[i] == 0xFF && huge[i + 1] == 0xC0) {
+            huge[i + 5] = 0xEA; huge[i + 6] = 0x60; huge[i + 7] = 0xEA; huge[i + 8] = 0x60;
+            break;
+        }
+    EXPECT_FALSE(loadJpegMemory(huge.data(), huge.size()));
+}
