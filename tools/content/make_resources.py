@@ -50,6 +50,22 @@ FONTS = [
 ]
 
 
+# Numbered variants the game builds from one key and a number; each plays the
+# one recorded sound of its key.
+NUMBERED_SOUNDS = {"SOUND_COMBO": range(1, 11), "SOUND_ADDQUALITYSTAR": range(0, 5),
+                   "SOUND_PASTRYCREATING": range(1, 4), "SOUND_TOOL_SPARKLE": range(1, 3)}
+# Folders of the art whose pictures belong to one section when the table
+# below does not name them.
+FOLDER_SECTIONS = [("media/images/load/", "preloading"), ("media/images/dialogs/", "dialogs"),
+                   ("media/images/buttons/", "dialogs"), ("media/images/widgets/", "dialogs"),
+                   ("media/images/fsh/", "default"), ("media/images/effects/", "default"),
+                   ("media/images/board/", "scenegame"), ("media/images/bonus/", "scenegame"),
+                   ("media/images/game/", "scenegame"),
+                   ("media/images/selection/", "sceneselection"), ("media/images/map/", "scenemap"),
+                   ("media/images/toolshop/", "scenetoolshop"), ("media/images/arcade/", "scenearcade"),
+                   ("media/images/tools/", "tools"), ("media/images/trophies/", "trophies")]
+
+
 def image(section, name, path, frames=1, **extra):
     return ("Image", section, name, path, frames, extra)
 
@@ -63,12 +79,13 @@ def stream(name, path, **extra):
 
 
 def table():
+    """Resources the layouts and the data name, with the file expected when
+    the art manifest does not say otherwise."""
     t = []
     t.append(image("splash", "ICON", "media/images/icon.png"))
     for name in ("MUSIC_SELECTION", "MUSIC_MAP", "MUSIC_GAME", "MUSIC_GAMEARCADE", "MUSIC_SHOP",
                  "MUSIC_LEVELEND", "MUSIC_FRENZY"):
         t.append(stream(name, "media/music/%s.ogg" % name[6:].lower()))
-    # Loading scene (frame counts as the title artwork is drawn).
     load = "media/images/load/"
     for i in range(4):
         t.append(image("preloading", "LOAD_LAYER%d" % i, load + "layer%d.png" % i))
@@ -82,26 +99,20 @@ def table():
           image("preloading", "LOAD_CLICK_TEXT", load + "click_text.png"),
           image("preloading", "LOAD_BAR_EMPTY", load + "loading_bar_empty.png"),
           image("preloading", "LOAD_BAR_FULL", load + "loading_bar_full.png")]
-    # Shared pieces.
-    for snd in ("SOUND_BUTTON", "SOUND_DIALOG_SHOW", "SOUND_DIALOG_HIDE", "SOUND_DIALOGHINT_SHOW",
-                "SOUND_DIALOGHINT_HIDE", "SOUND_SLIDER", "SOUND_TOOLACQUIRED", "SOUND_RANKUP",
-                "SOUND_TROPHY_WON", "SOUND_TROPHY_ADDED"):
-        t.append(sound("default", snd, "media/sounds/%s.ogg" % snd[6:].lower()))
-    for sting in ("STING_LEVEL_START", "STING_LEVEL_FINISH", "STING_LEVEL_LOSE", "STING_THEMEFINISHED",
-                  "STING_THEMENEW", "STING_TROPHY", "STING_LEVELSELECTION"):
-        t.append(sound("default", sting, "media/sounds/%s.ogg" % sting.lower()))
     t += [image("default", "EIFFELTOWER", "media/images/dialogs/eiffeltower.png"),
           image("default", "TWINKLE_LARGE", "media/images/effects/twinkle_large.png"),
           image("default", "TWINKLE_SMALL", "media/images/effects/twinkle_small.png"),
           image("default", "FSH_QUIT", "media/images/fsh/button_quit.png", 4),
           image("default", "FSH_RESTORE", "media/images/fsh/button_restore.png", 4),
           image("default", "FSH_MINIMIZE", "media/images/fsh/button_minimize.png", 4)]
-    # Dialog frames: the plain frame, the green (belt) frame, the hint bubble.
     pieces = ["tl", "t", "tr", "l", "c", "r", "bl", "b", "br"]
     for look, prefix in (("frame", "DIALOG_FRAME_"), ("frame_green", "DIALOG_ICE_"), ("hint", "DIALOG_HINT_"),
                          ("tooltip", "DIALOG_TOOLTIP_")):
         for p in pieces:
+            if look == "frame_green" and p == "c":
+                continue  # the belt frame shares the plain frame's centre
             t.append(image("dialogs", prefix + p.upper(), "media/images/dialogs/%s_%s.png" % (look, p)))
+    t.append(image("dialogs", "DIALOG_ICE_C", "media/images/dialogs/frame_c.png"))
     for conn in ("top", "bottomleft", "bottomright", "left"):
         t.append(image("dialogs", "DIALOG_HINT_CONNECTOR_" + conn.upper(),
                        "media/images/dialogs/hint_connector_%s.png" % conn))
@@ -110,23 +121,25 @@ def table():
               "continue", "restart", "resume", "stop", "quit", "menu", "help", "settings", "credits",
               "trophies", "tools", "shop", "buy", "arcade", "career"):
         t.append(image("dialogs", "BUTTON_" + b.upper(), "media/images/buttons/button_%s.png" % b, 4))
+    for colour in ("raspberry", "caramel", "pistachio", "chocolate"):
+        t.append(image("dialogs", "BUTTON_BLANK_" + colour.upper(),
+                       "media/images/buttons/button_blank_%s.png" % colour, 4))
+        t.append(image("dialogs", "BUTTON_SMALL_" + colour.upper(),
+                       "media/images/buttons/button_small_%s.png" % colour, 4))
     for b in ("menu", "pause", "help", "info", "settings", "close", "next", "prev", "scroll_left",
               "scroll_right"):
         t.append(image("dialogs", "BUTTON_ROUND_" + b.upper(), "media/images/buttons/button_round_%s.png" % b, 4))
-    for w in ("slider_track", "slider_thumb", "slider_inc", "slider_dec", "checkbox", "radio"):
-        frames = 1 if w in ("slider_track",) else 4
-        if w in ("checkbox", "radio"):
-            frames = 8
+    for w, frames in (("slider_track", 1), ("slider_thumb", 4), ("slider_inc", 4), ("slider_dec", 4),
+                      ("checkbox", 8), ("radio", 8)):
         t.append(image("dialogs", "WIDGET_" + w.upper(), "media/images/widgets/%s.png" % w, frames))
-    # Scene backgrounds.
     for section, name in (("sceneselection", "SELECTION_BACKGROUND"), ("scenemap", "MAP_BACKGROUND"),
                           ("scenegame", "GAME_BACKGROUND"), ("scenegame", "EXAM_BACKGROUND"),
                           ("scenetoolshop", "TOOLSHOP_BACKGROUND"), ("scenearcade", "ARCADE_BACKGROUND")):
-        folder = section[5:] if section.startswith("scene") else section
-        t.append(image(section, name, "media/images/%s/background.jpg" % folder
-                       if name != "EXAM_BACKGROUND" else "media/images/game/exam_background.jpg"))
-    # Tiles: one picture per ingredient (plus hover and unripe variants) and bonus.
-    tiles = "media/images/game/tiles/"
+        path = "media/images/%s/background.jpg" % section[5:]
+        if name == "EXAM_BACKGROUND":
+            path = "media/images/game/exam_background.jpg"
+        t.append(image(section, name, path))
+    tiles = "media/images/board/"
     for name, flags in gd.INGREDIENTS:
         t.append(image("scenegame", name, tiles + "%s.png" % name))
         t.append(image("scenegame", name + "_HOVER", tiles + "%s_hover.png" % name))
@@ -135,9 +148,9 @@ def table():
             t.append(image("scenegame", name + "_UNRIPE_HOVER", tiles + "%s_unripe_hover.png" % name))
     for _name, word, _t, _x in gd.BONUSES:
         low = word.lower()
-        t.append(image("scenegame", word, tiles + "%s.png" % low))
-        t.append(image("scenegame", word + "_ARCADE", tiles + "%s_arcade.png" % low))
-        t.append(image("scenegame", word + "_HOVER", tiles + "%s_hover.png" % low))
+        t.append(image("scenegame", word, "media/images/bonus/%s.png" % low))
+        t.append(image("scenegame", word + "_ARCADE", "media/images/bonus/%s_arcade.png" % low))
+        t.append(image("scenegame", word + "_HOVER", "media/images/bonus/%s_hover.png" % low))
     pastries = "media/images/game/pastries/"
     for name, _title, _ings in gd.RECIPES:
         t.append(image("scenegame", name, pastries + "%s.png" % name))
@@ -147,57 +160,83 @@ def table():
         for mood in ("CASUAL", "HAPPY", "ECSTATIC"):
             t.append(image("scenegame", "%s_%s" % (key, mood), customers + "%s_%s.png" % (low, mood.lower())))
     t.append(image("scenegame", "CUSTOMER_HENRI_ARCADE_GRIP", customers + "henri_arcade_grip.png"))
-    # Tools: icon, large icon, slot button and shop button per tool.
     tools = "media/images/tools/"
     for i in range(len(gd.TOOLS)):
         t.append(image("tools", "TOOL_ICON%d" % i, tools + "icon%d.png" % i))
         t.append(image("tools", "TOOL_ICON%d_BIG" % i, tools + "icon%d_big.png" % i))
         t.append(image("tools", "TOOL_BUTTON%d" % i, tools + "button%d.png" % i, 4))
         t.append(image("tools", "TOOL_BUTTON%d_SHOP" % i, tools + "button%d_shop.png" % i, 4))
-    # Trophies.
     trophies = "media/images/trophies/"
     for i in range(len(gd.TROPHIES)):
         t.append(image("trophies", "TROPHY_BUTTON%d" % i, trophies + "button%d.png" % i, 4))
         t.append(image("trophies", "TROPHY_BIG%d" % i, trophies + "big%d.png" % i))
     t.append(image("trophies", "TROPHY_LOCKED", trophies + "locked.png", 4))
-    # Game sounds.
-    for snd in ("SOUND_SWAP", "SOUND_INVALIDSWAP", "SOUND_MATCH3", "SOUND_MATCH4", "SOUND_MATCH5",
-                "SOUND_MATCH6", "SOUND_MATCH7", "SOUND_MATCH_UNRIPE", "SOUND_MATCH_X3", "SOUND_MATCH_X5",
-                "SOUND_FILLGRID", "SOUND_SHOWMATCHHINT", "SOUND_NEWLINE", "SOUND_PASTRYFINISHED",
-                "SOUND_PASTRYCREATING", "SOUND_PASTRYHOP", "SOUND_ADDINGREDIENTSTORECIPE",
-                "SOUND_ADDNEWPLATE", "SOUND_ADDQUALITYSTAR", "SOUND_GOALREACHED", "SOUND_FLASHGOAL",
-                "SOUND_FRENZY_START", "SOUND_FRENZY_FLOATER", "SOUND_POWERUP", "SOUND_PAUSE",
-                "SOUND_UNPAUSE", "SOUND_CLEARGRID_WON", "SOUND_CLEARGRID_LOST", "SOUND_CAKESDROPIN",
-                "SOUND_CLICKTOFINISHPASTRY", "SOUND_PLATESTACK", "SOUND_TOOL_SLIDE", "SOUND_TOOL_SPARKLE",
-                "SOUND_ZAPFRUIT", "SOUND_ZAPINGREDIENT", "SOUND_ZAPUNRIPE", "SOUND_BONUS_ZAP",
-                "SOUND_BONUS_STAR", "SOUND_BONUS_FRUITPICKER", "SOUND_BONUS_CHOCOLATELOVER",
-                "SOUND_BONUS_WORKDONE", "SOUND_BONUS_SECRET", "SOUND_BONUS_SECRETINCREASE",
-                "SOUND_BONUS_UNRIPEZAP", "SOUND_BONUS_TOTALREFRESHSUCK", "SOUND_BONUS_TOTALREFRESHBLOW",
-                "SOUND_ARCADE_ALERT", "SOUND_ARCADE_LEVELUP", "SOUND_ARCADE_PASTRYDONE",
-                "SOUND_ARCADE_PASTRYFLUSH", "SOUND_ARCADESCENE_CURTAIN", "SOUND_CHARACTER",
-                "SOUND_PASTRY_THEMESELECT"):
-        t.append(sound("sounds", snd, "media/sounds/%s.ogg" % snd[6:].lower()))
-    for i in range(1, 11):
-        t.append(sound("sounds", "SOUND_COMBO%d" % i, "media/sounds/combo%d.ogg" % i))
-    for name, flags in gd.INGREDIENTS:
-        if flags.get("hasSound"):
-            t.append(sound("sounds", "SOUND_" + name.upper(), "media/sounds/%s.ogg" % name))
+    # The sounds the layouts cannot do without; the art manifest adds the rest.
+    for snd in ("SOUND_BUTTON", "SOUND_DIALOG_SHOW", "SOUND_DIALOG_HIDE", "SOUND_DIALOGHINT_SHOW",
+                "SOUND_DIALOGHINT_HIDE"):
+        t.append(sound("default", snd, "media/sounds/%s.wav" % snd[6:].lower()))
     return t
 
 
-def manifest_frames():
-    """Frame counts that the art manifest states ("N frames stacked ...")."""
+def manifest_entries():
+    """The art manifest's files by resource name: {name: (path, frames)}. A
+    row names its resource when its purpose is the quoted name alone or when
+    the quoted name is followed by a colon ("NAME": ...)."""
     path = os.path.join(ROOT, "tools", "art_manifest.md")
-    frames = {}
+    entries = {}
     if not os.path.exists(path):
-        return frames
+        return entries
     with open(path, encoding="utf-8") as f:
         for line in f:
-            m = re.search(r"((?:media|splash)/[a-z0-9_/.\-]+\.(?:png|jpg))", line)
-            n = re.search(r"(\d+) frames", line)
-            if m and n:
-                frames[m.group(1)] = int(n.group(1))
-    return frames
+            cells = [c.strip() for c in line.strip().strip("|").split("|")]
+            if len(cells) < 4 or not cells[0].startswith("`"):
+                continue
+            file_path = cells[0].strip("`")
+            purpose, layout = cells[1], cells[3]
+            m = re.match(r'^"([A-Za-z0-9_]+)"$', purpose) or re.search(r'"([A-Za-z0-9_]+)":', purpose)
+            if not m:
+                continue
+            n = re.search(r"(\d+) frames", layout)
+            entries.setdefault(m.group(1), (file_path, int(n.group(1)) if n else 1))
+    return entries
+
+
+def folder_section(path):
+    for prefix, section in FOLDER_SECTIONS:
+        if path.startswith(prefix):
+            return section
+    return None
+
+
+def resolve():
+    """The table, with files and frame counts from the art manifest, plus the
+    manifest's other named files."""
+    manifest = manifest_entries()
+    entries = []
+    named = set()
+    for kind, section, name, path, frames, extra in table():
+        if name in manifest:
+            path, frames = manifest[name][0], manifest[name][1]
+        entries.append((kind, section, name, path, frames, extra))
+        named.add(name)
+    for name, (path, frames) in sorted(manifest.items()):
+        if name in named:
+            continue
+        if name.startswith("MUSIC_"):
+            entries.append(("Stream", "music", name, path, 1, {}))
+        elif name.startswith("SOUND_") or name.startswith("STING_"):
+            variants = NUMBERED_SOUNDS.get(name)
+            names = [name] + (["%s%d" % (name, i) for i in variants] if variants else [])
+            for n in names:
+                # Interface and game sounds are looked up in either section;
+                # one file listed twice is loaded once.
+                for section in ("default", "sounds"):
+                    entries.append(("Sound", section, n, path, 1, {}))
+        elif path.endswith(".png") or path.endswith(".jpg"):
+            section = folder_section(path)
+            if section:
+                entries.append(("Image", section, name, path, frames, {}))
+    return entries
 
 
 def attrs(**kw):
@@ -205,15 +244,13 @@ def attrs(**kw):
 
 
 def main():
-    entries = table()
-    from_manifest = manifest_frames()
+    entries = resolve()
     have = {s: [] for s, _ in SECTIONS}
     pending = []
     for kind, section, name, path, frames, extra in entries:
         if not os.path.isfile(os.path.join(ROOT, path)):
             pending.append((section, kind, name, path, frames))
             continue
-        frames = from_manifest.get(path, frames)
         kw = {"file": path}
         if kind == "Image" and frames > 1:
             kw["nrofframes"] = frames
