@@ -1,0 +1,48 @@
+#include "framework/players/HighScoreTable.h"
+
+#include "framework/core/Log.h"
+#include "framework/core/ObjectFactoryContainer.h"
+#include "framework/core/PropertyNode.h"
+#include "framework/players/PropertyAccess.h"
+
+TT_DEFINE_RECORD(HighScoreTable, &BaseObject::classRecord);
+
+HighScoreTable::HighScoreTable(AbstractProperty* entry)
+{
+    PropertyNode* node = nodeOrDummy(entry);
+    if (hasChildNamed(node, "descending"))
+        descending = childBool(node, "descending");
+    if (hasChildNamed(node, "lastscore"))
+        lastScore = childInt(node, "lastscore");
+    maxEntries = childInt(node, "maxentries");
+    if (!hasChildNamed(node, "entries"))
+        return;
+    if (!ObjectFactoryContainer::instance)
+        ObjectFactoryContainer::createInstance();
+    PropertyVector* list = childVector(node, "entries");
+    for (int i = 0; i < elementCount(list); ++i) {
+        PropertyNode* row = nodeOrDummy(elementAt(list, i));
+        RefPointer<HighScoreEntry> created =
+            ObjectFactoryContainer::instance->create<HighScoreEntry>(row->getTypeName(), row);
+        if (created)
+            entries.push_back(created);
+        else
+            LOG_WARNING("High-score row of unknown kind \"" + row->getTypeName() + "\" skipped");
+    }
+}
+
+void HighScoreTable::writeTo(PropertyNode* node)
+{
+    addUntypedBool(node, "descending", descending);
+    addUntypedInt(node, "maxentries", maxEntries);
+    addUntypedInt(node, "lastscore", lastScore);
+    if (entries.empty())
+        return;
+    RefPointer<PropertyVector> list(new PropertyVector("entries"));
+    for (const RefPointer<HighScoreEntry>& row : entries) {
+        RefPointer<PropertyNode> item(new PropertyNode());
+        row->writeTo(item.get());
+        list->add(item.get());
+    }
+    node->addChild(list.get());
+}

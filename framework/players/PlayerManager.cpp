@@ -1,0 +1,289 @@
+#include "framework/players/PlayerManager.h"
+
+#include "framework/core/Log.h"
+#include "framework/core/ObjectFactoryContainer.h"
+#include "framework/core/PropertyStore.h"
+#include "framework/core/PropertyValue.h"
+#include "framework/platform/DataFolders.h"
+#include "framework/platform/FileNames.h"
+#include "framework/players/PropertyAccess.h"
+#include "framework/resources/FileModes.h"
+#include "host/Folders.h"
+
+TT_DEFINE_RECORD(PlayerManager, &BaseObject::classRecord);
+
+PlayerManager* PlayerManager::instance = nullptr;
+
+PlayerManager* PlayerManager::create(bool encrypted, const std::string& version)
+{
+    destroyInstance();
+    instance = new PlayerManager(encrypted, version);
+    instance->addRef();
+    return instance;
+}
+
+void PlayerManager::destroyInstance()
+{
+    PlayerManager* manager = instance;
+    instance = nullptr;
+    if (manager)
+        manager->release();
+}
+
+PlayerManager::PlayerManager(bool encrypted, const std::string& versionIn)
+    : version(versionIn.empty() ? basicString("PLAYERS_VERSION") : versionIn), encrypted(encrypted)
+{
+}
+
+bool PlayerManager::addPlayer(AbstractPlayer* player)
+{
+    if (!player || fileSafeName(player->getName()).empty()) {
+        LOG_WARNING("A player without a name was not added");
+        return false;
+    }
+    players.emplace_back(player);
+    if (players.size() == 1)
+        currentPlayer = player;
+    return true;
+}
+
+bool PlayerManager::deletePlayer(const std::string& name)
+{
+    if (fileSafeName(name).empty()) {
+        LOG_WARNING("Refused to delete a player without a name");
+        return false;
+    }
+    const int index = findPlayer(name);
+    if (index >= 0 && players[index].get() == currentPlayer) {
+        currentPlayer->onDeselected();
+        currentPlayer = nullptr;
+    }
+    deleteDirectoryTree(getSavedGamesFolder(name));
+    removeFile(storedName(getPlayerFilePath(name)));
+    if (index >= 0)
+        players.erase(players.begin() + index);
+    return savePlayerList();
+}
+
+bool PlayerManager::playerExists(const std::string& name) const
+{
+    return findPlayer(name) >= 0;
+}
+
+int PlayerManager::findPlayer(const std::string& name) const
+{
+    const std::string wanted = fileSafeName(name);
+    for (size_t i = 0; i < players.size(); ++i) {
+        if (fileSafeName(players[i]->getName()) == wanted)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void PlayerManager::selectPlayer(const std::string& name)
+{
+    const int index = findPlayer(name);
+    if (index < 0)
+        return;
+    if (currentPlayer) {
+        savePlayer(currentPlayer);
+        currentPlayer->onDeselected();
+    }
+    currentPlayer = players[index].get();
+    loadPlayer(currentPlayer);
+}
+
+std::string PlayerManager::getBaseFolder() const
+{
+    return baseFolder.empty() ? getGameFolder() : baseFolder;
+}
+
+std::string PlayerManager::getPlayersFilePath() const
+{
+    const std::string folder = getBaseFolder() + "/" + playersFolder;
+    createDirectoryTree(folder);
+    return folder + "/players.plrs";
+}
+
+std::string PlayerManager::getPlayerFilePath(const std::string& playerName) const
+{
+    const std::string folder = getBaseFolder() + "/" + playersFolder;
+    createDirectoryTree(folder);
+    return folder + "/" + fileSafeName(playerName) + ".plr";
+}
+
+std::string PlayerManager::getSavedGamesFolder(const std::string& playerName) const
+{
+    return getBaseFolder() + "/" + saveGamesFolder + "/" + fileSafeName(playerName);
+}
+
+std::string PlayerManager::getSavedGamePath(const std::string& mode, const std::string& playerName) const
+{
+    const std::string folder = getSavedGamesFolder(playerName);
+    createDirectoryTree(folder);
+    return folder + "/" + mode + ".sav";
+}
+
+std::string PlayerManager::storedName(const std::string& path) const
+{
+    return storedFileName(path, fileMode());
+}
+
+void PlayerManager::loadPlayerList()
+{
+    RefPointer<PropertyStore> store(new PropertyStore());
+    store->setFileMode(fileMode());
+    const std::string path = getPlayersFilePath();
+    if (!pathExists(storedName(path)))
+        return;
+    if (!store->isReadable(path) || !store->loadFile(path)) {
+        LOG_ERROR("Players file " + storedName(path) + " cannot be read; it is kept aside");
+        moveFileAside(storedName(path));
+        return;
+    }
+    PropertyNode* node = childNode(store.get(), "players");
+    const std::string fileVersion = childString(node, "version");
+    if (fileVersion != version) {
+        LOG_WARNING("Players file of version \"" + fileVersion + "\" is kept aside");
+        moveFileAside(storedName(path));
+        return;
+    }
+    loadFromNode(node);
+    if (currentPlayer)
+        loadPlayer(currentPlayer);
+}
+
+void PlayerManager::loadFromNode(PropertyNode* entry)
+{
+    PropertyNode* node = nodeOrDummy(entry);
+    if (hasChildNamed(node, "playernames")) {
+        if (!ObjectFactoryContainer::instance)
+            ObjectFactoryContainer::createInstance();
+        PropertyVector* list = childVector(node, "playernames");
+        for (int i = 0; i < elementCount(list); ++i) {
+            AbstractProperty* element = elementAt(list, i);
+            RefPointer<AbstractPlayer> player =
+                ObjectFactoryContainer::instance->create<AbstractPlayer>(element->getTypeName(), element);
+            if (!player) {
+                LOG_WARNING("Player entry of unknown kind \"" + element->getTypeName() + "\" skipped");
+                continue;
+            }
+            if (fileSafeName(player->getName()).empty()) {
+                LOG_WARNING("Player entry without a name skipped");
+                continue;
+            }
+            players.push_back(player);
+        }
+    }
+    currentPlayer = nullptr;
+    if (!players.empty()) {
+        const int index = findPlayer(childString(node, "currentplayer"));
+        if (index >= 0 && hasChildNamed(node, "currentplayer"))
+            currentPlayer = players[index].get();
+    }
+}
+
+void PlayerManager::saveToNode(PropertyNode* node)
+{
+    addUntypedString(node, "version", version);
+    if (currentPlayer)
+        addUntypedString(node, "currentplayer", currentPlayer->getName());
+    RefPointer<PropertyVector> list(new PropertyVector("playernames"));
+    for (const RefPointer<AbstractPlayer>& player : players) {
+        RefPointer<PropertyNode> item(new PropertyNode());
+        player->writeTo(item.get());
+        list->add(item.get());
+    }
+    node->addChild(list.get());
+}
+
+bool PlayerManager::savePlayerList()
+{
+    RefPointer<PropertyStore> store(new PropertyStore());
+    store->setFileMode(fileMode());
+    RefPointer<PropertyNode> node(new PropertyNode("players", "Players"));
+    saveToNode(node.get());
+    store->addChild(node.get());
+    store->setSavePath(getPlayersFilePath());
+    bool saved = store->save();
+    if (!saved)
+        LOG_ERROR("The players file could not be saved");
+    if (currentPlayer)
+        saved = savePlayer(currentPlayer) && saved;
+    return saved;
+}
+
+void PlayerManager::loadPlayer(AbstractPlayer* player)
+{
+    if (!player)
+        return;
+    RefPointer<PropertyStore> store(new PropertyStore());
+    store->setFileMode(fileMode());
+    const std::string path = getPlayerFilePath(player->getName());
+    if (!pathExists(storedName(path)) || !store->isReadable(path) || !store->loadFile(path))
+        return;
+    if (hasChildNamed(store.get(), "version") && childString(store.get(), "version") == version)
+        player->readPlayerFile(childNode(store.get(), "player"));
+}
+
+bool PlayerManager::savePlayer(AbstractPlayer* player)
+{
+    if (!player)
+        return false;
+    RefPointer<PropertyNode> node(new PropertyNode("player", "Player"));
+    player->writePlayerFile(node.get());
+    // A profile that keeps nothing of its own has no player file.
+    if (node->getNamedCount() == 0)
+        return true;
+    RefPointer<PropertyStore> store(new PropertyStore());
+    store->setFileMode(fileMode());
+    store->addChild(new PropertyValue("version", version));
+    store->addChild(node.get());
+    store->setSavePath(getPlayerFilePath(player->getName()));
+    if (store->save())
+        return true;
+    LOG_ERROR("The player file of " + player->getName() + " could not be saved");
+    return false;
+}
+
+bool PlayerManager::loadGameState(const std::string& mode, const std::string& playerName, PropertyStore& store)
+{
+    store.setFileMode(fileMode());
+    return store.loadFile(getSavedGamePath(mode, playerName));
+}
+
+bool PlayerManager::saveGameState(const std::string& mode, const std::string& playerName, PropertyStore& store)
+{
+    store.setFileMode(fileMode());
+    store.setSavePath(getSavedGamePath(mode, playerName));
+    if (store.save())
+        return true;
+    LOG_ERROR("The " + mode + " game of " + playerName + " could not be saved");
+    return false;
+}
+
+bool PlayerManager::savedGameExists(const std::string& mode, const std::string& playerName) const
+{
+    return isRegularFile(storedName(getSavedGamePath(mode, playerName)));
+}
+
+void PlayerManager::deleteSavedGame(const std::string& mode, const std::string& playerName)
+{
+    if (savedGameExists(mode, playerName))
+        removeFile(storedName(getSavedGamePath(mode, playerName)));
+}
+
+bool moveFileAside(const std::string& storedPath)
+{
+    if (!pathExists(storedPath))
+        return true;
+    std::string target = storedPath + ".bak-" + std::to_string(getUnixTime());
+    for (int attempt = 1; pathExists(target) && attempt < 100; ++attempt)
+        target = storedPath + ".bak-" + std::to_string(getUnixTime()) + "-" + std::to_string(attempt);
+    if (renamePath(storedPath, target)) {
+        LOG_WARNING("Kept " + storedPath + " aside as " + target);
+        return true;
+    }
+    LOG_ERROR("Could not move " + storedPath + " aside");
+    return false;
+}

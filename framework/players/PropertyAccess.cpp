@@ -1,0 +1,142 @@
+#include "framework/players/PropertyAccess.h"
+
+#include <cstdio>
+
+#include "framework/core/BasicProperties.h"
+#include "framework/core/PropertyNode.h"
+#include "framework/core/PropertyValue.h"
+
+PropertyNode* nodeOrDummy(AbstractProperty* entry)
+{
+    return entry ? entry->asNode() : DUMMY_NODE;
+}
+
+PropertyVector* vectorOrDummy(AbstractProperty* entry)
+{
+    return entry ? entry->asVector() : DUMMY_VECTOR;
+}
+
+PropertyValue* valueOrDummy(AbstractProperty* entry)
+{
+    return entry ? entry->asValue() : DUMMY_VALUE;
+}
+
+PropertyNode* childNode(AbstractProperty* node, const std::string& name)
+{
+    return nodeOrDummy(node)->getNode(name);
+}
+
+PropertyVector* childVector(AbstractProperty* node, const std::string& name)
+{
+    return nodeOrDummy(node)->getVector(name);
+}
+
+PropertyValue* childValue(AbstractProperty* node, const std::string& name)
+{
+    return nodeOrDummy(node)->getValue(name);
+}
+
+bool hasChildNamed(AbstractProperty* node, const std::string& name)
+{
+    return nodeOrDummy(node)->getChild(name) != nullptr;
+}
+
+int childInt(AbstractProperty* node, const std::string& name)
+{
+    return childValue(node, name)->toInt();
+}
+
+bool childBool(AbstractProperty* node, const std::string& name)
+{
+    return childValue(node, name)->toBool();
+}
+
+std::string childString(AbstractProperty* node, const std::string& name)
+{
+    std::string text;
+    childValue(node, name)->toString(text);
+    return text;
+}
+
+WString childWideString(AbstractProperty* node, const std::string& name)
+{
+    return childValue(node, name)->getValue();
+}
+
+float childFloatScanned(AbstractProperty* node, const std::string& name)
+{
+    return childValue(node, name)->toFloat();
+}
+
+int elementCount(PropertyVector* vector)
+{
+    return vector ? vector->getCount() : 0;
+}
+
+AbstractProperty* elementAt(PropertyVector* vector, int index)
+{
+    AbstractProperty* entry = vector ? vector->getAt(index) : nullptr;
+    return entry ? entry : DUMMY_NODE;
+}
+
+void addUntypedInt(PropertyNode* node, const std::string& name, int value)
+{
+    nodeOrDummy(node)->addChild(new PropertyValue(name, value, true));
+}
+
+void addUntypedString(PropertyNode* node, const std::string& name, const std::string& value)
+{
+    nodeOrDummy(node)->addChild(new PropertyValue(name, value, true));
+}
+
+void addUntypedWideString(PropertyNode* node, const std::string& name, const WString& value)
+{
+    nodeOrDummy(node)->addChild(new PropertyValue(name, value, true));
+}
+
+void addUntypedBool(PropertyNode* node, const std::string& name, bool value)
+{
+    nodeOrDummy(node)->setBoolean(name, value, true);
+}
+
+void addUntypedFloatFixed(PropertyNode* node, const std::string& name, float value)
+{
+    addUntypedString(node, name, formatFixedFloat(value));
+}
+
+void addUntypedFloat(PropertyNode* node, const std::string& name, float value)
+{
+    nodeOrDummy(node)->addChild(new PropertyValue(name, value, true));
+}
+
+std::string formatFixedFloat(float value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%f", static_cast<double>(value));
+    return text;
+}
+
+float scanFloat(const std::string& text)
+{
+    return PropertyValue::parseFloat(toWideString(text));
+}
+
+int basicInt(const std::string& key)
+{
+    return BasicProperties::instance ? BasicProperties::instance->getInt(key) : 0;
+}
+
+float basicFloat(const std::string& key)
+{
+    return BasicProperties::instance ? BasicProperties::instance->getFloat(key) : 0.0f;
+}
+
+std::string basicString(const std::string& key)
+{
+    return BasicProperties::instance ? BasicProperties::instance->getString(key) : std::string();
+}
+
+WString basicText(const std::string& key)
+{
+    return BasicProperties::instance ? BasicProperties::instance->getText(key) : WString();
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+
+#include "framework/core/StringUtils.h"
+
+class AbstractProperty;
+class PropertyNode;
+class PropertyValue;
+class PropertyVector;
+
+// Small helpers shared by every saved form (profiles, scores, saved games):
+// the lookups fall back to the null objects, so a damaged file reads as
+// zeros and empty texts and never as a null pointer.
+
+// The entry as a node, vector or value; the matching null object otherwise.
+PropertyNode* nodeOrDummy(AbstractProperty* entry);
+PropertyVector* vectorOrDummy(AbstractProperty* entry);
+PropertyValue* valueOrDummy(AbstractProperty* entry);
+
+// The named child of `node` (which may be null or of another kind), typed.
+PropertyNode* childNode(AbstractProperty* node, const std::string& name);
+PropertyVector* childVector(AbstractProperty* node, const std::string& name);
+PropertyValue* childValue(AbstractProperty* node, const std::string& name);
+// True when `node` is a node with a direct child of that name.
+bool hasChildNamed(AbstractProperty* node, const std::string& name);
+
+int childInt(AbstractProperty* node, const std::string& name);
+bool childBool(AbstractProperty* node, const std::string& name);
+std::string childString(AbstractProperty* node, const std::string& name);
+WString childWideString(AbstractProperty* node, const std::string& name);
+// The text scanned as "%f"; 0 when it does not start with a number.
+float childFloatScanned(AbstractProperty* node, const std::string& name);
+
+// Number of elements of a vector and the element at an index (null outside).
+int elementCount(PropertyVector* vector);
+AbstractProperty* elementAt(PropertyVector* vector, int index);
+
+// Untyped values (XML attributes of the node's element).
+void addUntypedInt(PropertyNode* node, const std::string& name, int value);
+void addUntypedString(PropertyNode* node, const std::string& name, const std::string& value);
+void addUntypedWideString(PropertyNode* node, const std::string& name, const WString& value);
+void addUntypedBool(PropertyNode* node, const std::string& name, bool value);
+// Written with "%f" (six decimals), the form of the saved play records.
+void addUntypedFloatFixed(PropertyNode* node, const std::string& name, float value);
+// Written in the property tree's float form (trailing zeros removed).
+void addUntypedFloat(PropertyNode* node, const std::string& name, float value);
+
+// "%f" text of a float, as the saved records write it.
+std::string formatFixedFloat(float value);
+// The text scanned as "%f"; 0 when nothing can be read.
+float scanFloat(const std::string& text);
+
+// Lookup-or-insert reads of the global typed properties (0, 0.0 or empty
+// text when the key is missing or there is no store yet).
+int basicInt(const std::string& key);
+float basicFloat(const std::string& key);
+std::string basicString(const std::string& key);
+WString basicText(const std::string& key);

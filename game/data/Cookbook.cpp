@@ -1,0 +1,36 @@
+#include "game/data/Cookbook.h"
+
+#include "framework/core/ObjectFactoryContainer.h"
+#include "framework/core/PropertyStore.h"
+#include "framework/players/PropertyAccess.h"
+
+void Cookbook::load(const std::string& fileName)
+{
+    RefPointer<PropertyStore> store(new PropertyStore(fileName));
+    store->load();
+    parse(store.get());
+}
+
+void Cookbook::parse(AbstractProperty* root)
+{
+    recipes.clear();
+    if (!ObjectFactoryContainer::instance)
+        ObjectFactoryContainer::createInstance();
+    PropertyVector* list = childVector(root, "recipes");
+    for (int i = 0; i < elementCount(list); ++i) {
+        AbstractProperty* entry = elementAt(list, i);
+        RefPointer<Recipe> recipe =
+            ObjectFactoryContainer::instance->create<Recipe>(entry->getTypeName(), entry);
+        if (recipe)
+            recipes.push_back(recipe);
+    }
+}
+
+Recipe* Cookbook::findRecipe(const std::string& name) const
+{
+    for (const RefPointer<Recipe>& recipe : recipes) {
+        if (recipe->getName() == name)
+            return recipe.get();
+    }
+    return nullptr;
+}

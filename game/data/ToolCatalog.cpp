@@ -1,0 +1,100 @@
+#include "game/data/ToolCatalog.h"
+
+#include "framework/core/Log.h"
+#include "framework/core/ObjectFactoryContainer.h"
+#include "framework/core/PropertyNode.h"
+#include "framework/core/PropertyStore.h"
+#include "framework/players/PropertyAccess.h"
+
+TT_DEFINE_RECORD(Tool, &BaseObject::classRecord);
+TT_REGISTER_CLASS(Tool);
+
+Tool::Tool(AbstractProperty* node)
+    : name(childString(node, "name")), description(childString(node, "description")),
+      descriptionShort(childString(node, "descriptionshort")), icon(childString(node, "icon")),
+      button(childString(node, "button")), price(childInt(node, "price"))
+{
+    const std::string slotText = childString(node, "slot");
+    if (slotText == "A")
+        slot = 0;
+    else if (slotText == "B")
+        slot = 1;
+    const int levelNumber = childInt(node, "level");
+    if (levelNumber == 1)
+        level = 0;
+    else if (levelNumber == 2)
+        level = 1;
+}
+
+ToolCatalog* ToolCatalog::instance = nullptr;
+
+ToolCatalog* ToolCatalog::create()
+{
+    destroyInstance();
+    instance = new ToolCatalog();
+    instance->addRef();
+    instance->load();
+    return instance;
+}
+
+void ToolCatalog::destroyInstance()
+{
+    ToolCatalog* catalog = instance;
+    instance = nullptr;
+    if (catalog)
+        catalog->release();
+}
+
+void ToolCatalog::load(const std::string& fileName)
+{
+    RefPointer<PropertyStore> store(new PropertyStore(fileName));
+    store->load();
+    parse(store.get());
+}
+
+void ToolCatalog::parse(AbstractProperty* root)
+{
+    tools.clear();
+    if (!ObjectFactoryContainer::instance)
+        ObjectFactoryContainer::createInstance();
+    PropertyVector* list = childVector(root, "tools");
+    for (int i = 0; i < elementCount(list); ++i) {
+        PropertyNode* element = nodeOrDummy(elementAt(list, i));
+        RefPointer<Tool> tool = ObjectFactoryContainer::instance->create<Tool>(element->getTypeName(), element);
+        if (tool)
+            tools[i] = tool;
+        else
+            LOG_WARNING("Tool entry " + std::to_string(i) + " of unknown kind \"" + element->getTypeName() +
+                        "\" skipped");
+    }
+}
+
+Tool* ToolCatalog::find(int toolId) const
+{
+    auto found = tools.find(toolId);
+    return found == tools.end() ? nullptr : found->second.get();
+}
+
+std::string ToolCatalog::getIconImageName(int toolId) const
+{
+    const Tool* tool = find(toolId);
+    return tool ? tool->icon : std::string();
+}
+
+std::string ToolCatalog::getBigIconImageName(int toolId) const
+{
+    const Tool* tool = find(toolId);
+    return tool ? tool->icon + "_BIG" : std::string();
+}
+
+std::string ToolCatalog::getButtonImageName(int toolId) const
+{
+    const Tool* tool = find(toolId);
+    return tool ? tool->button : std::string();
+}
+
+std::string ToolCatalog::getShopButtonImageName(int toolId) const
+{
+    const Tool* tool = find(toolId);
+    return tool ? tool->button + "_SHOP" : std::string();
+}

@@ -1,0 +1,260 @@
+#include "game/data/TortelunePlayer.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "framework/core/ObjectFactoryContainer.h"
+#include "framework/core/PropertyNode.h"
+#include "framework/core/PropertyValue.h"
+#include "framework/players/PropertyAccess.h"
+#include "game/data/ToolCatalog.h"
+
+TT_DEFINE_RECORD(TortelunePlayer, &AbstractPlayer::classRecord);
+TT_REGISTER_CLASS(TortelunePlayer);
+
+namespace {
+
+void readIntMap(PropertyNode* node, const char* key, std::map<int, int>& map)
+{
+    if (!hasChildNamed(node, key))
+        return;
+    PropertyVector* list = childVector(node, key);
+    for (int i = 0; i < elementCount(list); ++i) {
+        AbstractProperty* entry = elementAt(list, i);
+        map[childInt(entry, "key")] = childInt(entry, "val");
+    }
+}
+
+void readIntList(PropertyNode* node, const char* key, std::vector<int>& list)
+{
+    if (!hasChildNamed(node, key))
+        return;
+    list.clear();
+    PropertyVector* elements = childVector(node, key);
+    for (int i = 0; i < elementCount(elements); ++i)
+        list.push_back(childInt(elementAt(elements, i), "val"));
+}
+
+void writeIntMap(PropertyNode* node, const char* key, const std::map<int, int>& map)
+{
+    RefPointer<PropertyVector> list(new PropertyVector(key));
+    for (const auto& [entryKey, value] : map) {
+        RefPointer<PropertyNode> entry(new PropertyNode("", "Entry"));
+        addUntypedInt(entry.get(), "key", entryKey);
+        addUntypedInt(entry.get(), "val", value);
+        list->add(entry.get());
+    }
+    node->addChild(list.get());
+}
+
+void writeIntList(PropertyNode* node, const char* key, const char* tag, const std::vector<int>& values)
+{
+    RefPointer<PropertyVector> list(new PropertyVector(key));
+    for (int value : values) {
+        RefPointer<PropertyNode> entry(new PropertyNode("", tag));
+        addUntypedInt(entry.get(), "val", value);
+        list->add(entry.get());
+    }
+    node->addChild(list.get());
+}
+
+void keepLarger(std::map<int, int>& map, int key, int value)
+{
+    int& entry = map[key]; // an absent entry counts as 0
+    entry = std::max(entry, value);
+}
+
+bool contains(const std::vector<int>& list, int value)
+{
+    return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+} // namespace
+
+TortelunePlayer::TortelunePlayer(const std::string& name)
+    : AbstractPlayer(name), toolSlots(kToolSlotCount, -1), trophies(new Trophies())
+{
+}
+
+TortelunePlayer::TortelunePlayer(AbstractProperty* entry)
+    : AbstractPlayer(entry), toolSlots(kToolSlotCount, -1), trophies(new Trophies())
+{
+    PropertyNode* node = nodeOrDummy(entry);
+    if (hasChildNamed(node, "is_arcade_unlocked"))
+        arcadeUnlocked = childBool(node, "is_arcade_unlocked");
+    if (hasChildNamed(node, "show_hints"))
+        showHints = childBool(node, "show_hints");
+    if (hasChildNamed(node, "highest_level_reached"))
+        highestLevelReached = childInt(node, "highest_level_reached");
+    if (hasChildNamed(node, "seen_hints")) {
+        PropertyVector* list = childVector(node, "seen_hints");
+        for (int i = 0; i < elementCount(list); ++i)
+            seenHints.push_back(valueOrDummy(elementAt(list, i))->getString());
+    }
+    if (hasChildNamed(node, "seen_bonus")) {
+        PropertyVector* list = childVector(node, "seen_bonus");
+        for (int i = 0; i < elementCount(list); ++i) {
+            AbstractProperty* item = elementAt(list, i);
+            seenBonus[childString(item, "key")] = childInt(item, "val");
+        }
+    }
+    readIntMap(node, "level_score", levelScore);
+    readIntMap(node, "level_stars", levelStars);
+    if (hasChildNamed(node, "stars_offset"))
+        starsOffset = childInt(node, "stars_offset");
+    readIntMap(node, "level_tries", levelTries);
+    readIntMap(node, "arcade_state", arcadeState);
+    readIntMap(node, "arcade_score", arcadeScore);
+    readIntMap(node, "arcade_level", arcadeLevel);
+    readIntList(node, "tools", tools);
+    readIntList(node, "toolslots", toolSlots);
+    toolSlots.resize(kToolSlotCount, -1);
+    readIntList(node, "toollevels", toolLevels);
+    readIntMap(node, "toolbought", toolBought);
+    const struct {
+        const char* key;
+        int TortelunePlayer::*field;
+    } counters[] = {{"rank", &TortelunePlayer::rank},
+                    {"score", &TortelunePlayer::score},
+                    {"numMatches", &TortelunePlayer::numMatches},
+                    {"numPastries", &TortelunePlayer::numPastries},
+                    {"numShopVisits", &TortelunePlayer::numShopVisits},
+                    {"numArcadeVisits", &TortelunePlayer::numArcadeVisits}};
+    for (const auto& counter : counters) {
+        if (hasChildNamed(node, counter.key))
+            this->*counter.field = childInt(node, counter.key);
+    }
+    if (hasChildNamed(node, "trophies"))
+        trophies->load(childNode(node, "trophies"));
+}
+
+void TortelunePlayer::writeTo(PropertyNode* node)
+{
+    AbstractPlayer::writeTo(node);
+    node->setTypeName("TortelunePlayer");
+    addUntypedBool(node, "is_arcade_unlocked", arcadeUnlocked);
+    addUntypedBool(node, "show_hints", showHints);
+    addUntypedInt(node, "highest_level_reached", highestLevelReached);
+
+    RefPointer<PropertyVector> hints(new PropertyVector("seen_hints"));
+    for (const std::string& hint : seenHints)
+        hints->add(new PropertyValue("", hint));
+    node->addChild(hints.get());
+
+    RefPointer<PropertyVector> bonuses(new PropertyVector("seen_bonus"));
+    for (const auto& [bonus, value] : seenBonus) {
+        RefPointer<PropertyNode> entry(new PropertyNode("", "Entry"));
+        addUntypedString(entry.get(), "key", bonus);
+        addUntypedInt(entry.get(), "val", value);
+        bonuses->add(entry.get());
+    }
+    node->addChild(bonuses.get());
+
+    writeIntMap(node, "level_score", levelScore);
+    writeIntMap(node, "level_stars", levelStars);
+    addUntypedInt(node, "stars_offset", starsOffset);
+    writeIntMap(node, "level_tries", levelTries);
+    writeIntMap(node, "arcade_state", arcadeState);
+    writeIntMap(node, "arcade_score", arcadeScore);
+    writeIntMap(node, "arcade_level", arcadeLevel);
+    writeIntList(node, "tools", "Tool", tools);
+    writeIntList(node, "toolslots", "ToolSlot", toolSlots);
+    writeIntList(node, "toollevels", "ToolLevel", toolLevels);
+    writeIntMap(node, "toolbought", toolBought);
+    addUntypedInt(node, "rank", rank);
+    addUntypedInt(node, "score", score);
+    addUntypedInt(node, "numMatches", numMatches);
+    addUntypedInt(node, "numPastries", numPastries);
+    addUntypedInt(node, "numShopVisits", numShopVisits);
+    addUntypedInt(node, "numArcadeVisits", numArcadeVisits);
+
+    RefPointer<PropertyNode> trophyNode(new PropertyNode("trophies", "Trophies"));
+    node->addChild(trophyNode.get());
+    trophies->save(trophyNode.get());
+}
+
+bool TortelunePlayer::hasSeenHint(const std::string& hint) const
+{
+    return std::find(seenHints.begin(), seenHints.end(), hint) != seenHints.end();
+}
+
+void TortelunePlayer::setHintSeen(const std::string& hint)
+{
+    if (!hasSeenHint(hint))
+        seenHints.push_back(hint);
+}
+
+void TortelunePlayer::setBonusSeen(const std::string& bonus, int value)
+{
+    auto found = seenBonus.find(bonus);
+    if (found == seenBonus.end())
+        seenBonus[bonus] = value;
+    else
+        found->second = std::min(found->second, value);
+}
+
+void TortelunePlayer::updateLevelScore(int level, int value)
+{
+    keepLarger(levelScore, level, value);
+}
+
+void TortelunePlayer::updateLevelStars(int level, int stars)
+{
+    keepLarger(levelStars, level, stars);
+}
+
+void TortelunePlayer::updateArcadeScore(int key, int value)
+{
+    keepLarger(arcadeScore, key, value);
+}
+
+void TortelunePlayer::updateArcadeLevel(int key, int level)
+{
+    keepLarger(arcadeLevel, key, level);
+}
+
+int TortelunePlayer::getTotalStars() const
+{
+    // Summed wide: a damaged profile must not overflow.
+    int64_t total = 0;
+    for (const auto& entry : levelStars)
+        total += entry.second;
+    return static_cast<int>(std::clamp<int64_t>(total, INT32_MIN, INT32_MAX));
+}
+
+void TortelunePlayer::buyTool(int toolId)
+{
+    if (contains(tools, toolId))
+        return;
+    tools.push_back(toolId);
+    toolBought[toolId] = highestLevelReached + 1;
+}
+
+bool TortelunePlayer::hasTool(int toolId) const
+{
+    return contains(tools, toolId);
+}
+
+void TortelunePlayer::addToolLevel(int level)
+{
+    if (!contains(toolLevels, level))
+        toolLevels.push_back(level);
+}
+
+bool TortelunePlayer::hasToolLevel(int level) const
+{
+    return contains(toolLevels, level);
+}
+
+bool TortelunePlayer::isToolSelectable(int toolId) const
+{
+    const Tool* tool = ToolCatalog::getInstance() ? ToolCatalog::getInstance()->find(toolId) : nullptr;
+    return tool && hasToolLevel(tool->level) && contains(toolSlots, toolId);
+}
+
+void TortelunePlayer::clearNotices()
+{
+    newLevelNotice = toolLevel0Notice = starBonus0Notice = arcadeSet0Notice = arcadeSet1Notice = false;
+    starBonus1Notice = arcadeSets2And3Notice = starBonus2Notice = toolLevel1Notice = false;
+    starBonus3Notice = arcadeSets4And5Notice = false;
+}

@@ -1,0 +1,53 @@
+#include "game/production/ConveyorBelt.h"
+
+#include "framework/core/PropertyNode.h"
+#include "framework/players/PropertyAccess.h"
+
+void ConveyorBelt::removeSpot(Spot* spot)
+{
+    for (auto it = spots.begin(); it != spots.end(); ++it) {
+        if (it->get() == spot) {
+            spots.erase(it);
+            return;
+        }
+    }
+}
+
+void ConveyorBelt::reset()
+{
+    spots.clear();
+    speed = 0.0f;
+    distance = 0.0f;
+}
+
+void ConveyorBelt::save(PropertyNode* node) const
+{
+    addUntypedFloat(node, "speed", speed);
+    addUntypedFloat(node, "distance", distance);
+    RefPointer<PropertyVector> list(new PropertyVector("spots"));
+    for (const RefPointer<Spot>& spot : spots) {
+        RefPointer<PropertyNode> item(new PropertyNode("", "Spot"));
+        spot->save(item.get());
+        list->add(item.get());
+    }
+    node->addChild(list.get());
+    RefPointer<PropertyNode> timer(new PropertyNode("graceTimer", "AlarmClock"));
+    graceTimer.save(timer.get());
+    node->addChild(timer.get());
+}
+
+void ConveyorBelt::load(AbstractProperty* node, const Cookbook& cookbook)
+{
+    spots.clear();
+    speed = 0.0f;
+    distance = 0.0f;
+    PropertyVector* list = childVector(node, "spots");
+    for (int i = 0; i < elementCount(list); ++i) {
+        RefPointer<Spot> spot = Spot::restore(elementAt(list, i), cookbook);
+        if (spot)
+            spots.push_back(spot);
+    }
+    speed = childFloatScanned(node, "speed");
+    distance = childFloatScanned(node, "distance");
+    graceTimer.load(childNode(node, "graceTimer"));
+}

@@ -1,0 +1,52 @@
+#include "game/production/Order.h"
+
+#include "framework/core/PropertyNode.h"
+#include "framework/core/Random.h"
+#include "framework/players/PropertyAccess.h"
+
+void Order::addPastry(Recipe* recipe)
+{
+    pastries.emplace_back(new Pastry(recipe));
+}
+
+void Order::addPastries(const std::vector<Recipe*>& recipes)
+{
+    for (Recipe* recipe : recipes)
+        addPastry(recipe);
+}
+
+void Order::shuffle(CRuntimeRandom& generator)
+{
+    generator.shuffle(pastries);
+}
+
+RefPointer<Pastry> Order::takeNext()
+{
+    if (pastries.empty())
+        return nullptr;
+    RefPointer<Pastry> next = std::move(pastries.back());
+    pastries.pop_back();
+    return next;
+}
+
+void Order::save(PropertyNode* node) const
+{
+    RefPointer<PropertyVector> list(new PropertyVector("pastries"));
+    for (const RefPointer<Pastry>& pastry : pastries) {
+        RefPointer<PropertyNode> item(new PropertyNode("", "Pastry"));
+        pastry->save(item.get());
+        list->add(item.get());
+    }
+    node->addChild(list.get());
+}
+
+void Order::load(AbstractProperty* node, const Cookbook& cookbook)
+{
+    pastries.clear();
+    PropertyVector* list = childVector(node, "pastries");
+    for (int i = 0; i < elementCount(list); ++i) {
+        RefPointer<Pastry> pastry = Pastry::restore(elementAt(list, i), cookbook);
+        if (pastry)
+            pastries.push_back(pastry);
+    }
+}

@@ -1,0 +1,46 @@
+#include "game/production/Spot.h"
+
+#include "framework/core/Log.h"
+#include "framework/core/PropertyNode.h"
+#include "framework/core/PropertyValue.h"
+#include "framework/players/PropertyAccess.h"
+#include "game/data/TuningTable.h"
+
+Spot::Spot(Pastry* pastryIn) : pastry(pastryIn) {}
+
+RefPointer<Spot> Spot::restore(AbstractProperty* entry, const Cookbook& cookbook)
+{
+    PropertyNode* node = nodeOrDummy(entry);
+    PropertyVector* positions = childVector(node, "ingredients");
+    const int maxIngredients = tuning().MAX_INGREDIENT_COUNT;
+    if (maxIngredients > 0 && elementCount(positions) > maxIngredients) {
+        LOG_WARNING("Saved conveyor spot with too many ingredients skipped");
+        return nullptr;
+    }
+    RefPointer<Pastry> pastry = Pastry::restore(childNode(node, "pastry"), cookbook);
+    if (!pastry)
+        return nullptr;
+
+    RefPointer<Spot> spot(new Spot(pastry.get()));
+    for (int i = 0; i < elementCount(positions); ++i)
+        spot->savedIngredientX.push_back(valueOrDummy(elementAt(positions, i))->getInt());
+    spot->state = childInt(node, "state");
+    spot->spriteX = childInt(node, "spriteX");
+    spot->hasArrived = childBool(node, "hasArrived");
+    return spot;
+}
+
+void Spot::save(PropertyNode* node) const
+{
+    addUntypedInt(node, "state", state);
+    addUntypedBool(node, "hasArrived", hasArrived);
+    addUntypedInt(node, "spriteX", spriteX);
+    RefPointer<PropertyNode> pastryNode(new PropertyNode("pastry", "Pastry"));
+    if (pastry)
+        pastry->save(pastryNode.get());
+    node->addChild(pastryNode.get());
+    RefPointer<PropertyVector> positions(new PropertyVector("ingredients"));
+    for (int32_t x : savedIngredientX)
+        positions->add(new PropertyValue("", std::string("Integer"), x));
+    node->addChild(positions.get());
+}
