@@ -4,9 +4,10 @@
 #include "framework/core/PropertyStore.h"
 #include "framework/platform/DataFolders.h"
 #include "framework/players/PlayerManager.h"
+
+#include <ctime>
 #include "framework/players/PropertyAccess.h"
 #include "framework/resources/FileModes.h"
-#include "host/Folders.h"
 
 TT_DEFINE_RECORD(HighScoreManager, &BaseObject::classRecord);
 
@@ -52,7 +53,7 @@ void HighScoreManager::loadHighScores()
     store->setFileMode(fileMode());
     const std::string path = getScoresFilePath();
     const std::string stored = storedFileName(path, fileMode());
-    if (!pathExists(stored))
+    if (!fileExists(stored))
         return;
     if (!store->isReadable(path) || !store->loadFile(path)) {
         LOG_ERROR("Scores file " + stored + " cannot be read; it is kept aside");

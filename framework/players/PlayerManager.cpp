@@ -1,5 +1,7 @@
 #include "framework/players/PlayerManager.h"
 
+#include <ctime>
+
 #include "framework/core/Log.h"
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyStore.h"
@@ -8,7 +10,6 @@
 #include "framework/platform/FileNames.h"
 #include "framework/players/PropertyAccess.h"
 #include "framework/resources/FileModes.h"
-#include "host/Folders.h"
 
 TT_DEFINE_RECORD(PlayerManager, &BaseObject::classRecord);
 
@@ -59,7 +60,7 @@ bool PlayerManager::deletePlayer(const std::string& name)
         currentPlayer = nullptr;
     }
     deleteDirectoryTree(getSavedGamesFolder(name));
-    removeFile(storedName(getPlayerFilePath(name)));
+    deleteFile(storedName(getPlayerFilePath(name)));
     if (index >= 0)
         players.erase(players.begin() + index);
     return savePlayerList();
@@ -134,7 +135,7 @@ void PlayerManager::loadPlayerList()
     RefPointer<PropertyStore> store(new PropertyStore());
     store->setFileMode(fileMode());
     const std::string path = getPlayersFilePath();
-    if (!pathExists(storedName(path)))
+    if (!fileExists(storedName(path)))
         return;
     if (!store->isReadable(path) || !store->loadFile(path)) {
         LOG_ERROR("Players file " + storedName(path) + " cannot be read; it is kept aside");
@@ -220,7 +221,7 @@ void PlayerManager::loadPlayer(AbstractPlayer* player)
     RefPointer<PropertyStore> store(new PropertyStore());
     store->setFileMode(fileMode());
     const std::string path = getPlayerFilePath(player->getName());
-    if (!pathExists(storedName(path)) || !store->isReadable(path) || !store->loadFile(path))
+    if (!fileExists(storedName(path)) || !store->isReadable(path) || !store->loadFile(path))
         return;
     if (hasChildNamed(store.get(), "version") && childString(store.get(), "version") == version)
         player->readPlayerFile(childNode(store.get(), "player"));
@@ -264,23 +265,23 @@ bool PlayerManager::saveGameState(const std::string& mode, const std::string& pl
 
 bool PlayerManager::savedGameExists(const std::string& mode, const std::string& playerName) const
 {
-    return isRegularFile(storedName(getSavedGamePath(mode, playerName)));
+    return fileExists(storedName(getSavedGamePath(mode, playerName)));
 }
 
 void PlayerManager::deleteSavedGame(const std::string& mode, const std::string& playerName)
 {
     if (savedGameExists(mode, playerName))
-        removeFile(storedName(getSavedGamePath(mode, playerName)));
+        deleteFile(storedName(getSavedGamePath(mode, playerName)));
 }
 
 bool moveFileAside(const std::string& storedPath)
 {
-    if (!pathExists(storedPath))
+    if (!fileExists(storedPath))
         return true;
-    std::string target = storedPath + ".bak-" + std::to_string(getUnixTime());
-    for (int attempt = 1; pathExists(target) && attempt < 100; ++attempt)
-        target = storedPath + ".bak-" + std::to_string(getUnixTime()) + "-" + std::to_string(attempt);
-    if (renamePath(storedPath, target)) {
+    std::string target = storedPath + ".bak-" + std::to_string(static_cast<long long>(std::time(nullptr)));
+    for (int attempt = 1; fileExists(target) && attempt < 100; ++attempt)
+        target = storedPath + ".bak-" + std::to_string(static_cast<long long>(std::time(nullptr))) + "-" + std::to_string(attempt);
+    if (renameFile(storedPath, target)) {
         LOG_WARNING("Kept " + storedPath + " aside as " + target);
         return true;
     }

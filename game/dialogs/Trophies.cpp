@@ -88,7 +88,7 @@ void Trophies::save(PropertyNode* node) const
     RefPointer<PropertyVector> states(new PropertyVector("trophyVector"));
     for (const RefPointer<Trophy>& trophy : trophies) {
         const int state = (trophy->state == Trophy::Earned && saveNotShownAsNew) ? Trophy::Announced : trophy->state;
-        states->add(new PropertyValue("", std::string("Integer"), state));
+        states->add(PropertyValue::makeTyped("", "Integer", state));
     }
     nodeOrDummy(node)->addChild(states.get());
 }

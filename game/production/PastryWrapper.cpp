@@ -16,7 +16,7 @@ Pastry* PastryWrapper::get(int place) const
     return places[place].get();
 }
 
-void PastryWrapper::set(int place, Pastry* pastry)
+void PastryWrapper::set(int place, RefPointer<Pastry> pastry)
 {
     if (place < 0 || place >= getSize())
         return;

@@ -18,7 +18,7 @@ public:
     // Null for a free place or a place outside the table.
     Pastry* get(int place) const;
     // Ignored for a place outside the table.
-    void set(int place, Pastry* pastry);
+    void set(int place, RefPointer<Pastry> pastry);
     void clear();
 
     // Writes the occupied places, in place order, each with its place index.

@@ -41,6 +41,6 @@ void Spot::save(PropertyNode* node) const
     node->addChild(pastryNode.get());
     RefPointer<PropertyVector> positions(new PropertyVector("ingredients"));
     for (int32_t x : savedIngredientX)
-        positions->add(new PropertyValue("", std::string("Integer"), x));
+        positions->add(PropertyValue::makeTyped("", "Integer", x));
     node->addChild(positions.get());
 }

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "framework/core/BasicProperties.h"
 #include "game/data/TuningTable.h"
 
@@ -13,22 +10,6 @@ RefPointer<PropertyStore> parseXml(const std::string& xml)
     RefPointer<PropertyStore> store(new PropertyStore());
     EXPECT_TRUE(store->loadFromBuffer(xml.data(), xml.size())) << xml;
     return store;
-}
-
-std::string writeTextFile(const std::string& folder, const std::string& name, const std::string& text)
-{
-    const std::string path = folder + "/" + name;
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    return path;
-}
-
-std::string readTextFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 ScopedGameTuning::ScopedGameTuning()

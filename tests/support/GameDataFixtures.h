@@ -7,10 +7,6 @@
 
 // Parses an XML text into a fresh store (the test fails on a parse error).
 RefPointer<PropertyStore> parseXml(const std::string& xml);
-// Writes `text` to folder/name and returns the path.
-std::string writeTextFile(const std::string& folder, const std::string& name, const std::string& text);
-// The whole file, or empty text when it cannot be read.
-std::string readTextFile(const std::string& path);
 
 // Sets the tuning constants and global properties the data tests rely on
 // and restores the previous ones when it goes.
