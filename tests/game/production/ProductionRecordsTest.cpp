@@ -267,7 +267,7 @@ TEST_F(ProductionRecordsTest, PlaySessionResetAndToolRules)
     EXPECT_FALSE(session.hasTool(-1));
     EXPECT_FLOAT_EQ(session.getScoreMultiplier(), 1.2f);
 
-    mutableTuning().TOOL_HIGHERSCORE_MULTIPLIER = 0.5f;
+    setTuningFloat("TOOL_HIGHERSCORE_MULTIPLIER", 0.5f);
     session.applyTools(2, 9);
     EXPECT_FLOAT_EQ(session.getScoreMultiplier(), 1.0f);
     EXPECT_FLOAT_EQ(session.getAnimationSpeedMultiplier(), 1.5f);
