@@ -8,6 +8,7 @@
 #include <ctime>
 #include "framework/players/PropertyAccess.h"
 #include "framework/resources/FileModes.h"
+#include "host/Folders.h"
 
 TT_DEFINE_RECORD(HighScoreManager, &BaseObject::classRecord);
 
@@ -53,7 +54,7 @@ void HighScoreManager::loadHighScores()
     store->setFileMode(fileMode());
     const std::string path = getScoresFilePath();
     const std::string stored = storedFileName(path, fileMode());
-    if (!fileExists(stored))
+    if (!isRegularFile(stored))
         return;
     if (!store->isReadable(path) || !store->loadFile(path)) {
         LOG_ERROR("Scores file " + stored + " cannot be read; it is kept aside");

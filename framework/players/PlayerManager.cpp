@@ -10,6 +10,7 @@
 #include "framework/platform/FileNames.h"
 #include "framework/players/PropertyAccess.h"
 #include "framework/resources/FileModes.h"
+#include "host/Folders.h"
 
 TT_DEFINE_RECORD(PlayerManager, &BaseObject::classRecord);
 
@@ -60,7 +61,7 @@ bool PlayerManager::deletePlayer(const std::string& name)
         currentPlayer = nullptr;
     }
     deleteDirectoryTree(getSavedGamesFolder(name));
-    deleteFile(storedName(getPlayerFilePath(name)));
+    removeFile(storedName(getPlayerFilePath(name)));
     if (index >= 0)
         players.erase(players.begin() + index);
     return savePlayerList();
@@ -135,7 +136,7 @@ void PlayerManager::loadPlayerList()
     RefPointer<PropertyStore> store(new PropertyStore());
     store->setFileMode(fileMode());
     const std::string path = getPlayersFilePath();
-    if (!fileExists(storedName(path)))
+    if (!isRegularFile(storedName(path)))
         return;
     if (!store->isReadable(path) || !store->loadFile(path)) {
         LOG_ERROR("Players file " + storedName(path) + " cannot be read; it is kept aside");
@@ -221,7 +222,7 @@ void PlayerManager::loadPlayer(AbstractPlayer* player)
     RefPointer<PropertyStore> store(new PropertyStore());
     store->setFileMode(fileMode());
     const std::string path = getPlayerFilePath(player->getName());
-    if (!fileExists(storedName(path)) || !store->isReadable(path) || !store->loadFile(path))
+    if (!isRegularFile(storedName(path)) || !store->isReadable(path) || !store->loadFile(path))
         return;
     if (hasChildNamed(store.get(), "version") && childString(store.get(), "version") == version)
         player->readPlayerFile(childNode(store.get(), "player"));
@@ -265,23 +266,23 @@ bool PlayerManager::saveGameState(const std::string& mode, const std::string& pl
 
 bool PlayerManager::savedGameExists(const std::string& mode, const std::string& playerName) const
 {
-    return fileExists(storedName(getSavedGamePath(mode, playerName)));
+    return isRegularFile(storedName(getSavedGamePath(mode, playerName)));
 }
 
 void PlayerManager::deleteSavedGame(const std::string& mode, const std::string& playerName)
 {
     if (savedGameExists(mode, playerName))
-        deleteFile(storedName(getSavedGamePath(mode, playerName)));
+        removeFile(storedName(getSavedGamePath(mode, playerName)));
 }
 
 bool moveFileAside(const std::string& storedPath)
 {
-    if (!fileExists(storedPath))
+    if (!isRegularFile(storedPath))
         return true;
     std::string target = storedPath + ".bak-" + std::to_string(static_cast<long long>(std::time(nullptr)));
-    for (int attempt = 1; fileExists(target) && attempt < 100; ++attempt)
+    for (int attempt = 1; isRegularFile(target) && attempt < 100; ++attempt)
         target = storedPath + ".bak-" + std::to_string(static_cast<long long>(std::time(nullptr))) + "-" + std::to_string(attempt);
-    if (renameFile(storedPath, target)) {
+    if (renamePath(storedPath, target)) {
         LOG_WARNING("Kept " + storedPath + " aside as " + target);
         return true;
     }

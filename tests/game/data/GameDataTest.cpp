@@ -357,7 +357,7 @@ TEST_F(GameDataTest, LevelInProgressRoundTripsThroughTheSavedGameFile)
         store->addChild(saved.get());
         ASSERT_TRUE(players->saveGameState("LEVEL", "Ann", *store));
     }
-    EXPECT_TRUE(fileExists(folder + "/savegames/-41-nn/LEVEL.sav.!"));
+    EXPECT_TRUE(testFileExists(folder + "/savegames/-41-nn/LEVEL.sav.!"));
     EXPECT_TRUE(players->savedGameExists("LEVEL", "Ann"));
 
     RefPointer<GameData> fresh(new GameData());
