@@ -236,7 +236,7 @@ def check_layout_texts(c, sections, texts):
         for rel, sec in sections.get(name, []):
             for e in walk(sec):
                 for attr, v in e.attrib.items():
-                    if attr == "textid" or TEXT_KEY.match(v or ""):
+                    if attr in ("textid", "tooltip") or TEXT_KEY.match(v or ""):
                         used.add((rel, v))
                 if e.tag in ("String", "Text") and TEXT_KEY.match(text_of(e) or ""):
                     used.add((rel, text_of(e)))
@@ -263,6 +263,23 @@ def layout_pictures(sections):
                         if text_of(v):
                             pictures.append((section, text_of(v), rel))
     return pictures
+
+
+def check_layout_fonts_and_sounds(c, sections, resources):
+    """Fonts and sounds that layouts name must be resources of their section
+    (both exist from the start, unlike some pictures)."""
+    for name in ("setups", "templates", "dialogs", "scenes"):
+        for rel, sec in sections.get(name, []):
+            for e in walk(sec):
+                font, section = e.get("font"), e.get("section")
+                if font and section and resources.get(section, {}).get(font) != "Font":
+                    c.report.error("%s: font %s is not a font of the resource section %s"
+                                   % (rel, font, section))
+                for key in ("clicksound", "disabledsound", "oversound"):
+                    snd = e.get(key)
+                    if snd and resources.get(e.get("soundsection", ""), {}).get(snd) != "Sound":
+                        c.report.error("%s: %s %s is not a sound of the resource section %r"
+                                       % (rel, key, snd, e.get("soundsection", "")))
 
 
 def check_definitions(c, sections, nodes):
@@ -670,6 +687,7 @@ def main():
     check_layout_texts(c, sections, texts)
     check_definitions(c, sections, nodes)
     resources = check_resources(c)
+    check_layout_fonts_and_sounds(c, sections, resources)
     books = load_books(c)
     levels = check_level_list(c, "media/levels/levels.xml", books, True)
     if len(levels) != 60:

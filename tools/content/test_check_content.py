@@ -9,6 +9,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+import xml.etree.ElementTree as ET
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 CHECK = os.path.join(ROOT, "tools", "content", "check_content.py")
@@ -18,11 +19,17 @@ SECTIONS = ["splash", "music", "preloading", "default", "dialogs", "sceneselecti
 
 
 def small_resources():
+    """The game's sections with their fonts and sounds, all pointing at two
+    fixture files; pictures and music are left out."""
+    real = ET.parse(os.path.join(ROOT, "media", "properties", "resources.xml")).getroot()
     lines = ['<root>', '<Vector id="Sections">']
-    for s in SECTIONS:
-        lines.append('<Section name="%s">' % s)
-        if s == "default":
-            lines.append('<Font id="FONT_DIALOG" file="media/fonts/dialog.xml"/>')
+    for section in real.find("Vector"):
+        lines.append('<Section name="%s">' % section.get("name"))
+        for r in section:
+            if r.tag == "Font":
+                lines.append('<Font id="%s" file="media/fonts/dialog.xml"/>' % r.get("id"))
+            elif r.tag == "Sound":
+                lines.append('<Sound id="%s" file="media/sounds/fixture.wav"/>' % r.get("id"))
         lines.append('</Section>')
     lines += ['</Vector>', '</root>']
     return "\n".join(lines) + "\n"
@@ -39,6 +46,8 @@ class ContentCheckTest(unittest.TestCase):
         os.makedirs(os.path.join(self.tmp, "tools", "content"))
         shutil.copy(os.path.join(ROOT, "tools", "content", "tuning_keys.txt"),
                     os.path.join(self.tmp, "tools", "content"))
+        os.makedirs(os.path.join(self.tmp, "media", "sounds"))
+        self.write("media/sounds/fixture.wav", "")
         self.write("media/properties/resources.xml", small_resources())
 
     def tearDown(self):
@@ -136,6 +145,16 @@ class ContentCheckTest(unittest.TestCase):
         self.replace("media/properties/resources.xml", 'file="media/fonts/dialog.xml"',
                      'file="media/fonts/Dialog.xml"')
         self.assertReports(r"is not lower case")
+
+    def test_layout_font_missing_from_its_section(self):
+        self.replace("media/properties/dialogs.xml", 'font="FONT_HEADER" section="default"',
+                     'font="FONT_HEADER" section="dialogs_typo"')
+        self.assertReports(r"font FONT_HEADER is not a font of the resource section dialogs_typo")
+
+    def test_button_sound_missing(self):
+        self.replace("media/properties/dialogs.xml", 'clicksound="SOUND_BUTTON" soundsection="default"/>',
+                     'clicksound="SOUND_BUTTON_TYPO" soundsection="default"/>')
+        self.assertReports(r"clicksound SOUND_BUTTON_TYPO is not a sound")
 
     def test_font_layer_image_missing(self):
         os.remove(self.path("media/fonts/dialog_0_mask.png"))
