@@ -5,10 +5,9 @@
 set -e
 cd "$(dirname "$0")/.."
 PY=/usr/bin/python3
+# Art and sound first: the resource table of the data step picks up what exists.
 $PY tools/art/generate_media.py
-# Font baking and data generators of the other content scripts, when present.
-for script in tools/bake_fonts.sh tools/generate_data.sh; do
+for script in tools/bake_all_fonts.sh tools/generate_data.sh; do
     if [ -x "$script" ]; then "$script"; fi
 done
-if [ -f tools/bake_font.py ] && [ -f tools/fonts.txt ]; then :; fi
 echo "media generated; contact sheets: $PY tools/art/contact_sheet.py build/contact"

@@ -15,8 +15,11 @@ GROUPS = [
     ("buttons", ["media/images/buttons/*.png", "media/images/widgets/*.png", "media/images/fsh/*.png",
                  "media/images/icon*.png"]),
     ("load", ["media/images/load/*.png"]),
-    ("board", ["media/images/board/*.png", "media/images/bonus/*.png"]),
-    ("pastries", ["media/images/pastries/*.png", "media/images/customers/*.png"]),
+    ("board", ["media/images/game/tiles/*.png", "media/images/game/*.png", "media/images/game/icons/*.png"]),
+    ("pastries", ["media/images/game/pastries/*.png"]),
+    ("customers", ["media/images/game/customers/*.png"]),
+    ("tools", ["media/images/tools/*.png", "media/images/trophies/*.png", "media/images/effects/*.png"]),
+    ("backgrounds", ["media/images/*/background*.jpg", "media/images/game/*.jpg"]),
     ("fonts", ["media/fonts/*.png", "media/fonts/*/*.png"]),
     ("splash", ["splash/*.png", "splash/*.jpg"]),
 ]

@@ -566,7 +566,7 @@ def board_back():
 
 def main():
     for name, draw, look in INGREDIENTS:
-        base = "media/images/board/%s" % name
+        base = "media/images/game/tiles/%s" % name
         save_png(tile(draw), base + ".png", "ingredient \"%s\": %s" % (name, look), "1 frame", G_TILE)
         save_png(tile(draw, hover=True), base + "_hover.png", "\"%s_HOVER\": the tile under the pointer" % name,
                  "1 frame", G_TILE)
@@ -575,23 +575,23 @@ def main():
                      "1 frame", G_TILE)
             save_png(tile(draw, unripe=True, hover=True), base + "_unripe_hover.png",
                      "\"%s_UNRIPE_HOVER\"" % name, "1 frame", G_TILE)
-        save_png(tile(draw, size=32), "media/images/board/icons/%s.png" % name,
+        save_png(tile(draw, size=32), "media/images/game/icons/%s.png" % name,
                  "small icon of \"%s\" for the countertop's ingredient slots and the books" % name, "1 frame", G_TILE)
     for key, col, fn, what in BONUSES:
-        base = "media/images/bonus/%s" % key.lower()
+        base = "media/images/game/tiles/%s" % key.lower()
         save_png(bonus_tile(col, fn), base + ".png", "\"%s\": %s" % (key, what), "1 frame", G_BONUS)
         save_png(bonus_tile(col, fn, hover=True), base + "_hover.png", "\"%s_HOVER\"" % key, "1 frame", G_BONUS)
         save_png(bonus_tile(col, fn, arcade=True), base + "_arcade.png",
                  "\"%s_ARCADE\": arcade and exam levels (golden rim)" % key, "1 frame", G_BONUS)
         save_png(bonus_tile(col, fn, arcade=True, hover=True), base + "_arcade_hover.png",
                  "\"%s_ARCADE_HOVER\"" % key, "1 frame", G_BONUS)
-    save_png(selection(False), "media/images/board/selection.png", "\"SELECTION\": the selected tile's frame", "1 frame", G_OVER)
-    save_png(selection(True), "media/images/board/arcade_selection.png", "\"ARCADE_SELECTION\"", "1 frame", G_OVER)
-    save_png(grid_match(False), "media/images/board/grid_match.png", "\"GRID_MATCH\": flash over matched tiles", "1 frame", G_OVER)
-    save_png(grid_match(True), "media/images/board/arcade_grid_match.png", "\"ARCADE_GRID_MATCH\"", "1 frame", G_OVER)
-    save_frames(highlight_frames(), "media/images/board/highlight.png", "\"HIGHLIGHT\": circling sparkles of the match hint", G_OVER)
-    save_png(highlight_back(), "media/images/board/highlight_back.png", "\"HIGHLIGHT_BACK\": glow behind a hinted tile", "1 frame", G_OVER)
-    save_png(board_back(), "media/images/board/board_back.png",
+    save_png(selection(False), "media/images/game/selection.png", "\"SELECTION\": the selected tile's frame", "1 frame", G_OVER)
+    save_png(selection(True), "media/images/game/arcade_selection.png", "\"ARCADE_SELECTION\"", "1 frame", G_OVER)
+    save_png(grid_match(False), "media/images/game/grid_match.png", "\"GRID_MATCH\": flash over matched tiles", "1 frame", G_OVER)
+    save_png(grid_match(True), "media/images/game/arcade_grid_match.png", "\"ARCADE_GRID_MATCH\"", "1 frame", G_OVER)
+    save_frames(highlight_frames(), "media/images/game/highlight.png", "\"HIGHLIGHT\": circling sparkles of the match hint", G_OVER)
+    save_png(highlight_back(), "media/images/game/highlight_back.png", "\"HIGHLIGHT_BACK\": glow behind a hinted tile", "1 frame", G_OVER)
+    save_png(board_back(), "media/images/game/board_back.png",
              "checkered pastry board behind the 8 × 8 grid (8-pixel rim around 400 × 400)", "1 frame", G_OVER)
 
 

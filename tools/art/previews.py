@@ -121,7 +121,7 @@ def render(out_dir):
     out = [dialogs(out_dir)]
     if img("media/images/load/layer0.png") is not None:
         out += title(out_dir)
-    if img("media/images/board/egg.png") is not None:
+    if img("media/images/game/egg.png") is not None:
         out += board(out_dir)
     return out
 
@@ -180,19 +180,19 @@ def board(out_dir):
     c = cairo.Context(s)
     c.set_source_rgb(0.98, 0.9, 0.82)
     c.paint()
-    bb = img("media/images/board/board_back.png")
+    bb = img("media/images/game/board_back.png")
     if bb:
         c.set_source_surface(bb, 12, 12)
         c.paint()
     for gx in range(8):
         for gy in range(8):
             n = rnd.choice(names[:8]) if rnd.random() > 0.12 else rnd.choice(names[8:] + bon)
-            path = ("media/images/bonus/%s.png" if n.startswith("bonus") else "media/images/board/%s.png") % n
+            path = "media/images/game/tiles/%s.png" % n
             im = img(path)
             if im:
                 c.set_source_surface(im, 20 + gx * 50, 20 + gy * 50)
                 c.paint()
-    sel = img("media/images/board/selection.png")
+    sel = img("media/images/game/selection.png")
     if sel:
         c.set_source_surface(sel, 20 + 3 * 50, 20 + 3 * 50)
         c.paint()

@@ -141,6 +141,7 @@ def trim_tail(sig, floor=0.0015):
 
 
 def write_wav(sig, rel, purpose, channels=1):
+    """Kept for effects that need sample-exact starts; the game's effects are Ogg."""
     path = out_path(rel)
     data = np.clip(sig, -1, 1)
     pcm = (data * 32767).astype("<i2")
@@ -154,13 +155,14 @@ def write_wav(sig, rel, purpose, channels=1):
 
 
 def write_ogg(stereo, rel, purpose, group, quality=1, extra=""):
-    """stereo: array of shape (n, 2) in -1..1."""
+    """stereo: array of shape (n, 2), or (n,) for mono, in -1..1."""
     path = out_path(rel)
+    channels = 1 if stereo.ndim == 1 else 2
     pcm = (np.clip(stereo, -1, 1) * 32767).astype("<i2")
     with tempfile.TemporaryDirectory() as tmp:
         wav_path = os.path.join(tmp, "in.wav")
         with wave.open(wav_path, "wb") as w:
-            w.setnchannels(2)
+            w.setnchannels(channels)
             w.setsampwidth(2)
             w.setframerate(RATE)
             w.writeframes(pcm.tobytes())
@@ -168,7 +170,8 @@ def write_ogg(stereo, rel, purpose, group, quality=1, extra=""):
         subprocess.run(["oggenc", "-Q", "-q", str(quality), "-s", "1234", "-o", path, wav_path], check=True)
     dur = len(stereo) / RATE
     size_kb = os.path.getsize(path) / 1024.0
-    manifest.add(path, purpose, "%.1f s, %d KB" % (dur, size_kb), "Ogg Vorbis stereo 44100 Hz" + extra, group)
+    manifest.add(path, purpose, "%.1f s, %d KB" % (dur, size_kb),
+                 "Ogg Vorbis %s 44100 Hz" % ("mono" if channels == 1 else "stereo") + extra, group)
 
 
 # ---------------------------------------------------------------- instruments
@@ -503,7 +506,7 @@ SOUNDS = {
                           lambda: mix_all((0.0, whoosh(0.35, 600, 4000, 21) * 0.5), (0.18, bell(midi(84), 0.6, 1.2) * 0.35))),
     "SOUND_DIALOG_HIDE": ("dialog_hide", "dialog fades out: falling swish",
                           lambda: whoosh(0.3, 3500, 500, 22) * 0.5),
-    "SOUND_SLIDER_STEP": ("slider_step", "slider step buttons and thumb release: small tick",
+    "SOUND_SLIDER": ("slider", "slider step buttons and thumb: small tick",
                           lambda: mix_all((0.0, tick(1800, 0.05) * 0.6), (0.0, mallet(midi(88), 0.15, 0.4) * 0.3))),
     "SOUND_SWITCH_ON": ("switch_on", "check box or radio switched on (\"onsound\")",
                         lambda: arp([76, 83], 0.05, mallet, 0.25)),
@@ -586,6 +589,26 @@ SOUNDS = {
     "SOUND_ARCADE_PASTRYFLUSH": ("arcade_pastryflush", "arcade: pastries flushed", lambda: whoosh(0.6, 2500, 400, 86) * 0.7),
 }
 
+def combo(k):
+    """Combo k (1-10): the run climbs a little higher with every step of the combo."""
+    base = 64 + k * 2
+    notes = [base, base + 4, base + 7, base + 12][: 2 + min(2, k // 3)]
+    return mix_all((0.0, arp(notes, 0.04, mallet, 0.4)), (0.06, sparkle(0.2 + 0.04 * k, 100 + k, 84 + k, 2 + k // 2) * 0.45))
+
+
+for _k in range(1, 11):
+    SOUNDS["SOUND_COMBO%d" % _k] = ("combo%d" % _k, "combo step %d" % _k, (lambda k=_k: combo(k)))
+
+SOUNDS.update({
+    "SOUND_STRAWBERRY": ("strawberry", "strawberries matched: a soft juicy squish",
+                         lambda: mix_all((0.0, pop(380, 0.14)), (0.03, fft_lowpass(noise(0.12, 91), 1800) * env_perc(int(0.12 * RATE), 0.005, 0.04) * 0.5),
+                                         (0.05, mallet(midi(76), 0.3) * 0.4))),
+    "SOUND_CHERRY": ("cherry", "cherries matched: a two-note plink", lambda: arp([84, 88], 0.06, mallet, 0.3)),
+    "SOUND_LEMON": ("lemon", "lemons matched: a bright zesty zing",
+                    lambda: mix_all((0.0, sweep(0.18, 900, 1800, 0.6) * 0.4), (0.04, bell(midi(91), 0.4, 1.5) * 0.5))),
+    "SOUND_BANANA": ("banana", "bananas matched: a playful boing", lambda: boing(0.3, 180, 420) * 0.7),
+})
+
 STINGS = [
     ("STING_LEVEL_START", "sting_level_start", "a level starts", lambda: fanfare([67, 72, 76, 79], 0.12, 1.2)),
     ("STING_LEVEL_FINISH", "sting_level_finish", "a level is won",
@@ -601,7 +624,7 @@ STINGS = [
 
 
 # Peak levels: frequent and small interface sounds sit lower so they never tire the ear.
-PEAKS = {"button_over": 0.3, "slider_step": 0.45, "swap": 0.5, "frenzy_floater": 0.5, "newline": 0.55,
+PEAKS = {"button_over": 0.3, "slider": 0.45, "swap": 0.5, "frenzy_floater": 0.5, "newline": 0.55,
          "fillgrid": 0.5, "dialog_show": 0.55, "dialog_hide": 0.5, "button": 0.65, "character": 0.55,
          "switch_on": 0.6, "switch_off": 0.6, "showmatchhint": 0.55, "dialoghint_show": 0.6,
          "dialoghint_hide": 0.5, "match3": 0.65, "addingredientstorecipe": 0.6}
@@ -616,7 +639,7 @@ def main():
         sig = recipe()
         sig = add_reverb(sig, 0.12, 0.8, 0.22, seed=len(name))
         sig = fade_edges(trim_tail(normalise(sig, PEAKS.get(name, 0.75))), 0.002, 0.04)
-        write_wav(sig, "media/sounds/%s.wav" % name, "\"%s\": %s" % (key, purpose))
+        write_ogg(sig, "media/sounds/%s.ogg" % name, "\"%s\": %s" % (key, purpose), G_SOUND, 4)
     for key, name, purpose, recipe in STINGS:
         sig = add_reverb(recipe(), 0.2, 1.5, 0.4, seed=len(name))
         sig = fade_edges(trim_tail(normalise(sig, 0.8)), 0.002, 0.08)
