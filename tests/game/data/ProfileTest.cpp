@@ -1,0 +1,397 @@
+#include <gtest/gtest.h>
+
+#include "framework/core/BasicProperties.h"
+#include "framework/core/PropertyStore.h"
+#include "game/data/RankTable.h"
+#include "game/data/ToolCatalog.h"
+#include "game/data/TortelunePlayer.h"
+#include "game/data/TorteluneScoreEntry.h"
+#include "game/dialogs/Trophies.h"
+#include "support/GameDataFixtures.h"
+#include "support/LogCapture.h"
+#include "support/TestFolders.h"
+
+namespace {
+
+const char* const kTrophies = R"(<root>
+    <String id="TROPHY_SECTION" value="trophies"/>
+    <Vector id="TROPHIES">
+        <Trophy><Vector id="trophyinfos">
+            <Info image="T0_ON" x="10" y="20" headerId="H0" textId="X0"/>
+            <Info image="T0_BIG" section="bigtrophies"/>
+            <Info image="T0_OFF"/>
+        </Vector></Trophy>
+        <Trophy><Vector id="trophyinfos"><Info image="T1"/><String value="not a node"/><Info/></Vector></Trophy>
+        <Trophy/>
+        <Trophy/>
+    </Vector>
+</root>)";
+
+const char* const kTools = R"(<root><Vector id="tools">
+    <Tool name="TEXT_TOOL0" icon="ICON_ZAP" button="BUTTON_ZAP" price="30" slot="A" level="1"/>
+    <Tool name="TEXT_TOOL1" icon="ICON_METER" button="BUTTON_METER" price="50" slot="B" level="2"/>
+    <Gizmo name="UNKNOWN_KIND"/>
+    <Tool name="TEXT_TOOL3" description="long" descriptionshort="short" slot="C" level="3"/>
+</Vector></root>)";
+
+const char* const kRanks = R"(<root><Vector id="ranks">
+    <Rank name="TEXT_RANK0" score="0" reward="TEXT_REWARD_PLAIN"/>
+    <Rank name="TEXT_RANK1" score="1000" reward="TEXT_REWARD_PLAIN"/>
+    <Rank name="TEXT_RANK2" score="5000" reward="TEXT_REWARD_BONUS"/>
+    <Rank name="TEXT_RANK3" score="9000" reward="TEXT_REWARD_ARCADE"/>
+    <Rank name="TEXT_RANK4" score="12000" reward="TEXT_REWARD_BONUS"/>
+    <Rank name="TEXT_RANK5" score="20000" reward="TEXT_REWARD_TWO"/>
+    <Rank name="TEXT_RANK6" score="30000" reward="TEXT_REWARD_BONUS"/>
+    <Rank name="TEXT_RANK7" score="40000" reward="TEXT_REWARD_BONUS"/>
+    <Rank name="TEXT_RANK8" score="50000" reward="TEXT_REWARD_BONUS"/>
+</Vector></root>)";
+
+class ProfileTest : public ::testing::Test {
+protected:
+    ProfileTest() : folder(makeTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name()))
+    {
+        Trophies::setDefinitionFile(folder + "/trophies.xml");
+        writeTestFile(folder + "/trophies.xml", kTrophies);
+        ToolCatalog::create()->parse(parseXml(kTools).get());
+    }
+    ~ProfileTest() override
+    {
+        ToolCatalog::destroyInstance();
+        Trophies::setDefinitionFile(Trophies::kDefaultFile);
+    }
+
+    // The profile written into a players-file element, printed to XML and read back.
+    RefPointer<TortelunePlayer> throughXml(TortelunePlayer& player)
+    {
+        RefPointer<PropertyStore> store(new PropertyStore());
+        RefPointer<PropertyNode> node(new PropertyNode("profile"));
+        player.writeTo(node.get());
+        store->addChild(node.get());
+        RefPointer<PropertyStore> read = parseXml(store->toXmlText());
+        return RefPointer<TortelunePlayer>(new TortelunePlayer(read->getChild("profile")));
+    }
+
+    ScopedGameTuning tuningScope;
+    LogCapture log;
+    std::string folder;
+};
+
+TEST_F(ProfileTest, NewProfileStartValues)
+{
+    TortelunePlayer player("Ann");
+    EXPECT_EQ(player.rank, 0);
+    EXPECT_EQ(player.highestLevelReached, -1);
+    EXPECT_TRUE(player.showHints);
+    EXPECT_EQ(player.toolSlots, (std::vector<int>{-1, -1}));
+    EXPECT_EQ(player.getTotalStars(), 0);
+    ASSERT_NE(player.getTrophies(), nullptr);
+    EXPECT_EQ(player.getTrophies()->getCount(), 4);
+}
+
+TEST_F(ProfileTest, RoundTripKeepsMapsListsAndTrophies)
+{
+    TortelunePlayer player("Ann Lee");
+    player.arcadeUnlocked = true;
+    player.showHints = false;
+    player.highestLevelReached = 7;
+    player.setHintSeen("HINT_SWAP");
+    player.setHintSeen("HINT_ALPHA");
+    player.setBonusSeen("BONUS_ZAP", 4);
+    player.updateLevelScore(9, 900);
+    player.updateLevelScore(2, 200);
+    player.updateLevelStars(2, 3);
+    player.levelTries[2] = 5;
+    player.updateArcadeScore(1, 12345);
+    player.updateArcadeLevel(1, 6);
+    player.arcadeState[0] = 2;
+    player.starsOffset = -40;
+    player.buyTool(3);
+    player.buyTool(1);
+    player.toolSlots = {3, -1};
+    player.addToolLevel(1);
+    player.addToolLevel(0);
+    player.rank = 4;
+    player.score = 98765;
+    player.numMatches = 11;
+    player.numPastries = 12;
+    player.numShopVisits = 13;
+    player.numArcadeVisits = 14;
+    player.newLevelNotice = true;
+    player.getTrophies()->setState(0, Trophy::Earned);
+    player.getTrophies()->setState(1, Trophy::Announced);
+    player.getTrophies()->setState(2, Trophy::Seen);
+
+    RefPointer<TortelunePlayer> read = throughXml(player);
+    EXPECT_EQ(read->getName(), "Ann Lee");
+    EXPECT_TRUE(read->arcadeUnlocked);
+    EXPECT_FALSE(read->showHints);
+    EXPECT_EQ(read->highestLevelReached, 7);
+    EXPECT_EQ(read->seenHints, (std::vector<std::string>{"HINT_SWAP", "HINT_ALPHA"}));
+    EXPECT_EQ(read->seenBonus, player.seenBonus);
+    EXPECT_EQ(read->levelScore, player.levelScore);
+    EXPECT_EQ(read->levelScore.begin()->first, 2);
+    EXPECT_EQ(read->levelStars, player.levelStars);
+    EXPECT_EQ(read->levelTries, player.levelTries);
+    EXPECT_EQ(read->arcadeScore, player.arcadeScore);
+    EXPECT_EQ(read->arcadeLevel, player.arcadeLevel);
+    EXPECT_EQ(read->arcadeState, player.arcadeState);
+    EXPECT_EQ(read->starsOffset, -40);
+    EXPECT_EQ(read->tools, (std::vector<int>{3, 1}));
+    EXPECT_EQ(read->toolSlots, (std::vector<int>{3, -1}));
+    EXPECT_EQ(read->toolLevels, (std::vector<int>{1, 0}));
+    EXPECT_EQ(read->toolBought, player.toolBought);
+    EXPECT_EQ(read->rank, 4);
+    EXPECT_EQ(read->score, 98765);
+    EXPECT_EQ(read->numMatches, 11);
+    EXPECT_EQ(read->numArcadeVisits, 14);
+    EXPECT_FALSE(read->newLevelNotice); // notices are never saved
+    // An earned trophy not yet announced is saved as announced.
+    EXPECT_EQ(read->getTrophies()->getState(0), Trophy::Announced);
+    EXPECT_EQ(read->getTrophies()->getState(1), Trophy::Announced);
+    EXPECT_EQ(read->getTrophies()->getState(2), Trophy::Seen);
+    EXPECT_EQ(read->getTrophies()->getState(3), Trophy::NotEarned);
+}
+
+TEST_F(ProfileTest, SavedElementHasTheProfileLayout)
+{
+    TortelunePlayer player("Bo");
+    RefPointer<PropertyNode> node(new PropertyNode());
+    player.writeTo(node.get());
+    EXPECT_EQ(node->getTypeName(), "TortelunePlayer");
+    EXPECT_EQ(node->getString("name"), "Bo");
+    EXPECT_TRUE(node->getChild("name")->isUntypedValue());
+    EXPECT_EQ(node->getString("is_arcade_unlocked"), "false");
+    PropertyNode* trophies = node->getNode("trophies");
+    EXPECT_EQ(trophies->getTypeName(), "Trophies");
+    EXPECT_EQ(trophies->getVector("trophyVector")->getCount(), 4);
+    EXPECT_EQ(trophies->getVector("trophyVector")->getAt(0)->getTypeName(), "Integer");
+    EXPECT_EQ(node->getVector("toolslots")->getNodeAt(1)->getTypeName(), "ToolSlot");
+    EXPECT_EQ(node->getVector("toolslots")->getNodeAt(1)->getInt("val"), -1);
+    // Trophies are the last entry of the element.
+    EXPECT_EQ(node->getAt(node->getCount() - 1), node->getChild("trophies"));
+}
+
+TEST_F(ProfileTest, ProfileWithOnlyANameAndOddToolSlots)
+{
+    RefPointer<PropertyStore> bare = parseXml(R"(<root><TortelunePlayer id="p" name="Cy"/>
+        <TortelunePlayer id="q" name="Di"><Vector id="toolslots"><ToolSlot val="4"/><ToolSlot val="5"/>
+        <ToolSlot val="6"/></Vector><Integer id="trophies" value="3"/></TortelunePlayer></root>)");
+    RefPointer<TortelunePlayer> plain(new TortelunePlayer(bare->getChild("p")));
+    EXPECT_EQ(plain->getName(), "Cy");
+    EXPECT_EQ(plain->highestLevelReached, -1);
+    EXPECT_EQ(plain->toolSlots, (std::vector<int>{-1, -1}));
+    EXPECT_EQ(plain->getTrophies()->getCount(), 4);
+
+    RefPointer<TortelunePlayer> odd(new TortelunePlayer(bare->getChild("q")));
+    EXPECT_EQ(odd->toolSlots, (std::vector<int>{4, 5}));
+    EXPECT_EQ(odd->getTrophies()->getState(0), 0);
+}
+
+TEST_F(ProfileTest, UpdateRulesKeepTheBestAndTheSmallestSeenBonus)
+{
+    TortelunePlayer player("Ed");
+    player.updateLevelScore(3, 500);
+    player.updateLevelScore(3, 200);
+    EXPECT_EQ(player.levelScore[3], 500);
+    player.updateLevelStars(4, -3);
+    EXPECT_EQ(player.levelStars[4], 0);
+    player.updateArcadeLevel(1, -1);
+    EXPECT_EQ(player.arcadeLevel[1], 0);
+    player.setBonusSeen("B", 5);
+    player.setBonusSeen("B", 7);
+    EXPECT_EQ(player.seenBonus["B"], 5);
+    player.setBonusSeen("B", 2);
+    EXPECT_EQ(player.seenBonus["B"], 2);
+    player.setHintSeen("H");
+    player.setHintSeen("H");
+    EXPECT_EQ(player.seenHints.size(), 1u);
+    EXPECT_TRUE(player.hasSeenHint("H"));
+    player.updateLevelStars(1, 3);
+    player.updateLevelStars(2, 2);
+    player.starsOffset = 10;
+    EXPECT_EQ(player.getTotalStars(), 5);
+    EXPECT_EQ(player.getSpendableStars(), 15);
+}
+
+TEST_F(ProfileTest, BuyingToolsAndSelectingThem)
+{
+    TortelunePlayer player("Flo");
+    player.buyTool(1);
+    EXPECT_EQ(player.toolBought[1], 0);
+    player.highestLevelReached = 5;
+    player.buyTool(1);
+    EXPECT_EQ(player.toolBought[1], 0);
+    EXPECT_EQ(player.tools.size(), 1u);
+    player.buyTool(0);
+    EXPECT_EQ(player.toolBought[0], 6);
+
+    player.toolSlots = {0, 1};
+    EXPECT_FALSE(player.isToolSelectable(0));
+    player.addToolLevel(0);
+    player.addToolLevel(0);
+    EXPECT_EQ(player.toolLevels.size(), 1u);
+    EXPECT_TRUE(player.isToolSelectable(0));
+    EXPECT_FALSE(player.isToolSelectable(1)); // tool 1 needs level 1
+    player.addToolLevel(1);
+    EXPECT_TRUE(player.isToolSelectable(1));
+    EXPECT_FALSE(player.isToolSelectable(2)); // no such tool in the catalogue
+    player.toolSlots = {-1, -1};
+    EXPECT_FALSE(player.isToolSelectable(0));
+}
+
+TEST_F(ProfileTest, ToolCatalogMapsSlotsLevelsAndImageNames)
+{
+    ToolCatalog* catalog = ToolCatalog::getInstance();
+    EXPECT_EQ(catalog->getToolCount(), 3);
+    EXPECT_EQ(catalog->find(2), nullptr); // the entry of an unknown kind leaves its id empty
+    EXPECT_EQ(catalog->find(99), nullptr);
+    EXPECT_EQ(catalog->find(-1), nullptr);
+    const Tool* meter = catalog->find(1);
+    ASSERT_NE(meter, nullptr);
+    EXPECT_EQ(meter->slot, 1);
+    EXPECT_EQ(meter->level, 1);
+    EXPECT_EQ(meter->price, 50);
+    EXPECT_EQ(catalog->find(0)->slot, 0);
+    EXPECT_EQ(catalog->find(0)->level, 0);
+    EXPECT_EQ(catalog->find(3)->slot, 0);
+    EXPECT_EQ(catalog->find(3)->level, 0);
+    EXPECT_EQ(catalog->find(3)->descriptionShort, "short");
+    EXPECT_EQ(catalog->getIconImageName(1), "ICON_METER");
+    EXPECT_EQ(catalog->getBigIconImageName(1), "ICON_METER_BIG");
+    EXPECT_EQ(catalog->getButtonImageName(1), "BUTTON_METER");
+    EXPECT_EQ(catalog->getShopButtonImageName(1), "BUTTON_METER_SHOP");
+    EXPECT_EQ(catalog->getShopButtonImageName(2), "");
+}
+
+TEST_F(ProfileTest, TrophyRecordsTakeDefaultsAndRefuseIndexesOutsideTheList)
+{
+    Trophies trophies;
+    EXPECT_TRUE(trophies.getSaveNotShownAsNew());
+    const Trophy* first = trophies.getTrophy(0);
+    ASSERT_NE(first, nullptr);
+    ASSERT_EQ(first->getInfoCount(), 3);
+    EXPECT_EQ(first->getInfo(0)->x, 10);
+    EXPECT_EQ(first->getInfo(0)->headerId, "H0");
+    EXPECT_EQ(first->getInfo(0)->section, "trophies");
+    EXPECT_EQ(first->getInfo(1)->section, "bigtrophies");
+    EXPECT_EQ(first->getInfo(3), nullptr);
+    const Trophy* second = trophies.getTrophy(1);
+    ASSERT_EQ(second->getInfoCount(), 3);
+    EXPECT_EQ(second->getInfo(1)->image, "");
+    EXPECT_EQ(second->getInfo(1)->section, "trophies");
+    EXPECT_EQ(trophies.getTrophy(4), nullptr);
+    EXPECT_EQ(trophies.getState(14), 0);
+    trophies.setState(14, 1); // ignored
+    trophies.setState(-1, 1);
+
+    RefPointer<PropertyStore> saved = parseXml(R"(<root><Trophies id="t"><Vector id="trophyVector">
+        <Integer value="3"/><String value="x"/><Integer value="1"/><Integer value="2"/><Integer value="3"/>
+        <Integer value="3"/></Vector></Trophies></root>)");
+    trophies.load(saved->getChild("t"));
+    EXPECT_EQ(trophies.getState(0), 3);
+    EXPECT_EQ(trophies.getState(1), 0);
+    EXPECT_EQ(trophies.getState(2), 1);
+    EXPECT_EQ(trophies.getState(3), 2);
+
+    RefPointer<PropertyStore> keepNew = parseXml(R"(<root><Boolean id="SAVE_NOT_SHOWN_AS_NEW" value="false"/>
+        <Vector id="TROPHIES"><Trophy/></Vector></root>)");
+    Trophies literal(keepNew.get());
+    literal.setState(0, Trophy::Earned);
+    RefPointer<PropertyNode> node(new PropertyNode("trophies", "Trophies"));
+    literal.save(node.get());
+    EXPECT_EQ(node->getVector("trophyVector")->getAt(0)->getInt(), 1);
+}
+
+TEST_F(ProfileTest, MissingTrophyFileGivesNoTrophies)
+{
+    Trophies::setDefinitionFile(folder + "/none.xml");
+    Trophies none;
+    EXPECT_EQ(none.getCount(), 0);
+    EXPECT_EQ(none.getTrophy(0), nullptr);
+}
+
+TEST_F(ProfileTest, ScoreEntryKeepsItsWideText)
+{
+    TorteluneScoreEntry entry("Gil", 4200, u"caf\u00e9 \u2605");
+    RefPointer<PropertyStore> store(new PropertyStore());
+    RefPointer<PropertyNode> node(new PropertyNode("row"));
+    entry.writeTo(node.get());
+    store->addChild(node.get());
+    RefPointer<PropertyStore> read = parseXml(store->toXmlText());
+    EXPECT_EQ(read->getNode("row")->getTypeName(), "TorteluneScore");
+    TorteluneScoreEntry back(read->getChild("row"));
+    EXPECT_EQ(back.playerName, "Gil");
+    EXPECT_EQ(back.scoreValue, 4200);
+    EXPECT_TRUE(back.isPlayerScore);
+    EXPECT_EQ(back.extra, entry.extra);
+}
+
+class RankTest : public ::testing::Test {
+protected:
+    RankTest()
+    {
+        table->setDefinitions(parseXml(kRanks).get());
+        BasicProperties& texts = *BasicProperties::instance;
+        texts.setText("TEXT_RANK1", u"Apprentice");
+        texts.setText("TEXT_REWARD_PLAIN", u"Nothing new");
+        texts.setText("TEXT_REWARD_BONUS", u"Bonus %");
+        texts.setText("TEXT_REWARD_ARCADE", u"Open: %");
+        texts.setText("TEXT_REWARD_TWO", u"% and %");
+        texts.setText("TEXT_ARCADENAME1", u"Night bakery");
+        texts.setText("TEXT_ARCADENAME2", u"Fair");
+        texts.setText("TEXT_ARCADENAME3", u"Market");
+        texts.setText("TEXT_THEME4", u"L'amour");
+        texts.setText("CTEXT_DIGIT_GROUPING_SYMBOL", u",");
+    }
+
+    ScopedGameTuning tuningScope;
+    RefPointer<RankTable> table{new RankTable()};
+};
+
+TEST_F(RankTest, RankForScoreAndBounds)
+{
+    EXPECT_EQ(table->getRankCount(), 9);
+    EXPECT_EQ(table->getRankForScore(999), 0);
+    EXPECT_EQ(table->getRankForScore(1000), 1);
+    EXPECT_EQ(table->getRankForScore(7000), 2);
+    EXPECT_EQ(table->getRankForScore(-1), -1);
+    EXPECT_EQ(table->getRankForScore(1 << 30), 8);
+    EXPECT_EQ(table->getRankMaxScore(0), 999);
+    EXPECT_EQ(table->getRankName(1), u"Apprentice");
+    EXPECT_EQ(table->getRankScore(40), 0);
+
+    RankTable empty;
+    empty.setDefinitions(parseXml("<root/>").get());
+    EXPECT_EQ(empty.getRankCount(), 0);
+    EXPECT_EQ(empty.getRankForScore(100), -1);
+}
+
+TEST_F(RankTest, RewardTextsInsertGroupedValuesAndNames)
+{
+    EXPECT_EQ(table->getRankRewardText(0), u"Nothing new");
+    EXPECT_EQ(table->getRankRewardText(2), u"Bonus 12,345");
+    EXPECT_EQ(table->getRankRewardText(3), u"Open: Night bakery");
+    EXPECT_EQ(table->getRankRewardText(4), u"Bonus 999");
+    EXPECT_EQ(table->getRankRewardText(5), u"Fair and Market");
+    EXPECT_EQ(table->getRankRewardText(6), u"Bonus %"); // a star bonus of -1 leaves the text
+    EXPECT_EQ(table->getRankRewardText(7), u"Bonus %"); // rank 7 inserts nothing
+    EXPECT_EQ(table->getRankRewardText(8), u"Bonus 1,000,000");
+    BasicProperties::instance->setText("CTEXT_DIGIT_GROUPING_SYMBOL", u"_");
+    EXPECT_EQ(table->getRankRewardText(2), u"Bonus 12 345");
+    EXPECT_EQ(formatGroupedNumber(-1, u"."), u"4.294.967.295");
+    EXPECT_EQ(formatGroupedNumber(0, u","), u"0");
+}
+
+TEST_F(RankTest, ThemeIndexesAndTitles)
+{
+    EXPECT_EQ(getThemeIndex("cake"), 0);
+    EXPECT_EQ(getThemeIndex("exam1"), 3);
+    EXPECT_EQ(getThemeIndex("lamour"), 4);
+    EXPECT_EQ(getThemeIndex("exam3"), 11);
+    EXPECT_EQ(getThemeIndex("wedding"), 14);
+    EXPECT_EQ(getThemeIndex("Cake"), 15);
+    EXPECT_EQ(getThemeIndex(""), 15);
+    EXPECT_EQ(getThemeTitle(4), u"L'amour");
+}
+
+} // namespace
