@@ -39,6 +39,8 @@ PlayerManager::PlayerManager(bool encrypted, const std::string& versionIn)
 
 bool PlayerManager::addPlayer(AbstractPlayer* player)
 {
+    // Held from here on, so that a refused new player is released, not leaked.
+    RefPointer<AbstractPlayer> held(player);
     if (!player || fileSafeName(player->getName()).empty()) {
         LOG_WARNING("A player without a name was not added");
         return false;
