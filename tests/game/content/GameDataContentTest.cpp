@@ -20,6 +20,7 @@
 #include "game/data/Recipe.h"
 #include "game/data/ToolCatalog.h"
 #include "game/data/TuningTable.h"
+#include "game/dialogs/Trophies.h"
 #include "game/production/Customer.h"
 
 namespace {
@@ -247,6 +248,30 @@ TEST_F(GameDataContentTest, RanksToolsAndScoresComeFromTheirFiles)
     for (int k = 1; k <= 3; ++k)
         EXPECT_GT(scores.pointsPastry[k], scores.pointsPastry[k - 1]) << k;
     EXPECT_GT(getBonusMeterGain(4, 0, 1.0f), 0);
+    EXPECT_EQ("", problems);
+}
+
+TEST_F(GameDataContentTest, FifteenTrophiesWithTheirPicturesAndTexts)
+{
+    // The working folder is the source tree, so the game's own relative path serves.
+    RefPointer<Trophies> trophies(new Trophies());
+    ASSERT_EQ(15, trophies->getCount());
+    EXPECT_EQ("trophies", trophies->getTrophySection());
+    for (int i = 0; i < trophies->getCount(); ++i) {
+        Trophy* trophy = trophies->getTrophy(i);
+        ASSERT_NE(nullptr, trophy);
+        ASSERT_GE(trophy->getInfoCount(), 3) << i;
+        const TrophyInfo* button = trophy->getInfo(0);
+        const TrophyInfo* picture = trophy->getInfo(1);
+        const TrophyInfo* locked = trophy->getInfo(2);
+        EXPECT_EQ("trophies", picture->section) << i;
+        EXPECT_FALSE(picture->image.empty()) << i;
+        EXPECT_EQ(button->x, locked->x) << i;
+        EXPECT_EQ(button->y, locked->y) << i;
+        for (const std::string& key : {button->headerId, button->textId, picture->headerId, picture->textId})
+            EXPECT_FALSE(BasicProperties::instance->getText(key).empty()) << i << " " << key;
+        EXPECT_EQ(0, trophies->getState(i));
+    }
     EXPECT_EQ("", problems);
 }
 
