@@ -333,8 +333,11 @@ def check_resources(c):
             if not f and not mask:
                 c.report.error("%s names no file" % what)
             if f:
-                if c.exists_exact(f, what) and r.tag == "Font":
-                    check_font(c, f, what)
+                if c.exists_exact(f, what):
+                    if r.tag == "Font":
+                        check_font(c, f, what)
+                    elif r.tag == "Image":
+                        check_frames(c, f, parse_int(value(r, "nrofframes")) or 1, what)
             if mask:
                 c.exists_exact(mask, what + " (mask)")
             frames = value(r, "nrofframes")
@@ -344,6 +347,27 @@ def check_resources(c):
         if s not in result:
             c.report.error("%s: the section %s that the game requests is missing" % (rel, s))
     return result
+
+
+def png_size(path):
+    """Width and height from a PNG's header, or None when it is not a PNG."""
+    with open(path, "rb") as f:
+        head = f.read(24)
+    if len(head) < 24 or head[:8] != b"\x89PNG\r\n\x1a\n" or head[12:16] != b"IHDR":
+        return None
+    return int.from_bytes(head[16:20], "big"), int.from_bytes(head[20:24], "big")
+
+
+def check_frames(c, rel, frames, what):
+    """A picture of n frames stacked vertically must split into n equal rows."""
+    if not rel.endswith(".png"):
+        return
+    size = png_size(c.path(rel))
+    if size is None:
+        c.report.error("%s: %s is not a PNG picture" % (what, rel))
+    elif frames > 1 and size[1] % frames != 0:
+        c.report.error("%s: %s is %d pixels high, not a whole number of %d frames"
+                       % (what, rel, size[1], frames))
 
 
 def check_font(c, rel, what):

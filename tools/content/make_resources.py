@@ -284,6 +284,8 @@ def main():
     with open(os.path.join(ROOT, "tools", "content", "pending_media.txt"), "w", encoding="utf-8",
               newline="\n") as f:
         f.write("# Media that the layouts and the game data name but that do not exist yet.\n"
+                "# The file column is a suggestion: a row of tools/art_manifest.md whose purpose\n"
+                "# begins with the quoted name (\"NAME\": ...) supplies the file and frame count.\n"
                 "# section kind name file frames (frames stacked vertically)\n")
         for p in pending:
             f.write("%s %s %s %s %d\n" % p)

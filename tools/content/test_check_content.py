@@ -146,6 +146,12 @@ class ContentCheckTest(unittest.TestCase):
                      'file="media/fonts/Dialog.xml"')
         self.assertReports(r"is not lower case")
 
+    def test_picture_that_does_not_split_into_its_frames(self):
+        shutil.copy(os.path.join(ROOT, "media", "images", "icon.png"), self.path("media/fonts/icon.png"))
+        self.replace("media/properties/resources.xml", '<Section name="splash">',
+                     '<Section name="splash"><Image id="ICON" file="media/fonts/icon.png" nrofframes="7"/>')
+        self.assertReports(r"icon.png is 64 pixels high, not a whole number of 7 frames")
+
     def test_layout_font_missing_from_its_section(self):
         self.replace("media/properties/dialogs.xml", 'font="FONT_HEADER" section="default"',
                      'font="FONT_HEADER" section="dialogs_typo"')
