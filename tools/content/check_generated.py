@@ -1,7 +1,8 @@
 #!/usr/bin/python3
-"""Regenerates the game data into a scratch folder and compares it with the
-committed files: a table edited without rerunning the generator, or a
-generator that is no longer deterministic, shows up as a difference."""
+"""Regenerates the game data and the resource table into a scratch folder and
+compares them with the committed files: a table edited, or art added, without
+rerunning tools/generate_data.sh, or a generator that is no longer
+deterministic, shows up as a difference."""
 
 import filecmp
 import os
@@ -15,8 +16,9 @@ ROOT = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else
 
 def main():
     with tempfile.TemporaryDirectory() as scratch:
-        subprocess.run([sys.executable, os.path.join(ROOT, "tools", "content", "make_game_data.py"),
-                        scratch], check=True)
+        for script in ("make_game_data.py", "make_resources.py"):
+            subprocess.run([sys.executable, os.path.join(ROOT, "tools", "content", script), scratch],
+                           check=True, stdout=subprocess.DEVNULL)
         differ = []
         count = 0
         for dirpath, _dirs, files in os.walk(scratch):
@@ -28,7 +30,7 @@ def main():
                 if not os.path.exists(committed) or not filecmp.cmp(made, committed, shallow=False):
                     differ.append(rel)
         for rel in sorted(differ):
-            print("out of date: %s (run tools/content/make_game_data.py)" % rel)
+            print("out of date: %s (run tools/generate_data.sh)" % rel)
         print("%d generated files, %d out of date" % (count, len(differ)))
         return 1 if differ else 0
 

@@ -20,6 +20,9 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import game_data as gd  # noqa: E402
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+# Where the two outputs go: the repository, or the folder given as the first
+# argument (the up-to-date test writes into a scratch folder).
+OUT = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else ROOT
 
 # Sections in the order the game first needs them, with what they hold.
 SECTIONS = [
@@ -278,10 +281,12 @@ def main():
         out += have[section]
         out.append("        </Section>")
     out += ["    </Vector>", "</root>"]
-    with open(os.path.join(ROOT, "media", "properties", "resources.xml"), "w", encoding="utf-8",
+    os.makedirs(os.path.join(OUT, "media", "properties"), exist_ok=True)
+    os.makedirs(os.path.join(OUT, "tools", "content"), exist_ok=True)
+    with open(os.path.join(OUT, "media", "properties", "resources.xml"), "w", encoding="utf-8",
               newline="\n") as f:
         f.write("\n".join(out) + "\n")
-    with open(os.path.join(ROOT, "tools", "content", "pending_media.txt"), "w", encoding="utf-8",
+    with open(os.path.join(OUT, "tools", "content", "pending_media.txt"), "w", encoding="utf-8",
               newline="\n") as f:
         f.write("# Media that the layouts and the game data name but that do not exist yet.\n"
                 "# The file column is a suggestion: a row of tools/art_manifest.md whose purpose\n"
