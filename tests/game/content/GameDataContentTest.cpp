@@ -128,8 +128,13 @@ TEST_F(GameDataContentTest, EveryLevelResolvesAgainstTheBooks)
             ASSERT_NE(nullptr, recipe) << where;
             for (const RecipeIngredient& needed : recipe->getIngredients())
                 EXPECT_EQ(1u, dealt.count(needed.name)) << where << " " << recipe->getName() << " " << needed.name;
-            // Runs of three alone give grade 3; the full grade needs longer runs.
-            EXPECT_GT(recipe->getQuality(), 0.0f) << recipe->getName();
+            // 1.4 quality per unit of amount: runs of three alone (1.0 a unit)
+            // reach grade 3; the full grade needs longer runs.
+            int total = 0;
+            for (const RecipeIngredient& needed : recipe->getIngredients())
+                total += needed.amount;
+            EXPECT_NEAR(1.4f * float(total), recipe->getQuality(), 1e-3f) << recipe->getName();
+            EXPECT_LT(1.0f * float(total), 0.75f * recipe->getQuality()) << recipe->getName();
         }
     };
     forEachCareerLevel([&](int i, const Level& level) {
