@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "framework/scenegraph/Polygon.h"
+
 TT_DEFINE_RECORD(Graphics, &BaseObject::classRecord);
 
 Rect Rect::intersected(const Rect& other) const
@@ -211,6 +213,32 @@ void Graphics::fillPolygonChannel(int32_t channel, int32_t value, const PointF* 
                 setPixelChannel(channel, (value * c) >> 8, box.x + column, box.y + row);
         }
     }
+}
+
+const std::vector<PointF>& Graphics::pointsOf(const Polygon& polygon)
+{
+    polygonPoints.clear();
+    for (const Polygon::Point& point : polygon.getPoints())
+        polygonPoints.push_back(PointF {point.x, point.y});
+    return polygonPoints;
+}
+
+void Graphics::drawPolyline(const Polygon& polygon, bool smooth)
+{
+    const std::vector<PointF>& points = pointsOf(polygon);
+    drawPolyline(points.data(), int32_t(points.size()), smooth);
+}
+
+void Graphics::fillPolygon(const Polygon& polygon, bool smooth)
+{
+    const std::vector<PointF>& points = pointsOf(polygon);
+    fillPolygon(points.data(), int32_t(points.size()), smooth);
+}
+
+void Graphics::fillPolygonChannel(int32_t channel, int32_t value, const Polygon& polygon, bool smooth)
+{
+    const std::vector<PointF>& points = pointsOf(polygon);
+    fillPolygonChannel(channel, value, points.data(), int32_t(points.size()), smooth);
 }
 
 bool Graphics::rasterisePolygon(const PointF* points, int32_t count, bool smooth, Rect& box)

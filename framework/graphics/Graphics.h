@@ -19,6 +19,8 @@
 // Colours are 0xAARRGGBB; channels are numbered 0 alpha, 1 red, 2 green,
 // 3 blue. Every destination coordinate is shifted by the offset and clipped;
 // drawing never reports errors, whatever falls outside is simply not drawn.
+class Polygon;
+
 class Graphics : public BaseObject {
     TT_CLASS_RECORD(Graphics)
 public:
@@ -58,6 +60,10 @@ public:
     virtual void fillPolygon(const PointF* points, int32_t count, bool smooth);
     virtual void fillPolygonChannel(int32_t channel, int32_t value, const PointF* points, int32_t count,
                                     bool smooth);
+    // The same over a polygon's points.
+    virtual void drawPolyline(const Polygon& polygon, bool smooth);
+    virtual void fillPolygon(const Polygon& polygon, bool smooth);
+    virtual void fillPolygonChannel(int32_t channel, int32_t value, const Polygon& polygon, bool smooth);
 
     // The source rectangle is in the image's own coordinates and is not offset.
     virtual void blit(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,
@@ -167,4 +173,6 @@ private:
     };
     std::vector<Edge> activeEdges;
     std::vector<int32_t> vertexOrder;
+    std::vector<PointF> polygonPoints;
+    const std::vector<PointF>& pointsOf(const Polygon& polygon);
 };

@@ -21,6 +21,9 @@ public:
     using Graphics::drawLineF;
     using Graphics::fillRect;
     using Graphics::fillRectChannel;
+    using Graphics::drawPolyline;
+    using Graphics::fillPolygon;
+    using Graphics::fillPolygonChannel;
 
     void setPixel(int32_t x, int32_t y) override;
     void setPixelChannel(int32_t channel, int32_t value, int32_t x, int32_t y) override;

@@ -20,6 +20,9 @@ public:
     using Graphics::drawLineF;
     using Graphics::fillRect;
     using Graphics::fillRectChannel;
+    using Graphics::drawPolyline;
+    using Graphics::fillPolygon;
+    using Graphics::fillPolygonChannel;
 
     void setPixel(int32_t x, int32_t y) override;
     // Channels 0 alpha, 1 red, 2 green; any other number writes blue.

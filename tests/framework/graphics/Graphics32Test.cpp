@@ -2,6 +2,7 @@
 
 #include "GraphicsTestSupport.h"
 #include "framework/graphics/Graphics32.h"
+#include "framework/scenegraph/Polygon.h"
 
 namespace {
 
@@ -461,4 +462,24 @@ TEST(Graphics32Test, SmoothLineStaysInsideTheClip)
     clipped.g->setClip(0, 0, 8, 16);
     clipped.g->drawLineF(2.0f, 3.0f, 13.0f, 9.0f);  // an end outside: nothing
     EXPECT_EQ(countDifferent32(clipped.image.get(), 0), 0);
+}
+
+TEST(Graphics32Test, PolygonObjectsDrawLikeTheirPoints)
+{
+    RefPointer<Polygon> polygon(new Polygon());
+    polygon->addPoint(2, 2);
+    polygon->addPoint(8, 2);
+    polygon->addPoint(5, 7);
+    Target32 byObject(0, 12, 12), byPoints(0, 12, 12);
+    byObject.g->setColour(0xFFFFFFFF);
+    byPoints.g->setColour(0xFFFFFFFF);
+    byObject.g->fillPolygon(*polygon, true);
+    byObject.g->drawPolyline(*polygon, false);
+    const PointF points[] = {{2, 2}, {8, 2}, {5, 7}};
+    byPoints.g->fillPolygon(points, 3, true);
+    byPoints.g->drawPolyline(points, 3, false);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 12; ++x)
+            EXPECT_EQ(byObject.at(x, y), byPoints.at(x, y));
+    EXPECT_GT(countDifferent32(byObject.image.get(), 0), 10);
 }
