@@ -1,6 +1,77 @@
+#include <cstdint>
+#include <cstring>
+
 #include "framework/graphics/PixelKernels.h"
+
+#if defined(__SSE2__)
+
+#include <emmintrin.h>
+
+namespace {
+
+#define SIMD_TARGET
+
+// SSE2: four 32-bit or eight 16-bit pixels per register.
+struct Sse2 {
+    using T = __m128i;
+    static constexpr int32_t pixels32 = 4;
+    static constexpr int32_t pixels16 = 8;
+
+    static T load(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
+    static void store(void* p, T v) { _mm_storeu_si128(static_cast<__m128i*>(p), v); }
+    static T loadBytesAs32(const uint8_t* p)
+    {
+        int32_t word;
+        std::memcpy(&word, p, 4);
+        const T zero = _mm_setzero_si128();
+        return _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(word), zero), zero);
+    }
+    static T loadBytesAs16(const uint8_t* p)
+    {
+        return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());
+    }
+    static T zero() { return _mm_setzero_si128(); }
+    static T set1_16(int16_t v) { return _mm_set1_epi16(v); }
+    static T set1_32(int32_t v) { return _mm_set1_epi32(v); }
+    static T set1_64(uint64_t v) { return _mm_set1_epi64x(int64_t(v)); }
+    static T bitAnd(T a, T b) { return _mm_and_si128(a, b); }
+    static T bitOr(T a, T b) { return _mm_or_si128(a, b); }
+    static T add16(T a, T b) { return _mm_add_epi16(a, b); }
+    static T sub16(T a, T b) { return _mm_sub_epi16(a, b); }
+    static T add32(T a, T b) { return _mm_add_epi32(a, b); }
+    static T mullo16(T a, T b) { return _mm_mullo_epi16(a, b); }
+    static T srli16(T a, int n) { return _mm_srli_epi16(a, n); }
+    static T slli16(T a, int n) { return _mm_slli_epi16(a, n); }
+    static T srli32(T a, int n) { return _mm_srli_epi32(a, n); }
+    static T slli32(T a, int n) { return _mm_slli_epi32(a, n); }
+    static T cmpeq16(T a, T b) { return _mm_cmpeq_epi16(a, b); }
+    static T cmpeq32(T a, T b) { return _mm_cmpeq_epi32(a, b); }
+    static T unpacklo8(T a, T b) { return _mm_unpacklo_epi8(a, b); }
+    static T unpackhi8(T a, T b) { return _mm_unpackhi_epi8(a, b); }
+    static T unpacklo32(T a, T b) { return _mm_unpacklo_epi32(a, b); }
+    static T unpackhi32(T a, T b) { return _mm_unpackhi_epi32(a, b); }
+    static T packus16(T a, T b) { return _mm_packus_epi16(a, b); }
+    static T addsu8(T a, T b) { return _mm_adds_epu8(a, b); }
+    static T min16(T a, T b) { return _mm_min_epi16(a, b); }
+    static bool allTrue(T mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
+};
+
+#include "framework/graphics/SimdKernelBodies.h"
+
+#undef SIMD_TARGET
+
+}  // namespace
+
+const PixelKernels* sse2KernelsIfAvailable()
+{
+    return &kernelSet<Sse2>("sse2");
+}
+
+#else
 
 const PixelKernels* sse2KernelsIfAvailable()
 {
     return nullptr;
 }
+
+#endif

@@ -1,0 +1,310 @@
+#pragma once
+
+// Row kernels written once over a small vector-operations type `V` and
+// instantiated per instruction set. Included only by the vector translation
+// units, each inside its own anonymous namespace with SIMD_TARGET set to the
+// instruction set's function attribute, so the instances never mix.
+//
+// The arithmetic is the scalar set's, lane for lane:
+//   blend:    d' = (d * (256 - w) + s * w) >> 8   (w = 256 writes s exactly)
+//   additive: d' = min(255, d + (s * w) >> 8)
+// Every product fits in an unsigned 16-bit lane (255 * 256 = 65280).
+
+// The including file provides <cstdint>, <cstring> and PixelKernels.h
+// before opening its namespace.
+
+// Broadcasts four per-pixel 32-bit weights to the 16-bit lanes of the two
+// widened halves: blue, green and red get the weight, alpha gets 0 (which
+// keeps the destination's top byte).
+template <class V>
+SIMD_TARGET inline void spreadWeights(typename V::T w32, typename V::T& low, typename V::T& high)
+{
+    const typename V::T rgbLanes = V::set1_64(0x0000FFFFFFFFFFFFull);
+    typename V::T l = V::unpacklo32(w32, w32);
+    typename V::T h = V::unpackhi32(w32, w32);
+    l = V::bitOr(l, V::slli32(l, 16));
+    h = V::bitOr(h, V::slli32(h, 16));
+    low = V::bitAnd(l, rgbLanes);
+    high = V::bitAnd(h, rgbLanes);
+}
+
+// Coverage weights from 32-bit lanes of coverage values: (c * alpha) >> 8,
+// with 254 (255 at 255) raised to 256.
+template <class V>
+SIMD_TARGET inline typename V::T coverageWeights(typename V::T coverage32, typename V::T alpha16)
+{
+    typename V::T w = V::srli32(V::mullo16(coverage32, alpha16), 8);
+    const typename V::T full = V::cmpeq32(w, V::set1_32(254));
+    return V::add32(w, V::bitAnd(full, V::set1_32(2)));
+}
+
+// (d * (256 - w) + s * w) >> 8 on widened lanes.
+template <class V>
+SIMD_TARGET inline typename V::T blendLanes(typename V::T d, typename V::T s, typename V::T w)
+{
+    const typename V::T inverse = V::sub16(V::set1_16(256), w);
+    return V::srli16(V::add16(V::mullo16(d, inverse), V::mullo16(s, w)), 8);
+}
+
+template <class V>
+SIMD_TARGET inline typename V::T blendPixels(typename V::T d, typename V::T s, typename V::T w32)
+{
+    const typename V::T zero = V::zero();
+    typename V::T wLow, wHigh;
+    spreadWeights<V>(w32, wLow, wHigh);
+    const typename V::T low = blendLanes<V>(V::unpacklo8(d, zero), V::unpacklo8(s, zero), wLow);
+    const typename V::T high = blendLanes<V>(V::unpackhi8(d, zero), V::unpackhi8(s, zero), wHigh);
+    return V::packus16(low, high);
+}
+
+template <class V>
+SIMD_TARGET void fillOpaque32(uint32_t* d, int32_t n, uint32_t colour)
+{
+    const typename V::T top = V::set1_32(int32_t(0xFF000000u));
+    const typename V::T rgb = V::set1_32(int32_t(colour & 0x00FFFFFFu));
+    int32_t i = 0;
+    for (; i + V::pixels32 <= n; i += V::pixels32)
+        V::store(d + i, V::bitOr(V::bitAnd(V::load(d + i), top), rgb));
+    scalarKernels().fillOpaque32(d + i, n - i, colour);
+}
+
+template <class V>
+SIMD_TARGET void fillBlend32(uint32_t* d, int32_t n, uint32_t colour, uint32_t alpha)
+{
+    // Per 16-bit lane: the colour channel times alpha, and 256 - alpha; the
+    // alpha lane gets 0 and 256 so that the top byte stays.
+    const uint64_t c = colour;
+    const uint64_t scaled = (((c >> 16) & 0xFF) * alpha) << 32 | (((c >> 8) & 0xFF) * alpha) << 16 | ((c & 0xFF) * alpha);
+    const uint64_t inv = 256ull << 48 | uint64_t(256 - alpha) << 32 | uint64_t(256 - alpha) << 16 | (256 - alpha);
+    const typename V::T colourTimesAlpha = V::set1_64(scaled);
+    const typename V::T inverse = V::set1_64(inv);
+    const typename V::T zero = V::zero();
+    int32_t i = 0;
+    for (; i + V::pixels32 <= n; i += V::pixels32) {
+        const typename V::T v = V::load(d + i);
+        const typename V::T low = V::srli16(V::add16(V::mullo16(V::unpacklo8(v, zero), inverse), colourTimesAlpha), 8);
+        const typename V::T high = V::srli16(V::add16(V::mullo16(V::unpackhi8(v, zero), inverse), colourTimesAlpha), 8);
+        V::store(d + i, V::packus16(low, high));
+    }
+    scalarKernels().fillBlend32(d + i, n - i, colour, alpha);
+}
+
+template <class V>
+SIMD_TARGET void copyRgb32(uint32_t* d, const uint32_t* s, int32_t n)
+{
+    const typename V::T top = V::set1_32(int32_t(0xFF000000u));
+    const typename V::T rgb = V::set1_32(0x00FFFFFF);
+    int32_t i = 0;
+    for (; i + V::pixels32 <= n; i += V::pixels32)
+        V::store(d + i, V::bitOr(V::bitAnd(V::load(d + i), top), V::bitAnd(V::load(s + i), rgb)));
+    scalarKernels().copyRgb32(d + i, s + i, n - i);
+}
+
+template <class V>
+SIMD_TARGET void blendOverall32(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
+{
+    // d + (s * a >> 8) - (d * a >> 8) per byte; never leaves 0..255.
+    const typename V::T a = V::set1_16(int16_t(alpha));
+    const typename V::T zero = V::zero();
+    int32_t i = 0;
+    for (; i + V::pixels32 <= n; i += V::pixels32) {
+        const typename V::T dv = V::load(d + i), sv = V::load(s + i);
+        const typename V::T dl = V::unpacklo8(dv, zero), dh = V::unpackhi8(dv, zero);
+        const typename V::T sl = V::unpacklo8(sv, zero), sh = V::unpackhi8(sv, zero);
+        const typename V::T low = V::add16(V::sub16(dl, V::srli16(V::mullo16(dl, a), 8)), V::srli16(V::mullo16(sl, a), 8));
+        const typename V::T high = V::add16(V::sub16(dh, V::srli16(V::mullo16(dh, a), 8)), V::srli16(V::mullo16(sh, a), 8));
+        V::store(d + i, V::packus16(low, high));
+    }
+    scalarKernels().blendOverall32(d + i, s + i, n - i, alpha);
+}
+
+template <class V>
+SIMD_TARGET void blendPerPixel32(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
+{
+    const typename V::T a = V::set1_32(int32_t(alpha));
+    const typename V::T top = V::set1_32(int32_t(0xFF000000u));
+    const typename V::T zero = V::zero();
+    const bool opaqueRunsCopy = alpha == 255;
+    int32_t i = 0;
+    for (; i + V::pixels32 <= n; i += V::pixels32) {
+        const typename V::T sv = V::load(s + i);
+        const typename V::T coverage = V::srli32(sv, 24);
+        // Blocks that are wholly clear or wholly opaque skip the arithmetic.
+        if (V::allTrue(V::cmpeq32(coverage, zero)))
+            continue;
+        if (opaqueRunsCopy && V::allTrue(V::cmpeq32(V::bitAnd(sv, top), top))) {
+            V::store(d + i, V::bitOr(V::bitAnd(V::load(d + i), top), V::bitAnd(sv, V::set1_32(0x00FFFFFF))));
+            continue;
+        }
+        const typename V::T w = coverageWeights<V>(coverage, a);
+        V::store(d + i, blendPixels<V>(V::load(d + i), sv, w));
+    }
+    scalarKernels().blendPerPixel32(d + i, s + i, n - i, alpha);
+}
+
+template <class V>
+SIMD_TARGET void addPerPixel32(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
+{
+    const typename V::T a = V::set1_32(int32_t(alpha));
+    const typename V::T zero = V::zero();
+    int32_t i = 0;
+    for (; i + V::pixels32 <= n; i += V::pixels32) {
+        const typename V::T sv = V::load(s + i);
+        const typename V::T coverage = V::srli32(sv, 24);
+        if (V::allTrue(V::cmpeq32(coverage, zero)))
+            continue;
+        typename V::T wLow, wHigh;
+        spreadWeights<V>(coverageWeights<V>(coverage, a), wLow, wHigh);
+        const typename V::T low = V::srli16(V::mullo16(V::unpacklo8(sv, zero), wLow), 8);
+        const typename V::T high = V::srli16(V::mullo16(V::unpackhi8(sv, zero), wHigh), 8);
+        V::store(d + i, V::addsu8(V::load(d + i), V::packus16(low, high)));
+    }
+    scalarKernels().addPerPixel32(d + i, s + i, n - i, alpha);
+}
+
+template <class V>
+SIMD_TARGET void mask32(uint32_t* d, const uint8_t* m, int32_t n, uint32_t colour, uint32_t alpha)
+{
+    const typename V::T a = V::set1_32(int32_t(alpha));
+    const typename V::T c = V::set1_32(int32_t(colour));
+    const typename V::T zero = V::zero();
+    int32_t i = 0;
+    for (; i + V::pixels32 <= n; i += V::pixels32) {
+        const typename V::T coverage = V::loadBytesAs32(m + i);
+        if (V::allTrue(V::cmpeq32(coverage, zero)))
+            continue;
+        V::store(d + i, blendPixels<V>(V::load(d + i), c, coverageWeights<V>(coverage, a)));
+    }
+    scalarKernels().mask32(d + i, m + i, n - i, colour, alpha);
+}
+
+// RGB565 fields of 16-bit lanes, shifted down.
+template <class V>
+struct Fields {
+    typename V::T r, g, b;
+};
+
+template <class V>
+SIMD_TARGET inline Fields<V> splitFields(typename V::T p)
+{
+    return Fields<V> {V::srli16(p, 11), V::bitAnd(V::srli16(p, 5), V::set1_16(0x3F)), V::bitAnd(p, V::set1_16(0x1F))};
+}
+
+template <class V>
+SIMD_TARGET inline typename V::T joinFields(const Fields<V>& f)
+{
+    return V::bitOr(V::bitOr(V::slli16(f.r, 11), V::slli16(f.g, 5)), f.b);
+}
+
+template <class V>
+SIMD_TARGET inline typename V::T blend565(typename V::T d, typename V::T s, typename V::T w)
+{
+    const Fields<V> df = splitFields<V>(d), sf = splitFields<V>(s);
+    return joinFields<V>(Fields<V> {blendLanes<V>(df.r, sf.r, w), blendLanes<V>(df.g, sf.g, w), blendLanes<V>(df.b, sf.b, w)});
+}
+
+// Coverage weights in 16-bit lanes: (c * alpha) >> 8, 254 raised to 256.
+template <class V>
+SIMD_TARGET inline typename V::T coverageWeights16(typename V::T coverage16, typename V::T alpha16)
+{
+    const typename V::T w = V::srli16(V::mullo16(coverage16, alpha16), 8);
+    return V::add16(w, V::bitAnd(V::cmpeq16(w, V::set1_16(254)), V::set1_16(2)));
+}
+
+template <class V>
+SIMD_TARGET void fillBlend16(uint16_t* d, int32_t n, uint16_t colour, uint32_t alpha)
+{
+    const typename V::T c = V::set1_16(int16_t(colour));
+    const typename V::T w = V::set1_16(int16_t(alpha));
+    int32_t i = 0;
+    for (; i + V::pixels16 <= n; i += V::pixels16)
+        V::store(d + i, blend565<V>(V::load(d + i), c, w));
+    scalarKernels().fillBlend16(d + i, n - i, colour, alpha);
+}
+
+template <class V>
+SIMD_TARGET void blendOverall16(uint16_t* d, const uint16_t* s, int32_t n, uint32_t alpha)
+{
+    const typename V::T w = V::set1_16(int16_t(alpha));
+    int32_t i = 0;
+    for (; i + V::pixels16 <= n; i += V::pixels16)
+        V::store(d + i, blend565<V>(V::load(d + i), V::load(s + i), w));
+    scalarKernels().blendOverall16(d + i, s + i, n - i, alpha);
+}
+
+template <class V>
+SIMD_TARGET void blendPlane16(uint16_t* d, const uint16_t* s, const uint8_t* plane, int32_t n, uint32_t alpha)
+{
+    const typename V::T a = V::set1_16(int16_t(alpha));
+    const typename V::T zero = V::zero();
+    const typename V::T full = V::set1_16(255);
+    int32_t i = 0;
+    for (; i + V::pixels16 <= n; i += V::pixels16) {
+        const typename V::T p = V::loadBytesAs16(plane + i);
+        if (V::allTrue(V::cmpeq16(p, zero)))
+            continue;
+        typename V::T w;
+        if (alpha == 255) {
+            // At full overall alpha the plane byte is the weight; 255 copies.
+            const typename V::T opaque = V::cmpeq16(p, full);
+            if (V::allTrue(opaque)) {
+                V::store(d + i, V::load(s + i));
+                continue;
+            }
+            w = V::sub16(p, opaque);
+        } else {
+            w = V::srli16(V::mullo16(p, a), 8);
+        }
+        V::store(d + i, blend565<V>(V::load(d + i), V::load(s + i), w));
+    }
+    scalarKernels().blendPlane16(d + i, s + i, plane + i, n - i, alpha);
+}
+
+template <class V>
+SIMD_TARGET void addPlane16(uint16_t* d, const uint16_t* s, const uint8_t* plane, int32_t n, uint32_t alpha)
+{
+    const typename V::T a = V::set1_16(int16_t(alpha));
+    const typename V::T zero = V::zero();
+    int32_t i = 0;
+    for (; i + V::pixels16 <= n; i += V::pixels16) {
+        const typename V::T p = V::loadBytesAs16(plane + i);
+        if (V::allTrue(V::cmpeq16(p, zero)))
+            continue;
+        const typename V::T w = coverageWeights16<V>(p, a);
+        const Fields<V> df = splitFields<V>(V::load(d + i)), sf = splitFields<V>(V::load(s + i));
+        const Fields<V> sum {
+            V::min16(V::add16(df.r, V::srli16(V::mullo16(sf.r, w), 8)), V::set1_16(31)),
+            V::min16(V::add16(df.g, V::srli16(V::mullo16(sf.g, w), 8)), V::set1_16(63)),
+            V::min16(V::add16(df.b, V::srli16(V::mullo16(sf.b, w), 8)), V::set1_16(31)),
+        };
+        V::store(d + i, joinFields<V>(sum));
+    }
+    scalarKernels().addPlane16(d + i, s + i, plane + i, n - i, alpha);
+}
+
+template <class V>
+SIMD_TARGET void mask16(uint16_t* d, const uint8_t* m, int32_t n, uint16_t colour, uint32_t alpha)
+{
+    const typename V::T a = V::set1_16(int16_t(alpha));
+    const typename V::T c = V::set1_16(int16_t(colour));
+    const typename V::T zero = V::zero();
+    int32_t i = 0;
+    for (; i + V::pixels16 <= n; i += V::pixels16) {
+        const typename V::T p = V::loadBytesAs16(m + i);
+        if (V::allTrue(V::cmpeq16(p, zero)))
+            continue;
+        V::store(d + i, blend565<V>(V::load(d + i), c, coverageWeights16<V>(p, a)));
+    }
+    scalarKernels().mask16(d + i, m + i, n - i, colour, alpha);
+}
+
+template <class V>
+const PixelKernels& kernelSet(const char* name)
+{
+    static const PixelKernels set = {
+        name,           fillOpaque32<V>,   fillBlend32<V>, copyRgb32<V>,    blendOverall32<V>,
+        blendPerPixel32<V>, addPerPixel32<V>, mask32<V>,   fillBlend16<V>,  blendOverall16<V>,
+        blendPlane16<V>, addPlane16<V>,     mask16<V>,
+    };
+    return set;
+}

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "GraphicsTestSupport.h"
+#include "framework/graphics/PixelKernels.h"
+
+// Every vector kernel set must give exactly the scalar set's bytes.
+namespace {
+
+enum class AlphaMix { Clear, Opaque, SpriteLike, Random };
+
+uint8_t coverageFor(AlphaMix mix, std::mt19937& random, int index)
+{
+    switch (mix) {
+    case AlphaMix::Clear:
+        return 0;
+    case AlphaMix::Opaque:
+        return 255;
+    case AlphaMix::SpriteLike: {
+        // Long clear and opaque runs with soft edges between them.
+        const int phase = (index / 11) % 4;
+        return phase == 0 ? 0 : phase == 2 ? 255 : uint8_t(random());
+    }
+    case AlphaMix::Random:
+        break;
+    }
+    const uint32_t r = random() % 8;
+    return r == 0 ? 0 : r == 1 ? 255 : r == 2 ? 254 : r == 3 ? 1 : uint8_t(random());
+}
+
+std::vector<const PixelKernels*> vectorSets()
+{
+    std::vector<const PixelKernels*> sets;
+    for (KernelSet set : {KernelSet::Sse2, KernelSet::Avx2})
+        if (const PixelKernels* kernels = kernelsFor(set))
+            sets.push_back(kernels);
+    return sets;
+}
+
+const uint32_t alphas[] = {1, 2, 5, 127, 128, 129, 200, 253, 254, 255};
+
+}  // namespace
+
+TEST(KernelParityTest, EveryVectorKernelMatchesTheScalarTwin)
+{
+    const PixelKernels& scalar = scalarKernels();
+    const std::vector<const PixelKernels*> sets = vectorSets();
+    ASSERT_FALSE(sets.empty());
+    std::mt19937 random(20261206);
+    for (const PixelKernels* set : sets) {
+        for (int round = 0; round < 400; ++round) {
+            const int32_t n = int32_t(random() % 70);
+            const AlphaMix mix = AlphaMix(round % 4);
+            const uint32_t alpha = round % 3 == 0 ? 1 + random() % 255 : alphas[random() % 10];
+            const uint32_t blendAlpha = alpha == 255 ? 254 : alpha;
+            const uint32_t colour = random();
+            std::vector<uint32_t> d32(size_t(n) + 1), s32(size_t(n) + 1);
+            std::vector<uint16_t> d16(size_t(n) + 1), s16(size_t(n) + 1);
+            std::vector<uint8_t> cover(size_t(n) + 16);
+            for (int32_t i = 0; i < n; ++i) {
+                d32[size_t(i)] = random();
+                s32[size_t(i)] = (random() & 0x00FFFFFF) | uint32_t(coverageFor(mix, random, i)) << 24;
+                d16[size_t(i)] = uint16_t(random());
+                s16[size_t(i)] = uint16_t(random());
+                cover[size_t(i)] = coverageFor(mix, random, i);
+            }
+            auto check32 = [&](const char* what, auto run) {
+                std::vector<uint32_t> expected = d32, actual = d32;
+                run(scalar, expected.data());
+                run(*set, actual.data());
+                ASSERT_EQ(expected, actual) << set->name << " " << what << " n=" << n << " alpha=" << alpha;
+            };
+            auto check16 = [&](const char* what, auto run) {
+                std::vector<uint16_t> expected = d16, actual = d16;
+                run(scalar, expected.data());
+                run(*set, actual.data());
+                ASSERT_EQ(expected, actual) << set->name << " " << what << " n=" << n << " alpha=" << alpha;
+            };
+            check32("fillOpaque32", [&](const PixelKernels& k, uint32_t* d) { k.fillOpaque32(d, n, colour); });
+            check32("fillBlend32", [&](const PixelKernels& k, uint32_t* d) { k.fillBlend32(d, n, colour, blendAlpha); });
+            check32("copyRgb32", [&](const PixelKernels& k, uint32_t* d) { k.copyRgb32(d, s32.data(), n); });
+            check32("blendOverall32",
+                    [&](const PixelKernels& k, uint32_t* d) { k.blendOverall32(d, s32.data(), n, blendAlpha); });
+            check32("blendPerPixel32",
+                    [&](const PixelKernels& k, uint32_t* d) { k.blendPerPixel32(d, s32.data(), n, alpha); });
+            check32("addPerPixel32", [&](const PixelKernels& k, uint32_t* d) { k.addPerPixel32(d, s32.data(), n, alpha); });
+            check32("mask32", [&](const PixelKernels& k, uint32_t* d) { k.mask32(d, cover.data(), n, colour, alpha); });
+            const uint16_t colour16 = uint16_t(colour);
+            check16("fillBlend16", [&](const PixelKernels& k, uint16_t* d) { k.fillBlend16(d, n, colour16, blendAlpha); });
+            check16("blendOverall16",
+                    [&](const PixelKernels& k, uint16_t* d) { k.blendOverall16(d, s16.data(), n, blendAlpha); });
+            check16("blendPlane16",
+                    [&](const PixelKernels& k, uint16_t* d) { k.blendPlane16(d, s16.data(), cover.data(), n, alpha); });
+            check16("addPlane16",
+                    [&](const PixelKernels& k, uint16_t* d) { k.addPlane16(d, s16.data(), cover.data(), n, alpha); });
+            check16("mask16", [&](const PixelKernels& k, uint16_t* d) { k.mask16(d, cover.data(), n, colour16, alpha); });
+        }
+    }
+}
+
+namespace {
+
+// Runs `draw` on a copy of `background` with the given kernel set and returns
+// the result's bytes.
+template <class Draw>
+std::vector<uint8_t> drawWith(KernelSet set, Image* background, Draw draw)
+{
+    EXPECT_TRUE(selectKernels(set));
+    RefPointer<Image> target = Image::clone(background);
+    RefPointer<Graphics> g = target->getGraphics();
+    draw(*g);
+    selectKernels(KernelSet::Scalar);
+    target->lock();
+    const size_t pixelBytes = size_t(target->getPitch()) * target->getHeight();
+    std::vector<uint8_t> bytes(target->getPixels(), target->getPixels() + pixelBytes);
+    if (target->getAlphaPlane())
+        bytes.insert(bytes.end(), target->getAlphaPlane(),
+                     target->getAlphaPlane() + size_t(target->getWidth()) * target->getHeight());
+    target->unlock();
+    return bytes;
+}
+
+RefPointer<Image> randomImage(std::mt19937& random, int width, int height, int bytesPerPixel, AlphaMix mix)
+{
+    RefPointer<Image> image = Image::create(width, height, bytesPerPixel);
+    image->lock();
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const uint8_t coverage = coverageFor(mix, random, x + y * 3);
+            if (bytesPerPixel == 4)
+                image->row32(y)[x] = (random() & 0x00FFFFFF) | uint32_t(coverage) << 24;
+            if (bytesPerPixel == 2)
+                image->row16(y)[x] = uint16_t(random());
+            if (bytesPerPixel != 4)
+                image->alphaRow(y)[x] = coverage;
+        }
+    image->unlock();
+    return image;
+}
+
+}  // namespace
+
+TEST(KernelParityTest, WholeOperationsMatchUnderRandomClips)
+{
+    std::mt19937 random(77);
+    const std::vector<KernelSet> sets = {KernelSet::Sse2, KernelSet::Avx2};
+    for (int round = 0; round < 300; ++round) {
+        const int bytes = round % 2 == 0 ? 4 : 2;
+        const AlphaMix mix = AlphaMix(random() % 4);
+        RefPointer<Image> background = randomImage(random, 53, 37, bytes, AlphaMix::Random);
+        RefPointer<Image> sprite = randomImage(random, 1 + int(random() % 40), 1 + int(random() % 30), bytes, mix);
+        RefPointer<Image> mask = randomImage(random, 1 + int(random() % 40), 1 + int(random() % 30), 1, mix);
+        sprite->setHasAlphaChannel(random() % 4 != 0);
+        const int alpha = round % 3 == 0 ? 255 : int(alphas[random() % 10]);
+        const int blendMode = int(random() % 2);
+        const Rect clip {int(random() % 60) - 5, int(random() % 40) - 5, int(random() % 60), int(random() % 40)};
+        const int x = int(random() % 70) - 15, y = int(random() % 50) - 10;
+        const int srcX = int(random() % 10) - 3, srcY = int(random() % 10) - 3;
+        const uint32_t colour = random();
+        auto draw = [&](Graphics& g) {
+            g.setClip(clip);
+            g.setAlpha(alpha);
+            g.setColour(colour);
+            g.setBlendMode(blendMode);
+            g.blit(sprite.get(), x, y, srcX, srcY, 45, 33);
+            g.blit(mask.get(), y, x);
+            g.fillRect(x, y, 31, 17);
+            g.setAlpha(255);
+            g.fillRect(y, x, 9, 5);
+            g.drawLine(x, y, x + 20, y);
+        };
+        const std::vector<uint8_t> expected = drawWith(KernelSet::Scalar, background.get(), draw);
+        for (KernelSet set : sets) {
+            if (!kernelsFor(set))
+                continue;
+            EXPECT_EQ(drawWith(set, background.get(), draw), expected) << "round " << round;
+        }
+    }
+    selectKernels(KernelSet::Avx2) || selectKernels(KernelSet::Sse2);
+}
