@@ -616,6 +616,11 @@ def check_catalogues(c, texts, resources):
             for k in ("arrow",):
                 if value(h, k) not in (None, "topleft", "topright", "bottomleft", "bottomright", "auto"):
                     c.report.error("hints.xml: %s has arrow %r" % (name_of(h), value(h, k)))
+            for key, limit in (("handx", 800), ("handy", 600), ("dialogx", 800), ("dialogy", 600)):
+                n = parse_int(value(h, key) or "0")
+                if n is None or n < 0 or n > limit:
+                    c.report.error("hints.xml: %s has %s %r, off the 800 x 600 screen"
+                                   % (name_of(h), key, value(h, key)))
             if value(h, "connector") not in (None, "top", "bottomleft", "bottomright"):
                 c.report.error("hints.xml: %s has connector %r" % (name_of(h), value(h, "connector")))
     for n in HINT_NAMES:

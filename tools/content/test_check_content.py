@@ -187,6 +187,12 @@ class ContentCheckTest(unittest.TestCase):
         self.write("media/properties/hints.xml", re.sub(r'\s*<Hint id="HINT_SWAP"[^>]*/>', "", text))
         self.assertReports(r"hint HINT_SWAP is missing")
 
+    def test_hint_pointing_off_screen(self):
+        text = self.read("media/properties/hints.xml")
+        self.write("media/properties/hints.xml",
+                   re.sub(r'(<Hint id="HINT_SWAP" handx=")\d+', r'\g<1>900', text))
+        self.assertReports(r"HINT_SWAP has handx '900', off the 800 x 600 screen")
+
     def test_missing_scene(self):
         self.replace("media/properties/dynamic.xml", 'id="SCENE_MAP"', 'id="SCENE_MAPS"')
         self.assertReports(r"scene SCENE_MAP is not defined")
