@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "framework/scenegraph/GameNode.h"
 #include "framework/sound/SoundFiles.h"
 #include "framework/sound/SoundManager.h"
 
-TT_DEFINE_RECORD(Sound, &BaseObject::classRecord);
+// Registered under GameNode, though a sound is no node of any tree.
+TT_DEFINE_RECORD(Sound, &GameNode::classRecord);
 
 int Sound::play(Sound* sound, int pan, int volume, bool loop)
 {

@@ -1,17 +1,14 @@
 #include "framework/sound/SoundFiles.h"
 
-#include <fstream>
-#include <iterator>
+#include "framework/resources/FileModes.h"
+#include "framework/resources/MemoryBuffer.h"
 
-#include "framework/core/StringUtils.h"
-
-bool readSoundFile(int /*fileMode*/, const std::string& path, std::vector<uint8_t>& bytes)
+bool readSoundFile(int fileMode, const std::string& path, std::vector<uint8_t>& bytes)
 {
-    std::string normalised = path;
-    replaceInString(normalised, "\\", "/", true);
-    std::ifstream in(normalised, std::ios::binary);
-    if (!in)
+    MemoryBuffer buffer;
+    if (!loadFileToBuffer(fileMode, path, buffer))
         return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const auto* data = reinterpret_cast<const uint8_t*>(buffer.getData());
+    bytes.assign(data, data + buffer.getByteCount());
     return !bytes.empty();
 }

@@ -1,8 +1,9 @@
 #include "framework/sound/SoundManager.h"
 
-#include "host/HostLog.h"
+#include "framework/core/Log.h"
 #include "framework/sound/SoundFiles.h"
 
+// Registered under BaseObject, although it runs as a task.
 TT_DEFINE_RECORD(SoundManager, &BaseObject::classRecord);
 
 SoundManager* SoundManager::instance = nullptr;
@@ -47,9 +48,9 @@ int SoundManager::init(int rate, int channels)
 {
     // The mixer's rate and channel count are fixed; other requests still get them.
     if (rate != host::kAudioRate || channels != host::AudioMixer::kEffectChannels)
-        hostLog("Sound runs at 44100 Hz with 32 effect channels");
+        LOG_INFO("Sound runs at 44100 Hz with 32 effect channels");
     if (!output || !output->open(mixer)) {
-        hostLog("No audio device: the game runs without sound");
+        LOG_WARNING("No audio device: the game runs without sound");
         soundOn = false;
         return kGenericFailure;
     }
@@ -236,13 +237,13 @@ bool SoundManager::openStream(SoundStream* stream)
 {
     std::vector<uint8_t> bytes;
     if (!readSoundFile(stream->fileMode, stream->fileName, bytes)) {
-        hostLog("Cannot read music file %s", stream->fileName.c_str());
+        LOG_ERROR("Cannot read music file " + stream->fileName);
         return false;
     }
     std::string error;
     auto source = host::openStream(std::move(bytes), &error);
     if (!source) {
-        hostLog("Cannot play music file %s: %s", stream->fileName.c_str(), error.c_str());
+        LOG_ERROR("Cannot play music file " + stream->fileName + ": " + error);
         return false;
     }
     stream->stream = host::AudioMixer::Stream(std::move(source));

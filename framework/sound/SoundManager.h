@@ -4,6 +4,7 @@
 
 #include "framework/core/BaseObject.h"
 #include "framework/core/RefPointer.h"
+#include "framework/platform/Task.h"
 #include "framework/sound/SoundStream.h"
 #include "host/AudioMixer.h"
 #include "host/AudioOutput.h"
@@ -11,8 +12,9 @@
 // The singleton that owns the audio device and the mixer, keeps the sound-on
 // switch, the effects and music volumes and the mute switch, and plays music:
 // one current stream and one incoming stream, cross-faded once per frame.
-// While sound is off every operation does nothing.
-class SoundManager : public BaseObject {
+// While sound is off every operation does nothing. It is the frame timer's
+// last task, so its update runs after everything else in a frame.
+class SoundManager : public Task {
     TT_CLASS_RECORD(SoundManager)
 public:
     static SoundManager* instance;
@@ -32,7 +34,7 @@ public:
     int init(int rate, int channels);
 
     // Per-frame update: fades and the cross-fade.
-    void run(int deltaMs);
+    void run(int deltaMs) override;
 
     void playMusic(int fadeOutMs, float volume, int fadeInMs, SoundStream* stream, int delayMs, int mode);
     bool startStream(SoundStream* stream, SoundStream* previous, int mode);

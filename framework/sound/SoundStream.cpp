@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "framework/core/PropertyStore.h"
 #include "framework/sound/SoundManager.h"
 
 TT_DEFINE_RECORD(SoundStream, &BaseObject::classRecord);
@@ -54,6 +55,15 @@ void SoundStream::advanceFade(int deltaMs)
 
 bool SoundStream::loadSyncPoints()
 {
-    // Sync points are read from their property file once the property reader is available.
+    if (syncPointsFile.empty())
+        return true;
+    RefPointer<PropertyStore> store(new PropertyStore(syncPointsFile));
+    store->load();
+    PropertyVector* points = store->getVector("SyncPoints");
+    for (int i = 0; i < points->getCount(); ++i) {
+        const PropertyNode* point = points->getAt(i)->asNode();
+        if (point && point->hasChild("value"))
+            syncPoints.push_back(static_cast<uint32_t>(point->getInt("value")));
+    }
     return true;
 }

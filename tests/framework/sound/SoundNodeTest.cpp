@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "framework/core/PropertyNode.h"
+#include "framework/core/RefPointer.h"
+#include "framework/scenegraph/ModifierSound.h"
+#include "framework/sound/Sound.h"
+#include "framework/sound/SoundManager.h"
+#include "framework/sound/SoundNode.h"
+#include "framework/sound/SoundStream.h"
+
+namespace {
+
+// A sound manager on a recording device and a sound of 1000 ms.
+class SoundNodeTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SoundManager::createInstance(std::make_unique<host::RecordingAudioOutput>());
+        ASSERT_TRUE(SoundManager::isSoundOn());
+        sound = new Sound;
+        auto pcm = std::make_shared<host::PcmBuffer>();
+        pcm->channels = 1;
+        pcm->samples.assign(44100, 500);
+        sound->sample = pcm;
+    }
+    void TearDown() override { SoundManager::releaseInstance(); }
+
+    RefPointer<SoundNode> makeNode(PropertyNode* configuration = nullptr)
+    {
+        RefPointer<SoundNode> node(new SoundNode(configuration));
+        node->setSound(sound.get());
+        return node;
+    }
+    bool playing(int channel) { return SoundManager::instance->getMixer().isPlaying(channel); }
+
+    RefPointer<Sound> sound;
+};
+
+} // namespace
+
+TEST_F(SoundNodeTest, DefaultsPlayOnceAtFullVolumeCentred)
+{
+    RefPointer<SoundNode> node = makeNode();
+    EXPECT_EQ(node->getVolume(), 255);
+    EXPECT_EQ(node->getPanning(), 128);
+    const int channel = node->play();
+    ASSERT_GE(channel, 0);
+    EXPECT_EQ(node->getUsers(), 1);
+    EXPECT_EQ(node->getRemaining(), 1000);
+    EXPECT_EQ(SoundManager::instance->getMixer().getVolume(channel), 255);
+    // After the length has run out the update drops the user and stops the channel.
+    node->update(999);
+    EXPECT_EQ(node->getUsers(), 1);
+    node->update(1);
+    EXPECT_EQ(node->getUsers(), 0);
+    EXPECT_EQ(node->getChannel(), -1);
+    EXPECT_FALSE(playing(channel));
+}
+
+TEST_F(SoundNodeTest, RestartsAreLimitedByUsersAndInterval)
+{
+    RefPointer<SoundNode> node = makeNode();
+    const int first = node->play();
+    node->update(100);
+    // 100 ms after the start: no new start, but a user is counted.
+    EXPECT_EQ(node->play(), first);
+    EXPECT_EQ(node->getUsers(), 2);
+    node->update(200);
+    // 300 ms after the start: started again on a new channel.
+    const int second = node->play();
+    EXPECT_NE(second, first);
+    EXPECT_EQ(node->getUsers(), 3);
+    EXPECT_FALSE(node->stop(false));
+    EXPECT_EQ(node->getUsers(), 2);
+    EXPECT_TRUE(node->stop(true));
+    EXPECT_EQ(node->getUsers(), 0);
+    EXPECT_FALSE(playing(second));
+    EXPECT_FALSE(node->stop(false));
+}
+
+TEST_F(SoundNodeTest, LoopedNodeStartsOnceAndIsNeverCountedDown)
+{
+    PropertyNode configuration;
+    configuration.setBoolean("looped", true);
+    RefPointer<SoundNode> node = makeNode(&configuration);
+    const int channel = node->play();
+    EXPECT_EQ(node->play(), channel);
+    EXPECT_EQ(node->getUsers(), 2);
+    for (int i = 0; i < 100; ++i)
+        node->update(100);
+    EXPECT_TRUE(playing(channel));
+    EXPECT_FALSE(node->stop(false));
+    EXPECT_TRUE(node->stop(false));
+    EXPECT_FALSE(playing(channel));
+}
+
+TEST_F(SoundNodeTest, ForcedRestartOfALoopDoesNotOrphanTheOldChannel)
+{
+    PropertyNode configuration;
+    configuration.setBoolean("looped", true);
+    configuration.setBoolean("forcedrestart", true);
+    RefPointer<SoundNode> node = makeNode(&configuration);
+    const int first = node->play();
+    const int second = node->play();
+    EXPECT_FALSE(playing(first) && first != second);
+    EXPECT_TRUE(playing(second));
+    EXPECT_TRUE(node->stop(true));
+    EXPECT_FALSE(playing(second));
+}
+
+TEST_F(SoundNodeTest, ScreenPanningFollowsThePositionAndStaysOnScreen)
+{
+    PropertyNode configuration;
+    configuration.setBoolean("screenpospanning", true);
+    configuration.setInt("panminvalue", 64);
+    configuration.setInt("panmaxvalue", 192);
+    RefPointer<GameNode> parent(new GameNode);
+    RefPointer<SoundNode> node = makeNode(&configuration);
+    GameNode::addChild(parent.get(), node.get());
+    node->setX(0);
+    node->update(0);
+    EXPECT_EQ(node->getPanning(), 64);
+    node->setX(400);
+    EXPECT_EQ(node->screenPanning(), 128); // round(127.5) to even
+    parent->setX(-2000);
+    EXPECT_EQ(node->screenPanning(), 0);
+    parent->setX(5000);
+    EXPECT_EQ(node->screenPanning(), 255);
+    node->update(0);
+    EXPECT_EQ(node->getPanning(), 192);
+    GameNode::removeFromParent(node.get());
+    node->release(); // the reference the tree handed back
+}
+
+TEST_F(SoundNodeTest, NodeWithoutASoundPlaysNothing)
+{
+    RefPointer<SoundNode> node(new SoundNode);
+    EXPECT_EQ(node->play(), -1);
+    EXPECT_EQ(node->getLengthMs(), 0);
+    EXPECT_FALSE(node->stop(true));
+}
+
+TEST_F(SoundNodeTest, TheSoundModifierPlaysANodesOwnSound)
+{
+    RefPointer<SoundNode> node = makeNode();
+    ASSERT_TRUE(ModifierSound::getBackend().playSoundNode);
+    EXPECT_EQ(ModifierSound::getBackend().playSoundNode(node.get()), 1000);
+    EXPECT_EQ(node->getUsers(), 1);
+    RefPointer<GameNode> plain(new GameNode);
+    EXPECT_EQ(ModifierSound::getBackend().playSoundNode(plain.get()), -1);
+}
+
+TEST(SoundNodeOff, EveryOperationIsANoOp)
+{
+    RefPointer<SoundNode> node(new SoundNode);
+    EXPECT_EQ(node->play(), -1);
+    EXPECT_FALSE(node->stop(true));
+    node->update(100);
+    node->setPanning(3);
+    EXPECT_EQ(node->getPanning(), 128);
+}
+
+TEST(SoundStream, SyncPointsComeFromTheirFile)
+{
+    const std::string path = std::string(TORTELUNE_BINARY_DIR) + "/sync-points-test.xml";
+    {
+        std::ofstream out(path);
+        out << "<Properties><Vector id=\"SyncPoints\">"
+               "<Node><Integer id=\"value\" value=\"100\"/></Node>"
+               "<Node><Integer id=\"other\" value=\"5\"/></Node>"
+               "<Integer value=\"7\"/>"
+               "<Node><Integer id=\"value\" value=\"#200\"/></Node>"
+               "</Vector></Properties>";
+    }
+    RefPointer<SoundStream> stream(new SoundStream("music.ogg", 1, path));
+    EXPECT_TRUE(stream->loadSyncPoints());
+    EXPECT_EQ(stream->syncPoints, (std::vector<uint32_t>{100, 0x200}));
+    std::remove(path.c_str());
+
+    RefPointer<SoundStream> missing(new SoundStream("music.ogg", 1, "no-such-sync-file.xml"));
+    EXPECT_TRUE(missing->loadSyncPoints());
+    EXPECT_TRUE(missing->syncPoints.empty());
+}
