@@ -1,5 +1,7 @@
 #include "framework/platform/TimedTaskManager.h"
 
+#include "framework/platform/HostFrameClock.h"
+
 TT_DEFINE_RECORD(TimedTaskManager, &TaskManager::classRecord);
 
 TimedTaskManager* TimedTaskManager::instance = nullptr;
@@ -15,7 +17,7 @@ TimedTaskManager::TimedTaskManager(iFrameClock* clock) : clock(clock)
 TimedTaskManager* TimedTaskManager::create(iFrameClock* clock)
 {
     destroyInstance();
-    instance = new TimedTaskManager(clock);
+    instance = new TimedTaskManager(clock ? clock : &HostFrameClock::shared());
     instance->addRef();
     return instance;
 }

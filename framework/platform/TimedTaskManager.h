@@ -18,7 +18,8 @@ public:
 
     // The global frame timer; create stores it and takes one reference.
     static TimedTaskManager* instance;
-    static TimedTaskManager* create(iFrameClock* clock);
+    // Without a clock it paces itself by the host's clock.
+    static TimedTaskManager* create(iFrameClock* clock = nullptr);
     // Drops the global reference (and destroys the timer, stopping every task).
     static void destroyInstance();
 
