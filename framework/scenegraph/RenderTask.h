@@ -1,0 +1,38 @@
+#pragma once
+
+#include "framework/core/RefPointer.h"
+#include "framework/platform/Task.h"
+#include "framework/scenegraph/GameNode.h"
+
+class Graphics;
+
+// The scene task that draws a node tree into the window's back buffer each
+// frame. Invisible and removed nodes are skipped with their subtrees;
+// suspended ones are drawn. Later siblings draw over earlier ones, a parent
+// below its children.
+class RenderTask : public Task {
+    TT_CLASS_RECORD(RenderTask)
+public:
+    // Where a frame is drawn: the window's back-buffer graphics and the scene
+    // manager's current scene (either may answer null). Installed by the
+    // window and the scene manager.
+    struct Environment {
+        Graphics* (*graphics)() = nullptr;
+        GameNode* (*currentScene)() = nullptr;
+    };
+    static void setEnvironment(const Environment& environment);
+
+    explicit RenderTask(GameNode* root);
+
+    void run(int elapsedMs) override;
+
+    // Draws one frame outside the frame timer: the visible scene's own
+    // drawing first, then the tree.
+    static void renderFrame(GameNode* scene, Graphics* graphics, GameNode* root);
+    // The node renderer: `node` and its subtree, offset by the ancestors'
+    // positions already applied to the graphics.
+    static void renderNode(Graphics* graphics, GameNode* node);
+
+private:
+    RefPointer<GameNode> root;
+};
