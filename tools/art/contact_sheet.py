@@ -19,7 +19,7 @@ GROUPS = [
     ("pastries", ["media/images/game/pastries/*.png"]),
     ("customers", ["media/images/game/customers/*.png"]),
     ("tools", ["media/images/tools/*.png", "media/images/trophies/*.png", "media/images/effects/*.png"]),
-    ("backgrounds", ["media/images/*/background*.jpg", "media/images/game/*.jpg"]),
+    ("backgrounds", ["media/images/*/*.jpg"]),
     ("fonts", ["media/fonts/*.png", "media/fonts/*/*.png"]),
     ("splash", ["splash/*.png", "splash/*.jpg"]),
 ]

@@ -26,6 +26,7 @@ def main():
     sys.path.insert(0, os.path.join(common.ROOT, "tools", "audio"))
     import importlib
     for name, module in (("ui", "gen_ui"), ("frontdoor", "gen_frontdoor"), ("board", "gen_board"),
+                         ("pastries", "gen_pastries"), ("scenes", "gen_scenes"), ("customers", "gen_customers"),
                          ("audio", "gen_audio")):
         if only and name not in only:
             continue
