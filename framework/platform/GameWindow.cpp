@@ -1,0 +1,329 @@
+#include "framework/platform/GameWindow.h"
+
+#include "framework/core/Log.h"
+#include "framework/core/ObjectFactoryContainer.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/Image.h"
+#include "host/HostPlatform.h"
+#include "host/HostWindow.h"
+
+TT_DEFINE_RECORD(GameWindow, &Task::classRecord);
+TT_REGISTER_CLASS(GameWindow);
+
+GameWindow* GameWindow::instance = nullptr;
+
+namespace {
+
+const char kCreateFailedText[] = "Something went wrong with creating the game-window.\nThis game will quit now.";
+
+} // namespace
+
+GameWindow* GameWindow::create(const std::string& title, int width, int height, bool fullScreen,
+                               int requestedBytesPerPixel, int iconResource)
+{
+    if (!instance) {
+        instance = new GameWindow();
+        instance->addRef();
+    }
+    instance->setIconResource(iconResource);
+    instance->open(title, 0, 0, width, height, fullScreen, requestedBytesPerPixel);
+    instance->centre();
+    instance->show();
+    return instance;
+}
+
+void GameWindow::destroyInstance()
+{
+    if (!instance)
+        return;
+    GameWindow* window = instance;
+    instance = nullptr;
+    window->release();
+}
+
+GameWindow::GameWindow() = default;
+
+GameWindow::GameWindow(AbstractProperty*) {}
+
+GameWindow::~GameWindow()
+{
+    recreating = true;
+    destroyWindow();
+    if (instance == this)
+        instance = nullptr;
+}
+
+void GameWindow::open(const std::string& newTitle, int newX, int newY, int newWidth, int newHeight,
+                      bool wantFullScreen, int newRequestedBytesPerPixel)
+{
+    title = newTitle;
+    x = newX;
+    y = newY;
+    width = newWidth;
+    height = newHeight;
+    requestedBytesPerPixel = newRequestedBytesPerPixel;
+    modeSwitchAllowed = true;
+    DesktopMode desktop = HostPlatform::current().getDesktopMode();
+    if (desktop.width > 0 && desktop.width <= width && desktop.height <= height) {
+        modeSwitchAllowed = false;
+        wantFullScreen = true;
+    }
+    fullScreen = wantFullScreen;
+    create();
+}
+
+bool GameWindow::openHostWindow(std::string* error)
+{
+    if (!hostWindow)
+        hostWindow = HostPlatform::current().createWindow();
+    // Windowed frames take the desktop's depth; full screen may ask for its own.
+    int desktopDepth = HostPlatform::current().getDesktopMode().bytesPerPixel;
+    bool requested = requestedBytesPerPixel == 2 || requestedBytesPerPixel == 4;
+    bytesPerPixel = fullScreen && requested ? requestedBytesPerPixel : desktopDepth;
+
+    WindowSettings settings;
+    settings.title = title;
+    settings.width = width;
+    settings.height = height;
+    settings.fullScreen = fullScreen;
+    settings.bytesPerPixel = bytesPerPixel;
+    return hostWindow->open(settings, error);
+}
+
+void GameWindow::create()
+{
+    if (!messageHandler)
+        messageHandler = new MessageHandler();
+
+    std::string error;
+    if (openHostWindow(&error)) {
+        createGraphics();
+        if (graphics) {
+            retried = false;
+            setInactive(false);
+            hostWindow->setCursorShape(cursorShape);
+            return;
+        }
+        error = "no back buffer of " + std::to_string(width) + " x " + std::to_string(height);
+        hostWindow->close();
+    }
+    LOG_ERROR("window: " + error);
+
+    if (!retried) {
+        // One more try in the other mode.
+        fullScreen = !fullScreen;
+        retried = true;
+        setInactive(true);
+        recreate();
+        if (hostWindow && hostWindow->isOpen())
+            hostWindow->raise();
+        return;
+    }
+    HostPlatform::current().showMessageBox("Error", kCreateFailedText, MessageBoxKind::Error);
+    postQuitMessage(0);
+    setInactive(true);
+}
+
+void GameWindow::createGraphics()
+{
+    graphics = nullptr;
+    backImage = Image::create(width, height, bytesPerPixel);
+    if (!backImage)
+        return;
+    Image::setScreenBytesPerPixel(bytesPerPixel);
+    graphics = backImage->getGraphics();
+}
+
+void GameWindow::present()
+{
+    if (inactive || recreating) {
+        HostPlatform::current().sleepMilliseconds(10);
+        return;
+    }
+    if (!hostWindow || !backImage || !backImage->getPixels())
+        return;
+    if (!hostWindow->present(backImage->getPixels(), backImage->getPitch()))
+        setInactive(true);
+}
+
+void GameWindow::run(int /*elapsedMs*/)
+{
+    present();
+}
+
+void GameWindow::destroyWindow()
+{
+    graphics = nullptr;
+    backImage = nullptr;
+    if (hostWindow) {
+        if (mouseCaptured)
+            hostWindow->setMouseCapture(false);
+        hostWindow->close();
+    }
+    mouseCaptured = false;
+    hostWindow.reset();
+}
+
+void GameWindow::recreate()
+{
+    recreating = true;
+    destroyWindow();
+    recreating = false;
+    create();
+    centre();
+    show();
+}
+
+void GameWindow::setTitle(const std::string& text)
+{
+    title = text;
+    if (hostWindow)
+        hostWindow->setTitle(text);
+}
+
+void GameWindow::setFullScreenMode(bool value)
+{
+    if (value == fullScreen)
+        return;
+    fullScreen = value;
+    recreate();
+    if (messageHandler)
+        messageHandler->broadcast(MSG_MODE_SWITCHED, fullScreen ? 1 : 0, 0);
+}
+
+void GameWindow::minimise()
+{
+    if (hostWindow)
+        hostWindow->minimise();
+}
+
+void GameWindow::restoreAndRaise()
+{
+    if (hostWindow)
+        hostWindow->raise();
+}
+
+void GameWindow::setCursorShape(int shape)
+{
+    if (shape < 0 || shape > 6)
+        shape = 2;
+    if (shape == cursorShape)
+        return;
+    cursorShape = shape;
+    applyCursor();
+}
+
+void GameWindow::applyCursor()
+{
+    if (hostWindow)
+        hostWindow->setCursorShape(cursorShape);
+}
+
+bool GameWindow::getPointerPosition(int& pointerX, int& pointerY) const
+{
+    return hostWindow && hostWindow->isOpen() && hostWindow->getMousePosition(pointerX, pointerY);
+}
+
+bool GameWindow::peekMessage(WindowMessage& message)
+{
+    if (!posted.empty()) {
+        message = posted.front();
+        posted.pop_front();
+        return true;
+    }
+    return hostWindow && hostWindow->peekMessage(message);
+}
+
+void GameWindow::postQuitMessage(int code)
+{
+    posted.push_back({WM_QUIT, static_cast<uint32_t>(code), 0});
+}
+
+void GameWindow::dispatchMessage(const WindowMessage& message)
+{
+    // Kept alive through the listeners, which may release the window.
+    RefPointer<GameWindow> keepAlive(getReferenceCount() > 0 ? this : nullptr);
+    if (messageHandler)
+        messageHandler->broadcast(message.message, message.wParam, message.lParam);
+
+    switch (message.message) {
+    case WM_SETCURSOR: applyCursor(); break;
+    case WM_DESTROY:
+        if (!recreating)
+            postQuitMessage(0);
+        break;
+    case WM_SIZE:
+        if (message.wParam == SIZE_MINIMIZED) {
+            if (messageHandler)
+                messageHandler->broadcast(MSG_WINDOW_DEACTIVATED, 0, 0);
+            setInactive(true);
+        } else if (message.wParam == SIZE_MAXIMIZED) {
+            toggleFullScreen();
+            show();
+        } else if (message.wParam == SIZE_RESTORED) {
+            if (messageHandler)
+                messageHandler->broadcast(MSG_WINDOW_REACTIVATED, 0, 0);
+            setInactive(false);
+        }
+        break;
+    case WM_SETFOCUS:
+        setInactive(false);
+        focused = true;
+        if (messageHandler)
+            messageHandler->broadcast(MSG_WINDOW_REACTIVATED, 0, 0);
+        break;
+    case WM_KILLFOCUS:
+        if (fullScreen)
+            setInactive(true);
+        if (messageHandler)
+            messageHandler->broadcast(MSG_WINDOW_DEACTIVATED, 0, 0);
+        focused = false;
+        break;
+    case WM_PAINT: present(); break;
+    case WM_CLOSE:
+        if (closeHandler && closeHandler(closeHandlerContext))
+            break;
+        // Nobody asks the player: the window goes and the program quits.
+        destroyWindow();
+        postQuitMessage(0);
+        break;
+    case WM_SYSCOLORCHANGE: recreate(); break;
+    case WM_ACTIVATEAPP:
+        if (message.wParam)
+            setInactive(false);
+        break;
+    case WM_KEYDOWN: onKeyDown(static_cast<int>(message.wParam)); break;
+    case WM_SYSKEYDOWN:
+        // Alt+Enter switches the mode once per press, not on every repeat.
+        if (message.wParam == VK_RETURN && modeSwitchAllowed && !(message.lParam & KF_PREVIOUSLY_DOWN))
+            toggleFullScreen();
+        break;
+    case WM_LBUTTONDOWN:
+        if (hostWindow) {
+            hostWindow->setMouseCapture(true);
+            mouseCaptured = true;
+        }
+        applyCursor();
+        break;
+    case WM_LBUTTONUP:
+        if (hostWindow)
+            hostWindow->setMouseCapture(false);
+        mouseCaptured = false;
+        break;
+    default: break;
+    }
+}
+
+bool copyToClipboard(const std::string& text)
+{
+    if (!GameWindow::instance || !GameWindow::instance->getHostWindow())
+        return false;
+    return HostPlatform::current().setClipboardText(text);
+}
+
+std::string pasteFromClipboard()
+{
+    if (!GameWindow::instance || !GameWindow::instance->getHostWindow())
+        return std::string();
+    return HostPlatform::current().getClipboardText();
+}

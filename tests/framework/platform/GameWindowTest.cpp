@@ -1,0 +1,324 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/Image.h"
+#include "framework/platform/GameWindow.h"
+#include "framework/platform/MessageHandler.h"
+#include "host/FakeHostPlatform.h"
+
+namespace {
+
+// Records every message the window's listeners are shown.
+class RecordingListener : public iMessageListener {
+public:
+    void onMessage(uint32_t message, uint32_t wParam, uint32_t lParam) override
+    {
+        messages.push_back({message, wParam, lParam});
+    }
+    std::vector<uint32_t> numbers() const
+    {
+        std::vector<uint32_t> result;
+        for (const WindowMessage& message : messages)
+            result.push_back(message.message);
+        return result;
+    }
+    std::vector<WindowMessage> messages;
+};
+
+class GameWindowTest : public ::testing::Test {
+protected:
+    ~GameWindowTest() override { GameWindow::destroyInstance(); }
+
+    GameWindow* openWindow(bool fullScreen, int requestedBytesPerPixel = 0)
+    {
+        GameWindow* window = GameWindow::create("Tortelune", 800, 600, fullScreen, requestedBytesPerPixel, 102);
+        window->getMessageHandler()->addListener(&listener);
+        return window;
+    }
+    FakeHostWindow& host() { return *platform.lastWindow(); }
+
+    ScopedFakeHostPlatform platform;
+    RecordingListener listener;
+};
+
+TEST_F(GameWindowTest, OpensWindowedWithABackBufferInTheDesktopDepth)
+{
+    GameWindow* window = openWindow(false);
+    ASSERT_EQ(GameWindow::instance, window);
+    EXPECT_EQ(window->getReferenceCount(), 1);
+    ASSERT_TRUE(host().isOpen());
+    EXPECT_EQ(host().getSettings().title, "Tortelune");
+    EXPECT_EQ(host().getSettings().width, 800);
+    EXPECT_EQ(host().getSettings().height, 600);
+    EXPECT_FALSE(host().getSettings().fullScreen);
+    EXPECT_EQ(window->getBytesPerPixel(), 4);
+    ASSERT_NE(window->getBackImage(), nullptr);
+    EXPECT_EQ(window->getBackImage()->getWidth(), 800);
+    EXPECT_EQ(window->getBackImage()->getBytesPerPixel(), 4);
+    EXPECT_NE(window->getGraphics(), nullptr);
+    EXPECT_TRUE(window->isModeSwitchAllowed());
+    EXPECT_FALSE(window->isInactive());
+    EXPECT_EQ(window->getIconResource(), 102);
+    EXPECT_TRUE(platform.messageBoxes.empty());
+}
+
+TEST_F(GameWindowTest, SixteenBitDesktopGivesSixteenBitFrames)
+{
+    platform.desktop.bytesPerPixel = 2;
+    GameWindow* window = openWindow(false);
+    EXPECT_EQ(window->getBytesPerPixel(), 2);
+    EXPECT_EQ(host().getSettings().bytesPerPixel, 2);
+    EXPECT_EQ(window->getBackImage()->getBytesPerPixel(), 2);
+    EXPECT_EQ(Image::getScreenBytesPerPixel(), 2);
+    window->present();
+    EXPECT_EQ(host().lastFrame.size(), 800u * 600u * 2u);
+    Image::setScreenBytesPerPixel(4);
+}
+
+TEST_F(GameWindowTest, FullScreenMayAskForItsOwnDepth)
+{
+    GameWindow* window = openWindow(true, 2);
+    EXPECT_TRUE(host().getSettings().fullScreen);
+    EXPECT_EQ(window->getBytesPerPixel(), 2);
+    window->toggleFullScreen();
+    EXPECT_EQ(window->getBytesPerPixel(), 4) << "windowed takes the desktop's";
+    Image::setScreenBytesPerPixel(4);
+}
+
+TEST_F(GameWindowTest, DesktopNoLargerThanTheWindowForcesFullScreenWithoutSwitching)
+{
+    platform.desktop = {800, 600, 4};
+    GameWindow* window = openWindow(false);
+    EXPECT_TRUE(window->isFullScreen());
+    EXPECT_TRUE(host().getSettings().fullScreen);
+    EXPECT_FALSE(window->isModeSwitchAllowed());
+    window->dispatchMessage({WM_SYSKEYDOWN, VK_RETURN, KF_ALTDOWN});
+    EXPECT_TRUE(window->isFullScreen()) << "Alt+Enter does nothing";
+    EXPECT_EQ(platform.windowsCreated, 1);
+}
+
+TEST_F(GameWindowTest, DesktopOnePixelWiderKeepsTheWindow)
+{
+    platform.desktop = {801, 600, 4};
+    GameWindow* window = openWindow(false);
+    EXPECT_FALSE(window->isFullScreen());
+    EXPECT_TRUE(window->isModeSwitchAllowed());
+}
+
+TEST_F(GameWindowTest, FailedCreationIsRetriedOnceInTheOtherMode)
+{
+    platform.failingOpens = 1;
+    GameWindow* window = openWindow(false);
+    EXPECT_TRUE(window->isFullScreen());
+    ASSERT_NE(platform.lastWindow(), nullptr);
+    EXPECT_TRUE(host().isOpen());
+    EXPECT_TRUE(host().getSettings().fullScreen);
+    EXPECT_FALSE(window->isInactive());
+    EXPECT_TRUE(platform.messageBoxes.empty());
+    WindowMessage message;
+    EXPECT_FALSE(window->peekMessage(message));
+}
+
+TEST_F(GameWindowTest, SecondFailureShowsTheErrorBoxAndPostsQuit)
+{
+    platform.failingOpens = 2;
+    GameWindow* window = openWindow(true);
+    ASSERT_EQ(platform.messageBoxes.size(), 1u);
+    EXPECT_EQ(platform.messageBoxes[0].title, "Error");
+    EXPECT_EQ(platform.messageBoxes[0].text,
+              "Something went wrong with creating the game-window.\nThis game will quit now.");
+    EXPECT_TRUE(window->isInactive());
+    WindowMessage message;
+    ASSERT_TRUE(window->peekMessage(message));
+    EXPECT_EQ(message.message, WM_QUIT);
+    EXPECT_EQ(window->getGraphics(), nullptr);
+    // Frames and clipboard calls are harmless without a window.
+    window->present();
+    EXPECT_EQ(platform.sleeps, std::vector<uint32_t>{10});
+}
+
+TEST_F(GameWindowTest, AltEnterTwiceSwitchesTwiceWithOneBroadcastEach)
+{
+    GameWindow* window = openWindow(false);
+    window->dispatchMessage({WM_SYSKEYDOWN, VK_RETURN, KF_ALTDOWN});
+    EXPECT_TRUE(window->isFullScreen());
+    EXPECT_TRUE(host().getSettings().fullScreen);
+    // A held key's repeats do not switch again.
+    window->dispatchMessage({WM_SYSKEYDOWN, VK_RETURN, KF_ALTDOWN | KF_PREVIOUSLY_DOWN});
+    window->dispatchMessage({WM_SYSKEYUP, VK_RETURN, KF_ALTDOWN | KF_RELEASED});
+    window->dispatchMessage({WM_SYSKEYDOWN, VK_RETURN, KF_ALTDOWN});
+    EXPECT_FALSE(window->isFullScreen());
+    EXPECT_FALSE(host().getSettings().fullScreen);
+
+    std::vector<WindowMessage> switches;
+    for (const WindowMessage& message : listener.messages)
+        if (message.message == MSG_MODE_SWITCHED)
+            switches.push_back(message);
+    ASSERT_EQ(switches.size(), 2u);
+    EXPECT_EQ(switches[0].wParam, 1u);
+    EXPECT_EQ(switches[1].wParam, 0u);
+    EXPECT_NE(window->getGraphics(), nullptr) << "the back buffer is made anew";
+    EXPECT_EQ(platform.windowsCreated, 3);
+}
+
+TEST_F(GameWindowTest, OtherSystemKeysAndEnterAloneDoNotSwitch)
+{
+    GameWindow* window = openWindow(false);
+    window->dispatchMessage({WM_KEYDOWN, VK_RETURN, 1});
+    window->dispatchMessage({WM_SYSKEYDOWN, 'F', KF_ALTDOWN});
+    EXPECT_FALSE(window->isFullScreen());
+    window->setFullScreenMode(false);
+    EXPECT_EQ(platform.windowsCreated, 1) << "the same mode changes nothing";
+}
+
+TEST_F(GameWindowTest, MinimiseAndRestoreBroadcastAndPauseTheFrames)
+{
+    GameWindow* window = openWindow(false);
+    window->dispatchMessage({WM_SIZE, SIZE_MINIMIZED, 0});
+    EXPECT_TRUE(window->isInactive());
+    EXPECT_EQ(listener.numbers(), (std::vector<uint32_t>{WM_SIZE, MSG_WINDOW_DEACTIVATED}));
+
+    int presented = host().presentCount;
+    window->run(20);
+    EXPECT_EQ(host().presentCount, presented);
+    EXPECT_EQ(platform.sleeps, std::vector<uint32_t>{10});
+
+    window->dispatchMessage({WM_SIZE, SIZE_RESTORED, packPoint(800, 600)});
+    EXPECT_FALSE(window->isInactive());
+    EXPECT_EQ(listener.messages.back().message, MSG_WINDOW_REACTIVATED);
+    window->run(20);
+    EXPECT_EQ(host().presentCount, presented + 1);
+}
+
+TEST_F(GameWindowTest, FocusLossPausesOnlyInFullScreen)
+{
+    GameWindow* window = openWindow(false);
+    window->dispatchMessage({WM_KILLFOCUS, 0, 0});
+    EXPECT_FALSE(window->isInactive());
+    EXPECT_FALSE(window->hasFocus());
+    EXPECT_EQ(listener.messages.back().message, MSG_WINDOW_DEACTIVATED);
+    window->dispatchMessage({WM_SETFOCUS, 0, 0});
+    EXPECT_TRUE(window->hasFocus());
+    EXPECT_EQ(listener.messages.back().message, MSG_WINDOW_REACTIVATED);
+
+    window->toggleFullScreen();
+    window->dispatchMessage({WM_KILLFOCUS, 0, 0});
+    EXPECT_TRUE(window->isInactive());
+    window->dispatchMessage({WM_ACTIVATEAPP, 1, 0});
+    EXPECT_FALSE(window->isInactive());
+}
+
+TEST_F(GameWindowTest, MaximiseSwitchesToFullScreen)
+{
+    GameWindow* window = openWindow(false);
+    window->dispatchMessage({WM_SIZE, SIZE_MAXIMIZED, packPoint(800, 600)});
+    EXPECT_TRUE(window->isFullScreen());
+}
+
+TEST_F(GameWindowTest, PresentShowsTheBackBuffer)
+{
+    GameWindow* window = openWindow(false);
+    Image* back = window->getBackImage();
+    ASSERT_TRUE(back->lock());
+    back->row32(0)[0] = 0xFF102030;
+    back->row32(599)[799] = 0xFF405060;
+    back->unlock();
+    window->dispatchMessage({WM_PAINT, 0, 0});
+    ASSERT_EQ(host().lastFrame.size(), 800u * 600u * 4u);
+    const uint32_t* pixels = reinterpret_cast<const uint32_t*>(host().lastFrame.data());
+    EXPECT_EQ(pixels[0], 0xFF102030u);
+    EXPECT_EQ(pixels[800 * 600 - 1], 0xFF405060u);
+}
+
+bool takeClose(void* context)
+{
+    ++*static_cast<int*>(context);
+    return true;
+}
+
+TEST_F(GameWindowTest, CloseGoesToTheCloseHandlerWhenThereIsOne)
+{
+    GameWindow* window = openWindow(false);
+    int asked = 0;
+    window->setCloseHandler(takeClose, &asked);
+    window->dispatchMessage({WM_CLOSE, 0, 0});
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(host().isOpen());
+    WindowMessage message;
+    EXPECT_FALSE(window->peekMessage(message));
+
+    window->setCloseHandler(nullptr, nullptr);
+    window->dispatchMessage({WM_CLOSE, 0, 0});
+    EXPECT_EQ(window->getHostWindow(), nullptr);
+    ASSERT_TRUE(window->peekMessage(message));
+    EXPECT_EQ(message.message, WM_QUIT);
+}
+
+TEST_F(GameWindowTest, ListenersSeeMessagesBeforeTheWindowActs)
+{
+    GameWindow* window = openWindow(false);
+    window->dispatchMessage({WM_MOUSEMOVE, 0, packPoint(3, 4)});
+    window->dispatchMessage({WM_KILLFOCUS, 0, 0});
+    EXPECT_EQ(listener.numbers(), (std::vector<uint32_t>{WM_MOUSEMOVE, WM_KILLFOCUS, MSG_WINDOW_DEACTIVATED}));
+}
+
+TEST_F(GameWindowTest, LeftButtonCapturesTheMouseUntilReleased)
+{
+    GameWindow* window = openWindow(false);
+    window->dispatchMessage({WM_LBUTTONDOWN, MK_LBUTTON, packPoint(1, 1)});
+    EXPECT_TRUE(host().mouseCaptured);
+    window->dispatchMessage({WM_LBUTTONUP, 0, packPoint(-5, 1)});
+    EXPECT_FALSE(host().mouseCaptured);
+}
+
+TEST_F(GameWindowTest, CursorShapesReachTheWindow)
+{
+    GameWindow* window = openWindow(false);
+    window->setCursorShape(1);
+    EXPECT_EQ(host().getCursorShape(), 1);
+    window->setCursorShape(6);
+    EXPECT_EQ(window->getCursor(), 6);
+    EXPECT_EQ(host().getCursorShape(), 6);
+    window->setCursorShape(42);
+    EXPECT_EQ(host().getCursorShape(), 2);
+    window->toggleFullScreen();
+    EXPECT_EQ(host().getCursorShape(), 2) << "a new window keeps the shape";
+}
+
+TEST_F(GameWindowTest, ClipboardNeedsAWindow)
+{
+    EXPECT_FALSE(copyToClipboard("nothing"));
+    platform.clipboard = "kept";
+    EXPECT_EQ(pasteFromClipboard(), "");
+    openWindow(false);
+    EXPECT_TRUE(copyToClipboard("Sacher"));
+    EXPECT_EQ(pasteFromClipboard(), "Sacher");
+    platform.clipboardAvailable = false;
+    EXPECT_FALSE(copyToClipboard("x"));
+    EXPECT_EQ(pasteFromClipboard(), "");
+}
+
+TEST_F(GameWindowTest, RaiseRequestRestoresTheWindow)
+{
+    GameWindow* window = openWindow(false);
+    window->restoreAndRaise();
+    window->minimise();
+    EXPECT_EQ(host().raiseCount, 1);
+    EXPECT_EQ(host().minimiseCount, 1);
+}
+
+TEST_F(GameWindowTest, PostedQuitComesBeforeWaitingWindowMessages)
+{
+    GameWindow* window = openWindow(false);
+    host().pushMessage(WM_MOUSEMOVE);
+    window->postQuitMessage(3);
+    WindowMessage message;
+    ASSERT_TRUE(window->peekMessage(message));
+    EXPECT_EQ(message, (WindowMessage{WM_QUIT, 3, 0}));
+    ASSERT_TRUE(window->peekMessage(message));
+    EXPECT_EQ(message.message, WM_MOUSEMOVE);
+}
+
+} // namespace
