@@ -1,5 +1,7 @@
 #include "framework/scenegraph/ModifierSound.h"
 
+#include "framework/sound/SoundNode.h"
+
 TT_DEFINE_RECORD(ModifierSound, &Modifier::classRecord);
 
 namespace {
@@ -17,6 +19,8 @@ void ModifierSound::setBackend(const Backend& value)
     backend() = value;
     if (!backend().playSound)
         backend().playSound = &playSoundEffect;
+    if (!backend().playSoundNode)
+        backend().playSoundNode = &playOwnSound;
 }
 
 const ModifierSound::Backend& ModifierSound::getBackend()
@@ -28,6 +32,15 @@ int ModifierSound::playSoundEffect(Sound* sound)
 {
     Sound::play(sound, 128, 255, false);
     return Sound::getLength(sound);
+}
+
+int ModifierSound::playOwnSound(GameNode* node)
+{
+    SoundNode* soundNode = objectCast<SoundNode>(node);
+    if (!soundNode)
+        return -1;
+    soundNode->play(false, soundNode->getVolume(), soundNode->getPanning(), false);
+    return soundNode->getLengthMs();
 }
 
 ModifierSound::ModifierSound(const std::string& soundName, const std::string& section, bool noWait)

@@ -19,13 +19,15 @@ public:
         RefPointer<Sound> (*findSound)(const std::string& section, const std::string& name) = nullptr;
         // Starts `node`'s own sound when it is a sound node and returns its
         // length in ms; -1 when the node is no sound node.
-        int (*playSoundNode)(GameNode* node) = nullptr;
+        int (*playSoundNode)(GameNode* node) = &playOwnSound;
         // Plays a sound once at pan 128, volume 255; its length in ms.
         int (*playSound)(Sound* sound) = &playSoundEffect;
     };
     static void setBackend(const Backend& backend);
     static const Backend& getBackend();
     static int playSoundEffect(Sound* sound);
+    // A SoundNode plays with its own volume and panning; -1 for other nodes.
+    static int playOwnSound(GameNode* node);
 
     ModifierSound(const std::string& soundName, const std::string& section, bool noWait = false);
     ModifierSound(Sound* sound, bool noWait = false);

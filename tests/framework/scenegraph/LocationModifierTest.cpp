@@ -14,6 +14,7 @@
 #include "framework/scenegraph/ModifierVisible.h"
 #include "framework/scenegraph/MoveTask.h"
 #include "framework/scenegraph/PurgeTask.h"
+#include "framework/sound/SoundNode.h"
 
 namespace {
 
@@ -310,6 +311,17 @@ TEST(ModifierSound, SoundWithSoundOffHasLengthZeroAndFinishesInItsFirstStep)
 {
     RefPointer<Sound> silent(new Sound());
     RefPointer<ModifierSound> sound(new ModifierSound(silent.get()));
+    sound->step(16);
+    EXPECT_TRUE(sound->hasStarted());
+    EXPECT_TRUE(sound->isFinished());
+}
+
+TEST(ModifierSound, SilentSoundNodeTargetFinishesInItsFirstStep)
+{
+    ModifierSound::setBackend(ModifierSound::Backend());
+    RefPointer<SoundNode> node(new SoundNode());
+    RefPointer<ModifierSound> sound(new ModifierSound("", ""));
+    sound->setTarget(node.get());
     sound->step(16);
     EXPECT_TRUE(sound->hasStarted());
     EXPECT_TRUE(sound->isFinished());

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "framework/core/BasicProperties.h"
 #include "framework/core/PropertyStore.h"
 #include "framework/core/RefPointer.h"
 #include "framework/graphics/Graphics.h"
@@ -516,4 +517,37 @@ TEST(NodeRenderer, LaterSiblingsDrawOverEarlierOnes)
     GameNode::addChild(root.get(), new Sprite(0, 0, second.get()));
     RenderTask::renderFrame(nullptr, graphics.get(), root.get());
     EXPECT_EQ(pixel(target.get(), 1, 1), source(1, 1));
+}
+
+TEST(SpriteConfiguration, TooltipComesFromTheTextsAndAMissingKeyGivesNone)
+{
+    const bool hadInstance = BasicProperties::instance != nullptr;
+    if (!hadInstance)
+        BasicProperties::createInstance();
+    BasicProperties::instance->setText("TEXT_TIP_TEST", u"Tip");
+    RefPointer<PropertyStore> store = parse(R"(<root>
+        <Sprite id="a" tooltip="TEXT_TIP_TEST"/>
+        <Sprite id="b" tooltip="TEXT_NOT_THERE_TEST"/>
+    </root>)");
+    RefPointer<Sprite> withTip(new Sprite(store->getChild("a")));
+    RefPointer<Sprite> without(new Sprite(store->getChild("b")));
+    if (!hadInstance)
+        BasicProperties::destroyInstance();
+    ASSERT_TRUE(withTip->getToolTip());
+    EXPECT_EQ(*withTip->getToolTip(), u"Tip");
+    EXPECT_FALSE(without->getToolTip());
+}
+
+TEST(SpriteConfiguration, SettingTheSameImageAgainChangesNothing)
+{
+    RefPointer<Image> strip = coordinateImage(40, 10);
+    RefPointer<Sprite> sprite(new Sprite(0, 0, strip.get()));
+    sprite->setFrameCount(4, true);
+    sprite->setCurrentFrame(2);
+    sprite->setImage(strip.get());
+    EXPECT_EQ(sprite->getCurrentFrame(), 2);
+    EXPECT_EQ(sprite->getWidth(), 10);
+    sprite->setImage(nullptr);
+    EXPECT_EQ(sprite->getWidth(), 0);
+    EXPECT_EQ(strip->getReferenceCount(), 1);
 }
