@@ -167,8 +167,10 @@ bool PropertyStore::parse(const char* data, size_t size, const std::string& sour
         lastError = "\"" + sourceName + "\": no data";
         return false;
     }
-    // TinyXML reads up to a zero byte; the copy guarantees one.
-    const std::string text(data, size);
+    // TinyXML reads up to a zero byte; the copy guarantees one. A truncated
+    // multi-byte UTF-8 sequence at the end makes TinyXML step up to three
+    // bytes past that zero, so the copy carries a few more.
+    std::string text(data, size);
     if (nestingDepth(text.data(), text.size()) > kMaxDepth) {
         lastError = "\"" + sourceName + "\": elements nested too deeply";
         return false;
@@ -176,6 +178,7 @@ bool PropertyStore::parse(const char* data, size_t size, const std::string& sour
     {
         std::lock_guard<std::mutex> lock(xmlParseMutex());
         TiXmlBase::SetCondenseWhiteSpace(condenseWhiteSpace);
+        text.append(8, '\0');
         document.Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
     }
     if (document.Error()) {
