@@ -100,6 +100,13 @@ public:
         totalSlept += milliseconds;
         sleeps.push_back(milliseconds);
     }
+    bool openWebAddress(const std::string& address) override
+    {
+        if (!isOpenableWebAddress(address))
+            return false;
+        openedAddresses.push_back(address);
+        return true;
+    }
     std::shared_ptr<SettingsStore> openSettingsStore(const std::string& gameId) override;
 
     void advanceClock(uint32_t milliseconds) { clock += milliseconds; }
@@ -111,6 +118,7 @@ public:
     uint64_t totalSlept = 0;
     std::vector<uint32_t> sleeps;
     std::vector<MessageBoxRecord> messageBoxes;
+    std::vector<std::string> openedAddresses;
     std::string clipboard;
     bool clipboardAvailable = true;
     // How many of the next window opens fail.

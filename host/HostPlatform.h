@@ -34,6 +34,9 @@ public:
     // Milliseconds since an arbitrary start, wrapping at 2^32.
     virtual uint32_t getMilliseconds() = 0;
     virtual void sleepMilliseconds(uint32_t milliseconds) = 0;
+    // Opens an http or https address in the user's browser; anything else is
+    // refused (false). Never blocks on the browser.
+    virtual bool openWebAddress(const std::string& address) = 0;
     // The settings of one game (in place of a registry key); opened once per game id.
     virtual std::shared_ptr<SettingsStore> openSettingsStore(const std::string& gameId) = 0;
 
@@ -42,6 +45,10 @@ public:
     // Installs a platform (borrowed, not owned); null returns to the real one.
     static void install(HostPlatform* platform);
 };
+
+// Whether an address may be handed to the browser: http or https (any case),
+// followed by a host, with no blanks or control characters.
+bool isOpenableWebAddress(const std::string& address);
 
 // Shorthands for the clock of the current platform.
 inline uint32_t getMilliseconds() { return HostPlatform::current().getMilliseconds(); }

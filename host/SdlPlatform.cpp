@@ -6,10 +6,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
 
 #include "host/HostLog.h"
 #include "host/SdlWindow.h"
 #include "host/SettingsStore.h"
+
+extern char** environ;
 
 namespace {
 
@@ -129,6 +134,52 @@ void SdlPlatform::sleepMilliseconds(uint32_t milliseconds)
     timespec left{};
     while (nanosleep(&wanted, &left) != 0 && errno == EINTR)
         wanted = left;
+}
+
+bool isOpenableWebAddress(const std::string& address)
+{
+    auto startsWith = [&](const char* prefix) {
+        size_t length = std::strlen(prefix);
+        if (address.size() <= length)
+            return false;
+        for (size_t i = 0; i < length; ++i) {
+            char c = address[i] >= 'A' && address[i] <= 'Z' ? static_cast<char>(address[i] + 32) : address[i];
+            if (c != prefix[i])
+                return false;
+        }
+        return true;
+    };
+    if (!startsWith("http://") && !startsWith("https://"))
+        return false;
+    for (unsigned char c : address)
+        if (c <= 0x20 || c == 0x7F)
+            return false;
+    return true;
+}
+
+bool SdlPlatform::openWebAddress(const std::string& address)
+{
+    if (!isOpenableWebAddress(address)) {
+        hostLog("browser: refused to open \"%s\"", address.c_str());
+        return false;
+    }
+    // Started directly, never through a shell, so the address is one argument.
+    std::string program = "xdg-open";
+    std::string argument = address;
+    char* arguments[] = {&program[0], &argument[0], nullptr};
+    pid_t child = 0;
+    int result = posix_spawnp(&child, "xdg-open", nullptr, nullptr, arguments, environ);
+    if (result != 0) {
+        hostLog("browser: cannot start xdg-open: %s", std::strerror(result));
+        return false;
+    }
+    // Reaped in the background: the browser may take its time.
+    std::thread([child] {
+        int status = 0;
+        while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
+    return true;
 }
 
 std::shared_ptr<SettingsStore> SdlPlatform::openSettingsStore(const std::string& gameId)

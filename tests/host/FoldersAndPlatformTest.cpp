@@ -233,3 +233,30 @@ TEST(FakePlatform, ClockSleepsClipboardAndScriptedWindows)
 }
 
 } // namespace
+
+namespace {
+
+TEST(WebAddress, OnlyHttpAndHttpsWithoutBlanksAreOpened)
+{
+    EXPECT_TRUE(isOpenableWebAddress("http://example.org"));
+    EXPECT_TRUE(isOpenableWebAddress("HTTPS://example.org/a?b=c&d"));
+    EXPECT_FALSE(isOpenableWebAddress("https://"));
+    EXPECT_FALSE(isOpenableWebAddress("file:///etc/passwd"));
+    EXPECT_FALSE(isOpenableWebAddress("javascript:alert(1)"));
+    EXPECT_FALSE(isOpenableWebAddress("--help"));
+    EXPECT_FALSE(isOpenableWebAddress("http://a b"));
+    EXPECT_FALSE(isOpenableWebAddress("http://a\nb"));
+    EXPECT_FALSE(isOpenableWebAddress(""));
+
+    ScopedFakeHostPlatform fake;
+    EXPECT_TRUE(HostPlatform::current().openWebAddress("https://example.org"));
+    EXPECT_FALSE(HostPlatform::current().openWebAddress("ftp://example.org"));
+    EXPECT_EQ(fake.openedAddresses, std::vector<std::string>{"https://example.org"});
+}
+
+TEST(WebAddress, RealPlatformRefusesOtherSchemesWithoutStartingAnything)
+{
+    EXPECT_FALSE(HostPlatform::current().openWebAddress("file:///etc/passwd"));
+}
+
+} // namespace
