@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "framework/graphics/Graphics.h"
+#include "framework/platform/GameWindow.h"
 #include "framework/scenegraph/IRenderable.h"
 #include "framework/scenegraph/Sprite.h"
 
@@ -23,7 +24,11 @@ RenderTask::RenderTask(GameNode* root) : root(root) {}
 
 void RenderTask::run(int)
 {
-    Graphics* graphics = environment.graphics ? environment.graphics() : nullptr;
+    Graphics* graphics = nullptr;
+    if (environment.graphics)
+        graphics = environment.graphics();
+    else if (GameWindow::instance)
+        graphics = GameWindow::instance->getGraphics();
     if (!graphics)
         return;
     GameNode* scene = environment.currentScene ? environment.currentScene() : nullptr;

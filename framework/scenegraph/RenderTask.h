@@ -13,9 +13,9 @@ class Graphics;
 class RenderTask : public Task {
     TT_CLASS_RECORD(RenderTask)
 public:
-    // Where a frame is drawn: the window's back-buffer graphics and the scene
-    // manager's current scene (either may answer null). Installed by the
-    // window and the scene manager.
+    // Where a frame is drawn: the back-buffer graphics (the game window's
+    // when none is installed) and the scene manager's current scene (either
+    // may answer null).
     struct Environment {
         Graphics* (*graphics)() = nullptr;
         GameNode* (*currentScene)() = nullptr;
