@@ -4,9 +4,22 @@
 #include "framework/core/PropertyNode.h"
 #include "framework/core/PropertyValue.h"
 #include "framework/players/PropertyAccess.h"
+#include "framework/scenegraph/Sprite.h"
 #include "game/data/TuningTable.h"
 
 Spot::Spot(Pastry* pastryIn) : pastry(pastryIn) {}
+
+Spot::~Spot() = default;
+
+Sprite* Spot::getPlate() const
+{
+    return static_cast<Sprite*>(plate.get());
+}
+
+void Spot::setPlate(Sprite* sprite)
+{
+    plate = sprite;
+}
 
 RefPointer<Spot> Spot::restore(AbstractProperty* entry, const Cookbook& cookbook)
 {
@@ -34,13 +47,19 @@ void Spot::save(PropertyNode* node) const
 {
     addUntypedInt(node, "state", state);
     addUntypedBool(node, "hasArrived", hasArrived);
-    addUntypedInt(node, "spriteX", spriteX);
+    addUntypedInt(node, "spriteX", plate ? getPlate()->getX() : spriteX);
     RefPointer<PropertyNode> pastryNode(new PropertyNode("pastry", "Pastry"));
     if (pastry)
         pastry->save(pastryNode.get());
     node->addChild(pastryNode.get());
     RefPointer<PropertyVector> positions(new PropertyVector("ingredients"));
-    for (int32_t x : savedIngredientX)
-        positions->add(PropertyValue::makeTyped("", "Integer", x));
+    if (icons.empty()) {
+        for (int32_t x : savedIngredientX)
+            positions->add(PropertyValue::makeTyped("", "Integer", x));
+    }
+    for (Sprite* icon : icons) {
+        if (icon)
+            positions->add(PropertyValue::makeTyped("", "Integer", icon->getX()));
+    }
     node->addChild(positions.get());
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/core/PropertyStore.h"
+#include "framework/scenegraph/Sprite.h"
 #include "game/data/Cookbook.h"
 #include "game/data/TuningTable.h"
 #include "game/production/AlarmClock.h"
@@ -313,6 +314,27 @@ TEST_F(ProductionRecordsTest, ConveyorBeltRoundTripKeepsSpotOrderAndPositions)
     EXPECT_FLOAT_EQ(restored.distance, -3.5f);
     EXPECT_EQ(restored.graceTimer.getTime(), 1500);
     EXPECT_EQ(restored.graceTimer.getOriginalTime(), 2000);
+}
+
+TEST_F(ProductionRecordsTest, ShownSpotSavesWhereItsPlateAndIconsAreNow)
+{
+    RefPointer<Spot> spot(new Spot(new Pastry(cookbook.findRecipe("CAKE"))));
+    spot->spriteX = 1;
+    spot->savedIngredientX = {1, 1, 1};
+    RefPointer<Sprite> plate(new Sprite(250, 300, 10, 10));
+    RefPointer<Sprite> first(new Sprite(260, 300, 10, 10));
+    RefPointer<Sprite> third(new Sprite(280, 300, 10, 10));
+    spot->setPlate(plate.get());
+    spot->icons = {first.get(), nullptr, third.get(), nullptr};
+    plate->setX(255);
+
+    RefPointer<PropertyStore> read = throughXml("Spot", [&](PropertyNode* node) { spot->save(node); });
+    PropertyNode* saved = read->getNode("record");
+    EXPECT_EQ(saved->getInt("spriteX"), 255);
+    PropertyVector* positions = saved->getVector("ingredients");
+    ASSERT_EQ(positions->getCount(), 2);
+    EXPECT_EQ(positions->getAt(0)->getInt(), 260);
+    EXPECT_EQ(positions->getAt(1)->getInt(), 280);
 }
 
 TEST_F(ProductionRecordsTest, ConveyorBeltLoadsDefaultsAndSkipsForeignSpots)
