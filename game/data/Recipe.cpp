@@ -1,5 +1,7 @@
 #include "game/data/Recipe.h"
 
+#include <cstdint>
+
 #include "framework/core/PropertyNode.h"
 #include "framework/players/PropertyAccess.h"
 
@@ -11,7 +13,7 @@ Recipe::Recipe(AbstractProperty* entry)
     PropertyNode* node = nodeOrDummy(entry);
     name = node->getName();
 
-    int totalAmount = 0;
+    int64_t totalAmount = 0; // wide, so that absurd amounts cannot overflow
     if (hasChildNamed(node, "ingredients")) {
         PropertyVector* list = childVector(node, "ingredients");
         for (int i = 0; i < elementCount(list); ++i) {
