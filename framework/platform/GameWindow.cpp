@@ -142,8 +142,11 @@ void GameWindow::present()
     }
     if (!hostWindow || !backImage || !backImage->getPixels())
         return;
-    if (!hostWindow->present(backImage->getPixels(), backImage->getPitch()))
-        setInactive(true);
+    // A frame the display refused is dropped; the next one is tried as usual.
+    bool shown = hostWindow->present(backImage->getPixels(), backImage->getPitch());
+    if (!shown && !presentFailureLogged)
+        LOG_WARNING("window: the display did not take a frame");
+    presentFailureLogged = !shown;
 }
 
 void GameWindow::run(int /*elapsedMs*/)

@@ -146,6 +146,7 @@ private:
     int iconResource = 0;
     int cursorShape = 2;
     bool inactive = false;
+    bool presentFailureLogged = false;
     CloseHandler closeHandler = nullptr;
     void* closeHandlerContext = nullptr;
 };
