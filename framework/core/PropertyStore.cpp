@@ -37,9 +37,16 @@ const char* firstText(const TiXmlElement& element)
     return nullptr;
 }
 
+// Names are kept byte for byte as read; written out they must be valid
+// UTF-8, or the parser's multi-byte reading swallows the closing quote.
+std::string validUtf8(const std::string& text)
+{
+    return toNarrowString(toWideString(text));
+}
+
 bool isXmlName(const std::string& name)
 {
-    if (name.empty())
+    if (name.empty() || validUtf8(name) != name)
         return false;
     for (size_t i = 0; i < name.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(name[i]);
@@ -167,10 +174,11 @@ bool PropertyStore::parse(const char* data, size_t size, const std::string& sour
         lastError = "\"" + sourceName + "\": no data";
         return false;
     }
-    // TinyXML reads up to a zero byte; the copy guarantees one. A truncated
-    // multi-byte UTF-8 sequence at the end makes TinyXML step up to three
-    // bytes past that zero, so the copy carries a few more.
-    std::string text(data, size);
+    // TinyXML reads up to a zero byte; the copy guarantees one. Its UTF-8
+    // reader trusts lead bytes and would read past the end of a truncated
+    // sequence, so malformed sequences become U+FFFD before it sees them
+    // (and a few more zero bytes follow, should it step on all the same).
+    std::string text = validUtf8(std::string(data, size));
     if (nestingDepth(text.data(), text.size()) > kMaxDepth) {
         lastError = "\"" + sourceName + "\": elements nested too deeply";
         return false;
@@ -264,7 +272,7 @@ void PropertyStore::writeXml(const AbstractProperty& entry, TiXmlNode& parent, b
         // A name that XML cannot carry as an attribute or tag would make the
         // whole file unreadable; keep the value as a named "Text" element.
         auto* child = new TiXmlElement("Text");
-        child->SetAttribute("id", entry.getName());
+        child->SetAttribute("id", validUtf8(entry.getName()));
         child->SetAttribute("value", text);
         parent.LinkEndChild(child);
         return;
@@ -278,7 +286,7 @@ void PropertyStore::writeXml(const AbstractProperty& entry, TiXmlNode& parent, b
     auto* element = new TiXmlElement(tag);
     parent.LinkEndChild(element);
     if (!entry.getName().empty())
-        element->SetAttribute("id", entry.getName());
+        element->SetAttribute("id", validUtf8(entry.getName()));
     if (entry.isValue()) {
         element->SetAttribute("value", text);
     } else if (entry.isNode()) {

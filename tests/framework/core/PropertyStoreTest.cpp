@@ -93,6 +93,17 @@ TEST(PropertyStoreTest, SyntaxErrorsLeaveTheTreeUnchanged)
     EXPECT_FALSE(store->loadFromBuffer(nullptr, 0));
 }
 
+TEST(PropertyStoreTest, MalformedUtf8IsReplacedBeforeParsing)
+{
+    // A lead byte right before the closing quote must not swallow the quote.
+    auto store = parse("<root><Text id=\"t\" value=\"a\xE0\"/><Integer id=\"n\" value=\"2\"/></root>");
+    EXPECT_EQ(u"a\uFFFD", store->getWString("t"));
+    EXPECT_EQ(2, store->getInt("n"));
+    bool ok = true;
+    parse(std::string("<root><Node id=\"x\xF0"), &ok);
+    EXPECT_FALSE(ok);
+}
+
 TEST(PropertyStoreTest, DeepNestingIsRefusedNotOverflowed)
 {
     LogCapture log;
@@ -160,6 +171,14 @@ TEST(PropertyStoreTest, NamesXmlCannotCarryAreKeptAsTextElements)
     EXPECT_EQ("Node", read->getTypeName());
     EXPECT_EQ("kept", read->getString("two words"));
     EXPECT_EQ("unnamed", read->getString(""));
+
+    // Broken UTF-8 in a name would let the parser swallow the closing quote.
+    RefPointer<PropertyStore> broken(new PropertyStore());
+    broken->addNode("m\xFF\xE0", "Node\xE0")->setInt("a\xE0", 1, true);
+    const std::string written = broken->toXmlText();
+    RefPointer<PropertyStore> reread(new PropertyStore());
+    EXPECT_TRUE(reread->loadFromBuffer(written.data(), written.size())) << written;
+    EXPECT_EQ(1, reread->getNamedCount());
 }
 
 class PropertyStoreFileTest : public ::testing::Test {

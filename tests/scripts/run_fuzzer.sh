@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Runs one libFuzzer program for a bounded time on a copy of its seed corpus.
+# Usage: run_fuzzer.sh <source dir> <fuzz build dir> <target> <seconds>
+# Skips (exit 77) when the program was not built; a crash fails loudly and
+# leaves the input under <fuzz build dir>/artifacts/<target>/ — keep it in
+# tests/data/regress/<corpus>/ so that the replay test runs it for ever after.
+set -uo pipefail
+source_dir=$1
+build_dir=$2
+target=$3
+seconds=$4
+program="$build_dir/fuzz/$target"
+corpus_name=${target#fuzz_}
+if [ ! -x "$program" ]; then
+  echo "fuzz: $program not built (run ./test.sh, or tests/scripts/fuzz.sh); skipped"
+  exit 77
+fi
+work="$build_dir/corpus/$corpus_name"
+artifacts="$build_dir/artifacts/$corpus_name"
+mkdir -p "$work" "$artifacts"
+seeds=()
+[ -d "$source_dir/fuzz/corpus/$corpus_name" ] && seeds+=("$source_dir/fuzz/corpus/$corpus_name")
+[ -d "$source_dir/tests/data/regress/$corpus_name" ] && seeds+=("$source_dir/tests/data/regress/$corpus_name")
+"$program" -max_total_time="$seconds" -timeout=10 -error_exitcode=1 -timeout_exitcode=1 -rss_limit_mb=2048 -print_final_stats=1 \
+  -artifact_prefix="$artifacts/" "$work" "${seeds[@]}" >"$build_dir/$target.log" 2>&1
+status=$?
+tail -n 15 "$build_dir/$target.log"
+if [ $status -ne 0 ]; then
+  echo "FUZZ FAILURE in $target: inputs kept in $artifacts/:" >&2
+  ls -l "$artifacts" >&2
+  echo "Copy each into tests/data/regress/$corpus_name/ and fix the fault." >&2
+fi
+exit $status
