@@ -40,7 +40,8 @@ void ModifierBlink::step(int deltaMs)
         finish();
         return;
     }
-    while (timeInPhase >= phaseLength) {
+    // Each turn uses up a phase of at least 1 ms; the cap only matters for absurd deltas.
+    for (int turns = 0; timeInPhase >= phaseLength && turns < 100000; ++turns) {
         const uint32_t oldLength = phaseLength;
         phase = (phase + 1) % 4;
         timeInPhase -= oldLength;

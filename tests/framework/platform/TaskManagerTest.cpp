@@ -8,6 +8,7 @@
 #include "framework/core/RefPointer.h"
 #include "framework/platform/FrameClock.h"
 #include "framework/platform/TimedTaskManager.h"
+#include "host/FakeHostPlatform.h"
 
 namespace {
 
@@ -250,4 +251,21 @@ TEST(TimedTaskManager, GlobalInstanceIsCreatedAndDropped)
     EXPECT_EQ(timer->getReferenceCount(), 1);
     TimedTaskManager::destroyInstance();
     EXPECT_EQ(TimedTaskManager::instance, nullptr);
+}
+
+TEST(TimedTaskManager, WithoutAClockItPacesItselfByTheHost)
+{
+    ScopedFakeHostPlatform host;
+    host.clock = 0xFFFFFFF8u;
+    TimedTaskManager* timer = TimedTaskManager::create();
+    timer->setRate(50);
+    Log log;
+    RefPointer<LoggingTask> task(new LoggingTask("a", log));
+    timer->addTask(task.get());
+    host.advanceClock(8);
+    timer->tick();
+    // 8 ms since the last frame: the rest of the 20 ms is slept on the host.
+    EXPECT_EQ(host.clock, 12u);
+    EXPECT_EQ(task->elapsed, (std::vector<int> {20}));
+    TimedTaskManager::destroyInstance();
 }
