@@ -326,3 +326,21 @@ TEST(ModifierSound, SilentSoundNodeTargetFinishesInItsFirstStep)
     EXPECT_TRUE(sound->hasStarted());
     EXPECT_TRUE(sound->isFinished());
 }
+
+TEST(ModifierTarget, UnlistedTreeModifierOutlivesItsTargetSafely)
+{
+    RefPointer<AnimTree> tree(new AnimTree());
+    RefPointer<ModifierLocationLine> line(new ModifierLocationLine(100, 0, 0, 10, 10));
+    Modifier::addChild(tree.get(), line.get());
+    {
+        RefPointer<GameNode> node(new GameNode());
+        // Set after attaching: not in the node's list, so the node cannot end it.
+        line->setTarget(node.get());
+        EXPECT_FALSE(node->hasTreeModifiers());
+        Modifier::updateTree(tree.get(), 10);
+        EXPECT_EQ(node->getX(), 1);
+    }
+    EXPECT_EQ(line->getTarget(), nullptr);
+    Modifier::updateTree(tree.get(), 10);
+    EXPECT_EQ(line->getElapsed(), 20);
+}
