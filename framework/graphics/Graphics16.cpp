@@ -271,6 +271,35 @@ void Graphics16::blitRotated(Image* image, double angle, double scale, int32_t x
         });
 }
 
+namespace {
+
+template <WriteMode mode>
+void writeScaledRow16(Image* source, Image* target, const transformed::ScaledRow& row, uint32_t alpha, bool usePlane)
+{
+    uint16_t* d = target->row16(row.y) + row.x;
+    const uint16_t* upper = source->row16(row.sourceRow);
+    const uint8_t* upperPlane = usePlane ? source->alphaRow(row.sourceRow) : nullptr;
+    auto quadAt = [usePlane](const uint16_t* pixels, const uint8_t* plane, int32_t sx) {
+        return toQuad(pixels[sx], usePlane ? plane[sx] : 255u);
+    };
+    int32_t i = 0;
+    if (row.smoothCount > 0) {
+        const uint16_t* lower = source->row16(row.sourceRow + 1);
+        const uint8_t* lowerPlane = usePlane ? source->alphaRow(row.sourceRow + 1) : nullptr;
+        for (; i < row.smoothCount; ++i) {
+            const int32_t sx = row.columns[i];
+            const uint32_t quad = transformed::bilinear(quadAt(upper, upperPlane, sx), quadAt(upper, upperPlane, sx + 1),
+                                                        quadAt(lower, lowerPlane, sx), quadAt(lower, lowerPlane, sx + 1),
+                                                        row.weights[i], row.weightY);
+            writeSample16(d[i], quad, mode, alpha, true, false);
+        }
+    }
+    for (; i < row.count; ++i)
+        writeSample16(d[i], quadAt(upper, upperPlane, row.columns[i]), mode, alpha, false, false);
+}
+
+}  // namespace
+
 void Graphics16::blitScaled(Image* image, int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight,
                             int32_t x, int32_t y, int32_t width, int32_t height)
 {
@@ -285,15 +314,21 @@ void Graphics16::blitScaled(Image* image, int32_t srcX, int32_t srcY, int32_t sr
     const uint32_t a = uint32_t(alpha);
     Image* source = image;
     Image* destination = target.get();
-    transformed::scaled(
-        srcX, srcY, srcWidth, srcHeight, image->getWidth(), image->getHeight(), int64_t(x) + offsetX,
-        int64_t(y) + offsetY, width, height, drawableArea(), smoothing, columnTable,
-        [source, usePlane](int32_t sx, int32_t sy) {
-            return toQuad(source->row16(sy)[sx], usePlane ? source->alphaRow(sy)[sx] : 255u);
-        },
-        [destination, mode, a](int32_t dx, int32_t dy, uint32_t quad, bool bilinear) {
-            writeSample16(destination->row16(dy)[dx], quad, mode, a, bilinear, false);
-        });
+    transformed::scaled(srcX, srcY, srcWidth, srcHeight, image->getWidth(), image->getHeight(), int64_t(x) + offsetX,
+                        int64_t(y) + offsetY, width, height, drawableArea(), smoothing, scaledColumns, scaledWeights,
+                        [source, destination, mode, a, usePlane](const transformed::ScaledRow& row) {
+                            switch (mode) {
+                            case WriteMode::Opaque:
+                                writeScaledRow16<WriteMode::Opaque>(source, destination, row, a, usePlane);
+                                break;
+                            case WriteMode::Overall:
+                                writeScaledRow16<WriteMode::Overall>(source, destination, row, a, usePlane);
+                                break;
+                            case WriteMode::Plane:
+                                writeScaledRow16<WriteMode::Plane>(source, destination, row, a, usePlane);
+                                break;
+                            }
+                        });
 }
 
 void Graphics16::blitCopy(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,

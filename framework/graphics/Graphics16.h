@@ -62,5 +62,7 @@ private:
     Rect drawableArea() const;
 
     uint16_t nativeColour = 0;
-    std::vector<int64_t> columnTable;
+    // Reused per call by the scaled blit.
+    std::vector<int32_t> scaledColumns;
+    std::vector<uint32_t> scaledWeights;
 };

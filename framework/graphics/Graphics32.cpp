@@ -241,6 +241,33 @@ void Graphics32::blitRotated(Image* image, double angle, double scale, int32_t x
         });
 }
 
+namespace {
+
+template <WriteMode mode>
+void writeScaledRow32(Image* source, Image* target, const transformed::ScaledRow& row, uint32_t alpha)
+{
+    uint32_t* d = target->row32(row.y) + row.x;
+    const uint32_t* upper = source->row32(row.sourceRow);
+    int32_t i = 0;
+    if (row.smoothCount > 0) {
+        const uint32_t* lower = source->row32(row.sourceRow + 1);
+        for (; i < row.smoothCount; ++i) {
+            const int32_t sx = row.columns[i];
+            const uint32_t quad = transformed::bilinear(upper[sx], upper[sx + 1], lower[sx], lower[sx + 1],
+                                                        row.weights[i], row.weightY);
+            writeSample32(d[i], quad, mode, alpha, true, false);
+        }
+    }
+    if (mode == WriteMode::Opaque) {
+        activeKernels().scaleRowOpaque32(d + i, upper, row.columns + i, row.count - i);
+        return;
+    }
+    for (; i < row.count; ++i)
+        writeSample32(d[i], upper[row.columns[i]], mode, alpha, false, false);
+}
+
+}  // namespace
+
 void Graphics32::blitScaled(Image* image, int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight,
                             int32_t x, int32_t y, int32_t width, int32_t height)
 {
@@ -255,13 +282,21 @@ void Graphics32::blitScaled(Image* image, int32_t srcX, int32_t srcY, int32_t sr
     const uint32_t a = uint32_t(alpha);
     Image* source = image;
     Image* destination = target.get();
-    transformed::scaled(
-        srcX, srcY, srcWidth, srcHeight, image->getWidth(), image->getHeight(), int64_t(x) + offsetX,
-        int64_t(y) + offsetY, width, height, drawableArea(), smoothing, columnTable,
-        [source](int32_t sx, int32_t sy) { return source->row32(sy)[sx]; },
-        [destination, mode, a](int32_t dx, int32_t dy, uint32_t quad, bool bilinear) {
-            writeSample32(destination->row32(dy)[dx], quad, mode, a, bilinear, false);
-        });
+    transformed::scaled(srcX, srcY, srcWidth, srcHeight, image->getWidth(), image->getHeight(), int64_t(x) + offsetX,
+                        int64_t(y) + offsetY, width, height, drawableArea(), smoothing, scaledColumns, scaledWeights,
+                        [source, destination, mode, a](const transformed::ScaledRow& row) {
+                            switch (mode) {
+                            case WriteMode::Opaque:
+                                writeScaledRow32<WriteMode::Opaque>(source, destination, row, a);
+                                break;
+                            case WriteMode::Overall:
+                                writeScaledRow32<WriteMode::Overall>(source, destination, row, a);
+                                break;
+                            case WriteMode::PerPixel:
+                                writeScaledRow32<WriteMode::PerPixel>(source, destination, row, a);
+                                break;
+                            }
+                        });
 }
 
 void Graphics32::blitCopy(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,

@@ -56,5 +56,7 @@ private:
     // The clip cut to the target's bounds.
     Rect drawableArea() const;
 
-    std::vector<int64_t> columnTable;
+    // Reused per call by the scaled blit.
+    std::vector<int32_t> scaledColumns;
+    std::vector<uint32_t> scaledWeights;
 };

@@ -16,9 +16,15 @@ namespace {
 
 std::atomic<int32_t> screenBytesPerPixel {4};
 
+// Buffers start on a cache line, so that rows of widths that are multiples
+// of 16 pixels never split a wide vector store across two lines.
 uint8_t* allocateZeroed(int64_t bytes)
 {
-    return static_cast<uint8_t*>(std::calloc(size_t(bytes), 1));
+    const size_t rounded = (size_t(bytes) + 63) & ~size_t(63);
+    void* buffer = std::aligned_alloc(64, rounded);
+    if (buffer)
+        std::memset(buffer, 0, rounded);
+    return static_cast<uint8_t*>(buffer);
 }
 
 }  // namespace

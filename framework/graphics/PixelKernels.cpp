@@ -4,11 +4,14 @@
 // processor lacks the instruction set.
 const PixelKernels* sse2KernelsIfAvailable();
 const PixelKernels* avx2KernelsIfAvailable();
+const PixelKernels* avx512KernelsIfAvailable();
 
 namespace {
 
 const PixelKernels* bestAvailable()
 {
+    if (const PixelKernels* set = avx512KernelsIfAvailable())
+        return set;
     if (const PixelKernels* set = avx2KernelsIfAvailable())
         return set;
     if (const PixelKernels* set = sse2KernelsIfAvailable())
@@ -33,6 +36,8 @@ const PixelKernels* kernelsFor(KernelSet set)
         return sse2KernelsIfAvailable();
     case KernelSet::Avx2:
         return avx2KernelsIfAvailable();
+    case KernelSet::Avx512:
+        return avx512KernelsIfAvailable();
     }
     return nullptr;
 }

@@ -23,6 +23,10 @@ struct PixelKernels {
     // The colour through a mask of coverage bytes.
     void (*mask32)(uint32_t* d, const uint8_t* m, int32_t n, uint32_t colour, uint32_t alpha);
 
+    // Nearest-sample row of a scaled opaque blit: RGB = source[columns[i]] RGB,
+    // top byte kept.
+    void (*scaleRowOpaque32)(uint32_t* d, const uint32_t* source, const int32_t* columns, int32_t n);
+
     // RGB565: the packed colour at alpha 1..254.
     void (*fillBlend16)(uint16_t* d, int32_t n, uint16_t colour, uint32_t alpha);
     // Source without plane at alpha 1..254.
@@ -36,7 +40,8 @@ struct PixelKernels {
     void (*mask16)(uint16_t* d, const uint8_t* m, int32_t n, uint16_t colour, uint32_t alpha);
 };
 
-enum class KernelSet { Scalar, Sse2, Avx2 };
+// Avx512 adds byte-masked stores for the opaque fill and copy to the AVX2 set.
+enum class KernelSet { Scalar, Sse2, Avx2, Avx512 };
 
 // The plain reference set.
 const PixelKernels& scalarKernels();

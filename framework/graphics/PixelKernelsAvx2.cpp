@@ -28,6 +28,11 @@ struct Avx2 {
     {
         return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
     }
+    SIMD_TARGET static T gather32(const uint32_t* base, const int32_t* index)
+    {
+        return _mm256_i32gather_epi32(reinterpret_cast<const int*>(base),
+                                      _mm256_loadu_si256(reinterpret_cast<const __m256i*>(index)), 4);
+    }
     SIMD_TARGET static T zero() { return _mm256_setzero_si256(); }
     SIMD_TARGET static T set1_16(int16_t v) { return _mm256_set1_epi16(v); }
     SIMD_TARGET static T set1_32(int32_t v) { return _mm256_set1_epi32(v); }

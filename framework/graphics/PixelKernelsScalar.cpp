@@ -57,6 +57,12 @@ void mask32(uint32_t* d, const uint8_t* m, int32_t n, uint32_t colour, uint32_t 
     }
 }
 
+void scaleRowOpaque32(uint32_t* d, const uint32_t* source, const int32_t* columns, int32_t n)
+{
+    for (int32_t i = 0; i < n; ++i)
+        d[i] = (d[i] & 0xFF000000u) | (source[columns[i]] & 0x00FFFFFFu);
+}
+
 void fillBlend16(uint16_t* d, int32_t n, uint16_t colour, uint32_t alpha)
 {
     for (int32_t i = 0; i < n; ++i)
@@ -102,7 +108,7 @@ void mask16(uint16_t* d, const uint8_t* m, int32_t n, uint16_t colour, uint32_t 
 
 const PixelKernels scalarSet = {
     "scalar",      fillOpaque32, fillBlend32,    copyRgb32,    blendOverall32, blendPerPixel32,
-    addPerPixel32, mask32,       fillBlend16,    blendOverall16, blendPlane16,  addPlane16,
+    addPerPixel32, mask32,       scaleRowOpaque32, fillBlend16,    blendOverall16, blendPlane16,  addPlane16,
     mask16,
 };
 

@@ -30,6 +30,11 @@ struct Sse2 {
     {
         return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());
     }
+    static T gather32(const uint32_t* base, const int32_t* index)
+    {
+        return _mm_set_epi32(int32_t(base[index[3]]), int32_t(base[index[2]]), int32_t(base[index[1]]),
+                             int32_t(base[index[0]]));
+    }
     static T zero() { return _mm_setzero_si128(); }
     static T set1_16(int16_t v) { return _mm_set1_epi16(v); }
     static T set1_32(int32_t v) { return _mm_set1_epi32(v); }

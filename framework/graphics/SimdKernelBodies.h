@@ -178,6 +178,19 @@ SIMD_TARGET void mask32(uint32_t* d, const uint8_t* m, int32_t n, uint32_t colou
     scalarKernels().mask32(d + i, m + i, n - i, colour, alpha);
 }
 
+template <class V>
+SIMD_TARGET void scaleRowOpaque32(uint32_t* d, const uint32_t* source, const int32_t* columns, int32_t n)
+{
+    const typename V::T top = V::set1_32(int32_t(0xFF000000u));
+    const typename V::T rgb = V::set1_32(0x00FFFFFF);
+    int32_t i = 0;
+    for (; i + V::pixels32 <= n; i += V::pixels32) {
+        const typename V::T s = V::gather32(source, columns + i);
+        V::store(d + i, V::bitOr(V::bitAnd(V::load(d + i), top), V::bitAnd(s, rgb)));
+    }
+    scalarKernels().scaleRowOpaque32(d + i, source, columns + i, n - i);
+}
+
 // RGB565 fields of 16-bit lanes, shifted down.
 template <class V>
 struct Fields {
@@ -303,7 +316,7 @@ const PixelKernels& kernelSet(const char* name)
 {
     static const PixelKernels set = {
         name,           fillOpaque32<V>,   fillBlend32<V>, copyRgb32<V>,    blendOverall32<V>,
-        blendPerPixel32<V>, addPerPixel32<V>, mask32<V>,   fillBlend16<V>,  blendOverall16<V>,
+        blendPerPixel32<V>, addPerPixel32<V>, mask32<V>,   scaleRowOpaque32<V>, fillBlend16<V>,  blendOverall16<V>,
         blendPlane16<V>, addPlane16<V>,     mask16<V>,
     };
     return set;

@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "framework/graphics/Geometry.h"
 
 // Geometry and sampling shared by the scaled and rotated blits of both pixel
@@ -33,18 +37,54 @@ inline bool sourceWindow(int32_t srcX, int32_t srcY, int32_t width, int32_t heig
     return window.lowX < window.highX && window.lowY < window.highY;
 }
 
-// Bilinear mix of four quads with 16-bit weights (0..65535 for the right and
-// lower neighbours); each byte is mixed on its own and rounded down.
-inline uint32_t bilinear(uint32_t p00, uint32_t p10, uint32_t p01, uint32_t p11, uint32_t wx, uint32_t wy)
+// Bilinear mix of four quads, each byte on its own, with 12-bit weights (0..4095
+// for the right and lower neighbours): the row pairs are mixed first and kept
+// with 7 fraction bits, then mixed vertically and rounded down. Within one of
+// the exact real-valued mix, so within 1 of any truncated float evaluation.
+inline uint32_t bilinearScalar(uint32_t p00, uint32_t p10, uint32_t p01, uint32_t p11, uint32_t wx, uint32_t wy)
 {
-    const uint64_t ix = 65536 - wx, iy = 65536 - wy;
     uint32_t result = 0;
     for (int shift = 0; shift < 32; shift += 8) {
-        const uint64_t top = ((p00 >> shift) & 0xFF) * ix + ((p10 >> shift) & 0xFF) * wx;
-        const uint64_t bottom = ((p01 >> shift) & 0xFF) * ix + ((p11 >> shift) & 0xFF) * wx;
-        result |= uint32_t((top * iy + bottom * wy) >> 32) << shift;
+        const uint32_t top = (((p00 >> shift) & 0xFF) * (4096 - wx) + ((p10 >> shift) & 0xFF) * wx) >> 5;
+        const uint32_t bottom = (((p01 >> shift) & 0xFF) * (4096 - wx) + ((p11 >> shift) & 0xFF) * wx) >> 5;
+        result |= ((top * (4096 - wy) + bottom * wy) >> 19) << shift;
     }
     return result;
+}
+
+#if defined(__SSE2__)
+// The same mix with two multiply-adds per stage; bit for bit the scalar result.
+inline uint32_t bilinearSse2(uint32_t p00, uint32_t p10, uint32_t p01, uint32_t p11, uint32_t wx, uint32_t wy)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i upper = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(p00)), zero),
+                                             _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(p10)), zero));
+    const __m128i lower = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(p01)), zero),
+                                             _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(p11)), zero));
+    const __m128i weightsX = _mm_set1_epi32(int((wx << 16) | (4096 - wx)));
+    const __m128i top = _mm_srai_epi32(_mm_madd_epi16(upper, weightsX), 5);
+    const __m128i bottom = _mm_srai_epi32(_mm_madd_epi16(lower, weightsX), 5);
+    const __m128i pairs = _mm_unpacklo_epi16(_mm_packs_epi32(top, top), _mm_packs_epi32(bottom, bottom));
+    const __m128i weightsY = _mm_set1_epi32(int((wy << 16) | (4096 - wy)));
+    __m128i mixed = _mm_srli_epi32(_mm_madd_epi16(pairs, weightsY), 19);
+    mixed = _mm_packs_epi32(mixed, mixed);
+    return uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(mixed, mixed)));
+}
+#endif
+
+inline uint32_t bilinear(uint32_t p00, uint32_t p10, uint32_t p01, uint32_t p11, uint32_t wx, uint32_t wy)
+{
+#if defined(__SSE2__)
+    return bilinearSse2(p00, p10, p01, p11, wx, wy);
+#else
+    return bilinearScalar(p00, p10, p01, p11, wx, wy);
+#endif
+}
+
+// The 12-bit weight of a 20-bit fraction.
+inline uint32_t weightOf(int64_t position)
+{
+    return uint32_t((position & ((1 << fractionBits) - 1)) >> (fractionBits - 12));
 }
 
 inline int64_t toInt64Clamped(double value)
@@ -54,14 +94,30 @@ inline int64_t toInt64Clamped(double value)
     return int64_t(std::clamp(value, -4.0e18, 4.0e18));
 }
 
-// Scaled blit. `fetch(x, y)` returns the quad of an absolute source pixel;
-// `write(x, y, quad, bilinear)` stores into the target at absolute target
-// coordinates. Columns and rows whose sample falls outside the source (the
-// rectangle cut to the image) are not drawn.
-template <class Fetch, class Write>
+// One destination row of a scaled blit: `count` pixels from target column
+// `x`; pixel i samples source column columns[i] of source row `sourceRow`
+// with horizontal weight weights[i]. The first `smoothCount` pixels (0 when
+// not smoothing) have a right and a lower neighbour and are mixed bilinearly
+// with vertical weight `weightY`; the rest take the nearest pixel.
+struct ScaledRow {
+    int32_t y;
+    int32_t x;
+    int32_t count;
+    int32_t smoothCount;
+    int32_t sourceRow;
+    uint32_t weightY;
+    const int32_t* columns;
+    const uint32_t* weights;
+};
+
+// Scaled blit: steps and start positions in 64-bit fixed point, so no source
+// coordinate can overflow; only columns and rows whose sample lies inside the
+// source rectangle cut to the image are drawn. `writeRow(const ScaledRow&)`
+// draws each row.
+template <class WriteRow>
 void scaled(int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight, int32_t imageWidth,
             int32_t imageHeight, int64_t x, int64_t y, int64_t width, int64_t height, const Rect& clip,
-            bool smoothing, std::vector<int64_t>& columnTable, Fetch fetch, Write write)
+            bool smoothing, std::vector<int32_t>& columns, std::vector<uint32_t>& weights, WriteRow writeRow)
 {
     if (width <= 0 || height <= 0 || x + width < 0 || y + height < 0 || srcWidth <= 0 || srcHeight <= 0)
         return;
@@ -83,38 +139,45 @@ void scaled(int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight, int
     const int64_t firstRow = srcY + window.lowY, lastRow = srcY + window.highY - 1;
     const int64_t rectLastColumn = int64_t(srcX) + srcWidth - 1, rectLastRow = int64_t(srcY) + srcHeight - 1;
 
-    // Per column: the source column (or -1 when outside) and its weight.
-    const int64_t columns = right - left;
-    columnTable.resize(size_t(columns) * 2);
-    for (int64_t i = 0; i < columns; ++i) {
+    // Source columns grow with the target column, so the drawable columns are
+    // one run; the smoothed ones are the part of it left of the last column.
+    columns.clear();
+    weights.clear();
+    int64_t runStart = -1;
+    int32_t smoothColumns = 0;
+    for (int64_t i = 0; i < right - left; ++i) {
         const int64_t fx = startX + i * stepX;
         // The rounded step may overshoot the rectangle's last column by a hair.
         const int64_t sx = std::min(fx >> fractionBits, rectLastColumn);
-        const bool inside = sx >= firstColumn && sx <= lastColumn;
-        columnTable[size_t(i) * 2] = inside ? sx : -1;
-        columnTable[size_t(i) * 2 + 1] = (fx & ((1 << fractionBits) - 1)) >> 4;
-    }
-    for (int64_t row = top; row < bottom; ++row) {
-        const int64_t fy = startY + (row - top) * stepY;
-        const int64_t sy = std::min(fy >> fractionBits, rectLastRow);
-        if (sy < firstRow || sy > lastRow)
+        if (sx < firstColumn)
             continue;
-        const uint32_t wy = uint32_t((fy & ((1 << fractionBits) - 1)) >> 4);
-        const bool rowSmooth = smoothing && sy < lastRow;
-        for (int64_t i = 0; i < columns; ++i) {
-            const int64_t sx = columnTable[size_t(i) * 2];
-            if (sx < 0)
-                continue;
-            if (rowSmooth && sx < lastColumn) {
-                const uint32_t wx = uint32_t(columnTable[size_t(i) * 2 + 1]);
-                const uint32_t quad =
-                    bilinear(fetch(int32_t(sx), int32_t(sy)), fetch(int32_t(sx + 1), int32_t(sy)),
-                             fetch(int32_t(sx), int32_t(sy + 1)), fetch(int32_t(sx + 1), int32_t(sy + 1)), wx, wy);
-                write(int32_t(left + i), int32_t(row), quad, true);
-            } else {
-                write(int32_t(left + i), int32_t(row), fetch(int32_t(sx), int32_t(sy)), false);
-            }
-        }
+        if (sx > lastColumn)
+            break;
+        if (runStart < 0)
+            runStart = i;
+        columns.push_back(int32_t(sx));
+        weights.push_back(weightOf(fx));
+        smoothColumns += sx < lastColumn;
+    }
+    if (columns.empty())
+        return;
+    ScaledRow row {};
+    row.x = int32_t(left + runStart);
+    row.count = int32_t(columns.size());
+    row.columns = columns.data();
+    row.weights = weights.data();
+    for (int64_t target = top; target < bottom; ++target) {
+        const int64_t fy = startY + (target - top) * stepY;
+        const int64_t sy = std::min(fy >> fractionBits, rectLastRow);
+        if (sy < firstRow)
+            continue;
+        if (sy > lastRow)
+            break;
+        row.y = int32_t(target);
+        row.sourceRow = int32_t(sy);
+        row.weightY = weightOf(fy);
+        row.smoothCount = smoothing && sy < lastRow ? smoothColumns : 0;
+        writeRow(row);
     }
 }
 
@@ -187,8 +250,7 @@ void rotated(double angle, double scale, int64_t x, int64_t y, int32_t srcX, int
             // Neighbours outside the window repeat the nearest pixel inside it.
             const int64_t x0 = std::max(su, window.lowX), x1 = std::min(su + 1, window.highX - 1);
             const int64_t y0 = std::max(sv, window.lowY), y1 = std::min(sv + 1, window.highY - 1);
-            const uint32_t wx = uint32_t((u & ((1 << fractionBits) - 1)) >> 4);
-            const uint32_t wy = uint32_t((v & ((1 << fractionBits) - 1)) >> 4);
+            const uint32_t wx = weightOf(u), wy = weightOf(v);
             const uint32_t quad = bilinear(fetch(int32_t(srcX + x0), int32_t(srcY + y0)),
                                            fetch(int32_t(srcX + x1), int32_t(srcY + y0)),
                                            fetch(int32_t(srcX + x0), int32_t(srcY + y1)),

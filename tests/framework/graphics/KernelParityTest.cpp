@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
 #include <vector>
 
 #include "GraphicsTestSupport.h"
 #include "framework/graphics/PixelKernels.h"
+#include "framework/graphics/TransformedBlit.h"
 
 // Every vector kernel set must give exactly the scalar set's bytes.
 namespace {
@@ -33,7 +35,7 @@ uint8_t coverageFor(AlphaMix mix, std::mt19937& random, int index)
 std::vector<const PixelKernels*> vectorSets()
 {
     std::vector<const PixelKernels*> sets;
-    for (KernelSet set : {KernelSet::Sse2, KernelSet::Avx2})
+    for (KernelSet set : {KernelSet::Sse2, KernelSet::Avx2, KernelSet::Avx512})
         if (const PixelKernels* kernels = kernelsFor(set))
             sets.push_back(kernels);
     return sets;
@@ -87,6 +89,11 @@ TEST(KernelParityTest, EveryVectorKernelMatchesTheScalarTwin)
                     [&](const PixelKernels& k, uint32_t* d) { k.blendPerPixel32(d, s32.data(), n, alpha); });
             check32("addPerPixel32", [&](const PixelKernels& k, uint32_t* d) { k.addPerPixel32(d, s32.data(), n, alpha); });
             check32("mask32", [&](const PixelKernels& k, uint32_t* d) { k.mask32(d, cover.data(), n, colour, alpha); });
+            std::vector<int32_t> columns(size_t(n) + 1);
+            for (int32_t i = 0; i < n; ++i)
+                columns[size_t(i)] = int32_t(random() % uint32_t(n));
+            check32("scaleRowOpaque32",
+                    [&](const PixelKernels& k, uint32_t* d) { k.scaleRowOpaque32(d, s32.data(), columns.data(), n); });
             const uint16_t colour16 = uint16_t(colour);
             check16("fillBlend16", [&](const PixelKernels& k, uint16_t* d) { k.fillBlend16(d, n, colour16, blendAlpha); });
             check16("blendOverall16",
@@ -145,7 +152,7 @@ RefPointer<Image> randomImage(std::mt19937& random, int width, int height, int b
 TEST(KernelParityTest, WholeOperationsMatchUnderRandomClips)
 {
     std::mt19937 random(77);
-    const std::vector<KernelSet> sets = {KernelSet::Sse2, KernelSet::Avx2};
+    const std::vector<KernelSet> sets = {KernelSet::Sse2, KernelSet::Avx2, KernelSet::Avx512};
     for (int round = 0; round < 300; ++round) {
         const int bytes = round % 2 == 0 ? 4 : 2;
         const AlphaMix mix = AlphaMix(random() % 4);
@@ -178,5 +185,27 @@ TEST(KernelParityTest, WholeOperationsMatchUnderRandomClips)
             EXPECT_EQ(drawWith(set, background.get(), draw), expected) << "round " << round;
         }
     }
-    selectKernels(KernelSet::Avx2) || selectKernels(KernelSet::Sse2);
+    selectKernels(KernelSet::Avx512) || selectKernels(KernelSet::Avx2) || selectKernels(KernelSet::Sse2);
+}
+
+TEST(KernelParityTest, BilinearMixMatchesItsTwinAndTheFloatFormula)
+{
+    std::mt19937 random(5150);
+    for (int round = 0; round < 200000; ++round) {
+        const uint32_t p[4] = {uint32_t(random()), uint32_t(random()), uint32_t(random()), uint32_t(random())};
+        const uint32_t fx = uint32_t(random() & 0xFFFFF), fy = uint32_t(random() & 0xFFFFF);
+        const uint32_t wx = fx >> 8, wy = fy >> 8;
+        const uint32_t scalar = transformed::bilinearScalar(p[0], p[1], p[2], p[3], wx, wy);
+#if defined(__SSE2__)
+        ASSERT_EQ(transformed::bilinearSse2(p[0], p[1], p[2], p[3], wx, wy), scalar) << round;
+#endif
+        // The float formula on the full 20-bit fractions, each channel truncated.
+        const float ax = float(fx) / 1048576.0f, ay = float(fy) / 1048576.0f;
+        for (int shift = 0; shift < 32; shift += 8) {
+            const float mixed = float((p[0] >> shift) & 0xFF) * (1 - ax) * (1 - ay) +
+                                float((p[1] >> shift) & 0xFF) * ax * (1 - ay) +
+                                float((p[2] >> shift) & 0xFF) * (1 - ax) * ay + float((p[3] >> shift) & 0xFF) * ax * ay;
+            ASSERT_LE(std::abs(int((scalar >> shift) & 0xFF) - int(mixed)), 1) << round;
+        }
+    }
 }
