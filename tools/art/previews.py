@@ -89,8 +89,15 @@ def dialogs(out_dir):
     c.set_source_rgba(0.16, 0.07, 0.04, 0.45)
     c.paint()
     paint_dialog(c, 190, 150, 420, 240, "media/images/dialogs/frame")
-    plain_text(c, "Leave the bakery?", 400, 200, 24, (0.55, 0.12, 0.26, 1), FONT_SERIF, True)
-    plain_text(c, "Do you really want to quit?", 400, 250, 16, (0.36, 0.2, 0.13, 1), FONT_SANS, False)
+    if os.path.exists(os.path.join(ROOT, "media/fonts/header.xml")):
+        head, body = BakedFont("media/fonts/header.xml"), BakedFont("media/fonts/dialog.xml")
+        t = "Leave the bakery?"
+        head.draw(c, t, 400 - head.width(t) // 2, 178)
+        t = "Do you really want to quit?"
+        body.draw(c, t, 400 - body.width(t) // 2, 238)
+    else:
+        plain_text(c, "Leave the bakery?", 400, 200, 24, (0.55, 0.12, 0.26, 1), FONT_SERIF, True)
+        plain_text(c, "Do you really want to quit?", 400, 250, 16, (0.36, 0.2, 0.13, 1), FONT_SANS, False)
     frame0(c, "media/images/buttons/button_yes.png", 225, 305, 0)
     frame0(c, "media/images/buttons/button_no.png", 415, 305, 1)
     paint_dialog(c, 20, 20, 260, 110, "media/images/dialogs/hint", tiled_centre=True, eiffel=False)
@@ -207,3 +214,96 @@ def board(out_dir):
     p2 = os.path.join(out_dir, "preview_board_2x.png")
     big.write_to_png(p2)
     return [p, p2]
+
+
+class BakedFont:
+    """Reads a font of media/fonts (glyph table and layer sheets) to draw sample text the way
+    the game's bitmap fonts do: layers from the last to the first, each glyph widened by the
+    layer's padding."""
+
+    def __init__(self, rel):
+        import xml.etree.ElementTree as ET
+        path = os.path.join(ROOT, rel)
+        root = ET.parse(path).getroot()
+        font = root.find("Font")
+        self.spacing = int(font.get("charspacing", "0"))
+        self.space = int(font.get("spacewidth", "8"))
+        self.line_height = int(font.get("lineheight", "16"))
+        self.glyphs = {}
+        for i, ch in enumerate(font.find("Vector[@id='chars']")):
+            self.glyphs[int(ch.get("c"))] = (i, int(ch.get("sx")), int(ch.get("sy")), int(ch.get("sw")),
+                                             int(ch.get("sh")), int(ch.get("width")), int(ch.get("bx")),
+                                             int(ch.get("by")))
+        self.layers = []
+        base = os.path.dirname(path)
+        for layer in font.find("Vector[@id='layers']"):
+            colour = int(layer.get("color", "#ffffffff").lstrip("#"), 16)
+            name = layer.get("image") or layer.get("mask")
+            self.layers.append((self._load(os.path.join(base, name), layer.get("mask") is not None, colour),
+                                int(layer.get("padding", "0"))))
+
+    @staticmethod
+    def _load(path, is_mask, colour):
+        from PIL import Image
+        im = Image.open(path)
+        if is_mask:
+            a = im.convert("L")
+            rgb = Image.new("RGBA", im.size, ((colour >> 16) & 255, (colour >> 8) & 255, colour & 255, 255))
+            rgb.putalpha(a)
+            im = rgb
+        im = im.convert("RGBA")
+        # cairo wants premultiplied BGRA
+        r, g, b, a = im.split()
+        from PIL import ImageChops
+        r, g, b = (ImageChops.multiply(ch, a) for ch in (r, g, b))
+        data = bytearray(Image.merge("RGBA", (b, g, r, a)).tobytes())
+        return cairo.ImageSurface.create_for_data(data, cairo.FORMAT_ARGB32, im.width, im.height, im.width * 4)
+
+    def width(self, text):
+        w = 0
+        for ch in text:
+            g = self.glyphs.get(ord(ch))
+            w += (g[5] if g else self.space) + self.spacing
+        return w
+
+    def draw(self, c, text, x, y):
+        for sheet, p in reversed(self.layers):
+            pen = x
+            for ch in text:
+                g = self.glyphs.get(ord(ch))
+                if g is None:
+                    pen += self.space + self.spacing
+                    continue
+                i, sx, sy, sw, sh, width, bx, by = g
+                gx, gy = pen + bx - p, y + by - p
+                c.save()
+                c.rectangle(gx, gy, sw + 2 * p, sh + 2 * p)
+                c.clip()
+                c.set_source_surface(sheet, gx - (sx + 2 * p * i), gy - sy)
+                c.paint()
+                c.restore()
+                pen += width + self.spacing
+
+
+def fonts(out_dir):
+    import glob
+    files = sorted(glob.glob(os.path.join(ROOT, "media/fonts/*.xml")))
+    if not files:
+        return []
+    fonts_ = [(os.path.basename(f), BakedFont(os.path.relpath(f, ROOT))) for f in files]
+    h = sum(f.line_height + 16 for _, f in fonts_) + 20
+    s = cairo.ImageSurface(cairo.FORMAT_ARGB32, 1000, h)
+    c = cairo.Context(s)
+    c.set_source_rgb(1.0, 0.96, 0.88)
+    c.paint()
+    c.rectangle(500, 0, 500, h)
+    c.set_source_rgb(0.36, 0.2, 0.13)
+    c.fill()
+    y = 10
+    for name, f in fonts_:
+        for x in (10, 510):
+            f.draw(c, "Pâtisserie 0123 Tortelune!", x, y)
+        y += f.line_height + 16
+    p = os.path.join(out_dir, "preview_fonts.png")
+    s.write_to_png(p)
+    return [p]
