@@ -7,6 +7,7 @@
 #include "host/AtomicFile.h"
 #include "host/Folders.h"
 #include "host/HostLog.h"
+#include "host/XmlParseLock.h"
 
 namespace {
 
@@ -228,7 +229,11 @@ void FileSettingsStore::reload()
     TiXmlDocument document;
     bool readable = readWholeFile(filePath, text, kMaxSettingsFileSize, &reason);
     if (readable) {
-        document.Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
+        {
+            std::lock_guard<std::mutex> lock(xmlParseMutex());
+            TiXmlBase::SetCondenseWhiteSpace(true);
+            document.Parse(text.c_str(), nullptr, TIXML_ENCODING_UTF8);
+        }
         readable = !document.Error() && document.RootElement() &&
                    std::string(document.RootElement()->Value()) == "settings";
         reason = document.Error() ? document.ErrorDesc() : "not a settings file";

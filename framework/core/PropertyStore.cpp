@@ -10,6 +10,7 @@
 #include "framework/resources/FileModes.h"
 #include "framework/resources/MemoryBuffer.h"
 #include "host/AtomicFile.h"
+#include "host/XmlParseLock.h"
 
 TT_DEFINE_RECORD(PropertyStore, &PropertyNode::classRecord);
 
@@ -125,8 +126,7 @@ PropertyStore::PropertyStore(const std::string& fileName) : PropertyNode(std::st
 
 std::mutex& PropertyStore::xmlParseMutex()
 {
-    static std::mutex mutex;
-    return mutex;
+    return ::xmlParseMutex();
 }
 
 bool PropertyStore::load()
