@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "support/LogCapture.h"
 #include "support/TestFolders.h"
@@ -132,6 +134,25 @@ TEST(PropertyStoreTest, WhiteSpaceIsKeptWhenCondensingIsOff)
     kept->setCondenseWhiteSpace(false);
     kept->loadFromBuffer(xml.data(), xml.size());
     EXPECT_EQ(u"two  blanks\n line", kept->getWString("t"));
+}
+
+TEST(PropertyStoreTest, ParsesOnTwoThreadsKeepTheirOwnWhiteSpaceSetting)
+{
+    const std::string xml = "<root><Text id=\"t\">a  b</Text></root>";
+    std::atomic<int> wrong {0};
+    auto parseMany = [&](bool condense) {
+        for (int i = 0; i < 300; ++i) {
+            RefPointer<PropertyStore> store(new PropertyStore());
+            store->setCondenseWhiteSpace(condense);
+            store->loadFromBuffer(xml.data(), xml.size());
+            if (store->getWString("t") != (condense ? u"a b" : u"a  b"))
+                ++wrong;
+        }
+    };
+    std::thread loader(parseMany, false);
+    parseMany(true);
+    loader.join();
+    EXPECT_EQ(0, wrong.load());
 }
 
 TEST(PropertyStoreTest, WritingKeepsInsertionOrderAndForm)
