@@ -232,6 +232,7 @@ void Modifier::purgeFinished(Modifier* m)
         // The destructor applies end flag 0x10; an outside holder may keep
         // the dead modifier, so unlink it here rather than rely on it.
         m->unlinkFromParent();
+        m->unlinkFromTarget();
         m->release();
         return;
     }

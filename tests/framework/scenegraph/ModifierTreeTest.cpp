@@ -436,3 +436,22 @@ TEST(PurgeTask, HeldNodeSurvivesUnmarkedAndDetached)
     EXPECT_FALSE(held->isRemoved());
     EXPECT_EQ(held->getReferenceCount(), 1);
 }
+
+TEST(ModifierTree, KilledModifierHeldOutsideLeavesTheTreeOnceAndStillMarksOnDestruction)
+{
+    MiniScene scene;
+    GameNode* node = scene.addNode("n");
+    RefPointer<RecordingModifier> held(recorder(-1, Modifier::EndRemoveTargetOnDestroy));
+    held->setTarget(node);
+    Modifier::addChild(scene.tree.get(), held.get());
+    held->kill();
+    scene.frame(10);
+    scene.frame(10);
+    EXPECT_EQ(held->getParent(), nullptr);
+    EXPECT_EQ(scene.tree->getFirstChild(), nullptr);
+    EXPECT_FALSE(node->hasTreeModifiers());
+    EXPECT_EQ(held->getReferenceCount(), 1);
+    EXPECT_TRUE(held->steps.empty());
+    held.reset();
+    EXPECT_TRUE(node->isRemoved());
+}
