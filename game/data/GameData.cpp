@@ -162,6 +162,9 @@ void GameData::loadGame(AbstractProperty* node)
     state->arcadeManager.restore(childNode(node, "arcadelevelmanager"));
     state->order.load(childNode(node, "order"), state->cookbook);
     state->playSessionInfo.load(childNode(node, "playsessioninfo"));
+    // The countertop of another player's or level's game must not show
+    // through the places this saved game leaves free.
+    state->pastryWrapper.clear();
     state->pastryWrapper.load(childNode(node, "pastrywrapper"), state->cookbook);
     state->bonusMeter.load(childNode(node, "bonusmeter"));
     state->levelOver = false;

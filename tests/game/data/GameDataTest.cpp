@@ -404,7 +404,9 @@ TEST_F(GameDataTest, LoadingAGameWithMissingPartsKeepsTheOthers)
     RefPointer<PropertyStore> partial =
         parseXml(R"(<root><SaveGame id="s"><BonusMeter id="bonusmeter" frenzy="true" quality="12.5" frenzycount="1"/>
         </SaveGame></root>)");
+    state().pastryWrapper.set(1, new Pastry(state().cookbook.findRecipe("PIE")));
     data->loadGame(partial->getChild("s"));
+    EXPECT_EQ(state().pastryWrapper.get(1), nullptr); // nothing of the earlier countertop stays
     EXPECT_EQ(state().levelManager.getCurrentIndex(), 3);
     EXPECT_TRUE(state().bonusMeter.isFrenzy());
     EXPECT_TRUE(state().order.isEmpty());
