@@ -1,5 +1,6 @@
 #include "host/Threads.h"
 
+#include <cassert>
 #include <chrono>
 #include <pthread.h>
 #include <system_error>
@@ -58,10 +59,52 @@ int WakeSignal::getPendingCount() const
 
 void BoundedMutex::lock()
 {
-    while (!mutex.try_lock_for(std::chrono::milliseconds(waitMilliseconds))) {
-        ++timedOutWaits;
-        hostLog("lock \"%s\": no access after %u ms; waiting again", name.c_str(), waitMilliseconds);
+    std::thread::id me = std::this_thread::get_id();
+    std::unique_lock<std::mutex> guard(state);
+    if (depth > 0 && owner == me) {
+        ++depth;
+        return;
     }
+    while (!released.wait_for(guard, std::chrono::milliseconds(waitMilliseconds), [this] { return depth == 0; })) {
+        ++timedOutWaits;
+        guard.unlock();
+        hostLog("lock \"%s\": no access after %u ms; waiting again", name.c_str(), waitMilliseconds);
+        guard.lock();
+    }
+    owner = me;
+    depth = 1;
+}
+
+bool BoundedMutex::try_lock()
+{
+    std::thread::id me = std::this_thread::get_id();
+    std::lock_guard<std::mutex> guard(state);
+    if (depth > 0 && owner != me)
+        return false;
+    owner = me;
+    ++depth;
+    return true;
+}
+
+void BoundedMutex::unlock()
+{
+    {
+        std::lock_guard<std::mutex> guard(state);
+        bool holder = depth > 0 && owner == std::this_thread::get_id();
+        assert(holder && "BoundedMutex unlocked by a thread that does not hold it");
+        if (!holder)
+            return;
+        if (--depth > 0)
+            return;
+        owner = std::thread::id();
+    }
+    released.notify_one();
+}
+
+bool BoundedMutex::isHeldByCurrentThread() const
+{
+    std::lock_guard<std::mutex> guard(state);
+    return depth > 0 && owner == std::this_thread::get_id();
 }
 
 bool HostThread::start(const std::string& name, std::function<void()> body)

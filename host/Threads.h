@@ -33,6 +33,8 @@ private:
 // A recursive lock whose waits are bounded: a wait that times out is logged
 // and waits again, so no one ever goes on without the lock. It meets the
 // standard Lockable requirements, so std::lock_guard and std::unique_lock work.
+// (Built on a plain mutex and a condition variable, which every thread
+// checker understands.)
 class BoundedMutex {
 public:
     explicit BoundedMutex(std::string name, uint32_t waitMilliseconds = 10000)
@@ -43,14 +45,19 @@ public:
     BoundedMutex& operator=(const BoundedMutex&) = delete;
 
     void lock();
-    bool try_lock() { return mutex.try_lock(); }
-    void unlock() { mutex.unlock(); }
+    bool try_lock();
+    // Only the holding thread may unlock; anything else is a bug (asserted, then ignored).
+    void unlock();
     // How many bounded waits have timed out so far (each was logged).
     int getTimedOutWaits() const { return timedOutWaits; }
     const std::string& getName() const { return name; }
+    bool isHeldByCurrentThread() const;
 
 private:
-    std::recursive_timed_mutex mutex;
+    mutable std::mutex state;
+    std::condition_variable released;
+    std::thread::id owner;
+    int depth = 0;
     std::string name;
     uint32_t waitMilliseconds;
     std::atomic<int> timedOutWaits{0};

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -117,14 +118,51 @@ TEST(BoundedMutex, TimedOutWaitIsLoggedAndWaitsAgainUntilTheLockIsFree)
     EXPECT_NE(lines[0].find("resources"), std::string::npos) << lines[0];
 }
 
-TEST(BoundedMutex, IsRecursive)
+TEST(BoundedMutex, IsRecursiveAndTryLockFailsWhileAnotherThreadHoldsIt)
 {
     BoundedMutex mutex("recursive", 10);
-    std::lock_guard<BoundedMutex> outer(mutex);
-    std::lock_guard<BoundedMutex> inner(mutex);
-    EXPECT_TRUE(mutex.try_lock());
-    mutex.unlock();
+    {
+        std::lock_guard<BoundedMutex> outer(mutex);
+        std::lock_guard<BoundedMutex> inner(mutex);
+        EXPECT_TRUE(mutex.try_lock());
+        mutex.unlock();
+        EXPECT_TRUE(mutex.isHeldByCurrentThread());
+
+        bool othersGotIt = true;
+        HostThread other;
+        other.start("try", [&] { othersGotIt = mutex.try_lock(); });
+        other.join();
+        EXPECT_FALSE(othersGotIt);
+    }
+    EXPECT_FALSE(mutex.isHeldByCurrentThread());
+    bool othersGotIt = false;
+    HostThread other;
+    other.start("try", [&] {
+        othersGotIt = mutex.try_lock();
+        if (othersGotIt)
+            mutex.unlock();
+    });
+    other.join();
+    EXPECT_TRUE(othersGotIt);
     EXPECT_EQ(mutex.getTimedOutWaits(), 0);
+}
+
+TEST(BoundedMutex, ManyThreadsCountingUnderTheLockLoseNothing)
+{
+    BoundedMutex mutex("counter", 1000);
+    long counter = 0;
+    std::vector<std::unique_ptr<HostThread>> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.push_back(std::make_unique<HostThread>());
+        threads.back()->start("count", [&] {
+            for (int i = 0; i < 5000; ++i) {
+                std::lock_guard<BoundedMutex> guard(mutex);
+                ++counter;
+            }
+        });
+    }
+    threads.clear();
+    EXPECT_EQ(counter, 20000);
 }
 
 TEST(HostThread, StartsOnceAndJoinsOnDestruction)
