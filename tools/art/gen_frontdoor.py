@@ -183,9 +183,22 @@ def tree(c, x, y, r, col):
     c.paint()
 
 
-def house(c, x, y_base, w, h, wall, roof, seed):
+def chimney(c, cx, cy, cw, ch):
+    rounded_rect(c, cx, cy, cw, ch, 3)
+    c.set_source(vertical_gradient(cy, cy + ch, [(0, hexrgb("C9765A")), (1, hexrgb("9A4E3A"))]))
+    c.fill_preserve()
+    stroke(c, OUTLINE, 2)
+    rounded_rect(c, cx - 4, cy - 4, cw + 8, 10, 3)
+    c.set_source_rgba(*hexrgb("7D3C2C"))
+    c.fill_preserve()
+    stroke(c, OUTLINE, 2)
+
+
+def house(c, x, y_base, w, h, wall, roof, seed, with_chimney=False):
     rnd = random.Random(seed)
     top = y_base - h
+    if with_chimney:
+        chimney(c, *CHIMNEY)
     rounded_rect(c, x, top, w, h + 400, 3)
     c.set_source(vertical_gradient(top, y_base, [(0, lighter(wall, 0.2)), (1, wall)]))
     c.fill_preserve()
@@ -213,7 +226,7 @@ def layer2():
     w, h = 800, 620
     s, c = new_surface(w, h)
     house(c, -30, 620, 170, 300, hexrgb("BFE3D2"), hexrgb("7E8FC8"), 1)
-    house(c, 650, 620, 180, 330, hexrgb("FFD2B5"), RASPBERRY_DARK, 2)
+    house(c, 650, 620, 180, 330, hexrgb("FFD2B5"), RASPBERRY_DARK, 2, with_chimney=True)
     for x, y, r, col in ((150, 330, 70, PISTACHIO), (640, 345, 60, mix(PISTACHIO, MINT, 0.3)),
                          (90, 380, 55, mix(PISTACHIO, PISTACHIO_DARK, 0.3)), (720, 390, 56, PISTACHIO)):
         tree(c, x, y, r, col)
@@ -229,7 +242,9 @@ STREET_Y = 672          # layer y where the street begins (screen 568)
 DOOR = (470, 508, 112, 164)    # x, y, w, h in layer 3 (screen y - 104)
 WINDOW = (206, 522, 236, 122)
 PASTRY_AT = (276, 526)  # where the shop-window pastry stands (layer 3)
-CHIMNEY = (214, ROOF_Y - 44, 36, 70)
+# The chimney stands on the neighbour's roof at the right (LAYER2), clear of the logo, so its
+# smoke never drifts over the title.
+CHIMNEY = (762, 222, 26, 56)   # x, y, w, h in LAYER2
 
 
 def awning(c, x0, x1, y, depth):
@@ -303,16 +318,6 @@ def layer3():
     s, c = new_surface(w, h)
     x0, x1 = SHOP_X0, SHOP_X1
     wall = hexrgb("FBE3D6")
-    # chimney behind the roof
-    cx, cy, cw, ch = CHIMNEY
-    rounded_rect(c, cx, cy, cw, ch, 3)
-    c.set_source(vertical_gradient(cy, cy + ch, [(0, hexrgb("C9765A")), (1, hexrgb("9A4E3A"))]))
-    c.fill_preserve()
-    stroke(c, OUTLINE, 2)
-    rounded_rect(c, cx - 5, cy - 4, cw + 10, 12, 3)
-    c.set_source_rgba(*hexrgb("7D3C2C"))
-    c.fill_preserve()
-    stroke(c, OUTLINE, 2)
     # facade
     rounded_rect(c, x0, ROOF_Y + 40, x1 - x0, STREET_Y - ROOF_Y - 40 + 4, 6)
     c.set_source(vertical_gradient(ROOF_Y, STREET_Y, [(0, lighter(wall, 0.3)), (1, wall)]))
@@ -472,9 +477,9 @@ def smoke_frames(n=8, w=56, h=120):
             y = h - 10 - p * (h - 24)
             x = w / 2.0 + math.sin(p * 5.0 + k) * 8 * p
             r = 7 + p * 14
-            a = 0.6 * (1 - p) * min(1.0, p * 6)
+            a = 0.8 * (1 - p) * min(1.0, p * 6)
             ellipse(c, x, y, r, r * 0.85)
-            c.set_source(radial(x - r * 0.3, y - r * 0.3, r * 1.2, [(0, (1, 0.98, 0.96, a)), (1, (0.85, 0.8, 0.85, a * 0.6))]))
+            c.set_source(radial(x - r * 0.3, y - r * 0.3, r * 1.2, [(0, (1, 0.98, 0.97, a)), (1, (0.74, 0.68, 0.78, a * 0.8))]))
             c.fill()
         frames.append(s)
     return frames
@@ -939,16 +944,17 @@ def main():
     dx, dy, dw, dh = DOOR
     save_png(layer3(), "media/images/load/layer3.png",
              "\"LAYER3\" the bakery's shop front and the street; y 618 → -104. In layer coordinates: "
-             "doorway at (%d, %d) %d×%d, shop window (%d, %d), chimney top at (%d, %d)" % (
-                 dx, dy, dw, dh, WINDOW[0], WINDOW[1], CHIMNEY[0] + CHIMNEY[2] // 2, CHIMNEY[1]),
+             "doorway at (%d, %d) %d×%d, shop window (%d, %d)" % (dx, dy, dw, dh, WINDOW[0], WINDOW[1]),
              "1 frame", G_LOAD)
     save_frames(door_frames(), "media/images/load/door.png",
                 "\"DOOR\" button: the shop door; place at (%d, %d) in LAYER3 (screen (%d, %d) after the pan); "
                 "suggested LOAD_PIVOT_X %d, LOAD_PIVOT_Y %d" % (dx, dy, dx, dy + L3, dx + dw // 2, dy + L3 + dh // 2),
                 G_LOAD, "frame 0 closed, 1 ajar with warm light (over), 2 more ajar (pressed), 3 closed (disabled)")
     save_frames(smoke_frames(), "media/images/load/smoke.png",
-                "\"SMOKE\" from the chimney (ModifierFrame 130 ms, looping); place its bottom centre on the "
-                "chimney top: (%d, %d) in LAYER3" % (CHIMNEY[0] + CHIMNEY[2] // 2 - 28, CHIMNEY[1] - 120), G_LOAD)
+                "\"SMOKE\" from the chimney on the right neighbour's roof (ModifierFrame 130 ms, looping); "
+                "place at screen (%d, %d) after the pan (chimney top in LAYER2 at (%d, %d))" % (
+                    CHIMNEY[0] + CHIMNEY[2] // 2 - 28, CHIMNEY[1] + L2 - 120, CHIMNEY[0] + CHIMNEY[2] // 2, CHIMNEY[1]),
+                G_LOAD)
     save_frames(bird_frames(), "media/images/load/bird.png",
                 "\"BIRD0\"..\"BIRD3\" (children of \"PANEL_BIRDS\"): one wing beat; suggested bird places in "
                 "the panel (0, 0), (52, -26), (-40, 18), (96, 12)", G_LOAD, "6 frames (frame count 6)")

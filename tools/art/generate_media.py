@@ -18,6 +18,15 @@ top. Buttons have 4 frames (normal, over, pressed, disabled); switches 8 (unchec
 normal/over/pressed/disabled, then checked). Sizes were chosen for the 800 × 600 screen
 where nothing else fixes them. Palette (RGB hex): cream FFF4E0, raspberry D8396A,
 pistachio 93C566, caramel D8893A, chocolate 5C3322, outline 3E1F14.
+
+Adding art: draw it in one of the `tools/art/gen_*.py` modules (or a new one listed in
+`tools/art/generate_media.py`) with the helpers of `tools/art/common.py`, and save it with
+`save_png` / `save_frames`, which also write its row here. Start the purpose with the
+resource name in quotes followed by a colon ("NAME": what it is); the resource table
+generator (`tools/content/make_resources.py`) then takes the file and its frame count from
+this list. Run `tools/generate_all.sh`, then `/usr/bin/python3 tools/art/contact_sheet.py
+build/contact` and look at the sheets and previews (ctest also writes them to the build
+folder's `contact/`).
 """
 
 

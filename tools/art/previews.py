@@ -145,11 +145,12 @@ def title(out_dir):
             if im:
                 c.set_source_surface(im, 0, y)
                 c.paint()
+            if i == 2:
+                frame0(c, "media/images/load/smoke.png", fd.CHIMNEY[0] + fd.CHIMNEY[2] // 2 - 28, fd.CHIMNEY[1] - 120 + y, 3, 8)
             if i == 3:
                 dx, dy, dw, dh = fd.DOOR
                 frame0(c, "media/images/load/door.png", dx, dy + y, 1 if name == "end" else 0)
                 frame0(c, "media/images/load/pastry.png", fd.PASTRY_AT[0] - 50 + 22, fd.PASTRY_AT[1] - 84 + 52 + y, 2, 6)
-                frame0(c, "media/images/load/smoke.png", fd.CHIMNEY[0] + fd.CHIMNEY[2] // 2 - 28, fd.CHIMNEY[1] - 120 + y, 3, 8)
                 if name == "end":
                     frame0(c, "media/images/load/henri.png", dx - 4, dy + dh - 200 + y, 5, 8)
         for k, (bx, by) in enumerate(((0, 0), (52, -26), (-40, 18), (96, 12))):
