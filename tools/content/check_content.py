@@ -2,7 +2,7 @@
 """Content check: reads the game's property files, resources, books and
 levels the way the game does and reports every broken reference.
 
-Errors (exit status 1):
+Errors (exit status 1), among them:
   - an XML file under media/ or splash/ that does not parse;
   - a tuning key missing, defined twice or defined with the wrong type;
   - a file named by a resource, a font layer, a level list or splash
@@ -11,9 +11,9 @@ Errors (exit status 1):
     or that lacks a key the level reader needs;
   - a text key used by a layout or by the game data that no property file
     defines;
-  - a resource section that the game requests and resources.xml lacks.
-Warnings (printed, not fatal): pictures that the data names but that no
-resource section provides yet.
+  - a resource section that the game requests and resources.xml lacks;
+  - a picture, font or sound that the data or a layout names and that its
+    resource section lacks.
 
 Usage: check_content.py [repository root]
 """
@@ -678,7 +678,7 @@ def check_data_texts_and_pictures(c, books, levels, arcade, texts, hint_names, p
 def check_splash(c):
     rel = "splash/branding.xml"
     if not os.path.exists(c.path(rel)):
-        c.report.warn("%s does not exist yet" % rel)
+        c.report.error("%s does not exist" % rel)
         return
     tree = c.parse(rel)
     if tree is None:
@@ -728,9 +728,9 @@ def main():
     check_data_texts_and_pictures(c, books, levels, arcade, texts, hint_names, pictures)
     check_splash(c)
     pictures += layout_pictures(sections)
-    missing = sorted({(s, n) for s, n, _w in pictures if n and n not in resources.get(s, {})})
-    for s, n in missing:
-        report.warn("picture %s is not in the resource section %s yet" % (n, s))
+    missing = sorted({(s, n, w) for s, n, w in pictures if n and n not in resources.get(s, {})})
+    for s, n, w in missing:
+        report.error("%s: picture %s is not in the resource section %s" % (w, n, s))
 
     for w in report.warnings:
         print("warning: " + w)

@@ -19,8 +19,8 @@ SECTIONS = ["splash", "music", "preloading", "default", "dialogs", "sceneselecti
 
 
 def small_resources():
-    """The game's sections with their fonts and sounds, all pointing at two
-    fixture files; pictures and music are left out."""
+    """The game's sections with their pictures, fonts and sounds, all pointing
+    at three fixture files; music is left out."""
     real = ET.parse(os.path.join(ROOT, "media", "properties", "resources.xml")).getroot()
     lines = ['<root>', '<Vector id="Sections">']
     for section in real.find("Vector"):
@@ -30,6 +30,8 @@ def small_resources():
                 lines.append('<Font id="%s" file="media/fonts/dialog.xml"/>' % r.get("id"))
             elif r.tag == "Sound":
                 lines.append('<Sound id="%s" file="media/sounds/fixture.wav"/>' % r.get("id"))
+            elif r.tag == "Image":
+                lines.append('<Image id="%s" file="media/images/fixture.png"/>' % r.get("id"))
         lines.append('</Section>')
     lines += ['</Vector>', '</root>']
     return "\n".join(lines) + "\n"
@@ -47,6 +49,10 @@ class ContentCheckTest(unittest.TestCase):
         shutil.copy(os.path.join(ROOT, "tools", "content", "tuning_keys.txt"),
                     os.path.join(self.tmp, "tools", "content"))
         os.makedirs(os.path.join(self.tmp, "media", "sounds"))
+        os.makedirs(os.path.join(self.tmp, "media", "images"))
+        shutil.copy(os.path.join(ROOT, "media", "images", "icon.png"), self.path("media/images/fixture.png"))
+        os.makedirs(os.path.join(self.tmp, "splash"))
+        shutil.copy(os.path.join(ROOT, "splash", "branding.xml"), self.path("splash/branding.xml"))
         self.write("media/sounds/fixture.wav", "")
         self.write("media/properties/resources.xml", small_resources())
 
@@ -151,6 +157,14 @@ class ContentCheckTest(unittest.TestCase):
         self.replace("media/properties/resources.xml", '<Section name="splash">',
                      '<Section name="splash"><Image id="ICON" file="media/fonts/icon.png" nrofframes="7"/>')
         self.assertReports(r"icon.png is 64 pixels high, not a whole number of 7 frames")
+
+    def test_picture_named_by_the_data_but_not_a_resource(self):
+        self.replace("media/properties/resources.xml", '<Image id="cherry_UNRIPE" ', '<Image id="cherry_GREEN" ')
+        self.assertReports(r"picture cherry_UNRIPE is not in the resource section scenegame")
+
+    def test_picture_named_by_a_layout_but_not_a_resource(self):
+        self.replace("media/properties/dynamic.xml", 'image="LOAD_LOGO"', 'image="LOAD_LOGO_OLD"')
+        self.assertReports(r"dynamic.xml: picture LOAD_LOGO_OLD is not in the resource section preloading")
 
     def test_layout_font_missing_from_its_section(self):
         self.replace("media/properties/dialogs.xml", 'font="FONT_HEADER" section="default"',
