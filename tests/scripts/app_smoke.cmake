@@ -11,6 +11,8 @@ if(X11_FOUND)
   add_executable(x11_window_tool ${CMAKE_CURRENT_SOURCE_DIR}/smoke/x11_window_tool.c)
   target_include_directories(x11_window_tool PRIVATE ${X11_INCLUDE_DIR})
   target_link_libraries(x11_window_tool PRIVATE ${X11_LIBRARIES})
+  # Tests under xvfb-run share the "xvfb" resource lock: two servers started at
+  # once may pick the same display number.
   set(SMOKE_ENV ${TEST_ENV})
   list(FILTER SMOKE_ENV EXCLUDE REGEX "^(SDL_VIDEODRIVER|ASAN_OPTIONS)=")
   # Under X the system's libraries (the desktop bus, GL drivers that are
@@ -21,5 +23,12 @@ if(X11_FOUND)
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/window_smoke.bash
             $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool>)
   set_tests_properties(app.window_close_smoke PROPERTIES
-    ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 120)
+    ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 120 RESOURCE_LOCK xvfb)
+
+  # The same through the RGB565 frame path.
+  add_test(NAME app.window_close_smoke_16bit
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/window_smoke.bash
+            $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> f3e2c4)
+  set_tests_properties(app.window_close_smoke_16bit PROPERTIES
+    ENVIRONMENT "${SMOKE_ENV};TORTELUNE_DESKTOP_DEPTH=16" SKIP_RETURN_CODE 77 TIMEOUT 120 RESOURCE_LOCK xvfb)
 endif()

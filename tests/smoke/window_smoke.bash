@@ -2,25 +2,26 @@
 # Starts the game under a virtual X server with SDL's X11 driver, waits until
 # its window shows the cleared frame, closes it like a window manager would,
 # and expects exit code 0. Exits 77 (skipped) without xvfb-run.
-# Usage: window_smoke.bash GAME X11_WINDOW_TOOL
+# Usage: window_smoke.bash GAME X11_WINDOW_TOOL [COLOUR]
+# COLOUR is the expected centre pixel as RRGGBB, or "any" for any but black.
 set -u
 game=$1
 tool=$2
+colour=${3:-f3e2c4}
 
-if [ "${3:-}" != "--inside" ]; then
+if [ "${4:-}" != "--inside" ]; then
     if ! command -v xvfb-run >/dev/null 2>&1; then
         echo "xvfb-run is not installed: skipped"
         exit 77
     fi
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$game" "$tool" --inside
+    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$game" "$tool" "$colour" --inside
 fi
 
 export SDL_VIDEODRIVER=x11
 "$game" &
 pid=$!
 
-# The cleared frame is the colour F3E2C4.
-"$tool" Tortelune 20000 f3e2c4
+"$tool" Tortelune 20000 "$colour"
 tool_status=$?
 if [ $tool_status -ne 0 ]; then
     echo "window check failed ($tool_status)"
