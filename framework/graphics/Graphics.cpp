@@ -116,14 +116,19 @@ void Graphics::drawRect(const Rect& rect)
 
 void Graphics::drawRect(int32_t x, int32_t y, int32_t width, int32_t height)
 {
+    if (width <= 0 || height <= 0)
+        return;
     const int32_t right = x + width - 1;
     const int32_t bottom = y + height - 1;
+    // Each border pixel is drawn once, also for outlines one pixel thin, so
+    // that a translucent outline has no brighter corners.
     drawLine(x, y, right, y);
-    drawLine(x, bottom, right, bottom);
-    // The sides leave out the corners so that each pixel is drawn once.
+    if (height > 1)
+        drawLine(x, bottom, right, bottom);
     if (height > 2) {
         drawLine(x, y + 1, x, bottom - 1);
-        drawLine(right, y + 1, right, bottom - 1);
+        if (width > 1)
+            drawLine(right, y + 1, right, bottom - 1);
     }
 }
 

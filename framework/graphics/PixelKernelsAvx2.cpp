@@ -57,6 +57,17 @@ struct Avx2 {
     SIMD_TARGET static T addsu8(T a, T b) { return _mm256_adds_epu8(a, b); }
     SIMD_TARGET static T min16(T a, T b) { return _mm256_min_epi16(a, b); }
     SIMD_TARGET static bool allTrue(T mask) { return _mm256_movemask_epi8(mask) == -1; }
+    // One byte shuffle per half: the weight's two low bytes into the blue,
+    // green and red lanes of its pixel, zero into the alpha lane.
+    SIMD_TARGET static void spreadWeights(T w32, T& low, T& high)
+    {
+        const T lowOrder = _mm256_setr_epi8(0, 1, 0, 1, 0, 1, -1, -1, 4, 5, 4, 5, 4, 5, -1, -1,  //
+                                            0, 1, 0, 1, 0, 1, -1, -1, 4, 5, 4, 5, 4, 5, -1, -1);
+        const T highOrder = _mm256_setr_epi8(8, 9, 8, 9, 8, 9, -1, -1, 12, 13, 12, 13, 12, 13, -1, -1,  //
+                                             8, 9, 8, 9, 8, 9, -1, -1, 12, 13, 12, 13, 12, 13, -1, -1);
+        low = _mm256_shuffle_epi8(w32, lowOrder);
+        high = _mm256_shuffle_epi8(w32, highOrder);
+    }
 };
 
 #include "framework/graphics/SimdKernelBodies.h"

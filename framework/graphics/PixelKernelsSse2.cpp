@@ -59,6 +59,16 @@ struct Sse2 {
     static T addsu8(T a, T b) { return _mm_adds_epu8(a, b); }
     static T min16(T a, T b) { return _mm_min_epi16(a, b); }
     static bool allTrue(T mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
+    static void spreadWeights(T w32, T& low, T& high)
+    {
+        const T rgbLanes = set1_64(0x0000FFFFFFFFFFFFull);
+        T l = _mm_unpacklo_epi32(w32, w32);
+        T h = _mm_unpackhi_epi32(w32, w32);
+        l = _mm_or_si128(l, _mm_slli_epi32(l, 16));
+        h = _mm_or_si128(h, _mm_slli_epi32(h, 16));
+        low = _mm_and_si128(l, rgbLanes);
+        high = _mm_and_si128(h, rgbLanes);
+    }
 };
 
 #include "framework/graphics/SimdKernelBodies.h"

@@ -13,19 +13,13 @@
 // The including file provides <cstdint>, <cstring> and PixelKernels.h
 // before opening its namespace.
 
-// Broadcasts four per-pixel 32-bit weights to the 16-bit lanes of the two
-// widened halves: blue, green and red get the weight, alpha gets 0 (which
-// keeps the destination's top byte).
+// Broadcasts per-pixel 32-bit weights to the 16-bit lanes of the two widened
+// halves (V::spreadWeights): blue, green and red get the weight, alpha gets 0,
+// which keeps the destination's top byte.
 template <class V>
 SIMD_TARGET inline void spreadWeights(typename V::T w32, typename V::T& low, typename V::T& high)
 {
-    const typename V::T rgbLanes = V::set1_64(0x0000FFFFFFFFFFFFull);
-    typename V::T l = V::unpacklo32(w32, w32);
-    typename V::T h = V::unpackhi32(w32, w32);
-    l = V::bitOr(l, V::slli32(l, 16));
-    h = V::bitOr(h, V::slli32(h, 16));
-    low = V::bitAnd(l, rgbLanes);
-    high = V::bitAnd(h, rgbLanes);
+    V::spreadWeights(w32, low, high);
 }
 
 // Coverage weights from 32-bit lanes of coverage values: (c * alpha) >> 8,
@@ -145,19 +139,23 @@ SIMD_TARGET void blendPerPixel32(uint32_t* d, const uint32_t* s, int32_t n, uint
 template <class V>
 SIMD_TARGET void addPerPixel32(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
 {
+    // Blue and red (the even bytes) and green and alpha (the odd bytes) are
+    // scaled in place in 16-bit lanes, so nothing is unpacked or packed; the
+    // alpha byte's weight is 0, which adds nothing to the top byte.
     const typename V::T a = V::set1_32(int32_t(alpha));
     const typename V::T zero = V::zero();
+    const typename V::T evenBytes = V::set1_32(0x00FF00FF);
+    const typename V::T oddBytes = V::set1_32(int32_t(0xFF00FF00u));
     int32_t i = 0;
     for (; i + V::pixels32 <= n; i += V::pixels32) {
         const typename V::T sv = V::load(s + i);
         const typename V::T coverage = V::srli32(sv, 24);
         if (V::allTrue(V::cmpeq32(coverage, zero)))
             continue;
-        typename V::T wLow, wHigh;
-        spreadWeights<V>(coverageWeights<V>(coverage, a), wLow, wHigh);
-        const typename V::T low = V::srli16(V::mullo16(V::unpacklo8(sv, zero), wLow), 8);
-        const typename V::T high = V::srli16(V::mullo16(V::unpackhi8(sv, zero), wHigh), 8);
-        V::store(d + i, V::addsu8(V::load(d + i), V::packus16(low, high)));
+        const typename V::T w = coverageWeights<V>(coverage, a);
+        const typename V::T even = V::srli16(V::mullo16(V::bitAnd(sv, evenBytes), V::bitOr(w, V::slli32(w, 16))), 8);
+        const typename V::T odd = V::bitAnd(V::mullo16(V::srli16(sv, 8), w), oddBytes);
+        V::store(d + i, V::addsu8(V::load(d + i), V::bitOr(even, odd)));
     }
     scalarKernels().addPerPixel32(d + i, s + i, n - i, alpha);
 }

@@ -110,6 +110,20 @@ TEST(Graphics32Test, RectangleOutlineDrawsEachBorderPixelOnce)
         }
 }
 
+TEST(Graphics32Test, ThinOutlinesDrawEachPixelOnce)
+{
+    for (const Rect& rect : {Rect {1, 1, 1, 4}, Rect {1, 1, 4, 1}, Rect {1, 1, 4, 2}, Rect {1, 1, 1, 1}}) {
+        Target32 t(0);
+        t.g->setColour(0xFF202020);
+        t.g->setAlpha(128);
+        t.g->drawRect(rect);
+        EXPECT_EQ(countDifferent32(t.image.get(), 0), rect.width * rect.height);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                EXPECT_TRUE(t.at(x, y) == 0 || t.at(x, y) == 0x00101010u);
+    }
+}
+
 TEST(Graphics32Test, AxisLinesAreClippedTheSameAtEveryAlpha)
 {
     for (int alpha : {255, 254}) {
