@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+#include "framework/graphics/ImageContainer.h"
+#include "framework/resources/ResourceObject.h"
+
+class Image;
+
+// An image resource ("Image"): a PNG (or JPEG) file, optionally with a
+// separate mask file drawn over it, or a mask file alone.
+class ImageResource : public ResourceObject {
+    TT_CLASS_RECORD(ImageResource)
+public:
+    // Reads "file", "archive", "mask", "color", "usealphachannel", "alpha" and "nrofframes".
+    explicit ImageResource(AbstractProperty* configuration);
+    // An image made from a file and a mask file (either may be empty).
+    ImageResource(const std::string& fileName, const std::string& maskFileName, int fileMode = 0);
+
+    Image* getImage() const;
+    virtual const std::string& getMaskFileName() const { return maskFileName; }
+    virtual bool getUseAlphaChannel() const { return useAlphaChannel; }
+    int getColour() const { return colour; }
+    int getFrameCount() const { return frameCount; }
+
+    bool isSameResource(const ResourceObject& other) const override;
+
+protected:
+    RefPointer<BaseObject> buildContent(bool& failed) override;
+    std::string describe() const override;
+
+private:
+    int colour = 0;
+    bool useAlphaChannel = true;
+    bool alpha = false;
+    int frameCount = 1;
+    std::string maskFileName;
+};

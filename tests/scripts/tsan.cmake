@@ -1,0 +1,12 @@
+# The threaded test programs built with ThreadSanitizer by tests/scripts/tsan.sh
+# (as test.sh does); skipped when that tree has not been built.
+foreach(program test_framework_resources)
+  add_test(NAME tsan_${program}
+    COMMAND bash -c "if [ ! -x \"$0\" ]; then echo \"$0 not built (run ./test.sh)\"; exit 77; fi; exec \"$0\""
+      ${CMAKE_SOURCE_DIR}/build-tsan/tests/${program}
+    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/build-tsan)
+  file(MAKE_DIRECTORY ${CMAKE_SOURCE_DIR}/build-tsan)
+  set_tests_properties(tsan_${program} PROPERTIES
+    SKIP_RETURN_CODE 77 TIMEOUT 300
+    ENVIRONMENT "${TEST_ENV};TSAN_OPTIONS=halt_on_error=1 second_deadlock_stack=1")
+endforeach()
