@@ -497,3 +497,60 @@ TEST(Graphics32Test, PolygonObjectsDrawLikeTheirPoints)
             EXPECT_EQ(byObject.at(x, y), byPoints.at(x, y));
     EXPECT_GT(countDifferent32(byObject.image.get(), 0), 10);
 }
+
+TEST(Graphics32Test, ScaledSamplingPositionsWhenShrinking)
+{
+    // Five source columns onto three: steps of 5/3 from the left edge give
+    // columns 0, 1 and 3.
+    RefPointer<Image> source = Image::create(5, 1, 4);
+    source->setHasAlphaChannel(false);
+    source->lock();
+    for (int x = 0; x < 5; ++x)
+        source->row32(0)[x] = uint32_t(10 + x);
+    source->unlock();
+    Target32 t(0, 3, 1);
+    t.g->blitScaled(source.get(), 0, 0, 5, 1, 0, 0, 3, 1);
+    EXPECT_EQ(t.at(0, 0), 10u);
+    EXPECT_EQ(t.at(1, 0), 11u);
+    EXPECT_EQ(t.at(2, 0), 13u);
+    // Clipping the target's left pixel away keeps the others where they were.
+    Target32 clipped(0, 3, 1);
+    clipped.g->setClip(1, 0, 2, 1);
+    clipped.g->blitScaled(source.get(), 0, 0, 5, 1, 0, 0, 3, 1);
+    EXPECT_EQ(clipped.at(0, 0), 0u);
+    EXPECT_EQ(clipped.at(1, 0), 11u);
+    EXPECT_EQ(clipped.at(2, 0), 13u);
+}
+
+TEST(Graphics32Test, SmoothedScalingMixesNeighboursAndCopiesTheLastColumn)
+{
+    RefPointer<Image> source = Image::create(2, 2, 4);
+    source->setHasAlphaChannel(false);
+    source->lock();
+    source->row32(0)[0] = 0x000000;
+    source->row32(0)[1] = 0x0000FF;
+    source->row32(1)[0] = 0x000000;
+    source->row32(1)[1] = 0x0000FF;
+    source->unlock();
+    Target32 t(0, 4, 2);
+    t.g->setSmoothing(true);
+    t.g->blitScaled(source.get(), 0, 0, 2, 2, 0, 0, 4, 2);
+    // Row 0 samples x = 0, 0.5, 1, 1.5: mixed, then the last column taken as it is.
+    EXPECT_EQ(t.at(0, 0) & 0xFF, 0u);
+    EXPECT_NEAR(int(t.at(1, 0) & 0xFF), 127, 1);
+    EXPECT_EQ(t.at(2, 0) & 0xFF, 0xFFu);
+    EXPECT_EQ(t.at(3, 0) & 0xFF, 0xFFu);
+}
+
+TEST(Graphics32Test, RotatedPerPixelAlphaUsesTheCutOffs)
+{
+    // Weights of 5 or less leave the pixel, above 250 copy it, between blend.
+    for (uint32_t coverage : {5u, 6u, 128u, 251u, 252u}) {
+        RefPointer<Image> source = filled32(1, 1, (coverage << 24) | 0xC8C8C8);
+        Target32 t(0xFF000000, 3, 3);
+        t.g->blitRotated(source.get(), 0.0, 1.0, 1, 1, 0, 0, 1, 1, 0, 0);
+        const uint32_t e = (coverage * 255) >> 8;
+        const uint32_t expected = e <= 5 ? 0 : e > 250 ? 0xC8 : (0xC8 * e) >> 8;
+        EXPECT_EQ(t.at(1, 1), 0xFF000000u | expected * 0x010101u) << coverage;
+    }
+}

@@ -52,6 +52,13 @@ TEST(PngDecoderTest, RgbAndRgbaAtEightAndSixteenBits)
     EXPECT_EQ(pixelAt(image.get(), 0, 0), 0x80123456u);
     EXPECT_EQ(pixelAt(image.get(), 1, 0), 0x00FF0000u);
 
+    PngSpec wideRgb = rgb;
+    wideRgb.bitDepth = 16;
+    image = decode(wideRgb, {0xAB00, 0x01FF, 0xFFFF, 0, 0x8080, 0x7F7F});
+    ASSERT_TRUE(image);
+    EXPECT_EQ(pixelAt(image.get(), 0, 0), 0xFFAB01FFu);
+    EXPECT_EQ(pixelAt(image.get(), 1, 0), 0xFF00807Fu);
+
     PngSpec interlaced = rgb;
     interlaced.width = 9;
     interlaced.height = 9;
