@@ -18,6 +18,7 @@ GROUPS = [
     ("board", ["media/images/game/tiles/*.png", "media/images/game/*.png", "media/images/game/icons/*.png"]),
     ("pastries", ["media/images/game/pastries/*.png"]),
     ("customers", ["media/images/game/customers/*.png"]),
+    ("map", ["media/images/map/*.png"]),
     ("tools", ["media/images/tools/*.png", "media/images/trophies/*.png", "media/images/effects/*.png"]),
     ("backgrounds", ["media/images/*/*.jpg"]),
     ("fonts", ["media/fonts/*.png", "media/fonts/*/*.png"]),

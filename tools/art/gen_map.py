@@ -1,0 +1,163 @@
+"""Pieces of the career map: for each of the fifteen themes a pastry button (4 frames),
+and the shared highlight, finish mark, name board and level buttons. The exam themes
+(indexes 3, 7 and 11) wear a golden rosette."""
+
+import math
+
+import cairo
+
+import gen_pastries as gp
+from common import (CARAMEL, CARAMEL_DARK, CARAMEL_LIGHT, CHOCOLATE, CHOCOLATE_DARK, LEMON, OUTLINE, PISTACHIO,
+                    PISTACHIO_DARK, RASPBERRY, RASPBERRY_DARK, RASPBERRY_LIGHT, SUGAR, darker, ellipse, glossy,
+                    hexrgb, lighter, new_surface, polygon, radial, rounded_rect, rounded_star_path, save_frames,
+                    save_png, vertical_gradient, with_alpha)
+
+G = "Map (section \"scenemap\")"
+THEMES = ["cupcake", "strawberrycake", "creampuff", "flan", "cherrytart", "lemontart", "eclair",
+          "croquembouche", "chocolatecake", "meringue", "lovecake", "showstopper", "truffle", "birthdaycake",
+          "weddingcake"]
+EXAMS = (3, 7, 11)
+SIZE = 112
+
+
+def stroke(c, col, w):
+    c.set_source_rgba(*col)
+    c.set_line_width(w)
+    c.set_line_join(cairo.LINE_JOIN_ROUND)
+    c.set_line_cap(cairo.LINE_CAP_ROUND)
+    c.stroke()
+
+
+def rosette(c, x, y, r):
+    for side in (-1, 1):
+        polygon(c, [(x + side * r * 0.2, y), (x + side * r * 0.7, y + r * 1.6), (x + side * r * 0.35, y + r * 1.3),
+                    (x, y + r * 1.7)], 0.05)
+        c.set_source_rgba(*RASPBERRY)
+        c.fill_preserve()
+        stroke(c, RASPBERRY_DARK, 1.2)
+    n = 14
+    c.new_path()
+    for i in range(n * 2):
+        a = i * math.pi / n
+        rr = r if i % 2 == 0 else r * 0.82
+        c.line_to(x + rr * math.cos(a), y + rr * math.sin(a))
+    c.close_path()
+    c.set_source_rgba(*hexrgb("F6C945"))
+    c.fill_preserve()
+    stroke(c, CARAMEL_DARK, 1.4)
+    rounded_star_path(c, x, y, r * 0.5, r * 0.22, 5)
+    c.set_source_rgba(*SUGAR)
+    c.fill()
+
+
+def theme_button(index):
+    fn = dict((n, f) for n, f, _ in gp.RECIPES)[THEMES[index]]
+    pastry = gp.pastry(fn, SIZE)
+    frames = []
+    for state in ("normal", "over", "pressed", "disabled"):
+        s, c = new_surface(SIZE, SIZE)
+        if state == "over":
+            ellipse(c, SIZE / 2.0, SIZE * 0.55, SIZE * 0.5, SIZE * 0.45)
+            c.set_source(radial(SIZE / 2.0, SIZE * 0.55, SIZE * 0.5, [(0, (1, 0.97, 0.75, 0.8)), (1, (1, 0.95, 0.7, 0))]))
+            c.fill()
+        c.save()
+        if state == "pressed":
+            c.translate(SIZE * 0.03, SIZE * 0.05)
+            c.scale(0.94, 0.94)
+        c.set_source_surface(pastry, 0, 0)
+        c.paint()
+        c.restore()
+        if state == "disabled":
+            # a sugar-paper silhouette: the pastry greyed and faded
+            c.set_operator(cairo.OPERATOR_HSL_SATURATION)
+            c.set_source_rgba(0.5, 0.5, 0.5, 1)
+            c.mask_surface(pastry, 0, 0)
+            c.set_operator(cairo.OPERATOR_OVER)
+            c.set_operator(cairo.OPERATOR_DEST_IN)
+            c.set_source_rgba(0, 0, 0, 0.55)
+            c.paint()
+            c.set_operator(cairo.OPERATOR_OVER)
+        if index in EXAMS:
+            rosette(c, SIZE * 0.82, SIZE * 0.2, SIZE * 0.12)
+        frames.append(s)
+    return frames
+
+
+def highlight_frames(n=8, size=SIZE + 24):
+    frames = []
+    for i in range(n):
+        s, c = new_surface(size, size)
+        cx, cy = size / 2.0, size * 0.58
+        ellipse(c, cx, cy, size * 0.48, size * 0.4)
+        c.set_source(radial(cx, cy, size * 0.48, [(0, (1, 0.96, 0.7, 0.0)), (0.7, (1, 0.93, 0.6, 0.45)), (1, (1, 0.9, 0.5, 0))]))
+        c.fill()
+        for k in range(6):
+            a = (i / float(n) + k / 6.0) * 2 * math.pi
+            x, y = cx + size * 0.42 * math.cos(a), cy + size * 0.34 * math.sin(a)
+            r = 4 + 2 * math.sin(a * 2 + i)
+            rounded_star_path(c, x, y, r, r * 0.4, 4)
+            c.set_source_rgba(1, 1, 0.88, 0.95)
+            c.fill()
+        frames.append(s)
+    return frames
+
+
+def finish_mark():
+    s, c = new_surface(56, 72)
+    c.save()
+    c.translate(28, 26)
+    rosette(c, 0, 0, 22)
+    c.restore()
+    return s
+
+
+def name_board(w=150, h=36):
+    s, c = new_surface(w, h + 6)
+    rounded_rect(c, 3, 5, w - 6, h - 2, 12)
+    c.set_source_rgba(0.2, 0.08, 0.04, 0.3)
+    c.fill()
+    glossy(c, lambda cc: rounded_rect(cc, 3, 2, w - 6, h - 4, 12), CARAMEL_LIGHT, (3, 2, w - 6, h - 4),
+           outline=CARAMEL_DARK, line=2.2, highlight=0.4)
+    rounded_rect(c, 8, 7, w - 16, h - 14, 8)
+    stroke(c, with_alpha(SUGAR, 0.6), 1.3)
+    return s
+
+
+def level_button(size=30):
+    frames = []
+    for state in ("normal", "over", "pressed", "disabled"):
+        s, c = new_surface(size, size)
+        col = {"normal": PISTACHIO, "over": lighter(PISTACHIO, 0.25), "pressed": darker(PISTACHIO, 0.15),
+               "disabled": hexrgb("C8C0B8")}[state]
+        off = 1 if state == "pressed" else 0
+        r = size / 2.0 - 3
+        ellipse(c, size / 2.0, size / 2.0 + 2, r, r)
+        c.set_source_rgba(0.2, 0.08, 0.04, 0.25)
+        c.fill()
+        glossy(c, lambda cc: ellipse(cc, size / 2.0, size / 2.0 - 1 + off, r, r), col,
+               (size / 2.0 - r, size / 2.0 - r, 2 * r, 2 * r), outline=PISTACHIO_DARK if state != "disabled" else hexrgb("8A8078"),
+               line=2, highlight=0.6)
+        rounded_star_path(c, size / 2.0, size / 2.0 - 1 + off, r * 0.55, r * 0.24, 5)
+        c.set_source_rgba(*(SUGAR if state != "disabled" else hexrgb("EEE8E2")))
+        c.fill()
+        frames.append(s)
+    return frames
+
+
+def main():
+    for i in range(len(THEMES)):
+        exam = " (exam theme, golden rosette)" if i in EXAMS else ""
+        save_frames(theme_button(i), "media/images/map/theme%d.png" % i,
+                    "\"MAP_THEME%d\": pastry button of theme %d, a %s%s" % (i, i, THEMES[i], exam), G)
+    save_frames(highlight_frames(), "media/images/map/theme_highlight.png",
+                "\"MAP_THEME_HIGHLIGHT\": circling sparkles behind the selected theme (50 ms per frame)", G)
+    save_png(finish_mark(), "media/images/map/theme_finished.png",
+             "\"MAP_THEME_FINISHED\": rosette of a finished theme", "1 frame", G)
+    save_png(name_board(), "media/images/map/theme_board.png",
+             "\"MAP_THEME_BOARD\": caramel board under the theme's name", "1 frame", G)
+    save_frames(level_button(), "media/images/map/level_button.png",
+                "\"MAP_LEVEL_BUTTON\": one level of a theme (the next one blinks)", G)
+
+
+if __name__ == "__main__":
+    main()
