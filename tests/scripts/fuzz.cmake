@@ -7,7 +7,7 @@ if(FUZZ_CLANGXX)
   foreach(source ${FUZZ_TARGET_SOURCES})
     get_filename_component(target ${source} NAME_WE)
     add_test(NAME ${target}
-      COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/run_fuzzer.sh
+      COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/helpers/run_fuzzer.sh
         ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/build-fuzz ${target} 30)
     set_tests_properties(${target} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 200)
   endforeach()

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Runs one libFuzzer program for a bounded time on a copy of its seed corpus.
+# (Not a test.sh hook: it lives below tests/scripts on purpose.)
 # Usage: run_fuzzer.sh <source dir> <fuzz build dir> <target> <seconds>
 # Skips (exit 77) when the program was not built; a crash fails loudly and
 # leaves the input under <fuzz build dir>/artifacts/<target>/ — keep it in
