@@ -96,7 +96,7 @@ void Label::setAnchorPoint(int kind)
 
 void Label::setAnchorPointXY(float x, float y)
 {
-    if (getAnchorKind() == 9 && x == getAnchorX() && y == getAnchorY())
+    if (getAnchorKind() == Custom && x == getAnchorPoint().x && y == getAnchorPoint().y)
         return;
     Sprite::setAnchorPointXY(x, y);
     markDirty();
@@ -187,8 +187,11 @@ uint32_t Label::getTextColour() const
 
 void Label::updateLayout()
 {
+    if (getAnchorKind() != laidOutAnchorKind)
+        layoutDirty = true;
     if (!layoutDirty)
         return;
+    laidOutAnchorKind = getAnchorKind();
     layOut();
     layoutDirty = false;
 }

@@ -35,8 +35,12 @@ public:
     ~Label() override;
 
     void setWidth(int value) override;
-    void setAnchorPoint(int kind) override;
-    void setAnchorPointXY(float x, float y) override;
+    // The padding offset depends on the anchor: these mark the layout dirty
+    // when the anchor changes. (A change made through the sprite's own
+    // setters is noticed at the next layout as well.)
+    void setAnchorPoint(int kind);
+    void setAnchorPointXY(float x, float y);
+    void setAnchorPointPt(const PointF2& point) { setAnchorPointXY(point.x, point.y); }
     void setImage(Image* image) override;
     // Lays out when needed, then draws the text image shifted by the padding offset.
     void render(Graphics* graphics) override;
@@ -78,6 +82,7 @@ private:
 
     std::vector<LabelLine> lines;
     bool layoutDirty = true;
+    int32_t laidOutAnchorKind = -1;
     std::vector<uint32_t> layerColors;
     RefPointer<BitmapFont> font;
     WString text;
