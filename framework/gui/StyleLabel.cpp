@@ -79,7 +79,7 @@ void StyleLabel::setText(const WString& newText)
 void StyleLabel::refresh()
 {
     layOut();
-    render();
+    renderImage();
     laidOut = true;
 }
 
@@ -362,7 +362,7 @@ uint32_t StyleLabel::wordColour(const Label& word)
     return font->getTopLayerColour();
 }
 
-void StyleLabel::render()
+void StyleLabel::renderImage()
 {
     RefPointer<Image> image = Image::createForScreen(getWidth(), getHeight());
     if (!image) {

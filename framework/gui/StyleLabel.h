@@ -76,7 +76,7 @@ private:
     bool avoidImages(Label& word, int32_t width, int32_t wordLineHeight);
     void startNewLine();
     void alignLineVertically(StyleLine& line) const;
-    void render();
+    void renderImage();
     static uint32_t wordColour(const Label& word);
 
     LayoutState state;
