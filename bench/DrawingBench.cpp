@@ -548,6 +548,30 @@ struct WholeFrame {
     }
 };
 
+// The whole frame drawn with the vector kernels must equal the frame drawn
+// with the scalar ones, byte for byte.
+void verifyWholeFrame()
+{
+    const PixelKernels& chosen = activeKernels();
+    auto render = [](KernelSet set) {
+        selectKernels(set);
+        WholeFrame frame;
+        frame.draw();
+        frame.target->lock();
+        std::vector<uint8_t> bytes(frame.target->getPixels(), frame.target->getPixels() + size_t(framePixels) * 4);
+        frame.target->unlock();
+        return bytes;
+    };
+    const std::vector<uint8_t> reference = render(KernelSet::Scalar);
+    for (KernelSet set : {KernelSet::Sse2, KernelSet::Avx2, KernelSet::Avx512})
+        if (kernelsFor(set))
+            check(std::string("whole frame with ") + kernelsFor(set)->name, render(set) == reference,
+                  "differs from the scalar frame");
+    for (KernelSet set : {KernelSet::Avx512, KernelSet::Avx2, KernelSet::Sse2, KernelSet::Scalar})
+        if (kernelsFor(set) == &chosen)
+            selectKernels(set);
+}
+
 // Median real time per iteration of each benchmark, by name.
 std::map<std::string, double> medians;
 
@@ -616,15 +640,46 @@ void printTable()
         std::printf("%-26s %12.0f %12.0f %7.2fx %9.0f%%\n", c.name.c_str(), framePixels / ours, framePixels / theirs,
                     theirs / ours, 100.0 * memcpyTime / ours);
     }
-    std::printf("%-26s %12.0f\n", "memcpy frame", framePixels / memcpyTime);
+    if (memcpyTime > 0)
+        std::printf("%-26s %12.0f\n", "memcpy frame", framePixels / memcpyTime);
     std::printf("whole frame: %.3f ms median\n", medians["ours: whole frame"] / 1000.0);
 }
 
 }  // namespace
 
+// "--kernels=scalar|sse2|avx2|avx512" measures one kernel set instead of the
+// fastest one; the remaining arguments go to Google Benchmark.
+bool chooseKernels(int& argc, char** argv)
+{
+    const std::pair<const char*, KernelSet> names[] = {
+        {"scalar", KernelSet::Scalar}, {"sse2", KernelSet::Sse2}, {"avx2", KernelSet::Avx2}, {"avx512", KernelSet::Avx512}};
+    int kept = 1;
+    bool ok = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument.rfind("--kernels=", 0) != 0) {
+            argv[kept++] = argv[i];
+            continue;
+        }
+        bool found = false;
+        for (const auto& [name, set] : names)
+            if (argument.substr(10) == name)
+                found = selectKernels(set);
+        if (!found) {
+            std::fprintf(stderr, "kernel set %s is not available here\n", argument.c_str() + 10);
+            ok = false;
+        }
+    }
+    argc = kept;
+    return ok;
+}
+
 int main(int argc, char** argv)
 {
+    if (!chooseKernels(argc, argv))
+        return 1;
     buildCases();
+    verifyWholeFrame();
     if (failed) {
         std::fprintf(stderr, "output checks failed; not timing\n");
         return 1;
