@@ -180,6 +180,30 @@ TEST(PropertyStoreTest, WritingKeepsInsertionOrderAndForm)
     EXPECT_EQ(expected, store->toXmlText());
 }
 
+TEST(PropertyStoreTest, ElementFormWithoutAttributeValues)
+{
+    RefPointer<PropertyStore> store(new PropertyStore());
+    store->setValuesAsAttributes(false);
+    const std::string xml = "<root><name>Ann</name><empty/><Player id=\"p\" x=\"1\"><score>12</score></Player></root>";
+    ASSERT_TRUE(store->loadFromBuffer(xml.data(), xml.size()));
+    EXPECT_EQ("Ann", store->getString("name"));
+    EXPECT_TRUE(store->getChild("name")->isUntypedValue());
+    EXPECT_TRUE(store->getChild("empty")->isUntypedValue());
+    PropertyNode* player = store->getNode("p");
+    EXPECT_EQ(12, player->getInt("score"));
+    // Attributes are not values in this form.
+    EXPECT_EQ(nullptr, player->getChild("x"));
+
+    // Written back, untyped values become elements with text again.
+    const std::string text = store->toXmlText();
+    EXPECT_NE(std::string::npos, text.find("<name>Ann</name>")) << text;
+    EXPECT_NE(std::string::npos, text.find("<score>12</score>")) << text;
+    RefPointer<PropertyStore> again(new PropertyStore());
+    again->setValuesAsAttributes(false);
+    ASSERT_TRUE(again->loadFromBuffer(text.data(), text.size()));
+    EXPECT_EQ(12, again->getNode("p")->getInt("score"));
+}
+
 TEST(PropertyStoreTest, NamesXmlCannotCarryAreKeptAsTextElements)
 {
     RefPointer<PropertyStore> store(new PropertyStore());
