@@ -1,5 +1,7 @@
 #include "framework/resources/ResourceManager.h"
 
+#include <algorithm>
+
 #include "framework/core/Log.h"
 #include "framework/core/PropertyStore.h"
 
@@ -183,6 +185,16 @@ ResourceSection* ResourceManager::getSection(const std::string& name)
     ResourceLock lock;
     auto found = sections.find(name);
     return found == sections.end() ? nullptr : found->second.get();
+}
+
+std::vector<std::string> ResourceManager::getSectionNames()
+{
+    ResourceLock lock;
+    std::vector<std::string> names;
+    for (const auto& named : sections)
+        names.push_back(named.first);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 RefPointer<BaseObject> ResourceManager::getResource(const std::string& name, const std::string& sectionName)

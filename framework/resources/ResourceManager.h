@@ -65,6 +65,8 @@ public:
     // True while a requested section still has resources to load.
     bool hasPendingRequests();
     ResourceSection* getSection(const std::string& name);
+    // Every declared section's name, sorted.
+    std::vector<std::string> getSectionNames();
 
     // The content (Image, BitmapFont, Sound or SoundStream) or null when the
     // section or resource is unknown or not loaded yet; loads nothing.
