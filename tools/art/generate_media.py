@@ -37,7 +37,7 @@ def main():
     for name, module in (("ui", "gen_ui"), ("frontdoor", "gen_frontdoor"), ("board", "gen_board"),
                          ("pastries", "gen_pastries"), ("scenes", "gen_scenes"), ("customers", "gen_customers"),
                          ("gamescreen", "gen_gamescreen"), ("map", "gen_map"),
-                         ("meter", "gen_meter"),
+                         ("meter", "gen_meter"), ("hints", "gen_hints"),
                          ("audio", "gen_audio")):
         if only and name not in only:
             continue
