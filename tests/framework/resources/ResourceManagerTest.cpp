@@ -157,6 +157,19 @@ TEST_F(ResourceManagerTest, NothingLoadsUntilEnabledAndProgressStartsComplete)
     EXPECT_TRUE(manager().getResourceAs<TestThing>("A1", "a"));
 }
 
+TEST_F(ResourceManagerTest, ASectionRequestedTwiceCountsOnce)
+{
+    declare("<Section name=\"a\"><TestRes id=\"A1\" file=\"a1\"/><TestRes id=\"A2\" file=\"a2\"/></Section>");
+    manager().requestSection("a");
+    manager().requestSection("a");
+    EXPECT_TRUE(manager().getLoadedResource("A1", "a"));
+    EXPECT_DOUBLE_EQ(0.5, manager().getLoadProgress());
+    EXPECT_TRUE(manager().hasPendingRequests());
+    EXPECT_TRUE(manager().getLoadedResource("A2", "a"));
+    EXPECT_FALSE(manager().hasPendingRequests());
+    EXPECT_DOUBLE_EQ(1.0, manager().getLoadProgress());
+}
+
 TEST_F(ResourceManagerTest, RequestedSectionsGoBeforeAutomaticOnes)
 {
     gate.close();
