@@ -19,6 +19,7 @@ GROUPS = [
     ("pastries", ["media/images/game/pastries/*.png"]),
     ("customers", ["media/images/game/customers/*.png"]),
     ("map", ["media/images/map/*.png"]),
+    ("arcade", ["media/images/arcade/*.png"]),
     ("tools", ["media/images/tools/*.png", "media/images/trophies/*.png", "media/images/effects/*.png"]),
     ("backgrounds", ["media/images/*/*.jpg"]),
     ("fonts", ["media/fonts/*.png", "media/fonts/*/*.png"]),
