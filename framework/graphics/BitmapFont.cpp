@@ -27,7 +27,7 @@ int32_t readMetric(const PropertyNode* node, const char* key)
 
 } // namespace
 
-BitmapFont::BitmapFont(AbstractProperty* configuration)
+BitmapFont::BitmapFont(const AbstractProperty* configuration)
 {
     const PropertyNode* node = configuration ? configuration->asNode() : DUMMY_NODE;
     if (node->getChild("charspacing"))

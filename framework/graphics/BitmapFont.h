@@ -62,7 +62,7 @@ public:
     BitmapFont() { completeMissingGlyph(); }
     // Reads "charspacing", "spacewidth", "lineheight", "baseline", "chars" and
     // "kerning" from the font's node; a missing or malformed entry is skipped.
-    explicit BitmapFont(AbstractProperty* configuration);
+    explicit BitmapFont(const AbstractProperty* configuration);
     ~BitmapFont() override;
 
     // Appends a layer; layers are drawn from the last to the first.

@@ -4,6 +4,7 @@
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyStore.h"
 #include "framework/graphics/BitmapFont.h"
+#include "framework/graphics/FontLayer.h"
 #include "framework/graphics/Image.h"
 #include "framework/platform/FileNames.h"
 #include "framework/resources/ImageResource.h"
@@ -25,11 +26,12 @@ bool FontResource::isSameResource(const ResourceObject& other) const
     return objectCast<FontResource>(&other) && ResourceObject::isSameResource(other);
 }
 
-RefPointer<BitmapFont> FontResource::buildFont(const PropertyNode&, const std::vector<LayerSheet>&)
+RefPointer<BitmapFont> FontResource::buildFont(const PropertyNode& fontNode, const std::vector<LayerSheet>& layers)
 {
-    // The glyph tables and layers are read by the bitmap font itself once it
-    // can be built from its node; until then the font is an empty one.
-    return RefPointer<BitmapFont>(new BitmapFont());
+    RefPointer<BitmapFont> font(new BitmapFont(&fontNode));
+    for (const LayerSheet& sheet : layers)
+        font->addLayer(new FontLayer(sheet.padding, sheet.colour, sheet.image.get()));
+    return font;
 }
 
 RefPointer<BaseObject> FontResource::buildContent(bool& failed)
@@ -43,7 +45,12 @@ RefPointer<BaseObject> FontResource::buildContent(bool& failed)
     }
     const std::string folder = getDirectoryPart(fileName);
     std::vector<LayerSheet> layers;
-    for (const RefPointer<AbstractProperty>& element : *store->getVector("layers")) {
+    // The baked fonts keep "layers" inside the "font" node; a file may also
+    // keep it beside the node.
+    const PropertyVector* layerList = store->getNode("font")->hasChild("layers")
+                                          ? store->getNode("font")->getVector("layers")
+                                          : store->getVector("layers");
+    for (const RefPointer<AbstractProperty>& element : *layerList) {
         const PropertyNode* layer = element->asNode();
         const std::string image = layer->hasChild("image") ? folder + "/" + layer->getString("image") : std::string();
         const std::string mask = layer->hasChild("mask") ? folder + "/" + layer->getString("mask") : std::string();

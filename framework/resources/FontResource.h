@@ -10,9 +10,10 @@ class Image;
 class PropertyNode;
 
 // A bitmap font resource ("Font"): a property file whose node "font" holds
-// the glyph tables and whose vector "layers" names the layer sheets ("image"
-// and/or "mask", beside the font file) with "padding" and "color". The file
-// and its sheets are read in this resource's own file mode.
+// the glyph tables and whose vector "layers" (inside that node, or beside it)
+// names the layer sheets ("image" and/or "mask", beside the font file) with
+// "padding" and "color". The file and its sheets are read in this resource's
+// own file mode.
 class FontResource : public ResourceObject {
     TT_CLASS_RECORD(FontResource)
 public:

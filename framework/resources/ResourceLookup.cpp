@@ -1,5 +1,7 @@
 #include "framework/resources/ResourceLookup.h"
 
+#include "framework/resources/ResourceManager.h"
+
 namespace ResourceLookup {
 
 namespace {
@@ -15,9 +17,14 @@ Function install(Function function)
 
 RefPointer<BaseObject> find(const std::string& name, const std::string& section)
 {
-    if (!installed || name.empty())
+    if (name.empty())
         return nullptr;
-    return installed(name, section);
+    if (installed)
+        return installed(name, section);
+    // The manager takes the global resource lock for the lookup.
+    if (ResourceManager::instance)
+        return ResourceManager::instance->getResource(name, section);
+    return nullptr;
 }
 
 } // namespace ResourceLookup

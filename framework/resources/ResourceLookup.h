@@ -6,10 +6,10 @@
 #include "framework/core/RefPointer.h"
 
 // The one door through which labels, styled text and painters find a loaded
-// resource (an Image or a BitmapFont) by name and section. The resource
-// manager installs its lookup when it starts; tests install their own. With
-// nothing installed every lookup finds nothing, which callers handle like any
-// missing resource.
+// resource (an Image or a BitmapFont) by name and section: the resource
+// manager's getResource, or a lookup that tests install in its place. Without
+// either every lookup finds nothing, which callers handle like any missing
+// resource.
 namespace ResourceLookup {
 
 // Returns the content of the named resource, or null; takes whatever lock the

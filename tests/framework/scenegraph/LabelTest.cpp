@@ -254,3 +254,25 @@ TEST_F(LabelTest, MaskFontTakesTheLayerColour)
     coloured->setLayerColor(0xFF804020, 0);
     EXPECT_EQ(coloured->getTextColour(), font->getTopLayerColour());
 }
+
+TEST_F(LabelTest, RendersInTheScreensPixelSize)
+{
+    const int32_t saved = Image::getScreenBytesPerPixel();
+    Image::setScreenBytesPerPixel(2);
+    RefPointer<Label> l = label(u"16 bit");
+    Image::setScreenBytesPerPixel(saved);
+    Image* image = l->getImage();
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->getBytesPerPixel(), 2);
+    EXPECT_TRUE(image->getFollowsDisplayFormat());
+    image->lock();
+    int opaque = 0;
+    for (int i = 0; i < image->getWidth() * image->getHeight(); ++i)
+        opaque += image->getAlphaPlane()[i] == 255;
+    image->unlock();
+    EXPECT_GT(opaque, 10);
+    // Drawn onto a 16-bit target like any sprite.
+    RefPointer<Image> target = Image::create(120, 40, 2);
+    RefPointer<Graphics> g = target->getGraphics();
+    l->render(g.get());
+}
