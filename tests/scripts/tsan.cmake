@@ -1,6 +1,6 @@
 # The threaded test programs built with ThreadSanitizer by tests/scripts/tsan.sh
 # (as test.sh does); skipped when that tree has not been built.
-foreach(program test_framework_resources)
+foreach(program test_framework_resources test_framework_core)
   add_test(NAME tsan_${program}
     COMMAND bash -c "if [ ! -x \"$0\" ]; then echo \"$0 not built (run ./test.sh)\"; exit 77; fi; exec \"$0\""
       ${CMAKE_SOURCE_DIR}/build-tsan/tests/${program}
