@@ -15,6 +15,7 @@ def main():
     from PIL import Image
     errors = []
     rows = 0
+    listed = set()
     with open(os.path.join(ROOT, "tools", "art_manifest.md"), encoding="utf-8") as f:
         for line in f:
             m = re.match(r"\| `([^`]+)` \| (.*) \| (.*) \| (.*) \|$", line.strip())
@@ -22,6 +23,7 @@ def main():
                 continue
             rows += 1
             rel, _purpose, size, layout = m.groups()
+            listed.add(rel)
             path = os.path.join(ROOT, rel)
             if not os.path.isfile(path):
                 errors.append("missing: " + rel)
@@ -56,6 +58,14 @@ def main():
                 with open(path, "rb") as sf:
                     if sf.read(4) != b"OggS":
                         errors.append("not an Ogg file: " + rel)
+    # Every file in the generated folders comes from a generator: a file that the manifest
+    # does not list is a leftover of an older run (renamed or dropped art).
+    for folder in ("media/images", "media/sounds", "media/music", "splash"):
+        for base, _dirs, files in os.walk(os.path.join(ROOT, folder)):
+            for name in files:
+                rel = os.path.relpath(os.path.join(base, name), ROOT)
+                if rel not in listed:
+                    errors.append("not made by any generator (stale?): " + rel)
     total = 0
     for base, _dirs, files in os.walk(os.path.join(ROOT, "media")):
         for name in files:

@@ -26,7 +26,9 @@ resource name in quotes followed by a colon ("NAME": what it is); the resource t
 generator (`tools/content/make_resources.py`) then takes the file and its frame count from
 this list. Run `tools/generate_all.sh`, then `/usr/bin/python3 tools/art/contact_sheet.py
 build/contact` and look at the sheets and previews (ctest also writes them to the build
-folder's `contact/`).
+folder's `contact/`). The art check (`tools/art/check_media.py`, run by ctest) wants every
+file under media/images, media/sounds, media/music and splash/ listed here, with the
+listed size and frame layout.
 """
 
 
