@@ -27,6 +27,7 @@ TEST(FileNamesTest, PathNormalising)
     EXPECT_EQ("dir./file", normalizePath("dir./file"));
 
     EXPECT_EQ("media/images/a.png", normalizeResourcePath("\\Media\\Images\\A.PNG"));
+    EXPECT_EQ("media/images/a.png", normalizeResourcePath(".\\Media\\Images\\A.PNG"));
     EXPECT_EQ("font.xml", getDirectoryPart("font.xml"));
     EXPECT_EQ("media/fonts", getDirectoryPart("media/fonts/big.xml"));
     EXPECT_EQ("media/fonts", getDirectoryPart("media\\fonts\\big.xml"));

@@ -314,10 +314,18 @@ TEST(ResourceKindsTest, ImageSoundAndStreamResources)
     const std::vector<uint16_t> samples(4 * 2 * 3, 200);
     const std::vector<uint8_t> png = testimages::encodePng(spec, samples);
     writeTestFile(folder + "/pic.png", std::string(png.begin(), png.end()));
+    testimages::PngSpec greySpec;
+    greySpec.width = 4;
+    greySpec.height = 2;
+    greySpec.colourType = 0;
+    const std::vector<uint8_t> grey = testimages::encodePng(greySpec, std::vector<uint16_t>(8, 128));
+    writeTestFile(folder + "/mask.png", std::string(grey.begin(), grey.end()));
     const std::string xml = "<root><Vector id=\"Sections\"><Section name=\"k\">"
                             "<Image id=\"PIC\" file=\"" + folder + "/PIC.PNG\" nrofframes=\"2\" usealphachannel=\"false\"/>"
                             "<Image id=\"PIC_RED\" file=\"" + folder + "/pic.png\" color=\"#ff0000\"/>"
                             "<Image id=\"NONE\" file=\"" + folder + "/none.png\"/>"
+                            "<Image id=\"MASK\" mask=\"" + folder + "/mask.png\"/>"
+                            "<Image id=\"MASKED\" file=\"" + folder + "/pic.png\" mask=\"" + folder + "/mask.png\"/>"
                             "<Sound id=\"SND\" file=\"" + folder + "/none.wav\" volumemultiplier=\"127.5\"/>"
                             "<Stream id=\"MUS\" file=\"" + folder + "/none.ogg\" panning=\"300\"/>"
                             "</Section></Vector></root>";
@@ -331,6 +339,11 @@ TEST(ResourceKindsTest, ImageSoundAndStreamResources)
     EXPECT_EQ(2, image->getFrameCount());
     EXPECT_FALSE(image->hasAlphaChannel());
     EXPECT_EQ(nullptr, ResourceManager::instance->getLoadedResource("NONE", "k"));
+    // A mask alone loads as a one-byte mask image; a mask beside a file is drawn over it.
+    RefPointer<Image> mask = ResourceManager::instance->getLoadedResourceAs<Image>("MASK", "k");
+    ASSERT_TRUE(mask);
+    EXPECT_EQ(1, mask->getBytesPerPixel());
+    EXPECT_TRUE(ResourceManager::instance->getLoadedResourceAs<Image>("MASKED", "k"));
     {
         ResourceLock lock;
         ResourceSection* section = ResourceManager::instance->getSection("k");
