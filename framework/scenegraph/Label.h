@@ -41,6 +41,8 @@ public:
     void setAnchorPoint(int kind);
     void setAnchorPointXY(float x, float y);
     void setAnchorPointPt(const PointF2& point) { setAnchorPointXY(point.x, point.y); }
+    // The named anchor (2 top right, 4 centre, ...), as setAnchorPoint.
+    void setAnchorStyle(int kind) { setAnchorPoint(kind); }
     void setImage(Image* image) override;
     // Lays out when needed, then draws the text image shifted by the padding offset.
     void render(Graphics* graphics) override;

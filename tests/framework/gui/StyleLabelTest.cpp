@@ -355,3 +355,25 @@ TEST(StyleParser, DispatchesByExactWord)
     EXPECT_EQ(label->getWidth(), 33);
     StyleParser::destroyInstance();
 }
+
+TEST_F(StyleLabelTest, NestedTagsUnwindInOrder)
+{
+    RefPointer<StyleLabel> label = make(
+        u"[font=FONT_MASK,fonts][color=#ff010203]a [font=FONT_A,fonts][color=#ff040506]b[/color] c[/font] "
+        u"d[/color] e[/font] f",
+        StyleLabel::WrapAutoWidth, 0);
+    const std::vector<PlacedWord> placed = words(*label);
+    ASSERT_EQ(placed.size(), 6u);
+    const std::vector<std::pair<const BitmapFont*, uint32_t>> expected{
+        {mask.get(), 0xFF010203u}, {font.get(), 0xFF040506u}, {font.get(), 0xFF010203u},
+        {mask.get(), 0xFF010203u}, {mask.get(), 0u},          {font.get(), 0u}};
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(placed[i].font, expected[i].first) << i;
+        EXPECT_EQ(placed[i].colour, expected[i].second) << i;
+    }
+    EXPECT_TRUE(label->getState().fonts.empty());
+    EXPECT_TRUE(label->getState().colours.empty());
+    // A tag inside a tag's argument is only text of that argument.
+    EXPECT_EQ(texts(*make(u"[color=[br]x")), (Words{u"x"}));
+    EXPECT_EQ(label->getState().lines.size(), 1u);
+}
