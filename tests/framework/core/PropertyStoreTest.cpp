@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
+#include <vector>
 #include <string>
 #include <thread>
 
+#include "support/FileSizeLimit.h"
 #include "support/LogCapture.h"
 #include "support/TestFolders.h"
 #include "framework/core/PropertyStore.h"
@@ -226,6 +229,14 @@ TEST(PropertyStoreTest, NamesXmlCannotCarryAreKeptAsTextElements)
     EXPECT_EQ(1, reread->getNamedCount());
 }
 
+std::vector<std::string> entriesOf(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    return names;
+}
+
 class PropertyStoreFileTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -319,6 +330,17 @@ TEST_F(PropertyStoreFileTest, FailedSaveKeepsTheOldFile)
     RefPointer<PropertyStore> noPath(new PropertyStore());
     EXPECT_FALSE(noPath->save());
     EXPECT_EQ(before, readTestFile(folder + "/keep.xml"));
+
+    // A write that fails half-way (as on a full disk) leaves the old file whole.
+    store->getNode("profile")->setWString("name", WString(5000, u'x'), true);
+    {
+        FileSizeLimit limit(64);
+        EXPECT_FALSE(store->save());
+    }
+    EXPECT_EQ(before, readTestFile(folder + "/keep.xml"));
+    EXPECT_EQ(std::vector<std::string> {"keep.xml"}, entriesOf(folder));
+    EXPECT_TRUE(store->save());
+    EXPECT_NE(before, readTestFile(folder + "/keep.xml"));
 }
 
 TEST_F(PropertyStoreFileTest, MissingAndEmptyFilesFailWithoutStoppingTheOthers)
