@@ -69,8 +69,8 @@ def parse_colour(text):
     return ((v >> 24) & 255, (v >> 16) & 255, (v >> 8) & 255, v & 255)
 
 
-def parse_layer(spec):
-    parts = spec.split(",")
+def parse_layer(description):
+    parts = description.split(",")
     kind = parts[0]
     opts = {}
     for p in parts[1:]:

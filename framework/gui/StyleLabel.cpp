@@ -22,11 +22,6 @@ const WString kEllipsis = u"...";
 // dropped): a word can always be pushed on, but never without end.
 constexpr int32_t kMaxAvoidPasses = 256;
 
-int32_t wordLineHeight(const Label& word)
-{
-    return word.getLineHeight();
-}
-
 } // namespace
 
 StyleLabel::StyleLabel(AbstractProperty* configuration) : Sprite(configuration)
@@ -177,7 +172,7 @@ void StyleLabel::placeWord(Label& word)
 {
     const int32_t W = getWidth();
     int32_t w = word.getWidth();
-    const int32_t wordHeight = wordLineHeight(word);
+    const int32_t wordHeight = word.getLineHeight();
     switch (state.wrapStyle) {
     case WrapWordWrap:
         if (state.cursorX + w <= W)
@@ -280,7 +275,7 @@ void StyleLabel::alignLineVertically(StyleLine& line) const
     }
     if (!tallest)
         return;
-    const int32_t slack = state.lineHeight - wordLineHeight(*tallest);
+    const int32_t slack = state.lineHeight - tallest->getLineHeight();
     for (const RefPointer<Label>& word : line.words) {
         const BitmapFont* font = word->getFont();
         if (!font)
@@ -371,13 +366,7 @@ void StyleLabel::renderImage()
         setImage(nullptr);
         return;
     }
-    image->setHasAlphaChannel(true);
-    const int32_t width = getWidth();
-    const int32_t height = getHeight();
     setImage(image.get());
-    // The image has the label's size already; keep the size the layout chose.
-    setWidth(width);
-    setHeight(height);
     RefPointer<Graphics> graphics = image->getGraphics();
     if (!graphics)
         return;
