@@ -2,6 +2,7 @@
 
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/gui/SceneManager.h"
+#include "framework/resources/ResourceManager.h"
 
 TT_DEFINE_RECORD(TransitionScene, &Scene::classRecord);
 TT_REGISTER_CLASS(TransitionScene);
@@ -21,7 +22,13 @@ void TransitionScene::setLoaderIdleCheck(LoaderIdleCheck check)
 
 bool TransitionScene::isLoaderIdle()
 {
-    return !loaderIdleCheck || loaderIdleCheck();
+    if (loaderIdleCheck)
+        return loaderIdleCheck();
+    ResourceManager* resources = ResourceManager::instance;
+    if (!resources)
+        return true;
+    resources->wakeLoader();
+    return !resources->hasPendingRequests();
 }
 
 void TransitionScene::render(Graphics* graphics)

@@ -9,8 +9,9 @@ class TransitionScene : public Scene {
 public:
     explicit TransitionScene(AbstractProperty* configuration);
 
-    // Answers whether the resource loader has nothing left to load; the
-    // resource manager installs it. Without one the loader counts as idle.
+    // Answers whether the resource loader has nothing left to load. Without
+    // one installed the resource manager is asked (after waking its loader);
+    // without a manager the loader counts as idle.
     using LoaderIdleCheck = bool (*)();
     static void setLoaderIdleCheck(LoaderIdleCheck check);
     static bool isLoaderIdle();

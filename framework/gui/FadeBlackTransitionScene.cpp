@@ -1,0 +1,105 @@
+#include "framework/gui/FadeBlackTransitionScene.h"
+
+#include "framework/core/ObjectFactoryContainer.h"
+#include "framework/core/PropertyNode.h"
+#include "framework/gui/AlphaTransitionScene.h"
+#include "framework/gui/FullScreenHandler.h"
+#include "framework/scenegraph/ModifierAlpha.h"
+#include "framework/scenegraph/ModifierFunction.h"
+
+TT_DEFINE_RECORD(FadeBlackTransitionScene, &TransitionScene::classRecord);
+TT_REGISTER_CREATOR(FadeBlackTransition, FadeBlackTransitionScene);
+TT_REGISTER_CLASS(FadeBlackTransitionScene);
+
+namespace {
+
+// One more dot every 300 ms, up to three, then none again.
+constexpr int kDotStepMs = 300;
+constexpr int kDotCycleMs = 4 * kDotStepMs;
+constexpr int kLabelFadeMs = 300;
+
+} // namespace
+
+FadeBlackTransitionScene::FadeBlackTransitionScene(AbstractProperty* properties) : TransitionScene(properties)
+{
+    PropertyNode* node = properties ? properties->asNode() : DUMMY_NODE;
+    showDelay = node->getInt("showdelay", showDelay);
+    showTime = node->getInt("showtime", showTime);
+    wait = node->getBool("wait", wait);
+    time = node->getInt("time", time);
+    oldPicture = AlphaTransitionScene::makePicture();
+    newPicture = AlphaTransitionScene::makePicture();
+    GameNode::addChild(getTree(), oldPicture.get());
+    GameNode::addChild(getTree(), newPicture.get());
+}
+
+int FadeBlackTransitionScene::fadedOutCallback(void* context, BaseObject*)
+{
+    static_cast<FadeBlackTransitionScene*>(context)->phase = Waiting;
+    return 0;
+}
+
+void FadeBlackTransitionScene::show()
+{
+    TransitionScene::show();
+    oldPicture->setAlpha(255);
+    newPicture->setVisible(false);
+    Modifier* fade = GameNode::addModifier(oldPicture.get(), new ModifierAlpha(time, 255, 0));
+    fade->addEndFlags(Modifier::EndWait);
+    GameNode::addModifier(oldPicture.get(), new ModifierFunction(&FadeBlackTransitionScene::fadedOutCallback, this));
+    AlphaTransitionScene::drawScene(getFrom(), oldPicture.get());
+    // The layout is built with the scene's components, on its first show.
+    loadingLabel = objectCast<Label>(getComponent("LOADING_LABEL"));
+    if (loadingLabel) {
+        loadingLabel->setAlpha(0);
+        baseText = loadingLabel->getText();
+        GameNode::insertBefore(loadingLabel.get(), newPicture.get());
+    }
+}
+
+void FadeBlackTransitionScene::update(int deltaMs)
+{
+    if (phase != Waiting)
+        return;
+    if (loadingLabel) {
+        if (showDelay < 0) {
+            dotClock = (dotClock + deltaMs) % kDotCycleMs;
+            showTime -= deltaMs;
+            loadingLabel->setText(baseText + WString(static_cast<size_t>(dotClock / kDotStepMs), u'.'));
+        } else {
+            showDelay -= deltaMs;
+            if (showDelay < 0) {
+                GameNode::addModifier(loadingLabel.get(), new ModifierAlpha(kLabelFadeMs, 0, 255));
+                loadingLabel->setText(baseText);
+            }
+        }
+    }
+    const bool loaded = !wait || TransitionScene::isLoaderIdle();
+    const bool labelDone = !loadingLabel || showDelay > 0 || showTime < 1;
+    if (loaded && labelDone) {
+        phase = FadingIn;
+        startFadeIn();
+    }
+}
+
+void FadeBlackTransitionScene::startFadeIn()
+{
+    showTarget();
+    AlphaTransitionScene::prepareFullScreenHandler(getTo());
+    AlphaTransitionScene::drawScene(getTo(), newPicture.get());
+    oldPicture->setVisible(false);
+    newPicture->setVisible(true);
+    newPicture->setAlpha(0);
+    Modifier* fade = GameNode::addModifier(newPicture.get(), new ModifierAlpha(time, 0, 255));
+    fade->addEndFlags(Modifier::EndWait);
+    GameNode::addModifier(newPicture.get(), new ModifierFunction(&TransitionScene::finishCallback, this));
+    if (loadingLabel)
+        GameNode::addModifier(loadingLabel.get(), new ModifierAlpha(time, loadingLabel->getAlpha(), 0));
+}
+
+void FadeBlackTransitionScene::finishTransition()
+{
+    TransitionScene::finishTransition();
+    FullScreenHandler::setActive(true);
+    FullScreenHandler::refresh(getTo());
+}
