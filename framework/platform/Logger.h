@@ -16,6 +16,7 @@ public:
     void openLogFile();
     const std::string& getFileName() const { return fileName; }
     int getLevel() const { return level; }
+    int getFlag() const { return flag; }
 
     // The name for a start at `unixSeconds` (UTC).
     static std::string fileNameFor(long long unixSeconds);
