@@ -12,7 +12,7 @@ namespace {
 
 // Declared sizes above this are skipped: decoding them is allowed but slow,
 // and the fuzzer would only measure memory bandwidth.
-constexpr uint64_t largestFuzzedPixels = uint64_t(1) << 22;
+constexpr uint64_t largestFuzzedPixels = uint64_t(1) << 18;
 
 uint32_t bigEndian(const uint8_t* p, int bytes)
 {
@@ -26,13 +26,13 @@ bool declaresHugeImage(const uint8_t* data, size_t size)
 {
     if (size >= 24 && data[0] == 0x89 && data[1] == 'P')
         return uint64_t(bigEndian(data + 16, 4)) * bigEndian(data + 20, 4) > largestFuzzedPixels;
-    // JPEG: walk the marker segments up to a start-of-frame.
-    size_t at = 2;
-    while (at + 9 <= size && data[at] == 0xFF) {
+    // JPEG: libjpeg skips stray bytes between segments, so any start-of-frame
+    // marker anywhere may be the one it reads.
+    for (size_t at = 0; at + 9 <= size; ++at) {
         const uint8_t marker = data[at + 1];
-        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
-            return uint64_t(bigEndian(data + at + 5, 2)) * bigEndian(data + at + 7, 2) > largestFuzzedPixels;
-        at += 2 + bigEndian(data + at + 2, 2);
+        if (data[at] == 0xFF && marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
+            marker != 0xCC && uint64_t(bigEndian(data + at + 5, 2)) * bigEndian(data + at + 7, 2) > largestFuzzedPixels)
+            return true;
     }
     return false;
 }
