@@ -16,6 +16,10 @@ public:
     int32_t getAlignV() const override { return alignV; }
     void setAlignV(int32_t value) override { alignV = value; }
 
+protected:
+    // The styled label draws every word itself.
+    bool drawsOwnImage() const override { return false; }
+
 private:
     int32_t alignV = 0;
 };

@@ -245,6 +245,15 @@ void Label::renderTextImage()
         setImage(nullptr);
         return;
     }
+    if (!drawsOwnImage()) {
+        // Sized as the image would make it, without drawing one.
+        setImage(nullptr);
+        if (wrapStyle == LabelLayout::WrapAutoWidth)
+            Sprite::setWidth(imageWidth);
+        if (autoFitHeight)
+            Sprite::setHeight(imageHeight);
+        return;
+    }
     RefPointer<Image> image = Image::createForScreen(imageWidth, imageHeight);
     if (!image) {
         LOG_WARNING("label: text image of " + intToString(imageWidth) + " x " + intToString(imageHeight) +

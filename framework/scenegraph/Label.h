@@ -77,6 +77,11 @@ public:
     // The colour the text image is filled with under its glyphs.
     uint32_t getTextColour() const;
 
+protected:
+    // False for labels whose text someone else draws (the words of a styled
+    // text): they are laid out and sized, but render no image of their own.
+    virtual bool drawsOwnImage() const { return true; }
+
 private:
     void markDirty() { layoutDirty = true; }
     void layOut();
