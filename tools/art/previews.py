@@ -128,8 +128,10 @@ def render(out_dir):
     out = [dialogs(out_dir)]
     if img("media/images/load/layer0.png") is not None:
         out += title(out_dir)
-    if img("media/images/game/egg.png") is not None:
+    if img("media/images/game/tiles/egg.png") is not None:
         out += board(out_dir)
+    out += fonts(out_dir)
+    out += stage(out_dir)
     return out
 
 
@@ -308,3 +310,49 @@ def fonts(out_dir):
     p = os.path.join(out_dir, "preview_fonts.png")
     s.write_to_png(p)
     return [p]
+
+
+def jpeg(rel):
+    from PIL import Image
+    im = Image.open(os.path.join(ROOT, rel)).convert("RGBA")
+    r, g, b, a = im.split()
+    data = bytearray(Image.merge("RGBA", (b, g, r, a)).tobytes())
+    return cairo.ImageSurface.create_for_data(data, cairo.FORMAT_ARGB32, im.width, im.height, im.width * 4)
+
+
+def stage(out_dir):
+    """The arcade stage with the curtain half raised, and an exam kitchen with the conveyor
+    at the suggested places."""
+    paths = []
+    if img("media/images/arcade/bowl0.png") is not None:
+        s = cairo.ImageSurface(cairo.FORMAT_ARGB32, 800, 600)
+        c = cairo.Context(s)
+        c.set_source_surface(jpeg("media/images/arcade/background.jpg"), 0, 0)
+        c.paint()
+        for i in range(6):
+            frame0(c, "media/images/arcade/bowl%d.png" % i, 40 + i * 124, 400, 0 if i < 4 else 3)
+        for n, x, y in (("curtain_back", 0, 0), ("curtain_front", 0, -300), ("curtain_rope", 700, 0)):
+            c.set_source_surface(img("media/images/arcade/%s.png" % n), x, y)
+            c.paint()
+        frame0(c, "media/images/arcade/fan.png", 352, 90, 0, 8)
+        p = os.path.join(out_dir, "preview_arcade.png")
+        s.write_to_png(p)
+        paths.append(p)
+    if img("media/images/game/conveyor.png") is not None:
+        s = cairo.ImageSurface(cairo.FORMAT_ARGB32, 800, 600)
+        c = cairo.Context(s)
+        c.set_source_surface(jpeg("media/images/game/exam_background.jpg"), 0, 0)
+        c.paint()
+        for rel, x, y, f, n in (("conveyor_back", 100, 420, 0, 1), ("conveyor_basket", 660, 500, 0, 1),
+                                ("conveyor", 120, 452, 0, 8), ("conveyor_trap", 680, 452, 0, 6),
+                                ("conveyor_front", 100, 474, 0, 1), ("conveyor_port", 40, 366, 0, 1),
+                                ("conveyor_handle", 736, 392, 0, 6), ("conveyor_light2", 700, 360, 0, 1),
+                                ("conveyor_light", 706, 366, 1, 3)):
+            frame0(c, "media/images/game/%s.png" % rel, x, y, f, n)
+        for p_, x in (("cupcake", 220), ("eclair", 380), ("cherrytart", 540)):
+            frame0(c, "media/images/game/plate.png", x - 48, 440, 0, 1)
+            frame0(c, "media/images/game/pastries/%s.png" % p_, x - 48, 360, 0, 1)
+        p = os.path.join(out_dir, "preview_conveyor.png")
+        s.write_to_png(p)
+        paths.append(p)
+    return paths
