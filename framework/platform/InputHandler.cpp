@@ -98,9 +98,11 @@ bool InputHandler::onMouseMove(int x, int y, int keys)
 {
     lastDeliveredX = x;
     lastDeliveredY = y;
+    const bool taken = container.onMouseMove(x, y, keys);
+    // After the listeners: their hover flags for this very move decide the shape.
     if (GameWindow::instance)
         GameWindow::instance->setCursorShape(hoverCount > 0 ? 3 : 2);
-    return container.onMouseMove(x, y, keys);
+    return taken;
 }
 
 void InputHandler::run(int /*elapsedMs*/)
