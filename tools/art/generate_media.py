@@ -41,7 +41,7 @@ def main():
                          ("gamescreen", "gen_gamescreen"), ("map", "gen_map"),
                          ("meter", "gen_meter"), ("hints", "gen_hints"),
                          ("arcade", "gen_arcade"), ("help", "gen_help"),
-                         ("conveyor", "gen_conveyor"),
+                         ("conveyor", "gen_conveyor"), ("selection", "gen_selection"),
                          ("audio", "gen_audio")):
         if only and name not in only:
             continue

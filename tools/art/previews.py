@@ -355,4 +355,17 @@ def stage(out_dir):
         p = os.path.join(out_dir, "preview_conveyor.png")
         s.write_to_png(p)
         paths.append(p)
+    if img("media/images/selection/henri.png") is not None:
+        s = cairo.ImageSurface(cairo.FORMAT_ARGB32, 800, 600)
+        c = cairo.Context(s)
+        c.set_source_surface(jpeg("media/images/selection/background.jpg"), 0, 0)
+        c.paint()
+        for rel, x, y, f, n in (("sunshine", 440, 60, 0, 1), ("career_door", 250, 180, 0, 4),
+                                ("arcade_open", 440, 210, 0, 4), ("smoke", 487, 90, 2, 8), ("henri", 610, 300, 0, 1)):
+            frame0(c, "media/images/selection/%s.png" % rel, x, y, f, n)
+        for i in range(6):
+            frame0(c, "media/images/selection/balloon%d.png" % i, 20 + i * 36, 20 + (i % 2) * 30, 0, 1)
+        p = os.path.join(out_dir, "preview_selection.png")
+        s.write_to_png(p)
+        paths.append(p)
     return paths
