@@ -21,7 +21,7 @@ void flushNothing(png_structp) {}
 
 }  // namespace
 
-std::vector<uint8_t> encodePng(const PngSpec& spec, const std::vector<uint16_t>& samples)
+std::vector<uint8_t> encodePng(const PngSpec& layout, const std::vector<uint16_t>& samples)
 {
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -31,45 +31,45 @@ std::vector<uint8_t> encodePng(const PngSpec& spec, const std::vector<uint16_t>&
         std::abort();
     }
     png_set_write_fn(png, &out, appendToVector, flushNothing);
-    png_set_IHDR(png, info, png_uint_32(spec.width), png_uint_32(spec.height), spec.bitDepth, spec.colourType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, png_uint_32(layout.width), png_uint_32(layout.height), layout.bitDepth, layout.colourType,
+                 layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
-    if (spec.colourType == PNG_COLOR_TYPE_PALETTE) {
-        for (size_t i = 0; i + 2 < spec.paletteRgb.size(); i += 3)
-            palette.push_back(png_color {spec.paletteRgb[i], spec.paletteRgb[i + 1], spec.paletteRgb[i + 2]});
+    if (layout.colourType == PNG_COLOR_TYPE_PALETTE) {
+        for (size_t i = 0; i + 2 < layout.paletteRgb.size(); i += 3)
+            palette.push_back(png_color {layout.paletteRgb[i], layout.paletteRgb[i + 1], layout.paletteRgb[i + 2]});
         png_set_PLTE(png, info, palette.data(), int(palette.size()));
-        if (!spec.paletteAlpha.empty())
-            png_set_tRNS(png, info, spec.paletteAlpha.data(), int(spec.paletteAlpha.size()), nullptr);
-    } else if (spec.transparentGrey >= 0) {
+        if (!layout.paletteAlpha.empty())
+            png_set_tRNS(png, info, layout.paletteAlpha.data(), int(layout.paletteAlpha.size()), nullptr);
+    } else if (layout.transparentGrey >= 0) {
         png_color_16 colour {};
-        colour.gray = png_uint_16(spec.transparentGrey);
-        colour.red = colour.green = colour.blue = png_uint_16(spec.transparentGrey);
+        colour.gray = png_uint_16(layout.transparentGrey);
+        colour.red = colour.green = colour.blue = png_uint_16(layout.transparentGrey);
         png_set_tRNS(png, info, nullptr, 0, &colour);
     }
     png_write_info(png, info);
     int channels = 1;
-    if (spec.colourType == PNG_COLOR_TYPE_RGB)
+    if (layout.colourType == PNG_COLOR_TYPE_RGB)
         channels = 3;
-    else if (spec.colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
+    else if (layout.colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
         channels = 2;
-    else if (spec.colourType == PNG_COLOR_TYPE_RGB_ALPHA)
+    else if (layout.colourType == PNG_COLOR_TYPE_RGB_ALPHA)
         channels = 4;
     // Pack each row at the bit depth, big-endian as PNG stores it.
-    const size_t rowBytes = (size_t(spec.width) * channels * spec.bitDepth + 7) / 8;
-    std::vector<std::vector<uint8_t>> rows(size_t(spec.height), std::vector<uint8_t>(rowBytes, 0));
-    for (int y = 0; y < spec.height; ++y) {
-        for (int i = 0; i < spec.width * channels; ++i) {
-            const uint16_t value = samples[size_t(y) * spec.width * channels + i];
+    const size_t rowBytes = (size_t(layout.width) * channels * layout.bitDepth + 7) / 8;
+    std::vector<std::vector<uint8_t>> rows(size_t(layout.height), std::vector<uint8_t>(rowBytes, 0));
+    for (int y = 0; y < layout.height; ++y) {
+        for (int i = 0; i < layout.width * channels; ++i) {
+            const uint16_t value = samples[size_t(y) * layout.width * channels + i];
             uint8_t* row = rows[size_t(y)].data();
-            if (spec.bitDepth == 16) {
+            if (layout.bitDepth == 16) {
                 row[i * 2] = uint8_t(value >> 8);
                 row[i * 2 + 1] = uint8_t(value);
-            } else if (spec.bitDepth == 8) {
+            } else if (layout.bitDepth == 8) {
                 row[i] = uint8_t(value);
             } else {
-                const int bitPosition = i * spec.bitDepth;
-                const int shift = 8 - spec.bitDepth - (bitPosition % 8);
+                const int bitPosition = i * layout.bitDepth;
+                const int shift = 8 - layout.bitDepth - (bitPosition % 8);
                 row[bitPosition / 8] |= uint8_t(value << shift);
             }
         }

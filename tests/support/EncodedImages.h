@@ -20,7 +20,7 @@ struct PngSpec {
 };
 
 // Samples are given at the image's bit depth, channel by channel, row by row.
-std::vector<uint8_t> encodePng(const PngSpec& spec, const std::vector<uint16_t>& samples);
+std::vector<uint8_t> encodePng(const PngSpec& layout, const std::vector<uint16_t>& samples);
 
 // components: 1 grey, 3 RGB, 4 CMYK (stored inverted, as such files are).
 std::vector<uint8_t> encodeJpeg(int width, int height, int components, const std::vector<uint8_t>& samples,

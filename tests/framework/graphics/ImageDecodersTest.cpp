@@ -23,9 +23,9 @@ uint32_t pixelAt(Image* image, int x, int y)
     return value;
 }
 
-RefPointer<Image> decode(const PngSpec& spec, const std::vector<uint16_t>& samples, uint8_t flags = 0)
+RefPointer<Image> decode(const PngSpec& layout, const std::vector<uint16_t>& samples, uint8_t flags = 0)
 {
-    const std::vector<uint8_t> bytes = testimages::encodePng(spec, samples);
+    const std::vector<uint8_t> bytes = testimages::encodePng(layout, samples);
     return loadPngMemory(bytes.data(), bytes.size(), flags);
 }
 
