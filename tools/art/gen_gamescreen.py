@@ -213,8 +213,10 @@ def countertop(w=480, h=60):
     c.set_source(vertical_gradient(24, h, [(0, CARAMEL), (1, CARAMEL_DARK)]))
     c.fill_preserve()
     stroke(c, darker(CARAMEL_DARK, 0.4), 2)
-    for x in range(30, w - 20, 80):
-        rounded_rect(c, x, 30, 60, h - 38, 5)
+    n = (w - 40) // 80
+    start = (w - (n * 80 - 20)) / 2.0
+    for k in range(n):
+        rounded_rect(c, start + k * 80, 30, 60, h - 38, 5)
         stroke(c, with_alpha(CARAMEL_LIGHT, 0.7), 2)
     return s
 
@@ -248,6 +250,108 @@ def main():
                 "\"CONFETTI\": five tumbling confetti pieces side by side (16 px each)", G)
     save_png(countertop(), "media/images/game/countertop.png",
              "\"COUNTERTOP\": the counter the pastries stand on", "1 frame", G)
+    spots_main()
+
+
+
+
+# ---------------------------------------------------------------- countertop spots
+
+SPOT_W, SPOT_H = 120, 64
+
+
+def doily(c, w, h, col, alpha=1.0):
+    n = 24
+    c.new_path()
+    for i in range(n * 6 + 1):
+        a = 2 * math.pi * i / (n * 6)
+        r = 1.0 + 0.05 * math.cos(a * n)
+        c.line_to(w / 2.0 + (w / 2.0 - 4) * r * math.cos(a) * 0.96, h / 2.0 + (h / 2.0 - 4) * r * math.sin(a) * 0.92)
+    c.close_path()
+    c.set_source_rgba(*with_alpha(col, alpha))
+
+
+def counter_part():
+    s, c = new_surface(SPOT_W, SPOT_H)
+    doily(c, SPOT_W, SPOT_H, SUGAR, 0.95)
+    c.fill_preserve()
+    stroke(c, hexrgb("C8B8B0"), 1.6)
+    for k in range(16):
+        a = k * math.pi / 8
+        ellipse(c, SPOT_W / 2.0 + (SPOT_W / 2.0 - 12) * math.cos(a), SPOT_H / 2.0 + (SPOT_H / 2.0 - 10) * math.sin(a), 2.2, 1.6)
+        c.set_source_rgba(*hexrgb("E8DCD4"))
+        c.fill()
+    return s
+
+
+def counter_glow(col):
+    s, c = new_surface(SPOT_W, SPOT_H)
+    ellipse(c, SPOT_W / 2.0, SPOT_H / 2.0, SPOT_W / 2.0, SPOT_H / 2.0)
+    c.set_source(radial(SPOT_W / 2.0, SPOT_H / 2.0, SPOT_W / 2.0, [(0, with_alpha(col, 0.0)), (0.7, with_alpha(col, 0.55)), (1, with_alpha(col, 0))]))
+    c.fill()
+    doily(c, SPOT_W, SPOT_H, col)
+    stroke(c, col, 3)
+    return s
+
+
+def counter_frozen():
+    s, c = new_surface(SPOT_W, SPOT_H)
+    doily(c, SPOT_W, SPOT_H, hexrgb("CFEFFF"), 0.55)
+    c.fill_preserve()
+    stroke(c, with_alpha(hexrgb("7AB8E0"), 0.9), 2)
+    for x, y, r in ((24, 20, 7), (90, 16, 6), (64, 46, 8), (30, 46, 5), (100, 44, 5)):
+        for k in range(3):
+            a = k * math.pi / 3
+            c.move_to(x - r * math.cos(a), y - r * math.sin(a))
+            c.line_to(x + r * math.cos(a), y + r * math.sin(a))
+        stroke(c, (1, 1, 1, 0.9), 1.5)
+    return s
+
+
+def quality_star():
+    frames = [star(20, LEMON, hollow=True), star(20, LEMON)]
+    return frames
+
+
+def flash_frames(n=6, size=96):
+    frames = []
+    for i in range(n):
+        s, c = new_surface(size, size)
+        t = (i + 1) / float(n)
+        r = size * 0.5 * t
+        ellipse(c, size / 2.0, size / 2.0, r, r)
+        c.set_source(radial(size / 2.0, size / 2.0, max(r, 1), [(0, (1, 1, 0.95, 0.9 * (1 - t) + 0.1)), (1, (1, 0.95, 0.8, 0))]))
+        c.fill()
+        frames.append(s)
+    return frames
+
+
+def level_finished():
+    s, c = new_surface(40, 40)
+    glossy(c, lambda cc: ellipse(cc, 20, 20, 16, 16), PISTACHIO, (4, 4, 32, 32), line=2, highlight=0.5)
+    c.move_to(12, 20)
+    c.line_to(18, 27)
+    c.line_to(29, 13)
+    stroke(c, SUGAR, 4)
+    return s
+
+
+def spots_main():
+    save_png(counter_part(), "media/images/game/counter_part.png",
+             "\"COUNTER_PART\": the lace doily of a countertop spot (%d × %d)" % (SPOT_W, SPOT_H), "1 frame", G)
+    save_png(counter_glow(LEMON), "media/images/game/counter_partactive.png",
+             "\"COUNTER_PARTACTIVE\": golden glow of a spot whose pastry is finished", "1 frame", G)
+    save_png(counter_glow(RASPBERRY_LIGHT), "media/images/game/counter_parthover.png",
+             "\"COUNTER_PARTHOVER\": raspberry glow of a spot a bonus points at", "1 frame", G)
+    save_png(counter_frozen(), "media/images/game/counter_frozen.png",
+             "\"COUNTER_FROZEN\": frost over a spot kept fresh by the ice box", "1 frame", G)
+    save_frames(quality_star(), "media/images/game/quality_star.png",
+                "\"QUALITY_STAR\": a pastry's quality star", G, "frame 0 unlit, 1 lit")
+    save_frames(cloud_frames(6, 72, 3), "media/images/game/cloud.png",
+                "\"CLOUD\": puff where an ingredient lands in a pastry", G)
+    save_frames(flash_frames(), "media/images/game/flash.png", "\"FLASH\": flash where an ingredient lands", G)
+    save_png(level_finished(), "media/images/game/level_finished.png",
+             "\"LEVEL_FINISHED\": tick on the level sign of a level already won", "1 frame", G)
 
 
 if __name__ == "__main__":
