@@ -56,6 +56,8 @@ SceneManager::SceneManager() = default;
 
 SceneManager::~SceneManager()
 {
+    // Containers borrow the tooltip's listener: take it out before it can go.
+    setToolTip(nullptr);
     previous = nullptr;
     current = nullptr;
     next = nullptr;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 #include "GuiFixture.h"
 #include "framework/core/PropertyStore.h"
@@ -11,6 +12,7 @@
 #include "framework/gui/ToolTip.h"
 #include "framework/gui/ToolTipLabel.h"
 #include "framework/sound/SoundManager.h"
+#include "host/AudioOutput.h"
 #include "host/WindowMessages.h"
 
 namespace {
@@ -333,6 +335,44 @@ TEST_F(WidgetTest, ToolTipShowsAfterTheShowDelayAndGoesAfterTheRemoveDelay)
     EXPECT_TRUE(tip->isShowing());
 }
 
+TEST_F(WidgetTest, ShownDialogHidesTheTipsOfWhatLiesBeforeIt)
+{
+    loadSetup("<root><Node id=\"dialogs\"><Dialog id=\"D\" x=\"500\" y=\"500\" width=\"10\" height=\"10\"/>"
+              "</Node><Node id=\"scenes\"><Scene id=\"S\"/></Node></root>");
+    Scene* scene = SceneManager::instance->registerScene("S");
+    RefPointer<ToolTip> tip = make<ToolTip>("<ToolTip id=\"w\" showdelay=\"20\"><ToolTipLabel id=\"renderer\"/></ToolTip>");
+    Sprite* sprite = new Sprite(100, 100, 50, 20);
+    sprite->setToolTip(u"under");
+    scene->addComponent(sprite);
+    SceneManager::instance->setToolTip(tip.get());
+    SceneManager::instance->setNextScene(scene);
+    SceneManager::instance->run(20);
+    EXPECT_EQ(scene->getTree(), tip->getRoot());
+    // The scene's own input hears the tooltip's listener too.
+    EXPECT_TRUE(scene->getInputContainer().containsListener(tip.get()));
+    tip->onMouseMove(110, 110, 0);
+    tip->run(20);
+    EXPECT_EQ(sprite, tip->getCurrentNode());
+    scene->showDialog(scene->getOrCreateDialog("", "D"));
+    tip->run(20);
+    EXPECT_EQ(nullptr, tip->getCurrentNode());
+    SceneManager::instance->setToolTip(nullptr);
+    EXPECT_FALSE(scene->getInputContainer().containsListener(tip.get()));
+}
+
+TEST_F(WidgetTest, VerticalSliderGrowsDownwards)
+{
+    addResource("ui", "column", solidImage(10, 110, 0xFF303030).get());
+    RefPointer<Slider> slider = make<Slider>("<Slider id=\"w\" image=\"column\" section=\"ui\" vertical=\"true\" "
+                                             "minvalue=\"10\" maxvalue=\"20\"><Button id=\"button\" "
+                                             "image=\"thumb\" section=\"ui\"/></Slider>");
+    slider->setValue(15.0f);
+    EXPECT_EQ(0, slider->getThumbNode()->getX());
+    EXPECT_EQ(50, slider->getThumbNode()->getY());
+    slider->onLeftDown(5, 105, 1, false);
+    EXPECT_FLOAT_EQ(20.0f, slider->getValue());
+}
+
 TEST_F(WidgetTest, ToolTipNearTheBottomEdgeMovesBesideThePointer)
 {
     RefPointer<ToolTip> tip = make<ToolTip>("<ToolTip id=\"w\" showdelay=\"20\"><ToolTipLabel id=\"renderer\"/></ToolTip>");
@@ -385,16 +425,12 @@ TEST_F(WidgetTest, FullScreenHandlerLaysOutItsButtonsAndMutesOnDeactivation)
     handler->getContainer().onLeftUp(750, 5, 0);
     EXPECT_EQ(1, hostWindow()->minimiseCount);
 
-    SoundManager::createInstance();
-    const bool soundOn = SoundManager::isSoundOn();
+    SoundManager::createInstance(std::make_unique<host::RecordingAudioOutput>());
+    ASSERT_TRUE(SoundManager::isSoundOn());
     handler->onMessage(MSG_WINDOW_DEACTIVATED, 0, 0);
-    if (soundOn) {
-        EXPECT_TRUE(SoundManager::instance->isMuted());
-    }
+    EXPECT_TRUE(SoundManager::instance->isMuted());
     handler->onMessage(MSG_WINDOW_REACTIVATED, 0, 0);
-    if (soundOn) {
-        EXPECT_FALSE(SoundManager::instance->isMuted());
-    }
+    EXPECT_FALSE(SoundManager::instance->isMuted());
     SoundManager::releaseInstance();
 }
 
