@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "framework/core/Log.h"
 #include "framework/graphics/BufferCompression.h"
 #include "framework/graphics/Graphics16.h"
 #include "framework/graphics/Graphics32.h"
@@ -161,6 +162,8 @@ bool Image::uncompress()
     }
     ownsBuffers = true;
     freeCompressed();
+    if (!intact)
+        LOG_ERROR("An image's compressed copy was damaged; it is drawn blank");
     return intact;
 }
 
