@@ -7,6 +7,7 @@
 #include "framework/gui/Scene.h"
 #include "framework/gui/ToolTip.h"
 #include "framework/gui/TransitionScene.h"
+#include "framework/platform/GameWindow.h"
 #include "framework/scenegraph/RenderTask.h"
 
 TT_DEFINE_RECORD(SceneManager, &Task::classRecord);
@@ -33,8 +34,19 @@ SceneManager* SceneManager::create()
         RenderTask::Environment environment;
         environment.currentScene = &runningScene;
         RenderTask::setEnvironment(environment);
+        if (GameWindow::instance)
+            GameWindow::instance->setCloseHandler(&SceneManager::onWindowClose, nullptr);
     }
     return instance;
+}
+
+bool SceneManager::onWindowClose(void*)
+{
+    Scene* scene = instance ? instance->getCurrentScene() : nullptr;
+    if (!scene)
+        return false;
+    scene->quit();
+    return true;
 }
 
 void SceneManager::destroyInstance()
@@ -44,6 +56,8 @@ void SceneManager::destroyInstance()
     SceneManager* old = instance;
     instance = nullptr;
     RenderTask::setEnvironment(RenderTask::Environment());
+    if (GameWindow::instance)
+        GameWindow::instance->setCloseHandler(nullptr, nullptr);
     old->release();
 }
 

@@ -21,6 +21,9 @@ public:
     // task at its running scene.
     static SceneManager* create();
     static void destroyInstance();
+    // The window's close box: the scene the player sees is asked to quit
+    // (a game scene asks the player first). False when there is no scene.
+    static bool onWindowClose(void* context);
 
     // Told of every scene named as the next one, so the resource sections it
     // needs are queued for loading before the switch.

@@ -32,6 +32,7 @@ public:
         Scene::hide();
     }
     void update(int) override { journal().push_back(getName() + " update"); }
+    void quit() override { journal().push_back(getName() + " quit"); }
 };
 TT_REGISTER_CREATOR(JournalScene, JournalScene);
 
@@ -253,6 +254,19 @@ TEST_F(SceneManagerTest, FadeBlackWithQuickLoadingNeverShowsTheText)
     ASSERT_GT(framesUntilCurrent(b, 50), 0);
     EXPECT_EQ(0, label->getAlpha());
     EXPECT_EQ(u"Loading", label->getText());
+}
+
+TEST_F(SceneManagerTest, CloseBoxAsksTheSceneThePlayerSees)
+{
+    EXPECT_FALSE(SceneManager::onWindowClose(nullptr));
+    manager->setNextScene(a);
+    manager->run(20);
+    manager->setTransition("FADE");
+    manager->setNextScene(b);
+    manager->run(20);
+    takeJournal();
+    EXPECT_TRUE(SceneManager::onWindowClose(nullptr));
+    EXPECT_EQ((Lines {"B quit"}), takeJournal());
 }
 
 } // namespace
