@@ -183,3 +183,28 @@ TEST(Graphics16Test, ScaledAndRotatedEdgeCases)
     big.g->blitRotated(source.get(), 0.7, 10.0, 30, 30, 0, 0, 2, 2, 1, 1);
     EXPECT_GT(big.changed(0), 100);
 }
+
+TEST(Graphics16Test, MaskAndAdditiveEdgeValues)
+{
+    struct Case {
+        uint8_t coverage;
+        int overall;
+    };
+    const Case cases[] = {{0, 255}, {1, 255}, {254, 255}, {255, 255}, {255, 128}, {128, 128}, {255, 1}};
+    for (const Case& c : cases) {
+        const uint32_t w = c.coverage == 255 && c.overall == 255 ? 256 : (c.coverage * uint32_t(c.overall)) >> 8;
+        Target16 masked(fields(2, 4, 6), 1, 1);
+        masked.g->setColour(0xFFFFFFFF);
+        masked.g->setAlpha(c.overall);
+        masked.g->blit(filledMask(1, 1, c.coverage).get(), 0, 0);
+        EXPECT_EQ(masked.at(0, 0), pixel::blend565(fields(2, 4, 6), 0xFFFF, w)) << int(c.coverage) << " at " << c.overall;
+
+        Target16 added(fields(20, 40, 20), 1, 1);
+        added.g->setAlpha(c.overall);
+        added.g->setBlendMode(Graphics::BlendAdditive);
+        added.g->blit(filled16(1, 1, fields(16, 32, 16), c.coverage).get(), 0, 0);
+        EXPECT_EQ(added.at(0, 0), pixel::add565(fields(20, 40, 20), fields(16, 32, 16), w))
+            << int(c.coverage) << " at " << c.overall;
+    }
+    EXPECT_EQ(pixel::add565(fields(20, 40, 20), fields(16, 32, 16), 256), fields(31, 63, 31));
+}

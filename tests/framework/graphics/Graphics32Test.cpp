@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "GraphicsTestSupport.h"
 #include "framework/graphics/Graphics32.h"
 #include "framework/scenegraph/Polygon.h"
@@ -552,5 +554,29 @@ TEST(Graphics32Test, RotatedPerPixelAlphaUsesTheCutOffs)
         const uint32_t e = (coverage * 255) >> 8;
         const uint32_t expected = e <= 5 ? 0 : e > 250 ? 0xC8 : (0xC8 * e) >> 8;
         EXPECT_EQ(t.at(1, 1), 0xFF000000u | expected * 0x010101u) << coverage;
+    }
+}
+
+TEST(Graphics32Test, MaskAndAdditiveEdgeValues)
+{
+    const uint8_t coverages[] = {0, 1, 128, 254, 255};
+    for (int overall : {1, 128, 255}) {
+        for (uint8_t coverage : coverages) {
+            const uint32_t e = (coverage * uint32_t(overall)) >> 8;
+            const bool full = coverage == 255 && overall == 255;
+            Target32 masked(0x40404040, 1, 1);
+            masked.g->setColour(0xFFC0C0C0);
+            masked.g->setAlpha(overall);
+            masked.g->blit(filledMask(1, 1, coverage).get(), 0, 0);
+            const uint32_t blended = full ? 0xC0 : 0x40 + ((0x80 * e) >> 8);
+            EXPECT_EQ(masked.at(0, 0), 0x40000000u | blended * 0x010101u) << int(coverage) << " at " << overall;
+
+            Target32 added(0x40404040, 1, 1);
+            added.g->setAlpha(overall);
+            added.g->setBlendMode(Graphics::BlendAdditive);
+            added.g->blit(filled32(1, 1, uint32_t(coverage) << 24 | 0xD0D0D0).get(), 0, 0);
+            const uint32_t sum = std::min<uint32_t>(255, 0x40 + (full ? 0xD0 : (0xD0 * e) >> 8));
+            EXPECT_EQ(added.at(0, 0), 0x40000000u | sum * 0x010101u) << int(coverage) << " at " << overall;
+        }
     }
 }
