@@ -203,8 +203,9 @@ void FormatTab::apply(int32_t index, const WString& argument, StyleLabel& label)
         splitString(argument, entries, u",", true);
         for (const WString& entry : entries) {
             int32_t stop;
+            // A stop far outside any label would overflow the line arithmetic.
             if (readInteger(entry, stop))
-                state.tabStops.push_back(stop);
+                state.tabStops.push_back(std::clamp(stop, -kMaxWidth, kMaxWidth));
         }
         return;
     }
