@@ -225,6 +225,35 @@ TEST_F(WidgetTest, CheckBoxTogglesOnlyAfterAPressOnIt)
     EXPECT_EQ(3, box->getCurrentFrame());
 }
 
+TEST_F(WidgetTest, ClickOnTheCaptionTogglesTheSwitch)
+{
+    RefPointer<Switch> box = make<Switch>("<Switch id=\"w\" image=\"switch\" section=\"ui\"/>");
+    RefPointer<Sprite> caption(new Sprite(40, 0, 60, 16));
+    EXPECT_FALSE(box->containsPoint(50, 5));
+    box->setHitShape(caption.get());
+    EXPECT_TRUE(box->onLeftDown(50, 5, 1, false));
+    EXPECT_TRUE(box->onLeftUp(50, 5, 0));
+    EXPECT_TRUE(box->isChecked());
+}
+
+TEST_F(WidgetTest, SceneShownAgainKeepsItsContent)
+{
+    addResource("scenes", "back", solidImage(8, 8, 0xFF112233).get());
+    loadSetup("<root><Node id=\"scenes\"><Scene id=\"S\" scenebackground=\"back\" section=\"scenes\">"
+              "<Vector id=\"scenecomponents\"><Sprite name=\"s\"/></Vector></Scene></Node></root>");
+    Scene* scene = SceneManager::instance->registerScene("S");
+    scene->show();
+    GameNode* first = scene->getComponent("s");
+    ASSERT_NE(nullptr, first);
+    Image* background = scene->getFrameImage();
+    EXPECT_NE(nullptr, background);
+    scene->hide();
+    scene->show();
+    EXPECT_EQ(first, scene->getComponent("s"));
+    EXPECT_EQ(1, scene->getComponentRoot()->getChildCount());
+    EXPECT_EQ(background, scene->getFrameImage());
+}
+
 const char* const kSlider = "<Slider id=\"w\" image=\"track\" section=\"ui\" x=\"100\" y=\"100\">"
                             "<Button id=\"button\" image=\"thumb\" section=\"ui\"/>"
                             "<Button id=\"incbutton\" image=\"thumb\" section=\"ui\"/>"
