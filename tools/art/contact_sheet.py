@@ -20,7 +20,7 @@ GROUPS = [
     ("customers", ["media/images/game/customers/*.png"]),
     ("map", ["media/images/map/*.png"]),
     ("arcade", ["media/images/arcade/*.png"]),
-    ("selection", ["media/images/selection/*.png"]),
+    ("selection", ["media/images/selection/*.png", "media/images/toolshop/*.png"]),
     ("tools", ["media/images/tools/*.png", "media/images/trophies/*.png", "media/images/effects/*.png"]),
     ("backgrounds", ["media/images/*/*.jpg"]),
     ("fonts", ["media/fonts/*.png", "media/fonts/*/*.png"]),
