@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs one libFuzzer program for a bounded time on a copy of its seed corpus.
+# Runs one libFuzzer program for a bounded time on a copy of its seed corpus,
+# with a fixed seed so that a CI run can be repeated.
 # (Not a test.sh hook: it lives below tests/scripts on purpose.)
 # Usage: run_fuzzer.sh <source dir> <fuzz build dir> <target> <seconds>
 # Skips (exit 77) when the program was not built; a crash fails loudly and
@@ -22,7 +23,7 @@ mkdir -p "$work" "$artifacts"
 seeds=()
 [ -d "$source_dir/fuzz/corpus/$corpus_name" ] && seeds+=("$source_dir/fuzz/corpus/$corpus_name")
 [ -d "$source_dir/tests/data/regress/$corpus_name" ] && seeds+=("$source_dir/tests/data/regress/$corpus_name")
-"$program" -max_total_time="$seconds" -timeout=10 -error_exitcode=1 -timeout_exitcode=1 -rss_limit_mb=2048 -print_final_stats=1 \
+"$program" -seed=1 -max_total_time="$seconds" -timeout=25 -error_exitcode=1 -timeout_exitcode=1 -rss_limit_mb=2048 -print_final_stats=1 \
   -artifact_prefix="$artifacts/" "$work" "${seeds[@]}" >"$build_dir/$target.log" 2>&1
 status=$?
 tail -n 15 "$build_dir/$target.log"
