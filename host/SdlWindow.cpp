@@ -178,7 +178,13 @@ bool SdlWindow::peekMessage(WindowMessage& message)
     while (pending.empty() && SDL_PollEvent(&event)) {
         translated.clear();
         translator.translate(event, translated);
-        pending.insert(pending.end(), translated.begin(), translated.end());
+        for (const WindowMessage& message : translated) {
+            // A full-screen window is reported maximised when the desktop sizes
+            // it; only a windowed window's maximise is the player's request.
+            if (settings.fullScreen && message.message == WM_SIZE && message.wParam == SIZE_MAXIMIZED)
+                continue;
+            pending.push_back(message);
+        }
     }
     if (pending.empty())
         return false;

@@ -18,6 +18,18 @@ if [ "${4:-}" != "--inside" ]; then
 fi
 
 export SDL_VIDEODRIVER=x11
+# The window is checked in windowed mode: a settings file of our own says so
+# (the first start is full screen otherwise).
+config=$(mktemp -d)
+trap 'rm -rf "$config"' EXIT
+mkdir -p "$config/Quillmark/Games/Tortelune"
+cat > "$config/Quillmark/Games/Tortelune/settings.xml" <<'XML'
+<?xml version="1.0" encoding="UTF-8" ?>
+<settings>
+  <value key="" name="fullscreen" type="number" data="0" />
+</settings>
+XML
+export XDG_CONFIG_HOME=$config
 "$game" &
 pid=$!
 

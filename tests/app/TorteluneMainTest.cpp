@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/TorteluneMain.h"
+#include "framework/core/BasicProperties.h"
+#include "framework/core/Random.h"
+#include "framework/core/SetupStore.h"
+#include "framework/platform/DataFolders.h"
+#include "framework/platform/DataGathering.h"
+#include "framework/platform/GameWindow.h"
+#include "framework/platform/SettingsManager.h"
+#include "framework/platform/TimedTaskManager.h"
+#include "framework/players/HighScoreManager.h"
+#include "framework/players/PlayerManager.h"
+#include "framework/sound/SoundManager.h"
+#include "game/data/GameData.h"
+#include "game/dialogs/TrophyWatcher.h"
+#include "host/FakeHostPlatform.h"
+#include "host/Folders.h"
+#include "host/SettingsStore.h"
+#include "host/SingleInstanceLock.h"
+#include "support/LogCapture.h"
+#include "support/TestFolders.h"
+
+namespace {
+
+const char kGameName[] = "Tortelune";
+
+// A fake window that remembers, in its host, how it was asked to open; and
+// that gets a close-box click as soon as it opens, so that the main loop ends
+// like a player's first close of the window.
+class RecordingWindow final : public HostWindow {
+public:
+    RecordingWindow(std::unique_ptr<HostWindow> inner, std::vector<WindowSettings>& opened)
+        : inner(std::move(inner)), opened(opened)
+    {
+    }
+    bool open(const WindowSettings& settings, std::string* error) override
+    {
+        bool done = inner->open(settings, error);
+        if (done) {
+            opened.push_back(settings);
+            inner->postMessage({WM_CLOSE, 0, 0});
+        }
+        return done;
+    }
+    void close() override { inner->close(); }
+    bool isOpen() const override { return inner->isOpen(); }
+    const WindowSettings& getSettings() const override { return inner->getSettings(); }
+    bool present(const void* pixels, int pitch) override { return inner->present(pixels, pitch); }
+    void minimise() override { inner->minimise(); }
+    void raise() override { inner->raise(); }
+    void setTitle(const std::string& title) override { inner->setTitle(title); }
+    void setIcon(const uint32_t* pixels, int width, int height) override { inner->setIcon(pixels, width, height); }
+    void setCursorShape(int shape) override { inner->setCursorShape(shape); }
+    int getCursorShape() const override { return inner->getCursorShape(); }
+    void setMouseCapture(bool captured) override { inner->setMouseCapture(captured); }
+    bool getMousePosition(int& x, int& y) const override { return inner->getMousePosition(x, y); }
+    bool hasInputFocus() const override { return inner->hasInputFocus(); }
+    bool peekMessage(WindowMessage& message) override { return inner->peekMessage(message); }
+    void postMessage(const WindowMessage& message) override { inner->postMessage(message); }
+
+private:
+    std::unique_ptr<HostWindow> inner;
+    std::vector<WindowSettings>& opened;
+};
+
+class ClosingHost : public ScopedFakeHostPlatform {
+public:
+    std::unique_ptr<HostWindow> createWindow() override
+    {
+        return std::make_unique<RecordingWindow>(FakeHostPlatform::createWindow(), opened);
+    }
+    std::vector<WindowSettings> opened;
+};
+
+// Every run gets its own user folders, so that runs of parallel test
+// programs never share a lock, a settings store or a players file.
+class TorteluneMainTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        home = makeTestFolder(std::string("app-") + test->name());
+        for (const char* folder : {"run", "data", "config"})
+            makeDirectoryTree(home + "/" + folder);
+        setenv("XDG_RUNTIME_DIR", (home + "/run").c_str(), 1);
+        setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
+        resetDataFolders();
+        resetGameIdentityCache();
+    }
+
+    void TearDown() override
+    {
+        resetDataFolders();
+        resetGameIdentityCache();
+    }
+
+    int runGame(std::vector<std::string> arguments = {})
+    {
+        arguments.insert(arguments.begin(), "tortelune");
+        std::vector<char*> argv;
+        for (std::string& argument : arguments)
+            argv.push_back(&argument[0]);
+        return runTortelune(static_cast<int>(argv.size()), argv.data(), true);
+    }
+
+    SettingsStore& storedSettings() { return *host.openSettingsStore(kGameName); }
+    std::string playersFolder() const { return home + "/data/Quillmark/Games/Tortelune/players"; }
+
+    std::string home;
+    ClosingHost host;
+};
+
+void expectEverythingReleased()
+{
+    EXPECT_EQ(nullptr, TorteluneMain::instance);
+    EXPECT_EQ(nullptr, GameWindow::instance);
+    EXPECT_EQ(nullptr, SoundManager::instance);
+    EXPECT_EQ(nullptr, TimedTaskManager::instance);
+    EXPECT_EQ(nullptr, GameData::instance);
+    EXPECT_EQ(nullptr, TrophyWatcher::instance);
+    EXPECT_EQ(nullptr, PlayerManager::getInstance());
+    EXPECT_EQ(nullptr, HighScoreManager::getInstance());
+    EXPECT_EQ(nullptr, SettingsManager::instance);
+    EXPECT_EQ(nullptr, SetupStore::instance);
+    EXPECT_EQ(nullptr, BasicProperties::instance);
+    EXPECT_EQ(nullptr, Random::instance);
+    EXPECT_EQ(nullptr, DataGathering::instance);
+}
+
+TEST_F(TorteluneMainTest, UnitTestSwitchEndsBeforeAnythingIsTouched)
+{
+    for (const char* argument : {"-unittest", "-UnitTest", "x-UNITTESTy"}) {
+        EXPECT_EQ(0, runGame({"--first", argument}));
+        EXPECT_EQ(0, host.windowsCreated);
+        EXPECT_TRUE(host.settingsStores.empty());
+        EXPECT_EQ(nullptr, BasicProperties::instance);
+    }
+    std::vector<DirectoryEntry> entries;
+    for (const char* folder : {"/run", "/data", "/config"}) {
+        ASSERT_TRUE(listDirectory(home + folder, entries));
+        EXPECT_TRUE(entries.empty()) << folder;
+    }
+}
+
+TEST_F(TorteluneMainTest, NormalQuitSavesThenReleasesInTheFixedOrder)
+{
+    LogCapture log;
+    EXPECT_EQ(0, runGame());
+    EXPECT_EQ(1, host.windowsCreated);
+    ASSERT_EQ(1u, host.opened.size());
+    EXPECT_EQ(kGameName, host.opened[0].title);
+    EXPECT_EQ(800, host.opened[0].width);
+    EXPECT_EQ(600, host.opened[0].height);
+
+    const std::vector<std::string> expected = {
+        "end session",     "save high scores", "save players",        "close window",   "game data",
+        "hint manager",    "tool catalogue",   "rank table",          "trophy watcher", "frame timer",
+        "player manager",  "setup store",      "window",              "sound manager",  "high-score manager",
+        "settings",        "random",           "statistics",          "properties",     "archive",
+        "instance lock"};
+    EXPECT_EQ(expected, lastShutDownSteps());
+    expectEverythingReleased();
+
+    // The saves of a normal quit, the settings and the statistics.
+    EXPECT_TRUE(testFileExists(playersFolder() + "/players.plrs.!"));
+    EXPECT_TRUE(testFileExists(playersFolder() + "/scores.xml.!"));
+    SettingValue value;
+    EXPECT_TRUE(storedSettings().readValue("", "fullscreen", value));
+    EXPECT_TRUE(testFileExists(home + "/data/Quillmark/Games/Tortelune/_temp/gd.xml"));
+    EXPECT_NE("", storedSettings().readString("qpx", "cdgfilename", ""));
+
+    // The lock went with the shut-down: the game can start again.
+    SingleInstanceLock again(kGameName);
+    EXPECT_EQ(SingleInstanceLock::Result::Acquired, again.acquire());
+}
+
+TEST_F(TorteluneMainTest, SecondCopyRaisesTheFirstAndSavesNothing)
+{
+    SingleInstanceLock first(kGameName);
+    ASSERT_EQ(SingleInstanceLock::Result::Acquired, first.acquire());
+    LogCapture log;
+    EXPECT_EQ(1, runGame());
+
+    EXPECT_TRUE(first.takeRaiseRequest());
+    EXPECT_EQ(0, host.windowsCreated);
+    EXPECT_FALSE(testFileExists(playersFolder() + "/players.plrs.!"));
+    EXPECT_FALSE(storedSettings().keyExists("qpx"));
+    for (const std::string& step : lastShutDownSteps())
+        EXPECT_TRUE(step.rfind("save", 0) != 0) << step;
+    expectEverythingReleased();
+}
+
+TEST_F(TorteluneMainTest, WindowThatCannotBeMadeIsReportedAndOnlyTheSettingsAreWritten)
+{
+    host.failingOpens = 2;
+    LogCapture log;
+    EXPECT_EQ(TorteluneMain::ExitNoWindow, runGame());
+    ASSERT_EQ(1u, host.messageBoxes.size());
+    EXPECT_EQ("Error", host.messageBoxes[0].title);
+    EXPECT_FALSE(testFileExists(playersFolder() + "/players.plrs.!"));
+    EXPECT_FALSE(testFileExists(playersFolder() + "/scores.xml.!"));
+    SettingValue value;
+    EXPECT_TRUE(storedSettings().readValue("", "fullscreen", value));
+    expectEverythingReleased();
+}
+
+TEST_F(TorteluneMainTest, SmallDesktopForcesFullScreen)
+{
+    struct Case {
+        int width;
+        int height;
+        bool fullScreen;
+    };
+    for (Case desktop : {Case{800, 600, true}, Case{801, 600, false}, Case{800, 601, false}, Case{640, 480, true}}) {
+        storedSettings().writeNumber("", "fullscreen", 0);
+        host.desktop = {desktop.width, desktop.height, 4};
+        LogCapture log;
+        ASSERT_EQ(0, runGame());
+        ASSERT_FALSE(host.opened.empty());
+        EXPECT_EQ(desktop.fullScreen, host.opened.back().fullScreen) << desktop.width << "x" << desktop.height;
+    }
+}
+
+TEST_F(TorteluneMainTest, SettingsChooseFullScreenOnALargeDesktop)
+{
+    storedSettings().writeNumber("", "fullscreen", 1);
+    host.desktop = {1920, 1080, 4};
+    LogCapture log;
+    ASSERT_EQ(0, runGame());
+    ASSERT_EQ(1u, host.opened.size());
+    EXPECT_TRUE(host.opened[0].fullScreen);
+}
+
+} // namespace
