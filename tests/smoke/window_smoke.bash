@@ -30,6 +30,9 @@ cat > "$config/Quillmark/Games/Tortelune/settings.xml" <<'XML'
 </settings>
 XML
 export XDG_CONFIG_HOME=$config
+# Its own lock folder too, so that no other test's game is taken for a running copy.
+mkdir -m 700 "$config/run"
+export XDG_RUNTIME_DIR=$config/run
 "$game" &
 pid=$!
 
