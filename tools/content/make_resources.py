@@ -229,7 +229,8 @@ def resolve():
             entries.append(("Stream", "music", name, path, 1, {}))
         elif name.startswith("SOUND_") or name.startswith("STING_"):
             variants = NUMBERED_SOUNDS.get(name)
-            names = [name] + (["%s%d" % (name, i) for i in variants] if variants else [])
+            # A numbered variant with a recording of its own is listed by the manifest.
+            names = [name] + [n for n in ("%s%d" % (name, i) for i in (variants or ())) if n not in manifest]
             for n in names:
                 # Interface and game sounds are looked up in either section;
                 # one file listed twice is loaded once.
