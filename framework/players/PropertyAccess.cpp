@@ -5,6 +5,8 @@
 #include "framework/core/BasicProperties.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/core/PropertyValue.h"
+#include "framework/core/PropertyVector.h"
+#include "framework/core/RefPointer.h"
 
 PropertyNode* nodeOrDummy(AbstractProperty* entry)
 {
@@ -107,6 +109,36 @@ void addUntypedFloatFixed(PropertyNode* node, const std::string& name, float val
 void addUntypedFloat(PropertyNode* node, const std::string& name, float value)
 {
     nodeOrDummy(node)->addChild(new PropertyValue(name, value, true));
+}
+
+namespace {
+
+void addUntypedKey(PropertyNode* entry, int key) { addUntypedInt(entry, "key", key); }
+void addUntypedKey(PropertyNode* entry, const std::string& key) { addUntypedString(entry, "key", key); }
+
+template <class Key>
+void addEntries(PropertyNode* node, const std::string& name, const std::map<Key, int>& entries)
+{
+    RefPointer<PropertyVector> list(new PropertyVector(name));
+    for (const auto& [key, value] : entries) {
+        RefPointer<PropertyNode> entry(new PropertyNode("", "Entry"));
+        addUntypedKey(entry.get(), key);
+        addUntypedInt(entry.get(), "val", value);
+        list->add(entry.get());
+    }
+    node->addChild(list.get());
+}
+
+} // namespace
+
+void addEntryVector(PropertyNode* node, const std::string& name, const std::map<int, int>& entries)
+{
+    addEntries(node, name, entries);
+}
+
+void addEntryVector(PropertyNode* node, const std::string& name, const std::map<std::string, int>& entries)
+{
+    addEntries(node, name, entries);
 }
 
 std::string formatFixedFloat(float value)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 
 #include "framework/core/StringUtils.h"
@@ -35,6 +36,15 @@ float childFloatScanned(AbstractProperty* node, const std::string& name);
 // Number of elements of a vector and the element at an index (null outside).
 int elementCount(PropertyVector* vector);
 AbstractProperty* elementAt(PropertyVector* vector, int index);
+// Calls `visit` with each element of the child vector `name`, in file order;
+// nothing when there is no such vector.
+template <class Visit>
+void forEachElement(AbstractProperty* node, const std::string& name, Visit&& visit)
+{
+    PropertyVector* list = childVector(node, name);
+    for (int i = 0; i < elementCount(list); ++i)
+        visit(elementAt(list, i));
+}
 
 // Untyped values (XML attributes of the node's element).
 void addUntypedInt(PropertyNode* node, const std::string& name, int value);
@@ -45,6 +55,9 @@ void addUntypedBool(PropertyNode* node, const std::string& name, bool value);
 void addUntypedFloatFixed(PropertyNode* node, const std::string& name, float value);
 // Written in the property tree's float form (trailing zeros removed).
 void addUntypedFloat(PropertyNode* node, const std::string& name, float value);
+// Adds the map as a vector `name` of "Entry" nodes with untyped "key" and "val".
+void addEntryVector(PropertyNode* node, const std::string& name, const std::map<int, int>& entries);
+void addEntryVector(PropertyNode* node, const std::string& name, const std::map<std::string, int>& entries);
 
 // "%f" text of a float, as the saved records write it.
 std::string formatFixedFloat(float value);

@@ -16,13 +16,7 @@ namespace {
 
 void readIntMap(PropertyNode* node, const char* key, std::map<int, int>& map)
 {
-    if (!hasChildNamed(node, key))
-        return;
-    PropertyVector* list = childVector(node, key);
-    for (int i = 0; i < elementCount(list); ++i) {
-        AbstractProperty* entry = elementAt(list, i);
-        map[childInt(entry, "key")] = childInt(entry, "val");
-    }
+    forEachElement(node, key, [&map](AbstractProperty* entry) { map[childInt(entry, "key")] = childInt(entry, "val"); });
 }
 
 void readIntList(PropertyNode* node, const char* key, std::vector<int>& list)
@@ -30,21 +24,7 @@ void readIntList(PropertyNode* node, const char* key, std::vector<int>& list)
     if (!hasChildNamed(node, key))
         return;
     list.clear();
-    PropertyVector* elements = childVector(node, key);
-    for (int i = 0; i < elementCount(elements); ++i)
-        list.push_back(childInt(elementAt(elements, i), "val"));
-}
-
-void writeIntMap(PropertyNode* node, const char* key, const std::map<int, int>& map)
-{
-    RefPointer<PropertyVector> list(new PropertyVector(key));
-    for (const auto& [entryKey, value] : map) {
-        RefPointer<PropertyNode> entry(new PropertyNode("", "Entry"));
-        addUntypedInt(entry.get(), "key", entryKey);
-        addUntypedInt(entry.get(), "val", value);
-        list->add(entry.get());
-    }
-    node->addChild(list.get());
+    forEachElement(node, key, [&list](AbstractProperty* element) { list.push_back(childInt(element, "val")); });
 }
 
 void writeIntList(PropertyNode* node, const char* key, const char* tag, const std::vector<int>& values)
@@ -86,18 +66,10 @@ TortelunePlayer::TortelunePlayer(AbstractProperty* entry)
         showHints = childBool(node, "show_hints");
     if (hasChildNamed(node, "highest_level_reached"))
         highestLevelReached = childInt(node, "highest_level_reached");
-    if (hasChildNamed(node, "seen_hints")) {
-        PropertyVector* list = childVector(node, "seen_hints");
-        for (int i = 0; i < elementCount(list); ++i)
-            seenHints.push_back(valueOrDummy(elementAt(list, i))->getString());
-    }
-    if (hasChildNamed(node, "seen_bonus")) {
-        PropertyVector* list = childVector(node, "seen_bonus");
-        for (int i = 0; i < elementCount(list); ++i) {
-            AbstractProperty* item = elementAt(list, i);
-            seenBonus[childString(item, "key")] = childInt(item, "val");
-        }
-    }
+    forEachElement(node, "seen_hints",
+                   [this](AbstractProperty* hint) { seenHints.push_back(valueOrDummy(hint)->getString()); });
+    forEachElement(node, "seen_bonus",
+                   [this](AbstractProperty* item) { seenBonus[childString(item, "key")] = childInt(item, "val"); });
     readIntMap(node, "level_score", levelScore);
     readIntMap(node, "level_stars", levelStars);
     if (hasChildNamed(node, "stars_offset"))
@@ -141,26 +113,19 @@ void TortelunePlayer::writeTo(PropertyNode* node)
         hints->add(new PropertyValue("", hint));
     node->addChild(hints.get());
 
-    RefPointer<PropertyVector> bonuses(new PropertyVector("seen_bonus"));
-    for (const auto& [bonus, value] : seenBonus) {
-        RefPointer<PropertyNode> entry(new PropertyNode("", "Entry"));
-        addUntypedString(entry.get(), "key", bonus);
-        addUntypedInt(entry.get(), "val", value);
-        bonuses->add(entry.get());
-    }
-    node->addChild(bonuses.get());
+    addEntryVector(node, "seen_bonus", seenBonus);
 
-    writeIntMap(node, "level_score", levelScore);
-    writeIntMap(node, "level_stars", levelStars);
+    addEntryVector(node, "level_score", levelScore);
+    addEntryVector(node, "level_stars", levelStars);
     addUntypedInt(node, "stars_offset", starsOffset);
-    writeIntMap(node, "level_tries", levelTries);
-    writeIntMap(node, "arcade_state", arcadeState);
-    writeIntMap(node, "arcade_score", arcadeScore);
-    writeIntMap(node, "arcade_level", arcadeLevel);
+    addEntryVector(node, "level_tries", levelTries);
+    addEntryVector(node, "arcade_state", arcadeState);
+    addEntryVector(node, "arcade_score", arcadeScore);
+    addEntryVector(node, "arcade_level", arcadeLevel);
     writeIntList(node, "tools", "Tool", tools);
     writeIntList(node, "toolslots", "ToolSlot", toolSlots);
     writeIntList(node, "toollevels", "ToolLevel", toolLevels);
-    writeIntMap(node, "toolbought", toolBought);
+    addEntryVector(node, "toolbought", toolBought);
     addUntypedInt(node, "rank", rank);
     addUntypedInt(node, "score", score);
     addUntypedInt(node, "numMatches", numMatches);

@@ -180,14 +180,7 @@ void PlaySessionInfo::save(PropertyNode* node, int32_t nowSeconds) const
     addUntypedInt(node, "forgotFullCounter", forgotFullCounter);
     addUntypedInt(node, "bonusPlusCounter", bonusPlusCounter);
     addUntypedInt(node, "arcadeLevel", arcadeLevel);
-    RefPointer<PropertyVector> list(new PropertyVector("matches"));
-    for (const auto& [length, count] : matches) {
-        RefPointer<PropertyNode> entry(new PropertyNode("", "Entry"));
-        addUntypedInt(entry.get(), "key", length);
-        addUntypedInt(entry.get(), "val", count);
-        list->add(entry.get());
-    }
-    node->addChild(list.get());
+    addEntryVector(node, "matches", matches);
 }
 
 void PlaySessionInfo::load(AbstractProperty* node, int32_t nowSeconds)
@@ -205,11 +198,9 @@ void PlaySessionInfo::load(AbstractProperty* node, int32_t nowSeconds)
     bonusPlusCounter = childInt(node, "bonusPlusCounter");
     arcadeLevel = childInt(node, "arcadeLevel");
     matches.clear();
-    PropertyVector* list = childVector(node, "matches");
-    for (int i = 0; i < elementCount(list); ++i) {
-        AbstractProperty* entry = elementAt(list, i);
+    forEachElement(node, "matches", [this](AbstractProperty* entry) {
         matches.emplace(childInt(entry, "key"), childInt(entry, "val")); // the first of a key stays
-    }
+    });
     // Wrapping arithmetic: a damaged file must not overflow a signed int.
     const uint32_t elapsed = static_cast<uint32_t>(savedEnd) - static_cast<uint32_t>(savedStart);
     startTime = static_cast<int32_t>(static_cast<uint32_t>(nowSeconds) - elapsed);
