@@ -5,6 +5,7 @@
 #include "framework/core/Log.h"
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyNode.h"
+#include "framework/scenegraph/ChildChain.h"
 #include "framework/scenegraph/Modifier.h"
 
 TT_DEFINE_RECORD(NodeLink, &BaseObject::classRecord);
@@ -25,7 +26,7 @@ GameNode::GameNode(AbstractProperty* configuration)
 
 GameNode::~GameNode()
 {
-    unlinkFromParent();
+    ChildChain<GameNode>::unlink(this);
     GameNode* child = firstChild;
     firstChild = nullptr;
     if (child)
@@ -80,32 +81,6 @@ NodeLink* GameNode::getLink()
     return link.get();
 }
 
-void GameNode::unlinkFromParent()
-{
-    if (!parent)
-        return;
-    if (parent->firstChild == this) {
-        parent->firstChild = nextSibling;
-    } else {
-        GameNode* previous = parent->firstChild;
-        while (previous && previous->nextSibling != this)
-            previous = previous->nextSibling;
-        if (previous)
-            previous->nextSibling = nextSibling;
-    }
-    parent = nullptr;
-    nextSibling = nullptr;
-}
-
-bool GameNode::isAncestorOrSelf(const GameNode* candidate, const GameNode* of)
-{
-    for (const GameNode* node = of; node; node = node->parent) {
-        if (node == candidate)
-            return true;
-    }
-    return false;
-}
-
 void GameNode::linkAfter(GameNode* node, GameNode* newParent, GameNode* previous)
 {
     node->parent = newParent;
@@ -125,13 +100,13 @@ void GameNode::removeFromParent(GameNode* node)
         node->addRef();
         return;
     }
-    node->unlinkFromParent();
+    ChildChain<GameNode>::unlink(node);
 }
 
 bool GameNode::addChild(GameNode* newParent, GameNode* child)
 {
     // A node below itself would make every walk loop forever.
-    if (!newParent || !child || isAncestorOrSelf(child, newParent))
+    if (!newParent || !child || ChildChain<GameNode>::isAncestorOrSelf(child, newParent))
         return false;
     removeFromParent(child);
     GameNode* last = newParent->firstChild;
@@ -149,7 +124,7 @@ bool GameNode::insertAfter(GameNode* node, GameNode* sibling)
         node->removed = false;
         return true;
     }
-    if (isAncestorOrSelf(node, sibling->parent))
+    if (ChildChain<GameNode>::isAncestorOrSelf(node, sibling->parent))
         return false;
     removeFromParent(node);
     linkAfter(node, sibling->parent, sibling);
@@ -164,14 +139,12 @@ bool GameNode::insertBefore(GameNode* node, GameNode* sibling)
         node->removed = false;
         return true;
     }
-    if (isAncestorOrSelf(node, sibling->parent))
+    if (ChildChain<GameNode>::isAncestorOrSelf(node, sibling->parent))
         return false;
     removeFromParent(node);
-    GameNode* newParent = sibling->parent;
-    GameNode* previous = nullptr;
-    for (GameNode* child = newParent->firstChild; child != sibling; child = child->nextSibling)
-        previous = child;
-    linkAfter(node, newParent, previous);
+    node->parent = sibling->parent;
+    node->nextSibling = sibling;
+    ChildChain<GameNode>::relink(sibling->parent, sibling, node);
     return true;
 }
 

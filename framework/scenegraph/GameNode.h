@@ -130,8 +130,8 @@ protected:
 
 private:
     void configure(AbstractProperty* configuration);
-    void unlinkFromParent();
-    static bool isAncestorOrSelf(const GameNode* candidate, const GameNode* of);
+    template <class>
+    friend struct ChildChain;
     static void linkAfter(GameNode* node, GameNode* parent, GameNode* previous);
 
     GameNode* parent = nullptr;

@@ -1,6 +1,7 @@
 #include "framework/scenegraph/Modifier.h"
 
 #include "framework/core/ObjectFactoryContainer.h"
+#include "framework/scenegraph/ChildChain.h"
 #include "framework/scenegraph/GameNode.h"
 
 TT_DEFINE_RECORD(Modifier, &BaseObject::classRecord);
@@ -16,7 +17,7 @@ Modifier::~Modifier()
         GameNode* node = getTarget();
         if ((endFlags & EndRemoveTargetOnDestroy) && node)
             node->setRemoved(true);
-        unlinkFromParent();
+        ChildChain<Modifier>::unlink(this);
         unlinkFromTarget();
     }
     // Also for a tree's root, which was never put into a tree itself.
@@ -34,23 +35,6 @@ void Modifier::setTarget(GameNode* node)
 GameNode* Modifier::getTarget() const
 {
     return target ? target->node : nullptr;
-}
-
-void Modifier::unlinkFromParent()
-{
-    if (!parent)
-        return;
-    if (parent->firstChild == this) {
-        parent->firstChild = nextSibling;
-    } else {
-        Modifier* previous = parent->firstChild;
-        while (previous && previous->nextSibling != this)
-            previous = previous->nextSibling;
-        if (previous)
-            previous->nextSibling = nextSibling;
-    }
-    parent = nullptr;
-    nextSibling = nullptr;
 }
 
 void Modifier::unlinkFromTarget()
@@ -72,27 +56,11 @@ void Modifier::releaseChildren()
     }
 }
 
-bool Modifier::isAncestorOrSelf(const Modifier* candidate, const Modifier* of)
-{
-    for (const Modifier* m = of; m; m = m->parent) {
-        if (m == candidate)
-            return true;
-    }
-    return false;
-}
-
 void Modifier::linkBefore(Modifier* m, Modifier* newParent, Modifier* before)
 {
     m->parent = newParent;
     m->nextSibling = before;
-    if (newParent->firstChild == before) {
-        newParent->firstChild = m;
-    } else {
-        Modifier* previous = newParent->firstChild;
-        while (previous->nextSibling != before)
-            previous = previous->nextSibling;
-        previous->nextSibling = m;
-    }
+    ChildChain<Modifier>::relink(newParent, before, m);
     if (GameNode* node = m->getTarget())
         GameNode::linkModifier(node, m);
 }
@@ -104,7 +72,7 @@ void Modifier::removeFromParent(Modifier* m)
         m->addRef();
         return;
     }
-    m->unlinkFromParent();
+    ChildChain<Modifier>::unlink(m);
     m->unlinkFromTarget();
     m->target.reset();
 }
@@ -112,7 +80,7 @@ void Modifier::removeFromParent(Modifier* m)
 Modifier* Modifier::addChild(Modifier* newParent, Modifier* child)
 {
     // A modifier below itself would make the walks loop forever.
-    if (!newParent || !child || isAncestorOrSelf(child, newParent))
+    if (!newParent || !child || ChildChain<Modifier>::isAncestorOrSelf(child, newParent))
         return child;
     removeFromParent(child);
     linkBefore(child, newParent, nullptr);
@@ -125,7 +93,7 @@ Modifier* Modifier::insertBefore(Modifier* m, Modifier* sibling)
         return m;
     if (m->parent == sibling->parent && m->nextSibling == sibling)
         return m;
-    if (isAncestorOrSelf(m, sibling->parent))
+    if (ChildChain<Modifier>::isAncestorOrSelf(m, sibling->parent))
         return m;
     removeFromParent(m);
     linkBefore(m, sibling->parent, sibling);
@@ -159,15 +127,7 @@ Modifier* Modifier::removeKeepChildren(Modifier* m)
     Modifier* const replacement = children ? children : oldNext;
     if (last)
         last->nextSibling = oldNext;
-    if (oldParent->firstChild == m) {
-        oldParent->firstChild = replacement;
-    } else {
-        Modifier* previous = oldParent->firstChild;
-        while (previous && previous->nextSibling != m)
-            previous = previous->nextSibling;
-        if (previous)
-            previous->nextSibling = replacement;
-    }
+    ChildChain<Modifier>::relink(oldParent, m, replacement);
     m->firstChild = nullptr;
     m->parent = nullptr;
     m->nextSibling = nullptr;
@@ -231,7 +191,7 @@ void Modifier::purgeFinished(Modifier* m)
     if (m->dead) {
         // The destructor applies end flag 0x10; an outside holder may keep
         // the dead modifier, so unlink it here rather than rely on it.
-        m->unlinkFromParent();
+        ChildChain<Modifier>::unlink(m);
         m->unlinkFromTarget();
         m->release();
         return;

@@ -83,11 +83,10 @@ protected:
 private:
     friend class GameNode;
 
-    // Unlinks from the parent's chain only; target and children stay.
-    void unlinkFromParent();
+    template <class>
+    friend struct ChildChain;
     void unlinkFromTarget();
     void releaseChildren();
-    static bool isAncestorOrSelf(const Modifier* candidate, const Modifier* of);
     static void linkBefore(Modifier* m, Modifier* parent, Modifier* before);
 
     RefPointer<NodeLink> target;
