@@ -27,10 +27,23 @@ AlphaTransitionScene::AlphaTransitionScene(AbstractProperty* properties) : Trans
     PropertyNode* node = properties ? properties->asNode() : DUMMY_NODE;
     time = node->getInt("time", time);
     wait = node->getBool("wait", wait);
+    addPictures(this, oldPicture, newPicture);
+}
+
+void AlphaTransitionScene::addPictures(Scene* scene, RefPointer<Sprite>& oldPicture, RefPointer<Sprite>& newPicture)
+{
     oldPicture = makePicture();
     newPicture = makePicture();
-    GameNode::addChild(getTree(), oldPicture.get());
-    GameNode::addChild(getTree(), newPicture.get());
+    GameNode::addChild(scene->getTree(), oldPicture.get());
+    GameNode::addChild(scene->getTree(), newPicture.get());
+}
+
+void AlphaTransitionScene::fadeThenCall(Sprite* picture, int timeMs, int from, int to, GuiMethod::Function done,
+                                        void* context)
+{
+    Modifier* fade = GameNode::addModifier(picture, new ModifierAlpha(timeMs, from, to));
+    fade->addEndFlags(Modifier::EndWait);
+    GameNode::addModifier(picture, new ModifierFunction(done, context));
 }
 
 RefPointer<Sprite> AlphaTransitionScene::makePicture()
@@ -96,17 +109,20 @@ void AlphaTransitionScene::show()
         waitForLoader(kLoaderWaitLimitMs);
     showTarget();
     newPicture->setAlpha(0);
-    Modifier* fade = GameNode::addModifier(newPicture.get(), new ModifierAlpha(time, 0, 255));
-    fade->addEndFlags(Modifier::EndWait);
-    GameNode::addModifier(newPicture.get(), new ModifierFunction(&TransitionScene::finishCallback, this));
+    fadeThenCall(newPicture.get(), time, 0, 255, &TransitionScene::finishCallback, this);
     drawScene(getFrom(), oldPicture.get());
     prepareFullScreenHandler(getTo());
     drawScene(getTo(), newPicture.get());
 }
 
+void AlphaTransitionScene::restoreFullScreenHandler(Scene* target)
+{
+    FullScreenHandler::setActive(true);
+    FullScreenHandler::refresh(target);
+}
+
 void AlphaTransitionScene::finishTransition()
 {
     TransitionScene::finishTransition();
-    FullScreenHandler::setActive(true);
-    FullScreenHandler::refresh(getTo());
+    restoreFullScreenHandler(getTo());
 }

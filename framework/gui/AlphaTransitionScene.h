@@ -20,6 +20,12 @@ public:
     static void drawScene(Scene* scene, Sprite* picture);
     // Makes a sprite with a screen-sized picture that carries alpha.
     static RefPointer<Sprite> makePicture();
+    // Makes the old and the new picture and appends them to the scene's tree.
+    static void addPictures(Scene* scene, RefPointer<Sprite>& oldPicture, RefPointer<Sprite>& newPicture);
+    // Fades the picture's alpha from `from` to `to` over `timeMs`, then calls `done`.
+    static void fadeThenCall(Sprite* picture, int timeMs, int from, int to, GuiMethod::Function done, void* context);
+    // Turns the full-screen handler back on once the target scene shows.
+    static void restoreFullScreenHandler(Scene* target);
     // Waits until the loader is idle, handling window messages meanwhile;
     // gives up (logged) after `limitMs`. False when it gave up.
     static bool waitForLoader(int limitMs);

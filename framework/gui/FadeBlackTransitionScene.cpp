@@ -3,9 +3,7 @@
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/gui/AlphaTransitionScene.h"
-#include "framework/gui/FullScreenHandler.h"
 #include "framework/scenegraph/ModifierAlpha.h"
-#include "framework/scenegraph/ModifierFunction.h"
 
 TT_DEFINE_RECORD(FadeBlackTransitionScene, &TransitionScene::classRecord);
 TT_REGISTER_CREATOR(FadeBlackTransition, FadeBlackTransitionScene);
@@ -27,10 +25,7 @@ FadeBlackTransitionScene::FadeBlackTransitionScene(AbstractProperty* properties)
     showTime = node->getInt("showtime", showTime);
     wait = node->getBool("wait", wait);
     time = node->getInt("time", time);
-    oldPicture = AlphaTransitionScene::makePicture();
-    newPicture = AlphaTransitionScene::makePicture();
-    GameNode::addChild(getTree(), oldPicture.get());
-    GameNode::addChild(getTree(), newPicture.get());
+    AlphaTransitionScene::addPictures(this, oldPicture, newPicture);
 }
 
 int FadeBlackTransitionScene::fadedOutCallback(void* context, BaseObject*)
@@ -44,9 +39,8 @@ void FadeBlackTransitionScene::show()
     TransitionScene::show();
     oldPicture->setAlpha(255);
     newPicture->setVisible(false);
-    Modifier* fade = GameNode::addModifier(oldPicture.get(), new ModifierAlpha(time, 255, 0));
-    fade->addEndFlags(Modifier::EndWait);
-    GameNode::addModifier(oldPicture.get(), new ModifierFunction(&FadeBlackTransitionScene::fadedOutCallback, this));
+    AlphaTransitionScene::fadeThenCall(oldPicture.get(), time, 255, 0, &FadeBlackTransitionScene::fadedOutCallback,
+                                       this);
     AlphaTransitionScene::drawScene(getFrom(), oldPicture.get());
     // The layout is built with the scene's components, on its first show.
     loadingLabel = objectCast<Label>(getComponent("LOADING_LABEL"));
@@ -90,9 +84,7 @@ void FadeBlackTransitionScene::startFadeIn()
     oldPicture->setVisible(false);
     newPicture->setVisible(true);
     newPicture->setAlpha(0);
-    Modifier* fade = GameNode::addModifier(newPicture.get(), new ModifierAlpha(time, 0, 255));
-    fade->addEndFlags(Modifier::EndWait);
-    GameNode::addModifier(newPicture.get(), new ModifierFunction(&TransitionScene::finishCallback, this));
+    AlphaTransitionScene::fadeThenCall(newPicture.get(), time, 0, 255, &TransitionScene::finishCallback, this);
     if (loadingLabel)
         GameNode::addModifier(loadingLabel.get(), new ModifierAlpha(time, loadingLabel->getAlpha(), 0));
 }
@@ -100,6 +92,5 @@ void FadeBlackTransitionScene::startFadeIn()
 void FadeBlackTransitionScene::finishTransition()
 {
     TransitionScene::finishTransition();
-    FullScreenHandler::setActive(true);
-    FullScreenHandler::refresh(getTo());
+    AlphaTransitionScene::restoreFullScreenHandler(getTo());
 }
