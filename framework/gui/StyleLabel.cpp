@@ -2,13 +2,12 @@
 
 #include <algorithm>
 
-#include "framework/core/BasicProperties.h"
 #include "framework/core/Log.h"
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/gui/StyleParser.h"
-#include "framework/resources/ResourceLookup.h"
+#include "framework/scenegraph/Label.h"
 
 TT_DEFINE_RECORD(StyleLabel, &Sprite::classRecord);
 TT_REGISTER_CLASS(StyleLabel);
@@ -27,13 +26,8 @@ constexpr int32_t kMaxAvoidPasses = 256;
 StyleLabel::StyleLabel(AbstractProperty* configuration) : Sprite(configuration)
 {
     const PropertyNode* node = configuration ? configuration->asNode() : DUMMY_NODE;
-    if (node->hasChild("font")) {
-        const std::string name = node->getString("font");
-        const std::string section = node->getString("section");
-        state.font = ResourceLookup::findAs<BitmapFont>(name, section);
-        if (!state.font)
-            LOG_WARNING("styled label: no font \"" + name + "\" in section \"" + section + "\"");
-    }
+    if (node->hasChild("font"))
+        state.font = Label::findConfiguredFont(node, "styled label");
     if (node->hasChild("color"))
         state.colours.push_back(static_cast<uint32_t>(node->getInt("color")));
     if (node->hasChild("wrapstyle"))
@@ -43,12 +37,7 @@ StyleLabel::StyleLabel(AbstractProperty* configuration) : Sprite(configuration)
     if (node->hasChild("autofitheight"))
         autoFit = node->getBool("autofitheight");
     WString initial;
-    if (node->hasChild("text"))
-        initial = node->getWString("text");
-    else if (node->hasChild("value"))
-        initial = node->getWString("value");
-    else if (node->hasChild("textid") && BasicProperties::instance)
-        initial = BasicProperties::instance->getText(node->getString("textid"));
+    Label::readConfiguredText(node, initial);
     setText(initial);
 }
 

@@ -37,14 +37,8 @@ WString withLineBreaks(const WString& text)
 Label::Label(AbstractProperty* configuration) : Sprite(configuration)
 {
     const PropertyNode* node = configuration ? configuration->asNode() : DUMMY_NODE;
-    if (node->hasChild("font")) {
-        const std::string name = node->getString("font");
-        const std::string section = node->getString("section");
-        RefPointer<BitmapFont> found = ResourceLookup::findAs<BitmapFont>(name, section);
-        if (!found)
-            LOG_WARNING("label: no font \"" + name + "\" in section \"" + section + "\"");
-        setFont(found.get());
-    }
+    if (node->hasChild("font"))
+        setFont(findConfiguredFont(node, "label").get());
     if (node->hasChild("color")) {
         setLayerColor(static_cast<uint32_t>(node->getInt("color")), 0);
     } else {
@@ -62,13 +56,32 @@ Label::Label(AbstractProperty* configuration) : Sprite(configuration)
         autoFitHeight = node->getBool("autofitheight");
     if (node->hasChild("lineheight"))
         lineHeight = node->getInt("lineheight");
-    if (node->hasChild("text")) {
-        setText(node->getWString("text"));
-    } else if (node->hasChild("value")) {
-        setText(node->getWString("value"));
-    } else if (node->hasChild("textid") && BasicProperties::instance) {
-        setText(BasicProperties::instance->getText(node->getString("textid")));
-    }
+    WString configured;
+    if (readConfiguredText(node, configured))
+        setText(configured);
+}
+
+RefPointer<BitmapFont> Label::findConfiguredFont(const PropertyNode* node, const std::string& owner)
+{
+    const std::string name = node->getString("font");
+    const std::string section = node->getString("section");
+    RefPointer<BitmapFont> found = ResourceLookup::findAs<BitmapFont>(name, section);
+    if (!found)
+        LOG_WARNING(owner + ": no font \"" + name + "\" in section \"" + section + "\"");
+    return found;
+}
+
+bool Label::readConfiguredText(const PropertyNode* node, WString& text)
+{
+    if (node->hasChild("text"))
+        text = node->getWString("text");
+    else if (node->hasChild("value"))
+        text = node->getWString("value");
+    else if (node->hasChild("textid") && BasicProperties::instance)
+        text = BasicProperties::instance->getText(node->getString("textid"));
+    else
+        return false;
+    return true;
 }
 
 Label::Label(BitmapFont* font, int32_t x, int32_t y, int32_t width, int32_t height, int32_t wrapStyle)

@@ -18,6 +18,8 @@ struct TextRect {
     int32_t height = 0;
 };
 
+class PropertyNode;
+
 // A sprite whose image is its text drawn in a bitmap font. The text is broken
 // into lines (wrapped or truncated to the label's width, or not at all),
 // rendered once into an image of the screen's pixel format, and drawn like any
@@ -33,6 +35,13 @@ public:
     explicit Label(AbstractProperty* configuration);
     Label(BitmapFont* font, int32_t x, int32_t y, int32_t width, int32_t height, int32_t wrapStyle = 0);
     ~Label() override;
+
+    // The font named by "font" in "section" of a label's settings; null (with a
+    // warning naming `owner`) when it is not loaded.
+    static RefPointer<BitmapFont> findConfiguredFont(const PropertyNode* node, const std::string& owner);
+    // The text of "text", else "value", else the text named by "textid"; false
+    // when the settings name none.
+    static bool readConfiguredText(const PropertyNode* node, WString& text);
 
     void setWidth(int value) override;
     // The padding offset depends on the anchor: these mark the layout dirty
