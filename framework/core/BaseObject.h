@@ -41,6 +41,26 @@ private:
     int32_t referenceCount = 0;
 };
 
+// A class's global instance: the pointer is cleared before the old object is
+// released, so nothing reached from its destructor finds a dying instance.
+template <class T>
+void releaseGlobalInstance(T*& instance)
+{
+    T* old = instance;
+    instance = nullptr;
+    if (old)
+        old->release();
+}
+
+// Makes `created` the global instance, held by one reference.
+template <class T>
+T* holdGlobalInstance(T*& instance, T* created)
+{
+    instance = created;
+    created->addRef();
+    return created;
+}
+
 // Checked down-cast through the class records: null when `object` is not a T.
 template <class T>
 T* objectCast(BaseObject* object)

@@ -25,17 +25,12 @@ std::string cachedString(std::string& cache, const char* key)
 void BasicProperties::createInstance()
 {
     destroyInstance();
-    instance = new BasicProperties();
-    instance->addRef();
+    holdGlobalInstance(instance, new BasicProperties());
 }
 
 void BasicProperties::destroyInstance()
 {
-    if (!instance)
-        return;
-    BasicProperties* old = instance;
-    instance = nullptr;
-    old->release();
+    releaseGlobalInstance(instance);
 }
 
 bool BasicProperties::merge(AbstractProperty* entry)

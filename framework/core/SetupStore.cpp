@@ -44,17 +44,12 @@ PropertyNode* findIn(const PropertyNode& section, const std::string& name, const
 void SetupStore::createInstance()
 {
     destroyInstance();
-    instance = new SetupStore();
-    instance->addRef();
+    holdGlobalInstance(instance, new SetupStore());
 }
 
 void SetupStore::destroyInstance()
 {
-    if (!instance)
-        return;
-    SetupStore* old = instance;
-    instance = nullptr;
-    old->release();
+    releaseGlobalInstance(instance);
 }
 
 SetupStore::SetupStore()

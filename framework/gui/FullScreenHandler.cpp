@@ -34,9 +34,7 @@ FullScreenHandler* FullScreenHandler::create(const std::string& name)
         return nullptr;
     }
     destroyInstance();
-    instance = handler.get();
-    instance->addRef();
-    return instance;
+    return holdGlobalInstance(instance, handler.get());
 }
 
 void FullScreenHandler::destroyInstance()

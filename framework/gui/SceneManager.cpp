@@ -29,8 +29,7 @@ GameNode* runningScene()
 SceneManager* SceneManager::create()
 {
     if (!instance) {
-        instance = new SceneManager();
-        instance->addRef();
+        holdGlobalInstance(instance, new SceneManager());
         RenderTask::Environment environment;
         environment.currentScene = &runningScene;
         RenderTask::setEnvironment(environment);

@@ -19,20 +19,14 @@ StyleParser::StyleParser()
 
 StyleParser* StyleParser::getInstance()
 {
-    if (!instance) {
-        instance = new StyleParser();
-        instance->addRef();
-    }
+    if (!instance)
+        holdGlobalInstance(instance, new StyleParser());
     return instance;
 }
 
 void StyleParser::destroyInstance()
 {
-    if (instance) {
-        StyleParser* old = instance;
-        instance = nullptr;
-        old->release();
-    }
+    releaseGlobalInstance(instance);
 }
 
 bool StyleParser::dispatch(const WString& tagWord, const WString& argument, StyleLabel& label)

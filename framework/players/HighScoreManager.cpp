@@ -17,17 +17,12 @@ HighScoreManager* HighScoreManager::instance = nullptr;
 HighScoreManager* HighScoreManager::create(bool encrypted, const std::string& version)
 {
     destroyInstance();
-    instance = new HighScoreManager(encrypted, version);
-    instance->addRef();
-    return instance;
+    return holdGlobalInstance(instance, new HighScoreManager(encrypted, version));
 }
 
 void HighScoreManager::destroyInstance()
 {
-    HighScoreManager* manager = instance;
-    instance = nullptr;
-    if (manager)
-        manager->release();
+    releaseGlobalInstance(instance);
 }
 
 HighScoreManager::HighScoreManager(bool encrypted, const std::string& versionIn)

@@ -19,17 +19,12 @@ PlayerManager* PlayerManager::instance = nullptr;
 PlayerManager* PlayerManager::create(bool encrypted, const std::string& version)
 {
     destroyInstance();
-    instance = new PlayerManager(encrypted, version);
-    instance->addRef();
-    return instance;
+    return holdGlobalInstance(instance, new PlayerManager(encrypted, version));
 }
 
 void PlayerManager::destroyInstance()
 {
-    PlayerManager* manager = instance;
-    instance = nullptr;
-    if (manager)
-        manager->release();
+    releaseGlobalInstance(instance);
 }
 
 PlayerManager::PlayerManager(bool encrypted, const std::string& versionIn)

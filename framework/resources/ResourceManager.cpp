@@ -28,8 +28,7 @@ ResourceLock::~ResourceLock()
 void ResourceManager::create()
 {
     destroyInstance();
-    instance = new ResourceManager();
-    instance->addRef();
+    holdGlobalInstance(instance, new ResourceManager());
     ResourceManager* manager = instance;
     if (!manager->loaderThread.start("resource loader", [manager] { manager->loaderLoop(); }))
         LOG_ERROR("the resource loader thread could not be started");

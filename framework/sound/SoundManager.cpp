@@ -19,17 +19,12 @@ void SoundManager::createInstance(std::unique_ptr<host::AudioOutput> output)
         output = std::make_unique<host::SdlAudioOutput>();
     auto* manager = new SoundManager(std::move(output));
     manager->init(host::kAudioRate, host::AudioMixer::kEffectChannels);
-    instance = manager;
-    instance->addRef();
+    holdGlobalInstance(instance, manager);
 }
 
 void SoundManager::releaseInstance()
 {
-    if (!instance)
-        return;
-    SoundManager* manager = instance;
-    instance = nullptr;
-    manager->release();
+    releaseGlobalInstance(instance);
 }
 
 SoundManager::SoundManager(std::unique_ptr<host::AudioOutput> output) : output(std::move(output)) {}

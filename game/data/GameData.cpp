@@ -24,10 +24,7 @@ GameData* GameData::create()
 
 void GameData::destroyInstance()
 {
-    GameData* data = instance;
-    instance = nullptr;
-    if (data)
-        data->release();
+    releaseGlobalInstance(instance);
 }
 
 GameData::GameData() : state(new GameDataState()) {}

@@ -12,18 +12,14 @@ RankTable* RankTable::instance = nullptr;
 RankTable* RankTable::create()
 {
     destroyInstance();
-    instance = new RankTable();
-    instance->addRef();
+    holdGlobalInstance(instance, new RankTable());
     instance->load();
     return instance;
 }
 
 void RankTable::destroyInstance()
 {
-    RankTable* table = instance;
-    instance = nullptr;
-    if (table)
-        table->release();
+    releaseGlobalInstance(instance);
 }
 
 void RankTable::load(const std::string& fileName)

@@ -31,18 +31,14 @@ ToolCatalog* ToolCatalog::instance = nullptr;
 ToolCatalog* ToolCatalog::create()
 {
     destroyInstance();
-    instance = new ToolCatalog();
-    instance->addRef();
+    holdGlobalInstance(instance, new ToolCatalog());
     instance->load();
     return instance;
 }
 
 void ToolCatalog::destroyInstance()
 {
-    ToolCatalog* catalog = instance;
-    instance = nullptr;
-    if (catalog)
-        catalog->release();
+    releaseGlobalInstance(instance);
 }
 
 void ToolCatalog::load(const std::string& fileName)
