@@ -2,21 +2,22 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <sys/utsname.h>
 #include <unistd.h>
 
+#include "host/Folders.h"
 #include "host/HostPlatform.h"
 
 namespace {
 
-std::string readWholeFile(const char* path)
+// The system's small text files; empty when one cannot be read.
+std::string readSystemFile(const char* path)
 {
-    std::ifstream stream(path);
-    std::ostringstream text;
-    text << stream.rdbuf();
-    return text.str();
+    constexpr size_t kMaxSystemFileSize = 16 << 20;
+    std::string text;
+    readWholeFile(path, text, kMaxSystemFileSize, nullptr);
+    return text;
 }
 
 // "6.1.0-18-amd64" gives 60100: major, minor and patch as one number.
@@ -81,9 +82,9 @@ SystemInformation querySystemInformation()
     if (pages > 0 && pageSize > 0)
         info.totalMemoryBytes = static_cast<uint64_t>(pages) * static_cast<uint64_t>(pageSize);
 
-    info.cpuSpeedMHz = cpuSpeedFromCpuInfo(readWholeFile("/proc/cpuinfo"));
+    info.cpuSpeedMHz = cpuSpeedFromCpuInfo(readSystemFile("/proc/cpuinfo"));
     if (info.cpuSpeedMHz == 0) {
-        long kiloHertz = std::atol(readWholeFile("/sys/devices/system/cpu/cpu0/cpufreq/cpuinfo_max_freq").c_str());
+        long kiloHertz = std::atol(readSystemFile("/sys/devices/system/cpu/cpu0/cpufreq/cpuinfo_max_freq").c_str());
         info.cpuSpeedMHz = static_cast<int>(kiloHertz / 1000);
     }
 
