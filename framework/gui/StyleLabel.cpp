@@ -52,8 +52,7 @@ StyleLabel::~StyleLabel() = default;
 
 void StyleLabel::setText(const WString& newText)
 {
-    WString converted = newText;
-    replaceAll(converted, u"\\n", u"\n");
+    WString converted = Label::withLineBreaks(newText);
     if (converted == text && laidOut)
         return;
     text = std::move(converted);

@@ -25,13 +25,6 @@ constexpr int32_t kMaxLayerColours = 64;
 constexpr int32_t kPadDirectionX[9] = {-1, 0, 1, -1, 0, 1, -1, 0, 1};
 constexpr int32_t kPadDirectionY[9] = {-1, -1, -1, 0, 0, 0, 1, 1, 1};
 
-WString withLineBreaks(const WString& text)
-{
-    WString result = text;
-    replaceAll(result, u"\\n", u"\n");
-    return result;
-}
-
 } // namespace
 
 Label::Label(AbstractProperty* configuration) : Sprite(configuration)
@@ -59,6 +52,13 @@ Label::Label(AbstractProperty* configuration) : Sprite(configuration)
     WString configured;
     if (readConfiguredText(node, configured))
         setText(configured);
+}
+
+WString Label::withLineBreaks(const WString& text)
+{
+    WString result = text;
+    replaceAll(result, u"\\n", u"\n");
+    return result;
 }
 
 RefPointer<BitmapFont> Label::findConfiguredFont(const PropertyNode* node, const std::string& owner)

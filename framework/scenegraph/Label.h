@@ -42,6 +42,8 @@ public:
     // The text of "text", else "value", else the text named by "textid"; false
     // when the settings name none.
     static bool readConfiguredText(const PropertyNode* node, WString& text);
+    // The text with each backslash-n escape turned into a line break.
+    static WString withLineBreaks(const WString& text);
 
     void setWidth(int value) override;
     // The padding offset depends on the anchor: these mark the layout dirty
