@@ -129,6 +129,13 @@ std::mutex& PropertyStore::xmlParseMutex()
     return ::xmlParseMutex();
 }
 
+RefPointer<PropertyStore> PropertyStore::loadedFrom(const std::string& fileName)
+{
+    RefPointer<PropertyStore> store(new PropertyStore(fileName));
+    store->load();
+    return store;
+}
+
 bool PropertyStore::load()
 {
     bool all = true;

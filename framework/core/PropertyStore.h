@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/core/PropertyNode.h"
+#include "framework/core/RefPointer.h"
 
 class TiXmlDocument;
 class TiXmlElement;
@@ -40,6 +41,9 @@ public:
     // Loads every file of the list in order; a failed file does not stop the
     // others. True only when every file loaded.
     bool load();
+    // A new store that has loaded `fileName`; empty when the file could not be
+    // read or parsed (see getLastError()).
+    static RefPointer<PropertyStore> loadedFrom(const std::string& fileName);
     // Reads one file (through the file modes) and adds its entries.
     bool loadFile(const std::string& path);
     // Parses XML bytes held in memory and adds their entries; `sourceName`

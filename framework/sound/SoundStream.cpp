@@ -57,8 +57,7 @@ bool SoundStream::loadSyncPoints()
 {
     if (syncPointsFile.empty())
         return true;
-    RefPointer<PropertyStore> store(new PropertyStore(syncPointsFile));
-    store->load();
+    RefPointer<PropertyStore> store = PropertyStore::loadedFrom(syncPointsFile);
     PropertyVector* points = store->getVector("SyncPoints");
     for (int i = 0; i < points->getCount(); ++i) {
         const PropertyNode* point = points->getAt(i)->asNode();

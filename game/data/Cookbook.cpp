@@ -6,9 +6,7 @@
 
 void Cookbook::load(const std::string& fileName)
 {
-    RefPointer<PropertyStore> store(new PropertyStore(fileName));
-    store->load();
-    parse(store.get());
+    parse(PropertyStore::loadedFrom(fileName).get());
 }
 
 void Cookbook::parse(AbstractProperty* root)

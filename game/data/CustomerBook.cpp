@@ -20,9 +20,7 @@ bool readPoint(PropertyNode* entry, const std::string& key, Customer::Point& poi
 
 void CustomerBook::load(const std::string& fileName)
 {
-    RefPointer<PropertyStore> store(new PropertyStore(fileName));
-    store->load();
-    parse(store.get());
+    parse(PropertyStore::loadedFrom(fileName).get());
 }
 
 void CustomerBook::parse(AbstractProperty* root)

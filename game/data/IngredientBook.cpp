@@ -16,9 +16,7 @@ void readFlag(AbstractProperty* entry, const char* key, bool& flag)
 
 void IngredientBook::load(const std::string& fileName)
 {
-    RefPointer<PropertyStore> store(new PropertyStore(fileName));
-    store->load();
-    parse(store.get());
+    parse(PropertyStore::loadedFrom(fileName).get());
 }
 
 void IngredientBook::parse(AbstractProperty* root)

@@ -31,9 +31,7 @@ Level::Level() : distanceStart(tuning().CONVEYOR_MIN_DISTANCE) {}
 void Level::load(const std::string& fileName, int index, Cookbook* cookbook, IngredientBook* ingredientBook,
                  CustomerBook* customerBook)
 {
-    RefPointer<PropertyStore> store(new PropertyStore(fileName));
-    store->load();
-    parse(store.get(), cookbook, ingredientBook, customerBook, index);
+    parse(PropertyStore::loadedFrom(fileName).get(), cookbook, ingredientBook, customerBook, index);
 }
 
 void Level::clear()

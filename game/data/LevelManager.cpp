@@ -7,9 +7,7 @@
 void LevelManager::loadList(const std::string& listFileName, Cookbook* cookbookIn, IngredientBook* ingredientsIn,
                             CustomerBook* customersIn)
 {
-    RefPointer<PropertyStore> store(new PropertyStore(listFileName));
-    store->load();
-    parseList(store.get(), cookbookIn, ingredientsIn, customersIn);
+    parseList(PropertyStore::loadedFrom(listFileName).get(), cookbookIn, ingredientsIn, customersIn);
 }
 
 void LevelManager::parseList(AbstractProperty* root, Cookbook* cookbookIn, IngredientBook* ingredientsIn,

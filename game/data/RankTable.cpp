@@ -24,9 +24,7 @@ void RankTable::destroyInstance()
 
 void RankTable::load(const std::string& fileName)
 {
-    RefPointer<PropertyStore> store(new PropertyStore(fileName));
-    store->load();
-    definitions = store.get();
+    definitions = PropertyStore::loadedFrom(fileName).get();
 }
 
 void RankTable::setDefinitions(AbstractProperty* root)

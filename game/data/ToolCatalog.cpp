@@ -43,9 +43,7 @@ void ToolCatalog::destroyInstance()
 
 void ToolCatalog::load(const std::string& fileName)
 {
-    RefPointer<PropertyStore> store(new PropertyStore(fileName));
-    store->load();
-    parse(store.get());
+    parse(PropertyStore::loadedFrom(fileName).get());
 }
 
 void ToolCatalog::parse(AbstractProperty* root)
