@@ -1,5 +1,7 @@
 #include "framework/core/ObjectFactoryContainer.h"
 
+#include "framework/core/AbstractProperty.h"
+
 ObjectFactoryContainer* ObjectFactoryContainer::instance = nullptr;
 
 TT_DEFINE_RECORD(ObjectFactoryContainer, &BaseObject::classRecord);
@@ -10,11 +12,23 @@ void ObjectFactoryContainer::createInstance()
     instance->addRef();
 }
 
-bool ObjectFactoryContainer::registerGlobal(const char* name, Creator creator)
+ObjectFactoryContainer& ObjectFactoryContainer::shared()
 {
     if (!instance)
         createInstance();
-    instance->registerCreator(name, creator);
+    return *instance;
+}
+
+RefPointer<BaseObject> ObjectFactoryContainer::createFromDefinition(AbstractProperty* definition)
+{
+    if (!definition)
+        return RefPointer<BaseObject>();
+    return shared().createInstance(definition->getTypeName(), definition);
+}
+
+bool ObjectFactoryContainer::registerGlobal(const char* name, Creator creator)
+{
+    shared().registerCreator(name, creator);
     return true;
 }
 

@@ -23,6 +23,18 @@ public:
     // registrations before main runs. Returns true so it can initialise a static.
     static bool registerGlobal(const char* name, Creator creator);
 
+    // The singleton, created when missing.
+    static ObjectFactoryContainer& shared();
+    // A new object of the class that `definition`'s type name registers,
+    // configured by `definition`; null when there is none or it is no T.
+    template <class T>
+    static RefPointer<T> createFrom(AbstractProperty* definition)
+    {
+        RefPointer<BaseObject> object = createFromDefinition(definition);
+        return RefPointer<T>(objectCast<T>(object.get()));
+    }
+    static RefPointer<BaseObject> createFromDefinition(AbstractProperty* definition);
+
     // A later registration under the same name replaces the earlier creator.
     void registerCreator(const std::string& name, Creator creator);
     bool hasCreator(const std::string& name) const;

@@ -69,10 +69,7 @@ void Dialog::readConfiguration(PropertyNode* node)
             setWidth(node->getInt("minwidth", 0));
             setHeight(node->getInt("minheight", 0));
         }
-        if (!ObjectFactoryContainer::instance)
-            ObjectFactoryContainer::createInstance();
-        RefPointer<AbstractPainter> created = ObjectFactoryContainer::instance->create<AbstractPainter>(
-            painterDefinition->getTypeName(), painterDefinition);
+        RefPointer<AbstractPainter> created = ObjectFactoryContainer::createFrom<AbstractPainter>(painterDefinition);
         if (created)
             setPainter(created.get());
         else

@@ -25,10 +25,7 @@ FullScreenHandler* FullScreenHandler::create(const std::string& name)
         LOG_WARNING("No full-screen handler template \"" + name + "\"");
         return nullptr;
     }
-    if (!ObjectFactoryContainer::instance)
-        ObjectFactoryContainer::createInstance();
-    RefPointer<FullScreenHandler> handler =
-        ObjectFactoryContainer::instance->create<FullScreenHandler>(definition->getTypeName(), definition);
+    RefPointer<FullScreenHandler> handler = ObjectFactoryContainer::createFrom<FullScreenHandler>(definition);
     if (!handler) {
         LOG_WARNING("The template \"" + name + "\" makes no full-screen handler");
         return nullptr;
@@ -131,9 +128,7 @@ RefPointer<Button> FullScreenHandler::makeButton(PropertyNode* node, const char*
     if (!node->hasChild(key))
         return nullptr;
     PropertyNode* definition = node->getNode(key);
-    if (!ObjectFactoryContainer::instance)
-        ObjectFactoryContainer::createInstance();
-    RefPointer<Button> button = ObjectFactoryContainer::instance->create<Button>(definition->getTypeName(), definition);
+    RefPointer<Button> button = ObjectFactoryContainer::createFrom<Button>(definition);
     if (!button) {
         LOG_WARNING(std::string("Full-screen handler: \"") + key + "\" makes no button");
         return nullptr;

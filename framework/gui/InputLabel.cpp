@@ -56,9 +56,7 @@ InputLabel::InputLabel(AbstractProperty* properties) : Sprite(properties)
     selYOffset = node->getInt("selyoffset", selYOffset);
     if (node->hasChild("label")) {
         PropertyNode* definition = node->getNode("label");
-        if (!ObjectFactoryContainer::instance)
-            ObjectFactoryContainer::createInstance();
-        textNode = ObjectFactoryContainer::instance->create<Label>(definition->getTypeName(), definition);
+        textNode = ObjectFactoryContainer::createFrom<Label>(definition);
     }
     if (!textNode) {
         // The field still works; it shows its text with no font until one is set.

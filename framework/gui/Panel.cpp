@@ -20,13 +20,10 @@ void Panel::createComponents(PropertyVector* components)
 {
     if (!components)
         return;
-    if (!ObjectFactoryContainer::instance)
-        ObjectFactoryContainer::createInstance();
     for (const auto& entry : *components) {
         if (!entry)
             continue;
-        RefPointer<GameNode> component =
-            ObjectFactoryContainer::instance->create<GameNode>(entry->getTypeName(), entry.get());
+        RefPointer<GameNode> component = ObjectFactoryContainer::createFrom<GameNode>(entry.get());
         if (!component) {
             LOG_WARNING("No component can be made of the type \"" + entry->getTypeName() + "\" (\"" +
                         entry->getName() + "\")");

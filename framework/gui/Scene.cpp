@@ -112,10 +112,7 @@ Dialog* Scene::getOrCreateDialog(std::string dialogName, const std::string& clas
                     "\"");
         return nullptr;
     }
-    if (!ObjectFactoryContainer::instance)
-        ObjectFactoryContainer::createInstance();
-    RefPointer<Dialog> dialog =
-        ObjectFactoryContainer::instance->create<Dialog>(definition->getTypeName(), definition);
+    RefPointer<Dialog> dialog = ObjectFactoryContainer::createFrom<Dialog>(definition);
     if (!dialog) {
         LOG_WARNING("Scene \"" + getName() + "\": the definition \"" + className + "\" makes no dialog (type \"" +
                     definition->getTypeName() + "\")");

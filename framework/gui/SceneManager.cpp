@@ -86,9 +86,7 @@ Scene* SceneManager::registerScene(const std::string& name)
         LOG_WARNING("No scene definition \"" + name + "\"");
         return nullptr;
     }
-    if (!ObjectFactoryContainer::instance)
-        ObjectFactoryContainer::createInstance();
-    RefPointer<Scene> scene = ObjectFactoryContainer::instance->create<Scene>(definition->getTypeName(), definition);
+    RefPointer<Scene> scene = ObjectFactoryContainer::createFrom<Scene>(definition);
     if (!scene) {
         LOG_WARNING("The scene definition \"" + name + "\" makes no scene (type \"" + definition->getTypeName() +
                     "\")");
@@ -120,10 +118,7 @@ void SceneManager::setTransition(const std::string& name)
         transition = nullptr;
         return;
     }
-    if (!ObjectFactoryContainer::instance)
-        ObjectFactoryContainer::createInstance();
-    RefPointer<TransitionScene> created =
-        ObjectFactoryContainer::instance->create<TransitionScene>(definition->getTypeName(), definition);
+    RefPointer<TransitionScene> created = ObjectFactoryContainer::createFrom<TransitionScene>(definition);
     if (!created)
         LOG_WARNING("The definition \"" + name + "\" makes no transition (type \"" + definition->getTypeName() + "\")");
     transition = created;

@@ -58,10 +58,7 @@ Slider::~Slider()
 
 RefPointer<Button> Slider::makeButton(AbstractProperty* definition)
 {
-    if (!ObjectFactoryContainer::instance)
-        ObjectFactoryContainer::createInstance();
-    RefPointer<Button> button =
-        ObjectFactoryContainer::instance->create<Button>(definition->getTypeName(), definition);
+    RefPointer<Button> button = ObjectFactoryContainer::createFrom<Button>(definition);
     if (!button)
         LOG_WARNING("Slider \"" + getName() + "\": \"" + definition->getTypeName() + "\" makes no button");
     return button;

@@ -19,10 +19,7 @@ ToolTip::ToolTip(AbstractProperty* properties)
     removeDelay = node->getInt("removedelay", removeDelay);
     if (node->hasChild("renderer")) {
         PropertyNode* definition = node->getNode("renderer");
-        if (!ObjectFactoryContainer::instance)
-            ObjectFactoryContainer::createInstance();
-        renderer =
-            ObjectFactoryContainer::instance->create<ToolTipLabel>(definition->getTypeName(), definition);
+        renderer = ObjectFactoryContainer::createFrom<ToolTipLabel>(definition);
     }
 }
 

@@ -17,13 +17,10 @@ HighScoreTable::HighScoreTable(AbstractProperty* entry)
     maxEntries = childInt(node, "maxentries");
     if (!hasChildNamed(node, "entries"))
         return;
-    if (!ObjectFactoryContainer::instance)
-        ObjectFactoryContainer::createInstance();
     PropertyVector* list = childVector(node, "entries");
     for (int i = 0; i < elementCount(list); ++i) {
         PropertyNode* row = nodeOrDummy(elementAt(list, i));
-        RefPointer<HighScoreEntry> created =
-            ObjectFactoryContainer::instance->create<HighScoreEntry>(row->getTypeName(), row);
+        RefPointer<HighScoreEntry> created = ObjectFactoryContainer::createFrom<HighScoreEntry>(row);
         if (created)
             entries.push_back(created);
         else

@@ -156,13 +156,10 @@ void PlayerManager::loadFromNode(PropertyNode* entry)
 {
     PropertyNode* node = nodeOrDummy(entry);
     if (hasChildNamed(node, "playernames")) {
-        if (!ObjectFactoryContainer::instance)
-            ObjectFactoryContainer::createInstance();
         PropertyVector* list = childVector(node, "playernames");
         for (int i = 0; i < elementCount(list); ++i) {
             AbstractProperty* element = elementAt(list, i);
-            RefPointer<AbstractPlayer> player =
-                ObjectFactoryContainer::instance->create<AbstractPlayer>(element->getTypeName(), element);
+            RefPointer<AbstractPlayer> player = ObjectFactoryContainer::createFrom<AbstractPlayer>(element);
             if (!player) {
                 LOG_WARNING("Player entry of unknown kind \"" + element->getTypeName() + "\" skipped");
                 continue;

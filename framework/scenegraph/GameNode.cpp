@@ -297,9 +297,7 @@ void GameNode::configure(AbstractProperty* configuration)
     suspended = props->getBool("suspended", suspended);
     visible = props->getBool("visible", visible);
 
-    if (!ObjectFactoryContainer::instance)
-        ObjectFactoryContainer::createInstance();
-    ObjectFactoryContainer* factory = ObjectFactoryContainer::instance;
+    ObjectFactoryContainer* factory = &ObjectFactoryContainer::shared();
 
     const PropertyVector* children = props->getVector("children");
     for (int i = 0; i < children->getCount(); ++i) {

@@ -12,13 +12,10 @@ void Cookbook::load(const std::string& fileName)
 void Cookbook::parse(AbstractProperty* root)
 {
     recipes.clear();
-    if (!ObjectFactoryContainer::instance)
-        ObjectFactoryContainer::createInstance();
     PropertyVector* list = childVector(root, "recipes");
     for (int i = 0; i < elementCount(list); ++i) {
         AbstractProperty* entry = elementAt(list, i);
-        RefPointer<Recipe> recipe =
-            ObjectFactoryContainer::instance->create<Recipe>(entry->getTypeName(), entry);
+        RefPointer<Recipe> recipe = ObjectFactoryContainer::createFrom<Recipe>(entry);
         if (recipe)
             recipes.push_back(recipe);
     }

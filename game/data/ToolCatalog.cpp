@@ -49,12 +49,10 @@ void ToolCatalog::load(const std::string& fileName)
 void ToolCatalog::parse(AbstractProperty* root)
 {
     tools.clear();
-    if (!ObjectFactoryContainer::instance)
-        ObjectFactoryContainer::createInstance();
     PropertyVector* list = childVector(root, "tools");
     for (int i = 0; i < elementCount(list); ++i) {
         PropertyNode* element = nodeOrDummy(elementAt(list, i));
-        RefPointer<Tool> tool = ObjectFactoryContainer::instance->create<Tool>(element->getTypeName(), element);
+        RefPointer<Tool> tool = ObjectFactoryContainer::createFrom<Tool>(element);
         if (tool)
             tools[i] = tool;
         else
