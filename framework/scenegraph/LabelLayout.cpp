@@ -31,16 +31,7 @@ int32_t textWidth(const BitmapFont& font, const WString& text)
 std::vector<WString> splitParagraphs(const WString& text)
 {
     std::vector<WString> paragraphs;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t brk = text.find(u'\n', start);
-        if (brk == WString::npos) {
-            paragraphs.push_back(text.substr(start));
-            break;
-        }
-        paragraphs.push_back(text.substr(start, brk - start));
-        start = brk + 1;
-    }
+    splitString(text, paragraphs, u"\n", true);
     return paragraphs;
 }
 
