@@ -6,6 +6,7 @@
 #include "framework/core/Log.h"
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyNode.h"
+#include "framework/core/StringUtils.h"
 #include "framework/graphics/ImageDecoders.h"
 #include "framework/graphics/ImageLock.h"
 #include "framework/resources/ResourceLookup.h"
@@ -157,16 +158,10 @@ std::vector<int> Button::parseFireKeys(const std::string& text)
         if (c != ' ' && c != '\t')
             compact.push_back(c);
     }
+    std::vector<std::string> entries;
+    splitString(compact, entries, ",", false);
     std::vector<int> keys;
-    size_t start = 0;
-    while (start <= compact.size()) {
-        size_t comma = compact.find(',', start);
-        if (comma == std::string::npos)
-            comma = compact.size();
-        std::string entry = compact.substr(start, comma - start);
-        start = comma + 1;
-        if (entry.empty())
-            continue;
+    for (std::string& entry : entries) {
         int base = 10;
         if (entry[0] == '#') {
             entry.erase(0, 1);
