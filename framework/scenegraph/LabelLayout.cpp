@@ -13,14 +13,6 @@ bool isBlank(char16_t c)
     return c == u' ' || c == u'\t';
 }
 
-void stripLeadingBlanks(WString& text)
-{
-    size_t n = 0;
-    while (n < text.size() && isBlank(text[n]))
-        ++n;
-    text.erase(0, n);
-}
-
 } // namespace
 
 int32_t textWidth(const BitmapFont& font, const WString& text)
@@ -68,9 +60,9 @@ void wrapParagraph(const BitmapFont& font, const WString& paragraph, int32_t wid
             breakAt = std::max<size_t>(1, longestFit);
         lines.push_back(rest.substr(0, breakAt));
         rest.erase(0, breakAt);
-        stripLeadingBlanks(rest);
+        trimWhitespace(rest, true, false);
     }
-    stripLeadingBlanks(rest);
+    trimWhitespace(rest, true, false);
     if (!rest.empty())
         lines.push_back(rest);
 }
