@@ -14,6 +14,18 @@ TT_REGISTER_CLASS(TortelunePlayer);
 
 namespace {
 
+// The profile's counters, in the order they are written.
+struct SavedCounter {
+    const char* key;
+    int TortelunePlayer::*field;
+};
+const SavedCounter kSavedCounters[] = {{"rank", &TortelunePlayer::rank},
+                                       {"score", &TortelunePlayer::score},
+                                       {"numMatches", &TortelunePlayer::numMatches},
+                                       {"numPastries", &TortelunePlayer::numPastries},
+                                       {"numShopVisits", &TortelunePlayer::numShopVisits},
+                                       {"numArcadeVisits", &TortelunePlayer::numArcadeVisits}};
+
 void readIntMap(PropertyNode* node, const char* key, std::map<int, int>& map)
 {
     forEachElement(node, key, [&map](AbstractProperty* entry) { map[childInt(entry, "key")] = childInt(entry, "val"); });
@@ -83,16 +95,7 @@ TortelunePlayer::TortelunePlayer(AbstractProperty* entry)
     toolSlots.resize(kToolSlotCount, -1);
     readIntList(node, "toollevels", toolLevels);
     readIntMap(node, "toolbought", toolBought);
-    const struct {
-        const char* key;
-        int TortelunePlayer::*field;
-    } counters[] = {{"rank", &TortelunePlayer::rank},
-                    {"score", &TortelunePlayer::score},
-                    {"numMatches", &TortelunePlayer::numMatches},
-                    {"numPastries", &TortelunePlayer::numPastries},
-                    {"numShopVisits", &TortelunePlayer::numShopVisits},
-                    {"numArcadeVisits", &TortelunePlayer::numArcadeVisits}};
-    for (const auto& counter : counters) {
+    for (const SavedCounter& counter : kSavedCounters) {
         if (hasChildNamed(node, counter.key))
             this->*counter.field = childInt(node, counter.key);
     }
@@ -126,12 +129,8 @@ void TortelunePlayer::writeTo(PropertyNode* node)
     writeIntList(node, "toolslots", "ToolSlot", toolSlots);
     writeIntList(node, "toollevels", "ToolLevel", toolLevels);
     addEntryVector(node, "toolbought", toolBought);
-    addUntypedInt(node, "rank", rank);
-    addUntypedInt(node, "score", score);
-    addUntypedInt(node, "numMatches", numMatches);
-    addUntypedInt(node, "numPastries", numPastries);
-    addUntypedInt(node, "numShopVisits", numShopVisits);
-    addUntypedInt(node, "numArcadeVisits", numArcadeVisits);
+    for (const SavedCounter& counter : kSavedCounters)
+        addUntypedInt(node, counter.key, this->*counter.field);
 
     RefPointer<PropertyNode> trophyNode(new PropertyNode("trophies", "Trophies"));
     node->addChild(trophyNode.get());
