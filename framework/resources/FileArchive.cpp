@@ -166,14 +166,18 @@ bool FileArchive::nextEntry()
     return readEntryInfo();
 }
 
+bool FileArchive::readyForEntry()
+{
+    if (!handle)
+        return false;
+    closeEntry();
+    return handle != nullptr;
+}
+
 bool FileArchive::locate(const std::string& name)
 {
     open();
-    if (!handle)
-        return false;
-    if (entryOpenFlag)
-        closeEntry();
-    if (!handle)
+    if (!readyForEntry())
         return false;
     const std::string normalised = normalizePath(name);
     // 2: compare without regard to case, whatever the platform's default.
@@ -189,11 +193,7 @@ bool FileArchive::locateAndOpen(const std::string& name)
 
 bool FileArchive::openEntry()
 {
-    if (!handle)
-        return false;
-    if (entryOpenFlag)
-        closeEntry();
-    if (!handle)
+    if (!readyForEntry())
         return false;
     if (unzOpenCurrentFile(handle) != UNZ_OK) {
         LOG_ERROR("archive \"" + archiveName + "\": entry \"" + entryInfo.name + "\" cannot be opened");

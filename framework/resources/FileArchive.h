@@ -80,6 +80,10 @@ public:
     ReadResult readFile(const std::string& name, MemoryBuffer& buffer);
 
 private:
+    // Closes the entry being read, if any; false when the archive is closed
+    // (or a damaged entry has just closed it).
+    bool readyForEntry();
+
     std::vector<std::string> names;
     std::string archiveName;
     std::vector<unsigned char> archiveBytes;
