@@ -9,6 +9,12 @@
 #include "framework/core/SetupStore.h"
 #include "framework/core/StringUtils.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/gui/FullScreenHandler.h"
+#include "framework/gui/Scene.h"
+#include "framework/gui/SceneManager.h"
+#include "framework/gui/TransitionScene.h"
+#include "framework/resources/ResourceManager.h"
+#include "framework/resources/ResourceSection.h"
 #include "framework/platform/DataGathering.h"
 #include "framework/platform/GameWindow.h"
 #include "framework/platform/Logger.h"
@@ -23,8 +29,10 @@
 #include "game/data/ToolCatalog.h"
 #include "game/data/TorteluneGameSettings.h"
 #include "game/data/TuningTable.h"
+#include "game/dialogs/DialogYesNo.h"
 #include "game/dialogs/TrophyWatcher.h"
 #include "game/scenes/HintManager.h"
+#include "game/scenes/SceneGame.h"
 #include "host/Folders.h"
 #include "host/HostPlatform.h"
 #include "host/HostWindow.h"
@@ -41,30 +49,38 @@ constexpr int kScreenHeight = 600;
 constexpr int kIconResource = 102;
 constexpr int kFramesPerSecond = 50;
 constexpr uint32_t kInactiveSleepMs = 40;
+const char kQuitQuestion[] = "CTEXT_QUESTION_QUIT";
 
 std::vector<std::string> shutDownSteps;
 
-// TODO(scenes): stands where the scene manager will run until it is on main:
-// every frame is the warm pastry cream of the game's backgrounds.
-class PlainFrameTask : public Task {
-public:
-    void run(int /*elapsedMs*/) override
-    {
-        if (!GameWindow::instance || !GameWindow::instance->getGraphics())
-            return;
-        Graphics* graphics = GameWindow::instance->getGraphics();
-        graphics->setColour(0xFFF3E2C4u);
-        graphics->clear();
-    }
-};
 
 // The window's close box: the current scene decides (the splash closes at
 // once, every other scene asks the quit question).
 bool onWindowClose(void* /*context*/)
 {
-    // TODO(scenes): hand the request to the current scene's quit() once the
-    // scene manager is on main; until then the window closes at once.
-    return false;
+    if (!SceneManager::instance)
+        return false;
+    Scene* scene = SceneManager::instance->getCurrentScene();
+    if (!scene)
+        return false;
+    RefPointer<Scene> keepAlive(scene);
+    scene->quit();
+    return true;
+}
+
+// Polls the loader until no requested section is left (the loader thread
+// does the work; this thread only wakes it and looks).
+void waitForRequestedSections(uint32_t pollMs)
+{
+    ResourceManager* resources = ResourceManager::instance;
+    if (!resources)
+        return;
+    for (;;) {
+        resources->wakeLoader();
+        if (!resources->hasPendingRequests())
+            return;
+        sleepMilliseconds(pollMs);
+    }
 }
 
 } // namespace
@@ -132,11 +148,21 @@ bool TorteluneMain::acquireInstanceLock()
 
 void TorteluneMain::startResourceLoading()
 {
-    // TODO(resources): create the resource manager on
-    // "media/properties/resources.xml", request "splash", "music" and
-    // "preloading" and wait for them (waking the loader, 10 ms sleeps), then
-    // clear the queue and request "default", "dialogs", "sceneselection",
-    // "trophies", "scenegame" and "sounds" -- once ResourceManager is on main.
+    ResourceManager::create();
+    ResourceManager* resources = ResourceManager::instance;
+    resources->addResourceFile("media/properties/resources.xml");
+    if (!resources->loadResourceFiles())
+        LOG_ERROR("start-up: the resource table could not be read");
+    resources->setLoadingEnabled(true);
+
+    // The splash needs its own pictures and the music at once.
+    for (const char* section : {"splash", "music", "preloading"})
+        resources->requestSection(section);
+    waitForRequestedSections(10);
+    resources->clearLoadQueue();
+    // The rest loads in the background while the splash and the loading scene run.
+    for (const char* section : {"default", "dialogs", "sceneselection", "trophies", "scenegame", "sounds"})
+        resources->requestSection(section);
 }
 
 void TorteluneMain::createManagers()
@@ -153,10 +179,13 @@ void TorteluneMain::createManagers()
 
 void TorteluneMain::registerScenes()
 {
-    // TODO(scenes): register "SCENE_SPLASH", "SCENE_LOAD", "SCENE_SELECTION",
-    // "SCENE_MAP", "SCENE_GAME", "SCENE_TOOLSHOP" and "SCENE_ARCADE" with the
-    // scene manager, keep the map and game scenes and make the splash the
-    // next scene -- once SceneManager is on main.
+    SceneManager* scenes = SceneManager::instance;
+    for (const char* name : {"SCENE_SPLASH", "SCENE_LOAD", "SCENE_SELECTION", "SCENE_MAP", "SCENE_GAME",
+                             "SCENE_TOOLSHOP", "SCENE_ARCADE"})
+        scenes->registerScene(name);
+    mapScene = scenes->getScene("SCENE_MAP");
+    gameScene = scenes->getScene("SCENE_GAME");
+    scenes->setNextScene(scenes->getScene("SCENE_SPLASH"));
 }
 
 void TorteluneMain::createFrameTasks()
@@ -165,13 +194,14 @@ void TorteluneMain::createFrameTasks()
     timer->setRate(kFramesPerSecond);
     // Every frame: the scenes draw, the window presents, trophies are
     // announced, and sound follows last.
-    // TODO(scenes): the scene manager is the first task once it is on main.
-    timer->addTask(new PlainFrameTask());
+    timer->addTask(SceneManager::instance);
     timer->addTask(GameWindow::instance);
     timer->addTask(TrophyWatcher::instance);
     if (SoundManager::instance)
         timer->addTask(SoundManager::instance);
-    // TODO(gui): the full-screen handler from "DEFAULT_FSH" at (800, 0).
+
+    if (FullScreenHandler* handler = FullScreenHandler::create("DEFAULT_FSH"))
+        handler->setPosition(kScreenWidth, 0);
 }
 
 int TorteluneMain::run()
@@ -193,6 +223,7 @@ int TorteluneMain::run()
     }
     CRuntimeRandom::global().seed(now);
 
+    SceneManager::create();
     SettingsManager::create(new TorteluneGameSettings());
     IGameSettings* settings = SettingsManager::instance->getSettings();
 
@@ -243,18 +274,46 @@ void TorteluneMain::mainLoop()
     }
 }
 
-void TorteluneMain::askQuit(Scene* /*scene*/)
+void TorteluneMain::askQuit(Scene* scene)
 {
-    // TODO(dialogs): the yes/no question "CTEXT_QUESTION_QUIT" under
-    // "CTEXT_QUIT_HEADER" once scenes and dialogs are on main; until then
-    // the answer is yes.
+    if (!scene)
+        return;
+    if (scene->isDialogShown(kQuitQuestion))
+        return;
+    if (ResourceManager::instance) {
+        ResourceManager::instance->requestSection("dialogs");
+        waitForRequestedSections(1);
+    }
+    // During a transition the question belongs to the scene it leads to.
+    Scene* owner = scene;
+    if (TransitionScene* transition = objectCast<TransitionScene>(scene)) {
+        if (transition->getTo())
+            owner = transition->getTo();
+    }
+    SceneGame* game = instance ? objectCast<SceneGame>(instance->gameScene) : nullptr;
+    bool inGame = game && owner == game;
+    DialogYesNo* question = DialogYesNo::ask(kQuitQuestion, "CTEXT_QUIT_HEADER", instance, &TorteluneMain::onQuitYes,
+                                             inGame ? game : nullptr,
+                                             inGame ? &SceneGame::resumeAfterQuitQuestion : nullptr, owner);
+    if (question)
+        owner->showDialog(question);
+}
+
+int TorteluneMain::onQuitYes(void* /*context*/, BaseObject* /*button*/)
+{
     quit();
+    return 0;
 }
 
 void TorteluneMain::quit()
 {
-    // TODO(scenes): save the level being played in the game scene and leave
-    // its phase first, once SceneGame is on main.
+    if (instance) {
+        if (SceneGame* game = objectCast<SceneGame>(instance->gameScene)) {
+            if (game->saveOnLeave)
+                game->saveRunningGame();
+            game->leavePhase();
+        }
+    }
     if (GameWindow::instance)
         GameWindow::instance->postQuitMessage(0);
 }
@@ -315,10 +374,12 @@ void shutDownTortelune(int exitCode, std::unique_ptr<SingleInstanceLock> instanc
     step("rank table");
     TrophyWatcher::destroyInstance();
     step("trophy watcher");
-    // TODO(gui): the full-screen handler goes here.
+    FullScreenHandler::destroyInstance();
+    step("full-screen handler");
     TimedTaskManager::destroyInstance();
     step("frame timer");
-    // TODO(scenes): the scene manager goes here.
+    SceneManager::destroyInstance();
+    step("scene manager");
     PlayerManager::destroyInstance();
     step("player manager");
     SetupStore::destroyInstance();
@@ -327,7 +388,8 @@ void shutDownTortelune(int exitCode, std::unique_ptr<SingleInstanceLock> instanc
     step("window");
     SoundManager::releaseInstance();
     step("sound manager");
-    // TODO(resources): the resource manager (joining its loader) goes here.
+    ResourceManager::destroyInstance();
+    step("resource manager");
     HighScoreManager::destroyInstance();
     step("high-score manager");
     if (SettingsManager::instance)

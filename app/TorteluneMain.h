@@ -55,6 +55,9 @@ public:
     int getFramesRun() const { return framesRun; }
 
 private:
+    // The "yes" of the quit question.
+    static int onQuitYes(void* context, BaseObject* button);
+
     void loadProperties();
     bool acquireInstanceLock();
     void startResourceLoading();

@@ -161,9 +161,9 @@ TEST_F(TorteluneMainTest, NormalQuitSavesThenReleasesInTheFixedOrder)
 
     const std::vector<std::string> expected = {
         "end session",     "save high scores", "save players",        "close window",   "game data",
-        "hint manager",    "tool catalogue",   "rank table",          "trophy watcher", "frame timer",
-        "player manager",  "setup store",      "window",              "sound manager",  "high-score manager",
-        "settings",        "random",           "statistics",          "properties",     "archive",
+        "hint manager",    "tool catalogue",   "rank table",          "trophy watcher", "full-screen handler",
+        "frame timer",     "scene manager",    "player manager",      "setup store",    "window",
+        "sound manager",   "resource manager", "high-score manager",  "settings",        "random",           "statistics",          "properties",     "archive",
         "instance lock"};
     EXPECT_EQ(expected, lastShutDownSteps());
     expectEverythingReleased();

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Starts the game under a virtual X server with SDL's X11 driver, waits until
-# its window shows the cleared frame, closes it like a window manager would,
+# its window shows the splash, closes it like a window manager would,
 # and expects exit code 0. Exits 77 (skipped) without xvfb-run.
 # Usage: window_smoke.bash GAME X11_WINDOW_TOOL [COLOUR]
 # COLOUR is the expected centre pixel as RRGGBB, or "any" for any but black.
 set -u
 game=$1
 tool=$2
-colour=${3:-f3e2c4}
+colour=${3:-any}
 
 if [ "${4:-}" != "--inside" ]; then
     if ! command -v xvfb-run >/dev/null 2>&1; then
@@ -40,7 +40,7 @@ pid=$!
 tool_status=$?
 if [ $tool_status -ne 0 ]; then
     echo "window check failed ($tool_status)"
-    kill "$pid" 2>/dev/null
+    kill -9 "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
     exit 1
 fi

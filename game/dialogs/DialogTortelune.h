@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework/core/GuiMethod.h"
+#include "framework/gui/Dialog.h"
+
+class Sprite;
+
+// The base of every dialog of the game: it fades in when shown and out when
+// closed, plays the show and hide sounds, can centre itself on the screen,
+// takes the frame of the belt modes ("ice look"), and tells its opener
+// through closeCallback once it has gone. A dialog closes once: further
+// close calls while it fades out or after it went are ignored.
+class DialogTortelune : public Dialog {
+    TT_CLASS_RECORD(DialogTortelune)
+public:
+    explicit DialogTortelune(AbstractProperty* configuration);
+    ~DialogTortelune() override;
+
+    void show() override;
+    // show, then the fade-in.
+    void showAndFadeIn();
+    // Starts the fade-in; input is off until it ends.
+    void playShowAnimation();
+    // Fades out, leaves the scene, then calls closeCallback.
+    void close();
+
+    virtual bool isIceLook();
+    virtual void applyIceLook();
+
+    bool isClosing() const { return closeState != CloseState::Open; }
+    bool isCentredOnScreen() const { return centerOnScreen; }
+    bool isDarkeningBackground() const { return darkenBackground; }
+    const std::vector<std::pair<int, int>>& getTwinklePositions() const { return twinklePositions; }
+
+    GuiMethod closeCallback;
+
+protected:
+    bool playSounds = true;
+
+private:
+    enum class CloseState { Open, Closing, Closed };
+
+    static int onShowAnimationDone(void* context, BaseObject* argument);
+    static int onFadedOut(void* context, BaseObject* argument);
+    static int onClosed(void* context, BaseObject* argument);
+    void setAllInput(bool enabled);
+    void playSound(const std::string& key);
+
+    Sprite* iceTop = nullptr;
+    bool centerOnScreen = false;
+    bool darkenBackground = false;
+    std::string showSound = "SOUND_DIALOG_SHOW";
+    std::string hideSound = "SOUND_DIALOG_HIDE";
+    std::vector<std::pair<int, int>> twinklePositions;
+    CloseState closeState = CloseState::Open;
+};

@@ -1,0 +1,390 @@
+#include "game/scenes/SceneLoad.h"
+
+#include <cmath>
+
+#include "framework/core/Log.h"
+#include "framework/core/ObjectFactoryContainer.h"
+#include "framework/core/PropertyStore.h"
+#include "framework/core/PropertyVector.h"
+#include "framework/core/Random.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/Image.h"
+#include "framework/gui/Button.h"
+#include "framework/gui/SceneManager.h"
+#include "framework/platform/GameWindow.h"
+#include "framework/resources/FileModes.h"
+#include "framework/resources/ResourceManager.h"
+#include "framework/scenegraph/ModifierAlpha.h"
+#include "framework/scenegraph/ModifierBlink.h"
+#include "framework/scenegraph/ModifierDelay.h"
+#include "framework/scenegraph/ModifierFrame.h"
+#include "framework/scenegraph/ModifierFunction.h"
+#include "framework/scenegraph/ModifierLocationLine.h"
+#include "framework/scenegraph/ModifierScale.h"
+#include "framework/scenegraph/ModifierVisible.h"
+#include "framework/scenegraph/RenderTask.h"
+#include "framework/scenegraph/Sprite.h"
+#include "framework/sound/Sound.h"
+#include "framework/sound/SoundManager.h"
+#include "framework/sound/SoundStream.h"
+#include "game/data/TuningTable.h"
+#include "host/Folders.h"
+#include "host/HostPlatform.h"
+#include "host/HostWindow.h"
+
+TT_DEFINE_RECORD(SceneLoad, &SceneTortelune::classRecord);
+TT_REGISTER_CLASS(SceneLoad);
+
+namespace {
+
+constexpr int kScreenWidth = 800;
+constexpr int kScreenHeight = 600;
+int loadingSleepMs = 100;
+
+// The title pan: where each node waits, where it is after the accelerating
+// part and where it ends.
+struct PanStep {
+    const char* node;
+    int x;
+    int startY;
+    int middleY;
+    int endY;
+};
+const PanStep kPan[] = {
+    {"PANEL_BIRDS", 575, 390, 257, 141}, {"LAYER0", 0, -17, -150, -266}, {"LAYER1", 0, 468, 245, 36},
+    {"LAYER2", 0, 552, 218, -3},         {"LAYER3", 0, 618, 173, -104},
+};
+// Where each bird flies off to, in its panel.
+const int kBirdTargets[4][2] = {{100, -410}, {240, -340}, {-100, -410}, {-230, -410}};
+
+float easeOutQuadratic(float t)
+{
+    return 1.0f - (1.0f - t) * (1.0f - t);
+}
+
+int randomBelow(int upper, int lower = 0)
+{
+    return Random::instance ? Random::instance->nextInt(upper, lower) : lower;
+}
+
+Modifier* targeted(Modifier* modifier, GameNode* target)
+{
+    modifier->setTarget(target);
+    return modifier;
+}
+
+} // namespace
+
+void SceneLoad::setLoadingSleep(int ms)
+{
+    loadingSleepMs = ms;
+}
+
+SceneLoad::SceneLoad(AbstractProperty* configuration) : SceneTortelune(configuration)
+{
+    // A click anywhere on the scene reaches onLeftUp.
+    inputContainer.addListener(this);
+}
+
+void SceneLoad::loadContent()
+{
+    Scene::loadContent();
+
+    if (SoundManager::isSoundOn() && ResourceManager::instance) {
+        RefPointer<SoundStream> music;
+        {
+            ResourceLock lock;
+            music = ResourceManager::instance->getResourceAs<SoundStream>("MUSIC_SELECTION", "music");
+        }
+        SoundManager* sound = SoundManager::instance;
+        if (music && sound->getCurrentMusic() != music.get()) {
+            sound->stopMusic();
+            sound->startStream(music.get(), nullptr, 306);
+        }
+    }
+
+    if (ResourceManager::instance)
+        ResourceManager::instance->removeSection("splash", true);
+    if (SceneManager::instance) {
+        if (Scene* splash = SceneManager::instance->getScene("SCENE_SPLASH"))
+            splash->setRemoved(true);
+    }
+
+    const std::string partnersFile = "media/properties/partners.xml";
+    if (isRegularFile(partnersFile) && ObjectFactoryContainer::instance) {
+        RefPointer<PropertyStore> store(new PropertyStore());
+        if (store->loadFile(partnersFile)) {
+            for (const RefPointer<AbstractProperty>& entry : *store->getVector("partners")) {
+                if (!entry->isNode())
+                    continue;
+                RefPointer<GameNode> component =
+                    ObjectFactoryContainer::instance->create<GameNode>(entry->asNode()->getTypeName(), entry.get());
+                if (!component)
+                    continue;
+                addComponent(component.get());
+                if (Button* button = objectCast<Button>(component.get())) {
+                    if (button->isEnabled())
+                        addListener(button);
+                }
+                partners.push_back(component.get());
+            }
+        }
+    }
+
+    clickText = objectCast<Sprite>(getComponent("CLICK_TEXT"));
+    logo = objectCast<Sprite>(getComponent("LOGO"));
+    smoke = objectCast<Sprite>(getComponent("SMOKE"));
+    henri = objectCast<Sprite>(getComponent("HENRI"));
+    pastry = objectCast<Sprite>(getComponent("PASTRY"));
+    birdPanel = getComponent("PANEL_BIRDS");
+    for (int i = 0; i < 4; ++i)
+        layers[i] = getComponent("LAYER" + std::to_string(i));
+    door = objectCast<Button>(bindComponent("DOOR", GuiMethod(this, &SceneLoad::onDoor)));
+    barEmpty = objectCast<Sprite>(getComponent("LOADING_BAR_EMPTY"));
+    barFull = objectCast<Sprite>(getComponent("LOADING_BAR_FULL"));
+    if (smoke)
+        GameNode::addModifier(smoke, new ModifierFrame(-1, 130));
+
+    buildTitlePan();
+
+    if (birdPanel) {
+        for (int i = 0; i < 4; ++i) {
+            Sprite* bird = objectCast<Sprite>(getComponent("BIRD" + std::to_string(i)));
+            if (!bird)
+                continue;
+            bird->setFrameCount(6, false);
+            bird->setCurrentFrame(randomBelow(6));
+            GameNode::addModifier(bird, new ModifierFrame(-1, 75));
+        }
+    }
+    if (logo) {
+        logo->setAlpha(0);
+        Modifier* wait = Modifier::addChild(getAnimTree(), targeted(new ModifierDelay(300), logo));
+        Modifier::addChild(wait, targeted(new ModifierAlpha(500, 0, 255), logo));
+    }
+    if (barFull)
+        barFull->setClipRect(barFull->getLeft(),
+                             barFull->getTop(), 0, barFull->getHeight());
+}
+
+void SceneLoad::buildTitlePan()
+{
+    RefPointer<ModifierContainer> container(new ModifierContainer());
+    introAnimations = container.get();
+    introAnimations->setPaused(true);
+    Modifier::addChild(getAnimTree(), introAnimations);
+    const int frame = tuning().LOAD_FRAMETIME;
+
+    Modifier* start = Modifier::addChild(introAnimations, new ModifierDelay(10));
+    Modifier* lastLayerStep = nullptr;
+    for (const PanStep& step : kPan) {
+        GameNode* node = getComponent(step.node);
+        if (!node)
+            continue;
+        node->setPosition(step.x, step.startY);
+        Modifier* hold = Modifier::addChild(start, targeted(new ModifierDelay(80 * frame), node));
+        Modifier* rise = Modifier::addChild(hold, targeted(new ModifierLocationLine(90 * frame, step.x, step.startY,
+                                                                                     step.x, step.middleY,
+                                                                                     easing::quadratic),
+                                                           node));
+        Modifier* settle = Modifier::addChild(rise, targeted(new ModifierLocationLine(80 * frame, step.x,
+                                                                                       step.middleY, step.x,
+                                                                                       step.endY, easeOutQuadratic),
+                                                             node));
+        lastLayerStep = settle;
+    }
+
+    if (smoke)
+        smoke->setAlpha(0);
+    if (door) {
+        door->setEnabled(false);
+        door->setVisible(false);
+    }
+    if (lastLayerStep) {
+        Modifier::addChild(lastLayerStep, new ModifierFunction(
+                                              [](void* context, BaseObject*) {
+                                                  static_cast<SceneLoad*>(context)->panDone = true;
+                                                  return 0;
+                                              },
+                                              this));
+        if (smoke)
+            Modifier::addChild(lastLayerStep, targeted(new ModifierAlpha(400, 0, 255), smoke));
+        if (door) {
+            Modifier::addChild(lastLayerStep, new ModifierFunction(
+                                                  [](void* context, BaseObject*) {
+                                                      Button* button = static_cast<Button*>(context);
+                                                      button->setEnabled(true);
+                                                      button->setVisible(true);
+                                                      return 0;
+                                                  },
+                                                  door));
+        }
+    }
+
+    if (clickText) {
+        clickText->setAlpha(0);
+        clickText->setVisible(false);
+        GameNode::cancelModifiers(clickText);
+        int wait = (250 - tuning().LOAD_FRAMEVELVET) * frame;
+        Modifier* delay = Modifier::addChild(start, targeted(new ModifierDelay(wait > 0 ? wait : 0), clickText));
+        Modifier* visible = Modifier::addChild(delay, targeted(new ModifierVisible(true), clickText));
+        Modifier* fade = Modifier::addChild(visible, targeted(new ModifierAlpha(200, 0, 255), clickText));
+        Modifier::addChild(fade, targeted(new ModifierBlink(64, 255, 200, 200, 0, 800, -1), clickText));
+    }
+}
+
+void SceneLoad::update(int elapsedMs)
+{
+    SceneTortelune::update(elapsedMs);
+    ResourceManager* resources = ResourceManager::instance;
+    if (!loaded) {
+        if (resources)
+            resources->wakeLoader();
+        if (!resources || !resources->hasPendingRequests()) {
+            finishLoading();
+        } else {
+            if (loadingSleepMs > 0)
+                sleepMilliseconds(static_cast<uint32_t>(loadingSleepMs));
+            float progress = static_cast<float>(resources->getLoadProgress());
+            if (startProgress < 0.0f)
+                startProgress = progress;
+            if (barFull && startProgress < 1.0f) {
+                float share = (progress - startProgress) / (1.0f - startProgress);
+                int width = static_cast<int>(std::nearbyint(share * static_cast<float>(barFull->getWidth())));
+                barFull->setClipRect(barFull->getLeft(),
+                                     barFull->getTop(),
+                                     width < 0 ? 0 : width, barFull->getHeight());
+            }
+        }
+    }
+    if (!loaded)
+        return;
+    if (GameWindow::instance)
+        GameWindow::instance->setCursorShape(CURSOR_HAND);
+    if (clickPending && !leaving && !anyLayerMoving()) {
+        clickPending = false;
+        onLeftUp(0, 0, 0);
+    }
+    if (door && door->isEnabled())
+        updateChef();
+}
+
+void SceneLoad::finishLoading()
+{
+    loaded = true;
+    if (startProgress < 0.0f && ResourceManager::instance)
+        startProgress = static_cast<float>(ResourceManager::instance->getLoadProgress());
+    if (GameWindow::instance)
+        GameWindow::instance->setCursorShape(CURSOR_HAND);
+    if (barFull)
+        barFull->clearClipRect();
+    if (clickText)
+        clickText->setVisible(true);
+    for (Sprite* bar : {barEmpty, barFull}) {
+        if (!bar)
+            continue;
+        Modifier* fade = Modifier::addChild(getAnimTree(), targeted(new ModifierAlpha(400, 255, 0), bar));
+        Modifier::addChild(fade, targeted(new ModifierVisible(false), bar));
+    }
+    if (introAnimations)
+        introAnimations->setPaused(false);
+    for (int i = 0; i < 4; ++i) {
+        GameNode* bird = getComponent("BIRD" + std::to_string(i));
+        if (!bird)
+            continue;
+        Modifier::addChild(getAnimTree(),
+                           targeted(new ModifierLocationLine(randomBelow(8000, 5500), bird->getX(), bird->getY(),
+                                                             kBirdTargets[i][0], kBirdTargets[i][1], easing::smooth),
+                                    bird));
+    }
+}
+
+bool SceneLoad::anyLayerMoving() const
+{
+    return introAnimations && !panDone;
+}
+
+void SceneLoad::updateChef()
+{
+    if (!henri || !door)
+        return;
+    bool over = door->isHovering() || door->getState() == 2;
+    if (clickText && GameWindow::instance) {
+        int x = 0;
+        int y = 0;
+        if (GameWindow::instance->getPointerPosition(x, y))
+            over = over || clickText->containsPoint(x, y);
+    }
+    if (over == chefOver)
+        return;
+    chefOver = over;
+    GameNode::cancelModifiers(henri);
+    henri->setVisible(over);
+    if (pastry) {
+        pastry->setVisible(!over);
+        if (!over)
+            pastry->setCurrentFrame(randomBelow(pastry->getFrameCount() > 0 ? pastry->getFrameCount() : 1));
+    }
+    if (over) {
+        henri->setCurrentFrame(0);
+        GameNode::addModifier(henri, new ModifierFrame(1, 75));
+    }
+}
+
+int SceneLoad::onDoor(void* context, BaseObject* /*button*/)
+{
+    static_cast<SceneLoad*>(context)->clickPending = true;
+    return 0;
+}
+
+bool SceneLoad::onLeftUp(int /*x*/, int /*y*/, int /*keys*/)
+{
+    if (!loaded) {
+        clickPending = true;
+        return true;
+    }
+    if (leaving || anyLayerMoving())
+        return false;
+    leaving = true;
+    if (ResourceManager::instance && SoundManager::isSoundOn()) {
+        RefPointer<Sound> click;
+        {
+            ResourceLock lock;
+            click = ResourceManager::instance->getResourceAs<Sound>("SOUND_BUTTON", "default");
+        }
+        if (click)
+            Sound::play(click.get(), 128, 255, false);
+    }
+    if (GameWindow::instance)
+        GameWindow::instance->setCursorShape(CURSOR_ARROW);
+    if (clickText)
+        clickText->setVisible(false);
+
+    // The picture as it stands, zoomed towards the door.
+    int bytesPerPixel = GameWindow::instance ? GameWindow::instance->getBytesPerPixel() : 4;
+    RefPointer<Image> picture = Image::create(kScreenWidth, kScreenHeight, bytesPerPixel);
+    if (picture) {
+        RefPointer<Graphics> graphics = picture->getGraphics();
+        if (graphics)
+            RenderTask::renderFrame(this, graphics.get(), getTree());
+    }
+    RefPointer<Sprite> zoom(new Sprite(0, 0, picture.get()));
+    zoom->setPivotPoint(static_cast<float>(tuning().LOAD_PIVOT_X), static_cast<float>(tuning().LOAD_PIVOT_Y));
+    addComponent(zoom.get());
+    Modifier* scale = Modifier::addChild(
+        getAnimTree(), targeted(new ModifierScale(tuning().LOAD_DURATION, 1.0f, tuning().LOAD_SCALE), zoom.get()));
+    Modifier::addChild(scale, new ModifierFunction(GuiMethod(this, &SceneLoad::onZoomDone), this));
+    return true;
+}
+
+int SceneLoad::onZoomDone(void* /*context*/, BaseObject* /*argument*/)
+{
+    SceneManager* scenes = SceneManager::instance;
+    if (!scenes)
+        return 0;
+    if (Scene* selection = scenes->getScene("SCENE_SELECTION")) {
+        scenes->setTransition("TRANSITION_LOAD");
+        scenes->setNextScene(selection);
+    }
+    return 0;
+}

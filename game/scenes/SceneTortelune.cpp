@@ -1,0 +1,37 @@
+#include "framework/core/ObjectFactoryContainer.h"
+#include "game/scenes/SceneTortelune.h"
+
+#include "app/TorteluneMain.h"
+#include "framework/core/Log.h"
+#include "framework/gui/SceneManager.h"
+#include "framework/resources/ResourceManager.h"
+
+TT_DEFINE_RECORD(SceneTortelune, &Scene::classRecord);
+TT_REGISTER_CLASS(SceneTortelune);
+
+SceneTortelune::SceneTortelune(AbstractProperty* configuration) : Scene(configuration) {}
+
+void SceneTortelune::quit()
+{
+    TorteluneMain::askQuit(this);
+}
+
+void SceneTortelune::switchTo(std::initializer_list<const char*> sectionNames, const std::string& transitionName,
+                              const std::string& sceneName)
+{
+    if (ResourceManager* resources = ResourceManager::instance) {
+        resources->clearLoadQueue();
+        for (const char* section : sectionNames)
+            resources->requestSection(section);
+    }
+    SceneManager* scenes = SceneManager::instance;
+    if (!scenes)
+        return;
+    Scene* target = scenes->getScene(sceneName);
+    if (!target) {
+        LOG_WARNING("switch: no scene \"" + sceneName + "\"");
+        return;
+    }
+    scenes->setTransition(transitionName);
+    scenes->setNextScene(target);
+}

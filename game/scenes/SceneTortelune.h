@@ -1,0 +1,24 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+
+#include "framework/gui/Scene.h"
+
+// The base of the game's own scenes (all but the splash): closing the window
+// while one is current asks the quit question, and one way of handing over
+// to the next scene.
+class SceneTortelune : public Scene {
+    TT_CLASS_RECORD(SceneTortelune)
+public:
+    explicit SceneTortelune(AbstractProperty* configuration);
+
+    // Asks the quit question in this scene.
+    void quit() override;
+
+    // Hands over to `sceneName` through `transitionName`: the load queue is
+    // emptied, the sections named are requested (the target's own first),
+    // and the scene manager makes the target its next scene.
+    static void switchTo(std::initializer_list<const char*> sectionNames, const std::string& transitionName,
+                         const std::string& sceneName);
+};
