@@ -85,13 +85,10 @@ void HighScoreManager::loadFromNode(PropertyNode* entry)
 void HighScoreManager::saveToNode(PropertyNode* node)
 {
     addUntypedString(node, "version", version);
-    RefPointer<PropertyVector> list(new PropertyVector("scoretables"));
-    for (const auto& [name, table] : tables) {
-        RefPointer<PropertyNode> item(new PropertyNode(name, "ScoreTable"));
-        table->writeTo(item.get());
-        list->add(item.get());
-    }
-    node->addChild(list.get());
+    addNodeVector(node, "scoretables", "ScoreTable", tables, [](PropertyNode* item, const auto& named) {
+        item->setName(named.first);
+        named.second->writeTo(item);
+    });
 }
 
 bool HighScoreManager::saveHighScores()

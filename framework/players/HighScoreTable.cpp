@@ -35,11 +35,6 @@ void HighScoreTable::writeTo(PropertyNode* node)
     addUntypedInt(node, "lastscore", lastScore);
     if (entries.empty())
         return;
-    RefPointer<PropertyVector> list(new PropertyVector("entries"));
-    for (const RefPointer<HighScoreEntry>& row : entries) {
-        RefPointer<PropertyNode> item(new PropertyNode());
-        row->writeTo(item.get());
-        list->add(item.get());
-    }
-    node->addChild(list.get());
+    addNodeVector(node, "entries", "", entries,
+                  [](PropertyNode* item, const RefPointer<HighScoreEntry>& row) { row->writeTo(item); });
 }

@@ -184,13 +184,8 @@ void PlayerManager::saveToNode(PropertyNode* node)
     addUntypedString(node, "version", version);
     if (currentPlayer)
         addUntypedString(node, "currentplayer", currentPlayer->getName());
-    RefPointer<PropertyVector> list(new PropertyVector("playernames"));
-    for (const RefPointer<AbstractPlayer>& player : players) {
-        RefPointer<PropertyNode> item(new PropertyNode());
-        player->writeTo(item.get());
-        list->add(item.get());
-    }
-    node->addChild(list.get());
+    addNodeVector(node, "playernames", "", players,
+                  [](PropertyNode* item, const RefPointer<AbstractPlayer>& player) { player->writeTo(item); });
 }
 
 bool PlayerManager::savePlayerList()

@@ -119,14 +119,10 @@ void addUntypedKey(PropertyNode* entry, const std::string& key) { addUntypedStri
 template <class Key>
 void addEntries(PropertyNode* node, const std::string& name, const std::map<Key, int>& entries)
 {
-    RefPointer<PropertyVector> list(new PropertyVector(name));
-    for (const auto& [key, value] : entries) {
-        RefPointer<PropertyNode> entry(new PropertyNode("", "Entry"));
-        addUntypedKey(entry.get(), key);
-        addUntypedInt(entry.get(), "val", value);
-        list->add(entry.get());
-    }
-    node->addChild(list.get());
+    addNodeVector(node, name, "Entry", entries, [](PropertyNode* entry, const std::pair<const Key, int>& pair) {
+        addUntypedKey(entry, pair.first);
+        addUntypedInt(entry, "val", pair.second);
+    });
 }
 
 } // namespace

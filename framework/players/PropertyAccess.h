@@ -3,12 +3,13 @@
 #include <map>
 #include <string>
 
+#include "framework/core/PropertyNode.h"
+#include "framework/core/PropertyVector.h"
+#include "framework/core/RefPointer.h"
 #include "framework/core/StringUtils.h"
 
 class AbstractProperty;
-class PropertyNode;
 class PropertyValue;
-class PropertyVector;
 
 // Small helpers shared by every saved form (profiles, scores, saved games):
 // the lookups fall back to the null objects, so a damaged file reads as
@@ -55,6 +56,20 @@ void addUntypedBool(PropertyNode* node, const std::string& name, bool value);
 void addUntypedFloatFixed(PropertyNode* node, const std::string& name, float value);
 // Written in the property tree's float form (trailing zeros removed).
 void addUntypedFloat(PropertyNode* node, const std::string& name, float value);
+// Adds a vector `name` holding one node of type `typeName` per item, in
+// order, each filled by `fill(node, item)`.
+template <class Range, class Fill>
+void addNodeVector(PropertyNode* node, const std::string& name, const std::string& typeName, const Range& items,
+                   Fill&& fill)
+{
+    RefPointer<PropertyVector> list(new PropertyVector(name));
+    for (const auto& item : items) {
+        RefPointer<PropertyNode> element(new PropertyNode("", typeName));
+        fill(element.get(), item);
+        list->add(element.get());
+    }
+    node->addChild(list.get());
+}
 // Adds the map as a vector `name` of "Entry" nodes with untyped "key" and "val".
 void addEntryVector(PropertyNode* node, const std::string& name, const std::map<int, int>& entries);
 void addEntryVector(PropertyNode* node, const std::string& name, const std::map<std::string, int>& entries);

@@ -24,13 +24,8 @@ void ConveyorBelt::save(PropertyNode* node) const
 {
     addUntypedFloat(node, "speed", speed);
     addUntypedFloat(node, "distance", distance);
-    RefPointer<PropertyVector> list(new PropertyVector("spots"));
-    for (const RefPointer<Spot>& spot : spots) {
-        RefPointer<PropertyNode> item(new PropertyNode("", "Spot"));
-        spot->save(item.get());
-        list->add(item.get());
-    }
-    node->addChild(list.get());
+    addNodeVector(node, "spots", "Spot", spots,
+                  [](PropertyNode* item, const RefPointer<Spot>& spot) { spot->save(item); });
     RefPointer<PropertyNode> timer(new PropertyNode("graceTimer", "AlarmClock"));
     graceTimer.save(timer.get());
     node->addChild(timer.get());

@@ -31,13 +31,8 @@ RefPointer<Pastry> Order::takeNext()
 
 void Order::save(PropertyNode* node) const
 {
-    RefPointer<PropertyVector> list(new PropertyVector("pastries"));
-    for (const RefPointer<Pastry>& pastry : pastries) {
-        RefPointer<PropertyNode> item(new PropertyNode("", "Pastry"));
-        pastry->save(item.get());
-        list->add(item.get());
-    }
-    node->addChild(list.get());
+    addNodeVector(node, "pastries", "Pastry", pastries,
+                  [](PropertyNode* item, const RefPointer<Pastry>& pastry) { pastry->save(item); });
 }
 
 void Order::load(AbstractProperty* node, const Cookbook& cookbook)

@@ -91,12 +91,8 @@ void Pastry::save(PropertyNode* node) const
     addUntypedFloatFixed(node, "quality", quality);
     addUntypedString(node, "recipe", recipe ? recipe->getName() : std::string());
     addUntypedInt(node, "index", index);
-    RefPointer<PropertyVector> list(new PropertyVector("ingredients"));
-    for (const Ingredient& ingredient : ingredients) {
-        RefPointer<PropertyNode> item(new PropertyNode("", "Ingredient"));
-        addUntypedString(item.get(), "name", ingredient.name);
-        addUntypedInt(item.get(), "amount", ingredient.amount);
-        list->add(item.get());
-    }
-    node->addChild(list.get());
+    addNodeVector(node, "ingredients", "Ingredient", ingredients, [](PropertyNode* item, const Ingredient& ingredient) {
+        addUntypedString(item, "name", ingredient.name);
+        addUntypedInt(item, "amount", ingredient.amount);
+    });
 }
