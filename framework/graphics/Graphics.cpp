@@ -545,32 +545,40 @@ bool Graphics::clipBlit(const Image& source, int32_t x, int32_t y, int32_t srcX,
     return true;
 }
 
+Rect Graphics::drawableArea() const
+{
+    return clip.intersected(Rect {0, 0, target ? target->getWidth() : 0, target ? target->getHeight() : 0});
+}
+
+namespace {
+
+// Cuts the run [first, last] along one axis, lying at `across` on the other,
+// to `bounds` given as start and length on both axes, and orders its ends.
+bool clipRun(int32_t& first, int32_t& last, int32_t across, int32_t alongStart, int32_t alongLength,
+             int32_t acrossStart, int32_t acrossLength)
+{
+    if (alongLength <= 0 || acrossLength <= 0 || across < acrossStart || across >= acrossStart + acrossLength)
+        return false;
+    if (first > last)
+        std::swap(first, last);
+    const int32_t lowest = alongStart, highest = alongStart + alongLength - 1;
+    if (last < lowest || first > highest)
+        return false;
+    first = std::max(first, lowest);
+    last = std::min(last, highest);
+    return true;
+}
+
+}  // namespace
+
 bool Graphics::clipHorizontalRun(int32_t& x1, int32_t& x2, int32_t y) const
 {
-    const Rect bounds = clip.intersected(Rect {0, 0, target ? target->getWidth() : 0, target ? target->getHeight() : 0});
-    if (bounds.isEmpty() || y < bounds.y || y >= bounds.y + bounds.height)
-        return false;
-    if (x1 > x2)
-        std::swap(x1, x2);
-    const int32_t first = bounds.x, last = bounds.x + bounds.width - 1;
-    if (x2 < first || x1 > last)
-        return false;
-    x1 = std::max(x1, first);
-    x2 = std::min(x2, last);
-    return true;
+    const Rect bounds = drawableArea();
+    return clipRun(x1, x2, y, bounds.x, bounds.width, bounds.y, bounds.height);
 }
 
 bool Graphics::clipVerticalRun(int32_t x, int32_t& y1, int32_t& y2) const
 {
-    const Rect bounds = clip.intersected(Rect {0, 0, target ? target->getWidth() : 0, target ? target->getHeight() : 0});
-    if (bounds.isEmpty() || x < bounds.x || x >= bounds.x + bounds.width)
-        return false;
-    if (y1 > y2)
-        std::swap(y1, y2);
-    const int32_t first = bounds.y, last = bounds.y + bounds.height - 1;
-    if (y2 < first || y1 > last)
-        return false;
-    y1 = std::max(y1, first);
-    y2 = std::min(y2, last);
-    return true;
+    const Rect bounds = drawableArea();
+    return clipRun(y1, y2, x, bounds.y, bounds.height, bounds.x, bounds.width);
 }

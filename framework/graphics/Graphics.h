@@ -9,6 +9,7 @@
 #include "framework/graphics/BitmapFont.h"
 #include "framework/graphics/Geometry.h"
 #include "framework/graphics/Image.h"
+#include "framework/graphics/ImageLock.h"
 #include "framework/graphics/LabelLine.h"
 
 // The software drawing context over one target image. It carries the drawing
@@ -149,6 +150,26 @@ protected:
     bool clipHorizontalRun(int32_t& x1, int32_t& x2, int32_t y) const;
     bool clipVerticalRun(int32_t x, int32_t& y1, int32_t& y2) const;
     bool insideClip(int32_t x, int32_t y) const;
+    // The clip cut to the target's bounds.
+    Rect drawableArea() const;
+
+    // Locks the target, and the source when one is given, for one drawing
+    // call. True only when every lock was taken and the target has
+    // `bytesPerPixel` bytes per pixel.
+    class DrawLock {
+    public:
+        DrawLock(Image* target, int32_t bytesPerPixel, Image* source = nullptr)
+            : targetLock(target), sourceLock(source),
+              ready(targetLock && (!source || sourceLock) && target->getBytesPerPixel() == bytesPerPixel)
+        {
+        }
+        explicit operator bool() const { return ready; }
+
+    private:
+        ImageLock targetLock;
+        ImageLock sourceLock;
+        bool ready;
+    };
 
     // Coverage rows of a polygon fill, one byte per pixel of the bounding box
     // (0 outside, 255 inside, 1..254 on smoothed edges). False when empty.

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "framework/graphics/ImageLock.h"
 #include "framework/graphics/PixelKernels.h"
 #include "framework/graphics/PixelMath.h"
 #include "framework/graphics/SmoothLine.h"
@@ -65,19 +64,14 @@ void Graphics16::setColour(uint32_t value)
     nativeColour = pixel::pack565(value);
 }
 
-Rect Graphics16::drawableArea() const
-{
-    return clip.intersected(Rect {0, 0, target->getWidth(), target->getHeight()});
-}
-
 void Graphics16::setPixel(int32_t x, int32_t y)
 {
     x += offsetX;
     y += offsetY;
     if (alpha <= 0 || !insideClip(x, y))
         return;
-    ImageLock lock(target.get());
-    if (!lock || target->getBytesPerPixel() != 2)
+    DrawLock lock(target.get(), 2);
+    if (!lock)
         return;
     uint16_t& d = target->row16(y)[x];
     d = alpha >= 255 ? nativeColour : pixel::blend565(d, nativeColour, uint32_t(alpha));
@@ -111,8 +105,8 @@ void Graphics16::setPixelChannel(int32_t channel, int32_t value, int32_t x, int3
     y += offsetY;
     if (!insideClip(x, y))
         return;
-    ImageLock lock(target.get());
-    if (!lock || target->getBytesPerPixel() != 2)
+    DrawLock lock(target.get(), 2);
+    if (!lock)
         return;
     uint8_t* plane = target->getAlphaPlane() ? target->alphaRow(y) + x : nullptr;
     writeChannel(target->row16(y)[x], plane, channel, value);
@@ -134,8 +128,8 @@ void Graphics16::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
     } else if (!clipVerticalRun(x1, y1, y2)) {
         return;
     }
-    ImageLock lock(target.get());
-    if (!lock || target->getBytesPerPixel() != 2)
+    DrawLock lock(target.get(), 2);
+    if (!lock)
         return;
     if (y1 == y2) {
         uint16_t* d = target->row16(y1);
@@ -151,8 +145,8 @@ void Graphics16::drawLineF(float x1, float y1, float x2, float y2)
 {
     if (alpha <= 0)
         return;
-    ImageLock lock(target.get());
-    if (!lock || target->getBytesPerPixel() != 2)
+    DrawLock lock(target.get(), 2);
+    if (!lock)
         return;
     const float ox = float(offsetX), oy = float(offsetY);
     smoothline::draw(x1 + ox, y1 + oy, x2 + ox, y2 + oy, clip, drawableArea(), [this](int32_t x, int32_t y, int32_t w) {
@@ -166,8 +160,8 @@ void Graphics16::fillRect(int32_t x, int32_t y, int32_t width, int32_t height)
     Rect area;
     if (alpha <= 0 || !clipFill(x, y, width, height, area))
         return;
-    ImageLock lock(target.get());
-    if (!lock || target->getBytesPerPixel() != 2)
+    DrawLock lock(target.get(), 2);
+    if (!lock)
         return;
     const PixelKernels& kernels = activeKernels();
     for (int32_t row = area.y; row < area.y + area.height; ++row) {
@@ -187,8 +181,8 @@ void Graphics16::fillRectChannel(int32_t channel, int32_t value, int32_t x, int3
     Rect area;
     if (channel < 0 || channel > 3 || !clipFill(x, y, width, height, area))
         return;
-    ImageLock lock(target.get());
-    if (!lock || target->getBytesPerPixel() != 2)
+    DrawLock lock(target.get(), 2);
+    if (!lock)
         return;
     if (channel == 0) {
         if (!target->getAlphaPlane())
@@ -213,9 +207,8 @@ void Graphics16::blit(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t 
     const int32_t sourceBytes = image->getBytesPerPixel();
     if (sourceBytes != 1 && sourceBytes != 2)
         return;
-    ImageLock targetLock(target.get());
-    ImageLock sourceLock(image);
-    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 2)
+    DrawLock lock(target.get(), 2, image);
+    if (!lock)
         return;
     const bool usePlane = image->hasAlphaChannel() && image->getAlphaPlane();
     if (sourceBytes == 1 && !image->getAlphaPlane())
@@ -251,9 +244,8 @@ void Graphics16::blitRotated(Image* image, double angle, double scale, int32_t x
 {
     if (!image || alpha <= 0 || image->getBytesPerPixel() != 2)
         return;
-    ImageLock targetLock(target.get());
-    ImageLock sourceLock(image);
-    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 2)
+    DrawLock lock(target.get(), 2, image);
+    if (!lock)
         return;
     const bool usePlane = image->hasAlphaChannel() && image->getAlphaPlane();
     const WriteMode mode = usePlane ? WriteMode::Plane : (alpha >= 255 ? WriteMode::Opaque : WriteMode::Overall);
@@ -305,9 +297,8 @@ void Graphics16::blitScaled(Image* image, int32_t srcX, int32_t srcY, int32_t sr
 {
     if (!image || alpha <= 0 || image->getBytesPerPixel() != 2)
         return;
-    ImageLock targetLock(target.get());
-    ImageLock sourceLock(image);
-    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 2)
+    DrawLock lock(target.get(), 2, image);
+    if (!lock)
         return;
     const bool usePlane = image->hasAlphaChannel() && image->getAlphaPlane();
     const WriteMode mode = usePlane ? WriteMode::Plane : (alpha >= 255 ? WriteMode::Opaque : WriteMode::Overall);
@@ -337,9 +328,8 @@ void Graphics16::blitCopy(Image* image, int32_t x, int32_t y, int32_t srcX, int3
     BlitArea area;
     if (!image || image->getBytesPerPixel() != 2 || !clipBlit(*image, x, y, srcX, srcY, width, height, area))
         return;
-    ImageLock targetLock(target.get());
-    ImageLock sourceLock(image);
-    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 2)
+    DrawLock lock(target.get(), 2, image);
+    if (!lock)
         return;
     const bool copyPlane = image->getAlphaPlane() && target->getAlphaPlane();
     for (int32_t row = 0; row < area.height; ++row) {
@@ -361,9 +351,8 @@ void Graphics16::channelBlit(Image* image, int32_t channel, int32_t x, int32_t y
     // A plane source gives its plane only for the alpha channel.
     if (sourceBytes != 4 && (channel != 0 || (sourceBytes != 1 && sourceBytes != 2)))
         return;
-    ImageLock targetLock(target.get());
-    ImageLock sourceLock(image);
-    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 2 || !target->getAlphaPlane())
+    DrawLock lock(target.get(), 2, image);
+    if (!lock || !target->getAlphaPlane())
         return;
     if (sourceBytes != 4 && !image->getAlphaPlane())
         return;

@@ -59,7 +59,6 @@ private:
     void channelBlit(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
                      int32_t width, int32_t height, ChannelRule rule);
     void writeChannel(uint16_t& pixel, uint8_t* planeByte, int32_t channel, int32_t value) const;
-    Rect drawableArea() const;
 
     uint16_t nativeColour = 0;
     // Reused per call by the scaled blit.

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "framework/graphics/ImageLock.h"
 #include "framework/graphics/PixelKernels.h"
 #include "framework/graphics/PixelMath.h"
 #include "framework/graphics/SmoothLine.h"
@@ -33,19 +32,14 @@ int channelShift(int32_t channel)
 
 Graphics32::Graphics32(Image* targetImage) : Graphics(targetImage) {}
 
-Rect Graphics32::drawableArea() const
-{
-    return clip.intersected(Rect {0, 0, target->getWidth(), target->getHeight()});
-}
-
 void Graphics32::setPixel(int32_t x, int32_t y)
 {
     x += offsetX;
     y += offsetY;
     if (alpha <= 0 || !insideClip(x, y))
         return;
-    ImageLock lock(target.get());
-    if (!lock || target->getBytesPerPixel() != 4)
+    DrawLock lock(target.get(), 4);
+    if (!lock)
         return;
     uint32_t& d = target->row32(y)[x];
     d = alpha >= 255 ? (d & 0xFF000000u) | (colour & 0x00FFFFFFu) : pixel::blendRgb(d, colour, uint32_t(alpha));
@@ -57,8 +51,8 @@ void Graphics32::setPixelChannel(int32_t channel, int32_t value, int32_t x, int3
     y += offsetY;
     if (alpha <= 0 || !insideClip(x, y))
         return;
-    ImageLock lock(target.get());
-    if (!lock || target->getBytesPerPixel() != 4)
+    DrawLock lock(target.get(), 4);
+    if (!lock)
         return;
     const int shift = channel >= 0 && channel <= 2 ? channelShift(channel) : 0;
     uint32_t& d = target->row32(y)[x];
@@ -81,8 +75,8 @@ void Graphics32::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
     } else if (!clipVerticalRun(x1, y1, y2)) {
         return;
     }
-    ImageLock lock(target.get());
-    if (!lock || target->getBytesPerPixel() != 4)
+    DrawLock lock(target.get(), 4);
+    if (!lock)
         return;
     if (y1 == y2) {
         activeKernels().fillOpaque32(target->row32(y1) + x1, x2 - x1 + 1, colour);
@@ -98,8 +92,8 @@ void Graphics32::drawLineF(float x1, float y1, float x2, float y2)
 {
     if (alpha <= 0)
         return;
-    ImageLock lock(target.get());
-    if (!lock || target->getBytesPerPixel() != 4)
+    DrawLock lock(target.get(), 4);
+    if (!lock)
         return;
     const float ox = float(offsetX), oy = float(offsetY);
     smoothline::draw(x1 + ox, y1 + oy, x2 + ox, y2 + oy, clip, drawableArea(), [this](int32_t x, int32_t y, int32_t w) {
@@ -113,8 +107,8 @@ void Graphics32::fillRect(int32_t x, int32_t y, int32_t width, int32_t height)
     Rect area;
     if (alpha <= 0 || !clipFill(x, y, width, height, area))
         return;
-    ImageLock lock(target.get());
-    if (!lock || target->getBytesPerPixel() != 4)
+    DrawLock lock(target.get(), 4);
+    if (!lock)
         return;
     const PixelKernels& kernels = activeKernels();
     for (int32_t row = area.y; row < area.y + area.height; ++row) {
@@ -133,8 +127,8 @@ void Graphics32::fillRectChannel(int32_t channel, int32_t value, int32_t x, int3
     Rect area;
     if (shift < 0 || !clipFill(x, y, width, height, area))
         return;
-    ImageLock lock(target.get());
-    if (!lock || target->getBytesPerPixel() != 4)
+    DrawLock lock(target.get(), 4);
+    if (!lock)
         return;
     const uint32_t keep = ~(0xFFu << shift), set = (uint32_t(value) & 0xFF) << shift;
     for (int32_t row = area.y; row < area.y + area.height; ++row) {
@@ -156,9 +150,8 @@ void Graphics32::blit(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t 
     const bool alphaChannel = image->hasAlphaChannel();
     if (sourceBytes == 4 && alphaChannel && blendMode != BlendNormal && blendMode != BlendAdditive)
         return;
-    ImageLock targetLock(target.get());
-    ImageLock sourceLock(image);
-    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 4)
+    DrawLock lock(target.get(), 4, image);
+    if (!lock)
         return;
     if (sourceBytes == 1 && !image->getAlphaPlane())
         return;
@@ -223,9 +216,8 @@ void Graphics32::blitRotated(Image* image, double angle, double scale, int32_t x
 {
     if (!image || alpha <= 0 || image->getBytesPerPixel() != 4)
         return;
-    ImageLock targetLock(target.get());
-    ImageLock sourceLock(image);
-    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 4)
+    DrawLock lock(target.get(), 4, image);
+    if (!lock)
         return;
     const WriteMode mode =
         image->hasAlphaChannel() ? WriteMode::PerPixel : (alpha >= 255 ? WriteMode::Opaque : WriteMode::Overall);
@@ -273,9 +265,8 @@ void Graphics32::blitScaled(Image* image, int32_t srcX, int32_t srcY, int32_t sr
 {
     if (!image || alpha <= 0 || image->getBytesPerPixel() != 4)
         return;
-    ImageLock targetLock(target.get());
-    ImageLock sourceLock(image);
-    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 4)
+    DrawLock lock(target.get(), 4, image);
+    if (!lock)
         return;
     const WriteMode mode =
         image->hasAlphaChannel() ? WriteMode::PerPixel : (alpha >= 255 ? WriteMode::Opaque : WriteMode::Overall);
@@ -305,9 +296,8 @@ void Graphics32::blitCopy(Image* image, int32_t x, int32_t y, int32_t srcX, int3
     BlitArea area;
     if (!image || image->getBytesPerPixel() != 4 || !clipBlit(*image, x, y, srcX, srcY, width, height, area))
         return;
-    ImageLock targetLock(target.get());
-    ImageLock sourceLock(image);
-    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 4)
+    DrawLock lock(target.get(), 4, image);
+    if (!lock)
         return;
     for (int32_t row = 0; row < area.height; ++row)
         std::memmove(target->row32(area.y + row) + area.x, image->row32(area.srcY + row) + area.srcX,
@@ -322,9 +312,8 @@ void Graphics32::channelBlit(Image* image, int32_t channel, int32_t x, int32_t y
     if (!image || shift < 0 || !clipBlit(*image, x, y, srcX, srcY, width, height, area))
         return;
     const int32_t sourceBytes = image->getBytesPerPixel();
-    ImageLock targetLock(target.get());
-    ImageLock sourceLock(image);
-    if (!targetLock || !sourceLock || target->getBytesPerPixel() != 4)
+    DrawLock lock(target.get(), 4, image);
+    if (!lock)
         return;
     if (sourceBytes != 4 && (sourceBytes < 1 || sourceBytes > 2 || !image->getAlphaPlane()))
         return;

@@ -53,8 +53,6 @@ private:
     enum class ChannelRule { Replace, Min, Max };
     void channelBlit(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
                      int32_t width, int32_t height, ChannelRule rule);
-    // The clip cut to the target's bounds.
-    Rect drawableArea() const;
 
     // Reused per call by the scaled blit.
     std::vector<int32_t> scaledColumns;
