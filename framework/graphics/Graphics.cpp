@@ -371,6 +371,24 @@ void Graphics::blitCopy(Image* image, int32_t x, int32_t y)
         blitCopy(image, x, y, 0, 0, image->getWidth(), image->getHeight());
 }
 
+void Graphics::blitChannel(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
+                           int32_t width, int32_t height)
+{
+    channelBlit(image, channel, x, y, srcX, srcY, width, height, ChannelRule::Replace);
+}
+
+void Graphics::blitChannelMin(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
+                              int32_t width, int32_t height)
+{
+    channelBlit(image, channel, x, y, srcX, srcY, width, height, ChannelRule::Min);
+}
+
+void Graphics::blitChannelMax(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
+                              int32_t width, int32_t height)
+{
+    channelBlit(image, channel, x, y, srcX, srcY, width, height, ChannelRule::Max);
+}
+
 void Graphics::blitChannel(Image* image, int32_t channel, int32_t x, int32_t y, const Rect& source)
 {
     blitChannel(image, channel, x, y, source.x, source.y, source.width, source.height);

@@ -84,15 +84,15 @@ public:
     virtual void blitCopy(Image* image, int32_t x, int32_t y, const Rect& source);
     virtual void blitCopy(Image* image, int32_t x, int32_t y);
     virtual void blitChannel(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
-                             int32_t width, int32_t height) = 0;
+                             int32_t width, int32_t height);
     virtual void blitChannel(Image* image, int32_t channel, int32_t x, int32_t y, const Rect& source);
     virtual void blitChannel(Image* image, int32_t channel, int32_t x, int32_t y);
     virtual void blitChannelMin(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX,
-                                int32_t srcY, int32_t width, int32_t height) = 0;
+                                int32_t srcY, int32_t width, int32_t height);
     virtual void blitChannelMin(Image* image, int32_t channel, int32_t x, int32_t y, const Rect& source);
     virtual void blitChannelMin(Image* image, int32_t channel, int32_t x, int32_t y);
     virtual void blitChannelMax(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX,
-                                int32_t srcY, int32_t width, int32_t height) = 0;
+                                int32_t srcY, int32_t width, int32_t height);
     virtual void blitChannelMax(Image* image, int32_t channel, int32_t x, int32_t y, const Rect& source);
     virtual void blitChannelMax(Image* image, int32_t channel, int32_t x, int32_t y);
 
@@ -170,6 +170,17 @@ protected:
         ImageLock sourceLock;
         bool ready;
     };
+
+    // How the channel blits store a source value: always, or only when it is
+    // below (Min) or above (Max) the destination's.
+    enum class ChannelRule { Replace, Min, Max };
+    // The pixel routine behind blitChannel, blitChannelMin and blitChannelMax.
+    virtual void channelBlit(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
+                             int32_t width, int32_t height, ChannelRule rule) = 0;
+    static bool keepsDestination(ChannelRule rule, uint32_t value, uint32_t current)
+    {
+        return (rule == ChannelRule::Min && value >= current) || (rule == ChannelRule::Max && value <= current);
+    }
 
     // Coverage rows of a polygon fill, one byte per pixel of the bounding box
     // (0 outside, 255 inside, 1..254 on smoothed edges). False when empty.

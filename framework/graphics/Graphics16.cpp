@@ -362,27 +362,9 @@ void Graphics16::channelBlit(Image* image, int32_t channel, int32_t x, int32_t y
         const uint8_t* s8 = sourceBytes == 4 ? nullptr : image->alphaRow(area.srcY + row) + area.srcX;
         for (int32_t i = 0; i < area.width; ++i) {
             const uint8_t value = s32 ? uint8_t(s32[i] >> 24) : s8[i];
-            if ((rule == ChannelRule::Min && value >= d[i]) || (rule == ChannelRule::Max && value <= d[i]))
+            if (keepsDestination(rule, value, d[i]))
                 continue;
             d[i] = value;
         }
     }
-}
-
-void Graphics16::blitChannel(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
-                             int32_t width, int32_t height)
-{
-    channelBlit(image, channel, x, y, srcX, srcY, width, height, ChannelRule::Replace);
-}
-
-void Graphics16::blitChannelMin(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
-                                int32_t width, int32_t height)
-{
-    channelBlit(image, channel, x, y, srcX, srcY, width, height, ChannelRule::Min);
-}
-
-void Graphics16::blitChannelMax(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
-                                int32_t width, int32_t height)
-{
-    channelBlit(image, channel, x, y, srcX, srcY, width, height, ChannelRule::Max);
 }

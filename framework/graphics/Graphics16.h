@@ -13,9 +13,6 @@ public:
     explicit Graphics16(Image* target);
 
     using Graphics::blit;
-    using Graphics::blitChannel;
-    using Graphics::blitChannelMax;
-    using Graphics::blitChannelMin;
     using Graphics::blitCopy;
     using Graphics::drawLine;
     using Graphics::drawLineF;
@@ -42,22 +39,15 @@ public:
     // Copies the colour words and, when both images have one, the alpha plane.
     void blitCopy(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,
                   int32_t height) override;
-    // These write the target's alpha plane: from a 4-byte source its alpha
-    // byte, from a 1- or 2-byte source its plane (channel 0 only).
-    void blitChannel(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
-                     int32_t width, int32_t height) override;
-    void blitChannelMin(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
-                        int32_t width, int32_t height) override;
-    void blitChannelMax(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
-                        int32_t width, int32_t height) override;
     void setColour(uint32_t value) override;
     // The colour packed to RGB565.
     uint32_t getNativeColour() const override { return nativeColour; }
 
 private:
-    enum class ChannelRule { Replace, Min, Max };
+    // The channel blits write the target's alpha plane: from a 4-byte source
+    // its alpha byte, from a 1- or 2-byte source its plane (channel 0 only).
     void channelBlit(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
-                     int32_t width, int32_t height, ChannelRule rule);
+                     int32_t width, int32_t height, ChannelRule rule) override;
     void writeChannel(uint16_t& pixel, uint8_t* planeByte, int32_t channel, int32_t value) const;
 
     uint16_t nativeColour = 0;

@@ -325,27 +325,9 @@ void Graphics32::channelBlit(Image* image, int32_t channel, int32_t x, int32_t y
         for (int32_t i = 0; i < area.width; ++i) {
             const uint32_t value = s32 ? (s32[i] >> shift) & 0xFF : s8[i];
             const uint32_t current = (d[i] >> shift) & 0xFF;
-            if ((rule == ChannelRule::Min && value >= current) || (rule == ChannelRule::Max && value <= current))
+            if (keepsDestination(rule, value, current))
                 continue;
             d[i] = (d[i] & ~mask) | (value << shift);
         }
     }
-}
-
-void Graphics32::blitChannel(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
-                             int32_t width, int32_t height)
-{
-    channelBlit(image, channel, x, y, srcX, srcY, width, height, ChannelRule::Replace);
-}
-
-void Graphics32::blitChannelMin(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
-                                int32_t width, int32_t height)
-{
-    channelBlit(image, channel, x, y, srcX, srcY, width, height, ChannelRule::Min);
-}
-
-void Graphics32::blitChannelMax(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
-                                int32_t width, int32_t height)
-{
-    channelBlit(image, channel, x, y, srcX, srcY, width, height, ChannelRule::Max);
 }

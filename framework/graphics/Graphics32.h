@@ -12,9 +12,6 @@ public:
     explicit Graphics32(Image* target);
 
     using Graphics::blit;
-    using Graphics::blitChannel;
-    using Graphics::blitChannelMax;
-    using Graphics::blitChannelMin;
     using Graphics::blitCopy;
     using Graphics::drawLine;
     using Graphics::drawLineF;
@@ -41,18 +38,11 @@ public:
                     int32_t y, int32_t width, int32_t height) override;
     void blitCopy(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,
                   int32_t height) override;
-    void blitChannel(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
-                     int32_t width, int32_t height) override;
-    void blitChannelMin(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
-                        int32_t width, int32_t height) override;
-    void blitChannelMax(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
-                        int32_t width, int32_t height) override;
     uint32_t getNativeColour() const override { return getColour(); }
 
 private:
-    enum class ChannelRule { Replace, Min, Max };
     void channelBlit(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
-                     int32_t width, int32_t height, ChannelRule rule);
+                     int32_t width, int32_t height, ChannelRule rule) override;
 
     // Reused per call by the scaled blit.
     std::vector<int32_t> scaledColumns;
