@@ -11,6 +11,7 @@
 #include "framework/graphics/Image.h"
 #include "framework/graphics/ImageLock.h"
 #include "framework/graphics/LabelLine.h"
+#include "framework/graphics/SmoothLine.h"
 
 // The software drawing context over one target image. It carries the drawing
 // state (colour, overall alpha, clip, offset, smoothing, blend mode, font) and
@@ -170,6 +171,74 @@ protected:
         ImageLock sourceLock;
         bool ready;
     };
+
+    // The skeletons the pixel formats share; the lambdas they take do the
+    // format's own writes and are inlined into each caller.
+
+    // Hands the offset pixel to `write(x, y)` when it lies in the clip, with
+    // the target locked.
+    template <class Write>
+    void writePixel(int32_t x, int32_t y, int32_t bytesPerPixel, Write write)
+    {
+        x += offsetX;
+        y += offsetY;
+        if (!insideClip(x, y))
+            return;
+        DrawLock lock(target.get(), bytesPerPixel);
+        if (lock)
+            write(x, y);
+    }
+    // drawLine's fast path: an opaque horizontal or vertical line is offset,
+    // clipped and handed to `run(x1, y1, x2, y2)`, ends ordered, with the
+    // target locked; any other line goes through Graphics::drawLine.
+    template <class Run>
+    void drawAxisLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t bytesPerPixel, Run run)
+    {
+        if ((x1 != x2 && y1 != y2) || alpha < 255) {
+            Graphics::drawLine(x1, y1, x2, y2);
+            return;
+        }
+        x1 += offsetX;
+        x2 += offsetX;
+        y1 += offsetY;
+        y2 += offsetY;
+        if (y1 == y2) {
+            if (!clipHorizontalRun(x1, x2, y1))
+                return;
+        } else if (!clipVerticalRun(x1, y1, y2)) {
+            return;
+        }
+        DrawLock lock(target.get(), bytesPerPixel);
+        if (lock)
+            run(x1, y1, x2, y2);
+    }
+    // drawLineF: each pixel of the offset antialiased line goes to
+    // `plot(x, y, weight)` with the target locked.
+    template <class Plot>
+    void drawSmoothLine(float x1, float y1, float x2, float y2, int32_t bytesPerPixel, Plot plot)
+    {
+        if (alpha <= 0)
+            return;
+        DrawLock lock(target.get(), bytesPerPixel);
+        if (!lock)
+            return;
+        const float ox = float(offsetX), oy = float(offsetY);
+        smoothline::draw(x1 + ox, y1 + oy, x2 + ox, y2 + oy, clip, drawableArea(), plot);
+    }
+    // Each row of the offset and clipped rectangle goes to
+    // `row(y, left, width)` with the target locked.
+    template <class Row>
+    void fillRows(int32_t x, int32_t y, int32_t width, int32_t height, int32_t bytesPerPixel, Row row)
+    {
+        Rect area;
+        if (!clipFill(x, y, width, height, area))
+            return;
+        DrawLock lock(target.get(), bytesPerPixel);
+        if (!lock)
+            return;
+        for (int32_t line = area.y; line < area.y + area.height; ++line)
+            row(line, area.x, area.width);
+    }
 
     // How the channel blits store a source value: always, or only when it is
     // below (Min) or above (Max) the destination's.

@@ -4,7 +4,6 @@
 
 #include "framework/graphics/PixelKernels.h"
 #include "framework/graphics/PixelMath.h"
-#include "framework/graphics/SmoothLine.h"
 #include "framework/graphics/TransformedBlit.h"
 
 TT_DEFINE_RECORD(Graphics16, &Graphics::classRecord);
@@ -66,15 +65,12 @@ void Graphics16::setColour(uint32_t value)
 
 void Graphics16::setPixel(int32_t x, int32_t y)
 {
-    x += offsetX;
-    y += offsetY;
-    if (alpha <= 0 || !insideClip(x, y))
+    if (alpha <= 0)
         return;
-    DrawLock lock(target.get(), 2);
-    if (!lock)
-        return;
-    uint16_t& d = target->row16(y)[x];
-    d = alpha >= 255 ? nativeColour : pixel::blend565(d, nativeColour, uint32_t(alpha));
+    writePixel(x, y, 2, [this](int32_t px, int32_t py) {
+        uint16_t& d = target->row16(py)[px];
+        d = alpha >= 255 ? nativeColour : pixel::blend565(d, nativeColour, uint32_t(alpha));
+    });
 }
 
 void Graphics16::writeChannel(uint16_t& p, uint8_t* planeByte, int32_t channel, int32_t value) const
@@ -101,55 +97,29 @@ void Graphics16::writeChannel(uint16_t& p, uint8_t* planeByte, int32_t channel, 
 
 void Graphics16::setPixelChannel(int32_t channel, int32_t value, int32_t x, int32_t y)
 {
-    x += offsetX;
-    y += offsetY;
-    if (!insideClip(x, y))
-        return;
-    DrawLock lock(target.get(), 2);
-    if (!lock)
-        return;
-    uint8_t* plane = target->getAlphaPlane() ? target->alphaRow(y) + x : nullptr;
-    writeChannel(target->row16(y)[x], plane, channel, value);
+    writePixel(x, y, 2, [this, channel, value](int32_t px, int32_t py) {
+        uint8_t* plane = target->getAlphaPlane() ? target->alphaRow(py) + px : nullptr;
+        writeChannel(target->row16(py)[px], plane, channel, value);
+    });
 }
 
 void Graphics16::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
-    if ((x1 != x2 && y1 != y2) || alpha < 255) {
-        Graphics::drawLine(x1, y1, x2, y2);
-        return;
-    }
-    x1 += offsetX;
-    x2 += offsetX;
-    y1 += offsetY;
-    y2 += offsetY;
-    if (y1 == y2) {
-        if (!clipHorizontalRun(x1, x2, y1))
+    drawAxisLine(x1, y1, x2, y2, 2, [this](int32_t left, int32_t top, int32_t right, int32_t bottom) {
+        if (top == bottom) {
+            uint16_t* d = target->row16(top);
+            for (int32_t x = left; x <= right; ++x)
+                d[x] = nativeColour;
             return;
-    } else if (!clipVerticalRun(x1, y1, y2)) {
-        return;
-    }
-    DrawLock lock(target.get(), 2);
-    if (!lock)
-        return;
-    if (y1 == y2) {
-        uint16_t* d = target->row16(y1);
-        for (int32_t x = x1; x <= x2; ++x)
-            d[x] = nativeColour;
-    } else {
-        for (int32_t y = y1; y <= y2; ++y)
-            target->row16(y)[x1] = nativeColour;
-    }
+        }
+        for (int32_t y = top; y <= bottom; ++y)
+            target->row16(y)[left] = nativeColour;
+    });
 }
 
 void Graphics16::drawLineF(float x1, float y1, float x2, float y2)
 {
-    if (alpha <= 0)
-        return;
-    DrawLock lock(target.get(), 2);
-    if (!lock)
-        return;
-    const float ox = float(offsetX), oy = float(offsetY);
-    smoothline::draw(x1 + ox, y1 + oy, x2 + ox, y2 + oy, clip, drawableArea(), [this](int32_t x, int32_t y, int32_t w) {
+    drawSmoothLine(x1, y1, x2, y2, 2, [this](int32_t x, int32_t y, int32_t w) {
         uint16_t& d = target->row16(y)[x];
         d = w >= 255 ? nativeColour : pixel::blend565(d, nativeColour, uint32_t(w));
     });
@@ -157,45 +127,35 @@ void Graphics16::drawLineF(float x1, float y1, float x2, float y2)
 
 void Graphics16::fillRect(int32_t x, int32_t y, int32_t width, int32_t height)
 {
-    Rect area;
-    if (alpha <= 0 || !clipFill(x, y, width, height, area))
-        return;
-    DrawLock lock(target.get(), 2);
-    if (!lock)
+    if (alpha <= 0)
         return;
     const PixelKernels& kernels = activeKernels();
-    for (int32_t row = area.y; row < area.y + area.height; ++row) {
-        uint16_t* d = target->row16(row) + area.x;
+    fillRows(x, y, width, height, 2, [this, &kernels](int32_t row, int32_t left, int32_t count) {
+        uint16_t* d = target->row16(row) + left;
         if (alpha >= 255) {
-            for (int32_t i = 0; i < area.width; ++i)
+            for (int32_t i = 0; i < count; ++i)
                 d[i] = nativeColour;
         } else {
-            kernels.fillBlend16(d, area.width, nativeColour, uint32_t(alpha));
+            kernels.fillBlend16(d, count, nativeColour, uint32_t(alpha));
         }
-    }
+    });
 }
 
 void Graphics16::fillRectChannel(int32_t channel, int32_t value, int32_t x, int32_t y, int32_t width,
                                  int32_t height)
 {
-    Rect area;
-    if (channel < 0 || channel > 3 || !clipFill(x, y, width, height, area))
+    if (channel < 0 || channel > 3)
         return;
-    DrawLock lock(target.get(), 2);
-    if (!lock)
-        return;
-    if (channel == 0) {
-        if (!target->getAlphaPlane())
+    fillRows(x, y, width, height, 2, [this, channel, value](int32_t row, int32_t left, int32_t count) {
+        if (channel == 0) {
+            if (target->getAlphaPlane())
+                std::memset(target->alphaRow(row) + left, value & 0xFF, size_t(count));
             return;
-        for (int32_t row = area.y; row < area.y + area.height; ++row)
-            std::memset(target->alphaRow(row) + area.x, value & 0xFF, size_t(area.width));
-        return;
-    }
-    for (int32_t row = area.y; row < area.y + area.height; ++row) {
-        uint16_t* d = target->row16(row) + area.x;
-        for (int32_t i = 0; i < area.width; ++i)
+        }
+        uint16_t* d = target->row16(row) + left;
+        for (int32_t i = 0; i < count; ++i)
             writeChannel(d[i], nullptr, channel, value);
-    }
+    });
 }
 
 void Graphics16::blit(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,

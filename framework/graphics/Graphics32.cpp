@@ -4,7 +4,6 @@
 
 #include "framework/graphics/PixelKernels.h"
 #include "framework/graphics/PixelMath.h"
-#include "framework/graphics/SmoothLine.h"
 #include "framework/graphics/TransformedBlit.h"
 
 TT_DEFINE_RECORD(Graphics32, &Graphics::classRecord);
@@ -34,69 +33,42 @@ Graphics32::Graphics32(Image* targetImage) : Graphics(targetImage) {}
 
 void Graphics32::setPixel(int32_t x, int32_t y)
 {
-    x += offsetX;
-    y += offsetY;
-    if (alpha <= 0 || !insideClip(x, y))
+    if (alpha <= 0)
         return;
-    DrawLock lock(target.get(), 4);
-    if (!lock)
-        return;
-    uint32_t& d = target->row32(y)[x];
-    d = alpha >= 255 ? (d & 0xFF000000u) | (colour & 0x00FFFFFFu) : pixel::blendRgb(d, colour, uint32_t(alpha));
+    writePixel(x, y, 4, [this](int32_t px, int32_t py) {
+        uint32_t& d = target->row32(py)[px];
+        d = alpha >= 255 ? (d & 0xFF000000u) | (colour & 0x00FFFFFFu) : pixel::blendRgb(d, colour, uint32_t(alpha));
+    });
 }
 
 void Graphics32::setPixelChannel(int32_t channel, int32_t value, int32_t x, int32_t y)
 {
-    x += offsetX;
-    y += offsetY;
-    if (alpha <= 0 || !insideClip(x, y))
+    if (alpha <= 0)
         return;
-    DrawLock lock(target.get(), 4);
-    if (!lock)
-        return;
-    const int shift = channel >= 0 && channel <= 2 ? channelShift(channel) : 0;
-    uint32_t& d = target->row32(y)[x];
-    d = (d & ~(0xFFu << shift)) | ((uint32_t(value) & 0xFF) << shift);
+    writePixel(x, y, 4, [this, channel, value](int32_t px, int32_t py) {
+        const int shift = channel >= 0 && channel <= 2 ? channelShift(channel) : 0;
+        uint32_t& d = target->row32(py)[px];
+        d = (d & ~(0xFFu << shift)) | ((uint32_t(value) & 0xFF) << shift);
+    });
 }
 
 void Graphics32::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
-    if ((x1 != x2 && y1 != y2) || alpha < 255) {
-        Graphics::drawLine(x1, y1, x2, y2);
-        return;
-    }
-    x1 += offsetX;
-    x2 += offsetX;
-    y1 += offsetY;
-    y2 += offsetY;
-    if (y1 == y2) {
-        if (!clipHorizontalRun(x1, x2, y1))
+    drawAxisLine(x1, y1, x2, y2, 4, [this](int32_t left, int32_t top, int32_t right, int32_t bottom) {
+        if (top == bottom) {
+            activeKernels().fillOpaque32(target->row32(top) + left, right - left + 1, colour);
             return;
-    } else if (!clipVerticalRun(x1, y1, y2)) {
-        return;
-    }
-    DrawLock lock(target.get(), 4);
-    if (!lock)
-        return;
-    if (y1 == y2) {
-        activeKernels().fillOpaque32(target->row32(y1) + x1, x2 - x1 + 1, colour);
-    } else {
-        for (int32_t y = y1; y <= y2; ++y) {
-            uint32_t& d = target->row32(y)[x1];
+        }
+        for (int32_t y = top; y <= bottom; ++y) {
+            uint32_t& d = target->row32(y)[left];
             d = (d & 0xFF000000u) | (colour & 0x00FFFFFFu);
         }
-    }
+    });
 }
 
 void Graphics32::drawLineF(float x1, float y1, float x2, float y2)
 {
-    if (alpha <= 0)
-        return;
-    DrawLock lock(target.get(), 4);
-    if (!lock)
-        return;
-    const float ox = float(offsetX), oy = float(offsetY);
-    smoothline::draw(x1 + ox, y1 + oy, x2 + ox, y2 + oy, clip, drawableArea(), [this](int32_t x, int32_t y, int32_t w) {
+    drawSmoothLine(x1, y1, x2, y2, 4, [this](int32_t x, int32_t y, int32_t w) {
         uint32_t& d = target->row32(y)[x];
         d = w >= 255 ? (d & 0xFF000000u) | (colour & 0x00FFFFFFu) : pixel::blendRgb(d, colour, uint32_t(w));
     });
@@ -104,38 +76,30 @@ void Graphics32::drawLineF(float x1, float y1, float x2, float y2)
 
 void Graphics32::fillRect(int32_t x, int32_t y, int32_t width, int32_t height)
 {
-    Rect area;
-    if (alpha <= 0 || !clipFill(x, y, width, height, area))
-        return;
-    DrawLock lock(target.get(), 4);
-    if (!lock)
+    if (alpha <= 0)
         return;
     const PixelKernels& kernels = activeKernels();
-    for (int32_t row = area.y; row < area.y + area.height; ++row) {
-        uint32_t* d = target->row32(row) + area.x;
+    fillRows(x, y, width, height, 4, [this, &kernels](int32_t row, int32_t left, int32_t count) {
+        uint32_t* d = target->row32(row) + left;
         if (alpha >= 255)
-            kernels.fillOpaque32(d, area.width, colour);
+            kernels.fillOpaque32(d, count, colour);
         else
-            kernels.fillBlend32(d, area.width, colour, uint32_t(alpha));
-    }
+            kernels.fillBlend32(d, count, colour, uint32_t(alpha));
+    });
 }
 
 void Graphics32::fillRectChannel(int32_t channel, int32_t value, int32_t x, int32_t y, int32_t width,
                                  int32_t height)
 {
     const int shift = channelShift(channel);
-    Rect area;
-    if (shift < 0 || !clipFill(x, y, width, height, area))
-        return;
-    DrawLock lock(target.get(), 4);
-    if (!lock)
+    if (shift < 0)
         return;
     const uint32_t keep = ~(0xFFu << shift), set = (uint32_t(value) & 0xFF) << shift;
-    for (int32_t row = area.y; row < area.y + area.height; ++row) {
-        uint32_t* d = target->row32(row) + area.x;
-        for (int32_t i = 0; i < area.width; ++i)
+    fillRows(x, y, width, height, 4, [this, keep, set](int32_t row, int32_t left, int32_t count) {
+        uint32_t* d = target->row32(row) + left;
+        for (int32_t i = 0; i < count; ++i)
             d[i] = (d[i] & keep) | set;
-    }
+    });
 }
 
 void Graphics32::blit(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,
