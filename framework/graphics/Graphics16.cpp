@@ -22,33 +22,15 @@ inline uint16_t fromQuad(uint32_t quad)
     return uint16_t((((quad >> 16) & 0x1F) << 11) | (((quad >> 8) & 0x3F) << 5) | (quad & 0x1F));
 }
 
-enum class WriteMode { Opaque, Overall, Plane };
+// The RGB565 pixel writes of the scaled and rotated blits.
+struct Rgb565 {
+    using Pixel = uint16_t;
+    static uint16_t fromQuad(uint32_t quad) { return ::fromQuad(quad); }
+    static uint16_t copy(uint16_t, uint16_t s) { return s; }
+    static uint16_t blend(uint16_t d, uint16_t s, uint32_t weight) { return pixel::blend565(d, s, weight); }
+};
 
-inline void writeSample16(uint16_t& d, uint32_t quad, WriteMode mode, uint32_t alpha, bool bilinear,
-                          bool thresholds)
-{
-    const uint16_t s = fromQuad(quad);
-    switch (mode) {
-    case WriteMode::Opaque:
-        d = s;
-        return;
-    case WriteMode::Overall:
-        d = pixel::blend565(d, s, alpha);
-        return;
-    case WriteMode::Plane:
-        break;
-    }
-    if (bilinear || thresholds) {
-        const uint32_t e = ((quad >> 24) * alpha) >> 8;
-        if (e <= 5)
-            return;
-        d = e > 250 ? s : pixel::blend565(d, s, e);
-        return;
-    }
-    const uint32_t w = pixel::coverageWeight(quad >> 24, alpha);
-    if (w != 0)
-        d = pixel::blend565(d, s, w);
-}
+using transformed::WriteMode;
 
 }  // namespace
 
@@ -208,7 +190,7 @@ void Graphics16::blitRotated(Image* image, double angle, double scale, int32_t x
     if (!lock)
         return;
     const bool usePlane = image->hasAlphaChannel() && image->getAlphaPlane();
-    const WriteMode mode = usePlane ? WriteMode::Plane : (alpha >= 255 ? WriteMode::Opaque : WriteMode::Overall);
+    const WriteMode mode = transformed::writeModeFor(usePlane, alpha);
     const uint32_t a = uint32_t(alpha);
     Image* source = image;
     Image* destination = target.get();
@@ -219,7 +201,7 @@ void Graphics16::blitRotated(Image* image, double angle, double scale, int32_t x
             return toQuad(source->row16(sy)[sx], usePlane ? source->alphaRow(sy)[sx] : 255u);
         },
         [destination, mode, a](int32_t dx, int32_t dy, uint32_t quad, bool bilinear) {
-            writeSample16(destination->row16(dy)[dx], quad, mode, a, bilinear, true);
+            transformed::writeSample<Rgb565>(destination->row16(dy)[dx], quad, mode, a, bilinear, true);
         });
 }
 
@@ -243,11 +225,11 @@ void writeScaledRow16(Image* source, Image* target, const transformed::ScaledRow
             const uint32_t quad = transformed::bilinear(quadAt(upper, upperPlane, sx), quadAt(upper, upperPlane, sx + 1),
                                                         quadAt(lower, lowerPlane, sx), quadAt(lower, lowerPlane, sx + 1),
                                                         row.weights[i], row.weightY);
-            writeSample16(d[i], quad, mode, alpha, true, false);
+            transformed::writeSample<Rgb565>(d[i], quad, mode, alpha, true, false);
         }
     }
     for (; i < row.count; ++i)
-        writeSample16(d[i], quadAt(upper, upperPlane, row.columns[i]), mode, alpha, false, false);
+        transformed::writeSample<Rgb565>(d[i], quadAt(upper, upperPlane, row.columns[i]), mode, alpha, false, false);
 }
 
 }  // namespace
@@ -261,24 +243,16 @@ void Graphics16::blitScaled(Image* image, int32_t srcX, int32_t srcY, int32_t sr
     if (!lock)
         return;
     const bool usePlane = image->hasAlphaChannel() && image->getAlphaPlane();
-    const WriteMode mode = usePlane ? WriteMode::Plane : (alpha >= 255 ? WriteMode::Opaque : WriteMode::Overall);
+    const WriteMode mode = transformed::writeModeFor(usePlane, alpha);
     const uint32_t a = uint32_t(alpha);
     Image* source = image;
     Image* destination = target.get();
     transformed::scaled(srcX, srcY, srcWidth, srcHeight, image->getWidth(), image->getHeight(), int64_t(x) + offsetX,
                         int64_t(y) + offsetY, width, height, drawableArea(), smoothing, scaledColumns, scaledWeights,
                         [source, destination, mode, a, usePlane](const transformed::ScaledRow& row) {
-                            switch (mode) {
-                            case WriteMode::Opaque:
-                                writeScaledRow16<WriteMode::Opaque>(source, destination, row, a, usePlane);
-                                break;
-                            case WriteMode::Overall:
-                                writeScaledRow16<WriteMode::Overall>(source, destination, row, a, usePlane);
-                                break;
-                            case WriteMode::Plane:
-                                writeScaledRow16<WriteMode::Plane>(source, destination, row, a, usePlane);
-                                break;
-                            }
+                            transformed::withMode(mode, [&](auto fixedMode) {
+                                writeScaledRow16<decltype(fixedMode)::value>(source, destination, row, a, usePlane);
+                            });
                         });
 }
 

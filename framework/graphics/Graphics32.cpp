@@ -143,35 +143,16 @@ void Graphics32::blit(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t 
 
 namespace {
 
-enum class WriteMode { Opaque, Overall, PerPixel };
+// The 4-byte pixel writes of the scaled and rotated blits; the destination's
+// top byte stays.
+struct Rgb32 {
+    using Pixel = uint32_t;
+    static uint32_t fromQuad(uint32_t quad) { return quad; }
+    static uint32_t copy(uint32_t d, uint32_t s) { return (d & 0xFF000000u) | (s & 0x00FFFFFFu); }
+    static uint32_t blend(uint32_t d, uint32_t s, uint32_t weight) { return pixel::blendRgb(d, s, weight); }
+};
 
-// Stores one sampled pixel of a scaled or rotated blit. `thresholds` applies
-// the cut-offs of smoothed samples (weight 5 or less: untouched, above 250:
-// copied) to nearest samples too.
-inline void writeSample32(uint32_t& d, uint32_t quad, WriteMode mode, uint32_t alpha, bool bilinear,
-                          bool thresholds)
-{
-    switch (mode) {
-    case WriteMode::Opaque:
-        d = (d & 0xFF000000u) | (quad & 0x00FFFFFFu);
-        return;
-    case WriteMode::Overall:
-        d = pixel::blendRgb(d, quad, alpha);
-        return;
-    case WriteMode::PerPixel:
-        break;
-    }
-    if (bilinear || thresholds) {
-        const uint32_t e = ((quad >> 24) * alpha) >> 8;
-        if (e <= 5)
-            return;
-        d = e > 250 ? (d & 0xFF000000u) | (quad & 0x00FFFFFFu) : pixel::blendRgb(d, quad, e);
-        return;
-    }
-    const uint32_t w = pixel::coverageWeight(quad >> 24, alpha);
-    if (w != 0)
-        d = pixel::blendRgb(d, quad, w);
-}
+using transformed::WriteMode;
 
 }  // namespace
 
@@ -183,8 +164,7 @@ void Graphics32::blitRotated(Image* image, double angle, double scale, int32_t x
     DrawLock lock(target.get(), 4, image);
     if (!lock)
         return;
-    const WriteMode mode =
-        image->hasAlphaChannel() ? WriteMode::PerPixel : (alpha >= 255 ? WriteMode::Opaque : WriteMode::Overall);
+    const WriteMode mode = transformed::writeModeFor(image->hasAlphaChannel(), alpha);
     const uint32_t a = uint32_t(alpha);
     Image* source = image;
     Image* destination = target.get();
@@ -193,7 +173,7 @@ void Graphics32::blitRotated(Image* image, double angle, double scale, int32_t x
         image->getWidth(), image->getHeight(), drawableArea(), smoothing,
         [source](int32_t sx, int32_t sy) { return source->row32(sy)[sx]; },
         [destination, mode, a](int32_t dx, int32_t dy, uint32_t quad, bool bilinear) {
-            writeSample32(destination->row32(dy)[dx], quad, mode, a, bilinear, true);
+            transformed::writeSample<Rgb32>(destination->row32(dy)[dx], quad, mode, a, bilinear, true);
         });
 }
 
@@ -211,7 +191,7 @@ void writeScaledRow32(Image* source, Image* target, const transformed::ScaledRow
             const int32_t sx = row.columns[i];
             const uint32_t quad = transformed::bilinear(upper[sx], upper[sx + 1], lower[sx], lower[sx + 1],
                                                         row.weights[i], row.weightY);
-            writeSample32(d[i], quad, mode, alpha, true, false);
+            transformed::writeSample<Rgb32>(d[i], quad, mode, alpha, true, false);
         }
     }
     if (mode == WriteMode::Opaque) {
@@ -219,7 +199,7 @@ void writeScaledRow32(Image* source, Image* target, const transformed::ScaledRow
         return;
     }
     for (; i < row.count; ++i)
-        writeSample32(d[i], upper[row.columns[i]], mode, alpha, false, false);
+        transformed::writeSample<Rgb32>(d[i], upper[row.columns[i]], mode, alpha, false, false);
 }
 
 }  // namespace
@@ -232,25 +212,16 @@ void Graphics32::blitScaled(Image* image, int32_t srcX, int32_t srcY, int32_t sr
     DrawLock lock(target.get(), 4, image);
     if (!lock)
         return;
-    const WriteMode mode =
-        image->hasAlphaChannel() ? WriteMode::PerPixel : (alpha >= 255 ? WriteMode::Opaque : WriteMode::Overall);
+    const WriteMode mode = transformed::writeModeFor(image->hasAlphaChannel(), alpha);
     const uint32_t a = uint32_t(alpha);
     Image* source = image;
     Image* destination = target.get();
     transformed::scaled(srcX, srcY, srcWidth, srcHeight, image->getWidth(), image->getHeight(), int64_t(x) + offsetX,
                         int64_t(y) + offsetY, width, height, drawableArea(), smoothing, scaledColumns, scaledWeights,
                         [source, destination, mode, a](const transformed::ScaledRow& row) {
-                            switch (mode) {
-                            case WriteMode::Opaque:
-                                writeScaledRow32<WriteMode::Opaque>(source, destination, row, a);
-                                break;
-                            case WriteMode::Overall:
-                                writeScaledRow32<WriteMode::Overall>(source, destination, row, a);
-                                break;
-                            case WriteMode::PerPixel:
-                                writeScaledRow32<WriteMode::PerPixel>(source, destination, row, a);
-                                break;
-                            }
+                            transformed::withMode(mode, [&](auto fixedMode) {
+                                writeScaledRow32<decltype(fixedMode)::value>(source, destination, row, a);
+                            });
                         });
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -10,6 +11,7 @@
 #endif
 
 #include "framework/graphics/Geometry.h"
+#include "framework/graphics/PixelMath.h"
 
 // Geometry and sampling shared by the scaled and rotated blits of both pixel
 // formats. Source pixels are handled as "quads": four bytes, the top one the
@@ -257,6 +259,65 @@ void rotated(double angle, double scale, int64_t x, int64_t y, int32_t srcX, int
                                            fetch(int32_t(srcX + x1), int32_t(srcY + y1)), wx, wy);
             write(int32_t(column), int32_t(row), quad, true);
         }
+    }
+}
+
+// How sampled pixels are stored: the colour alone (an opaque source at full
+// alpha), mixed by the overall alpha, or weighted by each sample's coverage.
+enum class WriteMode { Opaque, Overall, PerPixel };
+
+inline WriteMode writeModeFor(bool perPixelCoverage, int32_t alpha)
+{
+    return perPixelCoverage ? WriteMode::PerPixel : (alpha >= 255 ? WriteMode::Opaque : WriteMode::Overall);
+}
+
+// Stores one sampled pixel of a scaled or rotated blit. `Format` gives the
+// pixel type and its writes: Pixel, fromQuad(quad), copy(d, s) and
+// blend(d, s, weight). `thresholds` applies the cut-offs of smoothed samples
+// (weight 5 or less: untouched, above 250: copied) to nearest samples too.
+template <class Format>
+inline void writeSample(typename Format::Pixel& d, uint32_t quad, WriteMode mode, uint32_t alpha, bool bilinear,
+                        bool thresholds)
+{
+    const typename Format::Pixel s = Format::fromQuad(quad);
+    switch (mode) {
+    case WriteMode::Opaque:
+        d = Format::copy(d, s);
+        return;
+    case WriteMode::Overall:
+        d = Format::blend(d, s, alpha);
+        return;
+    case WriteMode::PerPixel:
+        break;
+    }
+    if (bilinear || thresholds) {
+        const uint32_t e = ((quad >> 24) * alpha) >> 8;
+        if (e <= 5)
+            return;
+        d = e > 250 ? Format::copy(d, s) : Format::blend(d, s, e);
+        return;
+    }
+    const uint32_t w = pixel::coverageWeight(quad >> 24, alpha);
+    if (w != 0)
+        d = Format::blend(d, s, w);
+}
+
+// Calls `write` with the mode as a compile-time constant
+// (std::integral_constant), so that a row loop is instantiated per mode and
+// does not test it per pixel.
+template <class Write>
+inline void withMode(WriteMode mode, Write write)
+{
+    switch (mode) {
+    case WriteMode::Opaque:
+        write(std::integral_constant<WriteMode, WriteMode::Opaque>());
+        break;
+    case WriteMode::Overall:
+        write(std::integral_constant<WriteMode, WriteMode::Overall>());
+        break;
+    case WriteMode::PerPixel:
+        write(std::integral_constant<WriteMode, WriteMode::PerPixel>());
+        break;
     }
 }
 
