@@ -34,34 +34,31 @@ void draw(float x1, float y1, float x2, float y2, const Rect& clip, const Rect& 
         if (value > 0)
             plot(int32_t(x), int32_t(y), value > 255 ? 255 : value);
     };
+    // Steps along the major axis from the end with the smaller coordinate;
+    // `plotAt(major, minor, weight)` puts the pixel back in x and y order.
+    auto walk = [](double dMajor, double dMinor, int64_t roundedMajor1, int64_t roundedMajor2, double major1,
+                   double minor1, double major2, double minor2, auto plotAt) {
+        const double gradient = dMinor / dMajor;
+        const int64_t from = dMajor > 0 ? roundedMajor1 : roundedMajor2, to = dMajor > 0 ? roundedMajor2 : roundedMajor1;
+        const double originMajor = dMajor > 0 ? major1 : major2, originMinor = dMajor > 0 ? minor1 : minor2;
+        for (int64_t major = from; major <= to; ++major) {
+            // The exact minor coordinate at the pixel centre, split over the two pixels around it.
+            const double minor = originMinor + gradient * (double(major) - originMajor) - 0.5;
+            const double cell = std::floor(minor);
+            const double fraction = minor - cell;
+            plotAt(major, int64_t(cell), 1.0 - fraction);
+            plotAt(major, int64_t(cell) + 1, fraction);
+        }
+    };
     const double dx = double(x2) - x1, dy = double(y2) - y1;
     if (std::fabs(dx) >= std::fabs(dy)) {
         if (dx == 0.0) {
             put(rx1, ry1, 1.0);
             return;
         }
-        const double gradient = dy / dx;
-        const int64_t from = dx > 0 ? rx1 : rx2, to = dx > 0 ? rx2 : rx1;
-        const double originX = dx > 0 ? x1 : x2, originY = dx > 0 ? y1 : y2;
-        for (int64_t x = from; x <= to; ++x) {
-            // The exact y at the pixel centre's column, split over the two rows around it.
-            const double y = originY + gradient * (double(x) - originX) - 0.5;
-            const double row = std::floor(y);
-            const double fraction = y - row;
-            put(x, int64_t(row), 1.0 - fraction);
-            put(x, int64_t(row) + 1, fraction);
-        }
+        walk(dx, dy, rx1, rx2, x1, y1, x2, y2, [&put](int64_t x, int64_t y, double weight) { put(x, y, weight); });
     } else {
-        const double gradient = dx / dy;
-        const int64_t from = dy > 0 ? ry1 : ry2, to = dy > 0 ? ry2 : ry1;
-        const double originX = dy > 0 ? x1 : x2, originY = dy > 0 ? y1 : y2;
-        for (int64_t y = from; y <= to; ++y) {
-            const double x = originX + gradient * (double(y) - originY) - 0.5;
-            const double column = std::floor(x);
-            const double fraction = x - column;
-            put(int64_t(column), y, 1.0 - fraction);
-            put(int64_t(column) + 1, y, fraction);
-        }
+        walk(dy, dx, ry1, ry2, y1, x1, y2, x2, [&put](int64_t y, int64_t x, double weight) { put(x, y, weight); });
     }
 }
 
