@@ -138,7 +138,7 @@ public:
                 const int channel = std::min(c, channels - 1);
                 const int a = buffer[index * channels + channel];
                 const int b = buffer[(index + 1) * channels + channel];
-                out[written * 2 + c] = clamp16(static_cast<int32_t>(std::lround(a + (b - a) * fraction)));
+                out[written * 2 + c] = roundToSample(a + (b - a) * fraction);
             }
             ++written;
             sourcePosition += step;
@@ -252,7 +252,7 @@ std::vector<int16_t> resampleLinear(const std::vector<int16_t>& input, int chann
         for (int c = 0; c < channels; ++c) {
             const int a = input[index * channels + c];
             const int b = input[next * channels + c];
-            out[f * channels + c] = clamp16(static_cast<int32_t>(std::lround(a + (b - a) * fraction)));
+            out[f * channels + c] = roundToSample(a + (b - a) * fraction);
         }
     }
     return out;

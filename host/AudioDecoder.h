@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -7,6 +9,12 @@
 #include <vector>
 
 namespace host {
+
+// The nearest 16-bit sample to `value`, saturating at the sample range.
+inline int16_t roundToSample(double value)
+{
+    return static_cast<int16_t>(std::clamp(std::lround(value), -32768L, 32767L));
+}
 
 // The mixer's one output rate; every effect is resampled to it when loaded.
 constexpr int kAudioRate = 44100;

@@ -234,7 +234,7 @@ void AudioMixer::mix(int16_t* out, int frames)
             }
         }
         for (int i = 0; i < count * 2; ++i)
-            out[(done * 2) + i] = static_cast<int16_t>(std::clamp(std::lround(accumulator[i]), -32768L, 32767L));
+            out[(done * 2) + i] = roundToSample(accumulator[i]);
         done += count;
     }
 }
