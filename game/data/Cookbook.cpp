@@ -12,13 +12,10 @@ void Cookbook::load(const std::string& fileName)
 void Cookbook::parse(AbstractProperty* root)
 {
     recipes.clear();
-    PropertyVector* list = childVector(root, "recipes");
-    for (int i = 0; i < elementCount(list); ++i) {
-        AbstractProperty* entry = elementAt(list, i);
-        RefPointer<Recipe> recipe = ObjectFactoryContainer::createFrom<Recipe>(entry);
-        if (recipe)
+    forEachElement(root, "recipes", [this](AbstractProperty* entry) {
+        if (RefPointer<Recipe> recipe = ObjectFactoryContainer::createFrom<Recipe>(entry))
             recipes.push_back(recipe);
-    }
+    });
 }
 
 Recipe* Cookbook::findRecipe(const std::string& name) const

@@ -36,12 +36,10 @@ void ConveyorBelt::load(AbstractProperty* node, const Cookbook& cookbook)
     spots.clear();
     speed = 0.0f;
     distance = 0.0f;
-    PropertyVector* list = childVector(node, "spots");
-    for (int i = 0; i < elementCount(list); ++i) {
-        RefPointer<Spot> spot = Spot::restore(elementAt(list, i), cookbook);
-        if (spot)
+    forEachElement(node, "spots", [&](AbstractProperty* entry) {
+        if (RefPointer<Spot> spot = Spot::restore(entry, cookbook))
             spots.push_back(spot);
-    }
+    });
     speed = childFloatScanned(node, "speed");
     distance = childFloatScanned(node, "distance");
     graceTimer.load(childNode(node, "graceTimer"));

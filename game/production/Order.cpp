@@ -38,10 +38,8 @@ void Order::save(PropertyNode* node) const
 void Order::load(AbstractProperty* node, const Cookbook& cookbook)
 {
     pastries.clear();
-    PropertyVector* list = childVector(node, "pastries");
-    for (int i = 0; i < elementCount(list); ++i) {
-        RefPointer<Pastry> pastry = Pastry::restore(elementAt(list, i), cookbook);
-        if (pastry)
+    forEachElement(node, "pastries", [&](AbstractProperty* entry) {
+        if (RefPointer<Pastry> pastry = Pastry::restore(entry, cookbook))
             pastries.push_back(pastry);
-    }
+    });
 }
