@@ -32,4 +32,13 @@ if(X11_FOUND)
             $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> any)
   set_tests_properties(app.window_close_smoke_16bit PROPERTIES
     ENVIRONMENT "${SMOKE_ENV};TORTELUNE_DESKTOP_DEPTH=16" SKIP_RETURN_CODE 77 TIMEOUT 120 RESOURCE_LOCK xvfb)
+
+  # The game as a player meets it, with the real content: splash, loading
+  # scene, a click, the quit question and the yes answer. Screenshots of each
+  # step are left in the build folder's "screenshots".
+  add_test(NAME app.startup_end_to_end
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/startup_e2e.bash
+            $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> ${CMAKE_BINARY_DIR}/screenshots)
+  set_tests_properties(app.startup_end_to_end PROPERTIES
+    ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 180 RESOURCE_LOCK xvfb)
 endif()

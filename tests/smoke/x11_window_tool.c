@@ -2,8 +2,11 @@
  * given title, checks that it shows a frame of the expected colour ("any" takes
  * any colour but black, the colour before the first frame), and then
  * asks it to close the way a window manager's close box does
- * (WM_DELETE_WINDOW). Exit codes: 0 done, 2 no such window in time, 3 the
- * window never showed the colour, 4 no display. */
+ * (WM_DELETE_WINDOW). An action after the colour replaces the close request:
+ * "click X Y" presses and releases the left button at window pixel (X, Y),
+ * "key return" presses and releases Return, "none" only checks.
+ * Exit codes: 0 done, 2 no such window in time, 3 the window never showed the
+ * colour, 4 no display. */
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -119,6 +122,52 @@ int main(int argc, char** argv)
         return 3;
     }
     printf("window shows %06lx\n", seen);
+
+    const char* action = argc > 4 ? argv[4] : "close";
+    if (strcmp(action, "none") == 0) {
+        XCloseDisplay(display);
+        return 0;
+    }
+    if (strcmp(action, "click") == 0 && argc > 6) {
+        int x = atoi(argv[5]);
+        int y = atoi(argv[6]);
+        for (int press = 1; press >= 0; --press) {
+            XEvent button;
+            memset(&button, 0, sizeof button);
+            button.xbutton.type = press ? ButtonPress : ButtonRelease;
+            button.xbutton.display = display;
+            button.xbutton.window = window;
+            button.xbutton.root = DefaultRootWindow(display);
+            button.xbutton.x = x;
+            button.xbutton.y = y;
+            button.xbutton.button = Button1;
+            button.xbutton.state = press ? 0 : Button1Mask;
+            button.xbutton.same_screen = True;
+            XSendEvent(display, window, True, press ? ButtonPressMask : ButtonReleaseMask, &button);
+            XFlush(display);
+            sleepMs(60);
+        }
+        XCloseDisplay(display);
+        return 0;
+    }
+    if (strcmp(action, "key") == 0 && argc > 5) {
+        KeyCode code = XKeysymToKeycode(display, XStringToKeysym(strcmp(argv[5], "return") == 0 ? "Return" : argv[5]));
+        for (int press = 1; press >= 0; --press) {
+            XEvent key;
+            memset(&key, 0, sizeof key);
+            key.xkey.type = press ? KeyPress : KeyRelease;
+            key.xkey.display = display;
+            key.xkey.window = window;
+            key.xkey.root = DefaultRootWindow(display);
+            key.xkey.keycode = code;
+            key.xkey.same_screen = True;
+            XSendEvent(display, window, True, press ? KeyPressMask : KeyReleaseMask, &key);
+            XFlush(display);
+            sleepMs(60);
+        }
+        XCloseDisplay(display);
+        return 0;
+    }
 
     XEvent event;
     memset(&event, 0, sizeof event);
