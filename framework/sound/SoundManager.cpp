@@ -1,6 +1,7 @@
 #include "framework/sound/SoundManager.h"
 
 #include "framework/core/Log.h"
+#include "framework/platform/IGameSettings.h"
 #include "framework/sound/SoundFiles.h"
 
 // Registered under BaseObject, although it runs as a task.
@@ -218,14 +219,14 @@ void SoundManager::setMuted(bool muted)
 
 void SoundManager::setEffectsVolume(int volume)
 {
-    effectsVolume = volume < 0 ? 0 : volume > 255 ? 255 : volume;
+    effectsVolume = IGameSettings::clampVolume(volume);
     if (soundOn && !mute)
         mixer.setEffectsMasterVolume(effectsVolume);
 }
 
 void SoundManager::setMusicVolume(int volume)
 {
-    musicVolume = volume < 0 ? 0 : volume > 255 ? 255 : volume;
+    musicVolume = IGameSettings::clampVolume(volume);
 }
 
 bool SoundManager::openStream(SoundStream* stream)
