@@ -1,0 +1,141 @@
+// Start-up of the real game with the real content on SDL's dummy video and
+// audio drivers: the time from the start of the run to the first frame that
+// reaches the display, and to the moment every section queued at start-up
+// is loaded (the loading scene can start its title pan). The run is ended by
+// a quit message once both are seen.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "app/TorteluneMain.h"
+#include "framework/platform/DataFolders.h"
+#include "framework/core/BasicProperties.h"
+#include "framework/resources/ResourceManager.h"
+#include "host/Folders.h"
+#include "host/HostPlatform.h"
+#include "host/HostWindow.h"
+#include "host/SettingsStore.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Timings {
+    Clock::time_point start;
+    double firstFrameMs = -1;
+    double loadedMs = -1;
+};
+
+double since(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// The real window, watched: the first present and the end of loading are
+// timed; then the quit message is queued.
+class TimedWindow final : public HostWindow {
+public:
+    TimedWindow(std::unique_ptr<HostWindow> inner, Timings& timings) : inner(std::move(inner)), timings(timings) {}
+    bool open(const WindowSettings& settings, std::string* error) override { return inner->open(settings, error); }
+    void close() override { inner->close(); }
+    bool isOpen() const override { return inner->isOpen(); }
+    const WindowSettings& getSettings() const override { return inner->getSettings(); }
+    bool present(const void* pixels, int pitch) override
+    {
+        bool shown = inner->present(pixels, pitch);
+        if (shown && timings.firstFrameMs < 0)
+            timings.firstFrameMs = since(timings.start);
+        if (timings.loadedMs < 0 && ResourceManager::instance && !ResourceManager::instance->hasPendingRequests()) {
+            timings.loadedMs = since(timings.start);
+            inner->postMessage({WM_QUIT, 0, 0});
+        }
+        return shown;
+    }
+    void minimise() override { inner->minimise(); }
+    void raise() override { inner->raise(); }
+    void setTitle(const std::string& title) override { inner->setTitle(title); }
+    void setIcon(const uint32_t* pixels, int width, int height) override { inner->setIcon(pixels, width, height); }
+    void setCursorShape(int shape) override { inner->setCursorShape(shape); }
+    int getCursorShape() const override { return inner->getCursorShape(); }
+    void setMouseCapture(bool captured) override { inner->setMouseCapture(captured); }
+    bool getMousePosition(int& x, int& y) const override { return inner->getMousePosition(x, y); }
+    bool hasInputFocus() const override { return inner->hasInputFocus(); }
+    bool peekMessage(WindowMessage& message) override { return inner->peekMessage(message); }
+    void postMessage(const WindowMessage& message) override { inner->postMessage(message); }
+
+private:
+    std::unique_ptr<HostWindow> inner;
+    Timings& timings;
+};
+
+// The machine's own platform with the watched window.
+class TimedPlatform final : public HostPlatform {
+public:
+    TimedPlatform(HostPlatform& real, Timings& timings) : real(real), timings(timings) {}
+    std::unique_ptr<HostWindow> createWindow() override
+    {
+        return std::make_unique<TimedWindow>(real.createWindow(), timings);
+    }
+    DesktopMode getDesktopMode() override { return real.getDesktopMode(); }
+    void showMessageBox(const std::string& title, const std::string& text, MessageBoxKind kind) override
+    {
+        real.showMessageBox(title, text, kind);
+    }
+    bool setClipboardText(const std::string& text) override { return real.setClipboardText(text); }
+    std::string getClipboardText() override { return real.getClipboardText(); }
+    uint32_t getMilliseconds() override { return real.getMilliseconds(); }
+    void sleepMilliseconds(uint32_t milliseconds) override { real.sleepMilliseconds(milliseconds); }
+    bool openWebAddress(const std::string&) override { return false; }
+    std::shared_ptr<SettingsStore> openSettingsStore(const std::string& gameId) override
+    {
+        return real.openSettingsStore(gameId);
+    }
+
+private:
+    HostPlatform& real;
+    Timings& timings;
+};
+
+void BM_StartUp(benchmark::State& state)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    std::string home = "/tmp/tortelune-startup-bench";
+    for (const char* folder : {"/config", "/data", "/run"})
+        makeDirectoryTree(home + folder);
+    setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", (home + "/run").c_str(), 1);
+    setCurrentFolder(TORTELUNE_SOURCE_DIR);
+
+    double firstFrame = 0;
+    double loaded = 0;
+    char name[] = "tortelune";
+    char* argv[] = {name, nullptr};
+    for (auto _ : state) {
+        resetDataFolders();
+        resetGameIdentityCache();
+        Timings timings;
+        HostPlatform& real = HostPlatform::current();
+        TimedPlatform platform(real, timings);
+        HostPlatform::install(&platform);
+        timings.start = Clock::now();
+        int exitCode = runTortelune(1, argv, true);
+        HostPlatform::install(nullptr);
+        if (exitCode != 0 || timings.firstFrameMs < 0 || timings.loadedMs < 0) {
+            state.SkipWithError("the game did not start");
+            return;
+        }
+        firstFrame += timings.firstFrameMs;
+        loaded += timings.loadedMs;
+        state.SetIterationTime(timings.loadedMs / 1000.0);
+    }
+    state.counters["first_frame_ms"] = firstFrame / static_cast<double>(state.iterations());
+    state.counters["sections_loaded_ms"] = loaded / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_StartUp)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+} // namespace
