@@ -46,6 +46,12 @@ public:
 
     Scene* getMapScene() const { return mapScene; }
     Scene* getGameScene() const { return gameScene; }
+    // Start-up keeps the registered ones; tests set their own.
+    void setScenes(Scene* map, Scene* game)
+    {
+        mapScene = map;
+        gameScene = game;
+    }
 
     // The single-instance lock, held from start-up to the end of the
     // shut-down (the entry point takes it over from the application object).

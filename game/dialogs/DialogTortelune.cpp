@@ -75,7 +75,7 @@ void DialogTortelune::playShowAnimation()
     Modifier* fade = new ModifierAlpha(tuning().DIALOG_FADE_TIME, 0, 255);
     fade->addEndFlags(Modifier::EndWait);
     GameNode::addModifier(this, fade);
-    GameNode::addModifier(this, new ModifierFunction(GuiMethod(this, &DialogTortelune::onShowAnimationDone), this));
+    GameNode::addModifier(this, new ModifierFunction(GuiMethod(this, &DialogTortelune::onShowAnimationDone)));
 }
 
 int DialogTortelune::onShowAnimationDone(void* context, BaseObject* /*argument*/)
@@ -99,7 +99,7 @@ void DialogTortelune::close()
     Modifier* fade = new ModifierAlpha(tuning().DIALOG_FADE_TIME, 255, 0);
     fade->addEndFlags(Modifier::EndWait);
     GameNode::addModifier(this, fade);
-    GameNode::addModifier(this, new ModifierFunction(GuiMethod(this, &DialogTortelune::onFadedOut), this));
+    GameNode::addModifier(this, new ModifierFunction(GuiMethod(this, &DialogTortelune::onFadedOut)));
     if (playSounds)
         playSound(hideSound);
 }

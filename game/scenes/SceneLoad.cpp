@@ -373,7 +373,7 @@ bool SceneLoad::onLeftUp(int /*x*/, int /*y*/, int /*keys*/)
     addComponent(zoom.get());
     Modifier* scale = Modifier::addChild(
         getAnimTree(), targeted(new ModifierScale(tuning().LOAD_DURATION, 1.0f, tuning().LOAD_SCALE), zoom.get()));
-    Modifier::addChild(scale, new ModifierFunction(GuiMethod(this, &SceneLoad::onZoomDone), this));
+    Modifier::addChild(scale, new ModifierFunction(GuiMethod(this, &SceneLoad::onZoomDone)));
     return true;
 }
 

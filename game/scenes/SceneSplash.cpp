@@ -69,7 +69,7 @@ void SceneSplash::loadContent()
     if (!coverShown) {
         // The brand animation of the layout stands first.
         Modifier* delay = Modifier::addChild(getAnimTree(), new ModifierDelay(displayTime));
-        Modifier::addChild(delay, new ModifierFunction(GuiMethod(this, &SceneSplash::onStartCover), this));
+        Modifier::addChild(delay, new ModifierFunction(GuiMethod(this, &SceneSplash::onStartCover)));
     } else {
         startCover();
     }
@@ -102,11 +102,11 @@ void SceneSplash::startCover()
         Modifier* fade = new ModifierAlpha(fadeTime, 0, 255);
         fade->setTarget(cover);
         last = Modifier::addChild(getAnimTree(), fade);
-        last = Modifier::addChild(last, new ModifierFunction(GuiMethod(this, &SceneSplash::onCoverShown), this));
+        last = Modifier::addChild(last, new ModifierFunction(GuiMethod(this, &SceneSplash::onCoverShown)));
     }
     Modifier* delay = new ModifierDelay(kImageDelayMs);
     last = last ? Modifier::addChild(last, delay) : Modifier::addChild(getAnimTree(), delay);
-    Modifier::addChild(last, new ModifierFunction(GuiMethod(this, &SceneSplash::onShowNextImage), this));
+    Modifier::addChild(last, new ModifierFunction(GuiMethod(this, &SceneSplash::onShowNextImage)));
 }
 
 int SceneSplash::onCoverShown(void* context, BaseObject* /*argument*/)
@@ -141,7 +141,7 @@ void SceneSplash::showNextImage()
     Modifier* fadeOut = new ModifierAlpha(fadeTime, 255, 0);
     fadeOut->addEndFlags(Modifier::EndWait);
     GameNode::addModifier(sprite.get(), fadeOut);
-    Modifier* next = new ModifierFunction(GuiMethod(this, &SceneSplash::onShowNextImage), this);
+    Modifier* next = new ModifierFunction(GuiMethod(this, &SceneSplash::onShowNextImage));
     next->addEndFlags(Modifier::EndRemoveTarget);
     GameNode::addModifier(sprite.get(), next);
 
