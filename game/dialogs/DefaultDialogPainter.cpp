@@ -44,7 +44,9 @@ void DefaultDialogPainter::paint(Graphics* graphics)
         return;
     int x = graphics->getTarget()->getWidth() - tuning().DEFAULTDIALOG_EIFFEL_OFFSETX - tower->getWidth();
     int y = graphics->getTarget()->getHeight() - tuning().DEFAULTDIALOG_EIFFEL_OFFSETY - tower->getHeight();
-    drawPiece(graphics, tower.get(), x, y, tower->getWidth(), tower->getHeight());
+    // Blended over the centre: copying its alpha would punch its transparent
+    // surroundings through the dialog.
+    graphics->blit(tower.get(), x, y);
 }
 
 DialogHintPainter::DialogHintPainter(AbstractProperty* configuration) : DefaultDialogPainter(configuration)

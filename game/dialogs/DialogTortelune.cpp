@@ -5,7 +5,9 @@
 #include "framework/core/PropertyNode.h"
 #include "framework/core/PropertyVector.h"
 #include "framework/core/SetupStore.h"
+#include "framework/graphics/Graphics.h"
 #include "framework/gui/SceneManager.h"
+#include "framework/platform/GameWindow.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/scenegraph/ModifierAlpha.h"
 #include "framework/scenegraph/ModifierFunction.h"
@@ -51,7 +53,53 @@ void DialogTortelune::show()
         setPosition((kScreenWidth - getWidth()) / 2, (kScreenHeight - getHeight()) / 2);
     if (playSounds)
         playSound(showSound);
-    // TODO(dialogs): the darkened full-screen layer of "dodarkenbackground".
+    if (darkenBackground)
+        prepareDarkBackground();
+}
+
+void DialogTortelune::prepareDarkBackground()
+{
+    refreshBuffer();
+    framePicture = getFrameImage() ? Image::clone(getFrameImage()) : RefPointer<Image>();
+    // The frame is kept as a picture: the painter must not paint over the layer.
+    if (getPainter()) {
+        int width = getWidth();
+        int height = getHeight();
+        setPainter(nullptr);
+        setSize(width, height);
+    }
+    // The dialog becomes a full-screen layer; its components stay where they were.
+    getComponentRoot()->setPosition(getX(), getY());
+    setPosition(0, 0);
+    int bytesPerPixel = GameWindow::instance ? GameWindow::instance->getBytesPerPixel() : 4;
+    RefPointer<Image> layer = Image::create(kScreenWidth, kScreenHeight, bytesPerPixel);
+    if (!layer)
+        return;
+    layer->setHasAlphaChannel(true);
+    setBackground(layer.get());
+    Sprite::setWidth(kScreenWidth);
+    Sprite::setHeight(kScreenHeight);
+    paintDarkBackground();
+}
+
+void DialogTortelune::paintDarkBackground()
+{
+    Image* layer = getFrameImage();
+    if (!layer)
+        return;
+    RefPointer<Graphics> graphics = layer->getGraphics();
+    if (!graphics)
+        return;
+    graphics->setColour(0xFF000000u);
+    graphics->clear();
+    graphics->fillChannel(Graphics::ChannelAlpha, tuning().DIALOG_BACKGROUND_ALPHA & 0xFF, 0, 0);
+    if (framePicture) {
+        int x = getComponentRoot()->getX();
+        int y = getComponentRoot()->getY();
+        graphics->blit(framePicture.get(), x, y);
+        graphics->blitChannelMax(framePicture.get(), Graphics::ChannelAlpha, x, y);
+    }
+    setBufferDirty(true);
 }
 
 void DialogTortelune::showAndFadeIn()

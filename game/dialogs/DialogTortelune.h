@@ -28,6 +28,10 @@ public:
     // Fades out, leaves the scene, then calls closeCallback.
     void close();
 
+    // Turns the dialog into a full-screen translucent black layer with its
+    // frame at its place; its components stay live on top.
+    void prepareDarkBackground();
+    virtual void paintDarkBackground();
     virtual bool isIceLook();
     virtual void applyIceLook();
 
@@ -51,6 +55,7 @@ private:
     void playSound(const std::string& key);
 
     Sprite* iceTop = nullptr;
+    RefPointer<Image> framePicture;
     bool centerOnScreen = false;
     bool darkenBackground = false;
     std::string showSound = "SOUND_DIALOG_SHOW";
