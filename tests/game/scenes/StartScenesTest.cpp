@@ -203,7 +203,9 @@ TEST_F(StartScenesTest, LoadingSceneRemembersAClickUntilLoadingEnds)
 
 class SplashPictureTest : public ::testing::Test {
 protected:
-    std::string folder = makeTestFolder("splash-pictures");
+    // One folder per test: test programs run side by side.
+    std::string folder =
+        makeTestFolder(std::string("splash-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
 
     void writePictures()
     {
