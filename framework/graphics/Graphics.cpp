@@ -45,29 +45,25 @@ void bresenham(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Plot plot)
     const int32_t sy = y2 < y1 ? -1 : 1;
     int64_t x = x1;
     int64_t y = y1;
-    if (dx < dy) {
-        int64_t err = -dy;
-        while (y != y2) {
-            err += 2 * dx;
+    // Steps along the major axis; the minor one moves whenever the error
+    // turns non-negative. Ends before the last point.
+    auto walk = [&](int64_t& major, int64_t& minor, int64_t majorEnd, int32_t majorStep, int32_t minorStep,
+                    int64_t dMajor, int64_t dMinor) {
+        int64_t err = -dMajor;
+        while (major != majorEnd) {
+            err += 2 * dMinor;
             plot(int32_t(x), int32_t(y));
             if (err >= 0) {
-                x += sx;
-                err -= 2 * dy;
+                minor += minorStep;
+                err -= 2 * dMajor;
             }
-            y += sy;
+            major += majorStep;
         }
-    } else {
-        int64_t err = -dx;
-        while (x != x2) {
-            err += 2 * dy;
-            plot(int32_t(x), int32_t(y));
-            if (err >= 0) {
-                y += sy;
-                err -= 2 * dx;
-            }
-            x += sx;
-        }
-    }
+    };
+    if (dx < dy)
+        walk(y, x, y2, sy, sx, dy, dx);
+    else
+        walk(x, y, x2, sx, sy, dx, dy);
     plot(int32_t(x), int32_t(y));
 }
 
