@@ -225,6 +225,17 @@ protected:
         const float ox = float(offsetX), oy = float(offsetY);
         smoothline::draw(x1 + ox, y1 + oy, x2 + ox, y2 + oy, clip, drawableArea(), plot);
     }
+    // The scaled and rotated blits draw only from images of the target's
+    // format: with both locked, `draw(source, target, alpha)`.
+    template <class Draw>
+    void transformedBlit(Image* image, int32_t bytesPerPixel, Draw draw)
+    {
+        if (!image || alpha <= 0 || image->getBytesPerPixel() != bytesPerPixel)
+            return;
+        DrawLock lock(target.get(), bytesPerPixel, image);
+        if (lock)
+            draw(image, target.get(), uint32_t(alpha));
+    }
     // Each row of the offset and clipped rectangle goes to
     // `row(y, left, width)` with the target locked.
     template <class Row>

@@ -184,25 +184,19 @@ void Graphics16::blit(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t 
 void Graphics16::blitRotated(Image* image, double angle, double scale, int32_t x, int32_t y, int32_t srcX,
                              int32_t srcY, int32_t width, int32_t height, int32_t pivotX, int32_t pivotY)
 {
-    if (!image || alpha <= 0 || image->getBytesPerPixel() != 2)
-        return;
-    DrawLock lock(target.get(), 2, image);
-    if (!lock)
-        return;
-    const bool usePlane = image->hasAlphaChannel() && image->getAlphaPlane();
-    const WriteMode mode = transformed::writeModeFor(usePlane, alpha);
-    const uint32_t a = uint32_t(alpha);
-    Image* source = image;
-    Image* destination = target.get();
-    transformed::rotated(
-        angle, scale, int64_t(x) + offsetX, int64_t(y) + offsetY, srcX, srcY, width, height, pivotX, pivotY,
-        image->getWidth(), image->getHeight(), drawableArea(), smoothing,
-        [source, usePlane](int32_t sx, int32_t sy) {
-            return toQuad(source->row16(sy)[sx], usePlane ? source->alphaRow(sy)[sx] : 255u);
-        },
-        [destination, mode, a](int32_t dx, int32_t dy, uint32_t quad, bool bilinear) {
-            transformed::writeSample<Rgb565>(destination->row16(dy)[dx], quad, mode, a, bilinear, true);
-        });
+    transformedBlit(image, 2, [&](Image* source, Image* destination, uint32_t a) {
+        const bool usePlane = source->hasAlphaChannel() && source->getAlphaPlane();
+        const WriteMode mode = transformed::writeModeFor(usePlane, alpha);
+        transformed::rotated(
+            angle, scale, int64_t(x) + offsetX, int64_t(y) + offsetY, srcX, srcY, width, height, pivotX, pivotY,
+            source->getWidth(), source->getHeight(), drawableArea(), smoothing,
+            [source, usePlane](int32_t sx, int32_t sy) {
+                return toQuad(source->row16(sy)[sx], usePlane ? source->alphaRow(sy)[sx] : 255u);
+            },
+            [destination, mode, a](int32_t dx, int32_t dy, uint32_t quad, bool bilinear) {
+                transformed::writeSample<Rgb565>(destination->row16(dy)[dx], quad, mode, a, bilinear, true);
+            });
+    });
 }
 
 namespace {
@@ -237,23 +231,18 @@ void writeScaledRow16(Image* source, Image* target, const transformed::ScaledRow
 void Graphics16::blitScaled(Image* image, int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight,
                             int32_t x, int32_t y, int32_t width, int32_t height)
 {
-    if (!image || alpha <= 0 || image->getBytesPerPixel() != 2)
-        return;
-    DrawLock lock(target.get(), 2, image);
-    if (!lock)
-        return;
-    const bool usePlane = image->hasAlphaChannel() && image->getAlphaPlane();
-    const WriteMode mode = transformed::writeModeFor(usePlane, alpha);
-    const uint32_t a = uint32_t(alpha);
-    Image* source = image;
-    Image* destination = target.get();
-    transformed::scaled(srcX, srcY, srcWidth, srcHeight, image->getWidth(), image->getHeight(), int64_t(x) + offsetX,
-                        int64_t(y) + offsetY, width, height, drawableArea(), smoothing, scaledColumns, scaledWeights,
-                        [source, destination, mode, a, usePlane](const transformed::ScaledRow& row) {
-                            transformed::withMode(mode, [&](auto fixedMode) {
-                                writeScaledRow16<decltype(fixedMode)::value>(source, destination, row, a, usePlane);
-                            });
-                        });
+    transformedBlit(image, 2, [&](Image* source, Image* destination, uint32_t a) {
+        const bool usePlane = source->hasAlphaChannel() && source->getAlphaPlane();
+        const WriteMode mode = transformed::writeModeFor(usePlane, alpha);
+        transformed::scaled(
+            srcX, srcY, srcWidth, srcHeight, source->getWidth(), source->getHeight(), int64_t(x) + offsetX,
+            int64_t(y) + offsetY, width, height, drawableArea(), smoothing, scaledColumns, scaledWeights,
+            [source, destination, mode, a, usePlane](const transformed::ScaledRow& row) {
+                transformed::withMode(mode, [&](auto fixedMode) {
+                    writeScaledRow16<decltype(fixedMode)::value>(source, destination, row, a, usePlane);
+                });
+            });
+    });
 }
 
 void Graphics16::blitCopy(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,

@@ -159,22 +159,16 @@ using transformed::WriteMode;
 void Graphics32::blitRotated(Image* image, double angle, double scale, int32_t x, int32_t y, int32_t srcX,
                              int32_t srcY, int32_t width, int32_t height, int32_t pivotX, int32_t pivotY)
 {
-    if (!image || alpha <= 0 || image->getBytesPerPixel() != 4)
-        return;
-    DrawLock lock(target.get(), 4, image);
-    if (!lock)
-        return;
-    const WriteMode mode = transformed::writeModeFor(image->hasAlphaChannel(), alpha);
-    const uint32_t a = uint32_t(alpha);
-    Image* source = image;
-    Image* destination = target.get();
-    transformed::rotated(
-        angle, scale, int64_t(x) + offsetX, int64_t(y) + offsetY, srcX, srcY, width, height, pivotX, pivotY,
-        image->getWidth(), image->getHeight(), drawableArea(), smoothing,
-        [source](int32_t sx, int32_t sy) { return source->row32(sy)[sx]; },
-        [destination, mode, a](int32_t dx, int32_t dy, uint32_t quad, bool bilinear) {
-            transformed::writeSample<Rgb32>(destination->row32(dy)[dx], quad, mode, a, bilinear, true);
-        });
+    transformedBlit(image, 4, [&](Image* source, Image* destination, uint32_t a) {
+        const WriteMode mode = transformed::writeModeFor(source->hasAlphaChannel(), alpha);
+        transformed::rotated(
+            angle, scale, int64_t(x) + offsetX, int64_t(y) + offsetY, srcX, srcY, width, height, pivotX, pivotY,
+            source->getWidth(), source->getHeight(), drawableArea(), smoothing,
+            [source](int32_t sx, int32_t sy) { return source->row32(sy)[sx]; },
+            [destination, mode, a](int32_t dx, int32_t dy, uint32_t quad, bool bilinear) {
+                transformed::writeSample<Rgb32>(destination->row32(dy)[dx], quad, mode, a, bilinear, true);
+            });
+    });
 }
 
 namespace {
@@ -207,22 +201,17 @@ void writeScaledRow32(Image* source, Image* target, const transformed::ScaledRow
 void Graphics32::blitScaled(Image* image, int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight,
                             int32_t x, int32_t y, int32_t width, int32_t height)
 {
-    if (!image || alpha <= 0 || image->getBytesPerPixel() != 4)
-        return;
-    DrawLock lock(target.get(), 4, image);
-    if (!lock)
-        return;
-    const WriteMode mode = transformed::writeModeFor(image->hasAlphaChannel(), alpha);
-    const uint32_t a = uint32_t(alpha);
-    Image* source = image;
-    Image* destination = target.get();
-    transformed::scaled(srcX, srcY, srcWidth, srcHeight, image->getWidth(), image->getHeight(), int64_t(x) + offsetX,
-                        int64_t(y) + offsetY, width, height, drawableArea(), smoothing, scaledColumns, scaledWeights,
-                        [source, destination, mode, a](const transformed::ScaledRow& row) {
-                            transformed::withMode(mode, [&](auto fixedMode) {
-                                writeScaledRow32<decltype(fixedMode)::value>(source, destination, row, a);
-                            });
-                        });
+    transformedBlit(image, 4, [&](Image* source, Image* destination, uint32_t a) {
+        const WriteMode mode = transformed::writeModeFor(source->hasAlphaChannel(), alpha);
+        transformed::scaled(
+            srcX, srcY, srcWidth, srcHeight, source->getWidth(), source->getHeight(), int64_t(x) + offsetX,
+            int64_t(y) + offsetY, width, height, drawableArea(), smoothing, scaledColumns, scaledWeights,
+            [source, destination, mode, a](const transformed::ScaledRow& row) {
+                transformed::withMode(mode, [&](auto fixedMode) {
+                    writeScaledRow32<decltype(fixedMode)::value>(source, destination, row, a);
+                });
+            });
+    });
 }
 
 void Graphics32::blitCopy(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,
