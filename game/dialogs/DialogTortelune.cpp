@@ -4,12 +4,18 @@
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/core/PropertyVector.h"
+#include "framework/core/Random.h"
 #include "framework/core/SetupStore.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/gui/Scene.h"
 #include "framework/gui/SceneManager.h"
 #include "framework/platform/GameWindow.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/scenegraph/ModifierAlpha.h"
+#include "framework/scenegraph/ModifierDelay.h"
+#include "framework/scenegraph/ModifierRotation.h"
+#include "framework/scenegraph/ModifierScale.h"
+#include "framework/scenegraph/ModifierVisible.h"
 #include "framework/scenegraph/ModifierFunction.h"
 #include "framework/scenegraph/Sprite.h"
 #include "framework/sound/Sound.h"
@@ -189,6 +195,91 @@ void DialogTortelune::applyIceLook()
         ObjectFactoryContainer::instance->create<AbstractPainter>(definition->getTypeName(), definition);
     if (painter)
         setPainter(painter.get());
+}
+
+void DialogTortelune::addTwinkles(int count)
+{
+    if (count <= 0)
+        return;
+    GameNode* twinkles = getComponent("NODE_TWINKLES");
+    if (!twinkles) {
+        RefPointer<GameNode> node(new GameNode());
+        node->setName("NODE_TWINKLES");
+        addComponent(node.get());
+        twinkles = node.get();
+    }
+    GameNode* layer = getComponentRoot();
+    twinkles->setPosition(-layer->getX(), -layer->getY());
+    for (int i = 0; i < count; ++i)
+        spawnTwinkle();
+}
+
+void DialogTortelune::spawnTwinkle()
+{
+    if (twinklePositions.empty() || !Random::instance || !SceneManager::instance)
+        return;
+    GameNode* twinkles = getComponent("NODE_TWINKLES");
+    Scene* scene = SceneManager::instance->getCurrentScene();
+    if (!twinkles || !scene)
+        return;
+    const TuningTable& values = tuning();
+    Random& random = *Random::instance;
+    const std::pair<int, int>& place =
+        twinklePositions[static_cast<size_t>(random.nextInt(0, static_cast<int>(twinklePositions.size())))];
+    int spread = values.TWINKLEDLG_DELAY_MAX - values.TWINKLEDLG_DELAY_MIN;
+    int delay = values.TWINKLEDLG_DELAY_MIN + (spread > 0 ? random.nextInt(0, spread) : 0);
+    const char* imageName = random.nextInt(0, 3) == 0 ? "TWINKLE_LARGE" : "TWINKLE_SMALL";
+    RefPointer<Image> image;
+    if (ResourceManager::instance) {
+        ResourceLock lock;
+        image = ResourceManager::instance->getResourceAs<Image>(imageName, "default");
+    }
+    RefPointer<Sprite> twinkle(new Sprite(place.first, place.second, image.get()));
+    twinkle->setAnchorPoint(Sprite::Center);
+    twinkle->setPivotPointKind(Sprite::Center);
+    twinkle->setVisible(false);
+    GameNode::addChild(twinkles, twinkle.get());
+
+    auto targeted = [&](Modifier* modifier) {
+        modifier->setTarget(twinkle.get());
+        return modifier;
+    };
+    const float quarter = 1.5707964f;
+    const float fiveEighths = 3.926991f;
+    Modifier* wait = Modifier::addChild(scene->getAnimTree(), targeted(new ModifierDelay(delay)));
+    Modifier::addChild(wait, targeted(new ModifierScale(values.TWINKLEDLG_IN_DURATION, 0.0f, 1.0f)));
+    Modifier::addChild(wait, targeted(new ModifierRotation(0.0f, quarter, values.TWINKLEDLG_IN_DURATION)));
+    Modifier::addChild(wait, targeted(new ModifierVisible(true)));
+    Modifier* appear = Modifier::addChild(wait, targeted(new ModifierAlpha(values.TWINKLEDLG_IN_DURATION, 0, 255)));
+    Modifier::addChild(appear, targeted(new ModifierRotation(quarter, fiveEighths, values.TWINKLEDLG_OUT_DURATION)));
+    Modifier* vanish =
+        Modifier::addChild(appear, targeted(new ModifierAlpha(values.TWINKLEDLG_OUT_DURATION, 255, 0)));
+    // The loop goes on with a new twinkle; this one goes. The callback holds
+    // the dialog: a closed dialog may still have twinkles in the scene's tree.
+    Modifier* again = new ModifierFunction(GuiMethod(this, &DialogTortelune::onTwinkleDone), this);
+    again->setTarget(twinkle.get());
+    again->addEndFlags(Modifier::EndRemoveTarget);
+    Modifier::addChild(vanish, again);
+}
+
+int DialogTortelune::onTwinkleDone(void* context, BaseObject* /*argument*/)
+{
+    auto* dialog = static_cast<DialogTortelune*>(context);
+    // The next twinkle comes with the dialog's next frame: zero durations
+    // must not loop inside one frame.
+    if (dialog->closeState != CloseState::Closed)
+        ++dialog->pendingTwinkles;
+    return 0;
+}
+
+void DialogTortelune::update(int deltaMs)
+{
+    Dialog::update(deltaMs);
+    int pending = pendingTwinkles;
+    pendingTwinkles = 0;
+    // A dialog that has gone twinkles no more.
+    for (int i = 0; i < pending && closeState != CloseState::Closed; ++i)
+        spawnTwinkle();
 }
 
 void DialogTortelune::playSound(const std::string& key)

@@ -21,12 +21,18 @@ public:
     ~DialogTortelune() override;
 
     void show() override;
+    // Starts the twinkles that finished in the last frame again.
+    void update(int deltaMs) override;
     // show, then the fade-in.
     void showAndFadeIn();
     // Starts the fade-in; input is off until it ends.
     void playShowAnimation();
     // Fades out, leaves the scene, then calls closeCallback.
     void close();
+
+    // Starts `count` endless twinkle loops over the dialog, at the template's
+    // "twinkles" positions (measured from the dialog's own origin).
+    void addTwinkles(int count);
 
     // Turns the dialog into a full-screen translucent black layer with its
     // frame at its place; its components stay live on top.
@@ -49,6 +55,8 @@ private:
     enum class CloseState { Open, Closing, Closed };
 
     static int onShowAnimationDone(void* context, BaseObject* argument);
+    static int onTwinkleDone(void* context, BaseObject* argument);
+    void spawnTwinkle();
     static int onFadedOut(void* context, BaseObject* argument);
     static int onClosed(void* context, BaseObject* argument);
     void setAllInput(bool enabled);
@@ -62,4 +70,5 @@ private:
     std::string hideSound = "SOUND_DIALOG_HIDE";
     std::vector<std::pair<int, int>> twinklePositions;
     CloseState closeState = CloseState::Open;
+    int pendingTwinkles = 0;
 };

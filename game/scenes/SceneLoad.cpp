@@ -64,7 +64,7 @@ float easeOutQuadratic(float t)
 
 int randomBelow(int upper, int lower = 0)
 {
-    return Random::instance ? Random::instance->nextInt(upper, lower) : lower;
+    return Random::instance ? Random::instance->nextInt(lower, upper) : lower;
 }
 
 Modifier* targeted(Modifier* modifier, GameNode* target)

@@ -6,6 +6,7 @@
 #include "app/TorteluneMain.h"
 #include "framework/core/BasicProperties.h"
 #include "framework/core/ObjectFactoryContainer.h"
+#include "framework/core/Random.h"
 #include "framework/core/SetupStore.h"
 #include "framework/graphics/Image.h"
 #include "framework/gui/Button.h"
@@ -37,6 +38,13 @@ const char kDefinitions[] = R"(<root>
         <Button name="BUTTON_NO" x="320" y="128"/>
       </Vector>
     </DialogYesNo>
+    <DialogTortelune id="DIALOG_PLAIN" width="301" height="201" autocenter="true"/>
+    <DialogTortelune id="DIALOG_TWINKLING" width="300" height="200">
+      <Vector id="twinkles">
+        <Node x="10" y="20"/>
+        <Node x="30" y="40"/>
+      </Vector>
+    </DialogTortelune>
   </Node>
   <Text id="CTEXT_QUESTION_QUIT" value="Quit?"/>
 </root>)";
@@ -199,6 +207,42 @@ TEST_F(StartScenesTest, LoadingSceneRemembersAClickUntilLoadingEnds)
     EXPECT_FALSE(load->isClickPending());
     // Further clicks are ignored once it is leaving.
     EXPECT_FALSE(load->onLeftUp(10, 10, 0));
+}
+
+TEST_F(StartScenesTest, DialogCentresOnTheScreenAndTwinklesAtItsPlaces)
+{
+    Scene* scene = SceneManager::instance->registerScene("SCENE_SELECTION");
+    SceneManager::instance->setNextScene(scene);
+    SceneManager::instance->run(20);
+    auto* plain = objectCast<DialogTortelune>(scene->getOrCreateDialog("DIALOG_PLAIN", "DIALOG_PLAIN"));
+    ASSERT_NE(nullptr, plain);
+    scene->showDialog(plain);
+    EXPECT_EQ(249, plain->getX());
+    EXPECT_EQ(199, plain->getY());
+    // Without positions: the twinkle node, and no twinkle in it.
+    plain->addTwinkles(2);
+    GameNode* none = plain->getComponent("NODE_TWINKLES");
+    ASSERT_NE(nullptr, none);
+    EXPECT_EQ(nullptr, none->getFirstChild());
+
+    Random::instance = new Random(7);
+    Random::instance->addRef();
+    auto* twinkling = objectCast<DialogTortelune>(scene->getOrCreateDialog("DIALOG_TWINKLING", "DIALOG_TWINKLING"));
+    ASSERT_NE(nullptr, twinkling);
+    ASSERT_EQ(2u, twinkling->getTwinklePositions().size());
+    twinkling->addTwinkles(3);
+    int count = 0;
+    for (GameNode* node = twinkling->getComponent("NODE_TWINKLES")->getFirstChild(); node; node = node->getNextSibling()) {
+        ++count;
+        EXPECT_TRUE(node->getX() == 10 || node->getX() == 30);
+        EXPECT_FALSE(node->isVisible());
+    }
+    EXPECT_EQ(3, count);
+    // The loops end with the dialog: closing it lets the last twinkles go.
+    twinkling->close();
+    animate(scene, 20000);
+    Random::instance->release();
+    Random::instance = nullptr;
 }
 
 class SplashPictureTest : public ::testing::Test {
