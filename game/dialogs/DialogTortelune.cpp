@@ -186,13 +186,12 @@ void DialogTortelune::applyIceLook()
 {
     if (iceTop)
         iceTop->setVisible(true);
-    if (!SetupStore::instance || !ObjectFactoryContainer::instance)
+    if (!SetupStore::instance)
         return;
     PropertyNode* definition = SetupStore::instance->findTemplate("ARCADE_PAINTER");
     if (definition == DUMMY_NODE)
         return;
-    RefPointer<AbstractPainter> painter =
-        ObjectFactoryContainer::instance->create<AbstractPainter>(definition->getTypeName(), definition);
+    RefPointer<AbstractPainter> painter = ObjectFactoryContainer::createFrom<AbstractPainter>(definition);
     if (painter)
         setPainter(painter.get());
 }

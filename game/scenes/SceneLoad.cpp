@@ -111,14 +111,13 @@ void SceneLoad::loadContent()
     }
 
     const std::string partnersFile = "media/properties/partners.xml";
-    if (isRegularFile(partnersFile) && ObjectFactoryContainer::instance) {
+    if (isRegularFile(partnersFile)) {
         RefPointer<PropertyStore> store(new PropertyStore());
         if (store->loadFile(partnersFile)) {
             for (const RefPointer<AbstractProperty>& entry : *store->getVector("partners")) {
                 if (!entry->isNode())
                     continue;
-                RefPointer<GameNode> component =
-                    ObjectFactoryContainer::instance->create<GameNode>(entry->asNode()->getTypeName(), entry.get());
+                RefPointer<GameNode> component = ObjectFactoryContainer::createFrom<GameNode>(entry.get());
                 if (!component)
                     continue;
                 addComponent(component.get());
