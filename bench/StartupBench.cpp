@@ -14,6 +14,7 @@
 #include "framework/platform/DataFolders.h"
 #include "framework/core/BasicProperties.h"
 #include "framework/resources/ResourceManager.h"
+#include "host/ForwardingHostWindow.h"
 #include "host/Folders.h"
 #include "host/HostPlatform.h"
 #include "host/HostWindow.h"
@@ -36,38 +37,22 @@ double since(Clock::time_point start)
 
 // The real window, watched: the first present and the end of loading are
 // timed; then the quit message is queued.
-class TimedWindow final : public HostWindow {
+class TimedWindow final : public ForwardingHostWindow {
 public:
-    TimedWindow(std::unique_ptr<HostWindow> inner, Timings& timings) : inner(std::move(inner)), timings(timings) {}
-    bool open(const WindowSettings& settings, std::string* error) override { return inner->open(settings, error); }
-    void close() override { inner->close(); }
-    bool isOpen() const override { return inner->isOpen(); }
-    const WindowSettings& getSettings() const override { return inner->getSettings(); }
+    TimedWindow(std::unique_ptr<HostWindow> inner, Timings& timings) : ForwardingHostWindow(std::move(inner)), timings(timings) {}
     bool present(const void* pixels, int pitch) override
     {
-        bool shown = inner->present(pixels, pitch);
+        bool shown = wrapped().present(pixels, pitch);
         if (shown && timings.firstFrameMs < 0)
             timings.firstFrameMs = since(timings.start);
         if (timings.loadedMs < 0 && ResourceManager::instance && !ResourceManager::instance->hasPendingRequests()) {
             timings.loadedMs = since(timings.start);
-            inner->postMessage({WM_QUIT, 0, 0});
+            wrapped().postMessage({WM_QUIT, 0, 0});
         }
         return shown;
     }
-    void minimise() override { inner->minimise(); }
-    void raise() override { inner->raise(); }
-    void setTitle(const std::string& title) override { inner->setTitle(title); }
-    void setIcon(const uint32_t* pixels, int width, int height) override { inner->setIcon(pixels, width, height); }
-    void setCursorShape(int shape) override { inner->setCursorShape(shape); }
-    int getCursorShape() const override { return inner->getCursorShape(); }
-    void setMouseCapture(bool captured) override { inner->setMouseCapture(captured); }
-    bool getMousePosition(int& x, int& y) const override { return inner->getMousePosition(x, y); }
-    bool hasInputFocus() const override { return inner->hasInputFocus(); }
-    bool peekMessage(WindowMessage& message) override { return inner->peekMessage(message); }
-    void postMessage(const WindowMessage& message) override { inner->postMessage(message); }
 
 private:
-    std::unique_ptr<HostWindow> inner;
     Timings& timings;
 };
 

@@ -19,6 +19,7 @@
 #include "framework/sound/SoundManager.h"
 #include "game/data/GameData.h"
 #include "game/dialogs/TrophyWatcher.h"
+#include "host/ForwardingHostWindow.h"
 #include "host/FakeHostPlatform.h"
 #include "host/Folders.h"
 #include "host/SettingsStore.h"
@@ -33,39 +34,23 @@ const char kGameName[] = "Tortelune";
 // A fake window that remembers, in its host, how it was asked to open; and
 // that gets a close-box click as soon as it opens, so that the main loop ends
 // like a player's first close of the window.
-class RecordingWindow final : public HostWindow {
+class RecordingWindow final : public ForwardingHostWindow {
 public:
     RecordingWindow(std::unique_ptr<HostWindow> inner, std::vector<WindowSettings>& opened)
-        : inner(std::move(inner)), opened(opened)
+        : ForwardingHostWindow(std::move(inner)), opened(opened)
     {
     }
     bool open(const WindowSettings& settings, std::string* error) override
     {
-        bool done = inner->open(settings, error);
+        bool done = wrapped().open(settings, error);
         if (done) {
             opened.push_back(settings);
-            inner->postMessage({WM_CLOSE, 0, 0});
+            wrapped().postMessage({WM_CLOSE, 0, 0});
         }
         return done;
     }
-    void close() override { inner->close(); }
-    bool isOpen() const override { return inner->isOpen(); }
-    const WindowSettings& getSettings() const override { return inner->getSettings(); }
-    bool present(const void* pixels, int pitch) override { return inner->present(pixels, pitch); }
-    void minimise() override { inner->minimise(); }
-    void raise() override { inner->raise(); }
-    void setTitle(const std::string& title) override { inner->setTitle(title); }
-    void setIcon(const uint32_t* pixels, int width, int height) override { inner->setIcon(pixels, width, height); }
-    void setCursorShape(int shape) override { inner->setCursorShape(shape); }
-    int getCursorShape() const override { return inner->getCursorShape(); }
-    void setMouseCapture(bool captured) override { inner->setMouseCapture(captured); }
-    bool getMousePosition(int& x, int& y) const override { return inner->getMousePosition(x, y); }
-    bool hasInputFocus() const override { return inner->hasInputFocus(); }
-    bool peekMessage(WindowMessage& message) override { return inner->peekMessage(message); }
-    void postMessage(const WindowMessage& message) override { inner->postMessage(message); }
 
 private:
-    std::unique_ptr<HostWindow> inner;
     std::vector<WindowSettings>& opened;
 };
 
