@@ -378,7 +378,11 @@ TEST_F(RankTest, RewardTextsInsertGroupedValuesAndNames)
     EXPECT_EQ(table->getRankRewardText(8), u"Bonus 1,000,000");
     BasicProperties::instance->setText("CTEXT_DIGIT_GROUPING_SYMBOL", u"_");
     EXPECT_EQ(table->getRankRewardText(2), u"Bonus 12 345");
-    EXPECT_EQ(formatGroupedNumber(-1, u"."), u"4.294.967.295");
+    EXPECT_EQ(formatGroupedNumber(-1, u"."), u"-1");
+    EXPECT_EQ(formatGroupedNumber(-1234, u"."), u"-1.234");
+    EXPECT_EQ(formatGroupedNumber(-123456, u" "), u"-123 456");
+    EXPECT_EQ(formatGroupedNumber(INT32_MIN, u","), u"-2,147,483,648");
+    EXPECT_EQ(formatGroupedNumber(INT32_MAX, u","), u"2,147,483,647");
     EXPECT_EQ(formatGroupedNumber(0, u","), u"0");
 }
 
