@@ -10,6 +10,7 @@
 #include "framework/sound/SoundManager.h"
 #include "framework/sound/SoundNode.h"
 #include "framework/sound/SoundStream.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -180,7 +181,19 @@ TEST(SoundStream, SyncPointsComeFromTheirFile)
     EXPECT_EQ(stream->syncPoints, (std::vector<uint32_t>{100, 0x200}));
     std::remove(path.c_str());
 
+    // A sync-point file that cannot be read or parsed is reported, not passed over.
+    LogCapture log;
     RefPointer<SoundStream> missing(new SoundStream("music.ogg", 1, "no-such-sync-file.xml"));
-    EXPECT_TRUE(missing->loadSyncPoints());
+    EXPECT_FALSE(missing->loadSyncPoints());
     EXPECT_TRUE(missing->syncPoints.empty());
+    {
+        std::ofstream out(path);
+        out << "<Properties><Vector id=\"SyncPoints\"><Node><Integer id=\"value\" value=\"1\"/>";
+    }
+    RefPointer<SoundStream> broken(new SoundStream("music.ogg", 1, path));
+    EXPECT_FALSE(broken->loadSyncPoints());
+    EXPECT_TRUE(broken->syncPoints.empty());
+    std::remove(path.c_str());
+    EXPECT_TRUE(log.contains("no-such-sync-file.xml"));
+    EXPECT_TRUE(log.contains(path));
 }
