@@ -499,9 +499,12 @@ void Sprite::render(Graphics* graphics)
 
     std::optional<Rect> savedClip;
     if (clipRect) {
+        // The clip is relative to the parent's origin, which is where the
+        // graphics' offset stands while this sprite draws: on screen the sum
+        // of the ancestors' positions, inside a dialog's buffer a point of the buffer.
         savedClip = graphics->getClipRect();
-        graphics->setClip(clipRect->x + getOriginX(), clipRect->y + getOriginY(), clipRect->width,
-                          clipRect->height);
+        graphics->setClip(clipRect->x + graphics->getOffsetX(), clipRect->y + graphics->getOffsetY(),
+                          clipRect->width, clipRect->height);
     }
 
     // A frame outside the image (a bad frame count or current frame) is cut
