@@ -431,10 +431,6 @@ TEST_F(ProfileTest, SavedProfileHasExactlyTheFileLayout)
     RefPointer<PropertyNode> node(new PropertyNode("profile"));
     player.writeTo(node.get());
     store->addChild(node.get());
-    RefPointer<PropertyStore> store(new PropertyStore());
-    RefPointer<PropertyNode> node(new PropertyNode("profile"));
-    player.writeTo(node.get());
-    store->addChild(node.get());
     EXPECT_EQ(store->toXmlText(), R"(<root>
     <TortelunePlayer id="profile" name="Bo" is_arcade_unlocked="true" show_hints="true" )"
                                   R"(highest_level_reached="4" stars_offset="-25" rank="2" score="8400" numMatches="120" numPastries="14" )"
