@@ -136,6 +136,31 @@ TEST_F(BufferedDialogTest, RelabelledLabelIsDrawnAgain)
     EXPECT_EQ(before, blockSum(250, 170, 45, 20));
 }
 
+// A label draws its text moved by its padding; its clip still counts from
+// the parent's origin, not from where the padding put the text.
+TEST_F(BufferedDialogTest, ClippedLabelKeepsItsClipWhereItsParentPutsIt)
+{
+    Dialog* dialog = scene->getOrCreateDialog("", "PAPER");
+    Label* caption = objectCast<Label>(dialog->getComponent("caption"));
+    ASSERT_NE(nullptr, caption);
+    caption->setText(u"MWMWM");
+    caption->setClipRect(52, 0, 10, 60);
+    scene->showDialog(dialog);
+    draw(dialog);
+    int inkInside = 0;
+    // Right of the red sprite and above the buttons only the text can draw.
+    for (int y = 150; y < 188; ++y) {
+        for (int x = 232; x < 300; ++x) {
+            const bool inside = x >= 252 && x < 262;
+            if (pixel(x, y) != kWhite) {
+                EXPECT_TRUE(inside) << x << "," << y;
+                inkInside += inside ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_GT(inkInside, 0);
+}
+
 // Fitting always starts from the size asked for, also after the frame picture
 // became the dialog's image: a new painter fits 45 x 21, not the old 52 x 28.
 TEST_F(BufferedDialogTest, DialogKeepsTheSizeItWasAskedForAfterItsPictureIsSet)

@@ -197,3 +197,25 @@ TEST(SoundStream, SyncPointsComeFromTheirFile)
     EXPECT_TRUE(log.contains("no-such-sync-file.xml"));
     EXPECT_TRUE(log.contains(path));
 }
+
+// The node's sound ends in the mixer, the channel goes to another effect:
+// the node stopping, panning or going away must leave that effect alone.
+TEST_F(SoundNodeTest, FinishedSoundsChannelIsNotTouchedThroughTheNode)
+{
+    RefPointer<SoundNode> node = makeNode();
+    const int mine = node->play();
+    ASSERT_GE(mine, 0);
+    host::AudioMixer& mixer = SoundManager::instance->getMixer();
+    std::vector<int16_t> mixed(2 * 44200);
+    mixer.mix(mixed.data(), 44200);  // past the whole second: the node's sound has ended
+    ASSERT_FALSE(playing(mine));
+    const int other = Sound::play(sound.get(), 128, 255, true);
+    ASSERT_TRUE(playing(other));
+
+    node->setPanning(0);
+    EXPECT_EQ(mixer.getPan(other), 128);
+    node->stop(true);
+    EXPECT_TRUE(playing(other));
+    node.reset();
+    EXPECT_TRUE(playing(other));
+}
