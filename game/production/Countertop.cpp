@@ -10,6 +10,7 @@
 #include "framework/scenegraph/ModifierVisible.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
+#include "game/effects/ModifierEmitterBling.h"
 #include "game/data/TuningTable.h"
 #include "game/production/CountertopController.h"
 #include "game/production/GameScreen.h"
@@ -50,8 +51,14 @@ Countertop::Countertop(PastryWrapper* pastries, CustomerView* customerView, Plat
         }
         show(getSpotChild(spot, "COUNTER_PARTHOVER"), false);
         show(getSpotNode(spot), false);
-        // TODO(issue 16): the frost's twinkles (ModifierEmitterBling) wait for
-        // the game's effects.
+        GameNode* frost = getSpotChild(spot, "COUNTER_FROZEN");
+        if (frost && getAnimationRoot()) {
+            const TuningTable& t = tuning();
+            auto* twinkles = new ModifierEmitterBling(2, t.TWINKLEMOD_IN_DURATION, t.TWINKLEMOD_OUT_DURATION,
+                                                      t.TWINKLEMOD_DELAY_MIN, t.TWINKLEMOD_DELAY_MAX);
+            twinkles->setTarget(frost);
+            Modifier::addChild(getAnimationRoot(), twinkles);
+        }
     }
     show(node("COUNTERTOP"), true);
 }

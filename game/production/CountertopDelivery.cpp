@@ -17,6 +17,7 @@
 #include "framework/scenegraph/ModifierVisible.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
+#include "game/effects/OneShotModifiers.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
 #include "game/production/Countertop.h"
@@ -29,21 +30,6 @@
 using namespace gamescreen;
 
 namespace {
-
-// Writes a number into its label when the step's turn comes.
-// TODO(issue 16): becomes the game's ModifierSetText once the effects land.
-class CounterTextStep : public Modifier {
-public:
-    explicit CounterTextStep(int value) : value(value) {}
-    void step(int) override
-    {
-        setLabelNumber(getTarget(), value);
-        finish();
-    }
-
-private:
-    int value;
-};
 
 Modifier* visibleStep(Modifier* parent, GameNode* target, bool visible)
 {
@@ -166,7 +152,7 @@ bool Countertop::deliverIngredients(const MatchedCell& cell, bool runHasUnripe, 
     line->setEndFlags(Modifier::EndRemoveTarget);
     Modifier* landed = attach(root, flying, line);
     attach(landed, number, new ModifierSound("SOUND_ADDINGREDIENTSTORECIPE", "sounds", true));
-    attach(landed, number, new CounterTextStep(before - 1));
+    attach(landed, number, new ModifierSetText(toWideString(std::to_string(before - 1))));
     if (before - 1 <= 0) {
         visibleStep(landed, number, false);
         visibleStep(landed, icon, false);

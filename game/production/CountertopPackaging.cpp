@@ -14,6 +14,7 @@
 #include "framework/scenegraph/ModifierVisible.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
+#include "game/effects/OneShotModifiers.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
 #include "game/dialogs/Trophies.h"
@@ -72,44 +73,6 @@ void earnTrophy(int index)
 bool isReady(const Pastry& pastry)
 {
     return pastry.isFinished() && pastry.pendingDeliveries <= 0 && !pastry.isMoving && !pastry.isPackaged;
-}
-
-// Moves a box over the pastry sprite beside it.
-// TODO(issue 16): becomes the game's ModifierMoveAfter once the effects land.
-int moveOverPastry(void* /*context*/, BaseObject* argument)
-{
-    auto* step = objectCast<Modifier>(argument);
-    GameNode* box = step ? step->getTarget() : nullptr;
-    GameNode* parent = box ? box->getParent() : nullptr;
-    GameNode* picture = parent ? parent->findNode("PASTRY_SPRITE") : nullptr;
-    if (picture && picture->getParent() == parent)
-        GameNode::insertAfter(box, picture);
-    return 0;
-}
-
-// Shows its target on arrival when the pastry still needs that ingredient.
-// TODO(issue 16): becomes the game's ModifierVisibleIfPositive once the effects land.
-class ShowIfNeededStep : public Modifier {
-public:
-    ShowIfNeededStep(const RefPointer<Pastry>& pastry, int slot) : pastry(pastry), slot(slot) {}
-    void step(int) override
-    {
-        const bool needed = slot < static_cast<int>(pastry->ingredients.size()) && pastry->ingredients[slot].amount > 0;
-        show(getTarget(), needed);
-        finish();
-    }
-
-private:
-    RefPointer<Pastry> pastry;
-    int slot;
-};
-
-int restoreCentrePivot(void* /*context*/, BaseObject* argument)
-{
-    auto* step = objectCast<Modifier>(argument);
-    if (Sprite* picture = sprite(step ? step->getTarget() : nullptr))
-        picture->setPivotPointKind(Sprite::Center);
-    return 0;
 }
 
 } // namespace
@@ -193,7 +156,7 @@ void Countertop::packageFinishedPastries()
         attach(root, box, new ModifierScale(upTime - noScale, t.PACKAGE_SMALL, t.PACKAGE_MEDIUM));
         Modifier* rise = attach(root, box, new ModifierLocationLine(upTime, x, bottom, x, top, easing::smooth));
         attach(rise, box, new ModifierClipRect(0, -originX, -originY, 800, t.PACKAGE_CLIP_Y, -originX, -originY, 800, 600));
-        attach(rise, box, new ModifierFunction(GuiMethod(nullptr, &moveOverPastry)));
+        attach(rise, box, new ModifierMoveAfter(picture));
         attach(rise, box, new ModifierScale(downTime, t.PACKAGE_MEDIUM, t.PACKAGE_NORMAL));
         Modifier* drop = attach(rise, box, new ModifierLocationLine(downTime, x, top, x, 49, easing::linear));
         visibleStep(drop, picture, false);
@@ -327,11 +290,10 @@ void Countertop::bounceFinishedPastries()
         const float h = static_cast<float>(picture->getHeight());
         const int x = picture->getX();
         const int y = picture->getY();
-        // The hop squashes about the bottom centre.
-        picture->setPivotPointKind(Sprite::Bottom);
         const int squash = t.FINISH_PASTRY_BOUNCE_STRETCH_TIME;
         const int travel = t.FINISH_PASTRY_BOUNCE_TRAVEL_TIME;
-        Modifier* step = attach(root, picture, new ModifierStretch(squash, w, h, w, std::trunc(0.8f * h)));
+        Modifier* step = attach(root, picture, new ModifierPivotPoint(Sprite::Bottom));
+        step = attach(step, picture, new ModifierStretch(squash, w, h, w, std::trunc(0.8f * h)));
         step = attach(step, picture, new ModifierStretch(squash, w, std::trunc(0.8f * h), w, h));
         step = attach(step, picture,
                       new ModifierLocationLine(travel, x, y, x, y - t.FINISH_PASTRY_BOUNCE_TRAVEL, &easeOut));
@@ -340,7 +302,7 @@ void Countertop::bounceFinishedPastries()
         step = attach(step, picture,
                       new ModifierStretch(squash, w, h, std::trunc(1.3f * w), std::trunc(0.7f * h)));
         step = attach(step, picture, new ModifierStretch(squash, std::trunc(1.3f * w), std::trunc(0.7f * h), w, h));
-        attach(step, picture, new ModifierFunction(GuiMethod(nullptr, &restoreCentrePivot)));
+        attach(step, picture, new ModifierPivotPoint(Sprite::Center));
     }
     if (hopped)
         playSound(root, "SOUND_PASTRYHOP");
@@ -437,8 +399,8 @@ void Countertop::closeGaps()
                 glide(from, i, sprite(getSpotChild(from, "INGREDIENT", k)), icon, duration, &glided);
                 if (glided) {
                     // Shown on arrival only when still needed then.
-                    attach(glided, icon, new ShowIfNeededStep(pastry, k));
-                    attach(glided, number, new ShowIfNeededStep(pastry, k));
+                    attach(glided, icon, new ModifierVisibleIfPositive(pastry.get(), &Pastry::getAmount, k));
+                    attach(glided, number, new ModifierVisibleIfPositive(pastry.get(), &Pastry::getAmount, k));
                     last = glided;
                 }
             }

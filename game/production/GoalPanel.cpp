@@ -12,6 +12,7 @@
 #include "framework/scenegraph/ModifierStretch.h"
 #include "framework/scenegraph/ModifierVisible.h"
 #include "game/data/GameData.h"
+#include "game/effects/ModifierEmitter.h"
 #include "game/data/RankTable.h"
 #include "game/data/TuningTable.h"
 #include "game/production/Countertop.h"
@@ -252,8 +253,11 @@ Modifier* GoalPanel::flyNodeToGoal(Modifier* after, Sprite* star, int soundNumbe
     auto* visible = new ModifierVisible(true);
     visible->setTarget(star);
     Modifier* popped = Modifier::addChild(after, visible);
-    // TODO(issue 16): the pop before the flight and the sparkle trail wait for
-    // the game's effects (addBouncePopEffect, ModifierEmitter).
+    // TODO(issue 20): the pop before the flight (popScale) waits for the
+    // game's shared effects (addBouncePopEffect).
+    auto* sparkles = new ModifierEmitter(tuning().STAR_PARTICLE_DENSITY, 0xFFF58A);
+    sparkles->setTarget(star);
+    Modifier::addChild(popped, sparkles);
     auto* flight = new ModifierLocationLine(tuning().STAR_FLY_DURATION, star->getAbsoluteX(),
                                             star->getAbsoluteY(), targetX, targetY, easing::smooth);
     flight->setTarget(star);

@@ -5,17 +5,47 @@
 #include "game/data/GameData.h"
 #include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
+#include "game/effects/LabelTicker.h"
 #include "game/production/GameScreen.h"
 
 using namespace gamescreen;
 
 namespace levelsigns {
 
+LabelTicker* scoreTicker()
+{
+    auto* ticker = objectCast<LabelTicker>(node("TICKER_SCORE"));
+    if (!ticker)
+        return nullptr;
+    // The score label moves under the ticker when it is bound, so it is
+    // looked up only while it is not.
+    if (!ticker->getLabel()) {
+        if (GameNode* label = node("LABEL_SCORE"))
+            ticker->setLabel(label);
+    }
+    return ticker;
+}
+
 void showScore(int score)
 {
-    // TODO(issue 20): the score counts up through the game's LabelTicker
-    // ("TICKER_SCORE") once it lands; until then the label shows the score.
-    setLabelText(node("LABEL_SCORE"), formatGroupedNumber(score, getDigitGroupingSymbol()));
+    if (LabelTicker* ticker = scoreTicker()) {
+        ticker->setTarget(score);
+        ticker->skipToTarget(true);
+        ticker->setSuspended(false);
+    }
+}
+
+void countScoreTo(int score)
+{
+    LabelTicker* ticker = scoreTicker();
+    if (ticker && static_cast<int>(ticker->getTarget()) != score)
+        ticker->setTarget(score);
+}
+
+void suspendScore(bool suspended)
+{
+    if (LabelTicker* ticker = scoreTicker())
+        ticker->setSuspended(suspended);
 }
 
 void setUp(Modifier* container)

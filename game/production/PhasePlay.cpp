@@ -89,7 +89,7 @@ void PhasePlay::update(int ms)
         return;
     if (pieces.customerView)
         pieces.customerView->update(ms);
-    levelsigns::showScore(s->playSessionInfo.score);
+    levelsigns::countScoreTo(s->playSessionInfo.score);
     if (scene->trophyPending()) {
         scene->requestPause();
         winRemaining = winInitial = tuning().WIN_DELAY;
@@ -122,4 +122,14 @@ void PhasePlay::leave()
         pieces.station->tearDown();
     pieces.release();
     twinkles = nullptr;
+}
+
+void PhasePlay::pause()
+{
+    levelsigns::suspendScore(true);
+}
+
+void PhasePlay::resume()
+{
+    levelsigns::suspendScore(false);
 }

@@ -17,6 +17,9 @@ public:
     void enter() override;
     void update(int ms) override;
     void leave() override;
+    // The score ticker stops counting while the game is paused.
+    void pause() override;
+    void resume() override;
     GamePieces* getPieces() override { return &pieces; }
 
     int getWinRemaining() const { return winRemaining; }

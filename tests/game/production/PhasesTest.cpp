@@ -9,8 +9,10 @@
 #include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
+#include "game/effects/LabelTicker.h"
 #include "game/production/Countertop.h"
 #include "game/production/CountertopController.h"
+#include "game/production/LevelSigns.h"
 #include "game/production/PhaseEnd.h"
 #include "game/production/PhaseIntro.h"
 #include "game/production/PhasePlay.h"
@@ -185,7 +187,10 @@ TEST_F(PhasesTest, LevelSavedMidPlayResumesWithTheSameCountertopBoardAndClock)
     EXPECT_TRUE(spotChild(0, "INGREDIENT0")->isVisible());
     // The resumed board is put back on its nodes, and the score shows at once.
     EXPECT_EQ((std::vector<std::string>{"attachCells", "runPlacementPass"}), scene->board->calls);
-    auto* score = dynamic_cast<Label*>(node("LABEL_SCORE"));
+    LabelTicker* ticker = levelsigns::scoreTicker();
+    ASSERT_NE(nullptr, ticker);
+    EXPECT_EQ(1234.0, ticker->getValue());
+    auto* score = dynamic_cast<Label*>(ticker->getLabel());
     ASSERT_NE(nullptr, score);
     EXPECT_EQ(formatGroupedNumber(1234, getDigitGroupingSymbol()), score->getText());
     EXPECT_EQ(3, state().playSessionInfo.starCount);
