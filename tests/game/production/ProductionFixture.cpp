@@ -3,7 +3,11 @@
 #include "framework/core/BasicProperties.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/core/SetupStore.h"
+#include <chrono>
+#include <thread>
+
 #include "framework/players/PlayerManager.h"
+#include "framework/resources/ResourceManager.h"
 #include "framework/platform/TimedTaskManager.h"
 #include "game/data/GameData.h"
 #include "game/data/RankTable.h"
@@ -37,6 +41,17 @@ void ProductionTest::SetUp()
     PlayerManager::getInstance()->addPlayer(player);
     PlayerManager::getInstance()->selectPlayer("Tester");
     TimedTaskManager::create(&clock);
+    if (withMedia) {
+        ResourceManager::create();
+        ResourceManager::instance->addResourceFile("media/properties/resources.xml");
+        ASSERT_TRUE(ResourceManager::instance->loadResourceFiles());
+        ResourceManager::instance->setLoadingEnabled(true);
+        for (const char* section : {"default", "dialogs", "scenegame"})
+            ResourceManager::instance->requestSection(section);
+        for (int wait = 0; wait < 3000 && ResourceManager::instance->hasPendingRequests(); ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ASSERT_FALSE(ResourceManager::instance->hasPendingRequests());
+    }
     scene = new TestGameScene(SetupStore::instance->findScene("SCENE_GAME"));
     scene->loadContent();
 }
@@ -47,6 +62,8 @@ void ProductionTest::TearDown()
         scene->leavePhase();
     scene = nullptr;
     TimedTaskManager::destroyInstance();
+    if (withMedia)
+        ResourceManager::destroyInstance();
     PlayerManager::destroyInstance();
     HintManager::destroyInstance();
     RankTable::destroyInstance();

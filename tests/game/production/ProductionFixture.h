@@ -102,6 +102,10 @@ protected:
     // Puts a fresh pastry of the named recipe on a spot.
     void placePastry(int spot, const std::string& recipe);
 
+    // Set before SetUp: the scene's images, fonts and the game screen's art
+    // are loaded from the real resource table (sections "default", "dialogs",
+    // "scenegame").
+    bool withMedia = false;
     RefPointer<TestGameScene> scene;
     TortelunePlayer* player = nullptr;
     ManualFrameClock clock;
