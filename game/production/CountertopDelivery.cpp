@@ -403,7 +403,9 @@ void Countertop::refreshIngredientCounters()
         Pastry* pastry = pastries->get(spot);
         if (!pastry || pastry->pendingDeliveries > 0)
             continue;
-        for (size_t j = 0; j < pastry->ingredients.size(); ++j) {
+        // A pastry has no more counters than the layout's slots.
+        const size_t slots = std::min(pastry->ingredients.size(), static_cast<size_t>(std::max(0, tuning().MAX_INGREDIENT_COUNT)));
+        for (size_t j = 0; j < slots; ++j) {
             const int amount = pastry->ingredients[j].amount;
             GameNode* number = getSpotChild(spot, "NUMBER", static_cast<int>(j));
             setLabelNumber(number, amount);

@@ -199,7 +199,7 @@ void Countertop::packageFinishedPastries()
             auto* ribbon = new Sprite(0, 0, image(numbered("CHAIN_RIBBON", packaged)));
             ribbon->setAnchorPoint(Sprite::Center);
             GameNode::addChild(counterLayer, ribbon);
-            // TODO(issue 16): the ribbon and its stars pop in (addPopEffect) once the effects land.
+            // TODO(effects): the ribbon and its stars pop in once the shared pop effect lands.
             attach(root, ribbon, new ModifierLocationLine(t.FLOATERCOUNTER_DURATION, 0, 0, 0,
                                                           -t.FLOATERCOUNTER_TRAVEL, easing::smooth));
             Modifier* wait = attach(root, ribbon, new ModifierDelay(t.FLOATERCOUNTER_DURATION - 200));

@@ -253,8 +253,8 @@ Modifier* GoalPanel::flyNodeToGoal(Modifier* after, Sprite* star, int soundNumbe
     auto* visible = new ModifierVisible(true);
     visible->setTarget(star);
     Modifier* popped = Modifier::addChild(after, visible);
-    // TODO(issue 20): the pop before the flight (popScale) waits for the
-    // game's shared effects (addBouncePopEffect).
+    // TODO(effects): a star with a pop scale other than 1 pops before its
+    // flight once the shared pop effect lands.
     auto* sparkles = new ModifierEmitter(tuning().STAR_PARTICLE_DENSITY, 0xFFF58A);
     sparkles->setTarget(star);
     Modifier::addChild(popped, sparkles);

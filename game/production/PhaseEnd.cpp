@@ -1,5 +1,6 @@
 #include "game/production/PhaseEnd.h"
 
+#include "framework/core/Log.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/scenegraph/ModifierFunction.h"
@@ -221,8 +222,14 @@ void PhaseResults::enter()
         recordLevel(PhaseEnd::isLevelWon());
     }
     savePlayers();
-    if (shown)
+    if (shown) {
         scene->showDialog(shown);
+        return;
+    }
+    // Without its dialog the level would wait for good: it goes on as if
+    // the player had chosen to carry on.
+    LOG_WARNING("results: no results dialog; leaving the level");
+    restartOrLeave(1);
 }
 
 void PhaseResults::recordLevel(bool won)

@@ -121,12 +121,16 @@ TEST_F(PhasesTest, PendingTrophyHoldsTheEndAndPauseFreezesTheCountdowns)
     auto* play = dynamic_cast<PhasePlay*>(phase());
     const int remaining = play->getWinRemaining();
     const int pastryClock = countertop()->getController()->getPastryCountdown().remaining;
+    state().playSessionInfo.score = 900;
     frames(100);
     EXPECT_EQ(remaining, play->getWinRemaining());
+    EXPECT_EQ(0.0, levelsigns::scoreTicker()->getValue());
     EXPECT_EQ(pastryClock, countertop()->getController()->getPastryCountdown().remaining);
     scene->requestResume();
     frame();
     EXPECT_FALSE(scene->isPaused());
+    frames(10);
+    EXPECT_LT(0.0, levelsigns::scoreTicker()->getValue());
     EXPECT_TRUE(runUntil([this] { return phaseName(phase()) == "end"; }, 200));
 }
 
@@ -145,10 +149,14 @@ TEST_F(PhasesTest, RestartRunsTheIntroAgainAndLeavingGoesToTheMap)
     EXPECT_EQ(static_cast<int>(state().order.size()), phase()->getPieces()->plateStack->getCount());
     EXPECT_EQ((std::vector<std::string>{"intro", "play"}), phasesUntil("play"));
 
+    // Leaving: the layout has no results dialog yet, so the results leave at
+    // once, as "next" would.
     state().order.clear();
+    const int left = scene->leftGame;
     phasesUntil("results");
+    EXPECT_EQ(left + 1, scene->leftGame);
     dynamic_cast<PhaseResults*>(phase())->restartOrLeave(1);
-    EXPECT_EQ(1, scene->leftGame);
+    EXPECT_EQ(left + 2, scene->leftGame);
 }
 
 TEST_F(PhasesTest, LevelSavedMidPlayResumesWithTheSameCountertopBoardAndClock)
