@@ -22,7 +22,7 @@
 #include "game/data/TuningTable.h"
 #include "game/production/Countertop.h"
 #include "game/production/GameScreen.h"
-#include "game/production/Phase.h"
+#include "game/production/ToolSlots.h"
 #include "game/production/PlateStack.h"
 #include "game/scenes/HintManager.h"
 #include "game/scenes/SceneGame.h"
@@ -50,9 +50,7 @@ Modifier* attach(Modifier* parent, GameNode* target, Step* step)
 ToolSlots* currentToolSlots()
 {
     SceneGame* scene = SceneGame::getInstance();
-    RefPointer<Phase> phase = scene ? scene->getPhase() : RefPointer<Phase>();
-    GamePieces* pieces = phase ? phase->getPieces() : nullptr;
-    return pieces ? pieces->toolSlots.get() : nullptr;
+    return scene ? scene->getToolSlots() : nullptr;
 }
 
 } // namespace

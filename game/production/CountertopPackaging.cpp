@@ -22,7 +22,6 @@
 #include "game/production/CustomerView.h"
 #include "game/production/GameScreen.h"
 #include "game/production/GoalPanel.h"
-#include "game/production/Phase.h"
 #include "game/production/PastryWrapper.h"
 #include "game/scenes/SceneGame.h"
 
@@ -57,9 +56,7 @@ float easeOut(float t)
 GoalPanel* currentGoalPanel()
 {
     SceneGame* scene = SceneGame::getInstance();
-    RefPointer<Phase> phase = scene ? scene->getPhase() : RefPointer<Phase>();
-    GamePieces* pieces = phase ? phase->getPieces() : nullptr;
-    return pieces ? pieces->goalPanel.get() : nullptr;
+    return scene ? scene->getGoalPanel() : nullptr;
 }
 
 void earnTrophy(int index)

@@ -68,10 +68,37 @@ ModifierContainer* SceneGame::getPhaseContainer() const
     return phaseContainer.get();
 }
 
+namespace {
+
+GamePieces* piecesOf(Phase* phase)
+{
+    return phase ? phase->getPieces() : nullptr;
+}
+
+} // namespace
+
 PastryStation* SceneGame::getPastryStation() const
 {
-    GamePieces* pieces = phase ? phase->getPieces() : nullptr;
+    GamePieces* pieces = piecesOf(phase.get());
     return pieces ? pieces->station.get() : nullptr;
+}
+
+ToolSlots* SceneGame::getToolSlots() const
+{
+    GamePieces* pieces = piecesOf(phase.get());
+    return pieces ? pieces->toolSlots.get() : nullptr;
+}
+
+CustomerView* SceneGame::getCustomerView() const
+{
+    GamePieces* pieces = piecesOf(phase.get());
+    return pieces ? pieces->customerView.get() : nullptr;
+}
+
+GoalPanel* SceneGame::getGoalPanel() const
+{
+    GamePieces* pieces = piecesOf(phase.get());
+    return pieces ? pieces->goalPanel.get() : nullptr;
 }
 
 void SceneGame::startLevel()

@@ -4,11 +4,14 @@
 #include "game/scenes/SceneTortelune.h"
 
 class BaseObject;
+class CustomerView;
 class GameBoard;
+class GoalPanel;
 class GameNode;
 class ModifierContainer;
 class PastryStation;
 class Phase;
+class ToolSlots;
 
 // The scene that hosts a level ("SCENE_GAME"): it holds the current phase of
 // the level and the container under which the phase's chains run, forwards
@@ -30,8 +33,12 @@ public:
     void setPhase(RefPointer<Phase> next, bool resetContainer);
     RefPointer<Phase> getPhase() const;
     ModifierContainer* getPhaseContainer() const;
-    // The current phase's station, not counted; null before a level's screen.
+    // The current phase's pieces, not counted; null when the phase holds none
+    // (before a level's screen, or a level kind without that piece).
     PastryStation* getPastryStation() const;
+    ToolSlots* getToolSlots() const;
+    CustomerView* getCustomerView() const;
+    GoalPanel* getGoalPanel() const;
 
     // A level starts from its intro (the game data has reset it).
     void startLevel();

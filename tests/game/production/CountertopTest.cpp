@@ -398,3 +398,24 @@ TEST_F(CountertopTest, GoalPanelCelebratesOnceAndWarnsOnlyWhenTheGoalIsAtRisk)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CountertopTest, APastryCompletedOutsideADeliveryStillGetsItsChainAndPlate)
+{
+    // What a tool that hands over the last unit runs: the normal completion.
+    placePastry(0, "creampuff");
+    for (Pastry::Ingredient& ingredient : pastry(0)->ingredients)
+        ingredient.amount = 0;
+    PlateStack* plates = scene->getPhase()->getPieces()->plateStack.get();
+    const int platesBefore = plates->getCount();
+    countertop()->runCompletion(0, countertop()->getAnimationRoot());
+    EXPECT_EQ(platesBefore - 1, plates->getCount());
+    frames(60);
+    EXPECT_TRUE(visible(0, "PASTRY_SPRITE"));
+    EXPECT_TRUE(visible(0, "COUNTER_PARTACTIVE"));
+    countertop()->packageFinishedPastries();
+    EXPECT_TRUE(pastry(0)->isPackaged);
+}
+
+} // namespace
