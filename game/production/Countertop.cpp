@@ -284,7 +284,7 @@ void Countertop::restoreSpots()
     for (int spot = 0; spot < getSize(); ++spot) {
         GameNode* active = getSpotChild(spot, "COUNTER_PARTACTIVE");
         if (active && root) {
-            auto* blink = new ModifierBlink(tuning().ACTIVE_BLINK_DA, tuning().ACTIVE_BLINK_SA,
+            auto* blink = new ModifierBlink(tuning().ACTIVE_BLINK_SA, tuning().ACTIVE_BLINK_DA,
                                             tuning().ACTIVE_BLINK_TIME, tuning().ACTIVE_BLINK_TIME, 0, 0, -1);
             blink->setTarget(active);
             Modifier::addChild(root, blink);

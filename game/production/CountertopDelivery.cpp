@@ -309,7 +309,7 @@ int Countertop::updateQualityDisplay(int spot)
                 GameNode::addModifier(warning, new ModifierVisible(true));
                 const int half = tuning().COUNTERTOP_STAR_BLINK_DURATION / 2;
                 GameNode::addModifier(warning,
-                                      new ModifierBlink(tuning().COUNTERTOP_STAR_BLINK_ALPHA, 255, half, half, 0, 0, -1));
+                                      new ModifierBlink(255, tuning().COUNTERTOP_STAR_BLINK_ALPHA, half, half, 0, 0, -1));
             }
         } else {
             warning->setVisible(false);

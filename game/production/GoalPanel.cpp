@@ -288,7 +288,7 @@ void GoalPanel::addIntroFlash(Modifier* after)
     Sprite* space = sprite(node("SPRITE_SPACEGOAL"));
     if (!space || !after)
         return;
-    auto* blink = new ModifierBlink(128, 255, tuning().GOALSTART_SPEED, tuning().GOALSTART_SPEED, 0, 0,
+    auto* blink = new ModifierBlink(255, 128, tuning().GOALSTART_SPEED, tuning().GOALSTART_SPEED, 0, 0,
                                     tuning().GOALSTART_COUNT);
     blink->setTarget(space);
     Modifier::addChild(after, blink);

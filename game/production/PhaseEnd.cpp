@@ -123,7 +123,9 @@ void PhaseEnd::enter()
     GameDataState* s = state();
     if (!scene || !s)
         return;
-    // TODO(issue 20): the music fades out here once the game's music handling lands.
+    // The level's music fades out under the sting.
+    if (SoundManager::isSoundOn() && SoundManager::instance->getCurrentMusic())
+        SoundManager::instance->pauseMusic(300);
     const bool won = isLevelWon();
     Modifier* container = scene->getPhaseContainer();
     playSound(container, won ? "STING_LEVEL_FINISH" : "STING_LEVEL_LOSE");

@@ -1,7 +1,11 @@
 #include "framework/core/ObjectFactoryContainer.h"
 #include "game/scenes/SceneGame.h"
 
+#include "framework/core/Log.h"
 #include "framework/players/PlayerManager.h"
+#include "framework/resources/ResourceManager.h"
+#include "framework/sound/SoundManager.h"
+#include "framework/sound/SoundStream.h"
 #include "framework/scenegraph/Modifier.h"
 #include "game/board/GameBoard.h"
 #include "game/data/GameData.h"
@@ -168,6 +172,24 @@ void SceneGame::leaveGame()
         switchTo({"scenearcade"}, "TRANSITION_DEFAULT", "SCENE_ARCADE");
     else
         switchTo({"scenemap"}, "TRANSITION_DEFAULT", "SCENE_MAP");
+}
+
+void SceneGame::playGameMusic()
+{
+    if (!SoundManager::isSoundOn() || !ResourceManager::instance || !GameData::instance)
+        return;
+    const bool belt = GameData::instance->state->mode == 1 || GameData::instance->isExamLevel();
+    const std::string key = belt ? "MUSIC_GAMEARCADE" : "MUSIC_GAME";
+    RefPointer<SoundStream> music;
+    {
+        ResourceLock lock;
+        music = ResourceManager::instance->getResourceAs<SoundStream>(key, "music");
+    }
+    if (!music) {
+        LOG_WARNING("game scene: no music \"" + key + "\"");
+        return;
+    }
+    SoundManager::instance->playMusic(1000, 0.7f, 100, music.get(), 600, 0x132);
 }
 
 void SceneGame::deleteSavedGames(bool level, bool arcade)

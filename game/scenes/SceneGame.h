@@ -66,7 +66,7 @@ public:
     // Removes the current player's saved level ("LEVEL") and/or arcade run.
     virtual void deleteSavedGames(bool level, bool arcade);
     // The game music of the level kind starts again.
-    virtual void playGameMusic() {}
+    virtual void playGameMusic();
 
     // Saves the level being played into the current player's saved game.
     virtual void saveRunningGame();
