@@ -467,6 +467,8 @@ def goal_main():
              "\"QUALITY_METER\": frame of a spot's quality meter; the filling sits at (2, 2)", "1 frame", G)
     save_png(quality_filling(), "media/images/game/quality_filling.png",
              "\"QUALITY_FILLING\": the meter's filling, clipped to the pastry's quality", "1 frame", G)
+    save_png(star(20, LEMON), "media/images/game/quality_star_lit.png",
+             "\"QUALITY_STAR_LIT\": a lit quality star over the unlit frame of \"QUALITY_STAR\"", "1 frame", G)
     save_png(warning_star(), "media/images/game/warning_star.png",
              "\"WARNING_STAR\": raspberry glow behind a quality star about to go out", "1 frame", G)
     save_png(star_space(), "media/images/game/star_space_blue.png",
