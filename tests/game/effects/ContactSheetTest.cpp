@@ -226,7 +226,7 @@ TEST_F(EffectsContactSheet, EveryEffectAtFourMomentsOfItsLife)
          }},
         {"star confetti", true, {500, 1200, 2200, 3400},
          [&](GameNode* stage, AnimTree* tree) { addStarConfettiBurst(stage, tree, 60, 1200, 600, 200); }},
-        {"slide-through", true, {240, 520, 980, 1900},
+        {"slide-through", true, {240, 520, 980, 2000},
          [&](GameNode* stage, AnimTree* tree) {
              RefPointer<Sprite> frenzy(new Sprite(0, 0, banner.get()));
              GameNode::addChild(stage, frenzy.get());
