@@ -14,6 +14,7 @@
 #include "framework/scenegraph/ModifierVisible.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
+#include "game/effects/Effects.h"
 #include "game/effects/OneShotModifiers.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
@@ -45,12 +46,6 @@ Modifier* visibleStep(Modifier* parent, GameNode* target, bool visible)
     if (!parent || !target)
         return parent;
     return attach(parent, target, new ModifierVisible(visible));
-}
-
-// 1 - (t - 1)^2: fast start, soft landing.
-float easeOut(float t)
-{
-    return 1.0f - (t - 1.0f) * (t - 1.0f);
 }
 
 GoalPanel* currentGoalPanel()
@@ -196,10 +191,10 @@ void Countertop::packageFinishedPastries()
             auto* ribbon = new Sprite(0, 0, image(numbered("CHAIN_RIBBON", packaged)));
             ribbon->setAnchorPoint(Sprite::Center);
             GameNode::addChild(counterLayer, ribbon);
-            // TODO(effects): the ribbon and its stars pop in once the shared pop effect lands.
-            attach(root, ribbon, new ModifierLocationLine(t.FLOATERCOUNTER_DURATION, 0, 0, 0,
-                                                          -t.FLOATERCOUNTER_TRAVEL, easing::smooth));
-            Modifier* wait = attach(root, ribbon, new ModifierDelay(t.FLOATERCOUNTER_DURATION - 200));
+            Modifier* popped = addPopEffect(ribbon, root, true, false, 0.5f);
+            attach(popped, ribbon, new ModifierLocationLine(t.FLOATERCOUNTER_DURATION, 0, 0, 0,
+                                                            -t.FLOATERCOUNTER_TRAVEL, easing::smooth));
+            Modifier* wait = attach(popped, ribbon, new ModifierDelay(t.FLOATERCOUNTER_DURATION - 200));
             auto* fade = new ModifierAlpha(200, 255, 0);
             fade->setEndFlags(Modifier::EndRemoveTarget);
             attach(wait, ribbon, fade);
@@ -219,8 +214,9 @@ void Countertop::packageFinishedPastries()
             auto* star = new Sprite(sx, sy, starImage);
             star->setAnchorPoint(Sprite::Center);
             GameNode::addChild(starLayer, star);
-            Modifier* rise = attach(root, star, new ModifierLocationLine(t.FLOATERCOUNTER_DURATION, sx, sy, sx,
-                                                                         sy - t.FLOATERCOUNTER_TRAVEL, easing::smooth));
+            Modifier* popped = addPopEffect(star, root, true, false, 0.5f);
+            Modifier* rise = attach(popped, star, new ModifierLocationLine(t.FLOATERCOUNTER_DURATION, sx, sy, sx,
+                                                                           sy - t.FLOATERCOUNTER_TRAVEL, easing::smooth));
             Modifier* wait = attach(rise, star, new ModifierDelay(i * 50));
             if (goal) {
                 Modifier* last = goal->flyNodeToGoal(wait, star, 1, 1.0f);

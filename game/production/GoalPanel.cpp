@@ -12,6 +12,7 @@
 #include "framework/scenegraph/ModifierStretch.h"
 #include "framework/scenegraph/ModifierVisible.h"
 #include "game/data/GameData.h"
+#include "game/effects/Effects.h"
 #include "game/effects/ModifierEmitter.h"
 #include "game/data/RankTable.h"
 #include "game/data/TuningTable.h"
@@ -241,7 +242,7 @@ void GoalPanel::flyStarToGoal(int x, int y, int delayMs, int soundNumber, float 
     last->addEndFlags(Modifier::EndRemoveTarget);
 }
 
-Modifier* GoalPanel::flyNodeToGoal(Modifier* after, Sprite* star, int soundNumber, float /*popScale*/)
+Modifier* GoalPanel::flyNodeToGoal(Modifier* after, Sprite* star, int soundNumber, float popScale)
 {
     sessionStars() += 1;
     int targetX = 0;
@@ -253,8 +254,8 @@ Modifier* GoalPanel::flyNodeToGoal(Modifier* after, Sprite* star, int soundNumbe
     auto* visible = new ModifierVisible(true);
     visible->setTarget(star);
     Modifier* popped = Modifier::addChild(after, visible);
-    // TODO(effects): a star with a pop scale other than 1 pops before its
-    // flight once the shared pop effect lands.
+    if (popScale != 1.0f)
+        popped = addBouncePopEffect(star, popped, true, false, popScale);
     auto* sparkles = new ModifierEmitter(tuning().STAR_PARTICLE_DENSITY, 0xFFF58A);
     sparkles->setTarget(star);
     Modifier::addChild(popped, sparkles);

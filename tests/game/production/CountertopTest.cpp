@@ -23,6 +23,8 @@ protected:
     void SetUp() override
     {
         ProductionTest::SetUp();
+        // The level stays in play while a test empties the countertop.
+        setTuningInt("WIN_DELAY", 600000);
         startCareerLevel(0);
         // Only what a test puts on the countertop: no pastry arrives by itself.
         state().order.clear();
@@ -416,6 +418,29 @@ TEST_F(CountertopTest, APastryCompletedOutsideADeliveryStillGetsItsChainAndPlate
     EXPECT_TRUE(visible(0, "COUNTER_PARTACTIVE"));
     countertop()->packageFinishedPastries();
     EXPECT_TRUE(pastry(0)->isPackaged);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CountertopTest, AStarPopsBeforeItsFlightOnlyWithAPopScale)
+{
+    GoalPanel* goal = phase()->getPieces()->goalPanel.get();
+    auto framesToLand = [&](float popScale) {
+        const int before = goal->getEarned();
+        goal->flyStarToGoal(100, 300, 0, 1, popScale);
+        int count = 0;
+        while (goal->getEarned() == before && count < 500) {
+            frame();
+            ++count;
+        }
+        return count;
+    };
+    const int plain = framesToLand(1.0f);
+    const int popped = framesToLand(1.5f);
+    EXPECT_NEAR(tuning().STAR_FLY_DURATION / 20, plain, 2);
+    EXPECT_GT(popped, plain + 10);
 }
 
 } // namespace
