@@ -49,6 +49,13 @@ public:
     GuiMethod closeCallback;
 
 protected:
+    // The sounds of showing and hiding (empty: none), over the defaults.
+    void setShowHideSounds(const std::string& show, const std::string& hide)
+    {
+        showSound = show;
+        hideSound = hide;
+    }
+
     bool playSounds = true;
 
 private:
