@@ -144,8 +144,6 @@ void DialogTrophyScreen::show()
     for (size_t index = 0; index < earnedButtons.size(); ++index) {
         for (Button* button : {earnedButtons[index].get(), lockedButtons[index].get()}) {
             button->setRemoved(false);
-            RefPointer<Button> keep(button);
-            GameNode::removeFromParent(button);
             GameNode::addChild(shelf, button);
         }
     }

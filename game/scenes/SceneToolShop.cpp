@@ -139,8 +139,11 @@ void SceneToolShop::show()
             continue;
         GameNode::clearModifiers(buy);
         GameNode::cancelModifiers(buy);
-        while (GameNode* child = buy->getFirstChild())
+        // Detaching hands the tree's reference to us.
+        while (GameNode* child = buy->getFirstChild()) {
             GameNode::removeFromParent(child);
+            child->release();
+        }
     }
 
     TortelunePlayer* profile = player();
