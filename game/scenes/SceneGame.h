@@ -19,10 +19,18 @@ public:
     virtual void leavePhase();
     // The "no" of the quit question asked in this scene: closes it and plays on.
     static int resumeAfterQuitQuestion(void* context, BaseObject* button);
+    // Hands over to the map, or to the arcade in the arcade mode.
+    virtual void leaveGame();
+    // The menu's "stop" answered yes: saves a level being played, then leaves.
+    static int leaveFromMenu(void* context, BaseObject* button);
+    // The close callback of the pause and menu dialogs: play goes on next frame.
+    static int requestResume(void* context, BaseObject* dialog);
 
     // A level is being played: leaving saves it.
     bool saveOnLeave = false;
     bool inputBlocked = false;
+    // Set by requestResume; the scene's frame update clears it when it resumes.
+    bool resumeRequested = false;
     // How often the quit question was answered "no" (tests).
     int quitDeclined = 0;
 };

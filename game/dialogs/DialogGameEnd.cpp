@@ -1,0 +1,117 @@
+#include "framework/core/ObjectFactoryContainer.h"
+#include "game/dialogs/DialogGameEnd.h"
+
+#include "framework/core/BasicProperties.h"
+#include "framework/core/Log.h"
+#include "framework/gui/Scene.h"
+#include "framework/gui/SceneManager.h"
+#include "framework/scenegraph/Label.h"
+#include "framework/scenegraph/Sprite.h"
+
+TT_DEFINE_RECORD(DialogGameEnd, &DialogTortelune::classRecord);
+TT_REGISTER_CLASS(DialogGameEnd);
+
+namespace {
+
+const char kHint[] = "DIALOG_GAMEENDHINT";
+const char kCredits[] = "DIALOG_CREDITS";
+// Where the chef's words stand, from the screen's top left corner.
+constexpr int kHintX = 30;
+constexpr int kHintY = -130;
+
+Scene* currentScene()
+{
+    return SceneManager::instance ? SceneManager::instance->getCurrentScene() : nullptr;
+}
+
+} // namespace
+
+DialogGameEnd::DialogGameEnd(AbstractProperty* configuration) : DialogTortelune(configuration)
+{
+    family = objectCast<Sprite>(getComponent("FAMILY"));
+    confettiBack = getComponent("NODE_CONFETTIBACK");
+    confettiFront = getComponent("NODE_CONFETTIFRONT");
+}
+
+void DialogGameEnd::show()
+{
+    showAndFadeIn();
+    Scene* scene = currentScene();
+    if (!scene)
+        return;
+    auto* hint = objectCast<DialogTortelune>(scene->getOrCreateDialog(kHint, kHint));
+    if (!hint) {
+        // No closing words to wait for: the credits follow at once.
+        LOG_WARNING("game end: no dialog \"" + std::string(kHint) + "\"");
+        onHintClosed(this, nullptr);
+        return;
+    }
+    if (auto* text = objectCast<Label>(hint->getComponent("LABEL_HINT"))) {
+        text->setText(BasicProperties::instance ? BasicProperties::instance->getText("TEXT_GAMEEND") : WString());
+        text->updateLayout();
+    }
+    hint->bindComponent("BUTTON_OK", GuiMethod(hint, &DialogGameEnd::closeHint));
+    hint->setPosition(kHintX, kHintY);
+    hint->closeCallback = GuiMethod(this, &DialogGameEnd::onHintClosed);
+    scene->showDialog(hint);
+}
+
+int DialogGameEnd::closeHint(void* context, BaseObject* /*button*/)
+{
+    static_cast<DialogTortelune*>(context)->close();
+    return 0;
+}
+
+void DialogGameEnd::update(int deltaMs)
+{
+    DialogTortelune::update(deltaMs);
+    if (confettiTimer == kConfettiStopped)
+        return;
+    confettiTimer += deltaMs;
+    if (confettiTimer > kConfettiIntervalMs) {
+        throwConfetti();
+        confettiTimer = 0;
+    }
+}
+
+void DialogGameEnd::throwConfetti()
+{
+    ++burstCount;
+    // TODO(effects): the two confetti bursts come with the animation toolkit.
+}
+
+int DialogGameEnd::onHintClosed(void* context, BaseObject* /*dialog*/)
+{
+    auto* dialog = static_cast<DialogGameEnd*>(context);
+    dialog->confettiTimer = kConfettiStopped;
+    for (GameNode* node : {dialog->confettiBack, dialog->confettiFront})
+        if (node)
+            GameNode::cancelModifiers(node);
+    Scene* scene = currentScene();
+    if (!scene)
+        return 0;
+    if (Dialog* hint = scene->getDialog(kHint))
+        scene->forgetDialog(hint);
+    Dialog* credits = scene->getOrCreateDialog(kCredits, kCredits);
+    auto* rolling = objectCast<DialogTortelune>(credits);
+    if (!rolling) {
+        LOG_WARNING("game end: no dialog \"" + std::string(kCredits) + "\"");
+        onCreditsClosed(dialog, nullptr);
+        return 0;
+    }
+    rolling->closeCallback = GuiMethod(dialog, &DialogGameEnd::onCreditsClosed);
+    scene->showDialog(rolling);
+    return 0;
+}
+
+int DialogGameEnd::onCreditsClosed(void* context, BaseObject* /*dialog*/)
+{
+    auto* dialog = static_cast<DialogGameEnd*>(context);
+    Scene* scene = currentScene();
+    if (scene) {
+        if (Dialog* credits = scene->getDialog(kCredits))
+            scene->forgetDialog(credits);
+    }
+    dialog->close();
+    return 0;
+}
