@@ -15,7 +15,7 @@ namespace {
 
 const char kHint[] = "DIALOG_GAMEENDHINT";
 const char kCredits[] = "DIALOG_CREDITS";
-// Where the chef's words stand, from the screen's top left corner.
+// Where the chef's words stand, from the picture's frame.
 constexpr int kHintX = 30;
 constexpr int kHintY = -130;
 
@@ -51,7 +51,9 @@ void DialogGameEnd::show()
         text->updateLayout();
     }
     hint->bindComponent("BUTTON_OK", GuiMethod(hint, &DialogGameEnd::closeHint));
-    hint->setPosition(kHintX, kHintY);
+    // The words stand above the picture's frame, which the darkened layer keeps in place.
+    GameNode* frame = isDarkeningBackground() ? getComponentRoot() : static_cast<GameNode*>(this);
+    hint->setPosition(frame->getX() + kHintX, frame->getY() + kHintY);
     hint->closeCallback = GuiMethod(this, &DialogGameEnd::onHintClosed);
     scene->showDialog(hint);
 }

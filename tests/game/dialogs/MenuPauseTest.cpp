@@ -1,0 +1,182 @@
+#include "GameDialogsFixture.h"
+
+#include "framework/gui/Button.h"
+#include "framework/gui/Scene.h"
+#include "framework/gui/SceneManager.h"
+#include "framework/sound/SoundManager.h"
+#include "framework/sound/SoundStream.h"
+#include "game/dialogs/DialogMenu.h"
+#include "game/dialogs/DialogPause.h"
+#include "game/dialogs/DialogYesNo.h"
+#include "game/scenes/SceneGame.h"
+
+namespace {
+
+using MenuPauseTest = GameDialogsFixture;
+
+Button* buttonOf(Dialog* dialog, const std::string& name)
+{
+    return dialog ? objectCast<Button>(dialog->getComponent(name)) : nullptr;
+}
+
+TEST_F(MenuPauseTest, PauseFadesTheMusicMutesAfterItsDelayAndResumeBringsEverythingBack)
+{
+    SoundManager& sound = *SoundManager::instance;
+    sound.setEffectsVolume(180);
+    SoundStream* stream = startMusic();
+    ASSERT_EQ(stream, sound.getCurrentMusic());
+    ASSERT_FLOAT_EQ(1.0f, stream->fadeCurrent);
+
+    auto* pause = objectCast<DialogPause>(open("DIALOG_PAUSE"));
+    ASSERT_NE(nullptr, pause);
+    advance(100);
+    EXPECT_FALSE(sound.isMuted()) << "the pause sound is heard before the mute";
+    advance(400);
+    EXPECT_TRUE(sound.isMuted());
+    EXPECT_EQ(0, sound.getMixer().getEffectsMasterVolume());
+    EXPECT_FLOAT_EQ(0.0f, stream->fadeCurrent) << "the music faded out in 200 ms";
+
+    buttonOf(pause, "BUTTON_RESUME")->fire();
+    EXPECT_FALSE(sound.isMuted());
+    EXPECT_EQ(180, sound.getMixer().getEffectsMasterVolume());
+    advance(100);
+    EXPECT_NEAR(0.5f, stream->fadeCurrent, 0.06f) << "halfway back after 100 ms";
+    advance(600);
+    EXPECT_FLOAT_EQ(1.0f, stream->fadeCurrent);
+    EXPECT_FALSE(isShown("DIALOG_PAUSE"));
+    EXPECT_TRUE(game->resumeRequested);
+}
+
+TEST_F(MenuPauseTest, ResumeBeforeTheMuteStepRanLeavesTheSoundOn)
+{
+    auto* pause = objectCast<DialogPause>(open("DIALOG_PAUSE"));
+    ASSERT_NE(nullptr, pause);
+    advance(20);
+    pause->resume();
+    EXPECT_FALSE(pause->isMutePending());
+    advance(2000);
+    EXPECT_FALSE(SoundManager::instance->isMuted());
+    EXPECT_EQ(SoundManager::instance->getEffectsVolume(), SoundManager::instance->getMixer().getEffectsMasterVolume());
+    EXPECT_FALSE(isShown("DIALOG_PAUSE"));
+    EXPECT_TRUE(game->resumeRequested);
+}
+
+TEST_F(MenuPauseTest, AClickAnywhereOnThePauseResumesOnceLikeItsButton)
+{
+    static int resumes;
+    resumes = 0;
+    auto* pause = objectCast<DialogPause>(open("DIALOG_PAUSE"));
+    ASSERT_NE(nullptr, pause);
+    advance(600);
+    screenshot("dialog_pause.png");
+    InputHandler* input = game->getInputHandler();
+    input->onLeftDown(12, 14, 0, false);
+    input->onLeftUp(12, 14, 0);
+    EXPECT_TRUE(pause->isClosing());
+    // A second release (and the button) in the same frame change nothing.
+    pause->closeCallback = GuiMethod(nullptr, [](void*, BaseObject*) { return ++resumes; });
+    input->onLeftUp(12, 14, 0);
+    buttonOf(pause, "BUTTON_RESUME")->fire();
+    advance(1000);
+    EXPECT_EQ(1, resumes);
+    EXPECT_FALSE(SoundManager::instance->isMuted());
+}
+
+TEST_F(MenuPauseTest, WithoutSoundPauseAndResumeOnlyShowAndClose)
+{
+    SoundManager::releaseInstance();
+    auto* pause = objectCast<DialogPause>(open("DIALOG_PAUSE"));
+    ASSERT_NE(nullptr, pause);
+    SceneManager::instance->getCurrentScene()->getMoveTask()->run(500);
+    pause->resume();
+    for (int i = 0; i < 50; ++i)
+        game->getMoveTask()->run(20);
+    EXPECT_FALSE(isShown("DIALOG_PAUSE"));
+    EXPECT_TRUE(game->resumeRequested);
+}
+
+// Help and settings open above the menu, which stays open beneath them and
+// is on top again once they close.
+TEST_F(MenuPauseTest, HelpAndSettingsOpenAboveTheMenu)
+{
+    const std::pair<const char*, const char*> buttons[] = {{"BUTTON_HELP", "DIALOG_HELP"},
+                                                           {"BUTTON_SETTINGS", "DIALOG_SETTINGS"}};
+    Dialog* menu = open("DIALOG_MENU");
+    ASSERT_NE(nullptr, objectCast<DialogMenu>(menu));
+    advance(600);
+    screenshot("dialog_menu.png");
+    for (const auto& [button, dialogName] : buttons) {
+        buttonOf(menu, button)->fire();
+        ASSERT_TRUE(isShown(dialogName)) << button;
+        EXPECT_EQ(dialogName, game->getShownDialogs().front()->getName());
+        EXPECT_TRUE(isShown("DIALOG_MENU"));
+        advance(800);
+        auto* above = objectCast<DialogTortelune>(game->getDialog(dialogName));
+        ASSERT_NE(nullptr, above);
+        above->close();
+        advance(600);
+        EXPECT_FALSE(isShown(dialogName)) << button;
+        EXPECT_EQ(menu, game->getShownDialogs().front().get());
+    }
+    EXPECT_FALSE(game->resumeRequested);
+}
+
+TEST_F(MenuPauseTest, TrophiesAskForTheTrophyScreenByName)
+{
+    Dialog* menu = open("DIALOG_MENU");
+    buttonOf(menu, "BUTTON_TROPHIES")->fire();
+    EXPECT_TRUE(log.contains("DIALOG_TROPHYSCREEN"));
+    EXPECT_TRUE(isShown("DIALOG_MENU"));
+}
+
+TEST_F(MenuPauseTest, StopAsksFirstAndNoClosesOnlyTheQuestion)
+{
+    game->saveOnLeave = true;
+    Dialog* menu = open("DIALOG_MENU");
+    advance(600);
+    buttonOf(menu, "BUTTON_STOP")->fire();
+    auto* question = objectCast<DialogYesNo>(game->getDialog("CTEXT_MENU_STOP"));
+    ASSERT_NE(nullptr, question);
+    EXPECT_EQ(question, game->getShownDialogs().front().get());
+    advance(600);
+    screenshot("dialog_menu_stop.png");
+    question->getNoButton()->fire();
+    advance(600);
+    EXPECT_FALSE(isShown("CTEXT_MENU_STOP"));
+    EXPECT_TRUE(isShown("DIALOG_MENU"));
+    EXPECT_EQ(0, savedGames(game));
+    EXPECT_EQ(nullptr, SceneManager::instance->getNextScene());
+}
+
+// Yes saves a level being played (and only then) and leaves for the map.
+TEST_F(MenuPauseTest, StopAnsweredYesSavesTheRunningLevelAndLeavesToTheMap)
+{
+    for (bool playing : {true, false}) {
+        game->saveOnLeave = playing;
+        const int before = savedGames(game);
+        Dialog* menu = open("DIALOG_MENU");
+        buttonOf(menu, "BUTTON_STOP")->fire();
+        auto* question = objectCast<DialogYesNo>(game->getDialog("CTEXT_MENU_STOP"));
+        ASSERT_NE(nullptr, question);
+        question->getYesButton()->fire();
+        EXPECT_EQ(before + (playing ? 1 : 0), savedGames(game)) << playing;
+        EXPECT_FALSE(game->saveOnLeave);
+        EXPECT_EQ(map, SceneManager::instance->getNextScene()) << playing;
+        game->forgetDialog(question);
+        game->forgetDialog(menu);
+        SceneManager::instance->setNextScene(nullptr);
+    }
+}
+
+TEST_F(MenuPauseTest, ResumeClosesTheMenuAndRequestsTheResume)
+{
+    Dialog* menu = open("DIALOG_MENU");
+    advance(600);
+    buttonOf(menu, "BUTTON_RESUME")->fire();
+    EXPECT_FALSE(game->resumeRequested) << "the request comes once the menu has faded out";
+    advance(600);
+    EXPECT_FALSE(isShown("DIALOG_MENU"));
+    EXPECT_TRUE(game->resumeRequested);
+}
+
+} // namespace
