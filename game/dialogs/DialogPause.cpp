@@ -117,9 +117,10 @@ void DialogPause::resume()
     SoundManager* sound = SoundManager::instance;
     if (SoundManager::isSoundOn() && sound->getCurrentMusic()) {
         fadeMusicTo(*sound, 1.0f);
-        if (sound->isCrossFading())
-            sound->stopMusic();
-        sound->startStream(sound->getCurrentMusic(), nullptr, kContinueStreamMode);
+        // A cross-fade under way carries on: ending it here would close the
+        // music that is about to take over, and the game would stay silent.
+        if (!sound->isCrossFading())
+            sound->startStream(sound->getCurrentMusic(), nullptr, kContinueStreamMode);
     }
     playGameSound("SOUND_UNPAUSE");
     if (SoundManager::isSoundOn())

@@ -55,8 +55,9 @@ DialogSettings::DialogSettings(AbstractProperty* configuration) : DialogTortelun
     bindComponent("BUTTON_CANCEL", GuiMethod(this, &DialogSettings::onCancel));
     bindComponent("BUTTON_INFO", GuiMethod(this, &DialogSettings::onInfo));
     // A click on a caption toggles its switch.
-    for (const auto& [switchName, labelName] :
-         {std::make_pair("SWITCH_FULLSCREEN", "LABEL_FULLSCREEN"), std::make_pair("SWITCH_SHOWHINTS", "LABEL_SHOWHINTS")}) {
+    const std::pair<const char*, const char*> captions[] = {{"SWITCH_FULLSCREEN", "LABEL_FULLSCREEN"},
+                                                            {"SWITCH_SHOWHINTS", "LABEL_SHOWHINTS"}};
+    for (const auto& [switchName, labelName] : captions) {
         auto* toggle = objectCast<Switch>(getComponent(switchName));
         if (!toggle)
             continue;

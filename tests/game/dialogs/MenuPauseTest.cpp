@@ -5,8 +5,12 @@
 #include "framework/gui/SceneManager.h"
 #include "framework/sound/SoundManager.h"
 #include "framework/sound/SoundStream.h"
+#include "game/dialogs/DialogCredits.h"
+#include "game/dialogs/DialogGameEnd.h"
+#include "game/dialogs/DialogHelp.h"
 #include "game/dialogs/DialogMenu.h"
 #include "game/dialogs/DialogPause.h"
+#include "game/dialogs/DialogSettings.h"
 #include "game/dialogs/DialogYesNo.h"
 #include "game/scenes/SceneGame.h"
 
@@ -17,6 +21,28 @@ using MenuPauseTest = GameDialogsFixture;
 Button* buttonOf(Dialog* dialog, const std::string& name)
 {
     return dialog ? objectCast<Button>(dialog->getComponent(name)) : nullptr;
+}
+
+// Every template builds its own class with all its pictures, fonts and components.
+TEST_F(MenuPauseTest, EveryDialogBuildsFromItsTemplateWithNothingMissing)
+{
+    const std::pair<const char*, const ClassRecord*> dialogs[] = {
+        {"DIALOG_MENU", &DialogMenu::classRecord},         {"DIALOG_PAUSE", &DialogPause::classRecord},
+        {"DIALOG_SETTINGS", &DialogSettings::classRecord}, {"DIALOG_CREDITS", &DialogCredits::classRecord},
+        {"DIALOG_HELP", &DialogHelp::classRecord},         {"DIALOG_GAMEEND", &DialogGameEnd::classRecord},
+    };
+    for (const auto& [name, record] : dialogs) {
+        const size_t before = log.lines().size();
+        Dialog* dialog = open(name);
+        ASSERT_NE(nullptr, dialog) << name;
+        EXPECT_TRUE(dialog->getClassName()->isKindOf(record)) << name;
+        advance(600);
+        for (size_t i = before; i < log.lines().size(); ++i)
+            ADD_FAILURE() << name << ": " << log.lines()[i];
+        for (const RefPointer<Dialog>& shown : std::vector<RefPointer<Dialog>>(game->getShownDialogs().begin(),
+                                                                                 game->getShownDialogs().end()))
+            game->forgetDialog(shown.get());
+    }
 }
 
 TEST_F(MenuPauseTest, PauseFadesTheMusicMutesAfterItsDelayAndResumeBringsEverythingBack)
@@ -45,6 +71,25 @@ TEST_F(MenuPauseTest, PauseFadesTheMusicMutesAfterItsDelayAndResumeBringsEveryth
     EXPECT_FLOAT_EQ(1.0f, stream->fadeCurrent);
     EXPECT_FALSE(isShown("DIALOG_PAUSE"));
     EXPECT_TRUE(game->resumeRequested);
+}
+
+TEST_F(MenuPauseTest, ResumeDuringACrossFadeKeepsTheIncomingMusic)
+{
+    SoundManager& sound = *SoundManager::instance;
+    startMusic();
+    RefPointer<SoundStream> next(new SoundStream("media/music/map.ogg", 0));
+    sound.playMusic(2000, 1.0f, 2000, next.get(), 0, 306);
+    ASSERT_TRUE(sound.isCrossFading());
+    auto* pause = objectCast<DialogPause>(open("DIALOG_PAUSE"));
+    advance(600);
+    pause->resume();
+    advance(3000);
+    EXPECT_FALSE(sound.isCrossFading());
+    EXPECT_EQ(next.get(), sound.getCurrentMusic());
+    EXPECT_TRUE(next->isOpen());
+    EXPECT_GE(next->channel, 0);
+    EXPECT_FLOAT_EQ(1.0f, next->fadeCurrent);
+    EXPECT_FALSE(sound.isMuted());
 }
 
 TEST_F(MenuPauseTest, ResumeBeforeTheMuteStepRanLeavesTheSoundOn)
