@@ -82,6 +82,7 @@ int DialogPause::onMute(void* context, BaseObject* /*modifier*/)
     if (!dialog->mutePending)
         return 0;
     dialog->mutePending = false;
+    dialog->muteDelay.reset();
     if (SoundManager::isSoundOn())
         SoundManager::instance->setMuted(true);
     return 0;

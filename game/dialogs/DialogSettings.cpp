@@ -38,11 +38,6 @@ void setSliderVolume(Slider* slider, int volume)
     slider->updateButtonPosition();
 }
 
-int screenX(const GameNode* node)
-{
-    return node ? node->getX() + node->getOriginX() : 0;
-}
-
 } // namespace
 
 DialogSettings::DialogSettings(AbstractProperty* configuration) : DialogTortelune(configuration)
@@ -64,8 +59,6 @@ DialogSettings::DialogSettings(AbstractProperty* configuration) : DialogTortelun
         toggle->setHitShape(getComponent(labelName));
         addListener(toggle);
     }
-    if (effects && effects->getThumb())
-        lastTickX = screenX(effects->getThumb());
 }
 
 void DialogSettings::show()
@@ -150,7 +143,6 @@ void DialogSettings::update(int deltaMs)
         return;
     ticked = true;
     lastTickTime = now;
-    lastTickX = screenX(thumb);
     ++tickCount;
     std::string key = "SOUND_SLIDER_" + std::to_string(tickNumber(effects->getValue()));
     if (!ResourceManager::instance)

@@ -56,6 +56,5 @@ private:
     int64_t now = 0;
     int64_t lastTickTime = 0;
     bool ticked = false;
-    int lastTickX = -100;
     int tickCount = 0;
 };
