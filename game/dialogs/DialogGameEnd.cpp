@@ -7,6 +7,7 @@
 #include "framework/gui/SceneManager.h"
 #include "framework/scenegraph/Label.h"
 #include "framework/scenegraph/Sprite.h"
+#include "game/effects/Effects.h"
 
 TT_DEFINE_RECORD(DialogGameEnd, &DialogTortelune::classRecord);
 TT_REGISTER_CLASS(DialogGameEnd);
@@ -18,6 +19,8 @@ const char kCredits[] = "DIALOG_CREDITS";
 // Where the chef's words stand, from the picture's frame.
 constexpr int kHintX = 30;
 constexpr int kHintY = -130;
+constexpr int kBackPieces = 150;
+constexpr int kFrontPieces = 50;
 
 Scene* currentScene()
 {
@@ -79,7 +82,14 @@ void DialogGameEnd::update(int deltaMs)
 void DialogGameEnd::throwConfetti()
 {
     ++burstCount;
-    // TODO(effects): the two confetti bursts come with the animation toolkit.
+    Scene* scene = currentScene();
+    if (!scene)
+        return;
+    // Many small pieces behind the family, fewer large ones in front, over the whole width.
+    if (confettiBack)
+        addConfettiBurst2(confettiBack, scene->getAnimTree(), kBackPieces, kConfettiIntervalMs, 0, 800, true);
+    if (confettiFront)
+        addConfettiBurst2(confettiFront, scene->getAnimTree(), kFrontPieces, kConfettiIntervalMs, 0, 800, false);
 }
 
 int DialogGameEnd::onHintClosed(void* context, BaseObject* /*dialog*/)

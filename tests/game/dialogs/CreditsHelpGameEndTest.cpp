@@ -167,10 +167,18 @@ TEST_F(CreditsHelpGameEndTest, GameEndRunsConfettiWordsCreditsAndClosesOnce)
 
     advance(20);
     EXPECT_EQ(1, end->getBurstCount()) << "the first confetti comes with the first update";
+    int pieces[2] = {0, 0};
+    for (int layer = 0; layer < 2; ++layer)
+        for (GameNode* piece = end->getComponent(layer ? "NODE_CONFETTIFRONT" : "NODE_CONFETTIBACK")->getFirstChild();
+             piece; piece = piece->getNextSibling())
+            ++pieces[layer];
+    EXPECT_EQ(150, pieces[0]) << "small pieces behind the picture";
+    EXPECT_EQ(50, pieces[1]) << "large pieces in front of it";
     advance(5000);
     EXPECT_EQ(1, end->getBurstCount()) << "5000 ms is not yet more than 5000";
     advance(20);
     EXPECT_EQ(2, end->getBurstCount());
+    advance(1500);
     screenshot("dialog_gameend.png");
 
     buttonOf(hint, "BUTTON_OK")->fire();
