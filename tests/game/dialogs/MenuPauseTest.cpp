@@ -5,6 +5,7 @@
 #include "framework/gui/SceneManager.h"
 #include "framework/sound/SoundManager.h"
 #include "framework/sound/SoundStream.h"
+#include "game/data/GameData.h"
 #include "game/dialogs/DialogCredits.h"
 #include "game/dialogs/DialogGameEnd.h"
 #include "game/dialogs/DialogHelp.h"
@@ -42,6 +43,26 @@ TEST_F(MenuPauseTest, EveryDialogBuildsFromItsTemplateWithNothingMissing)
         for (const RefPointer<Dialog>& shown : std::vector<RefPointer<Dialog>>(game->getShownDialogs().begin(),
                                                                                  game->getShownDialogs().end()))
             game->forgetDialog(shown.get());
+    }
+}
+
+// In the belt modes the menu, pause and settings take the pistachio frame
+// with its icing; in a career level they keep their own.
+TEST_F(MenuPauseTest, InTheArcadeTheDialogsWearTheIcyLook)
+{
+    for (int mode : {0, 1}) {
+        GameData::instance->state->mode = mode;
+        for (const char* name : {"DIALOG_MENU", "DIALOG_PAUSE", "DIALOG_SETTINGS"}) {
+            Dialog* dialog = open(name);
+            ASSERT_NE(nullptr, dialog);
+            GameNode* icing = dialog->getComponent("SPRITE_ICETOP");
+            ASSERT_NE(nullptr, icing) << name;
+            EXPECT_EQ(mode == 1, icing->isVisible()) << name << " in mode " << mode;
+            advance(600);
+            if (mode == 1 && std::string(name) == "DIALOG_MENU")
+                screenshot("dialog_menu_arcade.png");
+            game->forgetDialog(dialog);
+        }
     }
 }
 

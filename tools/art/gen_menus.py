@@ -1,6 +1,7 @@
-"""The end of the career: the family picture of the game-end dialog. The chef in his
-wedding jacket, his bride, grandmother and the little one stand behind the counter of the
-bakery, cheering over the wedding cake, under bunting and a garland of fairy lights."""
+"""Pictures of the menus and the end of the career: the icing that tops the menu, pause and
+settings dialogs in the belt modes, and the family picture of the game-end dialog (the chef in
+his wedding jacket, his bride, grandmother and the little one behind the bakery's counter,
+cheering over the wedding cake, under bunting and a garland of fairy lights)."""
 
 import math
 import os
@@ -145,7 +146,39 @@ def family():
     return s
 
 
+def ice_top(w=320, h=44):
+    """Pistachio icing poured over the top edge of a dialog, with drips of uneven length."""
+    s, c = new_surface(w, h)
+    drips = [(0.08, 14), (0.2, 26), (0.31, 12), (0.44, 30), (0.56, 16), (0.68, 24), (0.8, 11), (0.91, 20)]
+
+    def shape(cc):
+        cc.new_path()
+        cc.move_to(10, 4)
+        cc.line_to(w - 10, 4)
+        cc.curve_to(w - 2, 4, w - 2, 14, w - 10, 14)
+        x_prev = w - 10
+        for fx, length in reversed(drips):
+            x = fx * w
+            cc.line_to(x + 9, 14)
+            cc.curve_to(x + 8, 14 + length * 0.6, x + 7, 14 + length, x, 14 + length)
+            cc.curve_to(x - 7, 14 + length, x - 8, 14 + length * 0.6, x - 9, 14)
+            x_prev = x
+        cc.line_to(10, 14)
+        cc.curve_to(2, 14, 2, 4, 10, 4)
+        cc.close_path()
+    glossy(c, shape, PISTACHIO, (0, 4, w, h - 4), line=1.8, highlight=0.6)
+    for k in range(18):
+        x = 16 + k * (w - 32) / 17.0
+        ellipse(c, x, 8 + (k % 3), 1.6, 1.1)
+        c.set_source_rgba(*with_alpha(SUGAR, 0.9))
+        c.fill()
+    return s
+
+
 def main():
+    save_png(ice_top(), "media/images/dialogs/ice_top.png",
+             "\"DIALOG_ICETOP\": pistachio icing over the top edge of the menu, pause and settings dialogs in "
+             "the arcade and the exams (\"SPRITE_ICETOP\", centred on the top edge)", "1 frame", G)
     save_png(family(), "media/images/dialogs/gameend_family.png",
              "\"FAMILY\": the game-end picture: the chef, his bride, grandmother and the little one cheering "
              "over the wedding cake", "1 frame", G)
