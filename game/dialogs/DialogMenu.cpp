@@ -79,7 +79,7 @@ int DialogMenu::onResume(void* context, BaseObject* /*button*/)
 {
     auto* menu = static_cast<DialogMenu*>(context);
     if (auto* game = objectCast<SceneGame>(hostScene()))
-        menu->closeCallback = GuiMethod(game, &SceneGame::requestResume);
+        menu->closeCallback = GuiMethod(game, &SceneGame::onResumeRequested);
     menu->close();
     return 0;
 }

@@ -127,6 +127,6 @@ void DialogPause::resume()
     if (SoundManager::isSoundOn())
         sound->setMuted(false);
     if (auto* game = objectCast<SceneGame>(DialogMenu::hostScene()))
-        closeCallback = GuiMethod(game, &SceneGame::requestResume);
+        closeCallback = GuiMethod(game, &SceneGame::onResumeRequested);
     close();
 }

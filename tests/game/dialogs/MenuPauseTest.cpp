@@ -91,7 +91,7 @@ TEST_F(MenuPauseTest, PauseFadesTheMusicMutesAfterItsDelayAndResumeBringsEveryth
     advance(600);
     EXPECT_FLOAT_EQ(1.0f, stream->fadeCurrent);
     EXPECT_FALSE(isShown("DIALOG_PAUSE"));
-    EXPECT_TRUE(game->resumeRequested);
+    EXPECT_TRUE(game->isResumeRequested());
 }
 
 TEST_F(MenuPauseTest, ResumeDuringACrossFadeKeepsTheIncomingMusic)
@@ -124,7 +124,7 @@ TEST_F(MenuPauseTest, ResumeBeforeTheMuteStepRanLeavesTheSoundOn)
     EXPECT_FALSE(SoundManager::instance->isMuted());
     EXPECT_EQ(SoundManager::instance->getEffectsVolume(), SoundManager::instance->getMixer().getEffectsMasterVolume());
     EXPECT_FALSE(isShown("DIALOG_PAUSE"));
-    EXPECT_TRUE(game->resumeRequested);
+    EXPECT_TRUE(game->isResumeRequested());
 }
 
 TEST_F(MenuPauseTest, AClickAnywhereOnThePauseResumesOnceLikeItsButton)
@@ -158,7 +158,7 @@ TEST_F(MenuPauseTest, WithoutSoundPauseAndResumeOnlyShowAndClose)
     for (int i = 0; i < 50; ++i)
         game->getMoveTask()->run(20);
     EXPECT_FALSE(isShown("DIALOG_PAUSE"));
-    EXPECT_TRUE(game->resumeRequested);
+    EXPECT_TRUE(game->isResumeRequested());
 }
 
 // Help and settings open above the menu, which stays open beneath them and
@@ -184,7 +184,7 @@ TEST_F(MenuPauseTest, HelpAndSettingsOpenAboveTheMenu)
         EXPECT_FALSE(isShown(dialogName)) << button;
         EXPECT_EQ(menu, game->getShownDialogs().front().get());
     }
-    EXPECT_FALSE(game->resumeRequested);
+    EXPECT_FALSE(game->isResumeRequested());
 }
 
 TEST_F(MenuPauseTest, TrophiesAskForTheTrophyScreenByName)
@@ -239,10 +239,10 @@ TEST_F(MenuPauseTest, ResumeClosesTheMenuAndRequestsTheResume)
     Dialog* menu = open("DIALOG_MENU");
     advance(600);
     buttonOf(menu, "BUTTON_RESUME")->fire();
-    EXPECT_FALSE(game->resumeRequested) << "the request comes once the menu has faded out";
+    EXPECT_FALSE(game->isResumeRequested()) << "the request comes once the menu has faded out";
     advance(600);
     EXPECT_FALSE(isShown("DIALOG_MENU"));
-    EXPECT_TRUE(game->resumeRequested);
+    EXPECT_TRUE(game->isResumeRequested());
 }
 
 } // namespace
