@@ -73,6 +73,9 @@ TEST_F(MenuPauseTest, PauseFadesTheMusicMutesAfterItsDelayAndResumeBringsEveryth
     SoundStream* stream = startMusic();
     ASSERT_EQ(stream, sound.getCurrentMusic());
     ASSERT_FLOAT_EQ(1.0f, stream->fadeCurrent);
+    game->requestPause();
+    game->update(20);
+    ASSERT_TRUE(game->isPaused());
 
     auto* pause = objectCast<DialogPause>(open("DIALOG_PAUSE"));
     ASSERT_NE(nullptr, pause);
@@ -92,6 +95,8 @@ TEST_F(MenuPauseTest, PauseFadesTheMusicMutesAfterItsDelayAndResumeBringsEveryth
     EXPECT_FLOAT_EQ(1.0f, stream->fadeCurrent);
     EXPECT_FALSE(isShown("DIALOG_PAUSE"));
     EXPECT_TRUE(game->isResumeRequested());
+    game->update(20);
+    EXPECT_FALSE(game->isPaused()) << "the game scene plays on";
 }
 
 TEST_F(MenuPauseTest, ResumeDuringACrossFadeKeepsTheIncomingMusic)
