@@ -157,6 +157,10 @@ void SceneGame::hide()
         saveOnLeave = false;
         setPhase(RefPointer<Phase>(new PhaseIdle()), true);
     }
+    // The menu and its stop question (answered by leaving) must not greet the next level.
+    for (const char* name : {"CTEXT_MENU_STOP", "DIALOG_MENU", "DIALOG_HINT"})
+        if (Dialog* dialog = getDialog(name))
+            forgetDialog(dialog);
     SceneTortelune::hide();
 }
 

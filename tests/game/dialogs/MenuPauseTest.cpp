@@ -1,5 +1,8 @@
 #include "GameDialogsFixture.h"
 
+#include <chrono>
+#include <thread>
+
 #include "framework/gui/Button.h"
 #include "framework/gui/Scene.h"
 #include "framework/gui/SceneManager.h"
@@ -234,9 +237,16 @@ TEST_F(MenuPauseTest, StopAnsweredYesSavesTheRunningLevelAndLeavesToTheMap)
         EXPECT_EQ(before + (playing ? 1 : 0), savedGames(game)) << playing;
         EXPECT_FALSE(game->saveOnLeave);
         EXPECT_EQ(map, SceneManager::instance->getNextScene()) << playing;
-        game->forgetDialog(question);
-        game->forgetDialog(menu);
-        SceneManager::instance->setNextScene(nullptr);
+        // Once the map is reached, the next level starts without the menu and its question.
+        // The default transition waits for the map's pictures (bounded).
+        for (int frame = 0; frame < 1000 && SceneManager::instance->getRunningScene() != map; ++frame) {
+            SceneManager::instance->run(20);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        ASSERT_EQ(map, SceneManager::instance->getRunningScene());
+        EXPECT_EQ(nullptr, game->getDialog("DIALOG_MENU"));
+        EXPECT_EQ(nullptr, game->getDialog("CTEXT_MENU_STOP"));
+        enter(game);
     }
 }
 
