@@ -47,32 +47,44 @@ SIMD_TARGET void copyRgb32(uint32_t* d, const uint32_t* s, int32_t n)
     }
 }
 
-// Additive blend of sixteen pixels per step; the weights and the in-place
-// byte scaling are those of the other sets (see SimdKernelBodies.h), with
-// mask registers for the block skip and the full-coverage weight.
+// (s * w) >> 8 for the colour bytes of sixteen pixels, w their coverage
+// weights; `alpha` holds the overall alpha in every 16-bit lane.
+SIMD_TARGET inline __m512i additiveTerms(__m512i sv, __m512i alpha)
+{
+    // Each pixel's coverage byte into both of its 16-bit lanes (byte order
+    // 3, none, 3, none for the first pixel of each 128-bit lane, and so on).
+    const __m512i coverageOrder = _mm512_set4_epi32(int32_t(0xFF0FFF0Fu), int32_t(0xFF0BFF0Bu), int32_t(0xFF07FF07u),
+                                                    int32_t(0xFF03FF03u));
+    __m512i w = _mm512_srli_epi16(_mm512_mullo_epi16(_mm512_shuffle_epi8(sv, coverageOrder), alpha), 8);
+    w = _mm512_mask_add_epi16(w, _mm512_cmpeq_epi16_mask(w, _mm512_set1_epi16(254)), w, _mm512_set1_epi16(2));
+    // Blue and red: the byte moved to the top of its lane, so the high half
+    // of the product is (x * w) >> 8.
+    const __m512i even = _mm512_mulhi_epu16(_mm512_slli_epi16(sv, 8), w);
+    // Green (and the top byte, dropped below): (x * w) >> 8 is the product's high byte.
+    const __m512i odd = _mm512_mullo_epi16(_mm512_srli_epi16(sv, 8), w);
+    // even | (odd & 0x0000FF00)
+    return _mm512_ternarylogic_epi32(even, odd, _mm512_set1_epi32(0x0000FF00), 0xF8);
+}
+
+// Additive blend, sixteen pixels per block; a block without coverage is
+// skipped.
 SIMD_TARGET void addPerPixel32(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
 {
-    const __m512i a = _mm512_set1_epi32(int32_t(alpha));
+    const __m512i a = _mm512_set1_epi16(int16_t(alpha));
     const __m512i top = _mm512_set1_epi32(int32_t(0xFF000000u));
-    const __m512i evenBytes = _mm512_set1_epi32(0x00FF00FF);
-    const __m512i oddBytes = _mm512_set1_epi32(int32_t(0xFF00FF00u));
-    const __m512i fullWeight = _mm512_set1_epi32(254);
-    const __m512i two = _mm512_set1_epi32(2);
-    // The zero-masked shift forms are the plain shifts; they keep GCC's
-    // intrinsics from reading an undefined register.
     int32_t i = 0;
+    // Two blocks per step keep more loads in flight.
+    for (; i + 32 <= n; i += 32) {
+        const __m512i first = _mm512_loadu_si512(s + i), second = _mm512_loadu_si512(s + i + 16);
+        if (_mm512_test_epi32_mask(first, top) != 0)
+            _mm512_storeu_si512(d + i, _mm512_adds_epu8(_mm512_loadu_si512(d + i), additiveTerms(first, a)));
+        if (_mm512_test_epi32_mask(second, top) != 0)
+            _mm512_storeu_si512(d + i + 16, _mm512_adds_epu8(_mm512_loadu_si512(d + i + 16), additiveTerms(second, a)));
+    }
     for (; i + 16 <= n; i += 16) {
         const __m512i sv = _mm512_loadu_si512(s + i);
-        if (_mm512_test_epi32_mask(sv, top) == 0)
-            continue;
-        __m512i w = _mm512_maskz_srli_epi32(0xFFFF, _mm512_mullo_epi16(_mm512_maskz_srli_epi32(0xFFFF, sv, 24), a), 8);
-        w = _mm512_mask_add_epi32(w, _mm512_cmpeq_epi32_mask(w, fullWeight), w, two);
-        const __m512i even =
-            _mm512_srli_epi16(_mm512_mullo_epi16(_mm512_and_si512(sv, evenBytes), _mm512_or_si512(w, _mm512_maskz_slli_epi32(0xFFFF, w, 16))), 8);
-        const __m512i odd = _mm512_mullo_epi16(_mm512_srli_epi16(sv, 8), w);
-        // even | (odd & oddBytes)
-        const __m512i added = _mm512_ternarylogic_epi32(even, odd, oddBytes, 0xF8);
-        _mm512_storeu_si512(d + i, _mm512_adds_epu8(_mm512_loadu_si512(d + i), added));
+        if (_mm512_test_epi32_mask(sv, top) != 0)
+            _mm512_storeu_si512(d + i, _mm512_adds_epu8(_mm512_loadu_si512(d + i), additiveTerms(sv, a)));
     }
     scalarKernels().addPerPixel32(d + i, s + i, n - i, alpha);
 }
