@@ -72,6 +72,14 @@ struct Avx2 {
     SIMD_TARGET static T min16(T a, T b) { return _mm256_min_epi16(a, b); }
     SIMD_TARGET static bool allTrue(T mask) { return _mm256_movemask_epi8(mask) == -1; }
     SIMD_TARGET static T madd16(T a, T b) { return _mm256_madd_epi16(a, b); }
+    SIMD_TARGET static T mulhiu16(T a, T b) { return _mm256_mulhi_epu16(a, b); }
+    // Each pixel's top byte in both of its 16-bit lanes.
+    SIMD_TARGET static T coverageInBothLanes(T pixels)
+    {
+        const T order = _mm256_setr_epi8(3, -1, 3, -1, 7, -1, 7, -1, 11, -1, 11, -1, 15, -1, 15, -1,  //
+                                         3, -1, 3, -1, 7, -1, 7, -1, 11, -1, 11, -1, 15, -1, 15, -1);
+        return _mm256_shuffle_epi8(pixels, order);
+    }
     SIMD_TARGET static T unpacklo16(T a, T b) { return _mm256_unpacklo_epi16(a, b); }
     SIMD_TARGET static T unpackhi16(T a, T b) { return _mm256_unpackhi_epi16(a, b); }
     SIMD_TARGET static T packs32(T a, T b) { return _mm256_packs_epi32(a, b); }

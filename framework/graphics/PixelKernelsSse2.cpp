@@ -61,6 +61,13 @@ struct Sse2 {
     static T min16(T a, T b) { return _mm_min_epi16(a, b); }
     static bool allTrue(T mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
     static T madd16(T a, T b) { return _mm_madd_epi16(a, b); }
+    static T mulhiu16(T a, T b) { return _mm_mulhi_epu16(a, b); }
+    // Each pixel's top byte in both of its 16-bit lanes.
+    static T coverageInBothLanes(T pixels)
+    {
+        const T coverage = _mm_srli_epi32(pixels, 24);
+        return _mm_or_si128(coverage, _mm_slli_epi32(coverage, 16));
+    }
     static T unpacklo16(T a, T b) { return _mm_unpacklo_epi16(a, b); }
     static T unpackhi16(T a, T b) { return _mm_unpackhi_epi16(a, b); }
     static T packs32(T a, T b) { return _mm_packs_epi32(a, b); }

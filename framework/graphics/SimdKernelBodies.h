@@ -32,6 +32,14 @@ SIMD_TARGET inline typename V::T coverageWeights(typename V::T coverage32, typen
     return V::add32(w, V::bitAnd(full, V::set1_32(2)));
 }
 
+// Coverage weights in 16-bit lanes: (c * alpha) >> 8, 254 raised to 256.
+template <class V>
+SIMD_TARGET inline typename V::T coverageWeights16(typename V::T coverage16, typename V::T alpha16)
+{
+    const typename V::T w = V::srli16(V::mullo16(coverage16, alpha16), 8);
+    return V::add16(w, V::bitAnd(V::cmpeq16(w, V::set1_16(254)), V::set1_16(2)));
+}
+
 // (d * (256 - w) + s * w) >> 8 on widened lanes.
 template <class V>
 SIMD_TARGET inline typename V::T blendLanes(typename V::T d, typename V::T s, typename V::T w)
@@ -139,23 +147,23 @@ SIMD_TARGET void blendPerPixel32(uint32_t* d, const uint32_t* s, int32_t n, uint
 template <class V>
 SIMD_TARGET void addPerPixel32(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
 {
-    // Blue and red (the even bytes) and green and alpha (the odd bytes) are
-    // scaled in place in 16-bit lanes, so nothing is unpacked or packed; the
-    // alpha byte's weight is 0, which adds nothing to the top byte.
-    const typename V::T a = V::set1_32(int32_t(alpha));
+    // Blue and red (the even bytes) and green (an odd byte) are scaled in
+    // place in 16-bit lanes, so nothing is unpacked or packed; the top byte's
+    // term is dropped, which adds nothing to it.
+    const typename V::T a = V::set1_16(int16_t(alpha));
     const typename V::T zero = V::zero();
-    const typename V::T evenBytes = V::set1_32(0x00FF00FF);
-    const typename V::T oddBytes = V::set1_32(int32_t(0xFF00FF00u));
+    const typename V::T greenByte = V::set1_32(0x0000FF00);
     int32_t i = 0;
     for (; i + V::pixels32 <= n; i += V::pixels32) {
         const typename V::T sv = V::load(s + i);
-        const typename V::T coverage = V::srli32(sv, 24);
-        if (V::allTrue(V::cmpeq32(coverage, zero)))
+        if (V::allTrue(V::cmpeq32(V::srli32(sv, 24), zero)))
             continue;
-        const typename V::T w = coverageWeights<V>(coverage, a);
-        const typename V::T even = V::srli16(V::mullo16(V::bitAnd(sv, evenBytes), V::bitOr(w, V::slli32(w, 16))), 8);
-        const typename V::T odd = V::bitAnd(V::mullo16(V::srli16(sv, 8), w), oddBytes);
-        V::store(d + i, V::addsu8(V::load(d + i), V::bitOr(even, odd)));
+        // Both 16-bit lanes of a pixel hold its weight.
+        const typename V::T w = coverageWeights16<V>(V::coverageInBothLanes(sv), a);
+        // A byte at the top of its lane: the high half of the product is (x * w) >> 8.
+        const typename V::T even = V::mulhiu16(V::slli16(sv, 8), w);
+        const typename V::T green = V::bitAnd(V::mullo16(V::srli16(sv, 8), w), greenByte);
+        V::store(d + i, V::addsu8(V::load(d + i), V::bitOr(even, green)));
     }
     scalarKernels().addPerPixel32(d + i, s + i, n - i, alpha);
 }
@@ -213,14 +221,6 @@ SIMD_TARGET inline typename V::T blend565(typename V::T d, typename V::T s, type
 {
     const Fields<V> df = splitFields<V>(d), sf = splitFields<V>(s);
     return joinFields<V>(Fields<V> {blendLanes<V>(df.r, sf.r, w), blendLanes<V>(df.g, sf.g, w), blendLanes<V>(df.b, sf.b, w)});
-}
-
-// Coverage weights in 16-bit lanes: (c * alpha) >> 8, 254 raised to 256.
-template <class V>
-SIMD_TARGET inline typename V::T coverageWeights16(typename V::T coverage16, typename V::T alpha16)
-{
-    const typename V::T w = V::srli16(V::mullo16(coverage16, alpha16), 8);
-    return V::add16(w, V::bitAnd(V::cmpeq16(w, V::set1_16(254)), V::set1_16(2)));
 }
 
 template <class V>
