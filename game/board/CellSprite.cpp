@@ -1,0 +1,502 @@
+#include "game/board/CellSprite.h"
+
+#include <cmath>
+
+#include "framework/core/ObjectFactoryContainer.h"
+#include "framework/core/PropertyNode.h"
+#include "framework/core/PropertyValue.h"
+#include "framework/graphics/BitmapFont.h"
+#include "framework/graphics/Image.h"
+#include "framework/players/PropertyAccess.h"
+#include "framework/resources/ResourceLookup.h"
+#include "framework/scenegraph/ModifierAlpha.h"
+#include "framework/scenegraph/ModifierClipRect.h"
+#include "framework/scenegraph/ModifierDelay.h"
+#include "framework/scenegraph/ModifierFrame.h"
+#include "framework/scenegraph/ModifierFunction.h"
+#include "framework/scenegraph/ModifierLocationLine.h"
+#include "framework/scenegraph/ModifierScale.h"
+#include "framework/scenegraph/ModifierVisible.h"
+#include "game/board/BoardHost.h"
+#include "game/board/BoardKeys.h"
+#include "game/data/GameData.h"
+#include "game/data/TortelunePlayer.h"
+#include "game/data/TuningTable.h"
+
+TT_DEFINE_RECORD(CellSprite, &Sprite::classRecord);
+TT_REGISTER_CLASS(CellSprite);
+
+namespace {
+
+const char* const kSection = "scenegame";
+
+RefPointer<Image> findPicture(const std::string& key)
+{
+    return ResourceLookup::findAs<Image>(key, kSection);
+}
+
+Sprite* overlaySprite(const std::string& key, int x, int y)
+{
+    Sprite* sprite = new Sprite(x, y, findPicture(key).get());
+    sprite->setAnchorPoint(Sprite::BottomLeft);
+    return sprite;
+}
+
+} // namespace
+
+float boardSmoothstep(float t)
+{
+    return t * t * (3.0f - 2.0f * t);
+}
+
+CellSprite::CellSprite(int column, int row, const std::string& ingredient, bool unripe, int multiplier)
+    : ingredient(ingredient), multiplier(multiplier), unripe(unripe), column(column), row(row)
+{
+    initialise(true);
+}
+
+CellSprite::CellSprite(AbstractProperty* configuration)
+{
+    ingredient = childString(configuration, "ingredient");
+    column = childInt(configuration, "x");
+    row = childInt(configuration, "y");
+    multiplier = childInt(configuration, "multiplier");
+    unripe = childBool(configuration, "unripe");
+    landed = true;
+    initialise(true);
+}
+
+CellSprite::~CellSprite()
+{
+    if (selected)
+        clearSelected();
+    if (highlighted)
+        clearOverlays();
+}
+
+void CellSprite::initialise(bool withArcade)
+{
+    setPicture(pictureKey(withArcade));
+    setAnchorPoint(BottomLeft);
+    setPivotPoint(static_cast<float>(boardKeys().cellWidth) * 0.5f,
+                  static_cast<float>(getHeight()) - static_cast<float>(boardKeys().cellHeight) * 0.5f);
+    setPosition(column * boardKeys().cellWidth, row * boardKeys().cellHeight);
+    rebuildCounter(false);
+}
+
+std::string CellSprite::pictureKey(bool withArcade) const
+{
+    std::string key = ingredientWord(ingredient);
+    if (unripe)
+        key += "_UNRIPE";
+    if (withArcade && isArcadeLook() && isBonusName(ingredient))
+        key += "_ARCADE";
+    return key;
+}
+
+void CellSprite::setPicture(const std::string& key)
+{
+    setImage(findPicture(key).get());
+    // The pivot is the centre of a cell-sized picture standing on the anchor.
+    setAnchorPoint(BottomLeft);
+    setPivotPoint(static_cast<float>(boardKeys().cellWidth) * 0.5f,
+                  static_cast<float>(getHeight()) - static_cast<float>(boardKeys().cellHeight) * 0.5f);
+}
+
+void CellSprite::rebuildCounter(bool hovered)
+{
+    if (counter) {
+        counter->setRemoved(true);
+        GameNode::removeFromParent(counter.get());
+        counter->release(); // the reference the tree handed over
+        counter.reset();
+    }
+    if (multiplier <= 1)
+        return;
+    RefPointer<BitmapFont> font = ResourceLookup::findAs<BitmapFont>("FONT_COUNTER", kSection);
+    const TuningTable& t = tuning();
+    counter = new Label(font.get(), hovered ? t.MULTIPLIER_HOVER_X : t.MULTIPLIER_X,
+                        hovered ? t.MULTIPLIER_HOVER_Y : t.MULTIPLIER_Y, 0, 0);
+    counter->setAnchorStyle(TopRight);
+    counter->setText(toWideString("x" + std::to_string(multiplier)));
+    GameNode::addChild(this, counter.get());
+}
+
+Modifier* CellSprite::chain(Modifier* parent, Modifier* modifier, GameNode* target)
+{
+    RefPointer<Modifier> hold(modifier);
+    if (!parent)
+        parent = BoardHost::animationRoot();
+    if (!parent)
+        return nullptr;
+    modifier->setTarget(target);
+    return Modifier::addChild(parent, modifier);
+}
+
+Modifier* CellSprite::addLandingStep(Modifier* after)
+{
+    Modifier* landing = chain(after, new ModifierFunction(GuiMethod(this, &CellSprite::landCallback), this), this);
+    endStep = landing;
+    return landing;
+}
+
+Modifier* CellSprite::addClosingSteps(Modifier* after, const GuiMethod& callback, BaseObject* keepAlive)
+{
+    if (callback.isBound())
+        chain(after, new ModifierFunction(callback, keepAlive), this);
+    return addLandingStep(after);
+}
+
+int CellSprite::landCallback(void* context, BaseObject*)
+{
+    static_cast<CellSprite*>(context)->onLanded();
+    return 0;
+}
+
+int CellSprite::reparentCallback(void* context, BaseObject*)
+{
+    CellSprite* tile = static_cast<CellSprite*>(context);
+    if (tile->pendingParent) {
+        GameNode::addChild(tile->pendingParent.get(), tile);
+        tile->pendingParent.reset();
+    }
+    return 0;
+}
+
+void CellSprite::onLanded()
+{
+    if (!landed) {
+        // First-time hints and tool pulses come with the hint system and the
+        // tools in play; the bonus's first meeting is recorded here.
+        if (!unripe && isBonus()) {
+            TortelunePlayer* player = boardPlayer();
+            GameDataState* data = boardState();
+            if (player && data && !player->seenBonus.count(ingredient)) {
+                LevelManager& levels = data->mode == 1 ? data->arcadeManager : data->levelManager;
+                player->setBonusSeen(ingredient, levels.getCurrentIndex());
+            }
+        }
+    }
+    landed = true;
+    endStep.reset();
+    fallStep.reset();
+    state = Idle;
+}
+
+Modifier* CellSprite::fallIn()
+{
+    const BoardKeys& keys = boardKeys();
+    const TuningTable& t = tuning();
+    const int targetY = row * keys.cellHeight;
+    setY(-keys.cellHeight);
+    setAlpha(0);
+    state = FallingIn;
+    const int delay = scaledDuration(t.FALL_IN_DELAY) * (keys.gridHeight - row);
+    const int duration = scaledDuration(t.FALL_IN_DURATION) * (column + 1);
+    Modifier* wait = chain(nullptr, new ModifierDelay(delay), this);
+    if (!wait) {
+        setY(targetY);
+        setAlpha(255);
+        return nullptr;
+    }
+    chain(wait, new ModifierAlpha(t.FALL_IN_DELAY, 0, 255), this);
+    if (counter) {
+        counter->setAlpha(0);
+        chain(wait, new ModifierAlpha(t.FALL_IN_DELAY, 0, 255), counter.get());
+    }
+    return chain(wait, new ModifierLocationLine(duration, getX(), getY(), getX(), targetY, &boardSmoothstep), this);
+}
+
+void CellSprite::startFall(int targetY)
+{
+    const TuningTable& t = tuning();
+    const float s = boardSpeed();
+    // Time to cover the distance from the start speed with the gravity,
+    // capped at the top speed (pixels per second).
+    const float distance = static_cast<float>(targetY - getY());
+    const float v0 = std::max(1.0f, t.DROP_SPEED * s);
+    const float a = std::max(0.0f, t.DROP_GRAVITY * s);
+    const float top = std::max(v0, t.DROP_TERMINAL_VELOCITY * s);
+    float seconds = 0.0f;
+    if (distance > 0.0f) {
+        if (a <= 0.0f) {
+            seconds = distance / v0;
+        } else {
+            const float rampTime = (top - v0) / a;
+            const float rampDistance = v0 * rampTime + 0.5f * a * rampTime * rampTime;
+            if (distance <= rampDistance)
+                seconds = (-v0 + std::sqrt(v0 * v0 + 2.0f * a * distance)) / a;
+            else
+                seconds = rampTime + (distance - rampDistance) / top;
+        }
+    }
+    const int duration = std::max(1, static_cast<int>(seconds * 1000.0f));
+    fallTargetY = targetY;
+    Modifier* move =
+        chain(nullptr, new ModifierLocationLine(duration, getX(), getY(), getX(), targetY, &easing::quadratic), this);
+    if (!move) {
+        setY(targetY);
+        onLanded();
+        return;
+    }
+    fallStep = move;
+    state = Falling;
+    addLandingStep(move);
+}
+
+void CellSprite::fallTo(int targetRow)
+{
+    const int targetY = targetRow * boardKeys().cellHeight;
+    if (state == Idle) {
+        startFall(targetY);
+    } else if (state == Falling) {
+        if (targetY == fallTargetY)
+            return;
+        // The running fall is replaced by one from where the tile is now.
+        if (fallStep)
+            fallStep->kill();
+        if (endStep)
+            endStep->kill();
+        fallStep.reset();
+        endStep.reset();
+        if (targetY < getY())
+            setY(targetY);
+        startFall(targetY);
+    }
+}
+
+void CellSprite::showHover()
+{
+    setPicture(pictureKey(false) + "_HOVER");
+    rebuildCounter(true);
+}
+
+void CellSprite::hideHover()
+{
+    setPicture(pictureKey(false));
+    rebuildCounter(false);
+}
+
+void CellSprite::setSelected()
+{
+    if (selected)
+        return;
+    std::string own = ingredientWord(ingredient);
+    if (unripe)
+        own += "_UNRIPE";
+    selectionCopy = overlaySprite(own, 0, 0);
+    setPicture(isArcadeLook() ? "ARCADE_SELECTION" : "SELECTION");
+    if (counter) {
+        GameNode::insertBefore(selectionCopy.get(), counter.get());
+        counter->setPosition(tuning().MULTIPLIER_X, tuning().MULTIPLIER_Y);
+    } else {
+        GameNode::addChild(this, selectionCopy.get());
+    }
+    selected = true;
+}
+
+void CellSprite::clearSelected()
+{
+    if (selectionCopy) {
+        setPicture(pictureKey(true));
+        selectionCopy->setRemoved(true);
+        selectionCopy.reset();
+    }
+    selected = false;
+}
+
+void CellSprite::setHighlighted()
+{
+    if (!getParent())
+        return;
+    highlightBack = overlaySprite("HIGHLIGHT_BACK", getX(), getY());
+    GameNode::insertBefore(highlightBack.get(), this);
+    highlight = overlaySprite("HIGHLIGHT", getX(), getY());
+    highlight->setFrameCount(8, false);
+    GameNode::addModifier(highlight.get(), new ModifierFrame(-1, tuning().HIGHLIGHT_FRAME_TIME));
+    GameNode::insertBefore(highlight.get(), this);
+    highlighted = true;
+}
+
+void CellSprite::clearOverlays()
+{
+    if (highlight)
+        highlight->setRemoved(true);
+    if (highlightBack)
+        highlightBack->setRemoved(true);
+    highlight.reset();
+    highlightBack.reset();
+    highlighted = false;
+}
+
+void CellSprite::onMatched(const GuiMethod& callback, BaseObject* keepAlive, Modifier* parent)
+{
+    const TuningTable& t = tuning();
+    RefPointer<Sprite> flash(overlaySprite(isArcadeLook() ? "ARCADE_GRID_MATCH" : "GRID_MATCH", getX(), getY()));
+    if (getParent())
+        GameNode::insertBefore(flash.get(), this);
+    state = Leaving;
+    if (unripe)
+        parent = chain(parent, new ModifierDelay(scaledDuration(t.UNRIPE_SHAKE_DURATION)), this);
+    Modifier* wait = chain(parent, new ModifierDelay(scaledDuration(t.REMOVE_FADE_DELAY)), this);
+    Modifier* fade = wait ? chain(wait, new ModifierAlpha(scaledDuration(t.REMOVE_FADE_DURATION), 255, 0), this) : nullptr;
+    if (!fade) {
+        // Without an animation tree the removal ends at once.
+        flash->setRemoved(true);
+        setAlpha(0);
+        RefPointer<ModifierFunction> step(new ModifierFunction(callback, keepAlive));
+        step->setTarget(this);
+        step->step(0);
+        onLanded();
+        return;
+    }
+    Modifier* hide = chain(fade, new ModifierVisible(ModifierVisible::Hide), flash.get());
+    hide->addEndFlags(Modifier::EndRemoveTarget);
+    addClosingSteps(fade, callback, keepAlive);
+}
+
+void CellSprite::popOut(const GuiMethod& callback, BaseObject* keepAlive, Modifier* parent)
+{
+    state = Leaving;
+    Modifier* shrink = chain(parent, new ModifierScale(scaledDuration(150), 1.0f, 0.0f), this);
+    if (!shrink) {
+        setVisible(false);
+        RefPointer<ModifierFunction> step(new ModifierFunction(callback, keepAlive));
+        step->setTarget(this);
+        step->step(0);
+        onLanded();
+        return;
+    }
+    chain(shrink, new ModifierVisible(ModifierVisible::Hide), this);
+    addClosingSteps(shrink, callback, keepAlive);
+}
+
+void CellSprite::dropOut()
+{
+    const BoardKeys& keys = boardKeys();
+    const TuningTable& t = tuning();
+    const int originY = getOriginY();
+    const int targetY = getY() + 600 - originY;
+    const int delay = scaledDuration(t.FALL_IN_DELAY) * (keys.gridHeight - row);
+    const int duration = scaledDuration(t.FALL_IN_DURATION) * (column + 1);
+    state = DroppingOut;
+    Modifier* wait = chain(nullptr, new ModifierDelay(delay), this);
+    if (!wait) {
+        setY(targetY);
+        return;
+    }
+    const Rect screenTop {0, -originY, 800, 500};
+    chain(wait, new ModifierClipRect(0, screenTop, screenTop), this);
+    chain(wait, new ModifierLocationLine(duration, getX(), getY(), getX(), targetY, &boardSmoothstep), this);
+}
+
+void CellSprite::swapTo(int direction, bool raised)
+{
+    const BoardKeys& keys = boardKeys();
+    const TuningTable& t = tuning();
+    const int duration = scaledDuration(t.SWAP_DURATION);
+    const float scaleTo = raised ? t.SWAP_UP_SCALE : t.SWAP_DOWN_SCALE;
+    int toX = getX();
+    int toY = getY();
+    switch (direction) {
+    case Left: toX -= keys.cellWidth; break;
+    case Right: toX += keys.cellWidth; break;
+    case Up: toY -= keys.cellHeight; break;
+    default: toY += keys.cellHeight; break;
+    }
+    state = Swapping;
+    Modifier* grow = chain(nullptr, new ModifierScale(duration / 2, 1.0f, scaleTo), this);
+    if (!grow) {
+        setPosition(toX, toY);
+        onLanded();
+        return;
+    }
+    chain(nullptr, new ModifierLocationLine(duration, getX(), getY(), toX, toY, &boardSmoothstep), this);
+    Modifier* shrink = chain(grow, new ModifierScale(duration / 2, scaleTo, 1.0f), this);
+    addLandingStep(shrink);
+}
+
+void CellSprite::invalidSwap(int direction, bool raised, GameNode* ownNode, GameNode* neighbourNode)
+{
+    if (state != Idle)
+        return;
+    const BoardKeys& keys = boardKeys();
+    const TuningTable& t = tuning();
+    const int duration = scaledDuration(t.INVALID_SWAP_DURATION);
+    const int half = duration / 2;
+    const float scaleTo = raised ? t.SWAP_UP_SCALE : t.SWAP_DOWN_SCALE;
+    const int fromX = getX();
+    const int fromY = getY();
+    int toX = fromX;
+    int toY = fromY;
+    switch (direction) {
+    case Left: toX -= keys.cellWidth; break;
+    case Right: toX += keys.cellWidth; break;
+    case Up: toY -= keys.cellHeight; break;
+    default: toY += keys.cellHeight; break;
+    }
+    // Cell nodes draw in row order, then column order: the raised tile must
+    // hang under the later of the two nodes while they cross.
+    const bool forward = direction == Right || direction == Down;
+    if (raised == forward && neighbourNode)
+        GameNode::addChild(neighbourNode, this);
+    pendingParent = ownNode;
+    state = Bouncing;
+    Modifier* there = chain(nullptr, new ModifierLocationLine(duration, fromX, fromY, toX, toY, &boardSmoothstep), this);
+    if (!there) {
+        reparentCallback(this, nullptr);
+        onLanded();
+        return;
+    }
+    Modifier* up = chain(nullptr, new ModifierScale(half, 1.0f, scaleTo), this);
+    chain(up, new ModifierScale(half, scaleTo, 1.0f), this);
+    Modifier* back = chain(there, new ModifierLocationLine(duration, toX, toY, fromX, fromY, &boardSmoothstep), this);
+    Modifier* up2 = chain(there, new ModifierScale(half, 1.0f, scaleTo), this);
+    chain(up2, new ModifierScale(half, scaleTo, 1.0f), this);
+    if (highlightBack) {
+        Modifier* glowThere = chain(nullptr, new ModifierLocationLine(duration, fromX, fromY, toX, toY, &boardSmoothstep),
+                                    highlightBack.get());
+        chain(glowThere, new ModifierLocationLine(duration, toX, toY, fromX, fromY, &boardSmoothstep),
+              highlightBack.get());
+    }
+    Modifier* landing = addLandingStep(back);
+    chain(landing, new ModifierFunction(GuiMethod(this, &CellSprite::reparentCallback), this), this);
+}
+
+void CellSprite::moveUnder(GameNode* newParent)
+{
+    if (state == Idle || !endStep) {
+        if (state == Idle)
+            GameNode::addChild(newParent, this);
+        return;
+    }
+    if (state != Swapping)
+        return;
+    pendingParent = newParent;
+    RefPointer<Modifier> step(new ModifierFunction(GuiMethod(this, &CellSprite::reparentCallback), this));
+    step->setTarget(this);
+    // Beside the landing step, before it: both run when the swap's last scale ends.
+    Modifier::insertBefore(step.get(), endStep.get());
+}
+
+void CellSprite::makeUnripe()
+{
+    unripe = true;
+    setPicture(pictureKey(false));
+}
+
+void CellSprite::refreshRipeImage()
+{
+    setPicture(ingredientWord(ingredient));
+}
+
+void CellSprite::saveState(PropertyNode* node) const
+{
+    if (!node)
+        return;
+    node->addChild(new PropertyValue("ingredient", ingredient, true));
+    node->addChild(new PropertyValue("x", column, true));
+    node->addChild(new PropertyValue("y", row, true));
+    node->addChild(new PropertyValue("multiplier", multiplier, true));
+    node->addChild(new PropertyValue("unripe", std::string(unripe ? "true" : "false"), true));
+}
