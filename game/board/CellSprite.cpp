@@ -135,7 +135,7 @@ Modifier* CellSprite::chain(Modifier* parent, Modifier* modifier, GameNode* targ
 
 Modifier* CellSprite::addLandingStep(Modifier* after)
 {
-    Modifier* landing = chain(after, new ModifierFunction(GuiMethod(this, &CellSprite::landCallback), this), this);
+    Modifier* landing = chain(after, new ModifierFunction(GuiMethod(nullptr, &CellSprite::landCallback)), this);
     endStep = landing;
     return landing;
 }
@@ -147,16 +147,24 @@ Modifier* CellSprite::addClosingSteps(Modifier* after, const GuiMethod& callback
     return addLandingStep(after);
 }
 
-int CellSprite::landCallback(void* context, BaseObject*)
+// The tile is the step's target, held weakly: a tile that is gone is skipped.
+CellSprite* CellSprite::stepTarget(BaseObject* step)
 {
-    static_cast<CellSprite*>(context)->onLanded();
+    Modifier* modifier = objectCast<Modifier>(step);
+    return modifier ? objectCast<CellSprite>(modifier->getTarget()) : nullptr;
+}
+
+int CellSprite::landCallback(void*, BaseObject* step)
+{
+    if (CellSprite* tile = stepTarget(step))
+        tile->onLanded();
     return 0;
 }
 
-int CellSprite::reparentCallback(void* context, BaseObject*)
+int CellSprite::reparentCallback(void*, BaseObject* step)
 {
-    CellSprite* tile = static_cast<CellSprite*>(context);
-    if (tile->pendingParent) {
+    CellSprite* tile = stepTarget(step);
+    if (tile && tile->pendingParent) {
         GameNode::addChild(tile->pendingParent.get(), tile);
         tile->pendingParent.reset();
     }
@@ -444,7 +452,9 @@ void CellSprite::invalidSwap(int direction, bool raised, GameNode* ownNode, Game
     state = Bouncing;
     Modifier* there = chain(nullptr, new ModifierLocationLine(duration, fromX, fromY, toX, toY, &boardSmoothstep), this);
     if (!there) {
-        reparentCallback(this, nullptr);
+        if (pendingParent)
+            GameNode::addChild(pendingParent.get(), this);
+        pendingParent.reset();
         onLanded();
         return;
     }
@@ -460,7 +470,7 @@ void CellSprite::invalidSwap(int direction, bool raised, GameNode* ownNode, Game
               highlightBack.get());
     }
     Modifier* landing = addLandingStep(back);
-    chain(landing, new ModifierFunction(GuiMethod(this, &CellSprite::reparentCallback), this), this);
+    chain(landing, new ModifierFunction(GuiMethod(nullptr, &CellSprite::reparentCallback)), this);
 }
 
 void CellSprite::moveUnder(GameNode* newParent)
@@ -473,7 +483,7 @@ void CellSprite::moveUnder(GameNode* newParent)
     if (state != Swapping)
         return;
     pendingParent = newParent;
-    RefPointer<Modifier> step(new ModifierFunction(GuiMethod(this, &CellSprite::reparentCallback), this));
+    RefPointer<Modifier> step(new ModifierFunction(GuiMethod(nullptr, &CellSprite::reparentCallback)));
     step->setTarget(this);
     // Beside the landing step, before it: both run when the swap's last scale ends.
     Modifier::insertBefore(step.get(), endStep.get());

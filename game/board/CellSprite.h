@@ -107,6 +107,7 @@ protected:
 
 private:
     void initialise(bool withArcade);
+    static CellSprite* stepTarget(BaseObject* step);
     static int landCallback(void* context, BaseObject* argument);
     static int reparentCallback(void* context, BaseObject* argument);
     void startFall(int targetY);
