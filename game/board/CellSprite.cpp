@@ -1,7 +1,5 @@
 #include "game/board/CellSprite.h"
 
-#include <cmath>
-
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/core/PropertyValue.h"
@@ -20,6 +18,9 @@
 #include "game/board/BoardHost.h"
 #include "game/board/BoardKeys.h"
 #include "game/data/GameData.h"
+#include "game/effects/ModifierAccelerate.h"
+#include "game/effects/ModifierShake.h"
+#include "game/effects/OneShotModifiers.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
 
@@ -161,16 +162,6 @@ int CellSprite::landCallback(void*, BaseObject* step)
     return 0;
 }
 
-int CellSprite::reparentCallback(void*, BaseObject* step)
-{
-    CellSprite* tile = stepTarget(step);
-    if (tile && tile->pendingParent) {
-        GameNode::addChild(tile->pendingParent.get(), tile);
-        tile->pendingParent.reset();
-    }
-    return 0;
-}
-
 void CellSprite::onLanded()
 {
     if (!landed) {
@@ -215,61 +206,28 @@ Modifier* CellSprite::fallIn()
     return chain(wait, new ModifierLocationLine(duration, getX(), getY(), getX(), targetY, &boardSmoothstep), this);
 }
 
-void CellSprite::startFall(int targetY)
-{
-    const TuningTable& t = tuning();
-    const float s = boardSpeed();
-    // Time to cover the distance from the start speed with the gravity,
-    // capped at the top speed (pixels per second).
-    const float distance = static_cast<float>(targetY - getY());
-    const float v0 = std::max(1.0f, t.DROP_SPEED * s);
-    const float a = std::max(0.0f, t.DROP_GRAVITY * s);
-    const float top = std::max(v0, t.DROP_TERMINAL_VELOCITY * s);
-    float seconds = 0.0f;
-    if (distance > 0.0f) {
-        if (a <= 0.0f) {
-            seconds = distance / v0;
-        } else {
-            const float rampTime = (top - v0) / a;
-            const float rampDistance = v0 * rampTime + 0.5f * a * rampTime * rampTime;
-            if (distance <= rampDistance)
-                seconds = (-v0 + std::sqrt(v0 * v0 + 2.0f * a * distance)) / a;
-            else
-                seconds = rampTime + (distance - rampDistance) / top;
-        }
-    }
-    const int duration = std::max(1, static_cast<int>(seconds * 1000.0f));
-    fallTargetY = targetY;
-    Modifier* move =
-        chain(nullptr, new ModifierLocationLine(duration, getX(), getY(), getX(), targetY, &easing::quadratic), this);
-    if (!move) {
-        setY(targetY);
-        onLanded();
-        return;
-    }
-    fallStep = move;
-    state = Falling;
-    addLandingStep(move);
-}
-
 void CellSprite::fallTo(int targetRow)
 {
     const int targetY = targetRow * boardKeys().cellHeight;
     if (state == Idle) {
-        startFall(targetY);
-    } else if (state == Falling) {
-        if (targetY == fallTargetY)
-            return;
-        // The running fall is replaced by one from where the tile is now.
-        if (fallStep)
-            fallStep->kill();
-        if (endStep)
-            endStep->kill();
-        fallStep.reset();
-        endStep.reset();
-        if (targetY < getY())
+        const TuningTable& t = tuning();
+        const float s = boardSpeed();
+        Modifier* fall = chain(nullptr,
+                               new ModifierAccelerate(targetY, t.DROP_SPEED * s, t.DROP_GRAVITY * s,
+                                                      t.DROP_TERMINAL_VELOCITY * s, t.DROP_BOUNCES),
+                               this);
+        if (!fall) {
             setY(targetY);
-        startFall(targetY);
+            onLanded();
+            return;
+        }
+        fallStep = fall;
+        state = Falling;
+        addLandingStep(fall);
+    } else if (state == Falling) {
+        // The running fall only gets a new line to land on.
+        if (ModifierAccelerate* fall = objectCast<ModifierAccelerate>(fallStep.get()))
+            fall->setTargetY(targetY);
     }
 }
 
@@ -344,8 +302,14 @@ void CellSprite::onMatched(const GuiMethod& callback, BaseObject* keepAlive, Mod
     if (getParent())
         GameNode::insertBefore(flash.get(), this);
     state = Leaving;
-    if (unripe)
-        parent = chain(parent, new ModifierDelay(scaledDuration(t.UNRIPE_SHAKE_DURATION)), this);
+    if (unripe) {
+        // An unripe tile shakes through its whole removal.
+        const int shakeTime =
+            scaledDuration(t.UNRIPE_SHAKE_DURATION + t.REMOVE_FADE_DURATION + t.REMOVE_FADE_DELAY);
+        Modifier* under = parent ? parent : BoardHost::animationRoot();
+        chain(under, new ModifierShake(t.REMOVE_SHAKE_OFFSET, t.REMOVE_SHAKE_OFFSET, shakeTime), this);
+        parent = chain(under, new ModifierDelay(scaledDuration(t.UNRIPE_SHAKE_DURATION)), this);
+    }
     Modifier* wait = chain(parent, new ModifierDelay(scaledDuration(t.REMOVE_FADE_DELAY)), this);
     Modifier* fade = wait ? chain(wait, new ModifierAlpha(scaledDuration(t.REMOVE_FADE_DURATION), 255, 0), this) : nullptr;
     if (!fade) {
@@ -448,13 +412,11 @@ void CellSprite::invalidSwap(int direction, bool raised, GameNode* ownNode, Game
     const bool forward = direction == Right || direction == Down;
     if (raised == forward && neighbourNode)
         GameNode::addChild(neighbourNode, this);
-    pendingParent = ownNode;
     state = Bouncing;
     Modifier* there = chain(nullptr, new ModifierLocationLine(duration, fromX, fromY, toX, toY, &boardSmoothstep), this);
     if (!there) {
-        if (pendingParent)
-            GameNode::addChild(pendingParent.get(), this);
-        pendingParent.reset();
+        if (ownNode)
+            GameNode::addChild(ownNode, this);
         onLanded();
         return;
     }
@@ -470,7 +432,7 @@ void CellSprite::invalidSwap(int direction, bool raised, GameNode* ownNode, Game
               highlightBack.get());
     }
     Modifier* landing = addLandingStep(back);
-    chain(landing, new ModifierFunction(GuiMethod(nullptr, &CellSprite::reparentCallback)), this);
+    chain(landing, new ModifierReparent(ownNode), this);
 }
 
 void CellSprite::moveUnder(GameNode* newParent)
@@ -482,8 +444,7 @@ void CellSprite::moveUnder(GameNode* newParent)
     }
     if (state != Swapping)
         return;
-    pendingParent = newParent;
-    RefPointer<Modifier> step(new ModifierFunction(GuiMethod(nullptr, &CellSprite::reparentCallback)));
+    RefPointer<Modifier> step(new ModifierReparent(newParent));
     step->setTarget(this);
     // Beside the landing step, before it: both run when the swap's last scale ends.
     Modifier::insertBefore(step.get(), endStep.get());

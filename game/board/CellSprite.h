@@ -109,8 +109,6 @@ private:
     void initialise(bool withArcade);
     static CellSprite* stepTarget(BaseObject* step);
     static int landCallback(void* context, BaseObject* argument);
-    static int reparentCallback(void* context, BaseObject* argument);
-    void startFall(int targetY);
 
     RefPointer<Label> counter;
     RefPointer<Sprite> selectionCopy;
@@ -125,8 +123,6 @@ private:
     RefPointer<Modifier> endStep;
     // The running fall's move, so that a later fallTo can replace it.
     RefPointer<Modifier> fallStep;
-    int fallTargetY = 0;
-    RefPointer<GameNode> pendingParent;
     int state = Idle;
     int column = 0;
     int row = 0;

@@ -19,6 +19,7 @@
 #include "game/data/GameData.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
+#include "game/effects/ModifierShake.h"
 #include "game/production/PastryStation.h"
 
 namespace {
@@ -587,7 +588,17 @@ void Grid::zapIngredient(int minColumn, int maxColumn, int minRow, int maxRow)
             continue;
         if (host)
             host->playSound("SOUND_ZAPINGREDIENT");
-        tile->popOut(removalCallback(), link.get(), nullptr);
+        // The tile shakes, then pops to nothing.
+        Modifier* root = BoardHost::animationRoot();
+        Modifier* shake = nullptr;
+        if (root) {
+            RefPointer<Modifier> step(
+                new ModifierShake(tuning().REMOVE_SHAKE_OFFSET, tuning().REMOVE_SHAKE_OFFSET,
+                                  tuning().TOOL_INGREDIENTZAP_SHAKE_DURATION));
+            step->setTarget(tile.get());
+            shake = Modifier::addChild(root, step.get());
+        }
+        tile->popOut(removalCallback(), link.get(), shake);
         return;
     }
 }
