@@ -134,10 +134,10 @@ void BoardTest::frame(int ms)
         grid->getController()->run(ms);
 }
 
-bool BoardTest::runToRest(int limit)
+bool BoardTest::runToRest(int limit, int frameMs)
 {
     for (int i = 0; i < limit; ++i) {
-        frame();
+        frame(frameMs);
         if (grid->isFull() && grid->allCellsIdle() && !grid->hasMatch() && !grid->hasFallingGap() &&
             spawnRowEmpty() && !grid->anyCellAnimating())
             return true;

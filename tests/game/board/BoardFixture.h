@@ -81,7 +81,7 @@ protected:
     // One frame: animations, purge, the controller.
     void frame(int ms = 20);
     // Frames until the board is full, idle and without runs (false after `limit` frames).
-    bool runToRest(int limit = 2000);
+    bool runToRest(int limit = 2000, int frameMs = 20);
     bool spawnRowEmpty();
 
     GridWrapper& cells() { return data->state->gridWrapper; }
