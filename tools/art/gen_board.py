@@ -549,12 +549,13 @@ def highlight_back():
 
 def removal_frames(kind, n=8):
     """The burst over a removed tile: a soft glow that opens and fades while
-    small pieces fly outwards. The kind picks the colours and the pieces."""
+    small pieces fly outwards. The kind picks the colours and the pieces. The
+    last frame stays on while the burst shrinks away, so it keeps its pieces."""
     looks = {
         # sugar stars: the ingredient went into a pastry
-        "match": ((1.0, 0.97, 0.78), [SUGAR, LEMON, hexrgb("FFD76E")], "star"),
+        "match": ((1.0, 0.93, 0.62), [hexrgb("F6C945"), RASPBERRY_LIGHT, hexrgb("FFE48A")], "star"),
         # flour dust: no pastry wanted it
-        "superfluous": ((0.93, 0.9, 0.86), [hexrgb("D9D2C8"), hexrgb("F2EEE8"), hexrgb("BDB3A6")], "puff"),
+        "superfluous": ((0.9, 0.86, 0.8), [hexrgb("CFC6BA"), hexrgb("E9E3DA"), hexrgb("B3A796")], "puff"),
         # green leaves: the run held unripe fruit
         "unripe": ((0.82, 0.95, 0.7), [UNRIPE_GREEN, PISTACHIO, MINT], "leaf"),
         # golden stars and hearts: a quality tool improved it
@@ -568,7 +569,7 @@ def removal_frames(kind, n=8):
         s, c = new_surface(CELL, CELL)
         # glow: grows, then fades
         radius = CELL * (0.22 + 0.3 * t)
-        alpha = 0.75 * (1.0 - t) ** 0.8
+        alpha = 0.75 * (1.0 - 0.7 * t)
         ellipse(c, cx, cy, radius, radius)
         c.set_source(radial(cx, cy, radius, [(0, with_alpha(glow, alpha)), (1, with_alpha(glow, 0.0))]))
         c.fill()
@@ -583,9 +584,9 @@ def removal_frames(kind, n=8):
             a = k * math.pi / 4 + t * 0.6 + (0.2 if k % 2 else 0.0)
             dist = 6 + 17 * t + (3 if k % 2 else 0)
             x, y = cx + dist * math.cos(a), cy + dist * math.sin(a)
-            size = (4.2 if k % 2 == 0 else 3.0) * (1.0 - 0.45 * t)
+            size = (5.6 if k % 2 == 0 else 4.2) * (1.0 - 0.35 * t)
             col = colours[k % len(colours)]
-            fade = 1.0 - t ** 2
+            fade = 1.0 - 0.45 * t ** 2
             if piece == "star" or (piece == "heart" and k % 2 == 0):
                 rounded_star_path(c, x, y, size, size * 0.42, 5, a)
             elif piece == "heart":
@@ -600,8 +601,10 @@ def removal_frames(kind, n=8):
                 ellipse(c, x, y, size * 1.1, size * 1.1)
             c.set_source_rgba(col[0], col[1], col[2], fade)
             c.fill_preserve()
-            c.set_source_rgba(1, 1, 1, 0.35 * fade)
-            c.set_line_width(0.8)
+            # a darker rim keeps the pieces readable on the pale board
+            rim = darker(col, 0.5)
+            c.set_source_rgba(rim[0], rim[1], rim[2], 0.8 * fade)
+            c.set_line_width(1.0)
             c.stroke()
         frames.append(s)
     return frames
