@@ -1,5 +1,7 @@
 #include "BoardFixture.h"
 
+#include "framework/core/PropertyNode.h"
+#include "framework/core/PropertyVector.h"
 #include "game/data/TuningTable.h"
 
 namespace {
@@ -156,6 +158,56 @@ TEST_F(ControllerTest, TheHintCountdownRunsOnlyInFramesWithoutARun)
         frame(20);
     ASSERT_GT(session().score, 0);
     EXPECT_EQ(controller().getHintRemaining(), start);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ControllerTest, ALeftBoardLeavesNoTaskListenerOrCallbackBehind)
+{
+    press(1, 0);
+    press(0, 0);
+    for (int i = 0; i < 100 && session().score == 0; ++i)
+        frame(20);
+    ASSERT_GT(session().score, 0);
+    RefPointer<GridController> controller(grid->getController());
+    grid.reset();
+    EXPECT_TRUE(controller->isFinished());
+    EXPECT_TRUE(host->listeners.getListeners().empty());
+    // The removal's callbacks still in the animation tree find no grid and do nothing.
+    for (int i = 0; i < 50; ++i)
+        Modifier::updateTree(host->animTree.get(), 20);
+    controller->run(20);
+    EXPECT_FALSE(controller->onLeftDown(screenX(2), screenY(2), 1, false));
+}
+
+TEST_F(BoardTest, TheCellModelSavesAndRestoresItsTiles)
+{
+    setBoard({"ab*", "cde"});
+    cells().eraseCell(1, 1);
+    cells().putCell(new CellSprite(1, 1, "cherry", true, 3), 1, 1);
+    RefPointer<PropertyNode> saved(new PropertyNode("gridwrapper", "GridWrapper"));
+    cells().save(saved.get());
+    cells().clear();
+    cells().load(saved.get());
+    EXPECT_EQ(boardRows()[0].substr(0, 3), "ab*");
+    EXPECT_EQ(boardRows()[1].substr(0, 3), "cfe");
+    const RefPointer<CellSprite>& cherry = cells().cellAt(1, 1);
+    ASSERT_TRUE(cherry);
+    EXPECT_EQ(cherry->getIngredient(), "cherry");
+    EXPECT_TRUE(cherry->isUnripe());
+    EXPECT_EQ(cherry->getMultiplier(), 3);
+    EXPECT_TRUE(cherry->hasLanded());
+    EXPECT_TRUE(cells().cellAt(2, 0)->isBonus());
+    // A damaged entry is skipped, the others stay.
+    RefPointer<PropertyNode> damaged(new PropertyNode("gridwrapper", "GridWrapper"));
+    RefPointer<PropertyVector> list(new PropertyVector("cells"));
+    list->add(new PropertyNode(std::string(), "NoSuchTile"));
+    damaged->addChild(list.get());
+    cells().load(damaged.get());
+    EXPECT_EQ(cells().size(), 0);
+    EXPECT_TRUE(log.contains("skipped"));
 }
 
 } // namespace
