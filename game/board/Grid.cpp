@@ -168,16 +168,39 @@ bool Grid::isMatchableAs(int column, int row, const std::string& name) const
     return isMatchableAt(column, row) && cells->cellAt(column, row)->getIngredient() == name;
 }
 
+void Grid::takeSnapshot() const
+{
+    // One model lookup per place, rows -1 to height - 1; the searches then
+    // read the array.
+    snapshot.assign(static_cast<size_t>(width * (height + 1)), nullptr);
+    for (int r = -1; r < height; ++r)
+        for (int c = 0; c < width; ++c)
+            snapshot[static_cast<size_t>((r + 1) * width + c)] = cells->cellAt(c, r).get();
+}
+
+const CellSprite* Grid::snapshotAt(int column, int row) const
+{
+    if (column < 0 || column >= width || row < -1 || row >= height)
+        return nullptr;
+    return snapshot[static_cast<size_t>((row + 1) * width + column)];
+}
+
 bool Grid::hasMatch() const
 {
+    takeSnapshot();
+    auto matchable = [&](int c, int r, const std::string& name) {
+        const CellSprite* tile = snapshotAt(c, r);
+        return tile && tile->getState() == CellSprite::Idle && !tile->isBonus() && tile->getIngredient() == name;
+    };
     for (int r = 0; r < height; ++r) {
         for (int c = 0; c < width; ++c) {
-            if (!isMatchableAt(c, r))
+            const CellSprite* tile = snapshotAt(c, r);
+            if (!tile || tile->getState() != CellSprite::Idle || tile->isBonus())
                 continue;
-            const std::string& name = cells->cellAt(c, r)->getIngredient();
-            if (isMatchableAs(c + 1, r, name) && isMatchableAs(c + 2, r, name))
+            const std::string& name = tile->getIngredient();
+            if (matchable(c + 1, r, name) && matchable(c + 2, r, name))
                 return true;
-            if (isMatchableAs(c, r + 1, name) && isMatchableAs(c, r + 2, name))
+            if (matchable(c, r + 1, name) && matchable(c, r + 2, name))
                 return true;
         }
     }
@@ -192,10 +215,15 @@ std::vector<MatchGroup> Grid::findMatches() const
         return c < 0 || c >= width || r < 0 || r >= height ? 0 : labels[static_cast<size_t>(r * width + c)];
     };
     auto setLabel = [&](int c, int r, int label) { labels[static_cast<size_t>(r * width + c)] = label; };
-    auto nameAt = [&](int c, int r) -> const std::string& { return cells->cellAt(c, r)->getIngredient(); };
+    takeSnapshot();
+    auto nameAt = [&](int c, int r) -> const std::string& { return snapshotAt(c, r)->getIngredient(); };
     auto idleAt = [&](int c, int r) {
-        const RefPointer<CellSprite>& tile = cells->cellAt(c, r);
+        const CellSprite* tile = snapshotAt(c, r);
         return tile && tile->getState() == CellSprite::Idle;
+    };
+    auto isMatchableAs = [&](int c, int r, const std::string& name) {
+        const CellSprite* tile = snapshotAt(c, r);
+        return tile && tile->getState() == CellSprite::Idle && !tile->isBonus() && tile->getIngredient() == name;
     };
     // A labelled neighbour always holds a tile, so its name can be read.
     auto sameLabelled = [&](int c, int r, const std::string& name) {

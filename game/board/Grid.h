@@ -115,6 +115,8 @@ private:
                     CellSprite* tile, const MatchedCell& cell);
     void startRemoveEffect(CellSprite* tile, const std::string& key);
     void zapIngredient(int minColumn, int maxColumn, int minRow, int maxRow);
+    void takeSnapshot() const;
+    const CellSprite* snapshotAt(int column, int row) const;
 
     std::vector<ColumnRecord> columns;
     int comboCount = 0;
@@ -129,4 +131,6 @@ private:
     std::vector<GameNode*> cellNodes;
     RefPointer<CellSprite> hintCells[2];
     RefPointer<GridLink> link;
+    // The tiles of rows -1 to height - 1 as the searches last read them.
+    mutable std::vector<const CellSprite*> snapshot;
 };
