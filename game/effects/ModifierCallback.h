@@ -25,20 +25,14 @@ public:
     template <class Object, class Owner, class Result, class... Parameters, class... Arguments>
     ModifierCallback(Object* target, Result (Owner::*function)(Parameters...), Arguments&&... arguments)
     {
-        static_assert(std::is_base_of_v<Owner, Object>, "the function must be a member of the target's class");
-        static_assert(std::is_base_of_v<BaseObject, Object>, "the target must be a counted object");
         static_assert(sizeof...(Parameters) == sizeof...(Arguments), "one argument per parameter");
-        if (!target)
-            return;
-        Owner* owner = target;
-        call = [owner, function,
-                   stored = std::make_tuple(std::decay_t<Arguments>(std::forward<Arguments>(arguments))...)]() {
-            std::apply([&](const auto&... values) { (owner->*function)(values...); }, stored);
-        };
-        if constexpr (std::is_base_of_v<GameNode, Object>)
-            link = static_cast<GameNode*>(target)->getLink();
-        else
-            held = static_cast<BaseObject*>(target);
+        bind<Object, Owner>(target, function, std::forward<Arguments>(arguments)...);
+    }
+    template <class Object, class Owner, class Result, class... Parameters, class... Arguments>
+    ModifierCallback(Object* target, Result (Owner::*function)(Parameters...) const, Arguments&&... arguments)
+    {
+        static_assert(sizeof...(Parameters) == sizeof...(Arguments), "one argument per parameter");
+        bind<Object, Owner>(target, function, std::forward<Arguments>(arguments)...);
     }
 
     void step(int deltaMs) override;
@@ -47,6 +41,24 @@ public:
     bool isPending() const;
 
 private:
+    template <class Object, class Owner, class Function, class... Arguments>
+    void bind(Object* target, Function function, Arguments&&... arguments)
+    {
+        static_assert(std::is_base_of_v<Owner, Object>, "the function must be a member of the target's class");
+        static_assert(std::is_base_of_v<BaseObject, Object>, "the target must be a counted object");
+        if (!target)
+            return;
+        Owner* owner = target;
+        call = [owner, function,
+                stored = std::make_tuple(std::decay_t<Arguments>(std::forward<Arguments>(arguments))...)]() {
+            std::apply([&](const auto&... values) { (owner->*function)(values...); }, stored);
+        };
+        if constexpr (std::is_base_of_v<GameNode, Object>)
+            link = static_cast<GameNode*>(target)->getLink();
+        else
+            held = static_cast<BaseObject*>(target);
+    }
+
     std::function<void()> call;
     RefPointer<BaseObject> held;
     RefPointer<NodeLink> link;

@@ -88,6 +88,12 @@ void ModifierEmitter::emitSparkle(GameNode* node, GameNode* layer)
     const int offsetX = drawBelow(width);
     const int offsetY = drawBelow(height);
     RefPointer<Image> image = ResourceLookup::findAs<Image>("SPARKLE_MEDIUM", "scenegame");
+    if (!image) {
+        if (!imageMissingLogged)
+            LOG_WARNING("ModifierEmitter: no image \"SPARKLE_MEDIUM\" in \"scenegame\"; no sparkles");
+        imageMissingLogged = true;
+        return;
+    }
     RefPointer<Sprite> sparkle(new Sprite(left + offsetX, top + offsetY, image.get()));
     sparkle->setFrameCount(SparkleFrames, false);
     sparkle->setAnchorPoint(Sprite::Center);

@@ -39,6 +39,7 @@ private:
     int emitted = 0;
     RefPointer<NodeLink> layerLink;
     bool layerMissingLogged = false;
+    bool imageMissingLogged = false;
 };
 
 // Registered names the property files may use; they do nothing themselves.

@@ -106,6 +106,10 @@ void ModifierEmitterBling::emitOne()
     }
     const char* imageName = random.nextInt(0, 3) == 0 ? "TWINKLE_LARGE" : "TWINKLE_SMALL";
     RefPointer<Image> image = ResourceLookup::findAs<Image>(imageName, "default");
+    if (!image && !imageMissingLogged) {
+        imageMissingLogged = true;
+        logLine(LogLevel::Warning, std::string("ModifierEmitterBling: no image \"") + imageName + "\" in \"default\"");
+    }
     RefPointer<Sprite> twinkle(new Sprite(x, y, image.get()));
     twinkle->setAnchorPoint(Sprite::Center);
     twinkle->setPivotPointKind(Sprite::Center);

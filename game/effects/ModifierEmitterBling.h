@@ -37,4 +37,5 @@ private:
     int outDuration;
     int delayMin;
     int delayMax;
+    bool imageMissingLogged = false;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 
 #include "framework/core/RefPointer.h"
 #include "framework/core/StringUtils.h"
@@ -81,6 +82,8 @@ public:
         : owner(owner), counter([owner, read, index] { return static_cast<int>((owner->*read)(index)); })
     {
     }
+    // Any other read of a counter that `owner` (held) keeps.
+    ModifierVisibleIfPositive(BaseObject* owner, std::function<int()> read) : owner(owner), counter(std::move(read)) {}
     void step(int deltaMs) override;
 
 private:

@@ -21,11 +21,13 @@ public:
         calls.push_back(std::to_string(value));
         return value;
     }
+    void peek() const { ++peeks; }
     void take(RefPointer<Listener> other) { calls.push_back("take " + std::to_string(other->getReferenceCount())); }
 
     std::string finishedMark() const { return watched && watched->isFinished() ? " after finish" : " before finish"; }
 
     std::vector<std::string> calls;
+    mutable int peeks = 0;
     Modifier* watched = nullptr;
     static int destroyed;
 };
@@ -59,6 +61,9 @@ TEST(ModifierCallback, FinishesFirstThenCallsExactlyOnceWithEachArgumentKind)
     RefPointer<ModifierCallback> withObject(
         createModifierCallback(listener.get(), &Listener::take, RefPointer<Listener>(other.get())));
     withObject->step(0);
+    RefPointer<ModifierCallback> reading(createModifierCallback(listener.get(), &Listener::peek));
+    reading->step(0);
+    EXPECT_EQ(listener->peeks, 1);
     // The object argument is held by the step (1), by `other` (2) and freshly for the call (3).
     EXPECT_EQ(listener->calls,
               (std::vector<std::string> {"ping after finish", "false", "7", "take 3"}));

@@ -8,6 +8,7 @@
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/RefPointer.h"
 #include "framework/graphics/Image.h"
+#include "framework/resources/ResourceLookup.h"
 #include "framework/scenegraph/Modifier.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/effects/ModifierAccelerate.h"
@@ -61,6 +62,21 @@ std::vector<GameNode*> childrenOf(GameNode* parent)
     return children;
 }
 
+// Installs a lookup that finds a 14-frame sparkle strip under any name while it lives.
+class ScopedSparkleArt {
+public:
+    ScopedSparkleArt() : previous(ResourceLookup::install(&find)) {}
+    ~ScopedSparkleArt() { ResourceLookup::install(previous); }
+
+private:
+    static RefPointer<BaseObject> find(const std::string&, const std::string&)
+    {
+        static RefPointer<Image> strip = Image::create(8, 8 * ModifierEmitter::SparkleFrames, 4);
+        return strip.get();
+    }
+    ResourceLookup::Function previous;
+};
+
 // Reads a counter through its owner, as production's pastries hand theirs out.
 class Counters : public BaseObject {
 public:
@@ -105,6 +121,7 @@ TEST(ModifierBlinkFaster, NoTimeOrNoPhaseLengthShowsTheLowValueAndFinishesInOneS
 
 TEST(ModifierEmitter, EmitsOnePerElapsedIntervalInsideTheNode)
 {
+    ScopedSparkleArt art;
     RefPointer<GameNode> layer(new GameNode());
     RefPointer<Sprite> star(new Sprite(100, 50, 40, 20));
     RefPointer<ModifierEmitter> emitter(new ModifierEmitter(30, 0xFFF58A));
@@ -130,6 +147,7 @@ TEST(ModifierEmitter, EmitsOnePerElapsedIntervalInsideTheNode)
 
 TEST(ModifierEmitter, NoIntervalOrNoSizeEmitsOnePerStepAtTheNodesPoint)
 {
+    ScopedSparkleArt art;
     RefPointer<GameNode> layer(new GameNode());
     RefPointer<GameNode> point(new GameNode());
     point->setPosition(7, 9);
@@ -140,6 +158,22 @@ TEST(ModifierEmitter, NoIntervalOrNoSizeEmitsOnePerStepAtTheNodesPoint)
     emitter->step(40);
     ASSERT_EQ(layer->getChildCount(), 2);
     EXPECT_EQ(positionOf(layer->getFirstChild()), (Point {7, 9}));
+}
+
+TEST(ModifierEmitter, WithoutItsPictureOrLayerItEmitsNothing)
+{
+    RefPointer<GameNode> point(new GameNode());
+    RefPointer<GameNode> layer(new GameNode());
+    RefPointer<ModifierEmitter> noArt(new ModifierEmitter(10, 0xFFFFFF));
+    noArt->setLayer(layer.get());
+    noArt->setTarget(point.get());
+    noArt->step(100);
+    EXPECT_EQ(layer->getChildCount(), 0);
+    ScopedSparkleArt art;
+    RefPointer<ModifierEmitter> noLayer(new ModifierEmitter(10, 0xFFFFFF));
+    noLayer->setTarget(point.get());
+    noLayer->step(100); // no game scene: logged, nothing emitted
+    EXPECT_EQ(noLayer->getEmitted(), 0);
 }
 
 TEST(ModifierEmitterBling, PutsItsTwinklesOnOpaquePixelsAndRunsThemAfterItself)

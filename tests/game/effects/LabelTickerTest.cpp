@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "framework/core/BasicProperties.h"
+#include "framework/core/PropertyStore.h"
 #include "framework/core/RefPointer.h"
 #include "framework/scenegraph/Label.h"
 #include "framework/scenegraph/Modifier.h"
@@ -135,4 +136,26 @@ TEST(ModifierLabelTicker, WaitsForTheCountUnlessToldNotTo)
     next->setTarget(ticker.get());
     Modifier::updateTree(tree.get(), 10);
     EXPECT_EQ(ticker->getTarget(), 30.0);
+}
+
+TEST(LabelTicker, ReadsItsSettingsAndBuildsItsLabelByClassName)
+{
+    RefPointer<PropertyStore> store = parseXml(R"(<root><LabelTicker id="ticker" name="SCORE" type="tenfold"
+        add="-5" interval="20" value="3.5" target="250" param="2" dot="false" update="99">
+        <Label id="label" x="4"/></LabelTicker>
+        <LabelTicker id="odd" type="Tenfold"><Nothing id="label"/></LabelTicker></root>)");
+    RefPointer<LabelTicker> ticker(new LabelTicker(store->getNode("ticker")));
+    ASSERT_TRUE(objectCast<Label>(ticker->getLabel()));
+    EXPECT_EQ(ticker->getLabel()->getParent(), ticker.get());
+    EXPECT_EQ(ticker->getValue(), 3.5);
+    EXPECT_EQ(ticker->getTarget(), 250.0);
+    // Tenfold with param 2: 247 >= 2 * 100, so the first step is 100.
+    EXPECT_EQ(count(ticker.get(), 20, 1), (std::vector<int> {103}));
+    EXPECT_EQ(objectCast<Label>(ticker->getLabel())->getText(), u"103");
+
+    // An unknown type keeps the proportional rule; an unknown label class leaves it without a label.
+    RefPointer<LabelTicker> odd(new LabelTicker(store->getNode("odd")));
+    EXPECT_EQ(odd->getLabel(), nullptr);
+    odd->setTarget(100);
+    EXPECT_EQ(count(odd.get(), 100, 1)[0], 10); // relative: 100 ms x 1 x 100 / 1000
 }
