@@ -18,6 +18,7 @@
 #include "game/board/BoardHost.h"
 #include "game/board/BoardKeys.h"
 #include "game/data/GameData.h"
+#include "game/effects/Effects.h"
 #include "game/effects/ModifierAccelerate.h"
 #include "game/effects/ModifierShake.h"
 #include "game/effects/OneShotModifiers.h"
@@ -167,7 +168,11 @@ void CellSprite::onLanded()
     if (!landed) {
         // First-time hints and tool pulses come with the hint system and the
         // tools in play; the bonus's first meeting is recorded here.
-        if (!unripe && isBonus()) {
+        GameDataState* session = boardState();
+        if (unripe && !isArcadeLook() && session &&
+            (session->playSessionInfo.toolIds[0] == 0 || session->playSessionInfo.toolIds[1] == 0)) {
+            ripenWithTool();
+        } else if (!unripe && isBonus()) {
             TortelunePlayer* player = boardPlayer();
             GameDataState* data = boardState();
             if (player && data && !player->seenBonus.count(ingredient)) {
@@ -330,8 +335,9 @@ void CellSprite::onMatched(const GuiMethod& callback, BaseObject* keepAlive, Mod
 void CellSprite::popOut(const GuiMethod& callback, BaseObject* keepAlive, Modifier* parent)
 {
     state = Leaving;
-    Modifier* shrink = chain(parent, new ModifierScale(scaledDuration(150), 1.0f, 0.0f), this);
-    if (!shrink) {
+    Modifier* under = parent ? parent : BoardHost::animationRoot();
+    Modifier* pop = under ? addPopEffect(this, under, false, true, 0.5f) : nullptr;
+    if (!pop) {
         setVisible(false);
         RefPointer<ModifierFunction> step(new ModifierFunction(callback, keepAlive));
         step->setTarget(this);
@@ -339,8 +345,119 @@ void CellSprite::popOut(const GuiMethod& callback, BaseObject* keepAlive, Modifi
         onLanded();
         return;
     }
-    chain(shrink, new ModifierVisible(ModifierVisible::Hide), this);
-    addClosingSteps(shrink, callback, keepAlive);
+    Modifier* hide = chain(pop, new ModifierVisible(ModifierVisible::Hide), this);
+    addClosingSteps(hide, callback, keepAlive);
+}
+
+void CellSprite::finishWith(const GuiMethod& callback, BaseObject* keepAlive, Modifier* parent)
+{
+    state = Leaving;
+    Modifier* under = parent ? parent : BoardHost::animationRoot();
+    if (!under) {
+        RefPointer<ModifierFunction> step(new ModifierFunction(callback, keepAlive));
+        step->setTarget(this);
+        step->step(0);
+        onLanded();
+        return;
+    }
+    addClosingSteps(under, callback, keepAlive);
+}
+
+void CellSprite::shakeAndFinish(const GuiMethod& callback, BaseObject* keepAlive)
+{
+    state = Idle;
+    GameNode::cancelModifiers(this);
+    const TuningTable& t = tuning();
+    Modifier* wait = chain(nullptr, new ModifierDelay(3000), this);
+    Modifier* shake = wait ? chain(wait, new ModifierShake(t.REMOVE_SHAKE_OFFSET, t.REMOVE_SHAKE_OFFSET,
+                                                           t.REMOVE_SHAKE_DURATION),
+                                   this)
+                           : nullptr;
+    finishWith(callback, keepAlive, shake);
+}
+
+void CellSprite::playLevelUp()
+{
+    const TuningTable& t = tuning();
+    if (counter)
+        chain(nullptr, new ModifierAlpha(t.LEVELUP_FADE_TIME, 255, 0), counter.get());
+    Modifier* out = chain(nullptr, new ModifierAlpha(t.LEVELUP_FADE_TIME, 255, 0), this);
+    Modifier* wait = out ? chain(out, new ModifierDelay(t.LEVELUP_DELAY_TIME), this) : nullptr;
+    if (!wait)
+        return;
+    chain(wait, new ModifierAlpha(t.LEVELUP_FADEIN_TIME, 0, 255), this);
+    chain(wait, new ModifierScale(t.LEVELUP_SCALE_TIME, 0.0f, 1.0f), this);
+    if (counter) {
+        chain(wait, new ModifierAlpha(t.LEVELUP_FADEIN_TIME, 0, 255), counter.get());
+        chain(wait, new ModifierScale(t.LEVELUP_SCALE_TIME, 0.0f, 1.0f), counter.get());
+    }
+}
+
+void CellSprite::suckTo(int targetColumn, int targetRow, const GuiMethod& callback, BaseObject* keepAlive)
+{
+    const BoardKeys& keys = boardKeys();
+    const TuningTable& t = tuning();
+    setPosition(column * keys.cellWidth, row * keys.cellHeight);
+    const int dc = targetColumn - column;
+    const int dr = targetRow - row;
+    const int toX = getX() + dc * keys.cellWidth;
+    const int toY = getY() + dr * keys.cellHeight;
+    // A tile right of or below the target gets a negative delay, which ends at once.
+    const int delay = (dc + dr) * t.SUCK_DELAY_MAX / (keys.gridWidth + keys.gridHeight);
+    GameNode::cancelModifiers(this);
+    state = Sucked;
+    Modifier* wait = chain(nullptr, new ModifierDelay(delay), this);
+    if (!wait) {
+        setPosition(toX, toY);
+        finishWith(callback, keepAlive, nullptr);
+        return;
+    }
+    chain(wait, new ModifierLocationLine(t.SUCK_DURATION, getX(), getY(), toX, toY, &boardSmoothstep), this);
+    Modifier* grow = chain(wait, new ModifierScale(t.SUCK_DURATION / 2, 1.0f, t.SUCK_SCALE), this);
+    Modifier* shrink = chain(grow, new ModifierScale(t.SUCK_DURATION / 2, t.SUCK_SCALE, 0.0f), this);
+    Modifier* hide = chain(shrink, new ModifierVisible(ModifierVisible::Hide), this);
+    addClosingSteps(hide, callback, keepAlive);
+}
+
+void CellSprite::blowTo(int fromColumn, int fromRow)
+{
+    const BoardKeys& keys = boardKeys();
+    const TuningTable& t = tuning();
+    const int ownX = column * keys.cellWidth;
+    const int ownY = row * keys.cellHeight;
+    setPosition(ownX + (fromColumn - column) * keys.cellWidth, ownY + (fromRow - row) * keys.cellHeight);
+    setVisible(true);
+    state = Blown;
+    Modifier* move =
+        chain(nullptr, new ModifierLocationLine(t.BLOW_DURATION, getX(), getY(), ownX, ownY, &boardSmoothstep), this);
+    if (!move) {
+        setPosition(ownX, ownY);
+        onLanded();
+        return;
+    }
+    Modifier* grow = chain(nullptr, new ModifierScale(t.BLOW_DURATION / 2, 0.0f, t.SUCK_SCALE), this);
+    chain(grow, new ModifierScale(t.BLOW_DURATION / 2, t.SUCK_SCALE, 1.0f), this);
+    addLandingStep(move);
+}
+
+int CellSprite::ripeCallback(void*, BaseObject* step)
+{
+    if (CellSprite* tile = stepTarget(step))
+        tile->refreshRipeImage();
+    return 0;
+}
+
+void CellSprite::ripenWithTool()
+{
+    // TODO(tools in play): the tool slot's pulse and particles come with the tools.
+    unripe = false;
+    Modifier* wait = chain(nullptr, new ModifierDelay(200), this);
+    Modifier* pop = wait ? addPopEffect(this, wait, false, false, 0.5f) : nullptr;
+    if (!pop) {
+        refreshRipeImage();
+        return;
+    }
+    chain(pop, new ModifierFunction(GuiMethod(nullptr, &CellSprite::ripeCallback)), this);
 }
 
 void CellSprite::dropOut()
@@ -383,9 +500,12 @@ void CellSprite::swapTo(int direction, bool raised)
         onLanded();
         return;
     }
-    chain(nullptr, new ModifierLocationLine(duration, getX(), getY(), toX, toY, &boardSmoothstep), this);
-    Modifier* shrink = chain(grow, new ModifierScale(duration / 2, scaleTo, 1.0f), this);
-    addLandingStep(shrink);
+    Modifier* move =
+        chain(nullptr, new ModifierLocationLine(duration, getX(), getY(), toX, toY, &boardSmoothstep), this);
+    chain(grow, new ModifierScale(duration / 2, scaleTo, 1.0f), this);
+    // The landing waits for the move: a chained step may end a frame early,
+    // and an idle tile must stand on its place.
+    addLandingStep(move);
 }
 
 void CellSprite::invalidSwap(int direction, bool raised, GameNode* ownNode, GameNode* neighbourNode)

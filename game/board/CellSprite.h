@@ -64,6 +64,19 @@ public:
     void invalidSwap(int direction, bool raised, GameNode* ownNode, GameNode* neighbourNode);
     // Moves the tile under `newParent` now when idle, at the end of a running swap.
     void moveUnder(GameNode* newParent);
+    // Closing steps under `parent`: the callback, then the landing.
+    void finishWith(const GuiMethod& callback, BaseObject* keepAlive, Modifier* parent);
+    // Board clearing: after 3 s the tile shakes, then finishes with the callback.
+    void shakeAndFinish(const GuiMethod& callback, BaseObject* keepAlive);
+    // Arcade level-up: fades out and back in, growing from nothing.
+    void playLevelUp();
+    // A total refresh: flies to the target cell and shrinks away (delayed by
+    // its distance), then the callback and the landing.
+    void suckTo(int targetColumn, int targetRow, const GuiMethod& callback, BaseObject* keepAlive);
+    // The reverse: grows out of (fromColumn, fromRow) back to its own cell.
+    void blowTo(int fromColumn, int fromRow);
+    // A ripening tool in play: ripe at once, the picture after a pop.
+    void ripenWithTool();
     void makeUnripe();
     void refreshRipeImage();
     // The landing callback: back to idle.
@@ -109,6 +122,7 @@ private:
     void initialise(bool withArcade);
     static CellSprite* stepTarget(BaseObject* step);
     static int landCallback(void* context, BaseObject* argument);
+    static int ripeCallback(void* context, BaseObject* argument);
 
     RefPointer<Label> counter;
     RefPointer<Sprite> selectionCopy;
