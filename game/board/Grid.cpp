@@ -54,8 +54,10 @@ Grid::Grid(GameNode* gridNode, BoardHost* host, GridWrapper* cells)
     controller = new GridController(link.get());
     if (host) {
         BoardHost::setCurrent(host);
+        // In front, as the scene's components are: the scene's own
+        // listener behind them would take the press first.
         if (iInputListenerContainer* listeners = host->getInputListeners())
-            listeners->addListener(controller.get());
+            listeners->addListener(controller.get(), true);
         if (TaskManager* tasks = host->getTaskManager())
             tasks->addTask(controller.get());
     }
