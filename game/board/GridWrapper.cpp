@@ -47,7 +47,7 @@ void GridWrapper::layout() const
     width = keys.gridWidth;
     height = keys.gridHeight;
     flat.assign(static_cast<size_t>(width) * static_cast<size_t>(height + 1), RefPointer<CellSprite>());
-    auto& overflow = const_cast<std::map<Key, RefPointer<CellSprite>>&>(others);
+    auto& overflow = others;
     for (int c = 0; c < oldWidth; ++c) {
         for (int r = -1; r < oldHeight; ++r) {
             RefPointer<CellSprite>& tile = old[static_cast<size_t>(c * (oldHeight + 1) + r + 1)];

@@ -88,7 +88,7 @@ private:
     mutable std::vector<RefPointer<CellSprite>> flat;
     mutable int width = 0;
     mutable int height = 0;
-    std::map<Key, RefPointer<CellSprite>> others;
+    mutable std::map<Key, RefPointer<CellSprite>> others;
     RefPointer<CellSprite> nullCell;
     Random* randomOverride = nullptr;
 };
