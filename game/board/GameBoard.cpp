@@ -9,7 +9,9 @@
 
 RefPointer<GameBoard> GameBoard::create(GameNode* gridNode)
 {
-    SceneGame* scene = SceneManager::instance ? objectCast<SceneGame>(SceneManager::instance->getCurrentScene()) : nullptr;
+    SceneGame* scene = SceneGame::getInstance();
+    if (!scene && SceneManager::instance)
+        scene = objectCast<SceneGame>(SceneManager::instance->getCurrentScene());
     if (!gridNode || !scene || !GameData::instance) {
         LOG_ERROR("the board needs the game scene, its grid node and the game data");
         return {};

@@ -7,6 +7,7 @@
 #include "framework/core/PropertyVector.h"
 #include "framework/core/Random.h"
 #include "framework/players/PropertyAccess.h"
+#include "game/board/BoardHost.h"
 #include "game/board/BoardKeys.h"
 #include "game/board/BonusSprite.h"
 #include "game/data/GameData.h"
@@ -322,7 +323,34 @@ void GridWrapper::filterContentWeights(const std::vector<LevelIngredient>& entri
 
 std::string GridWrapper::mostNeededIngredient() const
 {
-    return std::string();
+    // No multipliers before play starts (at level start in particular).
+    BoardHost* host = BoardHost::current();
+    GameDataState* state = boardState();
+    if (!host || !host->isPlaying() || !state)
+        return std::string();
+    // TODO(conveyor): the belt's pastries count in the arcade and the exams once the belt holds them.
+    if (state->mode == 1 || GameData::instance->isExamLevel())
+        return std::string();
+    std::map<std::string, int> sums;
+    int found = 0;
+    for (int spot = 0; spot < state->pastryWrapper.getSize() && found < 2; ++spot) {
+        const Pastry* pastry = state->pastryWrapper.get(spot);
+        if (!pastry || !pastry->recipe)
+            continue;
+        ++found;
+        for (const RecipeIngredient& part : pastry->recipe->getIngredients())
+            sums[part.name] += part.amount;
+    }
+    // The largest sum wins; among equal sums the name that comes first.
+    std::string best;
+    int bestSum = 0;
+    for (const auto& [name, sum] : sums) {
+        if (sum > bestSum) {
+            best = name;
+            bestSum = sum;
+        }
+    }
+    return best;
 }
 
 CellSprite* GridWrapper::chooseCell(int column, int row, const std::string& requested, bool bonusesAllowed,

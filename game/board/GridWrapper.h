@@ -56,9 +56,8 @@ public:
     CellSprite* createCell(int column, int row, const std::string& requested, bool bonusesAllowed);
     static void filterContentWeights(const std::vector<LevelIngredient>& entries, std::vector<int>& weights,
                                      bool bonusesAllowed);
-    // The ingredient the pastries need most, or an empty name.
-    // TODO(production): the station's pastries come with the countertop and the
-    // conveyor; until then no tile gets a multiplier.
+    // The ingredient the first two pastries of the countertop need most, or
+    // an empty name (before play, or without pastries).
     std::string mostNeededIngredient() const;
     // A fresh board for a level start.
     // TODO(level start): the staging of featured bonuses and unripe fruit

@@ -8,6 +8,11 @@ Modifier* SceneBoardHost::getAnimationRoot()
     return scene->getAnimTree();
 }
 
+PastryStation* SceneBoardHost::getPastryStation()
+{
+    return station ? station.get() : scene->getPastryStation();
+}
+
 bool SceneBoardHost::isInputBlocked() const
 {
     return scene->inputBlocked;

@@ -15,7 +15,8 @@ public:
     Modifier* getAnimationRoot() override;
     bool isInputBlocked() const override;
     bool isPlaying() const override;
-    PastryStation* getPastryStation() override { return station.get(); }
+    // The one handed over, else the current phase's.
+    PastryStation* getPastryStation() override;
     void setPastryStation(PastryStation* value) override { station = value; }
     iInputListenerContainer* getInputListeners() override;
     TaskManager* getTaskManager() override;

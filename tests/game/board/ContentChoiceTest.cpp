@@ -3,6 +3,7 @@
 #include <map>
 
 #include "game/data/TuningTable.h"
+#include "game/production/Pastry.h"
 
 namespace {
 
@@ -121,6 +122,42 @@ TEST_F(BoardTest, UnripeTilesStopAtTheLimit)
         }
     }
     EXPECT_EQ(unripe, tuning().UNRIPE_MAX);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(BoardTest, MultipliedTilesHoldWhatTheFirstTwoPastriesNeedMost)
+{
+    const auto& recipes = data->state->cookbook.getRecipes();
+    ASSERT_GE(recipes.size(), 3u);
+    // The sums of the first two pastries' recipes decide; the third does not count.
+    std::map<std::string, int> sums;
+    for (int i = 0; i < 2; ++i)
+        for (const RecipeIngredient& part : recipes[static_cast<size_t>(i)]->getIngredients())
+            sums[part.name] += part.amount;
+    std::string expected;
+    int best = 0;
+    for (const auto& [name, sum] : sums)
+        if (sum > best)
+            best = sum, expected = name;
+    data->state->pastryWrapper.set(0, new Pastry(recipes[0].get()));
+    data->state->pastryWrapper.set(2, new Pastry(recipes[1].get()));
+    data->state->pastryWrapper.set(3, new Pastry(recipes[2].get()));
+    buildGrid();
+    EXPECT_EQ(cells().mostNeededIngredient(), expected);
+    Level& level = data->getCurrentLevel();
+    level.percentX3 = 100.0f;
+    cells().clear();
+    CellSprite* tile = cells().createCell(0, 0, std::string(), true);
+    EXPECT_EQ(tile->getMultiplier(), 3);
+    EXPECT_EQ(tile->getIngredient(), expected);
+    ASSERT_NE(tile->getCounter(), nullptr);
+    // Before play no tile is multiplied.
+    host->playing = false;
+    EXPECT_EQ(cells().mostNeededIngredient(), "");
+    EXPECT_EQ(cells().createCell(0, 0, std::string(), true)->getMultiplier(), 1);
 }
 
 } // namespace
