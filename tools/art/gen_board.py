@@ -661,7 +661,8 @@ def main():
                              "golden stars and hearts when a quality tool improves the ingredient")):
         save_frames(removal_frames(kind), "media/images/game/remove_%s.png" % kind, "\"%s\": %s" % (key, what), G_OVER)
     save_png(board_back(), "media/images/game/board_back.png",
-             "checkered pastry board behind the 8 × 8 grid (8-pixel rim around 400 × 400)", "1 frame", G_OVER)
+             "\"BOARD_BACK\": checkered pastry board behind the 8 × 8 grid (8-pixel rim around 400 × 400)",
+             "1 frame", G_OVER)
 
 
 if __name__ == "__main__":

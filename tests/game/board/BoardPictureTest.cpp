@@ -61,11 +61,12 @@ TEST_F(BoardTest, PictureOfABoardMidCascade)
                  {"cherry", 10}, {"lemon", 10}, {"banana", 10}});
     data->getCurrentLevel().ingredients[5].unripeChance = 30;
     data->getCurrentLevel().ingredients[7].unripeChance = 30;
-    // The board fills the 8 x 8 area above the counter on the right of the kitchen.
+    // The board fills the 8 x 8 area above the counter on the right of the
+    // kitchen, where the game screen's layout puts it.
     cells().fill();
     cells().eraseCell(6, 1);
     cells().putCell(new CellSprite(6, 1, "lemon", false, 3), 6, 1);
-    buildGrid(384, 70);
+    buildGrid(340, 74);
     ASSERT_TRUE(runToRest());
     // Play swaps until one sets off a cascade.
     bool cascading = false;
@@ -126,7 +127,7 @@ TEST_F(BoardTest, PictureOfABoardMidCascade)
     g->blit(kitchen.get(), 0, 0);
     RefPointer<Image> boardBack = loadPngFile(std::string(TORTELUNE_SOURCE_DIR) + "/media/images/game/board_back.png", 0);
     ASSERT_TRUE(boardBack);
-    g->blit(boardBack.get(), 384 - 8, 70 - 50 - 8);
+    g->blit(boardBack.get(), 332, 16);
     RenderTask::renderNode(g.get(), root.get());
     // The picture file is opaque, as the screen is.
     g->fillChannel(Graphics::ChannelAlpha, 255, 0, 0);
