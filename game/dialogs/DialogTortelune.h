@@ -49,6 +49,8 @@ public:
     GuiMethod closeCallback;
 
 protected:
+    // An empty key plays no sound when the dialog closes.
+    void setHideSound(const std::string& key) { hideSound = key; }
     // The sounds of showing and hiding (empty: none), over the defaults.
     void setShowHideSounds(const std::string& show, const std::string& hide)
     {
