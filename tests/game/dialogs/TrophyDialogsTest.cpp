@@ -185,6 +185,10 @@ TEST_F(TrophyDialogsTest, TheAwardedDialogShowsTheTrophyWithItsValues)
         EXPECT_FALSE(dialog->getOkButton()->isEnabled());
         ASSERT_TRUE(runUntil([&] { return dialog->getOkButton()->isEnabled(); }));
         EXPECT_TRUE(dialog->getPicture()->isVisible());
+        if (c.index == 7) {
+            frames(10);
+            screenshot("trophy_awarded.png");
+        }
         // OK moves down by the description's lines (with its closing line feed) less one.
         const int lines = c.index == 7 ? 2 : 1;
         EXPECT_NEAR(296 + 22 * lines, dialog->getOkButton()->getY(), 1);

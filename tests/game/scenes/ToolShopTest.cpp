@@ -185,6 +185,7 @@ TEST_F(ToolShopTest, BuyingWithEnoughStarsRecordsTheToolAndLowersTheSpendableSta
     ASSERT_NE(nullptr, buy->getIcon()->getImage());
     EXPECT_EQ(128, buy->getIcon()->getImage()->getWidth()) << "the tool's big picture";
     frames(30);
+    screenshot("toolshop_purchase.png");
     buy->onBuy(nullptr);
     EXPECT_TRUE(player->hasTool(0));
     EXPECT_EQ(-25, player->starsOffset);
