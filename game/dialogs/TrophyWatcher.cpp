@@ -18,7 +18,7 @@ constexpr int kKinds[TrophyWatcher::kTrophyCount] = {1, 3, 0, 1, 1, 3, 3, 4, 1, 
 
 bool isAnnouncedKind(int kind)
 {
-    return kind == TrophyWatcher::KindToolShop || kind == TrophyWatcher::KindGame ||
+    return kind == TrophyWatcher::KindToolShop || kind == TrophyWatcher::KindGameScene ||
            kind == TrophyWatcher::KindMap || kind == TrophyWatcher::KindArcade;
 }
 
@@ -44,16 +44,9 @@ void TrophyWatcher::destroyInstance()
     watcher->release();
 }
 
-TrophyWatcher::TrophyWatcher()
+int TrophyWatcher::kindOf(int index)
 {
-    for (int index = 0; index < kTrophyCount; ++index)
-        kindTable[index] = kKinds[index];
-}
-
-int TrophyWatcher::kindOf(int index) const
-{
-    auto found = kindTable.find(index);
-    return found == kindTable.end() ? KindNone : found->second;
+    return index >= 0 && index < kTrophyCount ? kKinds[index] : KindNone;
 }
 
 Trophies* TrophyWatcher::currentTrophies()

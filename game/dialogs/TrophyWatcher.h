@@ -1,7 +1,5 @@
 #pragma once
 
-#include <map>
-
 #include "framework/core/GuiMethod.h"
 #include "framework/platform/Task.h"
 
@@ -18,7 +16,14 @@ class TrophyWatcher : public Task {
     TT_CLASS_RECORD(TrophyWatcher)
 public:
     // The moment at which a trophy is announced. No trophy is of kind 2.
-    enum Kind : int { KindNone = -1, KindToolShop = 0, KindGame = 1, KindUnused = 2, KindMap = 3, KindArcade = 4 };
+    enum Kind : int {
+        KindNone = -1,
+        KindToolShop = 0,
+        KindGameScene = 1,
+        KindUnused = 2,
+        KindMap = 3,
+        KindArcade = 4
+    };
     static constexpr int kTrophyCount = 15;
 
     static TrophyWatcher* instance;
@@ -28,11 +33,11 @@ public:
     // (its manager drops it); the global reference goes in every case.
     static void destroyInstance();
 
-    TrophyWatcher();
-    explicit TrophyWatcher(AbstractProperty*) : TrophyWatcher() {}
+    TrophyWatcher() = default;
+    explicit TrophyWatcher(AbstractProperty*) {}
 
     // The kind of trophy `index`; KindNone outside the table.
-    int kindOf(int index) const;
+    static int kindOf(int index);
     // The current player's earned, not yet announced trophies of the kind.
     int countTrophiesOfKind(int kind) const;
     // Starts announcing the kind; `onDone` (may be unbound) is called with
@@ -41,6 +46,7 @@ public:
     bool requestAnnouncement(int kind, const GuiMethod& onDone = GuiMethod());
     // A kind is being announced; requests are refused until it is done.
     bool isBusy() const { return pendingKind != KindNone; }
+    bool isIdle() const { return pendingKind == KindNone; }
     int getPendingKind() const { return pendingKind; }
 
     void run(int elapsedMs) override;
@@ -52,7 +58,6 @@ public:
     static Trophies* currentTrophies();
 
     GuiMethod onAnnounced;
-    std::map<int, int> kindTable;
     int pendingKind = KindNone;
 };
 

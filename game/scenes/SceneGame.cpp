@@ -135,7 +135,7 @@ void SceneGame::update(int deltaMs)
     // Paused for trophies: the watcher takes the request once it is free.
     if (paused && !trophiesRequested && trophyPending() && TrophyWatcher::instance &&
         TrophyWatcher::instance->requestAnnouncement(
-            TrophyWatcher::KindGame, GuiMethod::bind<SceneGame, &SceneGame::onTrophiesAnnounced>(this)))
+            TrophyWatcher::KindGameScene, GuiMethod::bind<SceneGame, &SceneGame::onTrophiesAnnounced>(this)))
         trophiesRequested = true;
     if (resumeRequested) {
         resumeRequested = false;
@@ -159,7 +159,7 @@ void SceneGame::update(int deltaMs)
 
 bool SceneGame::trophyPending() const
 {
-    return TrophyWatcher::instance && TrophyWatcher::instance->countTrophiesOfKind(TrophyWatcher::KindGame) > 0;
+    return TrophyWatcher::instance && TrophyWatcher::instance->countTrophiesOfKind(TrophyWatcher::KindGameScene) > 0;
 }
 
 int SceneGame::onTrophiesAnnounced(BaseObject* /*watcher*/)

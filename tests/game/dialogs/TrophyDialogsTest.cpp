@@ -124,7 +124,7 @@ TEST_F(TrophyDialogsTest, TrophiesOfAKindAreAnnouncedOneAtATimeInIndexOrderThenT
     EXPECT_FALSE(watcher->requestAnnouncement(TrophyWatcher::KindMap, GuiMethod(nullptr, &announced)))
         << "no map trophy waits";
     EXPECT_FALSE(watcher->onAnnounced.isBound()) << "a refused request sets no callback";
-    ASSERT_TRUE(watcher->requestAnnouncement(TrophyWatcher::KindGame, GuiMethod(this, &announced)));
+    ASSERT_TRUE(watcher->requestAnnouncement(TrophyWatcher::KindGameScene, GuiMethod(this, &announced)));
     EXPECT_FALSE(watcher->requestAnnouncement(TrophyWatcher::KindToolShop)) << "busy with the game's trophies";
 
     frame();
@@ -153,7 +153,7 @@ TEST_F(TrophyDialogsTest, NothingIsAnnouncedWhileTheTrophyScreenIsOpen)
     trophies->setState(4, 1);
     DialogTrophyScreen* screen = openScreen();
     ASSERT_NE(nullptr, screen);
-    ASSERT_TRUE(TrophyWatcher::instance->requestAnnouncement(TrophyWatcher::KindGame));
+    ASSERT_TRUE(TrophyWatcher::instance->requestAnnouncement(TrophyWatcher::KindGameScene));
     frames(20);
     EXPECT_EQ(nullptr, awarded());
     EXPECT_EQ(1, trophies->getState(4));
@@ -341,7 +341,7 @@ TEST_F(TrophyDialogsTest, TheScreenWithoutACurrentPlayerShowsNoOne)
     EXPECT_EQ(-1, screen->getShownPlayerIndex());
     for (int index = 0; index < screen->getTrophyCount(); ++index)
         EXPECT_FALSE(screen->getEarnedButton(index)->isVisible()) << index;
-    EXPECT_EQ(0, TrophyWatcher::instance->countTrophiesOfKind(TrophyWatcher::KindGame));
+    EXPECT_EQ(0, TrophyWatcher::instance->countTrophiesOfKind(TrophyWatcher::KindGameScene));
 }
 
 } // namespace
