@@ -2,7 +2,13 @@
 // gift, the shelves' order, locked tools and the blankets, purchases through
 // the purchase dialog, hover hints, and what a purchase leaves in the players
 // file.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <array>
+#include <chrono>
+#include <set>
 
 #include "framework/graphics/Image.h"
 #include "framework/gui/Button.h"
@@ -299,6 +305,74 @@ TEST_F(ToolShopTest, APurchaseIsSavedWholeOrNotAtAll)
     // Earned, not yet announced: saved as announced (the trophy file says so).
     EXPECT_EQ(2, after->getTrophies()->getState(DialogBuyTool::kAllToolsTrophy))
         << "the trophy is in the same write as the tool";
+}
+
+// The same with the program killed at random moments while it buys one tool
+// after the other: whatever moment the kill comes, the players file read
+// afterwards holds whole purchases only.
+class ToolShopKillTest : public ToolShopTest {
+protected:
+    void SetUp() override
+    {
+        withMedia = false;  // no loader thread: the forked buyer is the only thread
+        ToolShopTest::SetUp();
+    }
+};
+
+TEST_F(ToolShopKillTest, AKilledPurchaseLeavesWholePurchasesOnly)
+{
+    player->addToolLevel(0);
+    player->addToolLevel(1);
+    player->levelStars = {{0, 500}};
+    player->numShopVisits = 5;
+    ASSERT_TRUE(PlayerManager::getInstance()->savePlayerList());
+    ASSERT_NE(nullptr, open());
+    // Buys every tool in a child process; killed after `delayUs` unless negative.
+    auto buyAll = [&](long delayUs) {
+        ASSERT_TRUE(PlayerManager::getInstance()->savePlayerList());  // back to "before"
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int id = 0; id < 14; ++id) {
+                if (DialogBuyTool* buy = press(id))
+                    buy->onBuy(nullptr);
+            }
+            _exit(0);
+        }
+        if (delayUs >= 0) {
+            usleep(static_cast<useconds_t>(delayUs));
+            kill(child, SIGKILL);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+    };
+    const auto start = std::chrono::steady_clock::now();
+    buyAll(-1);
+    const long whole = static_cast<long>(
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count());
+    std::set<size_t> seen;
+    for (int round = 0; round <= 16; ++round) {
+        if (round > 0)
+            buyAll(whole * (round - 1) / 15);
+        PlayerManager reader(false, "1");
+        reader.setBaseFolder(folder.path());
+        reader.loadPlayerList();
+        ASSERT_EQ(1u, reader.getPlayers().size()) << "round " << round;
+        auto* saved = objectCast<TortelunePlayer>(reader.getPlayers()[0].get());
+        ASSERT_NE(nullptr, saved);
+        int spent = 0;
+        for (int id : saved->tools)
+            spent += kPrice[id];
+        EXPECT_EQ(-spent, saved->starsOffset) << "round " << round;
+        for (int slot = 0; slot < 2; ++slot) {
+            const int chosen = saved->toolSlots[static_cast<size_t>(slot)];
+            EXPECT_TRUE(chosen == -1 || saved->hasTool(chosen)) << "round " << round;
+        }
+        seen.insert(saved->tools.size());
+        const bool all = saved->tools.size() == 14u;
+        EXPECT_EQ(all, saved->getTrophies()->getState(DialogBuyTool::kAllToolsTrophy) != 0) << "round " << round;
+    }
+    EXPECT_GE(seen.size(), 2u) << "the kills came at different moments of the purchases";
 }
 
 TEST_F(ToolShopTest, HoverHintsFollowTheMouseAndTheVendorPoints)
