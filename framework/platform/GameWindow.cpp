@@ -87,7 +87,14 @@ bool GameWindow::openHostWindow(std::string* error)
     settings.height = height;
     settings.fullScreen = fullScreen;
     settings.bytesPerPixel = bytesPerPixel;
-    return hostWindow->open(settings, error);
+    if (!hostWindow->open(settings, error))
+        return false;
+    // The display may refuse full screen; the window then opened in a window.
+    if (fullScreen && !hostWindow->getSettings().fullScreen) {
+        LOG_WARNING("window: full screen is not available on this display; the game runs in a window");
+        fullScreen = false;
+    }
+    return true;
 }
 
 void GameWindow::create()
