@@ -15,6 +15,7 @@
 #include "framework/gui/TransitionScene.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/resources/ResourceSection.h"
+#include "framework/platform/DataFolders.h"
 #include "framework/platform/DataGathering.h"
 #include "framework/platform/GameWindow.h"
 #include "framework/platform/Logger.h"
@@ -235,6 +236,8 @@ int TorteluneMain::run()
     window->setCursorShape(CURSOR_ARROW_WAIT);
     window->setCloseHandler(onWindowClose, this);
     windowFailed = !window->getHostWindow() || !window->getHostWindow()->isOpen();
+    if (!windowFailed)
+        warnIfProgressCannotBeSaved();
 
     SoundManager::createInstance();
     if (SoundManager::isSoundOn()) {
@@ -251,6 +254,19 @@ int TorteluneMain::run()
     return windowFailed ? ExitNoWindow : ExitNormal;
 }
 
+void TorteluneMain::warnIfProgressCannotBeSaved()
+{
+    std::string reason;
+    if (canWriteGameFolder(&reason))
+        return;
+    LOG_ERROR("start-up: progress cannot be saved: " + reason);
+    HostPlatform::current().showMessageBox(
+        getGameName(),
+        "Your progress cannot be saved: the game cannot write into its folder\n" + getGameFolder() + "\n\n(" +
+            reason + ")\n\nYou can play, but players, scores and saved games will be lost when the game ends.",
+        MessageBoxKind::Warning);
+}
+
 void TorteluneMain::mainLoop()
 {
     GameWindow* window = GameWindow::instance;
@@ -260,6 +276,12 @@ void TorteluneMain::mainLoop()
         if (window->peekMessage(message)) {
             if (message.message == WM_QUIT)
                 return;
+            if (message.message == WM_ENDSESSION && message.wParam) {
+                // Logging out or a kill: nobody is there to answer a question.
+                LOG_INFO("the system asks the game to end: saving and quitting");
+                quit();
+                continue;
+            }
             window->dispatchMessage(message);
             continue;
         }

@@ -68,6 +68,9 @@ private:
     bool acquireInstanceLock();
     void startResourceLoading();
     void createManagers();
+    // Tells the player once, in a message box, when the game folder cannot be
+    // written (and why), so that lost progress is no surprise.
+    void warnIfProgressCannotBeSaved();
     void registerScenes();
     void createFrameTasks();
     void mainLoop();

@@ -124,6 +124,17 @@ bool makeDirectoryTree(const std::string& path)
     return makeDirectory(folder);
 }
 
+bool makeDirectoryTree(const std::string& path, std::string* reason)
+{
+    if (makeDirectoryTree(path))
+        return true;
+    // The failing mkdir is the last call that set errno.
+    const int code = errno;
+    if (reason)
+        *reason = "cannot make the folder " + path + ": " + std::strerror(code);
+    return false;
+}
+
 bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 bool removeEmptyDirectory(const std::string& path) { return ::rmdir(path.c_str()) == 0; }
