@@ -300,17 +300,18 @@ void TorteluneMain::askQuit(Scene* scene)
 {
     if (!scene)
         return;
-    if (scene->isDialogShown(kQuitQuestion))
-        return;
-    if (ResourceManager::instance) {
-        ResourceManager::instance->requestSection("dialogs");
-        waitForRequestedSections(1);
-    }
-    // During a transition the question belongs to the scene it leads to.
+    // During a transition the question belongs to the scene it leads to, and
+    // is looked for there.
     Scene* owner = scene;
     if (TransitionScene* transition = objectCast<TransitionScene>(scene)) {
         if (transition->getTo())
             owner = transition->getTo();
+    }
+    if (owner->isDialogShown(kQuitQuestion))
+        return;
+    if (ResourceManager::instance) {
+        ResourceManager::instance->requestSection("dialogs");
+        waitForRequestedSections(1);
     }
     SceneGame* game = instance ? objectCast<SceneGame>(instance->gameScene) : nullptr;
     bool inGame = game && owner == game;
