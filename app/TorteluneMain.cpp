@@ -246,12 +246,29 @@ int TorteluneMain::run()
     }
 
     startResourceLoading();
+    setWindowIcon();
     createManagers();
     registerScenes();
     createFrameTasks();
 
     mainLoop();
     return windowFailed ? ExitNoWindow : ExitNormal;
+}
+
+void TorteluneMain::setWindowIcon()
+{
+    if (!GameWindow::instance || !ResourceManager::instance)
+        return;
+    RefPointer<Image> icon;
+    {
+        ResourceLock lock;
+        icon = ResourceManager::instance->getResourceAs<Image>("ICON", "splash");
+    }
+    if (!icon) {
+        LOG_WARNING("start-up: no window icon \"ICON\" in section \"splash\"");
+        return;
+    }
+    GameWindow::instance->setIconPicture(icon.get());
 }
 
 void TorteluneMain::warnIfProgressCannotBeSaved()
