@@ -278,7 +278,7 @@ void TorteluneMain::warnIfProgressCannotBeSaved()
         return;
     LOG_ERROR("start-up: progress cannot be saved: " + reason);
     HostPlatform::current().showMessageBox(
-        getGameName(),
+        getGameName() + ": progress cannot be saved",
         "Your progress cannot be saved: the game cannot write into its folder\n" + getGameFolder() + "\n\n(" +
             reason + ")\n\nYou can play, but players, scores and saved games will be lost when the game ends.",
         MessageBoxKind::Warning);

@@ -232,7 +232,7 @@ TEST_F(TorteluneMainTest, UnwritableDataFolderIsToldOnceWithTheReason)
     LogCapture log;
     EXPECT_EQ(0, runGame());
     ASSERT_EQ(1u, host.messageBoxes.size());
-    EXPECT_EQ(kGameName, host.messageBoxes[0].title);
+    EXPECT_EQ(std::string(kGameName) + ": progress cannot be saved", host.messageBoxes[0].title);
     EXPECT_EQ(MessageBoxKind::Warning, host.messageBoxes[0].kind);
     EXPECT_NE(std::string::npos, host.messageBoxes[0].text.find("progress cannot be saved"));
     EXPECT_NE(std::string::npos, host.messageBoxes[0].text.find("File exists")) << host.messageBoxes[0].text;
