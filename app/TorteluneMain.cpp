@@ -20,6 +20,7 @@
 #include "framework/platform/GameWindow.h"
 #include "framework/platform/Logger.h"
 #include "framework/platform/SettingsManager.h"
+#include "framework/platform/Task.h"
 #include "framework/platform/TimedTaskManager.h"
 #include "framework/players/HighScoreManager.h"
 #include "framework/players/PlayerManager.h"
@@ -68,6 +69,25 @@ bool onWindowClose(void* /*context*/)
     scene->quit();
     return true;
 }
+
+// Makes the full-screen handler from "DEFAULT_FSH" at the top right corner
+// once the section "default" with its buttons is loaded, then finishes.
+class FullScreenHandlerStarter : public Task {
+public:
+    void run(int /*elapsedMs*/) override
+    {
+        if (ResourceManager* resources = ResourceManager::instance) {
+            ResourceSection* section = resources->getSection("default");
+            if (section && !section->isFullyLoaded())
+                return;
+        }
+        setFinished();
+        if (FullScreenHandler* handler = FullScreenHandler::create("DEFAULT_FSH")) {
+            handler->setPosition(kScreenWidth, 0);
+            FullScreenHandler::refresh(nullptr);
+        }
+    }
+};
 
 // Polls the loader until no requested section is left (the loader thread
 // does the work; this thread only wakes it and looks).
@@ -201,8 +221,9 @@ void TorteluneMain::createFrameTasks()
     if (SoundManager::instance)
         timer->addTask(SoundManager::instance);
 
-    if (FullScreenHandler* handler = FullScreenHandler::create("DEFAULT_FSH"))
-        handler->setPosition(kScreenWidth, 0);
+    // The handler's buttons are pictures of the section "default", which
+    // loads in the background: made before it is there, they would have none.
+    timer->addTask(new FullScreenHandlerStarter());
 }
 
 int TorteluneMain::run()

@@ -235,7 +235,8 @@ TEST_F(TorteluneMainTest, UnwritableDataFolderIsToldOnceWithTheReason)
     EXPECT_EQ(std::string(kGameName) + ": progress cannot be saved", host.messageBoxes[0].title);
     EXPECT_EQ(MessageBoxKind::Warning, host.messageBoxes[0].kind);
     EXPECT_NE(std::string::npos, host.messageBoxes[0].text.find("progress cannot be saved"));
-    EXPECT_NE(std::string::npos, host.messageBoxes[0].text.find("File exists")) << host.messageBoxes[0].text;
+    EXPECT_NE(std::string::npos, host.messageBoxes[0].text.find(home + "/blocked: Not a directory"))
+        << host.messageBoxes[0].text;
     EXPECT_TRUE(log.contains("progress cannot be saved: cannot make the folder"));
 
     // A writable folder asks nothing.

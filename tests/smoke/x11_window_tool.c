@@ -47,9 +47,24 @@ static Window findWindow(Display* display, Window parent, const char* title)
     Window root, parentOut, *children = NULL;
     unsigned int count = 0;
     char* name = NULL;
+    int same = 0;
     if (XFetchName(display, parent, &name) && name) {
-        int same = strcmp(name, title) == 0;
+        same = strcmp(name, title) == 0;
         XFree(name);
+    }
+    if (!same) {
+        /* Some windows (SDL's message boxes) name themselves only in UTF-8. */
+        Atom type;
+        int format;
+        unsigned long count = 0, left = 0;
+        unsigned char* data = NULL;
+        if (XGetWindowProperty(display, parent, XInternAtom(display, "_NET_WM_NAME", False), 0, 256, False,
+                               AnyPropertyType, &type, &format, &count, &left, &data) == Success && data) {
+            same = format == 8 && strlen(title) == count && memcmp(data, title, count) == 0;
+            XFree(data);
+        }
+    }
+    {
         if (same) {
             XWindowAttributes attributes;
             if (XGetWindowAttributes(display, parent, &attributes) && attributes.map_state == IsViewable)
