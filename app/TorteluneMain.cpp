@@ -52,6 +52,9 @@ constexpr int kIconResource = 102;
 constexpr int kFramesPerSecond = 50;
 constexpr uint32_t kInactiveSleepMs = 40;
 const char kQuitQuestion[] = "CTEXT_QUESTION_QUIT";
+const char kNoGameNameText[] =
+    "The game's property files give it no name (\"GAME_NAME\" is empty or missing), so it has no folder "
+    "of its own for players, scores and saved games. The game does not start.";
 
 std::vector<std::string> shutDownSteps;
 
@@ -176,13 +179,15 @@ void TorteluneMain::startResourceLoading()
         LOG_ERROR("start-up: the resource table could not be read");
     resources->setLoadingEnabled(true);
 
-    // The splash needs its own pictures and the music at once.
-    for (const char* section : {"splash", "music", "preloading"})
-        resources->requestSection(section);
-    waitForRequestedSections(10);
+    // Only the splash's own section is waited for, so that its first picture
+    // comes up at once; the music streams and the loading scene's pictures
+    // come next in the background (the splash waits for them before it
+    // hands over), then the rest while the splash and the loading scene run.
+    resources->requestSection("splash");
+    waitForRequestedSections(1);
     resources->clearLoadQueue();
-    // The rest loads in the background while the splash and the loading scene run.
-    for (const char* section : {"default", "dialogs", "sceneselection", "trophies", "scenegame", "sounds"})
+    for (const char* section :
+         {"music", "preloading", "default", "dialogs", "sceneselection", "trophies", "scenegame", "sounds"})
         resources->requestSection(section);
 }
 
@@ -231,6 +236,14 @@ int TorteluneMain::run()
     getLogger(0, 2);
     setupArchive(std::string(), FILE_MODE_FILE);
     loadProperties();
+
+    // Without a name the game folder would be the maker's folder that every
+    // game shares, and players, scores and saved games of other games would mix.
+    if (getGameName().empty()) {
+        LOG_ERROR("start-up: \"GAME_NAME\" is empty; the game does not start");
+        HostPlatform::current().showMessageBox("Error", kNoGameNameText, MessageBoxKind::Error);
+        return ExitNoGameName;
+    }
 
     if (!acquireInstanceLock())
         return ExitAlreadyRunning;

@@ -53,7 +53,7 @@ bool SdlWindow::open(const WindowSettings& wanted, std::string* error)
         }
     }
 
-    translator.reset();    translator.reset();
+    translator.reset();
     translator.setWindowId(SDL_GetWindowID(window));
     translator.setClientSize(settings.width, settings.height);
     SDL_StartTextInput();
@@ -84,7 +84,19 @@ bool SdlWindow::createWindow(Placement placement)
     window = SDL_CreateWindow(settings.title.c_str(), x, y, width, height, flags);
     if (!window)
         return false;
-    renderer = SDL_CreateRenderer(window, -1, 0);
+    // A frame shown at its own size goes straight into the window's image in
+    // shared memory (SDL's software renderer, with the window surface kept
+    // off the GPU): handing a finished software frame to a GPU renderer only
+    // uploads and draws it again, and where that GPU is a software
+    // rasteriser it costs most of a core at rest. A scaled full screen keeps
+    // the accelerated renderer, which scales for free on real hardware.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    int shownWidth = 0, shownHeight = 0;
+    SDL_GetWindowSize(window, &shownWidth, &shownHeight);
+    if (shownWidth == settings.width && shownHeight == settings.height)
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer)
+        renderer = SDL_CreateRenderer(window, -1, 0);
     if (!renderer)
         renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer)
@@ -93,7 +105,11 @@ bool SdlWindow::createWindow(Placement placement)
     SDL_RenderSetLogicalSize(renderer, settings.width, settings.height);
     Uint32 format = settings.bytesPerPixel == 2 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_ARGB8888;
     texture = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_STREAMING, settings.width, settings.height);
-    return texture != nullptr;
+    if (!texture)
+        return false;
+    // The frame is opaque: its top bytes are not a coverage to blend with.
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+    return true;
 }
 
 namespace {
