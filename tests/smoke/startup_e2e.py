@@ -118,6 +118,22 @@ def wait_for(predicate, seconds):
     return None
 
 
+def wait_for_shop_front(seconds):
+    """True once the shop front (its sign board brown, not the night sky)
+    stands still in the middle of the picture."""
+    end = time.time() + seconds
+    previous = None
+    while time.time() < end:
+        image = grab()
+        middle = picture.mean(image, (250, 200, 550, 380))
+        sign = picture.mean(image, (330, 310, 470, 335))
+        if previous and sign[2] < 110 and all(abs(a - b) < 3 for a, b in zip(middle, previous)):
+            return True
+        previous = middle
+        time.sleep(0.8)
+    return False
+
+
 def cream(colour):
     return colour[0] > 200 and colour[1] > 160 and colour[2] > 140
 
@@ -207,7 +223,10 @@ try:
             shot("after-sigterm")
             check(False, "the game ends on SIGTERM")
     else:
-        time.sleep(6)
+        # Loaded: the picture has panned up to the shop front and stands
+        # still; clicks count from then on.
+        check(wait_for_shop_front(40), "the title pans to the shop front")
+        time.sleep(1.0)
         shot("loaded")
         # A click anywhere zooms into the shop and opens the player selection.
         click_x, click_y = picture.to_window(400, 300)
