@@ -192,9 +192,13 @@ try:
     check(icon is not None and icon[0] > 0 and icon[1] > 0, "the window has an icon (%s)" % icon)
     picture = Picture(geometry or [0, 0, screen_width, screen_height])
 
-    # The splash: the cream cover with the first picture on it, its corners
-    # in the window's corners (nothing cut off).
-    splash = wait_for(lambda image: cream(picture.mean(image, (0, 0, 800, 60))), 20)
+    # The splash: the cream cover, then the first picture (the logo, whose
+    # dark moon disc reaches up to y 90) fading in over it, its corners in
+    # the window's corners (nothing cut off).
+    cover = wait_for(lambda image: cream(picture.mean(image, (0, 0, 800, 60))), 20)
+    check(cover is not None, "the splash cover is shown")
+    splash = wait_for(lambda image: night_sky(picture.mean(image, (370, 105, 430, 125))) and
+                      cream(picture.mean(image, (0, 0, 800, 60))), 10)
     check(splash is not None, "the splash picture is shown")
     if splash:
         shot("splash", splash)
