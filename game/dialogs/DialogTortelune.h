@@ -49,6 +49,13 @@ public:
     GuiMethod closeCallback;
 
 protected:
+    // The show and hide sounds in place of the common ones.
+    void setSounds(const std::string& show, const std::string& hide)
+    {
+        showSound = show;
+        hideSound = hide;
+    }
+
     bool playSounds = true;
 
 private:
