@@ -91,9 +91,8 @@ void DialogCustomerHint::showLevelText()
 void DialogCustomerHint::showResultText()
 {
     setText(textOf(resultTextKey()));
+    // No OK button at the end: the bubble loses its room; the text keeps its place.
     setHeight(getHeight() - kResultDrop);
-    if (description)
-        description->setY(description->getY() + kResultDrop);
     resetOk(true);
 }
 

@@ -21,7 +21,7 @@ public:
     // its theme (exam texts of the later exams count on from 4 and 8).
     void showLevelText();
     // "_WON0" when the session's stars reach the goal, else "_LOSE0" (always
-    // in the arcade). The bubble is 35 pixels lower.
+    // in the arcade). The bubble is 35 pixels shorter: no OK button.
     void showResultText();
     void setText(const WString& text);
     // The text keys the two fillings use, for the running level.

@@ -28,8 +28,8 @@ namespace {
 constexpr int kTopFrames = 7;
 constexpr int kWheelFrames = 19;
 constexpr int kFrenzyFrameMs = 50;
-constexpr int kScoreYNormal = 10;
-constexpr int kScoreYFrenzy = 5;
+// The score stands a little higher in its frenzy font.
+constexpr int kScoreFrenzyLift = 5;
 constexpr int kStarFadeMs = 125;
 constexpr int kConfettiMinX = 600;
 constexpr int kConfettiMaxX = 200;
@@ -76,6 +76,11 @@ BonusMeterView::BonusMeterView()
     fountain = sprite(node("BONUS_FOUNTAIN"));
     wheel = sprite(node("BONUS_WHEEL"));
     scoreLabel = objectCast<Label>(node("LABEL_SCORE"));
+    if (scoreLabel) {
+        // A view built while the last one left the frenzy look on finds the label raised.
+        const bool raised = scoreLabel->getFont() && scoreLabel->getFont() == font("FONT_FLOATER_MATCH");
+        scoreY = scoreLabel->getY() + (raised ? kScoreFrenzyLift : 0);
+    }
     const char* prefix = beltLevel() ? "ARCADE_" : "";
     if (body)
         body->setImage(image(std::string(prefix) + "BONUS_METER_BODY"));
@@ -151,7 +156,7 @@ void BonusMeterView::showFrenzyScoreLabel()
     if (scoreLabel) {
         if (BitmapFont* frenzyFont = font("FONT_FLOATER_MATCH"))
             scoreLabel->setFont(frenzyFont);
-        scoreLabel->setY(kScoreYFrenzy);
+        scoreLabel->setY(scoreY - kScoreFrenzyLift);
     }
 }
 
@@ -240,7 +245,7 @@ void BonusMeterView::endFrenzyVisuals()
     if (scoreLabel) {
         if (BitmapFont* normal = font("FONT_SCORE"))
             scoreLabel->setFont(normal);
-        scoreLabel->setY(kScoreYNormal);
+        scoreLabel->setY(scoreY);
     }
     if (GameNode* stars = node("NODE_FLOATERSTARS")) {
         for (GameNode* star = stars->getFirstChild(); star; star = star->getNextSibling()) {

@@ -52,4 +52,5 @@ private:
     Sprite* wheel = nullptr;
     Label* scoreLabel = nullptr;
     int displayedValue = 0;
+    int scoreY = 0;
 };

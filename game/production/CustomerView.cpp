@@ -316,6 +316,13 @@ int CustomerView::onEnableHintOk(void* context, BaseObject* /*argument*/)
     return 0;
 }
 
+int CustomerView::onHintFaded(void* context, BaseObject* /*argument*/)
+{
+    if (SceneGame* scene = SceneGame::getInstance())
+        scene->forgetDialog(static_cast<Dialog*>(context));
+    return 0;
+}
+
 Modifier* CustomerView::closeHint(Modifier* after)
 {
     if (!after)
@@ -330,10 +337,14 @@ int CustomerView::onCloseHint(void* context, BaseObject* /*argument*/)
     auto* view = static_cast<CustomerView*>(context);
     SceneGame* scene = SceneGame::getInstance();
     if (view->hint && scene && scene->getDialog(kHintDialog) == view->hint) {
-        if (auto* dialog = objectCast<DialogTortelune>(view->hint))
+        if (auto* dialog = objectCast<DialogTortelune>(view->hint)) {
+            // The game scene forgets the bubble once it has faded, whichever
+            // scene is current then.
+            dialog->closeCallback = GuiMethod(dialog, &CustomerView::onHintFaded);
             dialog->close();
-        else
+        } else {
             scene->forgetDialog(view->hint);
+        }
     }
     view->hint = nullptr;
     return 0;

@@ -56,6 +56,7 @@ private:
     static int onOpenHint(void* context, BaseObject* argument);
     static int onEnableHintOk(void* context, BaseObject* argument);
     static int onCloseHint(void* context, BaseObject* argument);
+    static int onHintFaded(void* context, BaseObject* argument);
 
     std::string name;
     Customer* record = nullptr;

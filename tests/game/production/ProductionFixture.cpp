@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include "framework/gui/Dialog.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/platform/TimedTaskManager.h"
@@ -46,7 +47,7 @@ void ProductionTest::SetUp()
         ResourceManager::instance->addResourceFile("media/properties/resources.xml");
         ASSERT_TRUE(ResourceManager::instance->loadResourceFiles());
         ResourceManager::instance->setLoadingEnabled(true);
-        for (const char* section : {"default", "dialogs", "scenegame"})
+        for (const char* section : {"default", "dialogs", "scenegame", "tools"})
             ResourceManager::instance->requestSection(section);
         for (int wait = 0; wait < 3000 && ResourceManager::instance->hasPendingRequests(); ++wait)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -77,6 +78,10 @@ void ProductionTest::TearDown()
 
 void ProductionTest::frame(int ms)
 {
+    if (answerCustomerHints) {
+        if (Dialog* hint = scene->getDialog("DIALOG_CUSTOMERHINT"))
+            hint->onLeftDown(hint->getX() + hint->getWidth() / 2, hint->getY() + hint->getHeight() / 2, 0, false);
+    }
     clock.sleep(static_cast<uint32_t>(ms));
     scene->update(ms);
     scene->getMoveTask()->run(ms);
