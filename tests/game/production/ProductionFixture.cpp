@@ -12,6 +12,7 @@
 #include "framework/platform/TimedTaskManager.h"
 #include "game/data/GameData.h"
 #include "game/data/RankTable.h"
+#include "game/data/ToolCatalog.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
 #include "game/production/Countertop.h"
@@ -41,6 +42,7 @@ void ProductionTest::SetUp()
     player = new TortelunePlayer("Tester");
     PlayerManager::getInstance()->addPlayer(player);
     PlayerManager::getInstance()->selectPlayer("Tester");
+    ToolCatalog::create();
     TimedTaskManager::create(&clock);
     if (withMedia) {
         ResourceManager::create();
@@ -63,6 +65,7 @@ void ProductionTest::TearDown()
         scene->leavePhase();
     scene = nullptr;
     TimedTaskManager::destroyInstance();
+    ToolCatalog::destroyInstance();
     if (withMedia)
         ResourceManager::destroyInstance();
     PlayerManager::destroyInstance();
