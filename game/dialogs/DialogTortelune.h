@@ -55,6 +55,8 @@ protected:
         showSound = show;
         hideSound = hide;
     }
+    // An empty key plays no sound when the dialog closes.
+    void setHideSound(const std::string& key) { hideSound = key; }
 
     bool playSounds = true;
 
