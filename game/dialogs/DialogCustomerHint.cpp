@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "framework/core/BasicProperties.h"
+#include "framework/core/PropertyNode.h"
 #include "framework/core/Random.h"
 #include "framework/gui/Button.h"
 #include "framework/scenegraph/Label.h"
@@ -47,7 +48,11 @@ DialogCustomerHint::DialogCustomerHint(AbstractProperty* configuration) : Dialog
     setSounds("SOUND_DIALOGHINT_SHOW", "SOUND_DIALOGHINT_HIDE");
     description = objectCast<Label>(getComponent("LABEL_DESC"));
     ok = objectCast<Button>(bindComponent("BUTTON_OK", GuiMethod(this, &DialogCustomerHint::onOk)));
-    baseHeight = getHeight();
+    // The template's size, not the one the painter fitted to the frame pieces.
+    PropertyNode* layout = getConfiguration() ? getConfiguration() : DUMMY_NODE;
+    setWidth(layout->getInt("width", getWidth()));
+    baseHeight = layout->getInt("height", getHeight());
+    setHeight(baseHeight);
     baseOkY = ok ? ok->getY() : 0;
     baseDescriptionY = description ? description->getY() : 0;
 }

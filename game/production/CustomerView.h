@@ -44,6 +44,7 @@ public:
     int getRepeatCount() const { return repeatCount; }
     const Countdown& getMoodCountdown() const { return mood; }
     const Countdown& getSingerCountdown() const { return singer; }
+    const Countdown& getAnimationCountdown() const { return animation; }
     Dialog* getHint() const { return hint; }
     // How often the singer was courted (tests and the picture).
     int getCourtships() const { return courtships; }

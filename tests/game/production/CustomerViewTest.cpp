@@ -169,6 +169,21 @@ TEST_F(CustomerViewTest, OnlyTheSingerIsCourted)
     EXPECT_GE(hearts(), 1);
 }
 
+TEST_F(CustomerViewTest, ReversedRangesInTheDataGiveTheirLowerEnd)
+{
+    setTuningInt("CUSTOMER_ANIMATION_DELAY_MIN", 3000);
+    setTuningInt("CUSTOMER_ANIMATION_DELAY_MAX", 1000);
+    setTuningInt("HENRI_HEART_INTERVAL_MIN", 1000);
+    setTuningInt("HENRI_HEART_INTERVAL_MAX", 400);
+    startCareerLevel(16);
+    EXPECT_EQ(1000, customer()->getSingerCountdown().period);
+    ASSERT_TRUE(runUntil([&] { return customer()->getCourtships() == 2; }, 120));
+    EXPECT_EQ(1000, customer()->getSingerCountdown().period);
+    // The face's idle animation comes every "CUSTOMER_ANIMATION_DELAY_MIN" ms.
+    frames(3000 / 20 + 1);
+    EXPECT_EQ(3000, customer()->getAnimationCountdown().period);
+}
+
 TEST_F(CustomerViewTest, HintTextKeysFollowTheLevelItsThemeAndTheResult)
 {
     startCareerLevel(0);

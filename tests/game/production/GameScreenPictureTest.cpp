@@ -5,6 +5,7 @@
 #include "ProductionFixture.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
+#include "framework/gui/Dialog.h"
 #include "framework/scenegraph/RenderTask.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
@@ -86,6 +87,28 @@ TEST_F(GameScreenPictureTest, CareerLevelMidPlay)
     // The finished pastry stands on its doily and the countertop is drawn.
     EXPECT_TRUE(counter->getSpotChild(0, "PASTRY_SPRITE")->isVisible());
     EXPECT_TRUE(counter->getSpotChild(1, "INGREDIENT0")->isVisible());
+}
+
+TEST_F(GameScreenPictureTest, LevelStartWithTheCustomersBubble)
+{
+    answerCustomerHints = false;
+    state().playSessionInfo.applyTools(4, 1);
+    state().mode = 0;
+    GameData::instance->startLevel(0);
+    scene->startLevel();
+    ASSERT_TRUE(runUntil([&] {
+        Dialog* hint = scene->getDialog("DIALOG_CUSTOMERHINT");
+        GameNode* ok = hint ? hint->getComponent("BUTTON_OK") : nullptr;
+        return ok && ok->isVisible();
+    }));
+    layTiles();
+    frames(15);
+    render("game_screen_level_start.png");
+    ASSERT_TRUE(picture);
+    // The bubble keeps its template's width and grows with its text from there.
+    Dialog* hint = scene->getDialog("DIALOG_CUSTOMERHINT");
+    EXPECT_GE(hint->getWidth(), 300);
+    EXPECT_GT(hint->getHeight(), 118);
 }
 
 TEST_F(GameScreenPictureTest, FrenzyWithAHappyCustomer)

@@ -7,9 +7,11 @@
 #include "ProductionFixture.h"
 #include "framework/core/BasicProperties.h"
 #include "framework/core/Random.h"
+#include "framework/scenegraph/Label.h"
 #include "framework/scenegraph/Modifier.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
+#include "game/data/RankTable.h"
 #include "game/data/Recipe.h"
 #include "game/data/TuningTable.h"
 #include "game/production/Countertop.h"
@@ -105,6 +107,10 @@ TEST_F(ToolSlotsTest, APulseLightsTheSlotUntilItsAlarmAndThrowsJarParticles)
     EXPECT_NE(container, end);
     EXPECT_TRUE(slots()->isActive(1));
     EXPECT_FALSE(slots()->isActive(0));
+    // The bonus plus shows its counter as the board uses it up.
+    state().playSessionInfo.bonusPlusCounter = 1234;
+    frame();
+    EXPECT_EQ(u"1" + getDigitGroupingSymbol() + u"234", slots()->getBonusPlusLabel()->getText());
     // A second pulse only re-arms the alarm.
     EXPECT_EQ(container, slots()->pulseToolById(3, container));
     frames(t.TOOL_SCALE_TIME / 20 + 1);
