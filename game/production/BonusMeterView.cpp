@@ -14,10 +14,12 @@
 #include "game/data/ScoreTable.h"
 #include "game/data/TuningTable.h"
 #include "game/effects/Effects.h"
+#include "game/effects/LabelTicker.h"
 #include "game/effects/OneShotModifiers.h"
 #include "game/production/BonusMeter.h"
 #include "game/production/FrenzyTask.h"
 #include "game/production/GameScreen.h"
+#include "game/production/LevelSigns.h"
 #include "game/production/ToolSlots.h"
 #include "game/scenes/SceneGame.h"
 
@@ -75,7 +77,9 @@ BonusMeterView::BonusMeterView()
     candyCane = sprite(node("BONUS_FILLING_CANDYCANE"));
     fountain = sprite(node("BONUS_FOUNTAIN"));
     wheel = sprite(node("BONUS_WHEEL"));
-    scoreLabel = objectCast<Label>(node("LABEL_SCORE"));
+    // The score label lives under its ticker once bound.
+    LabelTicker* ticker = levelsigns::scoreTicker();
+    scoreLabel = objectCast<Label>(ticker ? ticker->getLabel() : node("LABEL_SCORE"));
     if (scoreLabel) {
         // A view built while the last one left the frenzy look on finds the label raised.
         const bool raised = scoreLabel->getFont() && scoreLabel->getFont() == font("FONT_FLOATER_MATCH");

@@ -163,6 +163,28 @@ TEST_F(BonusMeterViewTest, TheBannerMayEndAfterTheMeterIsGone)
     EXPECT_FALSE(meter().isFrenzy());
 }
 
+TEST_F(BonusMeterViewTest, AMeterRestoredInAFrenzyGoesOnWithIt)
+{
+    play();
+    meter().setFrenzy(true);
+    meter().setFill(600.0f);
+    phase()->getPieces()->bonusMeterView = new BonusMeterView();
+    EXPECT_EQ(FrenzyTask::FrenzyActive, task()->getState());
+    EXPECT_EQ(600, view()->getDisplayedValue());
+    frame();
+    EXPECT_TRUE(node("BONUS_FILLING_CANDYCANE")->isVisible());
+    EXPECT_TRUE(node("BONUS_FOUNTAIN")->isVisible());
+    EXPECT_FALSE(node("BONUS_FILLING")->isVisible());
+    EXPECT_LT(meter().getFill(), 600.0f);
+    // One restored during its announcement (no frenzy yet, a full display) announces again.
+    meter().setFrenzy(false);
+    meter().setFill(static_cast<float>(tuning().BONUS_MAX));
+    phase()->getPieces()->bonusMeterView = new BonusMeterView();
+    EXPECT_EQ(FrenzyTask::MeterFilling, task()->getState());
+    frame();
+    EXPECT_EQ(FrenzyTask::FrenzyAnnounce, task()->getState());
+}
+
 TEST_F(BonusMeterViewTest, GuardedTuningNeverDividesByZero)
 {
     setTuningInt("FRENZY_TIME", 0);
