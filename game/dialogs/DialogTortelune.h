@@ -49,6 +49,12 @@ public:
     GuiMethod closeCallback;
 
 protected:
+    // The show and hide sounds in place of the common ones.
+    void setSounds(const std::string& show, const std::string& hide)
+    {
+        showSound = show;
+        hideSound = hide;
+    }
     // An empty key plays no sound when the dialog closes.
     void setHideSound(const std::string& key) { hideSound = key; }
 
