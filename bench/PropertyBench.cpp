@@ -49,6 +49,22 @@ void BM_ParseDialogs(benchmark::State& state)
 }
 BENCHMARK(BM_ParseDialogs)->Unit(benchmark::kMicrosecond);
 
+// A saved file of 100,000 entries under one node, the way a damaged or
+// hostile one could be: reading stays linear in its size.
+void BM_ReadHundredThousandEntries(benchmark::State& state)
+{
+    std::string xml = "<root><Node id=\"big\">";
+    for (int i = 0; i < 100000; ++i)
+        xml += "<Integer id=\"k" + std::to_string(i) + "\" value=\"" + std::to_string(i) + "\"/>";
+    xml += "</Node></root>";
+    for (auto _ : state) {
+        RefPointer<PropertyStore> store(new PropertyStore());
+        benchmark::DoNotOptimize(store->loadFromBuffer(xml.data(), xml.size()));
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(xml.size()));
+}
+BENCHMARK(BM_ReadHundredThousandEntries)->Unit(benchmark::kMillisecond);
+
 // A typed child read by name, converted from text on every call.
 void BM_NodeGetInt(benchmark::State& state)
 {
