@@ -50,6 +50,8 @@ constexpr int kIconResource = 102;
 constexpr int kFramesPerSecond = 50;
 constexpr uint32_t kInactiveSleepMs = 40;
 const char kQuitQuestion[] = "CTEXT_QUESTION_QUIT";
+// The section that holds the pictures of the full-screen buttons.
+const char kFullScreenSection[] = "default";
 
 std::vector<std::string> shutDownSteps;
 
@@ -82,6 +84,37 @@ void waitForRequestedSections(uint32_t pollMs)
         sleepMilliseconds(pollMs);
     }
 }
+
+bool fullScreenPicturesLoaded()
+{
+    ResourceManager* resources = ResourceManager::instance;
+    if (!resources)
+        return true;
+    ResourceLock lock;
+    ResourceSection* section = resources->getSection(kFullScreenSection);
+    return !section || section->isFullyLoaded();
+}
+
+void createFullScreenHandler()
+{
+    if (FullScreenHandler* handler = FullScreenHandler::create("DEFAULT_FSH"))
+        handler->setPosition(kScreenWidth, 0);
+}
+
+// Builds the full-screen handler on the first frame after its buttons'
+// pictures have loaded in the background: built before, the buttons would
+// have none. Nothing shows it before the player selection, which starts only
+// once loading is done.
+class FullScreenHandlerStarter final : public Task {
+public:
+    void run(int /*elapsedMs*/) override
+    {
+        if (!fullScreenPicturesLoaded())
+            return;
+        createFullScreenHandler();
+        setFinished(true);
+    }
+};
 
 } // namespace
 
@@ -200,8 +233,10 @@ void TorteluneMain::createFrameTasks()
     if (SoundManager::instance)
         timer->addTask(SoundManager::instance);
 
-    if (FullScreenHandler* handler = FullScreenHandler::create("DEFAULT_FSH"))
-        handler->setPosition(kScreenWidth, 0);
+    if (fullScreenPicturesLoaded())
+        createFullScreenHandler();
+    else
+        timer->addTask(new FullScreenHandlerStarter());
 }
 
 int TorteluneMain::run()

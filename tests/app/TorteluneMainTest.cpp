@@ -9,6 +9,7 @@
 #include "framework/core/BasicProperties.h"
 #include "framework/core/Random.h"
 #include "framework/core/SetupStore.h"
+#include "framework/gui/FullScreenHandler.h"
 #include "framework/platform/DataFolders.h"
 #include "framework/platform/DataGathering.h"
 #include "framework/platform/GameWindow.h"
@@ -16,6 +17,8 @@
 #include "framework/platform/TimedTaskManager.h"
 #include "framework/players/HighScoreManager.h"
 #include "framework/players/PlayerManager.h"
+#include "framework/resources/ResourceManager.h"
+#include "framework/resources/ResourceSection.h"
 #include "framework/sound/SoundManager.h"
 #include "game/data/GameData.h"
 #include "game/dialogs/TrophyWatcher.h"
@@ -221,6 +224,76 @@ TEST_F(TorteluneMainTest, SettingsChooseFullScreenOnALargeDesktop)
     ASSERT_EQ(0, runGame());
     ASSERT_EQ(1u, host.opened.size());
     EXPECT_TRUE(host.opened[0].fullScreen);
+}
+
+// Watches every frame of a full-screen start until every queued section has
+// loaded, then quits: whether the full-screen handler ever existed without its
+// buttons' pictures, and what it looked like at the end.
+class LoadingWatchWindow final : public ForwardingHostWindow {
+public:
+    explicit LoadingWatchWindow(std::unique_ptr<HostWindow> inner) : ForwardingHostWindow(std::move(inner)) {}
+    bool present(const void* pixels, int pitch) override
+    {
+        bool shown = wrapped().present(pixels, pitch);
+        ResourceManager* resources = ResourceManager::instance;
+        if (quitPosted || !resources)
+            return shown;
+        ++frames;
+        if (FullScreenHandler::instance) {
+            ResourceLock lock;
+            ResourceSection* section = resources->getSection("default");
+            if (section && !section->isFullyLoaded())
+                ++framesWithHandlerBeforePictures;
+        }
+        if (!resources->hasPendingRequests() && FullScreenHandler::instance) {
+            FullScreenHandler* handler = FullScreenHandler::instance;
+            for (Button* button : {handler->getQuitButton(), handler->getMinimizeButton()})
+                buttonsWithPictures += button && button->getImage() ? 1 : 0;
+            quitPosted = true;
+            wrapped().postMessage({WM_QUIT, 0, 0});
+        }
+        return shown;
+    }
+
+    static int frames;
+    static int framesWithHandlerBeforePictures;
+    static int buttonsWithPictures;
+    static bool quitPosted;
+};
+int LoadingWatchWindow::frames = 0;
+int LoadingWatchWindow::framesWithHandlerBeforePictures = 0;
+int LoadingWatchWindow::buttonsWithPictures = 0;
+bool LoadingWatchWindow::quitPosted = false;
+
+class LoadingWatchHost : public ScopedFakeHostPlatform {
+public:
+    std::unique_ptr<HostWindow> createWindow() override
+    {
+        return std::make_unique<LoadingWatchWindow>(FakeHostPlatform::createWindow());
+    }
+};
+
+// The full-screen buttons take their pictures from a section that loads in
+// the background: the handler is built only once it has, so that a start,
+// however slow its loader, warns of no missing picture.
+TEST_F(TorteluneMainTest, FullScreenHandlerWaitsForItsPicturesAndTheStartLogsNoWarning)
+{
+    LoadingWatchHost watched;
+    watched.desktop = {800, 600, 4};
+    LogCapture quiet;
+    std::vector<std::string> warnings;
+    LogObserver previous = setLogObserver([&warnings](LogLevel level, const std::string& message) {
+        if (level <= LogLevel::Warning)
+            warnings.push_back(message);
+    });
+    const int exitCode = runGame();
+    setLogObserver(previous);
+    ASSERT_EQ(0, exitCode);
+    EXPECT_TRUE(LoadingWatchWindow::quitPosted);
+    EXPECT_GT(LoadingWatchWindow::frames, 0);
+    EXPECT_EQ(0, LoadingWatchWindow::framesWithHandlerBeforePictures);
+    EXPECT_EQ(2, LoadingWatchWindow::buttonsWithPictures);
+    EXPECT_EQ(std::vector<std::string>(), warnings);
 }
 
 } // namespace
