@@ -20,6 +20,7 @@
 #include "host/HostPlatform.h"
 #include "host/HostWindow.h"
 #include "host/SettingsStore.h"
+#include "host/SystemInfo.h"
 
 namespace {
 
@@ -29,6 +30,11 @@ struct Timings {
     Clock::time_point start;
     double firstFrameMs = -1;
     double loadedMs = -1;
+    // Once the start-up sections are in, every other section is requested
+    // too, and the resident size is taken when they have loaded.
+    bool loadEverySection = false;
+    bool everySectionRequested = false;
+    uint64_t residentBytes = 0;
 };
 
 double since(Clock::time_point start)
@@ -46,10 +52,19 @@ public:
         bool shown = wrapped().present(pixels, pitch);
         if (shown && timings.firstFrameMs < 0)
             timings.firstFrameMs = since(timings.start);
-        if (timings.loadedMs < 0 && ResourceManager::instance && !ResourceManager::instance->hasPendingRequests()) {
+        ResourceManager* resources = ResourceManager::instance;
+        if (timings.residentBytes > 0 || !resources || resources->hasPendingRequests())
+            return shown;
+        if (timings.loadedMs < 0)
             timings.loadedMs = since(timings.start);
-            wrapped().postMessage({WM_QUIT, 0, 0});
+        if (timings.loadEverySection && !timings.everySectionRequested) {
+            timings.everySectionRequested = true;
+            for (const std::string& name : resources->getSectionNames())
+                resources->requestSection(name);
+            return shown;
         }
+        timings.residentBytes = residentMemoryBytes();
+        wrapped().postMessage({WM_QUIT, 0, 0});
         return shown;
     }
 
@@ -85,7 +100,7 @@ private:
     Timings& timings;
 };
 
-void BM_StartUp(benchmark::State& state)
+void prepareStart()
 {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
@@ -96,40 +111,79 @@ void BM_StartUp(benchmark::State& state)
     setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
     setenv("XDG_RUNTIME_DIR", (home + "/run").c_str(), 1);
     setCurrentFolder(TORTELUNE_SOURCE_DIR);
+}
 
-    // The start measured is the game's own: one that warns of anything is not.
+// One run of the game to its quit; false (with the reason) when it failed or
+// logged a warning: the start measured must be the game's own.
+bool runGame(Timings& timings, const char*& failure)
+{
     int warnings = 0;
     LogObserver previous = setLogObserver([&warnings](LogLevel level, const std::string&) {
         if (level <= LogLevel::Warning)
             ++warnings;
     });
-    double firstFrame = 0;
-    double loaded = 0;
     char name[] = "tortelune";
     char* argv[] = {name, nullptr};
+    resetDataFolders();
+    resetGameIdentityCache();
+    HostPlatform& real = HostPlatform::current();
+    TimedPlatform platform(real, timings);
+    HostPlatform::install(&platform);
+    timings.start = Clock::now();
+    int exitCode = runTortelune(1, argv, true);
+    HostPlatform::install(nullptr);
+    setLogObserver(previous);
+    if (exitCode != 0 || timings.firstFrameMs < 0 || timings.loadedMs < 0) {
+        failure = "the game did not start";
+        return false;
+    }
+    if (warnings > 0) {
+        failure = "the start logged warnings";
+        return false;
+    }
+    return true;
+}
+
+void BM_StartUp(benchmark::State& state)
+{
+    prepareStart();
+    double firstFrame = 0;
+    double loaded = 0;
     for (auto _ : state) {
-        resetDataFolders();
-        resetGameIdentityCache();
         Timings timings;
-        HostPlatform& real = HostPlatform::current();
-        TimedPlatform platform(real, timings);
-        HostPlatform::install(&platform);
-        timings.start = Clock::now();
-        int exitCode = runTortelune(1, argv, true);
-        HostPlatform::install(nullptr);
-        if (exitCode != 0 || timings.firstFrameMs < 0 || timings.loadedMs < 0 || warnings > 0) {
-            setLogObserver(previous);
-            state.SkipWithError(warnings > 0 ? "the start logged warnings" : "the game did not start");
+        const char* failure = nullptr;
+        if (!runGame(timings, failure)) {
+            state.SkipWithError(failure);
             return;
         }
         firstFrame += timings.firstFrameMs;
         loaded += timings.loadedMs;
         state.SetIterationTime(timings.loadedMs / 1000.0);
     }
-    setLogObserver(previous);
     state.counters["first_frame_ms"] = firstFrame / static_cast<double>(state.iterations());
     state.counters["sections_loaded_ms"] = loaded / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_StartUp)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+// The memory the game holds with every section of the resource table loaded
+// (the start-up ones and every scene's): resident_mb must stay below 150.
+void BM_ResidentWithEverySectionLoaded(benchmark::State& state)
+{
+    prepareStart();
+    double resident = 0;
+    for (auto _ : state) {
+        Timings timings;
+        timings.loadEverySection = true;
+        const char* failure = nullptr;
+        if (!runGame(timings, failure)) {
+            state.SkipWithError(failure);
+            return;
+        }
+        resident = static_cast<double>(timings.residentBytes) / (1024.0 * 1024.0);
+        state.SetIterationTime(since(timings.start) / 1000.0);
+    }
+    state.counters["resident_mb"] = resident;
+}
+BENCHMARK(BM_ResidentWithEverySectionLoaded)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the game under a virtual X server with SDL's X11 driver, waits until
 # its window shows the splash, closes it like a window manager would,
-# and expects exit code 0. Exits 77 (skipped) without xvfb-run.
+# and expects exit code 0. Exits 77 (skipped) without xvfb-run, or fails
+# when the variable CI is set.
 # Usage: window_smoke.bash GAME X11_WINDOW_TOOL [COLOUR]
 # COLOUR is the expected centre pixel as RRGGBB, or "any" for any but black.
 set -u
@@ -10,9 +11,9 @@ tool=$2
 colour=${3:-any}
 
 if [ "${4:-}" != "--inside" ]; then
+    source "$(dirname "$0")/../scripts/helpers/missing_tool.sh"
     if ! command -v xvfb-run >/dev/null 2>&1; then
-        echo "xvfb-run is not installed: skipped"
-        exit 77
+        skip_for_missing_tool "xvfb-run is not installed"
     fi
     exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$game" "$tool" "$colour" --inside
 fi
