@@ -13,6 +13,9 @@
 #include "framework/gui/Scene.h"
 #include "framework/gui/SceneManager.h"
 #include "framework/gui/TransitionScene.h"
+#include "framework/graphics/Image.h"
+#include "framework/resources/IdleImageReleaser.h"
+#include "framework/resources/ImageResource.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/resources/ResourceSection.h"
 #include "framework/platform/DataGathering.h"
@@ -193,7 +196,10 @@ void TorteluneMain::startResourceLoading()
         resources->requestSection(section);
     waitForRequestedSections(10);
     resources->clearLoadQueue();
-    // The rest loads in the background while the splash and the loading scene run.
+    // The rest loads in the background while the splash and the loading scene
+    // run; most of its pictures are drawn rarely (dialogs, other scenes) and
+    // are kept compressed until they are.
+    ImageResource::setCompressOnLoad(true);
     for (const char* section : {"default", "dialogs", "sceneselection", "trophies", "scenegame", "sounds"})
         resources->requestSection(section);
 }
@@ -232,6 +238,8 @@ void TorteluneMain::createFrameTasks()
     timer->addTask(TrophyWatcher::instance);
     if (SoundManager::instance)
         timer->addTask(SoundManager::instance);
+    // Pictures not drawn for a while go back to their compressed copies.
+    timer->addTask(new IdleImageReleaser());
 
     if (fullScreenPicturesLoaded())
         createFullScreenHandler();
@@ -443,6 +451,8 @@ void shutDownTortelune(int exitCode, std::unique_ptr<SingleInstanceLock> instanc
     step("statistics");
     BasicProperties::destroyInstance();
     step("properties");
+    ImageResource::setCompressOnLoad(false);
+    Image::setUseClock(0);
     shutdownArchive();
     step("archive");
     instanceLock.reset();

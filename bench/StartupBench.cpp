@@ -14,7 +14,11 @@
 #include "framework/core/Log.h"
 #include "framework/platform/DataFolders.h"
 #include "framework/core/BasicProperties.h"
+#include "framework/graphics/Image.h"
 #include "framework/resources/ResourceManager.h"
+#include "framework/resources/ResourceObject.h"
+#include "framework/resources/ResourceSection.h"
+#include "framework/sound/Sound.h"
 #include "host/ForwardingHostWindow.h"
 #include "host/Folders.h"
 #include "host/HostPlatform.h"
@@ -35,7 +39,42 @@ struct Timings {
     bool loadEverySection = false;
     bool everySectionRequested = false;
     uint64_t residentBytes = 0;
+    // What the loaded resources hold: decoded pictures (raw and
+    // compressed) and decoded samples.
+    double pictureMb = 0;
+    double compressedPictureMb = 0;
+    double sampleMb = 0;
 };
+
+// Sums what every loaded resource holds into `timings`.
+void measureResources(Timings& timings)
+{
+    ResourceManager* resources = ResourceManager::instance;
+    ResourceLock lock;
+    uint64_t pictures = 0;
+    uint64_t compressed = 0;
+    uint64_t samples = 0;
+    for (const std::string& name : resources->getSectionNames()) {
+        for (const RefPointer<ResourceObject>& object : resources->getSection(name)->getObjects()) {
+            BaseObject* content = object->getContent();
+            if (Image* image = objectCast<Image>(content)) {
+                const uint64_t area = uint64_t(image->getWidth()) * uint64_t(image->getHeight());
+                if (image->getPixels())
+                    pictures += area * uint64_t(image->getBytesPerPixel());
+                if (image->getAlphaPlane())
+                    pictures += area;
+                compressed += image->getCompressedBytes();
+            } else if (Sound* sound = objectCast<Sound>(content)) {
+                if (sound->sample)
+                    samples += sound->sample->samples.size() * sizeof(int16_t);
+            }
+        }
+    }
+    const double mb = 1024.0 * 1024.0;
+    timings.pictureMb = double(pictures) / mb;
+    timings.compressedPictureMb = double(compressed) / mb;
+    timings.sampleMb = double(samples) / mb;
+}
 
 double since(Clock::time_point start)
 {
@@ -64,6 +103,7 @@ public:
             return shown;
         }
         timings.residentBytes = residentMemoryBytes();
+        measureResources(timings);
         wrapped().postMessage({WM_QUIT, 0, 0});
         return shown;
     }
@@ -171,6 +211,9 @@ void BM_ResidentWithEverySectionLoaded(benchmark::State& state)
 {
     prepareStart();
     double resident = 0;
+    double pictures = 0;
+    double compressedPictures = 0;
+    double samples = 0;
     for (auto _ : state) {
         Timings timings;
         timings.loadEverySection = true;
@@ -180,9 +223,15 @@ void BM_ResidentWithEverySectionLoaded(benchmark::State& state)
             return;
         }
         resident = static_cast<double>(timings.residentBytes) / (1024.0 * 1024.0);
+        pictures = timings.pictureMb;
+        compressedPictures = timings.compressedPictureMb;
+        samples = timings.sampleMb;
         state.SetIterationTime(since(timings.start) / 1000.0);
     }
     state.counters["resident_mb"] = resident;
+    state.counters["pictures_mb"] = pictures;
+    state.counters["compressed_pictures_mb"] = compressedPictures;
+    state.counters["samples_mb"] = samples;
 }
 BENCHMARK(BM_ResidentWithEverySectionLoaded)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
