@@ -42,7 +42,7 @@ def main():
                          ("meter", "gen_meter"), ("hints", "gen_hints"),
                          ("arcade", "gen_arcade"), ("help", "gen_help"),
                          ("conveyor", "gen_conveyor"), ("selection", "gen_selection"),
-                         ("toolshop", "gen_toolshop"),
+                         ("toolshop", "gen_toolshop"), ("effects", "gen_effects"),
                          ("audio", "gen_audio")):
         if only and name not in only:
             continue
