@@ -55,6 +55,9 @@ constexpr uint32_t kInactiveSleepMs = 40;
 const char kQuitQuestion[] = "CTEXT_QUESTION_QUIT";
 // The section that holds the pictures of the full-screen buttons.
 const char kFullScreenSection[] = "default";
+const char kNoGameNameText[] =
+    "The game's property files give it no name (\"GAME_NAME\" is empty or missing), so it has no folder "
+    "of its own for players, scores and saved games. The game does not start.";
 
 std::vector<std::string> shutDownSteps;
 
@@ -191,16 +194,19 @@ void TorteluneMain::startResourceLoading()
         LOG_ERROR("start-up: the resource table could not be read");
     resources->setLoadingEnabled(true);
 
-    // The splash needs its own pictures and the music at once.
-    for (const char* section : {"splash", "music", "preloading"})
-        resources->requestSection(section);
-    waitForRequestedSections(10);
+    // Only the splash's own section is waited for, so that its first picture
+    // comes up at once; the music streams and the loading scene's pictures
+    // come next in the background (the splash waits for them before it
+    // hands over), then the rest while the splash and the loading scene run.
+    resources->requestSection("splash");
+    waitForRequestedSections(1);
     resources->clearLoadQueue();
-    // The rest loads in the background while the splash and the loading scene
-    // run; most of its pictures are drawn rarely (dialogs, other scenes) and
-    // are kept compressed until they are.
+    // Pictures loaded in the background are kept compressed until they are
+    // drawn: most are drawn rarely (dialogs, other scenes), and the ones of
+    // the loading scene go back to their copies once it has ended.
     ImageResource::setCompressOnLoad(true);
-    for (const char* section : {"default", "dialogs", "sceneselection", "trophies", "scenegame", "sounds"})
+    for (const char* section :
+         {"music", "preloading", "default", "dialogs", "sceneselection", "trophies", "scenegame", "sounds"})
         resources->requestSection(section);
 }
 
@@ -252,6 +258,14 @@ int TorteluneMain::run()
     getLogger(0, 2);
     setupArchive(std::string(), FILE_MODE_FILE);
     loadProperties();
+
+    // Without a name the game folder would be the maker's folder that every
+    // game shares, and players, scores and saved games of other games would mix.
+    if (getGameName().empty()) {
+        LOG_ERROR("start-up: \"GAME_NAME\" is empty; the game does not start");
+        HostPlatform::current().showMessageBox("Error", kNoGameNameText, MessageBoxKind::Error);
+        return ExitNoGameName;
+    }
 
     if (!acquireInstanceLock())
         return ExitAlreadyRunning;

@@ -41,17 +41,21 @@ bool SdlWindow::open(const WindowSettings& wanted, std::string* error)
     if (!window)
         return failWith("cannot create the window");
 
-    // The frame is drawn in memory: the software renderer copies (and, in a
-    // larger full screen, scales) it to the window without loading a 3D
-    // driver, whose libraries and buffers alone hold some 90 MB; scaling a
-    // frame to 1920 x 1080 costs it about as much as the accelerated path did
-    // with a software 3D driver. The accelerated renderer stays the fallback.
-    // Without the hint the software renderer's window surface would itself be
-    // made through an accelerated renderer.
+    // A frame shown at its own size goes straight into the window's image in
+    // shared memory (SDL's software renderer, with the window surface kept
+    // off the GPU): handing a finished software frame to a GPU renderer only
+    // uploads and draws it again, and where that GPU is a software
+    // rasteriser it costs most of a core at rest. A scaled full screen keeps
+    // the accelerated renderer, which scales for free on real hardware.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    int shownWidth = 0, shownHeight = 0;
+    SDL_GetWindowSize(window, &shownWidth, &shownHeight);
+    if (shownWidth == settings.width && shownHeight == settings.height)
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer)
         renderer = SDL_CreateRenderer(window, -1, 0);
+    if (!renderer)
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer)
         return failWith("cannot create a renderer");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
@@ -61,6 +65,8 @@ bool SdlWindow::open(const WindowSettings& wanted, std::string* error)
     texture = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_STREAMING, settings.width, settings.height);
     if (!texture)
         return failWith("cannot create the frame texture");
+    // The frame is opaque: its top bytes are not a coverage to blend with.
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
 
     translator.reset();
     translator.setWindowId(SDL_GetWindowID(window));

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <string>
+
 // The catalogue of hints that the game shows once per player. Start-up makes
 // it after the game data and shut-down deletes it second.
-// TODO(hints): only the lifetime is here; the hints arrive with the hint system.
+// TODO(hints): only the lifetime and the requests are here; the hints arrive
+// with the hint system.
 class HintManager {
 public:
     static HintManager* instance;
@@ -12,4 +15,11 @@ public:
     HintManager() = default;
     HintManager(const HintManager&) = delete;
     HintManager& operator=(const HintManager&) = delete;
+
+    // Shows the hint when the current player has not seen it yet.
+    void showHint(const std::string& name) { lastRequested = name; }
+    // The same, pointing at a screen point.
+    void showHintAt(const std::string& name, int /*x*/, int /*y*/) { lastRequested = name; }
+
+    std::string lastRequested;
 };
