@@ -18,10 +18,12 @@
 #include "framework/resources/ImageResource.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/resources/ResourceSection.h"
+#include "framework/platform/DataFolders.h"
 #include "framework/platform/DataGathering.h"
 #include "framework/platform/GameWindow.h"
 #include "framework/platform/Logger.h"
 #include "framework/platform/SettingsManager.h"
+#include "framework/platform/Task.h"
 #include "framework/platform/TimedTaskManager.h"
 #include "framework/players/HighScoreManager.h"
 #include "framework/players/PlayerManager.h"
@@ -53,8 +55,6 @@ constexpr int kIconResource = 102;
 constexpr int kFramesPerSecond = 50;
 constexpr uint32_t kInactiveSleepMs = 40;
 const char kQuitQuestion[] = "CTEXT_QUESTION_QUIT";
-// The section that holds the pictures of the full-screen buttons.
-const char kFullScreenSection[] = "default";
 const char kNoGameNameText[] =
     "The game's property files give it no name (\"GAME_NAME\" is empty or missing), so it has no folder "
     "of its own for players, scores and saved games. The game does not start.";
@@ -76,6 +76,25 @@ bool onWindowClose(void* /*context*/)
     return true;
 }
 
+// Makes the full-screen handler from "DEFAULT_FSH" at the top right corner
+// once the section "default" with its buttons is loaded, then finishes.
+class FullScreenHandlerStarter : public Task {
+public:
+    void run(int /*elapsedMs*/) override
+    {
+        if (ResourceManager* resources = ResourceManager::instance) {
+            ResourceSection* section = resources->getSection("default");
+            if (section && !section->isFullyLoaded())
+                return;
+        }
+        setFinished();
+        if (FullScreenHandler* handler = FullScreenHandler::create("DEFAULT_FSH")) {
+            handler->setPosition(kScreenWidth, 0);
+            FullScreenHandler::refresh(nullptr);
+        }
+    }
+};
+
 // Polls the loader until no requested section is left (the loader thread
 // does the work; this thread only wakes it and looks).
 void waitForRequestedSections(uint32_t pollMs)
@@ -90,37 +109,6 @@ void waitForRequestedSections(uint32_t pollMs)
         sleepMilliseconds(pollMs);
     }
 }
-
-bool fullScreenPicturesLoaded()
-{
-    ResourceManager* resources = ResourceManager::instance;
-    if (!resources)
-        return true;
-    ResourceLock lock;
-    ResourceSection* section = resources->getSection(kFullScreenSection);
-    return !section || section->isFullyLoaded();
-}
-
-void createFullScreenHandler()
-{
-    if (FullScreenHandler* handler = FullScreenHandler::create("DEFAULT_FSH"))
-        handler->setPosition(kScreenWidth, 0);
-}
-
-// Builds the full-screen handler on the first frame after its buttons'
-// pictures have loaded in the background: built before, the buttons would
-// have none. Nothing shows it before the player selection, which starts only
-// once loading is done.
-class FullScreenHandlerStarter final : public Task {
-public:
-    void run(int /*elapsedMs*/) override
-    {
-        if (!fullScreenPicturesLoaded())
-            return;
-        createFullScreenHandler();
-        setFinished(true);
-    }
-};
 
 } // namespace
 
@@ -247,10 +235,9 @@ void TorteluneMain::createFrameTasks()
     // Pictures not drawn for a while go back to their compressed copies.
     timer->addTask(new IdleImageReleaser());
 
-    if (fullScreenPicturesLoaded())
-        createFullScreenHandler();
-    else
-        timer->addTask(new FullScreenHandlerStarter());
+    // The handler's buttons are pictures of the section "default", which
+    // loads in the background: made before it is there, they would have none.
+    timer->addTask(new FullScreenHandlerStarter());
 }
 
 int TorteluneMain::run()
@@ -292,6 +279,8 @@ int TorteluneMain::run()
     window->setCursorShape(CURSOR_ARROW_WAIT);
     window->setCloseHandler(onWindowClose, this);
     windowFailed = !window->getHostWindow() || !window->getHostWindow()->isOpen();
+    if (!windowFailed)
+        warnIfProgressCannotBeSaved();
 
     SoundManager::createInstance();
     if (SoundManager::isSoundOn()) {
@@ -300,12 +289,42 @@ int TorteluneMain::run()
     }
 
     startResourceLoading();
+    setWindowIcon();
     createManagers();
     registerScenes();
     createFrameTasks();
 
     mainLoop();
     return windowFailed ? ExitNoWindow : ExitNormal;
+}
+
+void TorteluneMain::setWindowIcon()
+{
+    if (!GameWindow::instance || !ResourceManager::instance)
+        return;
+    RefPointer<Image> icon;
+    {
+        ResourceLock lock;
+        icon = ResourceManager::instance->getResourceAs<Image>("ICON", "splash");
+    }
+    if (!icon) {
+        LOG_WARNING("start-up: no window icon \"ICON\" in section \"splash\"");
+        return;
+    }
+    GameWindow::instance->setIconPicture(icon.get());
+}
+
+void TorteluneMain::warnIfProgressCannotBeSaved()
+{
+    std::string reason;
+    if (canWriteGameFolder(&reason))
+        return;
+    LOG_ERROR("start-up: progress cannot be saved: " + reason);
+    HostPlatform::current().showMessageBox(
+        getGameName() + ": progress cannot be saved",
+        "Your progress cannot be saved: the game cannot write into its folder\n" + getGameFolder() + "\n\n(" +
+            reason + ")\n\nYou can play, but players, scores and saved games will be lost when the game ends.",
+        MessageBoxKind::Warning);
 }
 
 void TorteluneMain::mainLoop()
@@ -317,6 +336,12 @@ void TorteluneMain::mainLoop()
         if (window->peekMessage(message)) {
             if (message.message == WM_QUIT)
                 return;
+            if (message.message == WM_ENDSESSION && message.wParam) {
+                // Logging out or a kill: nobody is there to answer a question.
+                LOG_INFO("the system asks the game to end: saving and quitting");
+                quit();
+                continue;
+            }
             window->dispatchMessage(message);
             continue;
         }
@@ -335,17 +360,18 @@ void TorteluneMain::askQuit(Scene* scene)
 {
     if (!scene)
         return;
-    if (scene->isDialogShown(kQuitQuestion))
-        return;
-    if (ResourceManager::instance) {
-        ResourceManager::instance->requestSection("dialogs");
-        waitForRequestedSections(1);
-    }
-    // During a transition the question belongs to the scene it leads to.
+    // During a transition the question belongs to the scene it leads to, and
+    // is looked for there.
     Scene* owner = scene;
     if (TransitionScene* transition = objectCast<TransitionScene>(scene)) {
         if (transition->getTo())
             owner = transition->getTo();
+    }
+    if (owner->isDialogShown(kQuitQuestion))
+        return;
+    if (ResourceManager::instance) {
+        ResourceManager::instance->requestSection("dialogs");
+        waitForRequestedSections(1);
     }
     SceneGame* game = instance ? objectCast<SceneGame>(instance->gameScene) : nullptr;
     bool inGame = game && owner == game;
