@@ -4,6 +4,7 @@
 
 #include "framework/core/BaseObject.h"
 
+class GameNode;
 class Modifier;
 class PastryStation;
 class TaskManager;
@@ -27,6 +28,11 @@ public:
     virtual TaskManager* getTaskManager() = 0;
     // Plays a sound of section "sounds" once at pan 128, volume 255.
     virtual void playSound(const std::string& name);
+    // The layer of the scene's floating texts, or null.
+    virtual GameNode* getFloaterLayer() { return nullptr; }
+    // The tool slots: a tool's pulse, and its particles towards a screen point.
+    virtual void pulseTool(int /*toolId*/) {}
+    virtual void emitToolParticles(int /*toolId*/, int /*x*/, int /*y*/) {}
 
     // The host of the board now built, or null; tiles reach the animation tree through it.
     static BoardHost* current();

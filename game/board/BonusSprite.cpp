@@ -14,3 +14,21 @@ void BonusSprite::onMatched(const GuiMethod& callback, BaseObject* keepAlive, Mo
 {
     activate(callback, keepAlive, 0);
 }
+
+RefPointer<BonusSprite> BonusSprite::create(int column, int row, const std::string& name)
+{
+    return RefPointer<BonusSprite>(new BonusSprite(column, row, name));
+}
+
+bool BonusSprite::isBonusClassName(const std::string& className)
+{
+    static const char* const kClasses[] = {
+        "BonusSprite",       "ZapBonus",        "BlockZapBonus",   "RowZapBonus",       "ColumnZapBonus",
+        "RandomZapBonus",    "FruitPickerBonus", "UnripeZapBonus", "StarBonus",         "FiveStarBonus",
+        "SecretBonus",       "SuperSecretBonus", "WorkDoneBonus",  "ChocolateLoverBonus", "TotalRefreshBonus"};
+    for (const char* known : kClasses) {
+        if (className == known)
+            return true;
+    }
+    return false;
+}

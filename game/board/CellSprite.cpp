@@ -1,5 +1,7 @@
 #include "game/board/CellSprite.h"
 
+#include <algorithm>
+
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/core/PropertyValue.h"
@@ -62,7 +64,9 @@ CellSprite::CellSprite(AbstractProperty* configuration)
     ingredient = childString(configuration, "ingredient");
     column = childInt(configuration, "x");
     row = childInt(configuration, "y");
-    multiplier = childInt(configuration, "multiplier");
+    // A tile stands for one to five ingredients; a damaged save must not
+    // make one deliver millions.
+    multiplier = std::min(5, std::max(1, childInt(configuration, "multiplier")));
     unripe = childBool(configuration, "unripe");
     landed = true;
     initialise(true);

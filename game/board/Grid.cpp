@@ -4,12 +4,18 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "framework/core/BasicProperties.h"
 #include "framework/core/Log.h"
 #include "framework/core/Random.h"
 #include "framework/graphics/Image.h"
 #include "framework/platform/TaskManager.h"
 #include "framework/platform/iInputListenerContainer.h"
 #include "framework/resources/ResourceLookup.h"
+#include "framework/resources/ResourceManager.h"
+#include "framework/scenegraph/Label.h"
+#include "framework/scenegraph/ModifierAlpha.h"
+#include "framework/scenegraph/ModifierDelay.h"
+#include "framework/scenegraph/ModifierVisible.h"
 #include "framework/scenegraph/ModifierFrame.h"
 #include "framework/scenegraph/ModifierScale.h"
 #include "game/board/BoardKeys.h"
@@ -307,6 +313,137 @@ void Grid::clearMatchHint()
         if (hinted) {
             hinted->clearOverlays();
             hinted.reset();
+        }
+    }
+}
+
+bool Grid::showMatchHint(int c1, int r1, int c2, int r2, bool particles)
+{
+    if (cells->isEmpty(c1, r1) || cells->isEmpty(c2, r2)) {
+        clearMatchHint();
+        return false;
+    }
+    RefPointer<CellSprite> a = cells->getCell(c1, r1);
+    RefPointer<CellSprite> b = cells->getCell(c2, r2);
+    if (hintCells[0] == a && hintCells[1] == b) {
+        bool shown = false;
+        for (RefPointer<CellSprite>& hinted : hintCells) {
+            if (!hinted->isHighlighted()) {
+                hinted->setHighlighted();
+                shown = true;
+            }
+        }
+        return shown;
+    }
+    const bool holds = hintCells[0] && hintCells[1] &&
+                       cells->swapMakesRun(hintCells[0]->getColumn(), hintCells[0]->getRow(),
+                                           hintCells[1]->getColumn(), hintCells[1]->getRow());
+    if (holds)
+        return false;
+    if (host)
+        host->playSound("SOUND_SHOWMATCHHINT");
+    clearMatchHint();
+    a->setHighlighted();
+    b->setHighlighted();
+    hintCells[0] = a;
+    hintCells[1] = b;
+    if (particles && host) {
+        const BoardKeys& keys = boardKeys();
+        for (const RefPointer<CellSprite>& hinted : hintCells)
+            host->emitToolParticles(12, gridNode->getX() + hinted->getColumn() * keys.cellWidth,
+                                    gridNode->getY() + hinted->getRow() * keys.cellHeight);
+    }
+    return true;
+}
+
+bool Grid::isHintStale()
+{
+    if (!hintCells[0] || !hintCells[1])
+        return true;
+    if (!cells->swapMakesRun(hintCells[0]->getColumn(), hintCells[0]->getRow(), hintCells[1]->getColumn(),
+                             hintCells[1]->getRow()) &&
+        !hintCells[0]->isBonus()) {
+        clearMatchHint();
+        return true;
+    }
+    return false;
+}
+
+bool Grid::isLongHintStale()
+{
+    if (!hintCells[0] || !hintCells[1])
+        return true;
+    if (!cells->swapMakesLongRun(hintCells[0]->getColumn(), hintCells[0]->getRow(), hintCells[1]->getColumn(),
+                                 hintCells[1]->getRow())) {
+        clearMatchHint();
+        return true;
+    }
+    return false;
+}
+
+bool Grid::offerMatchHint()
+{
+    int c1, r1, c2, r2;
+    if (cells->findSwap(c1, r1, c2, r2))
+        return showMatchHint(c1, r1, c2, r2, false);
+    int column, row;
+    if (cells->pickBonusCell(column, row))
+        return showMatchHint(column, row, column, row, false);
+    return false;
+}
+
+bool Grid::offerLongRunHint()
+{
+    int c1, r1, c2, r2;
+    if (!isLongHintStale() || !cells->findLongRunSwap(c1, r1, c2, r2) || !showMatchHint(c1, r1, c2, r2, true))
+        return false;
+    if (host)
+        host->pulseTool(12);
+    return true;
+}
+
+bool Grid::isBoardStuck() const
+{
+    return cells->isBoardStuck();
+}
+
+void Grid::showNoMoreMatches()
+{
+    RefPointer<BitmapFont> font;
+    if (ResourceManager::instance) {
+        ResourceLock lock;
+        font = ResourceManager::instance->getResourceAs<BitmapFont>("FONT_GAMEEND_3", "default");
+    }
+    if (!font)
+        LOG_WARNING("FONT_GAMEEND_3 is missing; the no-more-moves text is drawn without a font");
+    RefPointer<Label> label(new Label(font.get(), 0, 0, 0, 0));
+    label->setAlpha(0);
+    label->setAnchorStyle(Sprite::Center);
+    label->setPosition(400, 245);
+    label->setText(BasicProperties::instance ? BasicProperties::instance->getText("TEXT_NOMOREMATCHES") : WString());
+    label->updateLayout();
+    const TuningTable& t = tuning();
+    GameNode* layer = host ? host->getFloaterLayer() : nullptr;
+    if (Modifier* root = BoardHost::animationRoot(); root && layer) {
+        auto* visible = new ModifierVisible(true);
+        visible->setTarget(label.get());
+        Modifier* step = Modifier::addChild(root, visible);
+        auto* fadeIn = new ModifierAlpha(t.NOMOREMATCHES_DURATION, 0, 255);
+        fadeIn->setTarget(label.get());
+        step = Modifier::addChild(step, fadeIn);
+        step = Modifier::addChild(step, new ModifierDelay(t.NOMOREMATCHES_DELAY));
+        auto* fadeOut = new ModifierAlpha(t.NOMOREMATCHES_DURATION, 255, 0);
+        fadeOut->setTarget(label.get());
+        fadeOut->setEndFlags(Modifier::EndRemoveTarget);
+        Modifier::addChild(step, fadeOut);
+        GameNode::addChild(layer, label.get());
+        label->setRemoved(false);
+    }
+    clearMatchHint();
+    for (int r = -1; r < height; ++r) {
+        for (int c = 0; c < width; ++c) {
+            if (const RefPointer<CellSprite>& tile = cells->cellAt(c, r))
+                tile->shakeAndFinish(removalCallback(), link.get());
         }
     }
 }

@@ -87,11 +87,22 @@ public:
     void onCellRemoved(BaseObject* finishedStep);
 
     // The match hint and the stuck-board test.
-    // TODO(hints): the move search and the hint display come with the hint issue.
-    bool isHintStale() const { return true; }
-    bool offerMatchHint() { return false; }
-    bool isBoardStuck() const { return false; }
-    void showNoMoreMatches() {}
+    // Highlights the swap of the two places (both the same for a bonus);
+    // true when something was shown or shown again.
+    bool showMatchHint(int c1, int r1, int c2, int r2, bool particles);
+    // No hint is shown, or the shown one no longer makes a run and was
+    // cleared here. A hinted bonus stays until taken away.
+    bool isHintStale();
+    // The same for the hints of runs longer than three.
+    bool isLongHintStale();
+    // The idle hint: a swap that makes a run, else a random bonus.
+    bool offerMatchHint();
+    // The hint tool's hint: a swap that makes a run longer than three.
+    bool offerLongRunHint();
+    bool isBoardStuck() const;
+    // No move is left: the message, and every tile shakes and leaves.
+    void showNoMoreMatches();
+    CellSprite* getHintCell(int index) const { return hintCells[index & 1].get(); }
 
     bool isBusy() const { return busy; }
     int getComboCount() const { return comboCount; }

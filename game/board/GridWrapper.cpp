@@ -382,7 +382,7 @@ CellSprite* GridWrapper::chooseCell(int column, int row, const std::string& requ
     }
     RefPointer<CellSprite> tile;
     if (isBonusName(name)) {
-        tile = new BonusSprite(column, row, name);
+        tile = BonusSprite::create(column, row, name);
         tile->setToolTip(BasicProperties::instance ? BasicProperties::instance->getText("TEXT_" + ingredientWord(name))
                                                    : WString());
     } else {
@@ -470,23 +470,55 @@ void GridWrapper::save(PropertyNode* node) const
     if (!node)
         return;
     RefPointer<PropertyVector> list(new PropertyVector("cells"));
-    forEach([&](int, int, CellSprite* tile) {
-        RefPointer<PropertyNode> entry(new PropertyNode(std::string(), tile->getClassName()->name));
-        tile->saveState(entry.get());
-        list->add(entry.get());
-    });
+    const BoardKeys& keys = boardKeys();
+    // Row by row over the board only: the spawn row refills by itself.
+    for (int r = 0; r < keys.gridHeight; ++r) {
+        for (int c = 0; c < keys.gridWidth; ++c) {
+            const RefPointer<CellSprite>* tile = find(c, r);
+            if (!tile)
+                continue;
+            (*tile)->setCell(c, r);
+            RefPointer<PropertyNode> entry(new PropertyNode(std::string(), "CellSprite"));
+            (*tile)->saveState(entry.get());
+            list->add(entry.get());
+        }
+    }
     node->addChild(list.get());
 }
 
 void GridWrapper::load(AbstractProperty* node)
 {
     clear();
+    const BoardKeys& keys = boardKeys();
     forEachElement(node, "cells", [&](AbstractProperty* entry) {
-        RefPointer<CellSprite> tile = ObjectFactoryContainer::createFrom<CellSprite>(entry);
-        if (!tile) {
-            LOG_WARNING("a saved cell of an unknown kind was skipped");
+        // Only tiles are made from a saved board: a damaged or edited save
+        // must not create whatever else the factory knows.
+        const std::string& kind = entry ? entry->getTypeName() : std::string();
+        if (kind != "CellSprite" && !BonusSprite::isBonusClassName(kind)) {
+            LOG_WARNING("a saved cell of kind '" + kind + "' is not a tile; skipped");
             return;
         }
-        insertCell(tile->getColumn(), tile->getRow(), tile);
+        RefPointer<CellSprite> tile = ObjectFactoryContainer::createFrom<CellSprite>(entry);
+        if (!tile && kind != "CellSprite") {
+            // A bonus kind this build does not know: its name still says what it is.
+            RefPointer<CellSprite> saved(new CellSprite(entry));
+            if (isBonusName(saved->getIngredient()))
+                tile = saved;
+        }
+        if (!tile) {
+            LOG_WARNING("a saved cell of kind '" + kind + "' could not be made; skipped");
+            return;
+        }
+        const int c = tile->getColumn();
+        const int r = tile->getRow();
+        if (c < 0 || c >= keys.gridWidth || r < 0 || r >= keys.gridHeight) {
+            LOG_WARNING("a saved cell outside the board was skipped");
+            return;
+        }
+        // A bonus saved under the plain tile's class is rebuilt as its bonus,
+        // never as a matchable tile.
+        if (!tile->isBonus() && isBonusName(tile->getIngredient()))
+            tile = BonusSprite::create(c, r, tile->getIngredient());
+        insertCell(c, r, tile);
     });
 }

@@ -14,6 +14,15 @@ class PropertyNode;
 class Random;
 struct LevelIngredient;
 
+// A candidate move: the tile at (c1, r1) goes to its neighbour (c2, r2).
+struct SwapMove {
+    int c1, r1, c2, r2;
+    bool operator==(const SwapMove& other) const
+    {
+        return c1 == other.c1 && r1 == other.r1 && c2 == other.c2 && r2 == other.r2;
+    }
+};
+
 // The board's cell model: which tile stands in which cell, keyed by (column,
 // row) with the spawn row -1 above the board. Every board operation reads and
 // changes the board through it; the scene nodes only show what it holds.
@@ -46,6 +55,19 @@ public:
     // least three (more than three) equal tiles there.
     bool swapMakesRun(int c1, int r1, int c2, int r2);
     bool swapMakesLongRun(int c1, int r1, int c2, int r2);
+    // The move search: a swap that completes a run of three (of four or
+    // more), picked at random among all candidates in scan order; the out
+    // values are set only when the answer is true.
+    bool findSwap(int& c1, int& r1, int& c2, int& r2) const;
+    bool findLongRunSwap(int& c1, int& r1, int& c2, int& r2) const;
+    // Every candidate of the two searches, in scan order (a swap found from
+    // two windows is listed twice).
+    std::vector<SwapMove> collectSwaps() const;
+    std::vector<SwapMove> collectLongRunSwaps() const;
+    // A random bonus tile of the board.
+    bool pickBonusCell(int& column, int& row) const;
+    // A full board without a bonus on which no swap makes a run.
+    bool isBoardStuck() const;
     // Every entry in (column, row) order.
     void forEach(const std::function<void(int column, int row, CellSprite* tile)>& visit) const;
     int size() const;

@@ -32,3 +32,8 @@ TaskManager* SceneBoardHost::getTaskManager()
 {
     return TimedTaskManager::instance;
 }
+
+GameNode* SceneBoardHost::getFloaterLayer()
+{
+    return scene->getComponent("NODE_FLOATERSTARS");
+}

@@ -20,6 +20,7 @@ public:
     void setPastryStation(PastryStation* value) override { station = value; }
     iInputListenerContainer* getInputListeners() override;
     TaskManager* getTaskManager() override;
+    GameNode* getFloaterLayer() override;
 
 private:
     RefPointer<SceneGame> scene;
