@@ -1,6 +1,8 @@
 #include "game/board/CellSprite.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyNode.h"
@@ -86,7 +88,12 @@ void CellSprite::initialise(bool withArcade)
     setAnchorPoint(BottomLeft);
     setPivotPoint(static_cast<float>(boardKeys().cellWidth) * 0.5f,
                   static_cast<float>(getHeight()) - static_cast<float>(boardKeys().cellHeight) * 0.5f);
-    setPosition(column * boardKeys().cellWidth, row * boardKeys().cellHeight);
+    // A restored tile may name any cell; its place must not overflow.
+    auto place = [](int cell, int size) {
+        const int64_t value = static_cast<int64_t>(cell) * size;
+        return static_cast<int>(std::min<int64_t>(INT32_MAX, std::max<int64_t>(INT32_MIN, value)));
+    };
+    setPosition(place(column, boardKeys().cellWidth), place(row, boardKeys().cellHeight));
     rebuildCounter(false);
 }
 

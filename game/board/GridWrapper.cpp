@@ -516,9 +516,15 @@ void GridWrapper::load(AbstractProperty* node)
             return;
         }
         // A bonus saved under the plain tile's class is rebuilt as its bonus,
-        // never as a matchable tile.
-        if (!tile->isBonus() && isBonusName(tile->getIngredient()))
+        // never as a matchable tile; a bonus kind with an ingredient's name
+        // is neither.
+        if (tile->isBonus() != isBonusName(tile->getIngredient())) {
+            if (!isBonusName(tile->getIngredient())) {
+                LOG_WARNING("a saved bonus named '" + tile->getIngredient() + "' was skipped");
+                return;
+            }
             tile = BonusSprite::create(c, r, tile->getIngredient());
+        }
         insertCell(c, r, tile);
     });
 }
