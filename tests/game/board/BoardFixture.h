@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -51,11 +52,17 @@ public:
     iInputListenerContainer* getInputListeners() override { return &listeners; }
     TaskManager* getTaskManager() override { return nullptr; }
     void playSound(const std::string& name) override { sounds.push_back(name); }
+    GameNode* getFloaterLayer() override { return floaters.get(); }
+    void emitToolParticles(int toolId, int x, int y) override { particles.push_back({toolId, x, y}); }
+    void pulseTool(int toolId) override { pulses.push_back(toolId); }
 
     RefPointer<AnimTree> animTree {new AnimTree()};
     RefPointer<PastryStation> station;
     iInputListenerContainer listeners;
     std::vector<std::string> sounds;
+    RefPointer<GameNode> floaters {new GameNode("NODE_FLOATERSTARS")};
+    std::vector<std::array<int, 3>> particles;
+    std::vector<int> pulses;
     bool inputBlocked = false;
     bool playing = true;
 };
