@@ -28,8 +28,12 @@ public:
     virtual TaskManager* getTaskManager() = 0;
     // Plays a sound of section "sounds" once at pan 128, volume 255.
     virtual void playSound(const std::string& name);
-    // The layer of the scene's floating texts, or null.
+    // The scene's layers of floating texts ("NODE_FLOATER") and of the
+    // big announcements ("NODE_FLOATERSTARS"), or null.
     virtual GameNode* getFloaterLayer() { return nullptr; }
+    virtual GameNode* getAnnouncementLayer() { return nullptr; }
+    // A floater's last letter has reached the bonus meter; its tag holds the weight.
+    virtual void deliverToBonusMeter(GameNode* /*letter*/) {}
     // The tool slots: a tool's pulse, and its particles towards a screen point.
     virtual void pulseTool(int /*toolId*/) {}
     virtual void emitToolParticles(int /*toolId*/, int /*x*/, int /*y*/) {}

@@ -11,7 +11,7 @@
 #include "framework/platform/TaskManager.h"
 #include "framework/platform/iInputListenerContainer.h"
 #include "framework/resources/ResourceLookup.h"
-#include "framework/resources/ResourceManager.h"
+#include "framework/graphics/BitmapFont.h"
 #include "framework/scenegraph/Label.h"
 #include "framework/scenegraph/ModifierAlpha.h"
 #include "framework/scenegraph/ModifierDelay.h"
@@ -409,11 +409,7 @@ bool Grid::isBoardStuck() const
 
 void Grid::showNoMoreMatches()
 {
-    RefPointer<BitmapFont> font;
-    if (ResourceManager::instance) {
-        ResourceLock lock;
-        font = ResourceManager::instance->getResourceAs<BitmapFont>("FONT_GAMEEND_3", "default");
-    }
+    RefPointer<BitmapFont> font = ResourceLookup::findAs<BitmapFont>("FONT_GAMEEND_3", "default");
     if (!font)
         LOG_WARNING("FONT_GAMEEND_3 is missing; the no-more-moves text is drawn without a font");
     RefPointer<Label> label(new Label(font.get(), 0, 0, 0, 0));
@@ -423,7 +419,7 @@ void Grid::showNoMoreMatches()
     label->setText(BasicProperties::instance ? BasicProperties::instance->getText("TEXT_NOMOREMATCHES") : WString());
     label->updateLayout();
     const TuningTable& t = tuning();
-    GameNode* layer = host ? host->getFloaterLayer() : nullptr;
+    GameNode* layer = host ? host->getAnnouncementLayer() : nullptr;
     if (Modifier* root = BoardHost::animationRoot(); root && layer) {
         auto* visible = new ModifierVisible(true);
         visible->setTarget(label.get());
@@ -713,11 +709,22 @@ void Grid::removeMatches()
             state->bonusMeter.setFill(
                 std::min(static_cast<float>(t.BONUS_MAX), std::max(static_cast<float>(t.BONUS_MIN), fill)));
         }
-        // TODO(combo chain): the match, combo and frenzy floaters come with the combo issue.
-        if (group.combo > 0 && !comboShown) {
-            comboShown = true;
-            ++comboFloaterCount;
+        const int centreX = gridNode->getX() + (minColumn + maxColumn) * keys.cellWidth / 2 + keys.cellWidth / 2;
+        const int centreY = gridNode->getY() + (minRow + maxRow) * keys.cellHeight / 2 - keys.cellHeight / 2;
+        const bool frenzy = state && state->bonusMeter.isFrenzy();
+        if (!frenzy && length > 3)
+            showMatchFloater(group, centreX, centreY);
+        if (group.combo > 0) {
+            // Only the first combo run of a removal sounds and grows.
+            int strength = 0;
+            if (!comboShown) {
+                comboShown = true;
+                strength = ++comboFloaterCount;
+            }
+            showComboFloater(group, strength);
         }
+        if (frenzy && direct)
+            showFrenzyFloater(centreX, centreY);
         if (career && state && direct) {
             PlaySessionInfo& session = state->playSessionInfo;
             if (holdsTool(3))
@@ -835,13 +842,6 @@ void Grid::attachCells()
 void Grid::runPlacementPass()
 {
     // TODO(hints): the first-time hints a cell's content asks for come with the hint system.
-}
-
-void Grid::finishCombo()
-{
-    // TODO(combo chain): the combo floater's flight into the bonus meter comes with the combo issue.
-    comboCount = 0;
-    comboFloaterCount = 0;
 }
 
 void Grid::dropAllCells()

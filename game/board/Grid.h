@@ -12,6 +12,7 @@
 #include "game/board/MatchedCell.h"
 
 class GameNode;
+class Label;
 class GridController;
 class GridWrapper;
 class Grid;
@@ -104,6 +105,14 @@ public:
     void showNoMoreMatches();
     CellSprite* getHintCell(int index) const { return hintCells[index & 1].get(); }
 
+    // The floaters of the removal and of the combo chain.
+    void showComboFloater(const MatchGroup& run, int strength);
+    void showMatchFloater(const MatchGroup& run, int x, int y);
+    void showFrenzyFloater(int x, int y);
+    // The floater's letters fly one by one into the bonus meter.
+    void flyFloaterToBonusMeter(Label* floater);
+    Label* getComboFloater() const { return comboFloater.get(); }
+
     bool isBusy() const { return busy; }
     int getComboCount() const { return comboCount; }
     GridController* getController() const { return controller.get(); }
@@ -122,6 +131,8 @@ private:
         bool pending;
     };
     static int cellRemovedCallback(void* context, BaseObject* argument);
+    static int floaterCallback(void* context, BaseObject* argument);
+    static int letterArrivedCallback(void* context, BaseObject* argument);
     void deliverRun(const MatchGroup& group, bool runUnripe, int& deliveryIndex, bool& x3, bool& x5,
                     CellSprite* tile, const MatchedCell& cell);
     void startRemoveEffect(CellSprite* tile, const std::string& key);
@@ -142,6 +153,8 @@ private:
     std::vector<GameNode*> cellNodes;
     RefPointer<CellSprite> hintCells[2];
     RefPointer<GridLink> link;
+    // The combo chain's floater while the chain lasts (the scene holds it too).
+    RefPointer<Label> comboFloater;
     // The tiles of rows -1 to height - 1 as the searches last read them.
     mutable std::vector<const CellSprite*> snapshot;
 };

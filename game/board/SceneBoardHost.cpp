@@ -35,5 +35,10 @@ TaskManager* SceneBoardHost::getTaskManager()
 
 GameNode* SceneBoardHost::getFloaterLayer()
 {
+    return scene->getComponent("NODE_FLOATER");
+}
+
+GameNode* SceneBoardHost::getAnnouncementLayer()
+{
     return scene->getComponent("NODE_FLOATERSTARS");
 }

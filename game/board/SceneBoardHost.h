@@ -21,6 +21,7 @@ public:
     iInputListenerContainer* getInputListeners() override;
     TaskManager* getTaskManager() override;
     GameNode* getFloaterLayer() override;
+    GameNode* getAnnouncementLayer() override;
 
 private:
     RefPointer<SceneGame> scene;

@@ -53,6 +53,8 @@ public:
     TaskManager* getTaskManager() override { return nullptr; }
     void playSound(const std::string& name) override { sounds.push_back(name); }
     GameNode* getFloaterLayer() override { return floaters.get(); }
+    GameNode* getAnnouncementLayer() override { return announcements.get(); }
+    void deliverToBonusMeter(GameNode* letter) override { delivered.push_back(letter->getTag()); }
     void emitToolParticles(int toolId, int x, int y) override { particles.push_back({toolId, x, y}); }
     void pulseTool(int toolId) override { pulses.push_back(toolId); }
 
@@ -60,7 +62,9 @@ public:
     RefPointer<PastryStation> station;
     iInputListenerContainer listeners;
     std::vector<std::string> sounds;
-    RefPointer<GameNode> floaters {new GameNode("NODE_FLOATERSTARS")};
+    RefPointer<GameNode> floaters {new GameNode("NODE_FLOATER")};
+    RefPointer<GameNode> announcements {new GameNode("NODE_FLOATERSTARS")};
+    std::vector<int> delivered;
     std::vector<std::array<int, 3>> particles;
     std::vector<int> pulses;
     bool inputBlocked = false;

@@ -83,7 +83,7 @@ TEST_F(BoardTest, AStuckBoardSaysSoClearsEveryTileAndRefills)
 {
     setBoard({"abababab", "cdcdcdcd", "abababab", "cdcdcdcd", "abababab", "cdcdcdcd", "abababab", "cdcdcdcd"});
     buildGrid(60, 90);
-    GameNode::addChild(root.get(), host->floaters.get());
+    GameNode::addChild(root.get(), host->announcements.get());
     // A tile already spawned above the board goes too.
     RefPointer<CellSprite> spawned(new CellSprite(4, -1, "lemon", false, 1));
     cells().putCell(spawned.get(), 4, -1);
@@ -93,7 +93,7 @@ TEST_F(BoardTest, AStuckBoardSaysSoClearsEveryTileAndRefills)
     frame();
     for (CellSprite* tile : before)
         EXPECT_EQ(tile->getState(), CellSprite::Leaving);
-    Label* label = objectCast<Label>(host->floaters->getFirstChild());
+    Label* label = objectCast<Label>(host->announcements->getFirstChild());
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->getX(), 400);
     EXPECT_EQ(label->getY(), 245);
@@ -106,7 +106,7 @@ TEST_F(BoardTest, AStuckBoardSaysSoClearsEveryTileAndRefills)
     });
     EXPECT_EQ(survivors, 0);
     EXPECT_TRUE(grid->isFull());
-    EXPECT_EQ(host->floaters->getFirstChild(), nullptr) << "the text fades and goes";
+    EXPECT_EQ(host->announcements->getFirstChild(), nullptr) << "the text fades and goes";
 }
 
 } // namespace
