@@ -81,10 +81,14 @@ public:
     // The ingredient the first two pastries of the countertop need most, or
     // an empty name (before play, or without pastries).
     std::string mostNeededIngredient() const;
-    // A fresh board for a level start.
-    // TODO(level start): the staging of featured bonuses and unripe fruit
-    // comes with the level-start fill; this is the plain random fill.
+    // A fresh board for a level start: with hints on in the career, a bonus
+    // the player has not met yet stands where its hint can point at it, or
+    // else an unripe cherry or banana for the unripe-fruit hints.
     void fill();
+    // The first column a staged tile may land in.
+    int hintMargin() const;
+    // The bonus the level start shows off, or an empty name.
+    std::string featuredBonus() const;
     void save(PropertyNode* node) const;
     void load(AbstractProperty* node);
 
@@ -102,6 +106,7 @@ private:
     int slot(int column, int row) const;
     RefPointer<CellSprite>* find(int column, int row);
     const RefPointer<CellSprite>* find(int column, int row) const;
+    void stageUnripeFruit(int margin);
     CellSprite* chooseCell(int column, int row, const std::string& requested, bool bonusesAllowed, int attempt);
 
     // Cells of columns 0..width-1 and rows -1..height-1 live in a flat array
