@@ -387,7 +387,7 @@ void CellSprite::shakeAndFinish(const GuiMethod& callback, BaseObject* keepAlive
     finishWith(callback, keepAlive, shake);
 }
 
-void CellSprite::playLevelUp()
+Modifier* CellSprite::playLevelUp()
 {
     const TuningTable& t = tuning();
     if (counter)
@@ -395,13 +395,14 @@ void CellSprite::playLevelUp()
     Modifier* out = chain(nullptr, new ModifierAlpha(t.LEVELUP_FADE_TIME, 255, 0), this);
     Modifier* wait = out ? chain(out, new ModifierDelay(t.LEVELUP_DELAY_TIME), this) : nullptr;
     if (!wait)
-        return;
+        return nullptr;
     chain(wait, new ModifierAlpha(t.LEVELUP_FADEIN_TIME, 0, 255), this);
-    chain(wait, new ModifierScale(t.LEVELUP_SCALE_TIME, 0.0f, 1.0f), this);
+    Modifier* last = chain(wait, new ModifierScale(t.LEVELUP_SCALE_TIME, 0.0f, 1.0f), this);
     if (counter) {
         chain(wait, new ModifierAlpha(t.LEVELUP_FADEIN_TIME, 0, 255), counter.get());
         chain(wait, new ModifierScale(t.LEVELUP_SCALE_TIME, 0.0f, 1.0f), counter.get());
     }
+    return last;
 }
 
 void CellSprite::suckTo(int targetColumn, int targetRow, const GuiMethod& callback, BaseObject* keepAlive)

@@ -25,6 +25,7 @@
 #include "game/data/GameData.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
+#include "game/effects/ModifierCallback.h"
 #include "game/effects/ModifierShake.h"
 #include "game/production/PastryStation.h"
 
@@ -855,7 +856,24 @@ void Grid::dropAllCells()
 
 void Grid::playLevelUp()
 {
-    // TODO(level-up): the arcade level-up animation comes with the level-up issue;
-    // the board stays free meanwhile.
-    busy = false;
+    busy = true;
+    if (controller->hasSelection())
+        controller->clearSelection(controller->getSelectedColumn(), controller->getSelectedRow());
+    controller->clearHover();
+    clearMatchHint();
+    Modifier* last = nullptr;
+    for (int r = -1; r < height; ++r) {
+        for (int c = 0; c < width; ++c) {
+            if (const RefPointer<CellSprite>& tile = cells->cellAt(c, r)) {
+                if (Modifier* end = tile->playLevelUp())
+                    last = end;
+            }
+        }
+    }
+    // Nothing to wait for (an empty board, no animation tree): the board is free at once.
+    if (!last) {
+        busy = false;
+        return;
+    }
+    Modifier::addChild(last, new ModifierCallback(this, &Grid::setBusy, false));
 }
