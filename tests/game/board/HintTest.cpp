@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include "framework/players/PlayerManager.h"
 #include "framework/scenegraph/Label.h"
+#include "game/data/TortelunePlayer.h"
+#include "game/scenes/HintManager.h"
 #include "game/data/TuningTable.h"
 
 namespace {
@@ -107,6 +110,30 @@ TEST_F(BoardTest, AStuckBoardSaysSoClearsEveryTileAndRefills)
     EXPECT_EQ(survivors, 0);
     EXPECT_TRUE(grid->isFull());
     EXPECT_EQ(host->announcements->getFirstChild(), nullptr) << "the text fades and goes";
+}
+
+TEST_F(BoardTest, ANewPlayerFirstGetsTheSwapHintThenMatchHints)
+{
+    RefPointer<PlayerManager> players(PlayerManager::create(false, "1.0"));
+    RefPointer<TortelunePlayer> player(new TortelunePlayer("Ann"));
+    players->addPlayer(player.get());
+    HintManager::create();
+    setBoard({"ababaeef", "cdcdcdce", "abababab", "cdcdcdcd", "abababab", "cdcdcdcd", "abababab", "cdcdcdcd"});
+    buildGrid();
+    // The swap hint comes after its own shorter time, and no match hint with it.
+    const int swapTime = tuning().HINT_SWAP_TIME;
+    for (int t = 0; t <= swapTime; t += 50)
+        frame(50);
+    EXPECT_EQ(HintManager::instance->lastRequested, "HINT_SWAP");
+    EXPECT_EQ(grid->getHintCell(0), nullptr);
+    // Once the player has seen it, the board offers its own hint after the usual time.
+    player->setHintSeen("HINT_SWAP");
+    for (int t = 0; t <= tuning().GRID_HINT_TIME && !grid->getHintCell(0); t += 50)
+        frame(50);
+    EXPECT_EQ(grid->getHintCell(0), cells().cellAt(7, 1).get());
+    HintManager::destroyInstance();
+    players.reset();
+    PlayerManager::destroyInstance();
 }
 
 } // namespace
