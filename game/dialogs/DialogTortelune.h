@@ -49,6 +49,12 @@ public:
     GuiMethod closeCallback;
 
 protected:
+    // The show and hide sounds in place of the common ones.
+    void setSounds(const std::string& show, const std::string& hide)
+    {
+        showSound = show;
+        hideSound = hide;
+    }
     // An empty key plays no sound when the dialog closes.
     void setHideSound(const std::string& key) { hideSound = key; }
 
@@ -63,6 +69,8 @@ private:
     static int onFadedOut(void* context, BaseObject* argument);
     static int onClosed(void* context, BaseObject* argument);
     void setAllInput(bool enabled);
+    // In the ice look, raises the darkened layer's alpha to the ice top's.
+    void stampIceTop();
     void playSound(const std::string& key);
 
     Sprite* iceTop = nullptr;
