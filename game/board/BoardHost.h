@@ -34,9 +34,9 @@ public:
     virtual GameNode* getAnnouncementLayer() { return nullptr; }
     // A floater's last letter has reached the bonus meter; its tag holds the weight.
     virtual void deliverToBonusMeter(GameNode* /*letter*/) {}
-    // The tool slots: a tool's pulse, and its particles towards a screen point.
+    // The tool slots: a tool's pulse, and its particles towards a node.
     virtual void pulseTool(int /*toolId*/) {}
-    virtual void emitToolParticles(int /*toolId*/, int /*x*/, int /*y*/) {}
+    virtual void emitToolParticles(int /*toolId*/, GameNode* /*target*/, int /*amount*/, bool /*inside*/) {}
 
     // The host of the board now built, or null; tiles reach the animation tree through it.
     static BoardHost* current();

@@ -349,10 +349,8 @@ bool Grid::showMatchHint(int c1, int r1, int c2, int r2, bool particles)
     hintCells[0] = a;
     hintCells[1] = b;
     if (particles && host) {
-        const BoardKeys& keys = boardKeys();
         for (const RefPointer<CellSprite>& hinted : hintCells)
-            host->emitToolParticles(12, gridNode->getX() + hinted->getColumn() * keys.cellWidth,
-                                    gridNode->getY() + hinted->getRow() * keys.cellHeight);
+            host->emitToolParticles(12, hinted.get(), 100, true);
     }
     return true;
 }

@@ -55,7 +55,10 @@ public:
     GameNode* getFloaterLayer() override { return floaters.get(); }
     GameNode* getAnnouncementLayer() override { return announcements.get(); }
     void deliverToBonusMeter(GameNode* letter) override { delivered.push_back(letter->getTag()); }
-    void emitToolParticles(int toolId, int x, int y) override { particles.push_back({toolId, x, y}); }
+    void emitToolParticles(int toolId, GameNode* target, int amount, bool) override
+    {
+        particles.push_back({toolId, target ? target->getX() : -1, amount});
+    }
     void pulseTool(int toolId) override { pulses.push_back(toolId); }
 
     RefPointer<AnimTree> animTree {new AnimTree()};
