@@ -5,6 +5,13 @@
 TT_DEFINE_RECORD(BonusSprite, &CellSprite::classRecord);
 TT_REGISTER_CLASS(BonusSprite);
 
+void BonusSprite::setHighlighted()
+{
+    if (isHighlighted() || !getParent())
+        return;
+    addHighlight(-4, true);
+}
+
 void BonusSprite::activate(const GuiMethod& callback, BaseObject* keepAlive, int /*argument*/)
 {
     popOut(callback, keepAlive, nullptr);

@@ -15,6 +15,8 @@ public:
     explicit BonusSprite(AbstractProperty* configuration) : CellSprite(configuration) {}
 
     bool isBonus() const override { return true; }
+    // One animated highlight drawn over the bonus, without the back.
+    void setHighlighted() override;
     // Fires the bonus; `callback` runs once for every cell it removes.
     virtual void activate(const GuiMethod& callback, BaseObject* keepAlive, int argument);
     void onMatched(const GuiMethod& callback, BaseObject* keepAlive, Modifier* parent) override;

@@ -293,10 +293,18 @@ void CellSprite::setHighlighted()
         return;
     highlightBack = overlaySprite("HIGHLIGHT_BACK", getX(), getY());
     GameNode::insertBefore(highlightBack.get(), this);
-    highlight = overlaySprite("HIGHLIGHT", getX(), getY());
+    addHighlight(0, false);
+}
+
+void CellSprite::addHighlight(int dy, bool above)
+{
+    highlight = overlaySprite("HIGHLIGHT", getX(), getY() + dy);
     highlight->setFrameCount(8, false);
     GameNode::addModifier(highlight.get(), new ModifierFrame(-1, tuning().HIGHLIGHT_FRAME_TIME));
-    GameNode::insertBefore(highlight.get(), this);
+    if (above)
+        GameNode::insertAfter(highlight.get(), this);
+    else
+        GameNode::insertBefore(highlight.get(), this);
     highlighted = true;
 }
 

@@ -118,6 +118,8 @@ protected:
     // Hangs `modifier` (targeted at `target`) under `parent`, or under the
     // animation tree when parent is null. Null when there is no tree.
     static Modifier* chain(Modifier* parent, Modifier* modifier, GameNode* target);
+    // The looping hint highlight at (x, y + dy), above the tile or below it.
+    void addHighlight(int dy, bool above);
 
 private:
     void initialise(bool withArcade);

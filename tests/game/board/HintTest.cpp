@@ -64,7 +64,14 @@ TEST_F(BoardTest, WithoutASwapTheHintShowsABonusAndKeepsIt)
     EXPECT_EQ(grid->getHintCell(0), bonus);
     EXPECT_EQ(grid->getHintCell(1), bonus);
     EXPECT_TRUE(bonus->isHighlighted());
+    // A bonus gets one highlight, drawn over it a little higher, and no back.
+    EXPECT_EQ(bonus->getHighlightBack(), nullptr);
+    GameNode* over = bonus->getNextSibling();
+    ASSERT_NE(over, nullptr);
+    EXPECT_EQ(over->getY(), bonus->getY() - 4);
     EXPECT_FALSE(grid->isHintStale());
+    grid->clearMatchHint();
+    EXPECT_TRUE(over->isRemoved());
 }
 
 TEST_F(BoardTest, TheHintToolShowsLongRunsWithParticlesAndAPulse)
