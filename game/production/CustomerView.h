@@ -16,4 +16,7 @@ public:
     virtual void update(int /*ms*/) {}
     virtual void reactToDelivery(int /*gradeSum*/) {}
     virtual void resetToCasual() {}
+    // The conveyor's alarm pose, and the pull of the trap's handle under `parent`.
+    virtual void showArcadeGrip() {}
+    virtual void playHandlePull(Modifier* /*parent*/) {}
 };
