@@ -94,8 +94,10 @@ ConveyorView::ConveyorView(Modifier* phaseContainer) : animationRoot(new Modifie
     if (SceneGame* scene = SceneGame::getInstance())
         scene->getInputHandler()->addListener(controller.get());
     for (const char* name : {"CONVEYOR", "CONVEYOR_FRONT", "CONVEYOR_BACK", "CONVEYOR_PORT", "CONVEYOR_BASKET",
-                             "CONVEYOR_TRAP", "CONVEYOR_HANDLE", "COUNTERTOP", "CONVEYOR_LIGHT2"})
+                             "CONVEYOR_TRAP", "CONVEYOR_HANDLE", "CONVEYOR_LIGHT2"})
         show(node(name), true);
+    // The belt stands where the career's countertop would; the counter stays away.
+    show(node("COUNTERTOP"), false);
     light = node("CONVEYOR_LIGHT");
     show(light, true);
     if (Sprite* lamp = sprite(light))

@@ -42,14 +42,6 @@ void doubleFlip(Sprite* node)
     }
 }
 
-void place(const char* name, bool visible, int x, int y)
-{
-    if (GameNode* n = node(name)) {
-        n->setVisible(visible);
-        n->setPosition(x, y);
-    }
-}
-
 int currentIndex()
 {
     GameDataState* s = state();
@@ -79,9 +71,9 @@ PastryGoalPanel::PastryGoalPanel()
     setLabelText(node("LABEL_STARS"), text(arcade ? "TEXT_ARCADE_PASTRIES" : "TEXT_EXAM_PASTRIES"));
     setLabelText(node("LABEL_GOAL"), text("TEXT_EXAM_GOAL"));
     refresh();
-    place("LEVEL_SMOKE", false, 34, 60);
-    place("LEVEL_FINISHED", false, 52, 171);
-    place("LEVEL_SHINE", false, 41, 162);
+    // The sign keeps its place in the layout: only what it shows changes.
+    for (const char* name : {"LEVEL_SMOKE", "LEVEL_FINISHED", "LEVEL_SHINE"})
+        show(node(name), false);
     for (const char* name : {"GOAL_STAR", "EARNED_STAR"})
         show(node(name), false);
     for (const char* name : {"SPRITE_SPACELEVEL", "LABEL_LEVEL", "LABEL_LEVEL_VALUE", "LEVEL_ICON"})
@@ -123,13 +115,11 @@ void PastryGoalPanel::refresh()
             picture->setFrameCount(6, false);
             picture->setVisible(true);
             picture->setCurrentFrame(set);
-            picture->setPosition(83, 198);
         } else {
             const int perTheme = std::max(1, tuning().LEVEL_PER_THEME);
             picture->setImage(image(numbered("LEVELINFO_LEVEL", index % perTheme), "dialogs"));
             picture->setFrameCount(4, false);
             picture->setVisible(true);
-            picture->setPosition(43, 172);
         }
     }
     refreshLevelValue(false);
