@@ -211,7 +211,8 @@ void PhaseResults::enter()
     if (!scene || !s || !GameData::instance)
         return;
     const bool arcade = isArcade();
-    Dialog* shown = scene->getOrCreateDialog(arcade ? "DIALOG_ARCADE_END" : "DIALOG_LEVEL_END", std::string());
+    const std::string name = arcade ? "DIALOG_ARCADE_END" : "DIALOG_LEVEL_END";
+    Dialog* shown = scene->getOrCreateDialog(name, name);
     // TODO(dialogs): the results dialogs fill themselves from the session
     // (showResults) once they land.
     if (auto* results = objectCast<DialogTortelune>(shown))
