@@ -1,8 +1,13 @@
 #pragma once
 
+#include <string>
+
+#include "framework/core/GuiMethod.h"
+
 // The catalogue of hints that the game shows once per player. Start-up makes
 // it after the game data and shut-down deletes it second.
-// TODO(hints): only the lifetime is here; the hints arrive with the hint system.
+// TODO(hints): only the lifetime and the request are here; the catalogue and
+// the hint dialog arrive with the hint system.
 class HintManager {
 public:
     static HintManager* instance;
@@ -12,4 +17,10 @@ public:
     HintManager() = default;
     HintManager(const HintManager&) = delete;
     HintManager& operator=(const HintManager&) = delete;
+
+    // Shows the named hint in the current scene when the current player has
+    // hints on, has not seen it, and no hint is open; `onClosed` runs when its
+    // dialog has closed. Without a hint dialog template the request is logged
+    // and treated as a hint closed at once: `onClosed` runs now.
+    void showHint(const std::string& name, const GuiMethod& onClosed = GuiMethod());
 };

@@ -23,6 +23,8 @@ public:
     // A level is being played: leaving saves it.
     bool saveOnLeave = false;
     bool inputBlocked = false;
+    // The map restored a saved level: the scene resumes it instead of starting afresh.
+    bool resumeSavedGame = false;
     // How often the quit question was answered "no" (tests).
     int quitDeclined = 0;
 };

@@ -6,6 +6,7 @@ import math
 
 import cairo
 
+import gen_frontdoor as fd
 import gen_pastries as gp
 from common import (CARAMEL, CARAMEL_DARK, CARAMEL_LIGHT, CHOCOLATE, CHOCOLATE_DARK, LEMON, OUTLINE, PISTACHIO,
                     PISTACHIO_DARK, RASPBERRY, RASPBERRY_DARK, RASPBERRY_LIGHT, SUGAR, darker, ellipse, glossy,
@@ -144,6 +145,16 @@ def level_button(size=30):
     return frames
 
 
+def host_pose(from_left, w=190, h=300):
+    """The chef leaning into the map from one side, his arm raised towards its middle."""
+    s, c = new_surface(w, h)
+    if not from_left:
+        c.translate(w, 0)
+        c.scale(-1, 1)
+    fd.chef(c, w * 0.42, h - 4, 1.9, 0.08, 1.1)
+    return s
+
+
 def main():
     for i in range(len(THEMES)):
         exam = " (exam theme, golden rosette)" if i in EXAMS else ""
@@ -157,6 +168,10 @@ def main():
              "\"MAP_THEME_BOARD\": caramel board under the theme's name", "1 frame", G)
     save_frames(level_button(), "media/images/map/level_button.png",
                 "\"MAP_LEVEL_BUTTON\": one level of a theme (the next one blinks)", G)
+    save_png(host_pose(True), "media/images/map/henri_left.png",
+             "\"HENRI_LEFT\": the chef coming in from the left for a map hint (anchored bottom left)", "1 frame", G)
+    save_png(host_pose(False), "media/images/map/henri_right.png",
+             "\"HENRI_RIGHT\": the chef coming in from the right for a map hint (anchored bottom right)", "1 frame", G)
 
 
 if __name__ == "__main__":
