@@ -46,6 +46,9 @@ WString groupedDigits(int value)
     std::string digits = std::to_string(std::abs(value));
     WString separator = BasicProperties::instance ? BasicProperties::instance->getText("CTEXT_DIGIT_GROUPING_SYMBOL")
                                                   : WString(u",");
+    // "_" stands for a blank in the text table.
+    if (separator == u"_")
+        separator = u" ";
     WString text;
     for (size_t i = 0; i < digits.size(); ++i) {
         if (i > 0 && (digits.size() - i) % 3 == 0)
