@@ -112,6 +112,9 @@ int DialogNameInput::onOk(void* context, BaseObject* /*argument*/)
 int DialogNameInput::onCancel(void* context, BaseObject* /*argument*/)
 {
     auto* dialog = static_cast<DialogNameInput*>(context);
+    // A confirmation already on its way keeps its callback.
+    if (dialog->isClosing())
+        return 0;
     dialog->closeCallback = GuiMethod();
     dialog->close();
     return 0;

@@ -26,8 +26,8 @@ public:
 
     static int onOk(void* context, BaseObject* argument);
     static int onNameChanged(void* context, BaseObject* argument);
-    // Closes without telling anyone: whatever an earlier confirmation set as
-    // the close callback expects the scene, not this dialog.
+    // Closes without telling anyone; after a confirmation it does nothing, as
+    // the callback that confirmation set expects the scene, not this dialog.
     static int onCancel(void* context, BaseObject* argument);
 
 private:

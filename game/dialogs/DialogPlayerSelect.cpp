@@ -70,8 +70,6 @@ DialogPlayerSelect::DialogPlayerSelect(AbstractProperty* configuration) : Dialog
     border = getComponent("BORDER");
     if (border && labelParent) {
         // Drawn under the names.
-        RefPointer<GameNode> keep(border);
-        GameNode::removeFromParent(border);
         GameNode::insertBefore(border, labelParent);
         borderOffsetY = border->getY();
     }
