@@ -41,4 +41,13 @@ if(X11_FOUND)
             $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> ${CMAKE_BINARY_DIR}/screenshots)
   set_tests_properties(app.startup_end_to_end PROPERTIES
     ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 180 RESOURCE_LOCK xvfb)
+
+  # A new player's first visit: the name dialog, a typed name, the player
+  # list, the career door and the map with the chef; screenshots in
+  # "screenshots" of the build folder.
+  add_test(NAME app.first_visit_end_to_end
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/journey_e2e.bash
+            $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> ${CMAKE_BINARY_DIR}/screenshots)
+  set_tests_properties(app.first_visit_end_to_end PROPERTIES
+    ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 180 RESOURCE_LOCK xvfb)
 endif()

@@ -5,6 +5,8 @@ new-player dialog (no cancel, OK disabled until a name is typed), a typed name
 confirmed with Enter, the player selection greeting the player, the career
 door and the map with the chef's guided hints. Screenshots of each step are
 written into the output folder; the player file must hold the new player.
+The loading scene's click and the first frames need the real content loaded,
+so the waits are generous.
 Usage: journey_e2e.py GAME X11_WINDOW_TOOL OUTPUT_FOLDER"""
 import os
 import subprocess
@@ -86,6 +88,13 @@ try:
     selection = shot("journey-selection")
     # The name dialog has gone and the chef stands by the counter.
     check(near_white_share(selection, (620, 300, 790, 560)) > 0.05, "the chef is in the selection scene")
+    # The player list, with the new player framed; OK closes it.
+    run_tool("click", "110", "468")
+    time.sleep(1.2)
+    players = shot("journey-player-list")
+    check(mean(players, (240, 150, 560, 450))[0] > 180, "the player list is shown")
+    run_tool("click", "400", "470")
+    time.sleep(1.2)
     # The career door leads to the map.
     run_tool("click", "335", "305")
     # The map's sky is blue where the shop's wallpaper was pink.

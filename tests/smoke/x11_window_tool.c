@@ -131,6 +131,20 @@ int main(int argc, char** argv)
     if (strcmp(action, "click") == 0 && argc > 6) {
         int x = atoi(argv[5]);
         int y = atoi(argv[6]);
+        // SDL takes a button's place from the last pointer motion, so the
+        // pointer moves there first.
+        XEvent motion;
+        memset(&motion, 0, sizeof motion);
+        motion.xmotion.type = MotionNotify;
+        motion.xmotion.display = display;
+        motion.xmotion.window = window;
+        motion.xmotion.root = DefaultRootWindow(display);
+        motion.xmotion.x = x;
+        motion.xmotion.y = y;
+        motion.xmotion.same_screen = True;
+        XSendEvent(display, window, True, PointerMotionMask, &motion);
+        XFlush(display);
+        sleepMs(60);
         for (int press = 1; press >= 0; --press) {
             XEvent button;
             memset(&button, 0, sizeof button);

@@ -175,6 +175,18 @@ def road(w=2400, h=600):
         c.set_dash([10, 14])
         stroke(c, with_alpha(SUGAR, 0.8), 3)
         c.set_dash([])
+    # A sugared plaza at every theme's place, so the places still to come show on the road.
+    for x, y in THEME_SPOTS:
+        ellipse(c, x, y + 38, 46, 16)
+        c.set_source_rgba(*with_alpha(CHOCOLATE_DARK, 0.18))
+        c.fill()
+        ellipse(c, x, y + 34, 44, 15)
+        c.set_source_rgba(*CARAMEL_LIGHT)
+        c.fill_preserve()
+        stroke(c, CARAMEL_DARK, 2)
+        ellipse(c, x, y + 32, 34, 10)
+        c.set_source_rgba(*with_alpha(SUGAR, 0.55))
+        c.fill()
     return s
 
 
