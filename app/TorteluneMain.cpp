@@ -50,6 +50,9 @@ constexpr int kIconResource = 102;
 constexpr int kFramesPerSecond = 50;
 constexpr uint32_t kInactiveSleepMs = 40;
 const char kQuitQuestion[] = "CTEXT_QUESTION_QUIT";
+const char kNoGameNameText[] =
+    "The game's property files give it no name (\"GAME_NAME\" is empty or missing), so it has no folder "
+    "of its own for players, scores and saved games. The game does not start.";
 
 std::vector<std::string> shutDownSteps;
 
@@ -209,6 +212,14 @@ int TorteluneMain::run()
     getLogger(0, 2);
     setupArchive(std::string(), FILE_MODE_FILE);
     loadProperties();
+
+    // Without a name the game folder would be the maker's folder that every
+    // game shares, and players, scores and saved games of other games would mix.
+    if (getGameName().empty()) {
+        LOG_ERROR("start-up: \"GAME_NAME\" is empty; the game does not start");
+        HostPlatform::current().showMessageBox("Error", kNoGameNameText, MessageBoxKind::Error);
+        return ExitNoGameName;
+    }
 
     if (!acquireInstanceLock())
         return ExitAlreadyRunning;

@@ -23,6 +23,9 @@ public:
         ExitAlreadyRunning = 1,
         // No window could be made; the player was told in a message box.
         ExitNoWindow = 2,
+        // The properties name no game, so there is no folder of its own for
+        // players and saved games; the player was told in a message box.
+        ExitNoGameName = 3,
     };
 
     static TorteluneMain* instance;

@@ -15,6 +15,25 @@ void AudioMixer::panGains(int pan, float& left, float& right)
     right = std::sin(angle);
 }
 
+int AudioMixer::resolve(int handle) const
+{
+    if (handle < 0)
+        return -1;
+    const int index = handle & ((1 << kIndexBits) - 1);
+    const uint32_t generation = static_cast<uint32_t>(handle) >> kIndexBits;
+    if (index >= kChannelCount || generation == 0 || channels[index].generation != generation)
+        return -1;
+    return index;
+}
+
+int AudioMixer::startPlay(int index)
+{
+    const uint32_t generation = nextGeneration;
+    nextGeneration = nextGeneration + 1 < kGenerationLimit ? nextGeneration + 1 : 1;
+    channels[index].generation = generation;
+    return static_cast<int>(generation << kIndexBits) | index;
+}
+
 int AudioMixer::takeChannel(int first, int count)
 {
     int oldest = first;
@@ -43,7 +62,7 @@ int AudioMixer::playSample(const Sample& sample, bool loop, bool paused)
     channel.paused = paused;
     channel.active = true;
     channel.startOrder = nextOrder++;
-    return index;
+    return startPlay(index);
 }
 
 int AudioMixer::playStream(const Stream& stream)
@@ -59,67 +78,77 @@ int AudioMixer::playStream(const Stream& stream)
     channel.stream = stream;
     channel.active = true;
     channel.startOrder = nextOrder++;
-    return index;
+    return startPlay(index);
 }
 
 void AudioMixer::setVolume(int channel, int volume)
 {
-    if (!validChannel(channel))
-        return;
     std::lock_guard<std::mutex> lock(mutex);
-    channels[channel].volume = std::clamp(volume, 0, 255);
+    const int index = resolve(channel);
+    if (index < 0)
+        return;
+    channels[index].volume = std::clamp(volume, 0, 255);
 }
 
 void AudioMixer::setPan(int channel, int pan)
 {
-    if (!validChannel(channel))
-        return;
     std::lock_guard<std::mutex> lock(mutex);
-    channels[channel].pan = std::clamp(pan, 0, 255);
+    const int index = resolve(channel);
+    if (index < 0)
+        return;
+    channels[index].pan = std::clamp(pan, 0, 255);
 }
 
 void AudioMixer::setPaused(int channel, bool paused)
 {
-    if (!validChannel(channel))
-        return;
     std::lock_guard<std::mutex> lock(mutex);
-    channels[channel].paused = paused;
+    const int index = resolve(channel);
+    if (index < 0)
+        return;
+    channels[index].paused = paused;
 }
 
 bool AudioMixer::stop(int channel)
 {
-    if (!validChannel(channel))
-        return false;
     Channel released;
     std::lock_guard<std::mutex> lock(mutex);
-    const bool wasActive = channels[channel].active;
-    released = std::move(channels[channel]);
-    channels[channel] = Channel{};
+    const int index = resolve(channel);
+    if (index < 0)
+        return false;
+    const bool wasActive = channels[index].active;
+    released = std::move(channels[index]);
+    channels[index] = Channel{};
     return wasActive;
 }
 
 bool AudioMixer::isPlaying(int channel) const
 {
-    if (!validChannel(channel))
-        return false;
     std::lock_guard<std::mutex> lock(mutex);
-    return channels[channel].active;
+    const int index = resolve(channel);
+    return index >= 0 && channels[index].active;
+}
+
+int AudioMixer::countPlayingStreams() const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    int count = 0;
+    for (int i = kFirstStreamChannel; i < kChannelCount; ++i)
+        count += channels[i].active ? 1 : 0;
+    return count;
 }
 
 int AudioMixer::getVolume(int channel) const
 {
-    if (!validChannel(channel))
-        return 0;
     std::lock_guard<std::mutex> lock(mutex);
-    return channels[channel].volume;
+    const int index = resolve(channel);
+    return index < 0 ? 0 : channels[index].volume;
 }
 
 int AudioMixer::getPan(int channel) const
 {
-    if (!validChannel(channel))
-        return 128;
     std::lock_guard<std::mutex> lock(mutex);
-    return channels[channel].pan;
+    const int index = resolve(channel);
+    return index < 0 ? 128 : channels[index].pan;
 }
 
 void AudioMixer::setEffectsMasterVolume(int volume)
@@ -154,21 +183,25 @@ void AudioMixer::stopStream(const Stream& stream)
 {
     if (!stream)
         return;
+    // What the channels held is released after the lock, outside the audio thread's way.
+    std::array<Channel, kStreamChannels> released;
+    std::lock_guard<std::mutex> lock(mutex);
     for (int i = kFirstStreamChannel; i < kChannelCount; ++i) {
-        bool plays;
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            plays = channels[i].stream == stream;
+        if (channels[i].stream == stream) {
+            released[static_cast<size_t>(i - kFirstStreamChannel)] = std::move(channels[i]);
+            channels[i] = Channel{};
         }
-        if (plays)
-            stop(i);
     }
 }
 
 void AudioMixer::stopAll()
 {
-    for (int i = 0; i < kChannelCount; ++i)
-        stop(i);
+    std::array<Channel, kChannelCount> released;
+    std::lock_guard<std::mutex> lock(mutex);
+    for (int i = 0; i < kChannelCount; ++i) {
+        released[static_cast<size_t>(i)] = std::move(channels[i]);
+        channels[i] = Channel{};
+    }
 }
 
 void AudioMixer::mix(int16_t* out, int frames)
@@ -190,12 +223,14 @@ void AudioMixer::mix(int16_t* out, int frames)
             float left, right;
             panGains(channel.pan, left, right);
             if (channel.stream) {
-                // Music: volume only; a stereo track is passed through at full width.
+                // Music is stereo: the pan is a balance that keeps full width at the centre.
                 const float gain = channel.volume / 255.0f;
+                const float gainLeft = gain * std::min(1.0f, left * 1.41421356f);
+                const float gainRight = gain * std::min(1.0f, right * 1.41421356f);
                 const int got = channel.stream->read(streamScratch.data(), count);
                 for (int f = 0; f < got; ++f) {
-                    accumulator[f * 2] += streamScratch[f * 2] * gain;
-                    accumulator[f * 2 + 1] += streamScratch[f * 2 + 1] * gain;
+                    accumulator[f * 2] += streamScratch[f * 2] * gainLeft;
+                    accumulator[f * 2 + 1] += streamScratch[f * 2 + 1] * gainRight;
                 }
                 continue;
             }

@@ -22,8 +22,13 @@ public:
     using Sample = std::shared_ptr<const PcmBuffer>;
     using Stream = std::shared_ptr<StreamSource>;
 
+    // Channels are named by handles that carry the play's generation: once
+    // the play ends (finished, stopped or taken over) its handle goes stale,
+    // and every call with a stale handle does nothing (or answers as for an
+    // idle channel), so it never touches a later, unrelated sound.
+
     // Starts an effect on a free channel; when all 32 are busy the one started
-    // longest ago is taken over. Returns the channel, or -1 for an empty sample.
+    // longest ago is taken over. Returns the play's handle, or -1 for an empty sample.
     int playSample(const Sample& sample, bool loop, bool paused);
     // Starts a music stream at its current position on a free music channel.
     int playStream(const Stream& stream);
@@ -33,9 +38,11 @@ public:
     // 0 = left, 128 = centre, 255 = right; constant-power law.
     void setPan(int channel, int pan);
     void setPaused(int channel, bool paused);
-    // True when the channel was playing something.
+    // True when the handle's play was still going.
     bool stop(int channel);
     bool isPlaying(int channel) const;
+    // How many music channels play right now.
+    int countPlayingStreams() const;
     int getVolume(int channel) const;
     int getPan(int channel) const;
 
@@ -67,14 +74,24 @@ private:
         bool loop = false;
         bool paused = false;
         bool active = false;
+        // 0 while the channel is idle; the handle's upper bits otherwise.
+        uint32_t generation = 0;
     };
 
-    static bool validChannel(int channel) { return channel >= 0 && channel < kChannelCount; }
+    static constexpr int kIndexBits = 6;
+    static_assert(kChannelCount <= (1 << kIndexBits), "channel index must fit its bits");
+    static constexpr uint32_t kGenerationLimit = 1u << 24;
+
+    // The channel index a handle names while its play goes on, else -1. Call with the lock held.
+    int resolve(int handle) const;
     int takeChannel(int first, int count);
+    // Gives a freshly taken channel its next generation and returns its handle.
+    int startPlay(int index);
 
     mutable std::mutex mutex;
     std::array<Channel, kChannelCount> channels;
     uint64_t nextOrder = 1;
+    uint32_t nextGeneration = 1;
     int effectsMasterVolume = 255;
     std::array<int16_t, 2048> streamScratch{};
 };

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
-#include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -17,6 +16,10 @@
 namespace {
 
 const char kRaiseRequest[] = "raise\n";
+constexpr int kAcceptsPerCall = 8;
+constexpr size_t kMaxPending = 16;
+// The main loop asks about once a frame: about two seconds at 50 frames a second.
+constexpr unsigned kSilentCallsAllowed = 100;
 
 std::string safeFileName(const std::string& name)
 {
@@ -112,6 +115,7 @@ void SingleInstanceLock::openListener()
 
 void SingleInstanceLock::release()
 {
+    closePending();
     if (listenerDescriptor >= 0) {
         ::close(listenerDescriptor);
         listenerDescriptor = -1;
@@ -144,21 +148,35 @@ bool SingleInstanceLock::takeRaiseRequest()
 {
     if (listenerDescriptor < 0)
         return false;
-    bool requested = false;
-    // A bounded number of connections per call, so a flood cannot stall a frame.
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        int client = ::accept4(listenerDescriptor, nullptr, nullptr, SOCK_CLOEXEC);
+    ++callCount;
+    // A bounded number of new connections per call, so a flood cannot stall a frame.
+    for (int attempt = 0; attempt < kAcceptsPerCall && pending.size() < kMaxPending; ++attempt) {
+        int client = ::accept4(listenerDescriptor, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (client < 0)
             break;
-        // The caller writes right after connecting; wait briefly for it.
-        pollfd waiting{client, POLLIN, 0};
+        pending.push_back({client, callCount});
+    }
+    bool requested = false;
+    for (size_t i = 0; i < pending.size();) {
         char buffer[16] = {};
-        if (::poll(&waiting, 1, 200) > 0) {
-            ssize_t size = ::recv(client, buffer, sizeof buffer - 1, MSG_DONTWAIT);
-            if (size > 0 && std::strncmp(buffer, kRaiseRequest, sizeof kRaiseRequest - 1) == 0)
-                requested = true;
+        ssize_t size = ::recv(pending[i].descriptor, buffer, sizeof buffer - 1, MSG_DONTWAIT);
+        bool waiting = size < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
+        if (size > 0 && std::strncmp(buffer, kRaiseRequest, sizeof kRaiseRequest - 1) == 0)
+            requested = true;
+        // A caller that stays silent for long is dropped; one request per connection.
+        if (waiting && callCount - pending[i].acceptedAtCall < kSilentCallsAllowed) {
+            ++i;
+            continue;
         }
-        ::close(client);
+        ::close(pending[i].descriptor);
+        pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(i));
     }
     return requested;
+}
+
+void SingleInstanceLock::closePending()
+{
+    for (const PendingClient& client : pending)
+        ::close(client.descriptor);
+    pending.clear();
 }

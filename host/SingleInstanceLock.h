@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Keeps one copy of a game running per user: an exclusive lock on a file in
 // $XDG_RUNTIME_DIR (or a fallback folder), and beside it a small local socket
@@ -24,7 +25,8 @@ public:
     // window. True when the request was delivered.
     bool requestRaise();
     // For the running copy: true when at least one raise request arrived
-    // since the last call. Never blocks while no one is connecting.
+    // since the last call. Never blocks: a caller that connected but has not
+    // written yet is kept and read on a later call (and dropped after a while).
     bool takeRaiseRequest();
 
     const std::string& getLockPath() const { return lockPath; }
@@ -32,9 +34,18 @@ public:
 
 private:
     void openListener();
+    void closePending();
+
+    // A connection accepted but not yet read, with the call count it came in.
+    struct PendingClient {
+        int descriptor;
+        unsigned acceptedAtCall;
+    };
 
     std::string lockPath;
     std::string socketPath;
     int lockDescriptor = -1;
     int listenerDescriptor = -1;
+    std::vector<PendingClient> pending;
+    unsigned callCount = 0;
 };

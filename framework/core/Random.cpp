@@ -1,5 +1,7 @@
 #include "framework/core/Random.h"
 
+#include <algorithm>
+
 Random* Random::instance = nullptr;
 
 Random::Random(uint32_t seedLow, uint32_t seedHigh)
@@ -23,13 +25,16 @@ int32_t Random::next()
 int Random::nextInt(int lower, int upper)
 {
     const int32_t draw = next();
-    if (upper <= lower)
+    // Callers also pass the bounds the other way round (a "..._MAX" before its
+    // "..._MIN"): the draw then comes from the same range as if given in order.
+    const int64_t low = std::min(lower, upper);
+    const int64_t range = static_cast<int64_t>(std::max(lower, upper)) - low;
+    if (range == 0)
         return lower;
-    const int64_t range = static_cast<int64_t>(upper) - lower;
     int64_t m = draw % range;
     if (m < 0)
         m += range;
-    return static_cast<int>(lower + m);
+    return static_cast<int>(low + m);
 }
 
 void Random::nextBytes(uint8_t* buffer, int count)

@@ -18,7 +18,8 @@ public:
     void setSeed(uint32_t seedLow, uint32_t seedHigh = 0);
     // Bits 16..47 of the next state, as a signed 32-bit value.
     int32_t next();
-    // A value in [lower, upper). When upper <= lower it returns lower (after taking its draw).
+    // A value in [lower, upper); bounds given the other way round draw from
+    // [upper, lower) alike. Equal bounds give lower. Always exactly one draw.
     int nextInt(int lower, int upper);
     // Four bytes per draw, lowest byte first.
     void nextBytes(uint8_t* buffer, int count);

@@ -7,9 +7,11 @@
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/core/StringUtils.h"
-#include "framework/graphics/ImageDecoders.h"
 #include "framework/graphics/ImageLock.h"
+#include "framework/resources/FileModes.h"
+#include "framework/resources/ImageResource.h"
 #include "framework/resources/ResourceLookup.h"
+#include "framework/resources/ResourceManager.h"
 #include "framework/sound/Sound.h"
 #include "host/HostPlatform.h"
 
@@ -265,10 +267,11 @@ bool Button::onLeftUp(int x, int y, int)
         return false;
     }
     if (enabled && state == Pressed) {
-        // The callback may close the dialog that holds the button.
+        // The callback may close the dialog that holds the button; it sees
+        // the button still pressed, and the release follows.
         RefPointer<Button> keep(this);
-        setState(Normal);
         fire();
+        setState(Normal);
         return true;
     }
     setState(Over);
@@ -286,8 +289,17 @@ URLButton::URLButton(AbstractProperty* properties) : Button(properties)
     PropertyNode* node = properties ? properties->asNode() : DUMMY_NODE;
     url = node->getString("url");
     if (node->hasChild("file")) {
+        // Through an image resource of its own, so that the file modes and
+        // both picture formats apply as for every other picture.
         const std::string file = node->getString("file");
-        RefPointer<Image> image = loadPngFile(file, 0);
+        RefPointer<ImageResource> resource(
+            new ImageResource(file, std::string(), fileModeFromWord(node->getString("archive"))));
+        resource->load();
+        RefPointer<Image> image;
+        {
+            ResourceLock lock;
+            image = resource->getImage();
+        }
         if (image)
             setImage(image.get());
         else

@@ -178,7 +178,20 @@ void Dialog::addComponent(GameNode* node)
 void Dialog::removeComponent(GameNode* node)
 {
     Panel::removeComponent(node);
+    // The purge frees the node later; until then and after, no input may reach it.
+    if (node)
+        forgetListenersBelow(node);
     bufferDirty = true;
+}
+
+void Dialog::forgetListenersBelow(GameNode* node)
+{
+    if (iInputListener* listener = interfaceCast<iInputListener>(node)) {
+        if (listener != static_cast<iInputListener*>(this))
+            inputContainer.removeListener(listener);
+    }
+    for (GameNode* child = node->getFirstChild(); child; child = child->getNextSibling())
+        forgetListenersBelow(child);
 }
 
 int Dialog::windowBytesPerPixel()
@@ -295,10 +308,15 @@ void Dialog::refreshBuffer()
         if (shown) {
             const int width = getWidth();
             const int height = getHeight();
+            const int keptWidth = requestedWidth;
+            const int keptHeight = requestedHeight;
             setImage(shown.get());
-            // The image may be smaller than the dialog (a background picture); the size stays.
+            // The image may be smaller than the dialog (a background picture); the size stays,
+            // and so does the size asked for, from which a later painter fits again.
             Sprite::setWidth(width);
             Sprite::setHeight(height);
+            requestedWidth = keptWidth;
+            requestedHeight = keptHeight;
             bufferGraphics = shown->getGraphics();
             if (useBuffer && bufferGraphics) {
                 const PointF2 anchor = getAnchorPoint();
@@ -322,16 +340,8 @@ void Dialog::drawComponents(GameNode* node, bool isRoot)
         if (node->isRemoved() || (!isRoot && !node->isVisible()))
             continue;
         if (Sprite* sprite = objectCast<Sprite>(node)) {
-            const std::optional<Rect>& clip = sprite->getClipRect();
-            if (clip) {
-                const Rect saved = graphics->getClipRect();
-                graphics->setClip(clip->x + graphics->getOffsetX(), clip->y + graphics->getOffsetY(), clip->width,
-                                  clip->height);
-                renderIntoBuffer(sprite);
-                graphics->setClip(saved);
-            } else {
-                renderIntoBuffer(sprite);
-            }
+            // A sprite's own clip is taken from the buffer's offset while it draws.
+            renderIntoBuffer(sprite);
             sprite->setDirty(false);
         }
         if (GameNode* child = node->getFirstChild()) {

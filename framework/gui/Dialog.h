@@ -91,6 +91,8 @@ protected:
 
 private:
     void drawComponents(GameNode* node, bool isRoot);
+    // Takes the node and everything below it out of the input container.
+    void forgetListenersBelow(GameNode* node);
     void readConfiguration(PropertyNode* node);
 
     bool useBuffer = false;

@@ -10,19 +10,21 @@ bool iInputListenerContainer::broadcast(Deliver deliver)
 {
     bool taken = false;
     if (isInputEnabled()) {
-        uint32_t changesBefore = changeCount;
-        for (size_t index = 0; index < listeners.size(); ++index) {
-            iInputListener* listener = listeners[index];
+        // The round walks the list as it stood when the event came. A
+        // listener may change the list (say, close its dialog): the ones it
+        // took out are skipped, as they may be gone; only a listener that
+        // takes the event ends the round.
+        const std::vector<iInputListener*> round = listeners;
+        const uint32_t changesBefore = changeCount;
+        for (iInputListener* listener : round) {
+            if (changeCount != changesBefore && !containsListener(listener))
+                continue;
             if (!listener->isInputEnabled() && !listener->asInputContainer())
                 continue;
             if (deliver(listener)) {
                 taken = true;
                 break;
             }
-            // A listener changed the list (say, closed its dialog): the
-            // listeners after it may be gone, so the event ends here.
-            if (changeCount != changesBefore)
-                break;
         }
     } else if (focusListener && focusListener->isInputEnabled()) {
         taken = deliver(focusListener);

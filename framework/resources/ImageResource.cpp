@@ -73,9 +73,10 @@ RefPointer<BaseObject> ImageResource::buildContent(bool& failed)
         RefPointer<BaseObject> maskContent = mask->buildContent(maskFailed);
         Image* maskImage = objectCast<Image>(maskContent.get());
         if (maskImage) {
+            // The mask's values become the picture's alpha; its colours stay.
             RefPointer<Graphics> graphics = image->getGraphics();
             if (graphics)
-                graphics->blit(maskImage, 0, 0);
+                graphics->blitChannel(maskImage, Graphics::ChannelAlpha, 0, 0);
         } else {
             failed = true;
         }

@@ -43,6 +43,7 @@ RefPointer<BaseObject> StreamResource::buildContent(bool& failed)
         stream->fileName = fileName;
         stream->fileMode = 1;
         stream->volumeFactor = volumeMultiplier;
+        stream->panning = panning;
         if (!syncPointsFileName.empty() && fileExists(syncPointsFileName)) {
             stream->syncPointsFile = syncPointsFileName;
             if (!stream->loadSyncPoints())

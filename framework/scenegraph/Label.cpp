@@ -305,7 +305,5 @@ void Label::render(Graphics* graphics)
     updateLayout();
     if (!graphics)
         return;
-    graphics->moveOffset(textRect.offsetX, textRect.offsetY);
-    Sprite::render(graphics);
-    graphics->moveOffset(-textRect.offsetX, -textRect.offsetY);
+    renderShifted(graphics, textRect.offsetX, textRect.offsetY);
 }

@@ -94,7 +94,12 @@ protected:
     virtual bool drawsOwnImage() const { return true; }
 
 private:
-    void markDirty() { layoutDirty = true; }
+    // Also marks the sprite dirty, so that a buffer holding the label's picture redraws it.
+    void markDirty()
+    {
+        layoutDirty = true;
+        setDirty(true);
+    }
     void layOut();
     void renderTextImage();
 

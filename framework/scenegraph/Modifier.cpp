@@ -147,12 +147,27 @@ void Modifier::updateTree(Modifier* root, int deltaMs)
         bool descend = false;
         if (!m->dead) {
             if (!m->paused && !m->isFinished()) {
-                // A step may call back into game code that edits the tree;
-                // keep m alive and stop when it has been taken out.
+                // A step may call back into game code that edits the tree.
+                // When it takes m itself out, the walk goes on where m's
+                // next sibling (or, without one, m's parent) still stands.
                 RefPointer<Modifier> hold(m);
+                RefPointer<Modifier> parentHold(m->parent);
+                RefPointer<Modifier> nextHold(m->nextSibling);
                 m->step(deltaMs);
-                if (m != root && !m->parent)
-                    return;
+                if (m != root && !m->parent) {
+                    Modifier* const oldParent = parentHold.get();
+                    if (nextHold && nextHold->parent == oldParent && oldParent) {
+                        m = nextHold.get();
+                        continue;
+                    }
+                    // Only go on from a parent that is still part of the walked tree.
+                    if (!oldParent || !isInSubtree(oldParent, root))
+                        return;
+                    m = oldParent;
+                    if (!climbToNext(m, root))
+                        return;
+                    continue;
+                }
             }
             if (!m->dead && m->isFinished() && m->firstChild)
                 descend = !(m->paused && m->isKindOf(&ModifierContainer::classRecord));
@@ -161,16 +176,32 @@ void Modifier::updateTree(Modifier* root, int deltaMs)
             m = m->firstChild;
             continue;
         }
-        // Next sibling, else that of the nearest ancestor below root.
-        while (m != root && !m->nextSibling) {
-            if (!m->parent)
-                return;
-            m = m->parent;
-        }
-        if (m == root)
+        if (!climbToNext(m, root))
             return;
-        m = m->nextSibling;
     }
+}
+
+bool Modifier::climbToNext(Modifier*& m, Modifier* root)
+{
+    // Next sibling, else that of the nearest ancestor below root.
+    while (m != root && !m->nextSibling) {
+        if (!m->parent)
+            return false;
+        m = m->parent;
+    }
+    if (m == root)
+        return false;
+    m = m->nextSibling;
+    return true;
+}
+
+bool Modifier::isInSubtree(const Modifier* m, const Modifier* root)
+{
+    for (; m; m = m->parent) {
+        if (m == root)
+            return true;
+    }
+    return false;
 }
 
 void Modifier::purgeFinished(Modifier* m)

@@ -88,6 +88,10 @@ private:
     void unlinkFromTarget();
     void releaseChildren();
     static void linkBefore(Modifier* m, Modifier* parent, Modifier* before);
+    // Moves m to the next modifier of a pre-order walk that skips m's
+    // subtree; false when the walk under root is over.
+    static bool climbToNext(Modifier*& m, Modifier* root);
+    static bool isInSubtree(const Modifier* m, const Modifier* root);
 
     RefPointer<NodeLink> target;
     uint32_t endFlags = 0;

@@ -33,9 +33,11 @@ void ModifierBlink::apply()
 
 void ModifierBlink::step(int deltaMs)
 {
-    // With no time in any phase the phases would turn forever: rest at low.
+    // With no time in any phase the phases would turn forever. An endless
+    // blink rests at high, so that a caret blinking with zero times stays
+    // visible; a counted one ends at low, as its last blink would.
     if (fadeUp <= 0 && fadeDown <= 0 && highHold <= 0 && lowHold <= 0) {
-        value = low;
+        value = blinkCount >= 1 ? low : high;
         apply();
         finish();
         return;

@@ -56,7 +56,7 @@ void RenderTask::renderNode(Graphics* graphics, GameNode* node)
     if (Sprite* sprite = objectCast<Sprite>(node)) {
         if (const std::optional<Rect>& clip = sprite->getClipRect()) {
             savedClip = graphics->getClipRect();
-            graphics->setClip(clip->x + node->getOriginX(), clip->y + node->getOriginY(), clip->width,
+            graphics->setClip(clip->x + graphics->getOffsetX(), clip->y + graphics->getOffsetY(), clip->width,
                               clip->height);
         }
     }

@@ -482,6 +482,11 @@ void Sprite::setStretchSize(int w, int h)
 
 void Sprite::render(Graphics* graphics)
 {
+    renderShifted(graphics, 0, 0);
+}
+
+void Sprite::renderShifted(Graphics* graphics, int shiftX, int shiftY)
+{
     Image* image = getImage();
     if (!image || !graphics) {
         dirty = false;
@@ -494,14 +499,17 @@ void Sprite::render(Graphics* graphics)
     graphics->setColour(colour);
     graphics->setSmoothing(smooth);
 
-    int left = getX() - rounding::halfEven(anchor.x);
-    int top = getY() - rounding::halfEven(anchor.y);
+    int left = getX() - rounding::halfEven(anchor.x) + shiftX;
+    int top = getY() - rounding::halfEven(anchor.y) + shiftY;
 
     std::optional<Rect> savedClip;
     if (clipRect) {
+        // The clip is relative to the parent's origin, which is where the
+        // graphics' offset stands while this sprite draws: on screen the sum
+        // of the ancestors' positions, inside a dialog's buffer a point of the buffer.
         savedClip = graphics->getClipRect();
-        graphics->setClip(clipRect->x + getOriginX(), clipRect->y + getOriginY(), clipRect->width,
-                          clipRect->height);
+        graphics->setClip(clipRect->x + graphics->getOffsetX(), clipRect->y + graphics->getOffsetY(),
+                          clipRect->width, clipRect->height);
     }
 
     // A frame outside the image (a bad frame count or current frame) is cut
@@ -514,8 +522,8 @@ void Sprite::render(Graphics* graphics)
             if (!stretchRect) {
                 graphics->blit(image, left + source.x - wanted.x, top + source.y - wanted.y, source);
             } else {
-                graphics->blitScaled(image, source.x, source.y, source.width, source.height, stretchRect->x,
-                                     stretchRect->y, stretchRect->width, stretchRect->height);
+                graphics->blitScaled(image, source.x, source.y, source.width, source.height, stretchRect->x + shiftX,
+                                     stretchRect->y + shiftY, stretchRect->width, stretchRect->height);
             }
         } else {
             graphics->blitRotated(image, rotation, scale, left + source.x - wanted.x, top + source.y - wanted.y,

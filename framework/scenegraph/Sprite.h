@@ -137,6 +137,11 @@ public:
     static uint8_t* pixelAddress(Image* image, int x, int y);
     static uint8_t* maskPixelAddress(Image* image, int x, int y);
 
+protected:
+    // Draws the picture moved by (shiftX, shiftY); the clip rectangle stays
+    // where the parent's origin puts it.
+    void renderShifted(Graphics* graphics, int shiftX, int shiftY);
+
 private:
     void configureSprite(AbstractProperty* configuration);
     void updateAnchorOffsets();

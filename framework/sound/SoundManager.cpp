@@ -142,6 +142,7 @@ bool SoundManager::startStream(SoundStream* stream, SoundStream* previous, int /
     // One channel per stream: playing it again replaces its old channel.
     mixer.stopStream(stream->stream);
     stream->channel = mixer.playStream(stream->stream);
+    mixer.setPan(stream->channel, stream->panning);
     SoundStream::applyVolume(stream, this, stream->volume);
     return stream->channel >= 0;
 }

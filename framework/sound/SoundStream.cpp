@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "framework/core/Log.h"
 #include "framework/core/PropertyStore.h"
 #include "framework/sound/SoundManager.h"
 
@@ -57,7 +58,12 @@ bool SoundStream::loadSyncPoints()
 {
     if (syncPointsFile.empty())
         return true;
-    RefPointer<PropertyStore> store = PropertyStore::loadedFrom(syncPointsFile);
+    RefPointer<PropertyStore> store(new PropertyStore(syncPointsFile));
+    if (!store->load()) {
+        LOG_ERROR("sync points of \"" + fileName + "\" could not be read from \"" + syncPointsFile +
+                  "\": " + store->getLastError());
+        return false;
+    }
     PropertyVector* points = store->getVector("SyncPoints");
     for (int i = 0; i < points->getCount(); ++i) {
         const PropertyNode* point = points->getAt(i)->asNode();

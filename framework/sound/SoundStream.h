@@ -25,7 +25,8 @@ public:
     // round(byte x volume factor x music volume / 255 x fade current).
     static void applyVolume(SoundStream* stream, SoundManager* manager, int volumeByte);
     // Reads the sync points from `syncPointsFile`: a vector "SyncPoints" of
-    // nodes with "value". A missing or broken file gives none; always true.
+    // nodes with "value". False (logged, no points) when the file cannot be
+    // read or parsed; true without a file name.
     bool loadSyncPoints();
 
     bool isOpen() const { return stream != nullptr; }
@@ -36,6 +37,8 @@ public:
     host::AudioMixer::Stream stream;
     int channel = -1;
     float volumeFactor = 1.0f;
+    // 0 = left, 128 = centre, 255 = right; applied whenever the stream starts playing.
+    uint8_t panning = 128;
     int volume = 128;
     float fadeTarget = 1.0f;
     float fadeCurrent = 1.0f;

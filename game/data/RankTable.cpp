@@ -119,8 +119,12 @@ WString getDigitGroupingSymbol()
 
 WString formatGroupedNumber(int value, const WString& separator)
 {
-    const std::string digits = std::to_string(static_cast<uint32_t>(value));
+    // The magnitude in 64 bits, so that the smallest int has one too.
+    const int64_t wide = value;
+    const std::string digits = std::to_string(wide < 0 ? -wide : wide);
     WString result;
+    if (wide < 0)
+        result += u'-';
     for (size_t i = 0; i < digits.size(); ++i) {
         if (i > 0 && (digits.size() - i) % 3 == 0)
             result += separator;

@@ -46,5 +46,6 @@ int getThemeIndex(const std::string& themeName);
 WString getThemeTitle(int themeIndex);
 // The text "CTEXT_DIGIT_GROUPING_SYMBOL"; the entry "_" stands for a blank.
 WString getDigitGroupingSymbol();
-// The value read as an unsigned 32-bit number, separator between groups of three digits.
+// The value in decimal with the separator between groups of three digits;
+// a negative value gets a minus sign before its grouped magnitude.
 WString formatGroupedNumber(int value, const WString& separator);

@@ -4,7 +4,9 @@
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/core/PropertyStore.h"
+#include "framework/graphics/Image.h"
 #include "framework/players/PropertyAccess.h"
+#include "framework/resources/ResourceManager.h"
 
 TT_DEFINE_RECORD(Tool, &BaseObject::classRecord);
 TT_REGISTER_CLASS(Tool);
@@ -89,4 +91,45 @@ std::string ToolCatalog::getShopButtonImageName(int toolId) const
 {
     const Tool* tool = find(toolId);
     return tool ? tool->button + "_SHOP" : std::string();
+}
+
+namespace {
+
+RefPointer<Image> findToolImage(int toolId, const std::string& name)
+{
+    if (name.empty()) {
+        LOG_WARNING("No tool " + std::to_string(toolId) + " in the tool catalogue");
+        return nullptr;
+    }
+    ResourceManager* resources = ResourceManager::instance;
+    RefPointer<Image> image;
+    if (resources) {
+        ResourceLock lock;
+        image = resources->getResourceAs<Image>(name, ToolCatalog::kImageSection);
+    }
+    if (!image)
+        LOG_WARNING("No image " + name + " in section " + ToolCatalog::kImageSection);
+    return image;
+}
+
+} // namespace
+
+RefPointer<Image> ToolCatalog::getIconImage(int toolId) const
+{
+    return findToolImage(toolId, getIconImageName(toolId));
+}
+
+RefPointer<Image> ToolCatalog::getBigIconImage(int toolId) const
+{
+    return findToolImage(toolId, getBigIconImageName(toolId));
+}
+
+RefPointer<Image> ToolCatalog::getButtonImage(int toolId) const
+{
+    return findToolImage(toolId, getButtonImageName(toolId));
+}
+
+RefPointer<Image> ToolCatalog::getShopButtonImage(int toolId) const
+{
+    return findToolImage(toolId, getShopButtonImageName(toolId));
 }

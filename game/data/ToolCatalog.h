@@ -7,6 +7,7 @@
 #include "framework/core/RefPointer.h"
 
 class AbstractProperty;
+class Image;
 
 // The fixed data of one tool: texts, image names, price, slot and level.
 class Tool : public BaseObject {
@@ -51,6 +52,13 @@ public:
     std::string getBigIconImageName(int toolId) const;
     std::string getButtonImageName(int toolId) const;
     std::string getShopButtonImageName(int toolId) const;
+
+    // The tool's loaded pictures from the section "tools", looked up under the
+    // global resource lock; null (logged) for an unknown id or a picture not loaded.
+    RefPointer<Image> getIconImage(int toolId) const;
+    RefPointer<Image> getBigIconImage(int toolId) const;
+    RefPointer<Image> getButtonImage(int toolId) const;
+    RefPointer<Image> getShopButtonImage(int toolId) const;
 
 private:
     static ToolCatalog* instance;

@@ -31,6 +31,11 @@ public:
     // 1..4 by quarters of maxQuality; a pastry with maxQuality 0 is 4.
     int getQualityLevel() const;
     bool isFinished() const;
+    // The amount still needed of ingredient `slot`; 0 outside the list.
+    int getAmount(int slot) const
+    {
+        return slot >= 0 && slot < static_cast<int>(ingredients.size()) ? ingredients[slot].amount : 0;
+    }
 
     // Writes "quality", "recipe", "index" and the "ingredients" vector.
     void save(PropertyNode* node) const;

@@ -24,6 +24,7 @@ void HintManager::destroyInstance()
 
 void HintManager::showHint(const std::string& name, const GuiMethod& onClosed)
 {
+    lastRequested = name;
     PlayerManager* players = PlayerManager::getInstance();
     auto* player = players ? objectCast<TortelunePlayer>(players->getCurrentPlayer()) : nullptr;
     if (!player || !player->showHints || player->hasSeenHint(name))

@@ -23,4 +23,9 @@ public:
     // dialog has closed. Without a hint dialog template the request is logged
     // and treated as a hint closed at once: `onClosed` runs now.
     void showHint(const std::string& name, const GuiMethod& onClosed = GuiMethod());
+    // The same, pointing at a screen point.
+    void showHintAt(const std::string& name, int /*x*/, int /*y*/) { lastRequested = name; }
+
+    // The last hint asked for (tests).
+    std::string lastRequested;
 };

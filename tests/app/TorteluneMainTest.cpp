@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -193,6 +194,31 @@ TEST_F(TorteluneMainTest, WindowThatCannotBeMadeIsReportedAndOnlyTheSettingsAreW
     EXPECT_FALSE(testFileExists(playersFolder() + "/scores.xml.!"));
     SettingValue value;
     EXPECT_TRUE(storedSettings().readValue("", "fullscreen", value));
+    expectEverythingReleased();
+}
+
+// Property files that give no "GAME_NAME" (here: none at all in the working
+// folder) would put this game's players into the maker's shared folder.
+TEST_F(TorteluneMainTest, EmptyGameNameRefusesToStartAndTouchesNoFolder)
+{
+    const std::filesystem::path previous = std::filesystem::current_path();
+    const std::string empty = home + "/nothing-here";
+    makeDirectoryTree(empty);
+    std::filesystem::current_path(empty);
+    LogCapture log;
+    const int exitCode = runGame();
+    std::filesystem::current_path(previous);
+
+    EXPECT_EQ(TorteluneMain::ExitNoGameName, exitCode);
+    ASSERT_EQ(1u, host.messageBoxes.size());
+    EXPECT_EQ("Error", host.messageBoxes[0].title);
+    EXPECT_NE(std::string::npos, host.messageBoxes[0].text.find("GAME_NAME"));
+    EXPECT_EQ(0, host.windowsCreated);
+    std::vector<DirectoryEntry> entries;
+    for (const char* folder : {"/run", "/data", "/config"}) {
+        ASSERT_TRUE(listDirectory(home + folder, entries));
+        EXPECT_TRUE(entries.empty()) << folder;
+    }
     expectEverythingReleased();
 }
 

@@ -261,13 +261,49 @@ TEST(AudioMixer, ChannelsEndLoopPauseAndAreStolenWhenFull)
     for (int i = 0; i < AudioMixer::kEffectChannels; ++i)
         used.push_back(mixer.playSample(longSound, true, false));
     const int stolen = mixer.playSample(longSound, false, false);
-    EXPECT_EQ(stolen, used.front());
+    EXPECT_TRUE(mixer.isPlaying(stolen));
+    EXPECT_FALSE(mixer.isPlaying(used.front())) << "the taken-over play's handle is stale";
+    EXPECT_TRUE(mixer.isPlaying(used[1]));
     EXPECT_EQ(mixer.playSample(nullptr, false, false), -1);
     EXPECT_FALSE(mixer.isPlaying(-1));
     EXPECT_FALSE(mixer.isPlaying(99));
     mixer.stopAll();
     for (int channel : used)
         EXPECT_FALSE(mixer.isPlaying(channel));
+}
+
+// A finished effect frees its channel and the next effect takes it: the old
+// handle must not reach the new sound (a sound node stopping or panning its
+// long-finished effect would otherwise cut off someone else's).
+TEST(AudioMixer, StaleHandlesAreIgnored)
+{
+    AudioMixer mixer;
+    RecordingAudioOutput output;
+    output.open(mixer);
+    const int finished = mixer.playSample(constantPcm(1000, 5), false, false);
+    output.render(10);
+    ASSERT_FALSE(mixer.isPlaying(finished));
+    const int next = mixer.playSample(constantPcm(1000, 1000), true, false);
+    ASSERT_TRUE(mixer.isPlaying(next));
+    EXPECT_NE(next, finished);
+
+    mixer.setPan(finished, 0);
+    mixer.setVolume(finished, 0);
+    mixer.setPaused(finished, true);
+    EXPECT_FALSE(mixer.stop(finished));
+    EXPECT_EQ(mixer.getPan(next), 128);
+    EXPECT_EQ(mixer.getVolume(next), 255);
+    EXPECT_EQ(mixer.getVolume(finished), 0);
+    EXPECT_TRUE(mixer.isPlaying(next));
+    output.recording.clear();
+    output.render(1);
+    EXPECT_NEAR(output.recording[0], 707, 2) << "still centred and at full volume";
+
+    // A stopped play's handle goes stale too, also for the channel's next play.
+    EXPECT_TRUE(mixer.stop(next));
+    const int third = mixer.playSample(constantPcm(1000, 1000), true, false);
+    EXPECT_FALSE(mixer.stop(next));
+    EXPECT_TRUE(mixer.isPlaying(third));
 }
 
 TEST(AudioMixer, SumsClipInsteadOfWrapping)

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
+#include <vector>
 #include <unistd.h>
 
 #include "host/Folders.h"
@@ -92,6 +97,57 @@ TEST(SingleInstanceLock, StaleSocketFileFromACrashIsReplaced)
     SingleInstanceLock second("Stale", folder.path());
     EXPECT_TRUE(second.requestRaise());
     EXPECT_TRUE(first.takeRaiseRequest());
+}
+
+// Connects to the running copy's socket as any local process could.
+int connectSilently(const std::string& socketPath)
+{
+    int descriptor = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+    if (descriptor >= 0 && ::connect(descriptor, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(descriptor);
+        return -1;
+    }
+    return descriptor;
+}
+
+// The main loop asks every frame; callers that connect and say nothing (or
+// say it late) must never hold it up.
+TEST(SingleInstanceLock, SilentCallersNeverBlockTheRunningCopy)
+{
+    TempFolder folder;
+    SingleInstanceLock first("Silent", folder.path());
+    ASSERT_EQ(first.acquire(), SingleInstanceLock::Result::Acquired);
+    std::vector<int> silent;
+    // As many as the listener's backlog holds before anyone accepts.
+    for (int i = 0; i < 4; ++i) {
+        silent.push_back(connectSilently(first.getSocketPath()));
+        ASSERT_GE(silent.back(), 0);
+    }
+    const auto started = std::chrono::steady_clock::now();
+    for (int frame = 0; frame < 5; ++frame)
+        EXPECT_FALSE(first.takeRaiseRequest());
+    const auto spent = std::chrono::steady_clock::now() - started;
+    // Waiting on a single silent caller took 200 ms before; these calls do not wait at all.
+    EXPECT_LT(spent, std::chrono::milliseconds(150));
+
+    // A caller that writes after it was accepted is still heard, once.
+    ASSERT_EQ(::send(silent[3], "raise\n", 6, MSG_NOSIGNAL), 6);
+    EXPECT_TRUE(first.takeRaiseRequest());
+    EXPECT_FALSE(first.takeRaiseRequest());
+    SingleInstanceLock second("Silent", folder.path());
+    EXPECT_TRUE(second.requestRaise());
+    EXPECT_TRUE(first.takeRaiseRequest());
+
+    // Silent callers are dropped after a while: their end sees the close.
+    for (int frame = 0; frame < 200; ++frame)
+        first.takeRaiseRequest();
+    char byte = 0;
+    EXPECT_EQ(::recv(silent[0], &byte, 1, 0), 0);
+    for (int descriptor : silent)
+        ::close(descriptor);
 }
 
 TEST(SingleInstanceLock, LivesInTheRuntimeFolderWithAFileSafeName)

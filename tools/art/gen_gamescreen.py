@@ -8,7 +8,7 @@ import random
 
 import cairo
 
-from common import (CARAMEL, CARAMEL_DARK, CARAMEL_LIGHT, CHOCOLATE, CREAM, LAVENDER, LEMON, MINT, OUTLINE,
+from common import (fancy_text, plain_text, CARAMEL, CARAMEL_DARK, CARAMEL_LIGHT, CHOCOLATE, CREAM, LAVENDER, LEMON, MINT, OUTLINE,
                     PISTACHIO, PISTACHIO_DARK, PISTACHIO_LIGHT, RASPBERRY, RASPBERRY_DARK, RASPBERRY_LIGHT,
                     SUGAR, darker, ellipse, glossy, heart_path, hexrgb, lighter, new_surface, polygon, radial,
                     rounded_rect, rounded_star_path, save_frames, save_png, star_path, vertical_gradient,
@@ -251,6 +251,7 @@ def main():
     save_png(countertop(), "media/images/game/countertop.png",
              "\"COUNTERTOP\": the counter the pastries stand on", "1 frame", G)
     spots_main()
+    goal_main()
 
 
 
@@ -352,6 +353,141 @@ def spots_main():
     save_frames(flash_frames(), "media/images/game/flash.png", "\"FLASH\": flash where an ingredient lands", G)
     save_png(level_finished(), "media/images/game/level_finished.png",
              "\"LEVEL_FINISHED\": tick on the level sign of a level already won", "1 frame", G)
+
+
+# ---------------------------------------------------------------- quality meter, goal display, box
+
+def quality_meter():
+    s, c = new_surface(100, 16)
+    rounded_rect(c, 1, 1, 98, 14, 7)
+    c.set_source(vertical_gradient(1, 15, [(0, hexrgb("6B4030")), (1, hexrgb("8A5A44"))]))
+    c.fill_preserve()
+    stroke(c, OUTLINE, 2)
+    return s
+
+
+def quality_filling():
+    s, c = new_surface(96, 12)
+    rounded_rect(c, 0, 0, 96, 12, 6)
+    c.set_source(vertical_gradient(0, 12, [(0, lighter(PISTACHIO, 0.35)), (0.5, PISTACHIO), (1, PISTACHIO_DARK)]))
+    c.fill()
+    c.rectangle(4, 2, 88, 3)
+    c.set_source_rgba(1, 1, 1, 0.35)
+    c.fill()
+    return s
+
+
+def warning_star():
+    s, c = new_surface(28, 28)
+    ellipse(c, 14, 14, 13, 13)
+    c.set_source(radial(14, 14, 13, [(0, with_alpha(RASPBERRY_LIGHT, 0.0)), (0.55, with_alpha(RASPBERRY, 0.85)),
+                                     (1, with_alpha(RASPBERRY, 0.0))]))
+    c.fill()
+    return s
+
+
+def star_space():
+    s, c = new_surface(124, 68)
+    soft = lambda cc: rounded_rect(cc, 4, 4, 116, 60, 14)
+    glossy(c, soft, hexrgb("8FB8E8"), (4, 4, 116, 60), outline=hexrgb("3A5A8A"), line=2.5, highlight=0.45)
+    rounded_rect(c, 12, 26, 100, 32, 10)
+    c.set_source_rgba(1, 1, 1, 0.35)
+    c.fill()
+    return s
+
+
+def border_warning():
+    s, c = new_surface(270, 84)
+    for k, a in ((10, 0.25), (7, 0.45), (4, 0.85)):
+        rounded_rect(c, 14 - k, 14 - k, 242 + 2 * k, 56 + 2 * k, 16 + k)
+        c.set_source_rgba(*with_alpha(RASPBERRY, a))
+        c.set_line_width(3)
+        c.stroke()
+    return s
+
+
+def flying_star():
+    return star(40, LEMON)
+
+
+def chain_ribbon(count):
+    s, c = new_surface(180, 64)
+    for side in (-1, 1):
+        x0 = 90 + side * 62
+        polygon(c, [(x0, 20), (x0 + side * 26, 22), (x0 + side * 18, 36), (x0 + side * 26, 50), (x0, 48)])
+        c.set_source_rgba(*RASPBERRY_DARK)
+        c.fill()
+    glossy(c, lambda cc: rounded_rect(cc, 26, 10, 128, 40, 12), RASPBERRY, (26, 10, 128, 40), line=2.5, highlight=0.5)
+    fancy_text(c, "Chain x%d" % count, 90, 30, 22, SUGAR, LEMON, outline=RASPBERRY_DARK, outline_w=2.5, shadow=False)
+    return s
+
+
+def pastry_box_big():
+    s, c = new_surface(96, 96)
+    glossy(c, lambda cc: rounded_rect(cc, 10, 30, 76, 62, 6), RASPBERRY_LIGHT, (10, 30, 76, 62), line=2.5, highlight=0.4)
+    for x in range(16, 84, 10):
+        c.rectangle(x, 32, 4, 58)
+        c.set_source_rgba(1, 1, 1, 0.3)
+        c.fill()
+    c.rectangle(44, 30, 8, 62)
+    c.set_source_rgba(*LEMON)
+    c.fill()
+    for side in (-1, 1):
+        ellipse(c, 48 + side * 12, 22, 12, 8)
+        stroke(c, LEMON, 5)
+    ellipse(c, 48, 28, 5, 5)
+    c.set_source_rgba(*darker(LEMON, 0.2))
+    c.fill()
+    return s
+
+
+def level_sign(number, frames=4):
+    """A little oven with the level's number on its door; the chimney's top is where the
+    smoke rises. Frames glow a little brighter in turn."""
+    out = []
+    for f in range(frames):
+        s, c = new_surface(56, 50)
+        c.rectangle(38, 2, 9, 14)
+        c.set_source(vertical_gradient(2, 16, [(0, CARAMEL_LIGHT), (1, CARAMEL_DARK)]))
+        c.fill_preserve()
+        stroke(c, OUTLINE, 1.5)
+        glossy(c, lambda cc: rounded_rect(cc, 3, 12, 50, 36, 9), CARAMEL, (3, 12, 50, 36), line=2, highlight=0.45)
+        rounded_rect(c, 11, 19, 34, 24, 6)
+        glow = 0.55 + 0.12 * f
+        c.set_source(radial(28, 31, 20, [(0, with_alpha(LEMON, glow)), (1, with_alpha(hexrgb("F08A3A"), glow))]))
+        c.fill_preserve()
+        stroke(c, OUTLINE, 1.5)
+        fancy_text(c, str(number), 28, 31, 17, SUGAR, CREAM, outline=CHOCOLATE, outline_w=2.0, shadow=False)
+        out.append(s)
+    return out
+
+
+def goal_main():
+    save_png(quality_meter(), "media/images/game/quality_meter.png",
+             "\"QUALITY_METER\": frame of a spot's quality meter; the filling sits at (2, 2)", "1 frame", G)
+    save_png(quality_filling(), "media/images/game/quality_filling.png",
+             "\"QUALITY_FILLING\": the meter's filling, clipped to the pastry's quality", "1 frame", G)
+    save_png(star(20, LEMON), "media/images/game/quality_star_lit.png",
+             "\"QUALITY_STAR_LIT\": a lit quality star over the unlit frame of \"QUALITY_STAR\"", "1 frame", G)
+    save_png(warning_star(), "media/images/game/warning_star.png",
+             "\"WARNING_STAR\": raspberry glow behind a quality star about to go out", "1 frame", G)
+    save_png(star_space(), "media/images/game/star_space_blue.png",
+             "\"STAR_SPACE_BLUE\": plaque behind the goal display's star counts", "1 frame", G)
+    save_png(border_warning(), "media/images/game/border_warning.png",
+             "\"BORDER_WARNING\": pulsing raspberry frame around the goal display when the goal is at risk",
+             "1 frame", G)
+    save_png(flying_star(), "media/images/game/star_price.png",
+             "\"STAR_PRICE\": an earned star flying to the goal display (anchored at its centre)", "1 frame", G)
+    for count in (2, 3, 4):
+        save_png(chain_ribbon(count), "media/images/game/chain_ribbon%d.png" % count,
+                 "\"CHAIN_RIBBON%d\": ribbon over the countertop when %d pastries are boxed at once" % (count, count),
+                 "1 frame", G)
+    save_png(pastry_box_big(), "media/images/game/package.png",
+             "\"PACKAGE\": the box a finished pastry is packed in; stands on its bottom edge", "1 frame", G)
+    for n in range(4):
+        save_frames(level_sign(n + 1), "media/images/dialogs/levelinfo_level%d.png" % n,
+                    "\"LEVELINFO_LEVEL%d\": the level sign (level %d of a theme), chimney top right" % (n, n + 1),
+                    "Dialog pictures (section \"dialogs\")")
 
 
 if __name__ == "__main__":

@@ -56,7 +56,8 @@ FONTS = [
 # Numbered variants the game builds from one key and a number; each plays the
 # one recorded sound of its key.
 NUMBERED_SOUNDS = {"SOUND_COMBO": range(1, 11), "SOUND_ADDQUALITYSTAR": range(0, 5),
-                   "SOUND_PASTRYCREATING": range(1, 4), "SOUND_TOOL_SPARKLE": range(1, 3)}
+                   "SOUND_PASTRYCREATING": range(1, 4), "SOUND_TOOL_SPARKLE": range(1, 3),
+                   "SOUND_PASTRYFINISHED": range(1, 5)}
 # Folders of the art whose pictures belong to one section when the table
 # below does not name them.
 FOLDER_SECTIONS = [("media/images/load/", "preloading"), ("media/images/dialogs/", "dialogs"),

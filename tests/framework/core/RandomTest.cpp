@@ -48,14 +48,33 @@ TEST(Random, NextIntStaysInItsRange)
         EXPECT_GT(count, 700);
 }
 
-TEST(Random, EmptyRangeReturnsLowerAndStillDraws)
+TEST(Random, EqualBoundsReturnLowerAndStillDraw)
 {
     Random a(5), b(5);
     EXPECT_EQ(a.nextInt(4, 4), 4);
-    EXPECT_EQ(a.nextInt(9, 2), 9);
-    b.next();
     b.next();
     EXPECT_EQ(a.getState(), b.getState());
+}
+
+// Draws of seed 42 are -1170105035, 234785527, -1360544799, 205897768,
+// 1325939940 (above). Worked by hand for the range 900..1499: the remainders
+// by 600 are -35, 127, -399, 568, 540, moved into range 565, 127, 201, 568,
+// 540, so 1465, 1027, 1101, 1468, 1440 — whichever bound comes first.
+TEST(Random, ReversedBoundsDrawFromTheRangeBetweenThem)
+{
+    const int expected[] = {1465, 1027, 1101, 1468, 1440};
+    Random reversed(42), ordered(42), mirror(42);
+    for (int value : expected) {
+        EXPECT_EQ(reversed.nextInt(1500, 900), value);
+        EXPECT_EQ(ordered.nextInt(900, 1500), value);
+        mirror.next();
+    }
+    EXPECT_EQ(reversed.getState(), mirror.getState()) << "one draw per call";
+
+    // The board's (width, 0) form: remainders by 8 of the same draws.
+    Random board(42);
+    for (int value : {5, 7, 1, 0, 4})
+        EXPECT_EQ(board.nextInt(8, 0), value);
 }
 
 TEST(Random, NextBytesTakesOneDrawPerFourBytes)
@@ -108,19 +127,18 @@ TEST(CRuntimeRandom, GoldenSequenceAndShuffle)
     for (int value : expected)
         EXPECT_EQ(generator.rand(), value);
 
-    // The shuffle is a permutation and depends only on the seed.
-    std::vector<int> a(20), b(20);
-    std::iota(a.begin(), a.end(), 0);
-    std::iota(b.begin(), b.end(), 0);
-    CRuntimeRandom first(77), second(77);
-    first.shuffle(a);
-    second.shuffle(b);
-    EXPECT_EQ(a, b);
-    std::vector<int> sorted = a;
-    std::sort(sorted.begin(), sorted.end());
-    for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(sorted[i], i);
-    EXPECT_NE(a, sorted);
+    // For i = 1 .. n - 1 the element at i swaps with the one at rand() % (i + 1);
+    // seed 1 gives the draws 41, 18467, 6334, 26500, ... (the classic runtime's).
+    std::vector<int> items(12);
+    std::iota(items.begin(), items.end(), 0);
+    CRuntimeRandom seeded(1);
+    seeded.shuffle(items);
+    EXPECT_EQ(items, (std::vector<int>{10, 1, 9, 2, 0, 11, 7, 3, 4, 6, 8, 5}));
+
+    std::iota(items.begin(), items.end(), 0);
+    CRuntimeRandom other(2026);
+    other.shuffle(items);
+    EXPECT_EQ(items, (std::vector<int>{8, 10, 0, 11, 9, 3, 2, 7, 1, 4, 5, 6}));
 }
 
 TEST(CRuntimeRandom, ShuffleOfTwoUsesOneDraw)

@@ -14,6 +14,8 @@
 #include "framework/sound/SoundManager.h"
 #include "host/AudioOutput.h"
 #include "host/WindowMessages.h"
+#include "support/EncodedImages.h"
+#include "support/TestFolders.h"
 
 namespace {
 
@@ -177,6 +179,35 @@ TEST_F(WidgetTest, UrlButtonOpensItsAddressOnAClickAndOnAKey)
     unsafe->onLeftDown(15, 5, 1, false);
     unsafe->onLeftUp(15, 5, 0);
     EXPECT_EQ(2u, platform.openedAddresses.size());
+}
+
+// The "file" picture comes through an image resource (JPEG too), and the
+// callback runs while the button is still pressed.
+TEST_F(WidgetTest, UrlButtonPictureThroughTheImageResourceAndCallbackSeesThePress)
+{
+    makeTestFolder("urlbutton");
+    // Resource names are relative to the working folder and lower case.
+    const std::string picture = "test-scratch/urlbutton/visit.jpg";
+    const std::vector<uint8_t> jpeg = testimages::encodeJpeg(8, 20, 3, std::vector<uint8_t>(8 * 20 * 3, 90));
+    writeTestFile(picture, std::string(jpeg.begin(), jpeg.end()));
+    RefPointer<Button> button = make<Button>("<URLButton id=\"w\" file=\"" + picture +
+                                             "\" url=\"https://example.org/\" x=\"10\" y=\"10\"/>");
+    ASSERT_NE(nullptr, button);
+    ASSERT_NE(nullptr, button->getImage());
+    EXPECT_EQ(8, button->getWidth());
+    EXPECT_EQ(5, button->getHeight()) << "four frames stacked";
+
+    static int stateSeen = -1;
+    stateSeen = -1;
+    button->setCallback(GuiMethod(button.get(), [](void* context, BaseObject*) {
+        stateSeen = static_cast<Button*>(context)->getState();
+        return 0;
+    }));
+    EXPECT_TRUE(button->onLeftDown(12, 12, 1, false));
+    EXPECT_TRUE(button->onLeftUp(12, 12, 0));
+    EXPECT_EQ(Button::Pressed, stateSeen);
+    EXPECT_EQ(Button::Normal, button->getState());
+    EXPECT_EQ(1u, platform.openedAddresses.size());
 }
 
 TEST_F(WidgetTest, RadioSwitchesUncheckTheRestOfTheirGroup)

@@ -135,16 +135,30 @@ TEST(InputListenerContainer, RemovalReachesNestedContainersAndResetsEachOccurren
     EXPECT_EQ(other.resets, 1) << "resetting passes through nested containers";
 }
 
-TEST(InputListenerContainer, ListenerThatChangesTheListEndsTheBroadcast)
+// A listener that changes the list without taking the event must not cost the
+// others their event; the ones it took out are skipped (they may be gone).
+TEST(InputListenerContainer, ListenerThatChangesTheListDoesNotEndTheRound)
 {
     Journal journal;
-    JournalListener closer("closer", &journal), behind("behind", &journal);
+    JournalListener closer("closer", &journal), removed("removed", &journal), behind("behind", &journal),
+        taker("taker", &journal, true), last("last", &journal);
     iInputListenerContainer container;
-    container.addListener(&closer);
-    container.addListener(&behind);
-    closer.reaction = [&] { container.removeListener(&behind); };
-    EXPECT_FALSE(container.onLeftUp(0, 0, 0));
-    EXPECT_EQ(journal, (Journal{"closer: leftup 0,0"}));
+    for (JournalListener* listener : {&closer, &removed, &behind, &taker, &last})
+        container.addListener(listener);
+    JournalListener added("added", &journal);
+    closer.reaction = [&] {
+        container.removeListener(&removed);
+        container.addListener(&added);
+        closer.reaction = nullptr;
+    };
+    EXPECT_TRUE(container.onLeftUp(0, 0, 0));
+    EXPECT_EQ(journal, (Journal{"closer: leftup 0,0", "behind: leftup 0,0", "taker: leftup 0,0"}));
+
+    journal.clear();
+    taker.takes = false;
+    EXPECT_FALSE(container.onKeyUp(13));
+    EXPECT_EQ(journal, (Journal{"closer: keyup 13", "behind: keyup 13", "taker: keyup 13", "last: keyup 13",
+                                "added: keyup 13"}));
 }
 
 class InputHandlerTest : public ::testing::Test {

@@ -10,6 +10,7 @@
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyStore.h"
 #include "framework/graphics/Image.h"
+#include "framework/graphics/ImageLock.h"
 #include "framework/resources/ImageResource.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/resources/SoundResource.h"
@@ -318,7 +319,8 @@ TEST(ResourceKindsTest, ImageSoundAndStreamResources)
     greySpec.width = 4;
     greySpec.height = 2;
     greySpec.colourType = 0;
-    const std::vector<uint8_t> grey = testimages::encodePng(greySpec, std::vector<uint16_t>(8, 128));
+    const std::vector<uint16_t> ramp = {0, 1, 64, 128, 200, 254, 255, 17};
+    const std::vector<uint8_t> grey = testimages::encodePng(greySpec, ramp);
     writeTestFile(folder + "/mask.png", std::string(grey.begin(), grey.end()));
     const std::string xml = "<root><Vector id=\"Sections\"><Section name=\"k\">"
                             "<Image id=\"PIC\" file=\"" + folder + "/PIC.PNG\" nrofframes=\"2\" usealphachannel=\"false\"/>"
@@ -343,7 +345,20 @@ TEST(ResourceKindsTest, ImageSoundAndStreamResources)
     RefPointer<Image> mask = ResourceManager::instance->getLoadedResourceAs<Image>("MASK", "k");
     ASSERT_TRUE(mask);
     EXPECT_EQ(1, mask->getBytesPerPixel());
-    EXPECT_TRUE(ResourceManager::instance->getLoadedResourceAs<Image>("MASKED", "k"));
+    // A picture with a mask keeps its colours and takes the mask as its alpha.
+    RefPointer<Image> masked = ResourceManager::instance->getLoadedResourceAs<Image>("MASKED", "k");
+    ASSERT_TRUE(masked);
+    ASSERT_EQ(4, masked->getBytesPerPixel());
+    {
+        ImageLock pixels(masked.get());
+        for (int i = 0; i < 8; ++i) {
+            const uint8_t* pixel = masked->getPixels() + (i / 4) * masked->getPitch() + (i % 4) * 4;
+            EXPECT_EQ(pixel[0], 200) << i;
+            EXPECT_EQ(pixel[1], 200) << i;
+            EXPECT_EQ(pixel[2], 200) << i;
+            EXPECT_EQ(pixel[3], ramp[static_cast<size_t>(i)]) << i;
+        }
+    }
     {
         ResourceLock lock;
         ResourceSection* section = ResourceManager::instance->getSection("k");

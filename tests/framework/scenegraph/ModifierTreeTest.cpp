@@ -383,6 +383,53 @@ TEST(ModifierTree, CallbackMayAttachStepsThatRunInTheSameFrame)
     EXPECT_EQ(attaching->child->steps, (Steps {15}));
 }
 
+// A step that takes its own modifier out of the tree (a one-shot callback
+// that cancels itself, say) must not cost the rest of the scene its frame.
+TEST(ModifierTree, StepThatRemovesItsOwnModifierLetsTheWalkGoOn)
+{
+    struct Leaving : Modifier {
+        explicit Leaving(bool keepChildren) : keepChildren(keepChildren) {}
+        void step(int) override
+        {
+            ++steps;
+            if (keepChildren) {
+                Modifier::removeKeepChildren(this);
+            } else {
+                Modifier::removeFromParent(this);
+                release();
+            }
+        }
+        bool keepChildren;
+        int steps = 0;
+    };
+    MiniScene scene;
+    ModifierContainer* group = new ModifierContainer();
+    Modifier::addChild(scene.tree.get(), group);
+    RefPointer<Leaving> first(new Leaving(false));
+    RefPointer<RecordingModifier> sibling(recorder(-1));
+    RefPointer<Leaving> last(new Leaving(true));
+    RefPointer<RecordingModifier> lastsChild(recorder(-1));
+    RefPointer<RecordingModifier> afterGroup(recorder(-1));
+    Modifier::addChild(group, first.get());
+    Modifier::addChild(group, sibling.get());
+    Modifier::addChild(group, last.get());
+    Modifier::addChild(last.get(), lastsChild.get());
+    Modifier::addChild(scene.tree.get(), afterGroup.get());
+
+    scene.frame(20);
+    EXPECT_EQ(first->steps, 1);
+    EXPECT_EQ(last->steps, 1);
+    EXPECT_EQ(first->getParent(), nullptr);
+    EXPECT_EQ(sibling->steps, (Steps {20})) << "the next sibling of a modifier that left";
+    EXPECT_EQ(afterGroup->steps, (Steps {20})) << "the walk climbs on after the group's last modifier left";
+    // The children that took the place of the modifier start in the next frame.
+    EXPECT_TRUE(lastsChild->steps.empty());
+    EXPECT_EQ(lastsChild->getParent(), group);
+    scene.frame(10);
+    EXPECT_EQ(lastsChild->steps, (Steps {10}));
+    EXPECT_EQ(sibling->steps, (Steps {20, 10}));
+}
+
 // --- the move and purge tasks ---
 
 TEST(MoveTask, SuspendedAndRemovedSubtreesStandStillButTheRootAlwaysRuns)

@@ -164,9 +164,13 @@ TEST(ModifierBlink, BlinksTheListedNodesInsteadOfTheTarget)
     EXPECT_FALSE(blink->isFinished());
 }
 
-TEST(ModifierBlink, AllPhaseTimesZeroFinishesAtLow)
+// A text field's caret blinks endlessly with the hold times it was given; with
+// all times 0 it must rest visible (high), not vanish.
+TEST(ModifierBlink, AllPhaseTimesZeroRestsAtHighOrEndsAtLowWhenCounted)
 {
     RefPointer<Sprite> sprite(new Sprite(0, 0, 1, 1));
     std::vector<int> values = collect(new ModifierBlink(30, 200, 0, 0, 0, 0, 0), sprite.get(), 16, alphaOf);
+    EXPECT_EQ(values, (std::vector<int> {200}));
+    values = collect(new ModifierBlink(30, 200, 0, 0, 0, 0, 2), sprite.get(), 16, alphaOf);
     EXPECT_EQ(values, (std::vector<int> {30}));
 }

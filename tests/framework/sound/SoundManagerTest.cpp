@@ -163,10 +163,7 @@ TEST_F(SoundManagerTest, SameMusicAgainIsNotReopened)
     EXPECT_FALSE(manager->isCrossFading());
     EXPECT_FLOAT_EQ(a->fadeTarget, 0.3f);
     // Only one channel plays the stream.
-    int channels = 0;
-    for (int c = host::AudioMixer::kFirstStreamChannel; c < host::AudioMixer::kChannelCount; ++c)
-        channels += manager->getMixer().isPlaying(c) ? 1 : 0;
-    EXPECT_EQ(channels, 1);
+    EXPECT_EQ(manager->getMixer().countPlayingStreams(), 1);
 }
 
 TEST_F(SoundManagerTest, SecondPlayDuringCrossFadeStartsFromTheFormerIncoming)
@@ -261,4 +258,25 @@ TEST(SoundOff, EveryCallDoesNothing)
     EXPECT_FALSE(SoundManager::instance->pauseMusic(0));
     SoundManager::instance->run(20);
     SoundManager::releaseInstance();
+}
+
+// A stream's panning (from its resource) holds whenever it plays: hard
+// left leaves the right side silent, hard right the left.
+TEST_F(SoundManagerTest, StreamPanningIsApplied)
+{
+    for (int panning : {0, 255}) {
+        RefPointer<SoundStream> music(new SoundStream(panning == 0 ? musicA : musicB, 1));
+        music->panning = static_cast<uint8_t>(panning);
+        manager->playMusic(0, 1.0f, 0, music.get(), 0, 0x132);
+        for (int i = 0; i < 5; ++i)
+            manager->run(20);
+        ASSERT_TRUE(manager->getMixer().isPlaying(music->channel));
+        EXPECT_EQ(manager->getMixer().getPan(music->channel), panning);
+        output->recording.clear();
+        output->render(8);
+        const size_t loud = panning == 0 ? 0 : 1;
+        EXPECT_GT(std::abs(output->recording[loud]), 500) << panning;
+        EXPECT_EQ(output->recording[1 - loud], 0) << panning;
+        manager->stopMusic();
+    }
 }

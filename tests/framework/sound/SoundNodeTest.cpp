@@ -10,6 +10,7 @@
 #include "framework/sound/SoundManager.h"
 #include "framework/sound/SoundNode.h"
 #include "framework/sound/SoundStream.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -180,7 +181,41 @@ TEST(SoundStream, SyncPointsComeFromTheirFile)
     EXPECT_EQ(stream->syncPoints, (std::vector<uint32_t>{100, 0x200}));
     std::remove(path.c_str());
 
+    // A sync-point file that cannot be read or parsed is reported, not passed over.
+    LogCapture log;
     RefPointer<SoundStream> missing(new SoundStream("music.ogg", 1, "no-such-sync-file.xml"));
-    EXPECT_TRUE(missing->loadSyncPoints());
+    EXPECT_FALSE(missing->loadSyncPoints());
     EXPECT_TRUE(missing->syncPoints.empty());
+    {
+        std::ofstream out(path);
+        out << "<Properties><Vector id=\"SyncPoints\"><Node><Integer id=\"value\" value=\"1\"/>";
+    }
+    RefPointer<SoundStream> broken(new SoundStream("music.ogg", 1, path));
+    EXPECT_FALSE(broken->loadSyncPoints());
+    EXPECT_TRUE(broken->syncPoints.empty());
+    std::remove(path.c_str());
+    EXPECT_TRUE(log.contains("no-such-sync-file.xml"));
+    EXPECT_TRUE(log.contains(path));
+}
+
+// The node's sound ends in the mixer, the channel goes to another effect:
+// the node stopping, panning or going away must leave that effect alone.
+TEST_F(SoundNodeTest, FinishedSoundsChannelIsNotTouchedThroughTheNode)
+{
+    RefPointer<SoundNode> node = makeNode();
+    const int mine = node->play();
+    ASSERT_GE(mine, 0);
+    host::AudioMixer& mixer = SoundManager::instance->getMixer();
+    std::vector<int16_t> mixed(2 * 44200);
+    mixer.mix(mixed.data(), 44200);  // past the whole second: the node's sound has ended
+    ASSERT_FALSE(playing(mine));
+    const int other = Sound::play(sound.get(), 128, 255, true);
+    ASSERT_TRUE(playing(other));
+
+    node->setPanning(0);
+    EXPECT_EQ(mixer.getPan(other), 128);
+    node->stop(true);
+    EXPECT_TRUE(playing(other));
+    node.reset();
+    EXPECT_TRUE(playing(other));
 }

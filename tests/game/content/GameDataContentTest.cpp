@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "framework/core/AbstractProperty.h"
@@ -15,6 +17,8 @@
 #include "framework/core/Log.h"
 #include "framework/core/SetupStore.h"
 #include "framework/core/StringUtils.h"
+#include "framework/graphics/Image.h"
+#include "framework/resources/ResourceManager.h"
 #include "game/data/GameData.h"
 #include "game/data/RankTable.h"
 #include "game/data/Recipe.h"
@@ -254,6 +258,41 @@ TEST_F(GameDataContentTest, RanksToolsAndScoresComeFromTheirFiles)
         EXPECT_GT(scores.pointsPastry[k], scores.pointsPastry[k - 1]) << k;
     EXPECT_GT(getBonusMeterGain(4, 0, 1.0f), 0);
     EXPECT_EQ("", problems);
+}
+
+// Dialogs take a tool's four pictures from the catalogue: each exists in the
+// section "tools" once that section is loaded, the big icon is the larger one.
+TEST_F(GameDataContentTest, ToolPicturesComeFromTheToolsSection)
+{
+    ResourceManager::create();
+    ResourceManager* resources = ResourceManager::instance;
+    resources->addResourceFile("media/properties/resources.xml");
+    ASSERT_TRUE(resources->loadResourceFiles());
+    ToolCatalog tools;
+    tools.load();
+
+    // Not loaded yet: nothing, and a warning that says which.
+    EXPECT_FALSE(tools.getIconImage(0));
+    EXPECT_NE(std::string::npos, problems.find("TOOL_ICON0"));
+    problems.clear();
+
+    resources->setLoadingEnabled(true);
+    resources->requestSection(ToolCatalog::kImageSection);
+    for (int i = 0; i < 2000 && resources->hasPendingRequests(); ++i) {
+        resources->wakeLoader();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_FALSE(resources->hasPendingRequests());
+    for (int id = 0; id < tools.getToolCount(); ++id) {
+        RefPointer<Image> icon = tools.getIconImage(id);
+        RefPointer<Image> big = tools.getBigIconImage(id);
+        ASSERT_TRUE(icon && big && tools.getButtonImage(id) && tools.getShopButtonImage(id)) << id;
+        EXPECT_GT(big->getWidth(), icon->getWidth()) << id;
+    }
+    EXPECT_EQ("", problems);
+    EXPECT_FALSE(tools.getButtonImage(99));
+    EXPECT_NE(std::string::npos, problems.find("No tool 99"));
+    ResourceManager::destroyInstance();
 }
 
 TEST_F(GameDataContentTest, FifteenTrophiesWithTheirPicturesAndTexts)

@@ -378,7 +378,11 @@ TEST_F(RankTest, RewardTextsInsertGroupedValuesAndNames)
     EXPECT_EQ(table->getRankRewardText(8), u"Bonus 1,000,000");
     BasicProperties::instance->setText("CTEXT_DIGIT_GROUPING_SYMBOL", u"_");
     EXPECT_EQ(table->getRankRewardText(2), u"Bonus 12 345");
-    EXPECT_EQ(formatGroupedNumber(-1, u"."), u"4.294.967.295");
+    EXPECT_EQ(formatGroupedNumber(-1, u"."), u"-1");
+    EXPECT_EQ(formatGroupedNumber(-1234, u"."), u"-1.234");
+    EXPECT_EQ(formatGroupedNumber(-123456, u" "), u"-123 456");
+    EXPECT_EQ(formatGroupedNumber(INT32_MIN, u","), u"-2,147,483,648");
+    EXPECT_EQ(formatGroupedNumber(INT32_MAX, u","), u"2,147,483,647");
     EXPECT_EQ(formatGroupedNumber(0, u","), u"0");
 }
 
@@ -392,6 +396,95 @@ TEST_F(RankTest, ThemeIndexesAndTitles)
     EXPECT_EQ(getThemeIndex("Cake"), 15);
     EXPECT_EQ(getThemeIndex(""), 15);
     EXPECT_EQ(getThemeTitle(4), u"L'amour");
+}
+
+// The profile as the players file holds it: every key name and the order of
+// everything (untyped values become attributes, in their order), written out
+// by hand from the profile's saved form. A key renamed on both the writing
+// and the reading side keeps round trips green but breaks every player's file.
+TEST_F(ProfileTest, SavedProfileHasExactlyTheFileLayout)
+{
+    TortelunePlayer player("Bo");
+    player.arcadeUnlocked = true;
+    player.highestLevelReached = 4;
+    player.setHintSeen("HINT_SWAP");
+    player.setHintSeen("HINT_FRENZY");
+    player.setBonusSeen("BONUS_BOMB", 3);
+    player.updateLevelScore(2, 900);
+    player.updateLevelScore(0, 1500);
+    player.updateLevelStars(0, 3);
+    player.starsOffset = -25;
+    player.levelTries[0] = 2;
+    player.arcadeState[1] = 1;
+    player.updateArcadeScore(1, 7000);
+    player.updateArcadeLevel(1, 3);
+    player.buyTool(1);
+    player.toolSlots[0] = 1;
+    player.addToolLevel(0);
+    player.rank = 2;
+    player.score = 8400;
+    player.numMatches = 120;
+    player.numPastries = 14;
+    player.numShopVisits = 3;
+    player.numArcadeVisits = 1;
+    RefPointer<PropertyStore> store(new PropertyStore());
+    RefPointer<PropertyNode> node(new PropertyNode("profile"));
+    player.writeTo(node.get());
+    store->addChild(node.get());
+    EXPECT_EQ(store->toXmlText(), R"(<root>
+    <TortelunePlayer id="profile" name="Bo" is_arcade_unlocked="true" show_hints="true" )"
+                                  R"(highest_level_reached="4" stars_offset="-25" rank="2" score="8400" numMatches="120" numPastries="14" )"
+                                  R"(numShopVisits="3" numArcadeVisits="1">
+        <Vector id="seen_hints">
+            <String value="HINT_SWAP" />
+            <String value="HINT_FRENZY" />
+        </Vector>
+        <Vector id="seen_bonus">
+            <Entry key="BONUS_BOMB" val="3" />
+        </Vector>
+        <Vector id="level_score">
+            <Entry key="0" val="1500" />
+            <Entry key="2" val="900" />
+        </Vector>
+        <Vector id="level_stars">
+            <Entry key="0" val="3" />
+        </Vector>
+        <Vector id="level_tries">
+            <Entry key="0" val="2" />
+        </Vector>
+        <Vector id="arcade_state">
+            <Entry key="1" val="1" />
+        </Vector>
+        <Vector id="arcade_score">
+            <Entry key="1" val="7000" />
+        </Vector>
+        <Vector id="arcade_level">
+            <Entry key="1" val="3" />
+        </Vector>
+        <Vector id="tools">
+            <Tool val="1" />
+        </Vector>
+        <Vector id="toolslots">
+            <ToolSlot val="1" />
+            <ToolSlot val="-1" />
+        </Vector>
+        <Vector id="toollevels">
+            <ToolLevel val="0" />
+        </Vector>
+        <Vector id="toolbought">
+            <Entry key="1" val="5" />
+        </Vector>
+        <Trophies id="trophies">
+            <Vector id="trophyVector">
+                <Integer value="0" />
+                <Integer value="0" />
+                <Integer value="0" />
+                <Integer value="0" />
+            </Vector>
+        </Trophies>
+    </TortelunePlayer>
+</root>
+)");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -7,19 +8,25 @@
 #include "framework/core/BasicProperties.h"
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/Random.h"
+#include "framework/core/PropertyStore.h"
 #include "framework/core/SetupStore.h"
 #include "framework/graphics/Image.h"
+#include "framework/graphics/ImageLock.h"
 #include "framework/gui/Button.h"
 #include "framework/scenegraph/Sprite.h"
 #include "framework/gui/SceneManager.h"
 #include "framework/platform/GameWindow.h"
+#include "framework/resources/ResourceManager.h"
+#include "framework/resources/ResourceSection.h"
 #include "framework/scenegraph/Modifier.h"
+#include "game/data/GameData.h"
 #include "game/dialogs/DialogYesNo.h"
 #include "game/scenes/SceneGame.h"
 #include "game/scenes/SceneLoad.h"
 #include "game/scenes/SceneSplash.h"
 #include "host/FakeHostPlatform.h"
 #include "support/EncodedImages.h"
+#include "support/GameDataFixtures.h"
 #include "support/LogCapture.h"
 #include "support/TestFolders.h"
 
@@ -30,14 +37,27 @@ const char kDefinitions[] = R"(<root>
     <SceneSelection id="SCENE_SELECTION" width="800" height="600"/>
     <SceneGameProbe id="SCENE_GAME" width="800" height="600"/>
     <SceneLoad id="SCENE_LOAD" width="800" height="600"/>
+    <SceneLoad id="SCENE_LOAD_BAR" width="800" height="600"><Vector id="components">
+        <Sprite name="LOADING_BAR_FULL" x="250" y="500" width="300" height="20"/>
+    </Vector></SceneLoad>
+    <SceneArcade id="SCENE_ARCADE" width="800" height="600"/>
+  </Node>
+  <Node id="templates">
+    <DialogPainter id="ARCADE_PAINTER" section="frames"/>
   </Node>
   <Node id="dialogs">
     <DialogYesNo id="DIALOG_YESNO" width="460" height="200" autocenter="true">
       <Vector id="components">
+        <Label name="HEADER" x="30" y="20" width="300" height="30" wrapstyle="wordwrap" autofitheight="false"/>
+        <Label name="MESSAGE" x="130" y="70" width="200" height="40" wrapstyle="wordwrap" autofitheight="false"/>
         <Button name="BUTTON_YES" x="140" y="128"/>
         <Button name="BUTTON_NO" x="320" y="128"/>
       </Vector>
     </DialogYesNo>
+    <DialogTortelune id="DIALOG_DARK" x="100" y="100" width="200" height="100" dodarkenbackground="true"/>
+    <DialogTortelune id="DIALOG_ICY" width="200" height="100">
+      <Vector id="components"><Sprite name="SPRITE_ICETOP" width="200" height="10" visible="false"/></Vector>
+    </DialogTortelune>
     <DialogTortelune id="DIALOG_PLAIN" width="301" height="201" autocenter="true"/>
     <DialogTortelune id="DIALOG_TWINKLING" width="300" height="200">
       <Vector id="twinkles">
@@ -152,7 +172,7 @@ TEST_F(StartScenesTest, AskingTwiceLeavesOneFreshQuestion)
     ASSERT_NE(nullptr, second);
     EXPECT_NE(first, second);
     EXPECT_EQ(second, scene->getDialog("CTEXT_QUESTION_QUIT"));
-    EXPECT_EQ(200, second->getHeight());
+    EXPECT_EQ(240, second->getHeight()) << "the template's 200 grown once by the 40-pixel message";
 }
 
 TEST_F(StartScenesTest, ConfirmingTheQuitSavesTheRunningLevelFirst)
@@ -245,6 +265,146 @@ TEST_F(StartScenesTest, DialogCentresOnTheScreenAndTwinklesAtItsPlaces)
     Random::instance = nullptr;
 }
 
+// The question grows from its template (460 x 200 with an empty message):
+// a header 100 px wider than the message widens the dialog and the message by
+// 100 and shifts every component by 50; the message's 40 px of height push
+// the buttons down and make the dialog taller by as much.
+TEST_F(StartScenesTest, YesNoQuestionGrowsWithItsMessageAndAWiderHeader)
+{
+    Scene* scene = SceneManager::instance->registerScene("SCENE_SELECTION");
+    DialogYesNo* question = DialogYesNo::ask("CTEXT_QUESTION_QUIT", "CTEXT_QUIT_HEADER", nullptr, nullptr, nullptr,
+                                             nullptr, scene);
+    ASSERT_NE(nullptr, question);
+    auto x = [&](const char* name) { return question->getComponent(name)->getX(); };
+    auto y = [&](const char* name) { return question->getComponent(name)->getY(); };
+    EXPECT_EQ(560, question->getWidth());
+    EXPECT_EQ(240, question->getHeight());
+    EXPECT_EQ(300, objectCast<Sprite>(question->getComponent("MESSAGE"))->getWidth());
+    EXPECT_EQ(80, x("HEADER"));
+    EXPECT_EQ(180, x("MESSAGE"));
+    EXPECT_EQ(190, x("BUTTON_YES"));
+    EXPECT_EQ(370, x("BUTTON_NO"));
+    EXPECT_EQ(168, y("BUTTON_YES"));
+    EXPECT_EQ(168, y("BUTTON_NO"));
+    EXPECT_EQ(20, y("HEADER"));
+
+    // A header narrower than the message changes no width; the growth in
+    // height still comes (and, on a fresh question, only once).
+    auto* narrow = objectCast<DialogYesNo>(scene->getOrCreateDialog("NARROW", "DIALOG_YESNO"));
+    ASSERT_NE(nullptr, narrow);
+    objectCast<Sprite>(narrow->getComponent("HEADER"))->setWidth(150);
+    narrow->setup(u"message", u"header", nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(460, narrow->getWidth());
+    EXPECT_EQ(240, narrow->getHeight());
+    EXPECT_EQ(140, narrow->getComponent("BUTTON_YES")->getX());
+    EXPECT_EQ(168, narrow->getComponent("BUTTON_YES")->getY());
+    EXPECT_EQ(200, objectCast<Sprite>(narrow->getComponent("MESSAGE"))->getWidth());
+}
+
+// A darkened background is the whole screen in black at the low byte of
+// "DIALOG_BACKGROUND_ALPHA" (0x160 -> 0x60), with the dialog's components
+// kept where the dialog stood.
+TEST_F(StartScenesTest, DarkenedBackgroundIsBlackAtTheTunedAlpha)
+{
+    ScopedGameTuning tuningScope;
+    setTuningInt("DIALOG_BACKGROUND_ALPHA", 0x160);
+    Scene* scene = SceneManager::instance->registerScene("SCENE_SELECTION");
+    auto* dark = objectCast<DialogTortelune>(scene->getOrCreateDialog("DIALOG_DARK", "DIALOG_DARK"));
+    ASSERT_NE(nullptr, dark);
+    scene->showDialog(dark);
+    EXPECT_EQ(0, dark->getX());
+    EXPECT_EQ(800, dark->getWidth());
+    EXPECT_EQ(600, dark->getHeight());
+    EXPECT_EQ(100, dark->getComponentRoot()->getX());
+    Image* layer = dark->getFrameImage();
+    ASSERT_NE(nullptr, layer);
+    ASSERT_EQ(4, layer->getBytesPerPixel());
+    ImageLock lock(layer);
+    for (int point : {0, 799, 600 * 800 - 1, 300 * 800 + 150}) {
+        const uint8_t* pixel = layer->getPixels() + (point / 800) * layer->getPitch() + (point % 800) * 4;
+        EXPECT_EQ(0, pixel[0] | pixel[1] | pixel[2]) << point;
+        EXPECT_EQ(0x60, pixel[3]) << point;
+    }
+}
+
+// The ice look belongs to the arcade and to the game scene while it plays
+// the arcade or an exam; during a transition the scene it leads to counts.
+TEST_F(StartScenesTest, IceLookInTheArcadeAndOnExamsOnly)
+{
+    ScopedGameTuning tuningScope;
+    RefPointer<GameData> data(new GameData());
+    GameData::instance = data.get();
+    SceneManager* scenes = SceneManager::instance;
+    Scene* selection = scenes->registerScene("SCENE_SELECTION");
+    Scene* game = scenes->registerScene("SCENE_GAME");
+    Scene* arcade = scenes->registerScene("SCENE_ARCADE");
+    auto iceIn = [&](Scene* current, int mode, const char* theme) {
+        scenes->setNextScene(current);
+        scenes->run(20);
+        data->state->mode = mode;
+        data->state->levelManager.getLevel().themeName = theme;
+        auto* dialog = objectCast<DialogTortelune>(current->getOrCreateDialog("ICY", "DIALOG_ICY"));
+        EXPECT_NE(nullptr, dialog);
+        if (!dialog)
+            return false;
+        const bool ice = dialog->isIceLook();
+        current->showDialog(dialog);
+        EXPECT_EQ(ice, dialog->getComponent("SPRITE_ICETOP")->isVisible());
+        EXPECT_EQ(ice, dialog->getPainter() != nullptr) << "the arcade painter comes with the ice";
+        current->forgetDialog(dialog);
+        return ice;
+    };
+    EXPECT_TRUE(iceIn(arcade, 0, "cake"));
+    EXPECT_FALSE(iceIn(game, 0, "cake"));
+    EXPECT_TRUE(iceIn(game, 1, "cake"));
+    EXPECT_TRUE(iceIn(game, 0, "exam2"));
+    EXPECT_FALSE(iceIn(selection, 1, "exam2"));
+    GameData::instance = nullptr;
+}
+
+// With a loader already part-way through its sections when the loading scene
+// starts, the bar starts empty and fills over what is left:
+// progress 1/4 at the start, then 2/4 and 3/4 give 1/3 and 2/3 of 300 px.
+TEST_F(StartScenesTest, LoadingBarStartsEmptyAtTheProgressItFindsFirst)
+{
+    ResourceManager::create();
+    ResourceManager* resources = ResourceManager::instance;
+    const std::string xml = "<root><Vector id=\"Sections\"><Section name=\"s\">"
+                            "<Image id=\"A\" file=\"none/a.png\"/><Image id=\"B\" file=\"none/b.png\"/>"
+                            "<Image id=\"C\" file=\"none/c.png\"/><Image id=\"D\" file=\"none/d.png\"/>"
+                            "</Section></Vector></root>";
+    RefPointer<PropertyStore> store(new PropertyStore());
+    ASSERT_TRUE(store->loadFromBuffer(xml.data(), xml.size()));
+    {
+        ResourceLock lock;
+        RefPointer<ResourceSection> section(new ResourceSection(store->getVector("Sections")->getAt(0)->asNode()));
+        resources->addSection(section.get());
+    }
+    resources->requestSection("s");
+    resources->getLoadedResource("A", "s");
+    ASSERT_DOUBLE_EQ(0.25, resources->getLoadProgress());
+
+    SceneLoad::setLoadingSleep(0);
+    auto* load = objectCast<SceneLoad>(SceneManager::instance->registerScene("SCENE_LOAD_BAR"));
+    ASSERT_NE(nullptr, load);
+    load->loadContent();
+    auto* bar = objectCast<Sprite>(load->getComponent("LOADING_BAR_FULL"));
+    ASSERT_NE(nullptr, bar);
+    auto barWidth = [&] { return bar->getClipRect() ? bar->getClipRect()->width : -1; };
+    load->update(20);
+    EXPECT_EQ(0, barWidth());
+    resources->getLoadedResource("B", "s");
+    load->update(20);
+    EXPECT_EQ(100, barWidth());
+    resources->getLoadedResource("C", "s");
+    load->update(20);
+    EXPECT_EQ(200, barWidth());
+    EXPECT_EQ(250, bar->getClipRect()->x);
+    EXPECT_FALSE(load->isLoaded());
+    SceneLoad::setLoadingSleep(100);
+    ResourceManager::destroyInstance();
+}
+
 class SplashPictureTest : public ::testing::Test {
 protected:
     // One folder per test: test programs run side by side.
@@ -296,7 +456,7 @@ TEST_F(SplashPictureTest, BrandingFileSetsTheTimesAndTheCover)
     }
     writePictures();
     writeTestFile(folder + "/branding.xml",
-                  "<root><Integer id=\"SPLASH_FADE_TIME\" value=\"300\"/>"
+                  "<root><Integer id=\"SPLASH_FADE_TIME\" value=\"320\"/>"
                   "<Integer id=\"SPLASH_DISPLAY_TIME\" value=\"1000\"/>"
                   "<Boolean id=\"SHOW_LARKSPIRE_ANIMATION\" value=\"false\"/></root>");
     RefPointer<SceneSplash> splash(new SceneSplash(nullptr));
@@ -304,13 +464,47 @@ TEST_F(SplashPictureTest, BrandingFileSetsTheTimesAndTheCover)
     splash->loadContent();
     EXPECT_TRUE(splash->isCoverShown());
     EXPECT_EQ(1000, splash->getDisplayTime());
-    EXPECT_EQ(300, splash->getFadeTime());
+    EXPECT_EQ(320, splash->getFadeTime());
     ASSERT_NE(nullptr, splash->getCover());
     EXPECT_EQ(255, splash->getCover()->getAlpha());
     // 200 ms after the cover the first picture comes; then the second.
     Modifier::updateTree(splash->getAnimTree(), 220);
     EXPECT_EQ(1, splash->getImageIndex());
     EXPECT_FALSE(splash->isSplashFinished());
+
+    // The picture fades in over 320 ms, stands, fades out over 320 ms and
+    // goes. In 20 ms frames the fraction moves by exactly 1/16 a frame, and
+    // the alpha is the truncated 255 x fraction (fade-in) or 255 - 255 x
+    // fraction (fade-out): 15, 31, 47, ... 255 and 239, 223, 207, ... 0.
+    GameNode* picture = nullptr;
+    for (GameNode* node = splash->getComponentRoot()->getFirstChild(); node; node = node->getNextSibling())
+        picture = node;
+    ASSERT_NE(nullptr, picture);
+    ASSERT_NE(splash->getCover(), picture);
+    std::vector<int> alphas;
+    for (int frame = 0; frame < 200 && !picture->isRemoved(); ++frame) {
+        GameNode::updateModifiers(picture, 20);
+        alphas.push_back(objectCast<Sprite>(picture)->getAlpha());
+    }
+    ASSERT_TRUE(picture->isRemoved()) << "the picture leaves after its fade-out";
+    std::vector<int> fadeIn, fadeOut;
+    for (int i = 1; i <= 16; ++i) {
+        fadeIn.push_back(255 * i / 16);
+        fadeOut.push_back(255 - (255 * i + 15) / 16);
+    }
+    ASSERT_GE(alphas.size(), 32u);
+    EXPECT_EQ(fadeIn, std::vector<int>(alphas.begin(), alphas.begin() + 16));
+    const auto lastFull = std::find(alphas.rbegin(), alphas.rend(), 255);
+    ASSERT_NE(alphas.rend(), lastFull);
+    const std::vector<int> afterStand(lastFull.base(), alphas.end());
+    ASSERT_GE(afterStand.size(), 16u);
+    EXPECT_EQ(fadeOut, std::vector<int>(afterStand.begin(), afterStand.begin() + 16));
+    // In between it stands at full for the display time, 1000 ms: 50 frames,
+    // give or take the frame in which one step hands over to the next.
+    const long standing = std::count(alphas.begin(), alphas.end(), 255);
+    EXPECT_GE(standing, 49);
+    EXPECT_LE(standing, 52);
+    EXPECT_EQ(2, splash->getImageIndex()) << "the next picture follows";
 }
 
 } // namespace

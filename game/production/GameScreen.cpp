@@ -1,0 +1,147 @@
+#include "game/production/GameScreen.h"
+
+#include <set>
+
+#include "framework/core/BasicProperties.h"
+#include "framework/core/Log.h"
+#include "framework/gui/Panel.h"
+#include "framework/players/PlayerManager.h"
+#include "framework/resources/ResourceManager.h"
+#include "framework/scenegraph/Label.h"
+#include "framework/scenegraph/ModifierSound.h"
+#include "game/data/GameData.h"
+#include "game/data/TortelunePlayer.h"
+#include "game/data/TuningTable.h"
+#include "game/scenes/SceneGame.h"
+
+namespace gamescreen {
+
+namespace {
+
+// A layout that lacks a node is reported once, not in every frame that asks.
+void reportMissing(const std::string& what, const std::string& name)
+{
+    static std::set<std::string> reported;
+    if (reported.insert(what + name).second)
+        LOG_WARNING("game screen: no " + what + " \"" + name + "\"");
+}
+
+} // namespace
+
+GameDataState* state()
+{
+    return GameData::instance ? GameData::instance->state : nullptr;
+}
+
+bool isArcade()
+{
+    GameDataState* s = state();
+    return s && s->mode == 1;
+}
+
+bool isCareerLevel()
+{
+    GameDataState* s = state();
+    return s && s->mode == 0 && !GameData::instance->isExamLevel();
+}
+
+TortelunePlayer* currentPlayer()
+{
+    PlayerManager* players = PlayerManager::getInstance();
+    return players ? objectCast<TortelunePlayer>(players->getCurrentPlayer()) : nullptr;
+}
+
+GameNode* node(const std::string& name)
+{
+    SceneGame* scene = SceneGame::getInstance();
+    GameNode* found = scene ? scene->getComponent(name) : nullptr;
+    if (!found)
+        reportMissing("node", name);
+    return found;
+}
+
+GameNode* child(GameNode* parent, const std::string& name)
+{
+    if (!parent)
+        return nullptr;
+    GameNode* found = nullptr;
+    if (auto* panel = objectCast<Panel>(parent))
+        found = panel->getComponent(name);
+    else
+        found = parent->findNode(name);
+    if (!found)
+        reportMissing("node", parent->getName() + "/" + name);
+    return found;
+}
+
+Sprite* sprite(GameNode* node)
+{
+    return node ? objectCast<Sprite>(node) : nullptr;
+}
+
+void show(GameNode* node, bool visible)
+{
+    if (node)
+        node->setVisible(visible);
+}
+
+void setAlpha(GameNode* node, int alpha)
+{
+    if (Sprite* s = sprite(node))
+        s->setAlpha(alpha);
+}
+
+void releaseChildren(GameNode* node)
+{
+    if (node && node->getFirstChild())
+        GameNode::releaseSiblings(node->getFirstChild());
+}
+
+Image* image(const std::string& key, const std::string& section)
+{
+    Image* found = nullptr;
+    if (ResourceManager::instance) {
+        ResourceLock lock;
+        found = ResourceManager::instance->getResourceAs<Image>(key, section).get();
+    }
+    if (!found)
+        reportMissing("image", section + "/" + key);
+    return found;
+}
+
+WString text(const std::string& key)
+{
+    return BasicProperties::instance ? BasicProperties::instance->getText(key) : WString();
+}
+
+void setLabelText(GameNode* node, const WString& value)
+{
+    auto* label = node ? objectCast<Label>(node) : nullptr;
+    if (label && label->getText() != value)
+        label->setText(value);
+}
+
+void setLabelNumber(GameNode* node, int value)
+{
+    setLabelText(node, toWideString(std::to_string(value)));
+}
+
+void playSound(Modifier* parent, const std::string& key)
+{
+    if (parent)
+        Modifier::addChild(parent, new ModifierSound(key, "sounds", true));
+}
+
+int scaled(int durationMs)
+{
+    GameDataState* s = state();
+    const float speed = s ? s->playSessionInfo.getAnimationSpeedMultiplier() : 1.0f;
+    return static_cast<int>(static_cast<float>(durationMs) * (2.0f - speed));
+}
+
+std::string numbered(const std::string& prefix, int number)
+{
+    return prefix + std::to_string(number);
+}
+
+} // namespace gamescreen

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+
+#include "framework/core/StringUtils.h"
+
+class GameNode;
+class Image;
+class Modifier;
+class Sprite;
+class TortelunePlayer;
+struct GameDataState;
+
+// Small services the production pieces share: the running level's state and
+// kind, the current player, and by-name lookups of game-screen nodes, images
+// and sounds. Every lookup that finds nothing is logged once per name and
+// returns null, so callers skip the step.
+namespace gamescreen {
+
+// The per-game state, or null before the game data exists.
+GameDataState* state();
+// Mode 0 and not an exam level.
+bool isCareerLevel();
+bool isArcade();
+TortelunePlayer* currentPlayer();
+
+// A node of the game scene's layout, by name.
+GameNode* node(const std::string& name);
+// A named node below `parent` (panels search their components).
+GameNode* child(GameNode* parent, const std::string& name);
+Sprite* sprite(GameNode* node);
+void show(GameNode* node, bool visible);
+void setAlpha(GameNode* node, int alpha);
+// Releases every child of `node`.
+void releaseChildren(GameNode* node);
+
+// An image of the given section; null (logged) when missing.
+Image* image(const std::string& key, const std::string& section = "scenegame");
+// A text by key, for labels.
+WString text(const std::string& key);
+void setLabelText(GameNode* node, const WString& value);
+void setLabelNumber(GameNode* node, int value);
+
+// Plays a sound once, through a step under `parent` that does not wait.
+void playSound(Modifier* parent, const std::string& key);
+// A tuning duration at the session's animation speed: d x (2 - m), truncated.
+int scaled(int durationMs);
+
+std::string numbered(const std::string& prefix, int number);
+
+} // namespace gamescreen
