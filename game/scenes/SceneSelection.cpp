@@ -193,6 +193,8 @@ void SceneSelection::updatePlayer()
             text += toWideString(player->getName());
         label->setText(text);
         label->updateLayout();
+        // A greeting without a name waits for the first player.
+        label->setVisible(player != nullptr);
     }
 
     auto* arcade = objectCast<Button>(getComponent("BUTTON_ARCADE"));

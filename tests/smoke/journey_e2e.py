@@ -72,40 +72,46 @@ try:
     # The loading scene (night sky at the top), then its click once loaded.
     loading = wait_for(lambda image: mean(image, (0, 0, 800, 100))[2] > 60 and mean(image, (0, 0, 800, 100))[0] < 120, 30)
     check(loading is not None, "the loading scene is shown")
+    # A click while loading is remembered and acts once loading ends.
     time.sleep(7)
     run_tool("click", "400", "300")
-    time.sleep(4)
-    # First run: the name dialog over the darkened shop, without a cancel button.
-    dialog = shot("journey-name-dialog")
-    check(mean(dialog, (220, 200, 580, 400))[0] > 180, "the name dialog is shown in the middle")
+    # First run: the name dialog over the shop, without a cancel button.
+    dialog = wait_for(lambda image: mean(image, (260, 230, 540, 330))[0] > 200 and
+                      mean(image, (260, 230, 540, 330))[2] > 180, 40)
+    check(dialog is not None, "the name dialog is shown in the middle")
+    time.sleep(1.0)
+    shot("journey-name-dialog")
     for key in ("A", "n", "n", "a"):
         run_tool("key", key)
         time.sleep(0.15)
     time.sleep(0.4)
     shot("journey-name-typed")
     run_tool("key", "return")
-    time.sleep(2.5)
-    selection = shot("journey-selection")
     # The name dialog has gone and the chef stands by the counter.
-    check(near_white_share(selection, (620, 300, 790, 560)) > 0.05, "the chef is in the selection scene")
+    selection = wait_for(lambda image: near_white_share(image, (620, 300, 790, 560)) > 0.05, 20)
+    check(selection is not None, "the chef is in the selection scene")
+    time.sleep(1.0)
+    shot("journey-selection")
     # The player list, with the new player framed; OK closes it.
     run_tool("click", "110", "468")
-    time.sleep(1.2)
-    players = shot("journey-player-list")
-    check(mean(players, (240, 150, 560, 450))[0] > 180, "the player list is shown")
+    players = wait_for(lambda image: mean(image, (240, 150, 560, 450))[0] > 200, 20)
+    check(players is not None, "the player list is shown")
+    time.sleep(1.0)
+    shot("journey-player-list")
     run_tool("click", "400", "470")
-    time.sleep(1.2)
+    time.sleep(2.0)
     # The career door leads to the map.
     run_tool("click", "335", "305")
     # The map's sky is blue where the shop's wallpaper was pink.
-    reached = wait_for(lambda image: mean(image, (0, 60, 800, 160))[2] > mean(image, (0, 60, 800, 160))[0] + 10, 15, 0.1)
+    reached = wait_for(lambda image: mean(image, (0, 60, 800, 160))[2] > mean(image, (0, 60, 800, 160))[0] + 10, 40, 0.1)
     check(reached is not None, "the career door leads to the map")
     chef = wait_for(lambda image: near_white_share(image, (600, 280, 800, 600)) > 0.06 or
-                    near_white_share(image, (0, 280, 200, 600)) > 0.06, 15, 0.1)
+                    near_white_share(image, (0, 280, 200, 600)) > 0.06, 30, 0.1)
     check(chef is not None, "the chef comes into the map")
     if chef:
         chef.save(os.path.join(out, "journey-map-chef.png"))
-    time.sleep(6)
+    # After the intro pan the first theme waits on page 1.
+    time.sleep(8)
     shot("journey-map")
     run_tool("close")
     time.sleep(1.2)
