@@ -373,7 +373,8 @@ void MapHintState::showHost(bool fromLeft)
     GameNode::addChild(scene->getTree(), sprite.get());
     host = sprite.get();
     const TuningTable& values = tuning();
-    Modifier* step = Modifier::addChild(scene->getAnimTree(), targeted(new ModifierDelay(values.HENRI_MOVE_DELAY), host));
+    Modifier* step =
+        Modifier::addChild(scene->getAnimTree(), targeted(new ModifierDelay(values.HENRI_MOVE_DELAY), host));
     step = Modifier::addChild(step, targeted(new ModifierLocationLine(values.HENRI_MOVE_TIME, startX, kScreenHeight,
                                                                       endX, kScreenHeight, easeOut),
                                              host));
@@ -497,6 +498,8 @@ void MapLevelInfoState::enter()
         onLevelInfoClosed(this, nullptr);
         return;
     }
+    // TODO(level-info): the dialog's own fill (the chosen tools and the
+    // current level) is called here once the level information dialog exists.
     info->closeCallback = GuiMethod(this, &MapLevelInfoState::onLevelInfoClosed);
     scene->showDialog(info);
     playSound("SOUND_PASTRY_THEMESELECT");
@@ -511,7 +514,8 @@ int MapLevelInfoState::onLevelInfoClosed(void* context, BaseObject* /*argument*/
         state->scene->setState(new MapStartGameState());
         return 0;
     }
-    // The level information answers 0 for its start button.
+    // The level information answers 0 for its start button; until it has an
+    // answer field of its own the answer is its tag.
     const int result = state->dialog->getTag();
     if (result == 0) {
         state->scene->forgetDialog(state->dialog);

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/TorteluneMain.h"
 #include "framework/core/BasicProperties.h"
 #include "framework/core/Log.h"
 #include "framework/gui/Button.h"
@@ -96,7 +95,8 @@ void SceneMap::loadContent()
     buttonShop = objectCast<Button>(bindComponent("BUTTON_SHOP", GuiMethod(this, &SceneMap::onShop)));
     buttonBack = objectCast<Button>(bindComponent("BUTTON_BACK", GuiMethod(this, &SceneMap::onBack)));
     buttonStart = objectCast<Button>(bindComponent("BUTTON_START", GuiMethod(this, &SceneMap::onMapButton)));
-    buttonScrollLeft = objectCast<Button>(bindComponent("BUTTON_SCROLL_LEFT", GuiMethod(this, &SceneMap::onScrollLeft)));
+    buttonScrollLeft =
+        objectCast<Button>(bindComponent("BUTTON_SCROLL_LEFT", GuiMethod(this, &SceneMap::onScrollLeft)));
     buttonScrollRight =
         objectCast<Button>(bindComponent("BUTTON_SCROLL_RIGHT", GuiMethod(this, &SceneMap::onScrollRight)));
     for (Button* scroll : {buttonScrollLeft, buttonScrollRight}) {
@@ -437,7 +437,7 @@ int SceneMap::onMapButtonClicked(BaseObject* button)
 
 int SceneMap::onShop(void* /*context*/, BaseObject* /*argument*/)
 {
-    switchTo({"scenetoolshop"}, "TRANSITION_DEFAULT", "SCENE_TOOLSHOP");
+    switchTo({"scenetoolshop", "tools"}, "TRANSITION_DEFAULT", "SCENE_TOOLSHOP");
     return 0;
 }
 

@@ -1,14 +1,16 @@
 #include "framework/core/ObjectFactoryContainer.h"
 #include "game/scenes/SceneSelection.h"
 
-#include "app/TorteluneMain.h"
 #include "framework/core/BasicProperties.h"
-#include "framework/core/Log.h"
+#include "framework/core/PropertyNode.h"
 #include "framework/core/Random.h"
+#include "framework/core/SetupStore.h"
 #include "framework/gui/Button.h"
 #include "framework/gui/FullScreenHandler.h"
 #include "framework/gui/SceneManager.h"
+#include "framework/gui/ToolTip.h"
 #include "framework/gui/TransitionScene.h"
+#include "framework/platform/DataGathering.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/resources/ResourceLookup.h"
 #include "framework/resources/ResourceManager.h"
@@ -64,6 +66,14 @@ SceneSelection::SceneSelection(AbstractProperty* configuration) : SceneTortelune
 
 void SceneSelection::loadContent()
 {
+    // The first scene with tool tips sets up the one tip of the game.
+    SceneManager* scenes = SceneManager::instance;
+    if (scenes && !scenes->getToolTip() && SetupStore::instance) {
+        if (PropertyNode* definition = SetupStore::instance->findTemplate("DEFAULT_TOOLTIP")) {
+            if (RefPointer<ToolTip> tip = ObjectFactoryContainer::createFrom<ToolTip>(definition))
+                scenes->setToolTip(tip.get());
+        }
+    }
     SceneTortelune::loadContent();
     bindComponent("BUTTON_CHANGENAME", GuiMethod(this, &SceneSelection::onChangeName));
     bindComponent("BUTTON_LEVEL", GuiMethod(this, &SceneSelection::onLevel));
@@ -91,6 +101,8 @@ void SceneSelection::loadContent()
         henriY = henri->getY();
     if (trophiesButton)
         trophiesY = trophiesButton->getY();
+    PlayerManager* players = PlayerManager::getInstance();
+    DataGathering::startSession(0, players ? static_cast<int>(players->getPlayers().size()) : 0);
 }
 
 void SceneSelection::sunshineLoop()
@@ -247,7 +259,8 @@ Modifier* SceneSelection::openArcadeDoor()
     if (door) {
         Modifier* step = getAnimTree();
         if (bursts[0])
-            step = Modifier::addChild(step, targeted(new ModifierAlpha(values.UNLOCK_DOOR_FADE_TIME, 0, 255), bursts[0]));
+            step = Modifier::addChild(
+                step, targeted(new ModifierAlpha(values.UNLOCK_DOOR_FADE_TIME, 0, 255), bursts[0]));
         step = Modifier::addChild(step, targeted(new ModifierFrame(1, values.UNLOCK_DOOR_FRAME_TIME), door));
         Modifier::addChild(step, targeted(new ModifierVisible(false), door));
     }
