@@ -1,7 +1,9 @@
 #include "support/FrontDoorFixture.h"
 
+#include <chrono>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "app/TorteluneMain.h"
 #include "framework/core/BasicProperties.h"
@@ -10,6 +12,7 @@
 #include "framework/gui/SceneManager.h"
 #include "framework/platform/GameWindow.h"
 #include "framework/players/PlayerManager.h"
+#include "framework/resources/ResourceManager.h"
 #include "game/data/GameData.h"
 #include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
@@ -30,6 +33,17 @@ void FrontDoorFixture::SetUp()
     for (const char* file : kGamePropertyFiles)
         SetupStore::instance->addFileName(file);
     ASSERT_TRUE(SetupStore::instance->load());
+    if (withMedia) {
+        ResourceManager::create();
+        ResourceManager::instance->addResourceFile("media/properties/resources.xml");
+        ASSERT_TRUE(ResourceManager::instance->loadResourceFiles());
+        ResourceManager::instance->setLoadingEnabled(true);
+        for (const char* section : {"default", "dialogs", "sceneselection", "scenemap", "scenegame"})
+            ResourceManager::instance->requestSection(section);
+        for (int wait = 0; wait < 3000 && ResourceManager::instance->hasPendingRequests(); ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ASSERT_FALSE(ResourceManager::instance->hasPendingRequests());
+    }
     GameWindow::create("Tortelune", 800, 600, false, 0, 102);
     SceneManager::create();
     TorteluneMain::create();
@@ -54,6 +68,8 @@ void FrontDoorFixture::TearDown()
     TorteluneMain::destroyInstance();
     SceneManager::destroyInstance();
     GameWindow::destroyInstance();
+    if (withMedia)
+        ResourceManager::destroyInstance();
     SetupStore::destroyInstance();
     BasicProperties::destroyInstance();
     resetTuning();

@@ -35,6 +35,9 @@ protected:
     // The players file as written, or "" when there is none.
     std::string playersFileText() const;
 
+    // Set before SetUp: the pictures and fonts of the front door are loaded.
+    bool withMedia = false;
+
     ScopedFakeHostPlatform host;
     LogCapture log;
     TempFolder folder;
