@@ -52,8 +52,9 @@ Modifier* chain(Modifier* parent, Modifier* step)
 
 ThemeNode::ThemeNode(AbstractProperty* configuration) : GameNode(configuration)
 {
-    pastryButton = objectCast<Button>(createPart(configuration, "pastrybutton"));
+    // The highlight's sparkles circle behind the pastry.
     pastryHighlight = objectCast<Sprite>(createPart(configuration, "pastryhighlight"));
+    pastryButton = objectCast<Button>(createPart(configuration, "pastrybutton"));
     pastryFinish = objectCast<Sprite>(createPart(configuration, "pastryfinish"));
     pastryBoard = objectCast<Sprite>(createPart(configuration, "pastryboard"));
     pastryName = objectCast<Label>(createPart(configuration, "pastryname"));
