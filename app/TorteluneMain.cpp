@@ -158,13 +158,15 @@ void TorteluneMain::startResourceLoading()
         LOG_ERROR("start-up: the resource table could not be read");
     resources->setLoadingEnabled(true);
 
-    // The splash needs its own pictures and the music at once.
-    for (const char* section : {"splash", "music", "preloading"})
-        resources->requestSection(section);
-    waitForRequestedSections(10);
+    // Only the splash's own section is waited for, so that its first picture
+    // comes up at once; the music streams and the loading scene's pictures
+    // come next in the background (the splash waits for them before it
+    // hands over), then the rest while the splash and the loading scene run.
+    resources->requestSection("splash");
+    waitForRequestedSections(1);
     resources->clearLoadQueue();
-    // The rest loads in the background while the splash and the loading scene run.
-    for (const char* section : {"default", "dialogs", "sceneselection", "trophies", "scenegame", "sounds"})
+    for (const char* section :
+         {"music", "preloading", "default", "dialogs", "sceneselection", "trophies", "scenegame", "sounds"})
         resources->requestSection(section);
 }
 

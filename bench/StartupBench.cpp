@@ -1,11 +1,14 @@
 // Start-up of the real game with the real content on SDL's dummy video and
 // audio drivers: the time from the start of the run to the first frame that
-// reaches the display, and to the moment every section queued at start-up
-// is loaded (the loading scene can start its title pan). The run is ended by
-// a quit message once both are seen.
+// reaches the display, to the first frame that shows a picture (the splash's
+// first picture, not a plain black or cover-coloured frame), and to the
+// moment every section queued at start-up is loaded (the loading scene can
+// start its title pan). The run is ended by a quit message once all are seen.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -27,6 +30,7 @@ using Clock = std::chrono::steady_clock;
 struct Timings {
     Clock::time_point start;
     double firstFrameMs = -1;
+    double firstPictureMs = -1;
     double loadedMs = -1;
 };
 
@@ -35,8 +39,26 @@ double since(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// The real window, watched: the first present and the end of loading are
-// timed; then the quit message is queued.
+// Whether a frame is more than one colour, sampled on an 8-pixel grid.
+bool showsPicture(const WindowSettings& settings, const void* pixels, int pitch)
+{
+    const auto* bytes = static_cast<const unsigned char*>(pixels);
+    auto pixelAt = [&](int x, int y) {
+        const unsigned char* row = bytes + static_cast<ptrdiff_t>(y) * pitch;
+        if (settings.bytesPerPixel == 2)
+            return uint32_t(reinterpret_cast<const uint16_t*>(row)[x]);
+        return reinterpret_cast<const uint32_t*>(row)[x] & 0x00FFFFFFu;
+    };
+    const uint32_t first = pixelAt(0, 0);
+    for (int y = 0; y < settings.height; y += 8)
+        for (int x = 0; x < settings.width; x += 8)
+            if (pixelAt(x, y) != first)
+                return true;
+    return false;
+}
+
+// The real window, watched: the first present, the first picture and the
+// end of loading are timed; then the quit message is queued.
 class TimedWindow final : public ForwardingHostWindow {
 public:
     TimedWindow(std::unique_ptr<HostWindow> inner, Timings& timings) : ForwardingHostWindow(std::move(inner)), timings(timings) {}
@@ -45,8 +67,12 @@ public:
         bool shown = wrapped().present(pixels, pitch);
         if (shown && timings.firstFrameMs < 0)
             timings.firstFrameMs = since(timings.start);
-        if (timings.loadedMs < 0 && ResourceManager::instance && !ResourceManager::instance->hasPendingRequests()) {
+        if (shown && timings.firstPictureMs < 0 && showsPicture(getSettings(), pixels, pitch))
+            timings.firstPictureMs = since(timings.start);
+        if (timings.loadedMs < 0 && ResourceManager::instance && !ResourceManager::instance->hasPendingRequests())
             timings.loadedMs = since(timings.start);
+        if (!quitPosted && timings.loadedMs >= 0 && timings.firstPictureMs >= 0) {
+            quitPosted = true;
             wrapped().postMessage({WM_QUIT, 0, 0});
         }
         return shown;
@@ -54,6 +80,7 @@ public:
 
 private:
     Timings& timings;
+    bool quitPosted = false;
 };
 
 // The machine's own platform with the watched window.
@@ -97,6 +124,7 @@ void BM_StartUp(benchmark::State& state)
     setCurrentFolder(TORTELUNE_SOURCE_DIR);
 
     double firstFrame = 0;
+    double firstPicture = 0;
     double loaded = 0;
     char name[] = "tortelune";
     char* argv[] = {name, nullptr};
@@ -110,15 +138,17 @@ void BM_StartUp(benchmark::State& state)
         timings.start = Clock::now();
         int exitCode = runTortelune(1, argv, true);
         HostPlatform::install(nullptr);
-        if (exitCode != 0 || timings.firstFrameMs < 0 || timings.loadedMs < 0) {
+        if (exitCode != 0 || timings.firstFrameMs < 0 || timings.firstPictureMs < 0 || timings.loadedMs < 0) {
             state.SkipWithError("the game did not start");
             return;
         }
         firstFrame += timings.firstFrameMs;
+        firstPicture += timings.firstPictureMs;
         loaded += timings.loadedMs;
         state.SetIterationTime(timings.loadedMs / 1000.0);
     }
     state.counters["first_frame_ms"] = firstFrame / static_cast<double>(state.iterations());
+    state.counters["first_picture_ms"] = firstPicture / static_cast<double>(state.iterations());
     state.counters["sections_loaded_ms"] = loaded / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_StartUp)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);

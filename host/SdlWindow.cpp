@@ -41,7 +41,19 @@ bool SdlWindow::open(const WindowSettings& wanted, std::string* error)
     if (!window)
         return failWith("cannot create the window");
 
-    renderer = SDL_CreateRenderer(window, -1, 0);
+    // A frame shown at its own size goes straight into the window's image in
+    // shared memory (SDL's software renderer, with the window surface kept
+    // off the GPU): handing a finished software frame to a GPU renderer only
+    // uploads and draws it again, and where that GPU is a software
+    // rasteriser it costs most of a core at rest. A scaled full screen keeps
+    // the accelerated renderer, which scales for free on real hardware.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    int shownWidth = 0, shownHeight = 0;
+    SDL_GetWindowSize(window, &shownWidth, &shownHeight);
+    if (shownWidth == settings.width && shownHeight == settings.height)
+        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer)
+        renderer = SDL_CreateRenderer(window, -1, 0);
     if (!renderer)
         renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer)
@@ -53,6 +65,8 @@ bool SdlWindow::open(const WindowSettings& wanted, std::string* error)
     texture = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_STREAMING, settings.width, settings.height);
     if (!texture)
         return failWith("cannot create the frame texture");
+    // The frame is opaque: its top bytes are not a coverage to blend with.
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
 
     translator.reset();
     translator.setWindowId(SDL_GetWindowID(window));

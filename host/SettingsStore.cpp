@@ -130,8 +130,12 @@ bool SettingsStore::readValue(const std::string& keyPath, const std::string& nam
 
 bool SettingsStore::writeValue(const std::string& keyPath, const std::string& name, const SettingValue& value)
 {
-    std::vector<Entry> before = entries;
     auto found = find(keyPath, name);
+    // What is stored already is not written again: each write of the file
+    // is flushed to disk, which costs the start-up and the shut-down dearly.
+    if (found != entries.end() && found->value == value)
+        return true;
+    std::vector<Entry> before = entries;
     if (found != entries.end()) {
         entries[static_cast<size_t>(found - entries.begin())].value = value;
     } else {

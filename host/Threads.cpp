@@ -1,11 +1,24 @@
 #include "host/Threads.h"
 
+#include <algorithm>
 #include <cassert>
 #include <chrono>
 #include <pthread.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <system_error>
 
 #include "host/HostLog.h"
+
+namespace {
+
+// How much nicer a background thread is than the thread that starts it, and
+// the nicest value there is.
+constexpr int kBackgroundNiceStep = 10;
+constexpr int kLowestPriority = 19;
+
+}  // namespace
 
 void WakeSignal::notify()
 {
@@ -107,14 +120,22 @@ bool BoundedMutex::isHeldByCurrentThread() const
     return depth > 0 && owner == std::this_thread::get_id();
 }
 
-bool HostThread::start(const std::string& name, std::function<void()> body)
+bool HostThread::start(const std::string& name, std::function<void()> body, ThreadPriority priority)
 {
     if (thread.joinable() || !body)
         return false;
     try {
-        thread = std::thread([name, body = std::move(body)] {
+        thread = std::thread([name, body = std::move(body), priority] {
             // Thread names are limited to 15 characters.
             pthread_setname_np(pthread_self(), name.substr(0, 15).c_str());
+            // On Linux the nice value belongs to the thread; failing to raise
+            // it only costs the game some frame time.
+            if (priority == ThreadPriority::Background) {
+                const id_t self = static_cast<id_t>(syscall(SYS_gettid));
+                const int nice = std::min(kLowestPriority, getpriority(PRIO_PROCESS, self) + kBackgroundNiceStep);
+                if (setpriority(PRIO_PROCESS, self, nice) != 0)
+                    hostLog("thread \"%s\": cannot lower its priority", name.c_str());
+            }
             body();
         });
     } catch (const std::system_error& error) {

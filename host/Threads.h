@@ -63,6 +63,11 @@ private:
     std::atomic<int> timedOutWaits{0};
 };
 
+// How a worker thread shares a busy processor: a background one yields to the
+// game's own thread (a lower scheduling priority), so that frames keep their
+// time while it works.
+enum class ThreadPriority { Normal, Background };
+
 // A named worker thread that is joined when it goes, never detached.
 class HostThread {
 public:
@@ -72,7 +77,8 @@ public:
     HostThread& operator=(const HostThread&) = delete;
 
     // False when a thread is already running or none could be started.
-    bool start(const std::string& name, std::function<void()> body);
+    bool start(const std::string& name, std::function<void()> body,
+               ThreadPriority priority = ThreadPriority::Normal);
     void join();
     bool isRunning() const { return thread.joinable(); }
     bool isCurrentThread() const { return thread.get_id() == std::this_thread::get_id(); }

@@ -156,62 +156,137 @@ using transformed::WriteMode;
 
 }  // namespace
 
+namespace {
+
+// One run of nearest samples of a rotated blit. The run lies in the source
+// window, so every sample is read without a test.
+template <WriteMode mode>
+void writeRotatedNearest(uint32_t* d, const transformed::RotatedSpan& run, const uint8_t* pixels, int64_t corner,
+                         int64_t pitch, uint32_t alpha)
+{
+    int64_t u = run.u, v = run.v;
+    for (int32_t i = 0; i < run.count; ++i, u += run.stepU, v += run.stepV) {
+        const int64_t offset = corner + (v >> transformed::fractionBits) * pitch + (u >> transformed::fractionBits) * 4;
+        const uint32_t quad = *reinterpret_cast<const uint32_t*>(pixels + offset);
+        if (mode == WriteMode::Opaque)
+            d[i] = Rgb32::copy(d[i], quad);
+        else
+            transformed::writeSample<Rgb32>(d[i], quad, mode, alpha, false, true);
+    }
+}
+
+}  // namespace
+
 void Graphics32::blitRotated(Image* image, double angle, double scale, int32_t x, int32_t y, int32_t srcX,
                              int32_t srcY, int32_t width, int32_t height, int32_t pivotX, int32_t pivotY)
 {
     transformedBlit(image, 4, [&](Image* source, Image* destination, uint32_t a) {
         const WriteMode mode = transformed::writeModeFor(source->hasAlphaChannel(), alpha);
-        transformed::rotated(
+        const bool smooth = smoothing;
+        transformed::rotatedSpans(
             angle, scale, int64_t(x) + offsetX, int64_t(y) + offsetY, srcX, srcY, width, height, pivotX, pivotY,
-            source->getWidth(), source->getHeight(), drawableArea(), smoothing,
-            [source](int32_t sx, int32_t sy) { return source->row32(sy)[sx]; },
-            [destination, mode, a](int32_t dx, int32_t dy, uint32_t quad, bool bilinear) {
-                transformed::writeSample<Rgb32>(destination->row32(dy)[dx], quad, mode, a, bilinear, true);
+            source->getWidth(), source->getHeight(), drawableArea(), smooth,
+            [&](const transformed::RotatedSpan& run, const transformed::SourceWindow& window) {
+                uint32_t* d = destination->row32(run.y) + run.x;
+                if (!smooth) {
+                    // Byte offset of the rectangle's corner; the samples' offsets
+                    // from it stay inside the image.
+                    const int64_t corner = int64_t(srcY) * source->getPitch() + int64_t(srcX) * 4;
+                    transformed::withMode(mode, [&](auto fixedMode) {
+                        writeRotatedNearest<decltype(fixedMode)::value>(d, run, source->getPixels(), corner,
+                                                                        source->getPitch(), a);
+                    });
+                    return;
+                }
+                int64_t u = run.u, v = run.v;
+                for (int32_t i = 0; i < run.count; ++i, u += run.stepU, v += run.stepV) {
+                    const int64_t su = u >> transformed::fractionBits, sv = v >> transformed::fractionBits;
+                    // Neighbours outside the window repeat the nearest pixel inside it.
+                    const int64_t x0 = srcX + std::max(su, window.lowX), x1 = srcX + std::min(su + 1, window.highX - 1);
+                    const uint32_t* upper = source->row32(int32_t(srcY + std::max(sv, window.lowY)));
+                    const uint32_t* lower = source->row32(int32_t(srcY + std::min(sv + 1, window.highY - 1)));
+                    const uint32_t quad = transformed::bilinear(upper[x0], upper[x1], lower[x0], lower[x1],
+                                                                transformed::weightOf(u), transformed::weightOf(v));
+                    transformed::writeSample<Rgb32>(d[i], quad, mode, a, true, true);
+                }
             });
     });
 }
-
-namespace {
-
-template <WriteMode mode>
-void writeScaledRow32(Image* source, Image* target, const transformed::ScaledRow& row, uint32_t alpha)
-{
-    uint32_t* d = target->row32(row.y) + row.x;
-    const uint32_t* upper = source->row32(row.sourceRow);
-    int32_t i = 0;
-    if (row.smoothCount > 0) {
-        const uint32_t* lower = source->row32(row.sourceRow + 1);
-        for (; i < row.smoothCount; ++i) {
-            const int32_t sx = row.columns[i];
-            const uint32_t quad = transformed::bilinear(upper[sx], upper[sx + 1], lower[sx], lower[sx + 1],
-                                                        row.weights[i], row.weightY);
-            transformed::writeSample<Rgb32>(d[i], quad, mode, alpha, true, false);
-        }
-    }
-    if (mode == WriteMode::Opaque) {
-        activeKernels().scaleRowOpaque32(d + i, upper, row.columns + i, row.count - i);
-        return;
-    }
-    for (; i < row.count; ++i)
-        transformed::writeSample<Rgb32>(d[i], upper[row.columns[i]], mode, alpha, false, false);
-}
-
-}  // namespace
 
 void Graphics32::blitScaled(Image* image, int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight,
                             int32_t x, int32_t y, int32_t width, int32_t height)
 {
     transformedBlit(image, 4, [&](Image* source, Image* destination, uint32_t a) {
         const WriteMode mode = transformed::writeModeFor(source->hasAlphaChannel(), alpha);
+        mixedRows[0].index = mixedRows[1].index = -1;
+        previousRow = PreviousRow {};
         transformed::scaled(
             srcX, srcY, srcWidth, srcHeight, source->getWidth(), source->getHeight(), int64_t(x) + offsetX,
             int64_t(y) + offsetY, width, height, drawableArea(), smoothing, scaledColumns, scaledWeights,
-            [source, destination, mode, a](const transformed::ScaledRow& row) {
+            [&](const transformed::ScaledRow& row) {
+                // Drawn onto itself, the source changes under the blit: nothing is reused.
+                if (source == destination) {
+                    mixedRows[0].index = mixedRows[1].index = -1;
+                    previousRow = PreviousRow {};
+                }
                 transformed::withMode(mode, [&](auto fixedMode) {
-                    writeScaledRow32<decltype(fixedMode)::value>(source, destination, row, a);
+                    writeScaledRow<decltype(fixedMode)::value>(source, destination, row, a);
                 });
             });
     });
+}
+
+const uint16_t* Graphics32::mixedRow(Image* source, const transformed::ScaledRow& row, int32_t sourceRow,
+                                     int32_t keptSlot)
+{
+    for (int32_t slot = 0; slot < 2; ++slot)
+        if (mixedRows[slot].index == sourceRow)
+            return mixedRows[slot].lanes.data();
+    MixedRow& fresh = mixedRows[keptSlot >= 0 ? 1 - keptSlot : (mixedRows[0].index == sourceRow + 1 ? 1 : 0)];
+    fresh.index = sourceRow;
+    fresh.lanes.resize(size_t(row.smoothCount) * 4);
+    activeKernels().bilinearAcross32(fresh.lanes.data(), source->row32(sourceRow), row.columns, row.weights,
+                                     row.smoothCount);
+    return fresh.lanes.data();
+}
+
+template <WriteMode mode>
+void Graphics32::writeScaledRow(Image* source, Image* target, const transformed::ScaledRow& row, uint32_t alpha)
+{
+    const PixelKernels& kernels = activeKernels();
+    uint32_t* d = target->row32(row.y) + row.x;
+    const uint32_t* upper = source->row32(row.sourceRow);
+    int32_t i = 0;
+    if (row.smoothCount > 0) {
+        // Each source row is mixed across once; the target row mixes the
+        // two it lies between down.
+        const uint16_t* top = mixedRow(source, row, row.sourceRow, -1);
+        const int32_t topSlot = mixedRows[0].index == row.sourceRow ? 0 : 1;
+        const uint16_t* bottom = mixedRow(source, row, row.sourceRow + 1, topSlot);
+        mixedQuads.resize(size_t(row.smoothCount));
+        kernels.bilinearDown32(mixedQuads.data(), top, bottom, row.weightY, row.smoothCount);
+        if (mode == WriteMode::Opaque) {
+            kernels.copyRgb32(d, mixedQuads.data(), row.smoothCount);
+        } else {
+            for (; i < row.smoothCount; ++i)
+                transformed::writeSample<Rgb32>(d[i], mixedQuads[size_t(i)], mode, alpha, true, false);
+        }
+        i = row.smoothCount;
+    }
+    if (mode == WriteMode::Opaque) {
+        // A row that samples the same source row as the one just drawn above
+        // it repeats its colours.
+        const bool repeated = i == 0 && previousRow.nearestOnly && previousRow.y == row.y - 1 &&
+                              previousRow.sourceRow == row.sourceRow;
+        if (repeated)
+            kernels.copyRgb32(d, target->row32(row.y - 1) + row.x, row.count);
+        else
+            kernels.scaleRowOpaque32(d + i, upper, source->getWidth(), row.columns + i, row.count - i);
+        previousRow = PreviousRow {row.y, row.sourceRow, i == 0};
+        return;
+    }
+    for (; i < row.count; ++i)
+        transformed::writeSample<Rgb32>(d[i], upper[row.columns[i]], mode, alpha, false, false);
 }
 
 void Graphics32::blitCopy(Image* image, int32_t x, int32_t y, int32_t srcX, int32_t srcY, int32_t width,

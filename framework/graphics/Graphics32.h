@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "framework/graphics/Graphics.h"
+#include "framework/graphics/TransformedBlit.h"
 
 // The drawing context of 4-byte images (0xAARRGGBB). Ordinary drawing writes
 // the colour bytes and keeps the destination's top byte.
@@ -44,7 +45,30 @@ private:
     void channelBlit(Image* image, int32_t channel, int32_t x, int32_t y, int32_t srcX, int32_t srcY,
                      int32_t width, int32_t height, ChannelRule rule) override;
 
+    template <transformed::WriteMode mode>
+    void writeScaledRow(Image* source, Image* target, const transformed::ScaledRow& row, uint32_t alpha);
+    // Source row `sourceRow` of a smoothed scaled blit mixed across, from
+    // the two-row store; a row it has to make goes into the slot other than
+    // `keptSlot` (-1: either).
+    const uint16_t* mixedRow(Image* source, const transformed::ScaledRow& row, int32_t sourceRow, int32_t keptSlot);
+
     // Reused per call by the scaled blit.
     std::vector<int32_t> scaledColumns;
     std::vector<uint32_t> scaledWeights;
+    // The source rows a smoothed scaled blit last mixed across (index -1:
+    // none), and the row it mixed down.
+    struct MixedRow {
+        int32_t index = -1;
+        std::vector<uint16_t> lanes;
+    };
+    MixedRow mixedRows[2];
+    std::vector<uint32_t> mixedQuads;
+    // The last opaque row the scaled blit drew, and whether all of it was
+    // nearest samples of that source row.
+    struct PreviousRow {
+        int32_t y = -1;
+        int32_t sourceRow = -1;
+        bool nearestOnly = false;
+    };
+    PreviousRow previousRow;
 };

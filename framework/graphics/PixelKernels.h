@@ -24,8 +24,9 @@ struct PixelKernels {
     void (*mask32)(uint32_t* d, const uint8_t* m, int32_t n, uint32_t colour, uint32_t alpha);
 
     // Nearest-sample row of a scaled opaque blit: RGB = source[columns[i]] RGB,
-    // top byte kept.
-    void (*scaleRowOpaque32)(uint32_t* d, const uint32_t* source, const int32_t* columns, int32_t n);
+    // top byte kept. source[0 .. sourceCount) may be read.
+    void (*scaleRowOpaque32)(uint32_t* d, const uint32_t* source, int32_t sourceCount, const int32_t* columns,
+                             int32_t n);
 
     // RGB565: the packed colour at alpha 1..254.
     void (*fillBlend16)(uint16_t* d, int32_t n, uint16_t colour, uint32_t alpha);
@@ -38,6 +39,19 @@ struct PixelKernels {
     void (*addPlane16)(uint16_t* d, const uint16_t* s, const uint8_t* plane, int32_t n, uint32_t alpha);
     // The packed colour through a mask of coverage bytes.
     void (*mask16)(uint16_t* d, const uint8_t* m, int32_t n, uint16_t colour, uint32_t alpha);
+
+    // The two halves of the bilinear mix of 4-byte quads, kept apart so that
+    // a scaled blit mixes each source row across once and reuses it for every
+    // target row that needs it. Together they give the mix of
+    // transformed::bilinearScalar, bit for bit.
+    // Across: each byte of source[columns[i]] and source[columns[i] + 1] with
+    // the 12-bit weight weights[i], kept with 7 fraction bits, four 16-bit
+    // lanes per pixel: mixed = (a * (4096 - w) + b * w) >> 5.
+    void (*bilinearAcross32)(uint16_t* mixed, const uint32_t* source, const int32_t* columns,
+                             const uint32_t* weights, int32_t n);
+    // Down: two rows of the above with the 12-bit weight w, rounded down to
+    // bytes: quad = (upper * (4096 - w) + lower * w) >> 19.
+    void (*bilinearDown32)(uint32_t* quads, const uint16_t* upper, const uint16_t* lower, uint32_t weight, int32_t n);
 };
 
 // Avx512 adds byte-masked stores for the opaque fill and copy to the AVX2 set.

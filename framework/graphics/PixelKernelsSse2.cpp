@@ -35,6 +35,7 @@ struct Sse2 {
         return _mm_set_epi32(int32_t(base[index[3]]), int32_t(base[index[2]]), int32_t(base[index[1]]),
                              int32_t(base[index[0]]));
     }
+    static T gatherNear32(const uint32_t* base, int32_t /*count*/, const int32_t* index) { return gather32(base, index); }
     static T zero() { return _mm_setzero_si128(); }
     static T set1_16(int16_t v) { return _mm_set1_epi16(v); }
     static T set1_32(int32_t v) { return _mm_set1_epi32(v); }
@@ -59,6 +60,41 @@ struct Sse2 {
     static T addsu8(T a, T b) { return _mm_adds_epu8(a, b); }
     static T min16(T a, T b) { return _mm_min_epi16(a, b); }
     static bool allTrue(T mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
+    static T madd16(T a, T b) { return _mm_madd_epi16(a, b); }
+    static T mulhiu16(T a, T b) { return _mm_mulhi_epu16(a, b); }
+    // Each pixel's top byte in both of its 16-bit lanes.
+    static T coverageInBothLanes(T pixels)
+    {
+        const T coverage = _mm_srli_epi32(pixels, 24);
+        return _mm_or_si128(coverage, _mm_slli_epi32(coverage, 16));
+    }
+    static T unpacklo16(T a, T b) { return _mm_unpacklo_epi16(a, b); }
+    static T unpackhi16(T a, T b) { return _mm_unpackhi_epi16(a, b); }
+    static T packs32(T a, T b) { return _mm_packs_epi32(a, b); }
+    static T packus16InOrder(T a, T b) { return _mm_packus_epi16(a, b); }
+    // The neighbours source[c] and source[c + 1] of two columns, their bytes
+    // paired and widened: the first column's in `first`, the second's in `second`.
+    static void columnPairs(const uint32_t* source, const int32_t* columns, T& first, T& second)
+    {
+        const T pairs = _mm_set_epi64x(loadPair(source + columns[1]), loadPair(source + columns[0]));
+        const T right = _mm_srli_epi64(pairs, 32);
+        first = _mm_unpacklo_epi8(_mm_unpacklo_epi8(pairs, right), _mm_setzero_si128());
+        second = _mm_unpacklo_epi8(_mm_unpackhi_epi8(pairs, right), _mm_setzero_si128());
+    }
+    // (4096 - w, w) in every 32-bit lane, for the two columns of columnPairs.
+    static void columnWeights(const uint32_t* weights, T& first, T& second)
+    {
+        const T w = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(weights));
+        const T pairs = _mm_or_si128(_mm_slli_epi32(w, 16), _mm_sub_epi32(_mm_set1_epi32(4096), w));
+        first = _mm_shuffle_epi32(pairs, 0x00);
+        second = _mm_shuffle_epi32(pairs, 0x55);
+    }
+    static int64_t loadPair(const uint32_t* p)
+    {
+        int64_t pair;
+        std::memcpy(&pair, p, 8);
+        return pair;
+    }
     static void spreadWeights(T w32, T& low, T& high)
     {
         const T rgbLanes = set1_64(0x0000FFFFFFFFFFFFull);

@@ -32,6 +32,14 @@ SIMD_TARGET inline typename V::T coverageWeights(typename V::T coverage32, typen
     return V::add32(w, V::bitAnd(full, V::set1_32(2)));
 }
 
+// Coverage weights in 16-bit lanes: (c * alpha) >> 8, 254 raised to 256.
+template <class V>
+SIMD_TARGET inline typename V::T coverageWeights16(typename V::T coverage16, typename V::T alpha16)
+{
+    const typename V::T w = V::srli16(V::mullo16(coverage16, alpha16), 8);
+    return V::add16(w, V::bitAnd(V::cmpeq16(w, V::set1_16(254)), V::set1_16(2)));
+}
+
 // (d * (256 - w) + s * w) >> 8 on widened lanes.
 template <class V>
 SIMD_TARGET inline typename V::T blendLanes(typename V::T d, typename V::T s, typename V::T w)
@@ -139,23 +147,23 @@ SIMD_TARGET void blendPerPixel32(uint32_t* d, const uint32_t* s, int32_t n, uint
 template <class V>
 SIMD_TARGET void addPerPixel32(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
 {
-    // Blue and red (the even bytes) and green and alpha (the odd bytes) are
-    // scaled in place in 16-bit lanes, so nothing is unpacked or packed; the
-    // alpha byte's weight is 0, which adds nothing to the top byte.
-    const typename V::T a = V::set1_32(int32_t(alpha));
+    // Blue and red (the even bytes) and green (an odd byte) are scaled in
+    // place in 16-bit lanes, so nothing is unpacked or packed; the top byte's
+    // term is dropped, which adds nothing to it.
+    const typename V::T a = V::set1_16(int16_t(alpha));
     const typename V::T zero = V::zero();
-    const typename V::T evenBytes = V::set1_32(0x00FF00FF);
-    const typename V::T oddBytes = V::set1_32(int32_t(0xFF00FF00u));
+    const typename V::T greenByte = V::set1_32(0x0000FF00);
     int32_t i = 0;
     for (; i + V::pixels32 <= n; i += V::pixels32) {
         const typename V::T sv = V::load(s + i);
-        const typename V::T coverage = V::srli32(sv, 24);
-        if (V::allTrue(V::cmpeq32(coverage, zero)))
+        if (V::allTrue(V::cmpeq32(V::srli32(sv, 24), zero)))
             continue;
-        const typename V::T w = coverageWeights<V>(coverage, a);
-        const typename V::T even = V::srli16(V::mullo16(V::bitAnd(sv, evenBytes), V::bitOr(w, V::slli32(w, 16))), 8);
-        const typename V::T odd = V::bitAnd(V::mullo16(V::srli16(sv, 8), w), oddBytes);
-        V::store(d + i, V::addsu8(V::load(d + i), V::bitOr(even, odd)));
+        // Both 16-bit lanes of a pixel hold its weight.
+        const typename V::T w = coverageWeights16<V>(V::coverageInBothLanes(sv), a);
+        // A byte at the top of its lane: the high half of the product is (x * w) >> 8.
+        const typename V::T even = V::mulhiu16(V::slli16(sv, 8), w);
+        const typename V::T green = V::bitAnd(V::mullo16(V::srli16(sv, 8), w), greenByte);
+        V::store(d + i, V::addsu8(V::load(d + i), V::bitOr(even, green)));
     }
     scalarKernels().addPerPixel32(d + i, s + i, n - i, alpha);
 }
@@ -177,16 +185,17 @@ SIMD_TARGET void mask32(uint32_t* d, const uint8_t* m, int32_t n, uint32_t colou
 }
 
 template <class V>
-SIMD_TARGET void scaleRowOpaque32(uint32_t* d, const uint32_t* source, const int32_t* columns, int32_t n)
+SIMD_TARGET void scaleRowOpaque32(uint32_t* d, const uint32_t* source, int32_t sourceCount, const int32_t* columns,
+                                  int32_t n)
 {
     const typename V::T top = V::set1_32(int32_t(0xFF000000u));
     const typename V::T rgb = V::set1_32(0x00FFFFFF);
     int32_t i = 0;
     for (; i + V::pixels32 <= n; i += V::pixels32) {
-        const typename V::T s = V::gather32(source, columns + i);
+        const typename V::T s = V::gatherNear32(source, sourceCount, columns + i);
         V::store(d + i, V::bitOr(V::bitAnd(V::load(d + i), top), V::bitAnd(s, rgb)));
     }
-    scalarKernels().scaleRowOpaque32(d + i, source, columns + i, n - i);
+    scalarKernels().scaleRowOpaque32(d + i, source, sourceCount, columns + i, n - i);
 }
 
 // RGB565 fields of 16-bit lanes, shifted down.
@@ -212,14 +221,6 @@ SIMD_TARGET inline typename V::T blend565(typename V::T d, typename V::T s, type
 {
     const Fields<V> df = splitFields<V>(d), sf = splitFields<V>(s);
     return joinFields<V>(Fields<V> {blendLanes<V>(df.r, sf.r, w), blendLanes<V>(df.g, sf.g, w), blendLanes<V>(df.b, sf.b, w)});
-}
-
-// Coverage weights in 16-bit lanes: (c * alpha) >> 8, 254 raised to 256.
-template <class V>
-SIMD_TARGET inline typename V::T coverageWeights16(typename V::T coverage16, typename V::T alpha16)
-{
-    const typename V::T w = V::srli16(V::mullo16(coverage16, alpha16), 8);
-    return V::add16(w, V::bitAnd(V::cmpeq16(w, V::set1_16(254)), V::set1_16(2)));
 }
 
 template <class V>
@@ -310,12 +311,57 @@ SIMD_TARGET void mask16(uint16_t* d, const uint8_t* m, int32_t n, uint16_t colou
 }
 
 template <class V>
+SIMD_TARGET void bilinearAcross32(uint16_t* mixed, const uint32_t* source, const int32_t* columns,
+                                  const uint32_t* weights, int32_t n)
+{
+    // V::columnPairs widens each pixel's two neighbours to 16-bit lanes with
+    // their bytes paired (a, b); one multiply-add per pair against
+    // (4096 - w, w) gives the mix in a 32-bit lane.
+    constexpr int32_t step = V::pixels32 / 2;
+    int32_t i = 0;
+    for (; i + step <= n; i += step) {
+        typename V::T first, second, firstWeights, secondWeights;
+        V::columnPairs(source, columns + i, first, second);
+        V::columnWeights(weights + i, firstWeights, secondWeights);
+        V::store(mixed + 4 * i, V::packs32(V::srli32(V::madd16(first, firstWeights), 5),
+                                           V::srli32(V::madd16(second, secondWeights), 5)));
+    }
+    scalarKernels().bilinearAcross32(mixed + 4 * i, source, columns + i, weights + i, n - i);
+}
+
+// (upper * (4096 - w) + lower * w) >> 19 for the pixels whose lanes are in
+// u and l, as 32-bit lanes narrowed to 16 bits in pixel order.
+template <class V>
+SIMD_TARGET inline typename V::T mixDown(typename V::T u, typename V::T l, typename V::T weights)
+{
+    return V::packs32(V::srli32(V::madd16(V::unpacklo16(u, l), weights), 19),
+                      V::srli32(V::madd16(V::unpackhi16(u, l), weights), 19));
+}
+
+template <class V>
+SIMD_TARGET void bilinearDown32(uint32_t* quads, const uint16_t* upper, const uint16_t* lower, uint32_t weight,
+                                int32_t n)
+{
+    const typename V::T weights = V::set1_32(int32_t((weight << 16) | (4096 - weight)));
+    // One register of lanes holds half a register of pixels.
+    constexpr int32_t half = V::pixels32 / 2;
+    int32_t i = 0;
+    for (; i + V::pixels32 <= n; i += V::pixels32) {
+        const typename V::T first = mixDown<V>(V::load(upper + 4 * i), V::load(lower + 4 * i), weights);
+        const typename V::T second =
+            mixDown<V>(V::load(upper + 4 * (i + half)), V::load(lower + 4 * (i + half)), weights);
+        V::store(quads + i, V::packus16InOrder(first, second));
+    }
+    scalarKernels().bilinearDown32(quads + i, upper + 4 * i, lower + 4 * i, weight, n - i);
+}
+
+template <class V>
 const PixelKernels& kernelSet(const char* name)
 {
     static const PixelKernels set = {
         name,           fillOpaque32<V>,   fillBlend32<V>, copyRgb32<V>,    blendOverall32<V>,
         blendPerPixel32<V>, addPerPixel32<V>, mask32<V>,   scaleRowOpaque32<V>, fillBlend16<V>,  blendOverall16<V>,
-        blendPlane16<V>, addPlane16<V>,     mask16<V>,
+        blendPlane16<V>, addPlane16<V>,     mask16<V>,      bilinearAcross32<V>, bilinearDown32<V>,
     };
     return set;
 }

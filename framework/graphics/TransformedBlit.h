@@ -183,14 +183,51 @@ void scaled(int32_t srcX, int32_t srcY, int32_t srcWidth, int32_t srcHeight, int
     }
 }
 
+// The i in [0, count) with low <= start + i * step < high, as [first, last)
+// (first >= last: none). Exact in integers, so the same set as testing each i.
+inline void linearRange(int64_t start, int64_t step, int64_t low, int64_t high, int64_t count, int64_t& first,
+                        int64_t& last)
+{
+    // Floor and ceiling of a / b for b > 0.
+    auto floorDiv = [](int64_t a, int64_t b) { return a / b - (a % b != 0 && a < 0); };
+    auto ceilDiv = [](int64_t a, int64_t b) { return a / b + (a % b != 0 && a > 0); };
+    first = 0;
+    last = count;
+    if (step == 0) {
+        if (start < low || start >= high)
+            last = 0;
+        return;
+    }
+    if (step > 0) {
+        first = std::max<int64_t>(first, ceilDiv(low - start, step));
+        last = std::min<int64_t>(last, ceilDiv(high - start, step));
+    } else {
+        first = std::max<int64_t>(first, floorDiv(start - high, -step) + 1);
+        last = std::min<int64_t>(last, floorDiv(start - low, -step) + 1);
+    }
+}
+
+// One target row of a rotated blit: `count` pixels from column `x` whose
+// samples lie in the source window (nearest) or touch it (smoothed). The
+// first pixel samples source position (u, v) in 44.20 fixed point relative
+// to the source rectangle's corner; each next one (u + stepU, v + stepV).
+struct RotatedSpan {
+    int32_t y;
+    int32_t x;
+    int32_t count;
+    int64_t u, v;
+    int64_t stepU, stepV;
+};
+
 // Rotated and scaled blit about a pivot; the geometry places the source
 // rectangle's corner, bounds the turned rectangle, cuts that box to the clip
-// and walks it with the inverse rotation. An angle of 0 at scale 1 copies the
-// rectangle pixel for pixel.
-template <class Fetch, class Write>
-void rotated(double angle, double scale, int64_t x, int64_t y, int32_t srcX, int32_t srcY, int32_t width,
-             int32_t height, int32_t pivotX, int32_t pivotY, int32_t imageWidth, int32_t imageHeight,
-             const Rect& clip, bool smoothing, Fetch fetch, Write write)
+// and walks it with the inverse rotation, handing each row's run of sampled
+// pixels to `span(const RotatedSpan&, const SourceWindow&)`. An angle of 0 at
+// scale 1 copies the rectangle pixel for pixel.
+template <class Span>
+void rotatedSpans(double angle, double scale, int64_t x, int64_t y, int32_t srcX, int32_t srcY, int32_t width,
+                  int32_t height, int32_t pivotX, int32_t pivotY, int32_t imageWidth, int32_t imageHeight,
+                  const Rect& clip, bool smoothing, Span span)
 {
     const double bound = double(0.0001f);
     if (!(std::fabs(scale) > bound) || !std::isfinite(scale) || !std::isfinite(angle))
@@ -233,33 +270,61 @@ void rotated(double angle, double scale, int64_t x, int64_t y, int32_t srcX, int
     const double centreX = double(left) + 0.5 - cornerX, centreY = double(top) + 0.5 - cornerY;
     int64_t rowU = toInt64Clamped(std::floor((c * centreX + s * centreY) / scale * one));
     int64_t rowV = toInt64Clamped(std::floor((c * centreY - s * centreX) / scale * one));
-    // Smoothed samples weigh the four pixel centres around the position.
+    // Smoothed samples weigh the four pixel centres around the position, and
+    // draw where any of the four lies in the window.
     const int64_t half = smoothing ? (int64_t(1) << (fractionBits - 1)) : 0;
+    const int64_t reach = smoothing ? 1 : 0;
     rowU -= half;
     rowV -= half;
+    const int64_t unit = int64_t(1) << fractionBits;
+    const int64_t lowU = (window.lowX - reach) * unit, highU = window.highX * unit;
+    const int64_t lowV = (window.lowY - reach) * unit, highV = window.highY * unit;
     for (int64_t row = top; row < bottom; ++row, rowU += sinK, rowV += cosK) {
-        int64_t u = rowU, v = rowV;
-        for (int64_t column = left; column < right; ++column, u += cosK, v -= sinK) {
-            const int64_t su = u >> fractionBits, sv = v >> fractionBits;
-            if (!smoothing) {
-                if (su < window.lowX || su >= window.highX || sv < window.lowY || sv >= window.highY)
-                    continue;
-                write(int32_t(column), int32_t(row), fetch(int32_t(srcX + su), int32_t(srcY + sv)), false);
-                continue;
-            }
-            if (su < window.lowX - 1 || su >= window.highX || sv < window.lowY - 1 || sv >= window.highY)
-                continue;
-            // Neighbours outside the window repeat the nearest pixel inside it.
-            const int64_t x0 = std::max(su, window.lowX), x1 = std::min(su + 1, window.highX - 1);
-            const int64_t y0 = std::max(sv, window.lowY), y1 = std::min(sv + 1, window.highY - 1);
-            const uint32_t wx = weightOf(u), wy = weightOf(v);
-            const uint32_t quad = bilinear(fetch(int32_t(srcX + x0), int32_t(srcY + y0)),
-                                           fetch(int32_t(srcX + x1), int32_t(srcY + y0)),
-                                           fetch(int32_t(srcX + x0), int32_t(srcY + y1)),
-                                           fetch(int32_t(srcX + x1), int32_t(srcY + y1)), wx, wy);
-            write(int32_t(column), int32_t(row), quad, true);
-        }
+        int64_t firstU, lastU, firstV, lastV;
+        linearRange(rowU, cosK, lowU, highU, right - left, firstU, lastU);
+        linearRange(rowV, -sinK, lowV, highV, right - left, firstV, lastV);
+        const int64_t first = std::max(firstU, firstV), last = std::min(lastU, lastV);
+        if (first >= last)
+            continue;
+        RotatedSpan run {};
+        run.y = int32_t(row);
+        run.x = int32_t(left + first);
+        run.count = int32_t(last - first);
+        run.u = rowU + first * cosK;
+        run.v = rowV - first * sinK;
+        run.stepU = cosK;
+        run.stepV = -sinK;
+        span(run, window);
     }
+}
+
+// The rotated blit one sample at a time: `fetch(sx, sy)` reads a source
+// quad, `write(x, y, quad, bilinear)` stores it.
+template <class Fetch, class Write>
+void rotated(double angle, double scale, int64_t x, int64_t y, int32_t srcX, int32_t srcY, int32_t width,
+             int32_t height, int32_t pivotX, int32_t pivotY, int32_t imageWidth, int32_t imageHeight,
+             const Rect& clip, bool smoothing, Fetch fetch, Write write)
+{
+    rotatedSpans(angle, scale, x, y, srcX, srcY, width, height, pivotX, pivotY, imageWidth, imageHeight, clip,
+                 smoothing, [&](const RotatedSpan& run, const SourceWindow& window) {
+                     int64_t u = run.u, v = run.v;
+                     for (int32_t i = 0; i < run.count; ++i, u += run.stepU, v += run.stepV) {
+                         const int64_t su = u >> fractionBits, sv = v >> fractionBits;
+                         if (!smoothing) {
+                             write(run.x + i, run.y, fetch(int32_t(srcX + su), int32_t(srcY + sv)), false);
+                             continue;
+                         }
+                         // Neighbours outside the window repeat the nearest pixel inside it.
+                         const int64_t x0 = std::max(su, window.lowX), x1 = std::min(su + 1, window.highX - 1);
+                         const int64_t y0 = std::max(sv, window.lowY), y1 = std::min(sv + 1, window.highY - 1);
+                         const uint32_t quad = bilinear(fetch(int32_t(srcX + x0), int32_t(srcY + y0)),
+                                                        fetch(int32_t(srcX + x1), int32_t(srcY + y0)),
+                                                        fetch(int32_t(srcX + x0), int32_t(srcY + y1)),
+                                                        fetch(int32_t(srcX + x1), int32_t(srcY + y1)),
+                                                        weightOf(u), weightOf(v));
+                         write(run.x + i, run.y, quad, true);
+                     }
+                 });
 }
 
 // How sampled pixels are stored: the colour alone (an opaque source at full

@@ -108,10 +108,15 @@ bool DataGathering::writeSystemInfo() const
 {
     RefPointer<PropertyStore> file(new PropertyStore());
     PropertyNode* root = openStatisticsFile(*file);
+    const std::string before = file->toXmlText();
     // Only this run's values: the node of an earlier run is replaced whole.
     root->removeChild("SystemInfo");
     PropertyNode* info = root->addNode("SystemInfo", "SystemInfo");
     SystemInfo().writeTo(info, getGameId());
+    // The same machine as last time: the file holds it already, and writing
+    // it again would cost every start a flush to disk.
+    if (file->toXmlText() == before)
+        return true;
     return file->save();
 }
 

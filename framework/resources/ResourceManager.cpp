@@ -30,7 +30,8 @@ void ResourceManager::create()
     destroyInstance();
     holdGlobalInstance(instance, new ResourceManager());
     ResourceManager* manager = instance;
-    if (!manager->loaderThread.start("resource loader", [manager] { manager->loaderLoop(); }))
+    if (!manager->loaderThread.start("resource loader", [manager] { manager->loaderLoop(); },
+                                     ThreadPriority::Background))
         LOG_ERROR("the resource loader thread could not be started");
 }
 

@@ -52,6 +52,9 @@ DialogTortelune::~DialogTortelune() = default;
 
 void DialogTortelune::show()
 {
+    // A dialog kept by its opener and shown again closes again.
+    if (closeState == CloseState::Closed)
+        closeState = CloseState::Open;
     Dialog::show();
     if (isIceLook())
         applyIceLook();

@@ -49,6 +49,9 @@ public:
     GuiMethod closeCallback;
 
 protected:
+    // An empty key plays no sound when the dialog closes.
+    void setHideSound(const std::string& key) { hideSound = key; }
+
     bool playSounds = true;
 
 private:

@@ -157,6 +157,10 @@ void SceneGame::hide()
         saveOnLeave = false;
         setPhase(RefPointer<Phase>(new PhaseIdle()), true);
     }
+    // The menu and its stop question (answered by leaving) must not greet the next level.
+    for (const char* name : {"CTEXT_MENU_STOP", "DIALOG_MENU", "DIALOG_HINT"})
+        if (Dialog* dialog = getDialog(name))
+            forgetDialog(dialog);
     SceneTortelune::hide();
 }
 
@@ -167,6 +171,7 @@ RefPointer<GameBoard> SceneGame::createBoard(GameNode* gridNode)
 
 void SceneGame::leaveGame()
 {
+    saveOnLeave = false;
     const bool arcade = GameData::instance && GameData::instance->state && GameData::instance->state->mode == 1;
     if (arcade)
         switchTo({"scenearcade"}, "TRANSITION_DEFAULT", "SCENE_ARCADE");
@@ -219,5 +224,20 @@ int SceneGame::resumeAfterQuitQuestion(void* context, BaseObject* /*button*/)
     if (auto* question = objectCast<DialogTortelune>(scene->getDialog("CTEXT_QUESTION_QUIT")))
         question->close();
     ++scene->quitDeclined;
+    return 0;
+}
+
+int SceneGame::leaveFromMenu(void* context, BaseObject* /*button*/)
+{
+    auto* scene = static_cast<SceneGame*>(context);
+    if (scene->saveOnLeave)
+        scene->saveRunningGame();
+    scene->leaveGame();
+    return 0;
+}
+
+int SceneGame::onResumeRequested(void* context, BaseObject* /*dialog*/)
+{
+    static_cast<SceneGame*>(context)->requestResume();
     return 0;
 }

@@ -49,6 +49,7 @@ public:
     void requestPause() { pauseRequested = true; }
     void requestResume() { resumeRequested = true; }
     bool isPaused() const { return paused; }
+    bool isResumeRequested() const { return resumeRequested; }
 
     // Per frame: a pending pause or resume, then the phase's update.
     void update(int deltaMs) override;
@@ -74,6 +75,10 @@ public:
     virtual void leavePhase();
     // The "no" of the quit question asked in this scene: closes it and plays on.
     static int resumeAfterQuitQuestion(void* context, BaseObject* button);
+    // The menu's "stop" answered yes: saves a level being played, then leaves.
+    static int leaveFromMenu(void* context, BaseObject* button);
+    // The close callback of the pause and menu dialogs: requestResume.
+    static int onResumeRequested(void* context, BaseObject* dialog);
 
     // A level is being played: leaving saves it.
     bool saveOnLeave = false;

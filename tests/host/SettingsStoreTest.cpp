@@ -103,6 +103,28 @@ TEST(FileSettingsStore, RoundTripThroughTheFile)
     EXPECT_EQ(again.listValues("").size(), 4u);
 }
 
+// The file is replaced by renaming a new one over it, so an unchanged inode
+// means it was not written.
+TEST(FileSettingsStore, WritingTheStoredValueAgainLeavesTheFileAlone)
+{
+    TempFolder folder;
+    std::string path = folder.path() + "/settings.xml";
+    FileSettingsStore store(path);
+    auto inode = [&path] {
+        struct stat info {};
+        EXPECT_EQ(stat(path.c_str(), &info), 0);
+        return info.st_ino;
+    };
+    ASSERT_TRUE(store.writeString("qpx", "dgfilename", "a"));
+    const ino_t first = inode();
+    EXPECT_TRUE(store.writeString("QPX", "DGFileName", "a"));
+    EXPECT_EQ(inode(), first);
+    // The same text as a number is another value.
+    EXPECT_TRUE(store.writeNumber("qpx", "dgfilename", 0));
+    EXPECT_NE(inode(), first);
+    EXPECT_EQ(FileSettingsStore(path).readNumber("qpx", "dgfilename", 1), 0u);
+}
+
 TEST(FileSettingsStore, MissingFileGivesAnEmptyStore)
 {
     TempFolder folder;

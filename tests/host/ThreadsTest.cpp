@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include "host/HostLog.h"
 #include "host/Threads.h"
@@ -175,6 +180,23 @@ TEST(HostThread, StartsOnceAndJoinsOnDestruction)
         EXPECT_FALSE(thread.start("twice", [&] { ++runs; }));
     }
     EXPECT_EQ(runs.load(), 1);
+}
+
+// A background thread (the resource loader) runs below the game's own thread,
+// so that frames keep their time on a busy processor; a normal one does not.
+TEST(HostThread, BackgroundThreadRunsAtALowerPriority)
+{
+    auto niceOf = [](ThreadPriority priority) {
+        int value = 0;
+        HostThread thread;
+        EXPECT_TRUE(thread.start(
+            "priority", [&] { value = getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid))); }, priority));
+        thread.join();
+        return value;
+    };
+    const int own = getpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)));
+    EXPECT_EQ(niceOf(ThreadPriority::Normal), own);
+    EXPECT_EQ(niceOf(ThreadPriority::Background), std::min(own + 10, 19));
 }
 
 } // namespace

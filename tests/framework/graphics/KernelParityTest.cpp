@@ -89,11 +89,36 @@ TEST(KernelParityTest, EveryVectorKernelMatchesTheScalarTwin)
                     [&](const PixelKernels& k, uint32_t* d) { k.blendPerPixel32(d, s32.data(), n, alpha); });
             check32("addPerPixel32", [&](const PixelKernels& k, uint32_t* d) { k.addPerPixel32(d, s32.data(), n, alpha); });
             check32("mask32", [&](const PixelKernels& k, uint32_t* d) { k.mask32(d, cover.data(), n, colour, alpha); });
+            // Columns at random, or rising as an enlarging or shrinking scale gives them.
             std::vector<int32_t> columns(size_t(n) + 1);
+            const uint32_t stepNumerator = 1 + random() % 24;
             for (int32_t i = 0; i < n; ++i)
-                columns[size_t(i)] = int32_t(random() % uint32_t(n));
-            check32("scaleRowOpaque32",
-                    [&](const PixelKernels& k, uint32_t* d) { k.scaleRowOpaque32(d, s32.data(), columns.data(), n); });
+                columns[size_t(i)] = round % 2 == 0 ? int32_t(random() % uint32_t(n))
+                                                    : std::min<int32_t>(n - 1, int32_t(uint32_t(i) * stepNumerator / 16));
+            std::vector<uint32_t> weights(size_t(n) + 1);
+            for (int32_t i = 0; i < n; ++i)
+                weights[size_t(i)] = random() % 4096;
+            check32("scaleRowOpaque32", [&](const PixelKernels& k, uint32_t* d) {
+                k.scaleRowOpaque32(d, s32.data(), n, columns.data(), n);
+            });
+            // Rows mixed across hold 0 .. 255 * 128.
+            std::vector<uint16_t> upper(size_t(n) * 4), lower(size_t(n) * 4);
+            for (size_t i = 0; i < upper.size(); ++i) {
+                upper[i] = uint16_t(random() % 32641);
+                lower[i] = uint16_t(random() % 32641);
+            }
+            check32("bilinearDown32", [&](const PixelKernels& k, uint32_t* d) {
+                k.bilinearDown32(d, upper.data(), lower.data(), weights[0], n);
+            });
+            auto checkAcross = [&](const char* what, auto run) {
+                std::vector<uint16_t> expected(size_t(n) * 4 + 1), actual = expected;
+                run(scalar, expected.data());
+                run(*set, actual.data());
+                ASSERT_EQ(expected, actual) << set->name << " " << what << " n=" << n;
+            };
+            checkAcross("bilinearAcross32", [&](const PixelKernels& k, uint16_t* mixed) {
+                k.bilinearAcross32(mixed, s32.data(), columns.data(), weights.data(), n);
+            });
             const uint16_t colour16 = uint16_t(colour);
             check16("fillBlend16", [&](const PixelKernels& k, uint16_t* d) { k.fillBlend16(d, n, colour16, blendAlpha); });
             check16("blendOverall16",
@@ -166,6 +191,9 @@ TEST(KernelParityTest, WholeOperationsMatchUnderRandomClips)
         const int x = int(random() % 70) - 15, y = int(random() % 50) - 10;
         const int srcX = int(random() % 10) - 3, srcY = int(random() % 10) - 3;
         const uint32_t colour = random();
+        const bool smooth = random() % 2 == 0;
+        const int scaledWidth = int(random() % 90), scaledHeight = int(random() % 60);
+        const double angle = double(random() % 628) / 100.0;
         auto draw = [&](Graphics& g) {
             g.setClip(clip);
             g.setAlpha(alpha);
@@ -177,6 +205,9 @@ TEST(KernelParityTest, WholeOperationsMatchUnderRandomClips)
             g.setAlpha(255);
             g.fillRect(y, x, 9, 5);
             g.drawLine(x, y, x + 20, y);
+            g.setSmoothing(smooth);
+            g.blitScaled(sprite.get(), srcX, srcY, 30, 20, y, x, scaledWidth, scaledHeight);
+            g.blitRotated(sprite.get(), angle, 1.25, x, y, srcX, srcY, 30, 20, 7, 5);
         };
         const std::vector<uint8_t> expected = drawWith(KernelSet::Scalar, background.get(), draw);
         for (KernelSet set : sets) {
@@ -196,6 +227,14 @@ TEST(KernelParityTest, BilinearMixMatchesItsTwinAndTheFloatFormula)
         const uint32_t fx = uint32_t(random() & 0xFFFFF), fy = uint32_t(random() & 0xFFFFF);
         const uint32_t wx = fx >> 8, wy = fy >> 8;
         const uint32_t scalar = transformed::bilinearScalar(p[0], p[1], p[2], p[3], wx, wy);
+        // The row kernels' two halves give the same mix.
+        const int32_t column = 0;
+        uint16_t upper[4], lower[4];
+        uint32_t halves = 0;
+        scalarKernels().bilinearAcross32(upper, p, &column, &wx, 1);
+        scalarKernels().bilinearAcross32(lower, p + 2, &column, &wx, 1);
+        scalarKernels().bilinearDown32(&halves, upper, lower, wy, 1);
+        ASSERT_EQ(halves, scalar) << round;
 #if defined(__SSE2__)
         ASSERT_EQ(transformed::bilinearSse2(p[0], p[1], p[2], p[3], wx, wy), scalar) << round;
 #endif

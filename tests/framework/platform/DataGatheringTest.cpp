@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 
 #include "framework/core/PropertyStore.h"
 #include "framework/core/PropertyVector.h"
@@ -77,6 +78,28 @@ TEST_F(DataGatheringTest, StartPublishesTheFileAndWritesOnlyThisRunsMachine)
     EXPECT_GE(info->getInt("NumberOfCPUs"), 1);
     // The earlier sessions are not touched by the machine description.
     EXPECT_EQ(1, sessionsOf(*file)->getCount());
+}
+
+// The file is replaced by renaming a new one over it, so an unchanged inode
+// means it was not written.
+TEST_F(DataGatheringTest, SameMachineAgainLeavesTheFileAlone)
+{
+    auto inode = [this] {
+        struct stat info {};
+        EXPECT_EQ(stat(fileName.c_str(), &info), 0);
+        return info.st_ino;
+    };
+    host.desktop = {1024, 768, 4};
+    startIn("gd-same-machine");
+    DataGathering::stop();
+    const ino_t first = inode();
+    DataGathering::start(fileName, store);
+    DataGathering::stop();
+    EXPECT_EQ(inode(), first);
+    host.desktop = {800, 600, 4};
+    DataGathering::start(fileName, store);
+    EXPECT_NE(inode(), first);
+    EXPECT_EQ(800, readBack()->getNode("DataGathering")->getNode("SystemInfo")->getInt("ScreenWidth"));
 }
 
 TEST_F(DataGatheringTest, SessionIsAppendedWithItsEndAndTheTimeIsAddedToTheTotal)

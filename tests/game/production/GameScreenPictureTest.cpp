@@ -33,7 +33,10 @@ protected:
         for (int row = 0; row < 8; ++row)
             for (int column = 0; column < 8; ++column) {
                 const std::string& name = names[(row * 7 + column * 3 + (row / 2) * column + column / 3) % names.size()];
-                GameNode::addChild(grid, new Sprite(column * 50, row * 50, gamescreen::image(name)));
+                // Tiles stand on the bottom of their cell, as the grid's do.
+                Sprite* tile = new Sprite(column * 50, row * 50, gamescreen::image(name));
+                tile->setAnchorPoint(Sprite::BottomLeft);
+                GameNode::addChild(grid, tile);
             }
     }
 
