@@ -76,10 +76,11 @@ try:
     time.sleep(7)
     run_tool("click", "400", "300")
     # First run: the name dialog over the shop, without a cancel button.
-    dialog = wait_for(lambda image: mean(image, (260, 230, 540, 330))[0] > 200 and
-                      mean(image, (260, 230, 540, 330))[2] > 180, 40)
+    # The name field's cream lies where the striped arcade door stands.
+    dialog = wait_for(lambda image: min(mean(image, (440, 268, 530, 292))) > 215, 40)
     check(dialog is not None, "the name dialog is shown in the middle")
-    time.sleep(1.0)
+    # The dialog takes keys once its fade-in has ended.
+    time.sleep(1.5)
     shot("journey-name-dialog")
     for key in ("A", "n", "n", "a"):
         run_tool("key", key)
@@ -113,6 +114,12 @@ try:
     # After the intro pan the first theme waits on page 1.
     time.sleep(8)
     shot("journey-map")
+    # Start: a new player goes straight into level 1 (no level information).
+    run_tool("click", "704", "568")
+    level = wait_for(lambda image: mean(image, (0, 60, 800, 160))[2] < mean(image, (0, 60, 800, 160))[0], 40)
+    check(level is not None, "start leads from the map into the level")
+    time.sleep(3)
+    shot("journey-level-1")
     run_tool("close")
     time.sleep(1.2)
     run_tool("key", "return")
