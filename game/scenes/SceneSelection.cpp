@@ -11,6 +11,7 @@
 #include "framework/gui/ToolTip.h"
 #include "framework/gui/TransitionScene.h"
 #include "framework/platform/DataGathering.h"
+#include "framework/platform/InputHandler.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/resources/ResourceLookup.h"
 #include "framework/resources/ResourceManager.h"
@@ -172,8 +173,18 @@ void SceneSelection::hide()
 
 void SceneSelection::openDialog(const std::string& name)
 {
-    if (Dialog* dialog = getOrCreateDialog(name, name))
-        showDialog(dialog);
+    Dialog* dialog = getOrCreateDialog(name, name);
+    if (!dialog)
+        return;
+    showDialog(dialog);
+    // The quit question, asked while the scene was still on its way in,
+    // stays in front of what the scene opens on entering.
+    Dialog* question = getDialog("CTEXT_QUESTION_QUIT");
+    if (question && question != dialog && isDialogShown("CTEXT_QUESTION_QUIT")) {
+        getInputHandler()->removeListener(&question->getInputContainer());
+        getInputHandler()->addListener(&question->getInputContainer());
+        GameNode::addChild(getTree(), question);
+    }
 }
 
 bool SceneSelection::arcadeOpen() const

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/gui/Button.h"
 #include "framework/gui/InputLabel.h"
+#include "framework/platform/InputHandler.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/scenegraph/Label.h"
 #include "framework/scenegraph/Sprite.h"
@@ -170,6 +172,32 @@ TEST_F(PlayerDialogsTest, CancelAfterAConfirmationLeavesTheSceneItsCallback)
     frames(1000);
     EXPECT_EQ(0, calls);
     EXPECT_EQ(2u, PlayerManager::getInstance()->getPlayers().size());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PlayerDialogsTest, QuitQuestionAskedOnTheWayInStaysInFrontOfTheNameDialog)
+{
+    // The window is closed while the selection scene is still on its way in.
+    selection()->quit();
+    ASSERT_TRUE(selection()->isDialogShown("CTEXT_QUESTION_QUIT"));
+    enter("SCENE_SELECTION");
+    ASSERT_TRUE(selection()->isDialogShown("DIALOG_NEWPLAYER"));
+    Dialog* question = selection()->getDialog("CTEXT_QUESTION_QUIT");
+    const std::vector<iInputListener*>& listeners = selection()->getInputHandler()->getContainer().getListeners();
+    ASSERT_FALSE(listeners.empty());
+    EXPECT_EQ(&question->getInputContainer(), listeners.front());
+    // Drawn over the name dialog too.
+    int order = 0;
+    int questionAt = -1;
+    int nameDialogAt = -1;
+    for (GameNode* node = selection()->getTree()->getFirstChild(); node; node = node->getNextSibling(), ++order) {
+        questionAt = node == question ? order : questionAt;
+        nameDialogAt = node == nameDialog() ? order : nameDialogAt;
+    }
+    EXPECT_GT(questionAt, nameDialogAt);
 }
 
 } // namespace
