@@ -63,6 +63,8 @@ private:
     static int onFadedOut(void* context, BaseObject* argument);
     static int onClosed(void* context, BaseObject* argument);
     void setAllInput(bool enabled);
+    // In the ice look, raises the darkened layer's alpha to the ice top's.
+    void stampIceTop();
     void playSound(const std::string& key);
 
     Sprite* iceTop = nullptr;
