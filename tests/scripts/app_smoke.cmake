@@ -64,5 +64,5 @@ if(X11_FOUND)
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/journey_e2e.bash
             $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> ${CMAKE_BINARY_DIR}/screenshots)
   set_tests_properties(app.first_visit_end_to_end PROPERTIES
-    ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 180 RESOURCE_LOCK xvfb)
+    ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 420 RESOURCE_LOCK xvfb)
 endif()

@@ -70,14 +70,14 @@ def near_white_share(image, box):
 game_process = subprocess.Popen([game], env=env, stderr=subprocess.PIPE, text=True)
 try:
     # The loading scene (night sky at the top), then its click once loaded.
-    loading = wait_for(lambda image: mean(image, (0, 0, 800, 100))[2] > 60 and mean(image, (0, 0, 800, 100))[0] < 120, 30)
+    loading = wait_for(lambda image: mean(image, (0, 0, 800, 100))[2] > 60 and mean(image, (0, 0, 800, 100))[0] < 120, 60)
     check(loading is not None, "the loading scene is shown")
     # A click while loading is remembered and acts once loading ends.
     time.sleep(7)
     run_tool("click", "400", "300")
     # First run: the name dialog over the shop, without a cancel button.
     # The name field's cream lies where the striped arcade door stands.
-    dialog = wait_for(lambda image: min(mean(image, (440, 268, 530, 292))) > 215, 40)
+    dialog = wait_for(lambda image: min(mean(image, (440, 268, 530, 292))) > 215, 90)
     check(dialog is not None, "the name dialog is shown in the middle")
     # The dialog takes keys once its fade-in has ended.
     time.sleep(1.5)
@@ -89,13 +89,13 @@ try:
     shot("journey-name-typed")
     run_tool("key", "return")
     # The name dialog has gone and the chef stands by the counter.
-    selection = wait_for(lambda image: near_white_share(image, (620, 300, 790, 560)) > 0.05, 20)
+    selection = wait_for(lambda image: near_white_share(image, (620, 300, 790, 560)) > 0.05, 40)
     check(selection is not None, "the chef is in the selection scene")
     time.sleep(1.0)
     shot("journey-selection")
     # The player list, with the new player framed; OK closes it.
     run_tool("click", "110", "468")
-    players = wait_for(lambda image: mean(image, (240, 150, 560, 450))[0] > 200, 20)
+    players = wait_for(lambda image: mean(image, (240, 150, 560, 450))[0] > 200, 40)
     check(players is not None, "the player list is shown")
     time.sleep(1.0)
     shot("journey-player-list")
@@ -104,10 +104,10 @@ try:
     # The career door leads to the map.
     run_tool("click", "335", "305")
     # The map's sky is blue where the shop's wallpaper was pink.
-    reached = wait_for(lambda image: mean(image, (0, 60, 800, 160))[2] > mean(image, (0, 60, 800, 160))[0] + 10, 40, 0.1)
+    reached = wait_for(lambda image: mean(image, (0, 60, 800, 160))[2] > mean(image, (0, 60, 800, 160))[0] + 10, 60, 0.1)
     check(reached is not None, "the career door leads to the map")
     chef = wait_for(lambda image: near_white_share(image, (600, 280, 800, 600)) > 0.06 or
-                    near_white_share(image, (0, 280, 200, 600)) > 0.06, 30, 0.1)
+                    near_white_share(image, (0, 280, 200, 600)) > 0.06, 40, 0.1)
     check(chef is not None, "the chef comes into the map")
     if chef:
         chef.save(os.path.join(out, "journey-map-chef.png"))
@@ -116,7 +116,7 @@ try:
     shot("journey-map")
     # Start: a new player goes straight into level 1 (no level information).
     run_tool("click", "704", "568")
-    level = wait_for(lambda image: mean(image, (0, 60, 800, 160))[2] < mean(image, (0, 60, 800, 160))[0], 40)
+    level = wait_for(lambda image: mean(image, (0, 60, 800, 160))[2] < mean(image, (0, 60, 800, 160))[0], 60)
     check(level is not None, "start leads from the map into the level")
     time.sleep(3)
     shot("journey-level-1")
