@@ -1,16 +1,28 @@
 #include "game/dialogs/TrophyWatcher.h"
 
-#include <string>
-
-#include "framework/core/Log.h"
 #include "framework/gui/Scene.h"
 #include "framework/gui/SceneManager.h"
-#include "framework/players/PlayerManager.h"
 #include "game/data/TortelunePlayer.h"
+#include "game/dialogs/DialogTrophyAwarded.h"
+#include "game/dialogs/Trophies.h"
+#include "game/production/GameScreen.h"
 
 TT_DEFINE_RECORD(TrophyWatcher, &Task::classRecord);
 
 TrophyWatcher* TrophyWatcher::instance = nullptr;
+
+namespace {
+
+// The announcing moment of each trophy, by index.
+constexpr int kKinds[TrophyWatcher::kTrophyCount] = {1, 3, 0, 1, 1, 3, 3, 4, 1, 1, 1, 1, 3, 3, 3};
+
+bool isAnnouncedKind(int kind)
+{
+    return kind == TrophyWatcher::KindToolShop || kind == TrophyWatcher::KindGameScene ||
+           kind == TrophyWatcher::KindMap || kind == TrophyWatcher::KindArcade;
+}
+
+} // namespace
 
 TrophyWatcher* TrophyWatcher::create()
 {
@@ -32,62 +44,66 @@ void TrophyWatcher::destroyInstance()
     watcher->release();
 }
 
-namespace {
-
-// The moment each trophy is announced at, by trophy index.
-constexpr int kTrophyKinds[15] = {1, 3, 0, 1, 1, 3, 3, 4, 1, 1, 1, 1, 3, 3, 3};
-
-Trophies* currentTrophies()
+int TrophyWatcher::kindOf(int index)
 {
-    PlayerManager* players = PlayerManager::getInstance();
-    auto* player = players ? objectCast<TortelunePlayer>(players->getCurrentPlayer()) : nullptr;
+    return index >= 0 && index < kTrophyCount ? kKinds[index] : KindNone;
+}
+
+Trophies* TrophyWatcher::currentTrophies()
+{
+    TortelunePlayer* player = gamescreen::currentPlayer();
     return player ? player->getTrophies() : nullptr;
 }
 
-} // namespace
-
-int TrophyWatcher::kindOfTrophy(int index)
+Scene* TrophyWatcher::targetScene()
 {
-    return index >= 0 && index < 15 ? kTrophyKinds[index] : -1;
+    return SceneManager::instance ? SceneManager::instance->getCurrentScene() : nullptr;
 }
 
 int TrophyWatcher::countTrophiesOfKind(int kind) const
 {
     Trophies* trophies = currentTrophies();
-    if (kind == -1 || !trophies)
+    if (kind == KindNone || !trophies)
         return 0;
     int count = 0;
-    for (int index = 0; index < 15 && index < trophies->getCount(); ++index)
-        count += trophies->getState(index) == 1 && kindOfTrophy(index) == kind ? 1 : 0;
+    // A short trophy file has fewer trophies: the absent ones never count.
+    for (int index = 0; index < kTrophyCount && index < trophies->getCount(); ++index)
+        if (trophies->getState(index) == 1 && kindOf(index) == kind)
+            ++count;
     return count;
+}
+
+bool TrophyWatcher::requestAnnouncement(int kind, const GuiMethod& onDone)
+{
+    if (pendingKind != KindNone || !isAnnouncedKind(kind) || countTrophiesOfKind(kind) <= 0)
+        return false;
+    pendingKind = kind;
+    onAnnounced = onDone;
+    return true;
 }
 
 void TrophyWatcher::run(int /*elapsedMs*/)
 {
-    if (pendingKind != 0 && pendingKind != 1 && pendingKind != 3 && pendingKind != 4)
+    if (!isAnnouncedKind(pendingKind))
         return;
-    Scene* scene = SceneManager::instance ? SceneManager::instance->getCurrentScene() : nullptr;
+    Scene* scene = targetScene();
     if (scene && (scene->isDialogShown("DIALOG_TROPHYSCREEN") || scene->isDialogShown("DIALOG_TROPHYAWARDED")))
         return;
     if (countTrophiesOfKind(pendingKind) <= 0) {
-        pendingKind = -1;
+        pendingKind = KindNone;
         GuiMethod callback = onAnnounced;
         onAnnounced = GuiMethod();
-        if (callback.getContext() && callback.isBound())
+        if (callback.context && callback.function)
             callback.invoke(this);
         return;
     }
     Trophies* trophies = currentTrophies();
-    for (int index = 0; index < 15 && index < trophies->getCount(); ++index) {
-        if (trophies->getState(index) != 1 || kindOfTrophy(index) != pendingKind)
+    for (int index = 0; index < kTrophyCount && index < trophies->getCount(); ++index) {
+        if (trophies->getState(index) != 1 || kindOf(index) != pendingKind)
             continue;
-        Dialog* dialog = scene ? scene->getOrCreateDialog("DIALOG_TROPHYAWARDED", "DIALOG_TROPHYAWARDED") : nullptr;
-        if (dialog) {
-            dialog->setTag(index);
-            scene->showDialog(dialog);
-        } else {
-            LOG_WARNING("trophy " + std::to_string(index) + ": no awarded dialog; counted as announced");
-        }
+        // Marked announced even when no dialog could open, so a missing
+        // template never keeps the watcher (and its asker) waiting for ever.
+        DialogTrophyAwarded::showTrophy(index);
         trophies->setState(index, 2);
         return;
     }

@@ -25,6 +25,14 @@ public:
     void showHint(const std::string& name, const GuiMethod& onClosed = GuiMethod());
     // The same, pointing at a screen point.
     void showHintAt(const std::string& name, int /*x*/, int /*y*/) { lastRequested = name; }
+    // The same; `onClosed` runs with `object` once the hint has closed.
+    void showHint(const std::string& name, void* object, GuiMethod::Function onClosed)
+    {
+        lastRequested = name;
+        closedCallback = GuiMethod(object, onClosed);
+    }
+
+    GuiMethod closedCallback;
 
     // The last hint asked for (tests).
     std::string lastRequested;

@@ -742,12 +742,8 @@ void MapTrophyState::request()
     if (watcher && !watcher->isIdle())
         return;
     requested = true;
-    if (!watcher || watcher->countTrophiesOfKind(kMapTrophies) <= 0) {
+    if (!watcher || !watcher->requestAnnouncement(kMapTrophies, GuiMethod(this, &MapTrophyState::afterTrophies)))
         afterTrophies(this, nullptr);
-        return;
-    }
-    watcher->pendingKind = kMapTrophies;
-    watcher->onAnnounced = GuiMethod(this, &MapTrophyState::afterTrophies);
 }
 
 int MapTrophyState::afterTrophies(void* context, BaseObject* /*argument*/)
