@@ -10,6 +10,7 @@
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
 #include "game/data/TortelunePlayer.h"
+#include "game/dialogs/DialogTortelune.h"
 #include "game/dialogs/TrophyWatcher.h"
 #include "game/scenes/MapStates.h"
 #include "game/scenes/SceneGame.h"
@@ -51,6 +52,16 @@ protected:
         RefPointer<PropertyStore> store(new PropertyStore());
         store->addNode("levelmanager", "Node")->setInt("currentLevel", level);
         ASSERT_TRUE(PlayerManager::getInstance()->saveGameState("LEVEL", currentPlayer()->getName(), *store));
+    }
+    // Runs frames for `ms`, closing each trophy announcement as a player would.
+    void framesClosingTrophies(int ms)
+    {
+        for (int elapsed = 0; elapsed < ms; elapsed += 500) {
+            frames(500);
+            Scene* scene = SceneManager::instance->getCurrentScene();
+            if (auto* awarded = objectCast<DialogTortelune>(scene->getDialog("DIALOG_TROPHYAWARDED")))
+                awarded->close();
+        }
     }
     int currentLevel() const { return GameData::instance->state->levelManager.getCurrentIndex(); }
     Scene* nextScene() const { return SceneManager::instance->getNextScene(); }
@@ -277,7 +288,7 @@ TEST_F(MapScenesTest, OpeningLevels24And48AnnouncesTheirTrophies)
         addPlayer("Anna", won - 1)->setHintSeen("HINT_CLICK_START");
         enterFromSelection();
         returnFromLevel(won, true);
-        frames(8000);
+        framesClosingTrophies(10000);
         EXPECT_EQ(2, currentPlayer()->getTrophies()->getState(trophy));
         EXPECT_EQ(-1, TrophyWatcher::instance->pendingKind);
         EXPECT_NE(nullptr, stateAs<MapIdleState>());
@@ -290,7 +301,7 @@ TEST_F(MapScenesTest, WinningTheLastLevelEndsTheGameInTheSelection)
     addPlayer("Anna", 58)->setHintSeen("HINT_CLICK_START");
     enterFromSelection();
     returnFromLevel(59, true);
-    frames(10000);
+    framesClosingTrophies(12000);
     EXPECT_EQ(2, currentPlayer()->getTrophies()->getState(14));
     EXPECT_TRUE(selection()->gameEndPending || SceneManager::instance->getCurrentScene() == selection());
     EXPECT_EQ(selection(), SceneManager::instance->getCurrentScene());
@@ -316,9 +327,9 @@ TEST_F(MapScenesTest, TrophyStateWaitsForABusyWatcherAndGoesOnWithNothingToAnnou
     SceneManager::instance->run(20);
     EXPECT_NE(nullptr, stateAs<MapTrophyState>());
     EXPECT_EQ(TrophyWatcher::KindGameScene, TrophyWatcher::instance->pendingKind);
-    frames(200);
+    framesClosingTrophies(2000);
     EXPECT_EQ(2, currentPlayer()->getTrophies()->getState(3));
-    frames(200);
+    framesClosingTrophies(2000);
     EXPECT_EQ(2, currentPlayer()->getTrophies()->getState(12));
     EXPECT_NE(nullptr, stateAs<MapIdleState>());
 }
