@@ -201,6 +201,7 @@ Modifier* CellSprite::fallIn()
     if (!wait) {
         setY(targetY);
         setAlpha(255);
+        onLanded();
         return nullptr;
     }
     chain(wait, new ModifierAlpha(t.FALL_IN_DELAY, 0, 255), this);
@@ -208,7 +209,11 @@ Modifier* CellSprite::fallIn()
         counter->setAlpha(0);
         chain(wait, new ModifierAlpha(t.FALL_IN_DELAY, 0, 255), counter.get());
     }
-    return chain(wait, new ModifierLocationLine(duration, getX(), getY(), getX(), targetY, &boardSmoothstep), this);
+    // The landing makes the tile idle again; without it no tile of a fresh
+    // board could ever be pressed.
+    Modifier* line =
+        chain(wait, new ModifierLocationLine(duration, getX(), getY(), getX(), targetY, &boardSmoothstep), this);
+    return addLandingStep(line);
 }
 
 void CellSprite::fallTo(int targetRow)

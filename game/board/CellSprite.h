@@ -53,8 +53,9 @@ public:
     virtual void dropOut();
     virtual void saveState(PropertyNode* node) const;
 
-    // Level start: falls in from above, fading in, delayed by row and column.
-    // Returns the last step so the board can append its closing steps.
+    // Level start: falls in from above, fading in, delayed by row and column,
+    // and lands (idle again). Returns the last step so the board can append
+    // its closing steps.
     Modifier* fallIn();
     // Travels to the neighbour in `direction` (scaling up when raised) and lands.
     void swapTo(int direction, bool raised);
