@@ -49,8 +49,20 @@ public:
     GuiMethod closeCallback;
 
 protected:
+    // The show and hide sounds in place of the common ones.
+    void setSounds(const std::string& show, const std::string& hide)
+    {
+        showSound = show;
+        hideSound = hide;
+    }
     // An empty key plays no sound when the dialog closes.
     void setHideSound(const std::string& key) { hideSound = key; }
+    // The sounds of showing and hiding (empty: none), over the defaults.
+    void setShowHideSounds(const std::string& show, const std::string& hide)
+    {
+        showSound = show;
+        hideSound = hide;
+    }
 
     bool playSounds = true;
 

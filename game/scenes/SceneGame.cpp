@@ -10,6 +10,7 @@
 #include "game/board/GameBoard.h"
 #include "game/data/GameData.h"
 #include "game/dialogs/DialogTortelune.h"
+#include "game/dialogs/TrophyWatcher.h"
 #include "game/production/Phase.h"
 #include "game/production/PhaseIntro.h"
 #include "game/production/PhasePlay.h"
@@ -131,6 +132,11 @@ void SceneGame::update(int deltaMs)
             phase->pause();
         paused = true;
     }
+    // Paused for trophies: the watcher takes the request once it is free.
+    if (paused && !trophiesRequested && trophyPending() && TrophyWatcher::instance &&
+        TrophyWatcher::instance->requestAnnouncement(
+            TrophyWatcher::KindGameScene, GuiMethod::bind<SceneGame, &SceneGame::onTrophiesAnnounced>(this)))
+        trophiesRequested = true;
     if (resumeRequested) {
         resumeRequested = false;
         const bool blocked = isDialogShown("DIALOG_TROPHYAWARDED") || isDialogShown("DIALOG_TROPHYSCREEN") ||
@@ -149,6 +155,18 @@ void SceneGame::update(int deltaMs)
         RefPointer<Phase> current = phase;
         current->update(deltaMs);
     }
+}
+
+bool SceneGame::trophyPending() const
+{
+    return TrophyWatcher::instance && TrophyWatcher::instance->countTrophiesOfKind(TrophyWatcher::KindGameScene) > 0;
+}
+
+int SceneGame::onTrophiesAnnounced(BaseObject* /*watcher*/)
+{
+    trophiesRequested = false;
+    requestResume();
+    return 0;
 }
 
 void SceneGame::hide()

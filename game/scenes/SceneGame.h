@@ -57,9 +57,10 @@ public:
 
     // The board on the grid node; the real grid unless a test puts a fake here.
     virtual RefPointer<GameBoard> createBoard(GameNode* gridNode);
-    // A trophy earned in play waits to be shown.
-    // TODO(trophies): asks the trophy watcher once it announces trophies.
-    virtual bool trophyPending() const { return false; }
+    // A trophy earned in play waits to be announced.
+    virtual bool trophyPending() const;
+    // The trophy watcher has announced the trophies of play: play goes on.
+    int onTrophiesAnnounced(BaseObject* watcher);
     // Makes the scene's named node layers afresh.
     virtual void createLayers() {}
     // To the map after a career level, to the arcade scene after an arcade run.
@@ -83,6 +84,8 @@ public:
     // A level is being played: leaving saves it.
     bool saveOnLeave = false;
     bool inputBlocked = false;
+    // The trophy watcher announces the trophies of play; resumed when it is done.
+    bool trophiesRequested = false;
     // How often the quit question was answered "no" (tests).
     int quitDeclined = 0;
 
