@@ -81,7 +81,7 @@ LevelRunner::LevelRunner(const std::string& saveFolder, unsigned seed)
     if (!ResourceManager::instance->loadResourceFiles())
         return;
     ResourceManager::instance->setLoadingEnabled(true);
-    for (const char* section : {"default", "dialogs", "scenegame", "sounds"})
+    for (const char* section : {"default", "dialogs", "scenegame", "sounds", "tools"})
         ResourceManager::instance->requestSection(section);
     for (int wait = 0; wait < 3000 && ResourceManager::instance->hasPendingRequests(); ++wait)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -113,8 +113,18 @@ LevelRunner::~LevelRunner()
     std::filesystem::current_path(previousFolder);
 }
 
+void LevelRunner::answerDialogs()
+{
+    // The customer's hint bubble takes a click once its OK button shows.
+    Dialog* hint = scene->getDialog("DIALOG_CUSTOMERHINT");
+    GameNode* ok = hint && scene->isDialogShown("DIALOG_CUSTOMERHINT") ? hint->getComponent("BUTTON_OK") : nullptr;
+    if (ok && ok->isVisible())
+        click(hint->getX() + hint->getWidth() / 2, hint->getY() + hint->getHeight() / 2);
+}
+
 void LevelRunner::frame()
 {
+    answerDialogs();
     clock.sleep(kFrameMs);
     scene->update(kFrameMs);
     scene->getMoveTask()->run(kFrameMs);
@@ -237,6 +247,8 @@ void LevelRunner::actAsPlayer(LevelOutcome& outcome)
         stuckMs = 0;
     } else {
         stuckMs += kFrameMs;
+        outcome.boardOutOfMoves = stuckMs >= kMaxStuckMs;
+        outcome.boardKnewItWasStuck = grid->isBoardStuck();
     }
 }
 

@@ -40,6 +40,9 @@ struct LevelOutcome {
     int moves = 0;
     int packagings = 0;
     std::string stall;     // what never ended, when the level did not finish
+    // The board offered no move for a long while: whether it knew it was stuck.
+    bool boardOutOfMoves = false;
+    bool boardKnewItWasStuck = false;
 };
 
 // Plays career levels headless through the real game objects: the real
@@ -63,6 +66,7 @@ public:
 
 private:
     void frame();
+    void answerDialogs();
     void actAsPlayer(LevelOutcome& outcome);
     bool packageIfReady(Countertop* countertop);
     bool swapBestPair(Grid* grid, Countertop* countertop);
