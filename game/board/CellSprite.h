@@ -53,9 +53,8 @@ public:
     virtual void dropOut();
     virtual void saveState(PropertyNode* node) const;
 
-    // Level start: falls in from above, fading in, delayed by row and column,
-    // and lands (idle again). Returns the last step so the board can append
-    // its closing steps.
+    // Level start: falls in from above, fading in, delayed by row and column.
+    // Returns the last step so the board can append its closing steps.
     Modifier* fallIn();
     // Travels to the neighbour in `direction` (scaling up when raised) and lands.
     void swapTo(int direction, bool raised);
@@ -69,8 +68,9 @@ public:
     void finishWith(const GuiMethod& callback, BaseObject* keepAlive, Modifier* parent);
     // Board clearing: after 3 s the tile shakes, then finishes with the callback.
     void shakeAndFinish(const GuiMethod& callback, BaseObject* keepAlive);
-    // Arcade level-up: fades out and back in, growing from nothing.
-    void playLevelUp();
+    // Arcade level-up: fades out and back in, growing from nothing. Returns
+    // the chain's last step, or null without an animation tree.
+    Modifier* playLevelUp();
     // A total refresh: flies to the target cell and shrinks away (delayed by
     // its distance), then the callback and the landing.
     void suckTo(int targetColumn, int targetRow, const GuiMethod& callback, BaseObject* keepAlive);
@@ -118,6 +118,8 @@ protected:
     // Hangs `modifier` (targeted at `target`) under `parent`, or under the
     // animation tree when parent is null. Null when there is no tree.
     static Modifier* chain(Modifier* parent, Modifier* modifier, GameNode* target);
+    // The looping hint highlight at (x, y + dy), above the tile or below it.
+    void addHighlight(int dy, bool above);
 
 private:
     void initialise(bool withArcade);

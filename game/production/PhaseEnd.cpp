@@ -1,5 +1,7 @@
 #include "game/production/PhaseEnd.h"
 
+#include "game/dialogs/DialogArcadeEnd.h"
+
 #include "framework/core/Log.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/resources/ResourceManager.h"
@@ -11,6 +13,7 @@
 #include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
+#include "game/dialogs/DialogArcadeEnd.h"
 #include "game/dialogs/DialogTortelune.h"
 #include "game/dialogs/Trophies.h"
 #include "game/production/GameScreen.h"
@@ -208,12 +211,16 @@ void PhaseResults::enter()
     if (!scene || !s || !GameData::instance)
         return;
     const bool arcade = isArcade();
-    Dialog* shown = scene->getOrCreateDialog(arcade ? "DIALOG_ARCADE_END" : "DIALOG_LEVEL_END", std::string());
+    const std::string name = arcade ? "DIALOG_ARCADE_END" : "DIALOG_LEVEL_END";
+    Dialog* shown = scene->getOrCreateDialog(name, name);
     // TODO(dialogs): the results dialogs fill themselves from the session
     // (showResults) once they land.
     if (auto* results = objectCast<DialogTortelune>(shown))
         results->closeCallback = GuiMethod(this, &PhaseResults::onDialogClosed);
     dialog = shown;
+    // The arcade results compare against the bests as they were before this run.
+    if (auto* arcadeEnd = objectCast<DialogArcadeEnd>(shown))
+        DialogArcadeEnd::showResults(arcadeEnd, s->playSessionInfo);
     if (arcade) {
         if (TortelunePlayer* player = currentPlayer()) {
             const int key = s->arcadeManager.getCurrentIndex();
@@ -275,6 +282,10 @@ void PhaseResults::recordLevel(bool won)
 
 int PhaseResults::onDialogClosed(void* context, BaseObject* argument)
 {
+    if (auto* arcadeEnd = argument ? objectCast<DialogArcadeEnd>(argument) : nullptr) {
+        static_cast<PhaseResults*>(context)->restartOrLeave(arcadeEnd->getResult());
+        return 0;
+    }
     auto* dialogNode = argument ? objectCast<GameNode>(argument) : nullptr;
     // TODO(dialogs): the results dialogs keep their result; until they land
     // the dialog's tag carries it.
@@ -306,7 +317,7 @@ void PhaseResults::leave()
     SceneGame* scene = SceneGame::getInstance();
     if (!scene)
         return;
-    for (const char* name : {"DIALOG_RANKUP", "DIALOG_LEVEL_END"})
+    for (const char* name : {"DIALOG_RANKUP", "DIALOG_LEVEL_END", "DIALOG_ARCADE_END"})
         if (Dialog* shown = scene->getDialog(name))
             scene->forgetDialog(shown);
 }

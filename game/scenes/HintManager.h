@@ -6,8 +6,8 @@
 
 // The catalogue of hints that the game shows once per player. Start-up makes
 // it after the game data and shut-down deletes it second.
-// TODO(hints): only the lifetime and the requests are here; the hints arrive
-// with the hint system.
+// TODO(hints): only the lifetime and the request are here; the catalogue and
+// the hint dialog arrive with the hint system.
 class HintManager {
 public:
     static HintManager* instance;
@@ -18,8 +18,11 @@ public:
     HintManager(const HintManager&) = delete;
     HintManager& operator=(const HintManager&) = delete;
 
-    // Shows the hint when the current player has not seen it yet.
-    void showHint(const std::string& name) { lastRequested = name; }
+    // Shows the named hint in the current scene when the current player has
+    // hints on, has not seen it, and no hint is open; `onClosed` runs when its
+    // dialog has closed. Without a hint dialog template the request is logged
+    // and treated as a hint closed at once: `onClosed` runs now.
+    void showHint(const std::string& name, const GuiMethod& onClosed = GuiMethod());
     // The same, pointing at a screen point.
     void showHintAt(const std::string& name, int /*x*/, int /*y*/) { lastRequested = name; }
     // The same; `onClosed` runs with `object` once the hint has closed.
@@ -31,5 +34,6 @@ public:
 
     GuiMethod closedCallback;
 
+    // The last hint asked for (tests).
     std::string lastRequested;
 };

@@ -84,8 +84,12 @@ public:
     // A level is being played: leaving saves it.
     bool saveOnLeave = false;
     bool inputBlocked = false;
+    // The next show goes on with the level the game data has just restored.
+    bool resumeSavedGame = false;
     // The trophy watcher announces the trophies of play; resumed when it is done.
     bool trophiesRequested = false;
+    // The map restored a saved level: the scene resumes it instead of starting afresh.
+    bool resumeSavedGame = false;
     // How often the quit question was answered "no" (tests).
     int quitDeclined = 0;
 
