@@ -88,8 +88,6 @@ public:
     bool resumeSavedGame = false;
     // The trophy watcher announces the trophies of play; resumed when it is done.
     bool trophiesRequested = false;
-    // The map restored a saved level: the scene resumes it instead of starting afresh.
-    bool resumeSavedGame = false;
     // How often the quit question was answered "no" (tests).
     int quitDeclined = 0;
 

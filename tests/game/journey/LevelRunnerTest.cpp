@@ -59,7 +59,8 @@ void writeTable(const std::filesystem::path& rows)
 const char* const kPendingMessages[] = {
     "no node \"NODE_FLOATERGOAL\"",
     "no dialog named \"\"",
-    "no dialog definition \"\" for \"DIALOG_LEVEL_END\"",
+    "no dialog named \"DIALOG_LEVEL_END\"",
+    "for \"DIALOG_LEVEL_END\"",
     "results: no results dialog",
 };
 
