@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,6 +44,31 @@ bool writeAll(int descriptor, const void* data, size_t size)
     return true;
 }
 
+// Removes temporaries of `name` left in `folder` by writers that died
+// mid-write (a kill or a power cut between creating and renaming them). The
+// writer's process id is part of each temporary's name; one whose process is
+// gone can never be renamed into place. Temporaries of live processes stay.
+void removeStaleTemporaries(const std::string& folder, const std::string& name)
+{
+    DIR* listing = ::opendir(folder.c_str());
+    if (!listing)
+        return;
+    const std::string prefix = "." + name + ".tmp-";
+    const pid_t self = ::getpid();
+    while (dirent* entry = ::readdir(listing)) {
+        const char* entryName = entry->d_name;
+        if (std::strncmp(entryName, prefix.c_str(), prefix.size()) != 0)
+            continue;
+        char* end = nullptr;
+        const long writer = std::strtol(entryName + prefix.size(), &end, 10);
+        if (end == entryName + prefix.size() || *end != '-' || writer <= 0 || writer == self)
+            continue;
+        if (::kill(static_cast<pid_t>(writer), 0) != 0 && errno == ESRCH)
+            ::unlinkat(::dirfd(listing), entryName, 0);
+    }
+    ::closedir(listing);
+}
+
 } // namespace
 
 bool writeFileAtomically(const std::string& path, const void* data, size_t size, std::string* error)
@@ -50,10 +77,13 @@ bool writeFileAtomically(const std::string& path, const void* data, size_t size,
         return fail(error, "cannot write", path.empty() ? std::string("an empty path") : path, EINVAL);
 
     // mkstemp gives a unique name, so two writers of the same file never share
-    // a temporary; the name starts with a dot so folder listings skip it.
+    // a temporary; the name starts with a dot so folder listings skip it, and
+    // holds the writer's process id so that a later save can tell a dead
+    // writer's leftover from a file still being written.
     std::string folder = folderOf(path);
     std::string name = path.substr(path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1);
-    std::string temporary = folder + "/." + name + ".tmp-XXXXXX";
+    removeStaleTemporaries(folder, name);
+    std::string temporary = folder + "/." + name + ".tmp-" + std::to_string(::getpid()) + "-XXXXXX";
     int descriptor = ::mkstemp(&temporary[0]);
     if (descriptor < 0)
         return fail(error, "cannot create a temporary file beside", path, errno);

@@ -4,7 +4,9 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "host/AtomicFile.h"
@@ -85,6 +87,31 @@ TEST(AtomicFile, TargetThatIsAFolderStaysAndFails)
     ASSERT_EQ(stat(path.c_str(), &status), 0);
     EXPECT_TRUE(S_ISDIR(status.st_mode));
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"occupied"});
+}
+
+
+TEST(AtomicFile, NextWriteRemovesTemporariesOfDeadWritersOnly)
+{
+    TempFolder folder;
+    // A process id that is surely gone: a child that has ended and been reaped.
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string dead = std::to_string(child);
+    const std::string alive = std::to_string(::getppid());
+    const std::vector<std::string> leftovers = {
+        ".scores.xml.tmp-" + dead + "-a1b2c3",   // a killed writer of this file: removed
+        ".scores.xml.tmp-" + alive + "-d4e5f6",  // a live writer: kept
+        ".players.plrs.tmp-" + dead + "-g7h8i9", // another file's: left for its own next save
+        ".scores.xml.tmp-Zq81xP",                // no writer named: kept
+    };
+    for (const std::string& name : leftovers)
+        std::ofstream(folder.path() + "/" + name) << "half";
+    std::string error;
+    ASSERT_TRUE(writeFileAtomically(folder.path() + "/scores.xml", std::string("whole"), &error)) << error;
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{leftovers[2], leftovers[1], leftovers[3], "scores.xml"}));
 }
 
 } // namespace
