@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/core/GuiMethod.h"
 #include "framework/platform/Task.h"
 
 // The frame task that announces trophies as the player earns them; the frame
@@ -16,8 +17,23 @@ public:
     // (its manager drops it); the global reference goes in every case.
     static void destroyInstance();
 
+    // When a trophy is announced: the tool shop, the game scene, the map, the arcade scene.
+    enum Kind : int { KindToolShop = 0, KindGameScene = 1, KindMap = 3, KindArcade = 4 };
+
     TrophyWatcher() = default;
     explicit TrophyWatcher(AbstractProperty*) {}
+
+    // The current player's earned, not yet announced trophies of `kind`.
+    int countTrophiesOfKind(int kind) const;
+    static int kindOf(int trophyIndex);
+    // Takes a request to announce `kind` when the watcher is idle and a trophy
+    // of the kind waits; `onDone` runs once they are announced. False otherwise
+    // (nothing changes then).
+    bool requestAnnouncement(int kind, const GuiMethod& onDone);
+    bool isBusy() const { return pendingKind != -1; }
+
+    int pendingKind = -1;
+    GuiMethod onAnnounced;
 };
 
 // The start-up name of TrophyWatcher::create.

@@ -54,6 +54,7 @@ public:
         return RefPointer<GameBoard>(board.get());
     }
     bool trophyPending() const override { return trophyWaiting; }
+    bool handTrophiesToWatcher() override { return trophyWaiting; }
     void leaveGame() override { ++leftGame; }
     void deleteSavedGames(bool level, bool arcade) override { deletedSaves += (level ? 1 : 0) + (arcade ? 10 : 0); }
     void update(int ms) override
