@@ -49,12 +49,19 @@ public:
     GuiMethod closeCallback;
 
 protected:
+    // Ends the fade-in: the buffer goes and input comes back.
+    static int onShowAnimationDone(void* context, BaseObject* argument);
+    void setSounds(const std::string& show, const std::string& hide)
+    {
+        showSound = show;
+        hideSound = hide;
+    }
+
     bool playSounds = true;
 
 private:
     enum class CloseState { Open, Closing, Closed };
 
-    static int onShowAnimationDone(void* context, BaseObject* argument);
     static int onTwinkleDone(void* context, BaseObject* argument);
     void spawnTwinkle();
     static int onFadedOut(void* context, BaseObject* argument);
