@@ -11,6 +11,7 @@
 #include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
+#include "game/dialogs/DialogLevelEnd.h"
 #include "game/dialogs/DialogTortelune.h"
 #include "game/dialogs/Trophies.h"
 #include "game/production/GameScreen.h"
@@ -209,8 +210,10 @@ void PhaseResults::enter()
         return;
     const bool arcade = isArcade();
     Dialog* shown = scene->getOrCreateDialog(arcade ? "DIALOG_ARCADE_END" : "DIALOG_LEVEL_END", std::string());
-    // TODO(dialogs): the results dialogs fill themselves from the session
-    // (showResults) once they land.
+    // The results are filled from the profile as it was before this attempt;
+    // only then does the profile record it.
+    if (auto* levelEnd = objectCast<DialogLevelEnd>(shown))
+        levelEnd->showResults(GameData::instance->getCurrentLevel(), s->playSessionInfo, PhaseEnd::isLevelWon());
     if (auto* results = objectCast<DialogTortelune>(shown))
         results->closeCallback = GuiMethod(this, &PhaseResults::onDialogClosed);
     dialog = shown;
@@ -275,9 +278,13 @@ void PhaseResults::recordLevel(bool won)
 
 int PhaseResults::onDialogClosed(void* context, BaseObject* argument)
 {
+    if (auto* levelEnd = argument ? objectCast<DialogLevelEnd>(argument) : nullptr) {
+        static_cast<PhaseResults*>(context)->restartOrLeave(levelEnd->result);
+        return 0;
+    }
+    // TODO(dialogs): the arcade results keep their answer in the dialog's tag
+    // until their dialog lands.
     auto* dialogNode = argument ? objectCast<GameNode>(argument) : nullptr;
-    // TODO(dialogs): the results dialogs keep their result; until they land
-    // the dialog's tag carries it.
     static_cast<PhaseResults*>(context)->restartOrLeave(dialogNode ? dialogNode->getTag() : 1);
     return 0;
 }
