@@ -846,8 +846,7 @@ void DialogLevelEnd::setRankBar(int value)
     // A rank without width counts as full.
     const double f = rankMax > rankMin ? static_cast<double>(v - rankMin) / (rankMax - rankMin) : 1.0;
     const int fillTop = top + static_cast<int>((1.0 - f) * (bottom - top));
-    // The clip is measured in the bar's own picture.
-    bar->setClipRect(0, fillTop - top, right - left, bottom - fillTop);
+    bar->setClipRect(left, fillTop, right - left, bottom - fillTop);
     if (GameNode* rankScore = node("LABEL_RANKSCORE"))
         rankScore->setY(fillTop);
 }

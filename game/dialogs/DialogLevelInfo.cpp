@@ -120,8 +120,13 @@ void DialogLevelInfo::showLevel(const Level& level)
                 GameNode::addModifier(highlight, new ModifierFrame(-1, 50));
         }
     }
-    if (customer)
-        customer->setImage(loadedImage(upper(level.customerName + "_DIALOG"), "scenegame"));
+    if (customer) {
+        // Without a portrait of its own the customer's everyday picture stands in.
+        Image* portrait = loadedImage(upper(level.customerName + "_DIALOG"), "scenegame");
+        if (!portrait)
+            portrait = loadedImage(upper(level.customerName + "_CASUAL"), "scenegame");
+        customer->setImage(portrait);
+    }
     if (themeLabel) {
         themeLabel->setText(getThemeTitle(getThemeIndex(level.themeName)));
         themeLabel->updateLayout();
