@@ -890,7 +890,7 @@ void DialogLevelEnd::openPendingRankUp()
     SceneGame* scene = SceneGame::getInstance();
     if (!scene || scene->isDialogShown("DIALOG_RANKUP"))
         return;
-    auto* rankUp = objectCast<DialogRankUp>(scene->getOrCreateDialog("DIALOG_RANKUP", std::string()));
+    auto* rankUp = objectCast<DialogRankUp>(scene->getOrCreateDialog(std::string(), "DIALOG_RANKUP"));
     ++shownRank;
     if (!rankUp) {
         LOG_WARNING("results: no rank-up dialog \"DIALOG_RANKUP\"");
@@ -913,7 +913,7 @@ void DialogLevelEnd::onRankReached()
 void DialogLevelEnd::openRankUpDialog()
 {
     SceneGame* scene = SceneGame::getInstance();
-    auto* rankUp = scene ? objectCast<DialogRankUp>(scene->getOrCreateDialog("DIALOG_RANKUP", std::string()))
+    auto* rankUp = scene ? objectCast<DialogRankUp>(scene->getOrCreateDialog(std::string(), "DIALOG_RANKUP"))
                          : nullptr;
     if (!rankUp) {
         // Without the dialog the meter goes on as if it had been closed.

@@ -288,7 +288,7 @@ int DialogLevelInfo::onTools(void* context, BaseObject* /*button*/)
     Scene* scene = SceneManager::instance ? SceneManager::instance->getCurrentScene() : nullptr;
     if (!scene)
         return 0;
-    auto* choice = objectCast<DialogTortelune>(scene->getOrCreateDialog("DIALOG_SELECTTOOL", std::string()));
+    auto* choice = objectCast<DialogTortelune>(scene->getOrCreateDialog(std::string(), "DIALOG_SELECTTOOL"));
     if (!choice) {
         // As if the choice had closed unchanged.
         LOG_WARNING("level information: no tool choice \"DIALOG_SELECTTOOL\"");

@@ -209,7 +209,7 @@ void PhaseResults::enter()
     if (!scene || !s || !GameData::instance)
         return;
     const bool arcade = isArcade();
-    Dialog* shown = scene->getOrCreateDialog(arcade ? "DIALOG_ARCADE_END" : "DIALOG_LEVEL_END", std::string());
+    Dialog* shown = scene->getOrCreateDialog(std::string(), arcade ? "DIALOG_ARCADE_END" : "DIALOG_LEVEL_END");
     // The results are filled from the profile as it was before this attempt;
     // only then does the profile record it.
     if (auto* levelEnd = objectCast<DialogLevelEnd>(shown))

@@ -182,7 +182,7 @@ bool HintManager::show(const std::string& name, bool atPoint, int x, int y, int 
     if (!atPoint || dialogY == -1)
         dialogY = hint->dialogY == 0 ? 70 : hint->dialogY;
 
-    auto* dialog = objectCast<DialogHint>(scene->getOrCreateDialog("DIALOG_HINT", std::string()));
+    auto* dialog = objectCast<DialogHint>(scene->getOrCreateDialog(std::string(), "DIALOG_HINT"));
     if (!dialog) {
         LOG_WARNING("hints: no hint dialog \"DIALOG_HINT\"; hint \"" + name + "\" skipped");
         return false;

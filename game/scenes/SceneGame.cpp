@@ -154,16 +154,20 @@ void SceneGame::update(int deltaMs)
                 phaseContainer->setPaused(true);
             if (phase)
                 phase->pause();
+            bool opened = true;
             if (!trophiesNow) {
                 if (pauseRequested)
-                    openPauseDialog("DIALOG_PAUSE");
+                    opened = openPauseDialog("DIALOG_PAUSE");
                 else if (menuRequested)
-                    openPauseDialog("DIALOG_MENU");
+                    opened = openPauseDialog("DIALOG_MENU");
             }
             paused = true;
+            // A resume asked in the same frame as a pause is dropped; without
+            // its dialog nothing would ever resume the level, so it goes on.
+            resumeRequested = !opened;
+        } else {
+            resumeRequested = false;
         }
-        // A resume asked in the same frame as a pause is dropped.
-        resumeRequested = false;
     }
     trophiesRequested = keepTrophies;
     pauseRequested = false;
@@ -189,20 +193,19 @@ void SceneGame::update(int deltaMs)
     }
 }
 
-void SceneGame::openPauseDialog(const char* name)
+bool SceneGame::openPauseDialog(const char* name)
 {
-    Dialog* dialog = getOrCreateDialog(name, std::string());
+    Dialog* dialog = getOrCreateDialog(std::string(), name);
     if (!dialog) {
-        // Without its dialog nothing would ever resume the level.
         LOG_WARNING(std::string("game scene: no dialog \"") + name + "\"; playing on");
-        resumeRequested = true;
-        return;
+        return false;
     }
     if (auto* game = objectCast<DialogTortelune>(dialog)) {
         if (!game->closeCallback.isBound())
             game->closeCallback = GuiMethod(this, &SceneGame::onResumeRequested);
     }
     showDialog(dialog);
+    return true;
 }
 
 int SceneGame::onResumeRequested(void* context, BaseObject* /*argument*/)
@@ -410,5 +413,6 @@ int SceneGame::resumeAfterQuitQuestion(void* context, BaseObject* /*button*/)
     if (auto* question = objectCast<DialogTortelune>(scene->getDialog("CTEXT_QUESTION_QUIT")))
         question->close();
     ++scene->quitDeclined;
+    scene->requestResume();
     return 0;
 }

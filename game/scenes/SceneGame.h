@@ -109,7 +109,8 @@ public:
 private:
     static int onPausePressed(void* context, BaseObject* button);
     static int onMenuPressed(void* context, BaseObject* button);
-    void openPauseDialog(const char* name);
+    // False (logged) when the scene has no such dialog.
+    bool openPauseDialog(const char* name);
     void applyBackground();
 
     Button* pauseButton = nullptr;
