@@ -105,7 +105,7 @@ DialogHint::DialogHint(AbstractProperty* configuration) : DialogTortelune(config
     hintLabel = getComponent("LABEL_HINT");
     header = objectCast<Label>(getComponent("LABEL_HEADER"));
     PropertyNode* layout = getConfiguration() ? getConfiguration() : DUMMY_NODE;
-    templateHeight = layout->getInt("height", getHeight());
+    templateHeight = layout->getInt("minheight", layout->getInt("height", getHeight()));
     hintLabelY = hintLabel ? hintLabel->getY() : 0;
     okY = ok ? ok->getY() : 0;
 }
@@ -294,7 +294,7 @@ DialogHintGameEnd::DialogHintGameEnd(AbstractProperty* configuration) : DialogTo
     hintLabel = getComponent("LABEL_HINT");
     ok = objectCast<Button>(bindComponent("BUTTON_OK", GuiMethod(this, &DialogHintGameEnd::onOk)));
     PropertyNode* layout = getConfiguration() ? getConfiguration() : DUMMY_NODE;
-    templateHeight = layout->getInt("height", getHeight());
+    templateHeight = layout->getInt("minheight", layout->getInt("height", getHeight()));
     okY = ok ? ok->getY() : 0;
     if (ok) {
         ok->setEnabled(false);
