@@ -670,7 +670,11 @@ void DialogLevelEnd::skipReveal()
         if (LabelTicker* total = getTicker("TICKER_TOTAL"))
             total->setSuspended(false);
         if (profileRank() < topRank()) {
+            // The bar shows the profile's rank; the ranks still to announce
+            // count from the one shown so far.
+            const int announced = shownRank;
             startMeter(profileRank(), profileScore());
+            shownRank = announced;
             meterActive = false;
         } else {
             showTopRankLook();

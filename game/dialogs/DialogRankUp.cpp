@@ -32,19 +32,31 @@ void DialogRankUp::show()
             reward->updateLayout();
         }
     }
-    if (timer)
-        timer->kill();
+    cancelTimer();
     Modifier* sound = GameNode::addModifier(this, new ModifierSound("SOUND_RANKUP", "sounds", true));
     sound->addEndFlags(Modifier::EndWait);
-    Modifier* wait = GameNode::addModifier(this, new ModifierDelay(5000));
+    wait = GameNode::addModifier(this, new ModifierDelay(5000));
     wait->addEndFlags(Modifier::EndWait);
     timer = GameNode::addModifier(this, new ModifierFunction(GuiMethod(this, &DialogRankUp::onTimeUp), this));
+}
+
+void DialogRankUp::cancelTimer()
+{
+    // The wait blocks the dialog's later steps (its fade-out too): both go.
+    for (RefPointer<Modifier>* step : {&wait, &timer}) {
+        if (*step) {
+            (*step)->finish();
+            (*step)->kill();
+        }
+        *step = nullptr;
+    }
 }
 
 int DialogRankUp::onTimeUp(void* context, BaseObject* /*argument*/)
 {
     auto* dialog = static_cast<DialogRankUp*>(context);
     dialog->timer = nullptr;
+    dialog->wait = nullptr;
     dialog->close();
     return 0;
 }
@@ -52,10 +64,7 @@ int DialogRankUp::onTimeUp(void* context, BaseObject* /*argument*/)
 bool DialogRankUp::onLeftDown(int x, int y, int keys, bool doubleClick)
 {
     // The press wins over the 5-second close: the timed close is cancelled.
-    if (timer) {
-        timer->kill();
-        timer = nullptr;
-    }
+    cancelTimer();
     close();
     DialogTortelune::onLeftDown(x, y, keys, doubleClick);
     return true;

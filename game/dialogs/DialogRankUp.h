@@ -20,9 +20,11 @@ public:
 
 private:
     static int onTimeUp(void* context, BaseObject* argument);
+    void cancelTimer();
 
     Label* header = nullptr;
     Label* rankLabel = nullptr;
     Label* reward = nullptr;
+    RefPointer<Modifier> wait;
     RefPointer<Modifier> timer;
 };
