@@ -177,7 +177,15 @@ void DialogLevelEnd::bindTickers()
 
 GameNode* DialogLevelEnd::node(const std::string& name) const
 {
-    return const_cast<DialogLevelEnd*>(this)->getComponent(name);
+    auto* self = const_cast<DialogLevelEnd*>(this);
+    if (GameNode* found = self->getComponent(name))
+        return found;
+    // A value label lives under its counter once bound.
+    for (const RowNames& names : kRows)
+        if (name == names.value)
+            if (auto* ticker = objectCast<LabelTicker>(self->getComponent(names.ticker)))
+                return ticker->getLabel();
+    return nullptr;
 }
 
 Sprite* DialogLevelEnd::sprite(const std::string& name) const
@@ -908,8 +916,13 @@ void DialogLevelEnd::openPendingRankUp()
 void DialogLevelEnd::onRankReached()
 {
     meterPaused = true;
-    if (LabelTicker* total = getTicker("TICKER_TOTAL"))
+    if (LabelTicker* total = getTicker("TICKER_TOTAL")) {
+        // The count stops at the new rank's threshold, where the bar stands,
+        // and goes on from there once the rank is announced.
+        total->setValue(rankMax + 1);
+        total->refreshText();
         total->setSuspended(true);
+    }
     if (sequenceContainer)
         then(sequenceContainer.get(), this, createModifierCallback(this, &DialogLevelEnd::openRankUpDialog));
 }
