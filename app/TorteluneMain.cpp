@@ -15,10 +15,12 @@
 #include "framework/gui/TransitionScene.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/resources/ResourceSection.h"
+#include "framework/platform/DataFolders.h"
 #include "framework/platform/DataGathering.h"
 #include "framework/platform/GameWindow.h"
 #include "framework/platform/Logger.h"
 #include "framework/platform/SettingsManager.h"
+#include "framework/platform/Task.h"
 #include "framework/platform/TimedTaskManager.h"
 #include "framework/players/HighScoreManager.h"
 #include "framework/players/PlayerManager.h"
@@ -70,6 +72,25 @@ bool onWindowClose(void* /*context*/)
     scene->quit();
     return true;
 }
+
+// Makes the full-screen handler from "DEFAULT_FSH" at the top right corner
+// once the section "default" with its buttons is loaded, then finishes.
+class FullScreenHandlerStarter : public Task {
+public:
+    void run(int /*elapsedMs*/) override
+    {
+        if (ResourceManager* resources = ResourceManager::instance) {
+            ResourceSection* section = resources->getSection("default");
+            if (section && !section->isFullyLoaded())
+                return;
+        }
+        setFinished();
+        if (FullScreenHandler* handler = FullScreenHandler::create("DEFAULT_FSH")) {
+            handler->setPosition(kScreenWidth, 0);
+            FullScreenHandler::refresh(nullptr);
+        }
+    }
+};
 
 // Polls the loader until no requested section is left (the loader thread
 // does the work; this thread only wakes it and looks).
@@ -205,8 +226,9 @@ void TorteluneMain::createFrameTasks()
     if (SoundManager::instance)
         timer->addTask(SoundManager::instance);
 
-    if (FullScreenHandler* handler = FullScreenHandler::create("DEFAULT_FSH"))
-        handler->setPosition(kScreenWidth, 0);
+    // The handler's buttons are pictures of the section "default", which
+    // loads in the background: made before it is there, they would have none.
+    timer->addTask(new FullScreenHandlerStarter());
 }
 
 int TorteluneMain::run()
@@ -248,6 +270,8 @@ int TorteluneMain::run()
     window->setCursorShape(CURSOR_ARROW_WAIT);
     window->setCloseHandler(onWindowClose, this);
     windowFailed = !window->getHostWindow() || !window->getHostWindow()->isOpen();
+    if (!windowFailed)
+        warnIfProgressCannotBeSaved();
 
     SoundManager::createInstance();
     if (SoundManager::isSoundOn()) {
@@ -256,12 +280,42 @@ int TorteluneMain::run()
     }
 
     startResourceLoading();
+    setWindowIcon();
     createManagers();
     registerScenes();
     createFrameTasks();
 
     mainLoop();
     return windowFailed ? ExitNoWindow : ExitNormal;
+}
+
+void TorteluneMain::setWindowIcon()
+{
+    if (!GameWindow::instance || !ResourceManager::instance)
+        return;
+    RefPointer<Image> icon;
+    {
+        ResourceLock lock;
+        icon = ResourceManager::instance->getResourceAs<Image>("ICON", "splash");
+    }
+    if (!icon) {
+        LOG_WARNING("start-up: no window icon \"ICON\" in section \"splash\"");
+        return;
+    }
+    GameWindow::instance->setIconPicture(icon.get());
+}
+
+void TorteluneMain::warnIfProgressCannotBeSaved()
+{
+    std::string reason;
+    if (canWriteGameFolder(&reason))
+        return;
+    LOG_ERROR("start-up: progress cannot be saved: " + reason);
+    HostPlatform::current().showMessageBox(
+        getGameName() + ": progress cannot be saved",
+        "Your progress cannot be saved: the game cannot write into its folder\n" + getGameFolder() + "\n\n(" +
+            reason + ")\n\nYou can play, but players, scores and saved games will be lost when the game ends.",
+        MessageBoxKind::Warning);
 }
 
 void TorteluneMain::mainLoop()
@@ -273,6 +327,12 @@ void TorteluneMain::mainLoop()
         if (window->peekMessage(message)) {
             if (message.message == WM_QUIT)
                 return;
+            if (message.message == WM_ENDSESSION && message.wParam) {
+                // Logging out or a kill: nobody is there to answer a question.
+                LOG_INFO("the system asks the game to end: saving and quitting");
+                quit();
+                continue;
+            }
             window->dispatchMessage(message);
             continue;
         }
@@ -291,17 +351,18 @@ void TorteluneMain::askQuit(Scene* scene)
 {
     if (!scene)
         return;
-    if (scene->isDialogShown(kQuitQuestion))
-        return;
-    if (ResourceManager::instance) {
-        ResourceManager::instance->requestSection("dialogs");
-        waitForRequestedSections(1);
-    }
-    // During a transition the question belongs to the scene it leads to.
+    // During a transition the question belongs to the scene it leads to, and
+    // is looked for there.
     Scene* owner = scene;
     if (TransitionScene* transition = objectCast<TransitionScene>(scene)) {
         if (transition->getTo())
             owner = transition->getTo();
+    }
+    if (owner->isDialogShown(kQuitQuestion))
+        return;
+    if (ResourceManager::instance) {
+        ResourceManager::instance->requestSection("dialogs");
+        waitForRequestedSections(1);
     }
     SceneGame* game = instance ? objectCast<SceneGame>(instance->gameScene) : nullptr;
     bool inGame = game && owner == game;

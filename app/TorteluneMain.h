@@ -71,6 +71,11 @@ private:
     bool acquireInstanceLock();
     void startResourceLoading();
     void createManagers();
+    // The window's icon from the picture "ICON" (section "splash").
+    void setWindowIcon();
+    // Tells the player once, in a message box, when the game folder cannot be
+    // written (and why), so that lost progress is no surprise.
+    void warnIfProgressCannotBeSaved();
     void registerScenes();
     void createFrameTasks();
     void mainLoop();

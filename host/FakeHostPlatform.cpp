@@ -23,6 +23,8 @@ bool FakeHostWindow::open(const WindowSettings& wanted, std::string* error)
             *error = "scripted failure";
         return false;
     }
+    if (platform && platform->refuseFullScreen)
+        settings.fullScreen = false;
     opened = true;
     return true;
 }
@@ -47,6 +49,7 @@ void FakeHostWindow::setIcon(const uint32_t* pixels, int width, int height)
         return;
     iconWidth = width;
     iconHeight = height;
+    iconPixels.assign(pixels, pixels + static_cast<size_t>(width) * height);
 }
 
 bool FakeHostWindow::peekMessage(WindowMessage& message)

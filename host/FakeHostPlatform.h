@@ -60,6 +60,7 @@ public:
     bool mouseCaptured = false;
     int iconWidth = 0;
     int iconHeight = 0;
+    std::vector<uint32_t> iconPixels;
     // The bytes of the last presented frame, rows packed.
     std::vector<uint8_t> lastFrame;
     std::deque<WindowMessage> messages;
@@ -123,6 +124,8 @@ public:
     bool clipboardAvailable = true;
     // How many of the next window opens fail.
     int failingOpens = 0;
+    // Full-screen windows open as windows (a display that cannot give the size).
+    bool refuseFullScreen = false;
     int windowsCreated = 0;
     std::map<std::string, std::shared_ptr<SettingsStore>> settingsStores;
 

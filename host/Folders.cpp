@@ -124,6 +124,29 @@ bool makeDirectoryTree(const std::string& path)
     return makeDirectory(folder);
 }
 
+bool makeDirectoryTree(const std::string& path, std::string* reason)
+{
+    if (makeDirectoryTree(path))
+        return true;
+    // Names the first folder that could not be made, with the system's reason.
+    std::string folder = withoutTrailingSlash(path);
+    std::string failing = folder;
+    for (size_t slash = folder.find('/', 1); slash != std::string::npos; slash = folder.find('/', slash + 1)) {
+        if (!isDirectory(folder.substr(0, slash))) {
+            failing = folder.substr(0, slash);
+            break;
+        }
+    }
+    int code = EACCES;
+    if (pathExists(failing))
+        code = ENOTDIR;
+    else if (::mkdir(failing.c_str(), 0755) != 0)
+        code = errno;
+    if (reason)
+        *reason = "cannot make the folder " + failing + ": " + std::strerror(code);
+    return false;
+}
+
 bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 bool removeEmptyDirectory(const std::string& path) { return ::rmdir(path.c_str()) == 0; }

@@ -29,6 +29,8 @@ bool isRegularFile(const std::string& path);
 bool makeDirectory(const std::string& path);
 // Creates the folder and every missing parent; true when it exists afterwards.
 bool makeDirectoryTree(const std::string& path);
+// The same; on failure the system's reason goes to `reason`.
+bool makeDirectoryTree(const std::string& path, std::string* reason);
 bool removeFile(const std::string& path);
 bool removeEmptyDirectory(const std::string& path);
 bool renamePath(const std::string& from, const std::string& to);

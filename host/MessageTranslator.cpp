@@ -141,8 +141,9 @@ void MessageTranslator::translate(const SDL_Event& event, std::vector<WindowMess
 {
     switch (event.type) {
     case SDL_QUIT:
-        // A request from outside the window (a terminating signal) asks like the close box.
-        messages.push_back({WM_CLOSE, 0, 0});
+        // Only a terminating signal gives this (the last window's close does
+        // not): the game must end, not ask.
+        messages.push_back({WM_ENDSESSION, 1, 0});
         break;
 
     case SDL_WINDOWEVENT:

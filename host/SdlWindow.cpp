@@ -1,7 +1,9 @@
 #include "host/SdlWindow.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 #include <cmath>
+#include <dlfcn.h>
 
 #include "host/HostLog.h"
 #include "host/SdlPlatform.h"
@@ -35,12 +37,53 @@ bool SdlWindow::open(const WindowSettings& wanted, std::string* error)
     if (!SdlPlatform::ensureVideo())
         return failWith("no display");
 
-    Uint32 flags = SDL_WINDOW_SHOWN | (settings.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-    window = SDL_CreateWindow(settings.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, settings.width,
-                              settings.height, flags);
-    if (!window)
+    if (!createWindow(settings.fullScreen ? Placement::FullScreen : Placement::Windowed))
         return failWith("cannot create the window");
+    if (settings.fullScreen && !realSizeMatches()) {
+        // Without a window manager the desktop full-screen request leaves the
+        // window at its old size while everything is drawn and mapped for the
+        // desktop's: the picture is cropped and clicks miss. A borderless
+        // window over the whole desktop shows the same; failing that, a window.
+        hostLog("window: full screen was not given its size; using a borderless window over the desktop");
+        if (!createWindow(Placement::DesktopCovering) || !realSizeMatches()) {
+            hostLog("window: the borderless window was not given its size either; opening a window");
+            settings.fullScreen = false;
+            if (!createWindow(Placement::Windowed))
+                return failWith("cannot create the window");
+        }
+    }
 
+    translator.reset();
+    translator.setWindowId(SDL_GetWindowID(window));
+    translator.setClientSize(settings.width, settings.height);
+    SDL_StartTextInput();
+    setCursorShape(cursorShape);
+    return true;
+}
+
+bool SdlWindow::createWindow(Placement placement)
+{
+    destroyWindow();
+    int x = SDL_WINDOWPOS_CENTERED;
+    int y = SDL_WINDOWPOS_CENTERED;
+    int width = settings.width;
+    int height = settings.height;
+    Uint32 flags = SDL_WINDOW_SHOWN;
+    if (placement == Placement::FullScreen) {
+        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    } else if (placement == Placement::DesktopCovering) {
+        SDL_Rect bounds;
+        if (SDL_GetDisplayBounds(0, &bounds) != 0)
+            return false;
+        x = bounds.x;
+        y = bounds.y;
+        width = bounds.w;
+        height = bounds.h;
+        flags |= SDL_WINDOW_BORDERLESS;
+    }
+    window = SDL_CreateWindow(settings.title.c_str(), x, y, width, height, flags);
+    if (!window)
+        return false;
     // A frame shown at its own size goes straight into the window's image in
     // shared memory (SDL's software renderer, with the window surface kept
     // off the GPU): handing a finished software frame to a GPU renderer only
@@ -57,26 +100,83 @@ bool SdlWindow::open(const WindowSettings& wanted, std::string* error)
     if (!renderer)
         renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer)
-        return failWith("cannot create a renderer");
+        return false;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     SDL_RenderSetLogicalSize(renderer, settings.width, settings.height);
-
     Uint32 format = settings.bytesPerPixel == 2 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_ARGB8888;
     texture = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_STREAMING, settings.width, settings.height);
     if (!texture)
-        return failWith("cannot create the frame texture");
+        return false;
     // The frame is opaque: its top bytes are not a coverage to blend with.
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
-
-    translator.reset();
-    translator.setWindowId(SDL_GetWindowID(window));
-    translator.setClientSize(settings.width, settings.height);
-    SDL_StartTextInput();
-    setCursorShape(cursorShape);
     return true;
 }
 
+namespace {
+
+// The X server's own idea of the window's size. SDL links the X library
+// itself; its functions are looked up there rather than linked a second time.
+bool queryX11WindowSize(SDL_Window* window, int& width, int& height)
+{
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+        return false;
+    using GetGeometry = Status (*)(Display*, Drawable, Window*, int*, int*, unsigned int*, unsigned int*,
+                                   unsigned int*, unsigned int*);
+    static GetGeometry getGeometry = []() -> GetGeometry {
+        void* library = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+        return library ? reinterpret_cast<GetGeometry>(dlsym(library, "XGetGeometry")) : nullptr;
+    }();
+    if (!getGeometry)
+        return false;
+    Window root = 0;
+    int x = 0, y = 0;
+    unsigned int w = 0, h = 0, border = 0, depth = 0;
+    if (!getGeometry(info.info.x11.display, info.info.x11.window, &root, &x, &y, &w, &h, &border, &depth))
+        return false;
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+    return true;
+#else
+    (void)window;
+    (void)width;
+    (void)height;
+    return false;
+#endif
+}
+
+} // namespace
+
+bool SdlWindow::realSizeMatches()
+{
+    // A window manager may take a moment to apply the size; without one the
+    // answer never changes.
+    const Uint32 start = SDL_GetTicks();
+    for (;;) {
+        SDL_PumpEvents();
+        int expectedWidth = 0, expectedHeight = 0, realWidth = 0, realHeight = 0;
+        SDL_GetWindowSize(window, &expectedWidth, &expectedHeight);
+        if (!queryX11WindowSize(window, realWidth, realHeight))
+            return true;
+        if (realWidth == expectedWidth && realHeight == expectedHeight)
+            return true;
+        if (SDL_GetTicks() - start >= kRealSizeWaitMs) {
+            hostLog("window: the display made the window %dx%d where %dx%d was asked for", realWidth, realHeight,
+                    expectedWidth, expectedHeight);
+            return false;
+        }
+        SDL_Delay(10);
+    }
+}
+
 void SdlWindow::close()
+{
+    destroyWindow();
+}
+
+void SdlWindow::destroyWindow()
 {
     if (texture)
         SDL_DestroyTexture(texture);

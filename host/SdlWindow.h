@@ -14,7 +14,9 @@ struct SDL_Cursor;
 
 // The window on SDL2: frames go through a streaming texture of the frame's
 // pixel format, scaled to the window with a fixed logical size (letterboxed
-// in full screen).
+// in full screen). A full-screen window that the display leaves at another
+// size than the desktop's becomes a borderless window over the desktop, or
+// else an ordinary window (getSettings then tells which).
 class SdlWindow final : public HostWindow {
 public:
     SdlWindow() = default;
@@ -40,6 +42,17 @@ public:
     void postMessage(const WindowMessage& message) override;
 
 private:
+    enum class Placement { Windowed, FullScreen, DesktopCovering };
+    // How long a window manager gets to give a full-screen window its size.
+    static constexpr unsigned kRealSizeWaitMs = 300;
+
+    // Makes the window, its renderer and its frame texture (closing any before).
+    bool createWindow(Placement placement);
+    void destroyWindow();
+    // Whether the display really made the window the size SDL believes it
+    // has; true when the display cannot be asked.
+    bool realSizeMatches();
+
     WindowSettings settings;
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;

@@ -34,6 +34,9 @@ constexpr uint32_t WM_CLOSE = 0x0010;
 constexpr uint32_t WM_QUIT = 0x0012;
 constexpr uint32_t WM_ERASEBKGND = 0x0014;
 constexpr uint32_t WM_SYSCOLORCHANGE = 0x0015;
+// The session ends or the process was asked to terminate (SIGTERM, SIGINT):
+// the game saves what a quit saves and ends without asking.
+constexpr uint32_t WM_ENDSESSION = 0x0016;
 constexpr uint32_t WM_ACTIVATEAPP = 0x001C;
 constexpr uint32_t WM_SETCURSOR = 0x0020;
 constexpr uint32_t WM_NCCALCSIZE = 0x0083;

@@ -7,7 +7,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   libsdl2-dev libtinyxml-dev libminizip-dev zlib1g-dev libpng-dev libjpeg-dev libvorbis-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
-  xvfb xauth libx11-dev
+  xvfb xauth libx11-dev xfonts-base
   clang libclang-rt-14-dev
 )
 if [ "${1:-}" = "--generators" ]; then

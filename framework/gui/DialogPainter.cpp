@@ -101,36 +101,28 @@ void DialogPainter::raiseAlpha(Graphics* graphics, int32_t x, int32_t y, int32_t
     graphics->blitChannelMax(plane.get(), Graphics::ChannelAlpha, x, y);
 }
 
-void DialogPainter::paint(Graphics* graphics)
+void DialogPainter::paintCentreColour(Graphics* graphics, int32_t W, int32_t H)
 {
-    if (!graphics || !graphics->getTarget())
-        return;
-    const int32_t W = graphics->getTarget()->getWidth();
-    const int32_t H = graphics->getTarget()->getHeight();
-    if (adjustAlpha && initAlpha)
-        graphics->fillChannel(Graphics::ChannelAlpha, 0, 0, 0);
-
     const int32_t insideX = pieceWidth(Left);
     const int32_t insideY = pieceHeight(Top);
     const int32_t insideW = W - pieceWidth(Right) - pieceWidth(Left);
     const int32_t insideH = H - pieceHeight(Bottom) - pieceHeight(Top);
-    if (Image* centre = getImage(Centre)) {
-        drawPiece(graphics, centre, insideX, insideY, insideW, insideH);
-    } else {
-        const uint32_t savedColour = graphics->getColour();
-        graphics->setColour(centerColor);
-        graphics->fillRect(insideX, insideY, insideW, insideH);
-        graphics->setColour(savedColour);
-        if (adjustAlpha) {
-            const int32_t alpha = static_cast<int32_t>(centerColor >> 24);
-            if (useMaxAlpha) {
-                raiseAlpha(graphics, insideX, insideY, insideW, insideH, alpha);
-            } else {
-                graphics->fillRectChannel(Graphics::ChannelAlpha, alpha, insideX, insideY, insideW, insideH);
-            }
+    const uint32_t savedColour = graphics->getColour();
+    graphics->setColour(centerColor);
+    graphics->fillRect(insideX, insideY, insideW, insideH);
+    graphics->setColour(savedColour);
+    if (adjustAlpha) {
+        const int32_t alpha = static_cast<int32_t>(centerColor >> 24);
+        if (useMaxAlpha) {
+            raiseAlpha(graphics, insideX, insideY, insideW, insideH, alpha);
+        } else {
+            graphics->fillRectChannel(Graphics::ChannelAlpha, alpha, insideX, insideY, insideW, insideH);
         }
     }
+}
 
+void DialogPainter::paintEdgesAndCorners(Graphics* graphics, int32_t W, int32_t H)
+{
     if (Image* piece = getImage(Top))
         drawPiece(graphics, piece, pieceWidth(TopLeft), 0, W - pieceWidth(TopRight) - pieceWidth(TopLeft),
                   pieceHeight(Top));
@@ -153,5 +145,22 @@ void DialogPainter::paint(Graphics* graphics)
     if (Image* piece = getImage(BottomRight))
         drawPiece(graphics, piece, W - piece->getWidth(), H - piece->getHeight(), piece->getWidth(),
                   piece->getHeight());
+}
+
+void DialogPainter::paint(Graphics* graphics)
+{
+    if (!graphics || !graphics->getTarget())
+        return;
+    const int32_t W = graphics->getTarget()->getWidth();
+    const int32_t H = graphics->getTarget()->getHeight();
+    if (adjustAlpha && initAlpha)
+        graphics->fillChannel(Graphics::ChannelAlpha, 0, 0, 0);
+    if (Image* centre = getImage(Centre)) {
+        drawPiece(graphics, centre, pieceWidth(Left), pieceHeight(Top), W - pieceWidth(Right) - pieceWidth(Left),
+                  H - pieceHeight(Bottom) - pieceHeight(Top));
+    } else {
+        paintCentreColour(graphics, W, H);
+    }
+    paintEdgesAndCorners(graphics, W, H);
     changed = false;
 }

@@ -28,6 +28,10 @@ protected:
     // Repeats a piece from the rectangle's corner while copies start inside
     // it; the last row and column are cut only by the graphics' clip.
     void drawPiece(Graphics* graphics, Image* piece, int32_t x, int32_t y, int32_t width, int32_t height);
+    // Fills the inside of the frame with centerColor (and its alpha).
+    void paintCentreColour(Graphics* graphics, int32_t width, int32_t height);
+    // The four edges, repeated along the sides, then the four corners.
+    void paintEdgesAndCorners(Graphics* graphics, int32_t width, int32_t height);
 
 private:
     static int32_t fit(int32_t size, int32_t fixed, int32_t tile);

@@ -6,6 +6,7 @@
 #include "framework/core/BasicProperties.h"
 #include "framework/core/Log.h"
 #include "framework/platform/FileNames.h"
+#include "host/AtomicFile.h"
 #include "host/Folders.h"
 
 namespace {
@@ -66,6 +67,18 @@ std::string getGameFolder()
     FolderCache& folders = cache();
     std::lock_guard<std::mutex> lock(folders.mutex);
     return gameFolderLocked(folders);
+}
+
+bool canWriteGameFolder(std::string* reason)
+{
+    const std::string players = getGameFolder() + "/players";
+    if (!makeDirectoryTree(players, reason))
+        return false;
+    const std::string probe = players + "/.can-write";
+    if (!writeFileAtomically(probe, std::string("1"), reason))
+        return false;
+    removeFile(probe);
+    return true;
 }
 
 std::string getScratchFolder()

@@ -10,6 +10,10 @@
 std::string getDataRoot();
 std::string getGameFolder();
 std::string getScratchFolder();
+// Whether players, saved games and scores can be written into the game
+// folder: makes its "players" folder and writes and removes a small file
+// there. On failure `reason` holds the system's reason.
+bool canWriteGameFolder(std::string* reason);
 // Forgets the cached folders (tests that change the environment).
 void resetDataFolders();
 

@@ -87,7 +87,14 @@ bool GameWindow::openHostWindow(std::string* error)
     settings.height = height;
     settings.fullScreen = fullScreen;
     settings.bytesPerPixel = bytesPerPixel;
-    return hostWindow->open(settings, error);
+    if (!hostWindow->open(settings, error))
+        return false;
+    // The display may refuse full screen; the window then opened in a window.
+    if (fullScreen && !hostWindow->getSettings().fullScreen) {
+        LOG_WARNING("window: full screen is not available on this display; the game runs in a window");
+        fullScreen = false;
+    }
+    return true;
 }
 
 void GameWindow::create()
@@ -102,6 +109,8 @@ void GameWindow::create()
             retried = false;
             setInactive(false);
             hostWindow->setCursorShape(cursorShape);
+            if (!iconPixels.empty())
+                hostWindow->setIcon(iconPixels.data(), iconWidth, iconHeight);
             return;
         }
         error = "no back buffer of " + std::to_string(width) + " x " + std::to_string(height);
@@ -175,6 +184,37 @@ void GameWindow::recreate()
     create();
     centre();
     show();
+}
+
+void GameWindow::setIconPicture(Image* picture)
+{
+    if (!picture || picture->getWidth() <= 0 || picture->getHeight() <= 0 || !picture->lock())
+        return;
+    const int w = picture->getWidth();
+    const int h = picture->getHeight();
+    std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
+    const bool opaque = !picture->hasAlphaChannel();
+    for (int row = 0; row < h; ++row) {
+        for (int column = 0; column < w; ++column) {
+            uint32_t argb = 0;
+            if (picture->getBytesPerPixel() == 4) {
+                argb = picture->row32(row)[column];
+            } else if (picture->getBytesPerPixel() == 2) {
+                // RGB565 widened by repeating the top bits; alpha from the plane.
+                const uint32_t p = picture->row16(row)[column];
+                const uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
+                const uint32_t a = picture->getAlphaPlane() ? picture->alphaRow(row)[column] : 255u;
+                argb = (a << 24) | (((r << 3) | (r >> 2)) << 16) | (((g << 2) | (g >> 4)) << 8) | ((b << 3) | (b >> 2));
+            }
+            pixels[static_cast<size_t>(row) * w + column] = opaque ? (argb | 0xFF000000u) : argb;
+        }
+    }
+    picture->unlock();
+    iconPixels = std::move(pixels);
+    iconWidth = w;
+    iconHeight = h;
+    if (hostWindow && hostWindow->isOpen())
+        hostWindow->setIcon(iconPixels.data(), iconWidth, iconHeight);
 }
 
 void GameWindow::setTitle(const std::string& text)

@@ -4,6 +4,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/core/RefPointer.h"
 #include "framework/platform/MessageHandler.h"
@@ -95,6 +96,9 @@ public:
     void setRequestedBytesPerPixel(int value) { requestedBytesPerPixel = value; }
     void setIconResource(int value) { iconResource = value; }
     int getIconResource() const { return iconResource; }
+    // The window's icon from a picture (4 bytes per pixel, or 2 with an alpha
+    // plane); kept and given again to every window the mode switch makes.
+    void setIconPicture(Image* picture);
 
     // 0 none, 1 arrow with hourglass, 2 arrow, 3 hand, 4 help, 5 hourglass, 6 text beam.
     void setCursorShape(int shape);
@@ -144,6 +148,10 @@ private:
     int width = 640;
     int height = 480;
     int iconResource = 0;
+    // ARGB pixels of the icon, rows packed; empty for none.
+    std::vector<uint32_t> iconPixels;
+    int iconWidth = 0;
+    int iconHeight = 0;
     int cursorShape = 2;
     bool inactive = false;
     bool presentFailureLogged = false;

@@ -27,6 +27,11 @@ const char* const wrapStyleNames[] = {"once", "switch", "loop"};
 
 } // namespace
 
+Sprite::ImageLookup Sprite::getImageLookup()
+{
+    return imageLookup;
+}
+
 void Sprite::setImageLookup(ImageLookup lookup)
 {
     imageLookup = lookup;

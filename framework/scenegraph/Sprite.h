@@ -43,6 +43,7 @@ public:
     // resource layer installs it. Returns null for an unknown image.
     using ImageLookup = Image* (*)(const std::string& name, const std::string& section);
     static void setImageLookup(ImageLookup lookup);
+    static ImageLookup getImageLookup();
 
     explicit Sprite(const std::string& name = std::string());
     Sprite(int x, int y, Image* image);

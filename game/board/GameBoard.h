@@ -4,6 +4,7 @@
 #include "framework/core/RefPointer.h"
 
 class GameNode;
+class PastryStation;
 
 // What the game's phases need of the match-three board. The real board is the
 // grid; tests of the phases put a fake behind this interface.
@@ -31,4 +32,7 @@ public:
     // Arcade level-up: busy while every tile plays its level-up animation.
     virtual void playLevelUp() = 0;
     virtual void setBusy(bool busy) = 0;
+    // The station that takes the removed ingredients (null: none; the
+    // removal then only plays its effects).
+    virtual void setPastryStation(PastryStation* /*station*/) {}
 };

@@ -9,10 +9,17 @@ class DefaultDialogPainter : public DialogPainter {
 public:
     explicit DefaultDialogPainter(AbstractProperty* configuration);
 
+    // Centre once at (36, 36), opaque; the cake tower; then the frame.
     void paint(Graphics* graphics) override;
     bool getDrawEiffel() const { return drawEiffel; }
 
 protected:
+    // Draws the top-left width x height part of the centre piece once at
+    // (x, y) and makes what it covers opaque.
+    void drawCentreOnce(Graphics* graphics, int x, int y, int width, int height);
+    // The whole picture black and transparent, when "initalpha" asks for it.
+    void blackenWhenAsked(Graphics* graphics);
+
     bool drawEiffel = true;
 };
 
@@ -22,6 +29,8 @@ class DialogHintPainter : public DefaultDialogPainter {
 public:
     explicit DialogHintPainter(AbstractProperty* configuration);
 
+    // Blackened when asked, the centre once at (86, 86), then the frame.
+    void paint(Graphics* graphics) override;
     virtual void setCorner(int value) { corner = value; }
     virtual int getCorner() const { return corner; }
 
@@ -29,10 +38,13 @@ protected:
     int corner = 9;
 };
 
-// The hint bubble of the chef, with its pointer on the side named by "connector".
-// TODO(hints): the connector piece is drawn with the hint dialogs' issue.
+// The hint bubble of the chef, with its pointer (pieces 9 to 12: top,
+// bottom left, bottom right, left) on the side named by "connector".
 class DialogHintHenriPainter : public DialogHintPainter {
     TT_CLASS_RECORD(DialogHintHenriPainter)
 public:
     explicit DialogHintHenriPainter(AbstractProperty* configuration);
+
+    // Blackened when asked, the centre repeated, the frame, then the connector.
+    void paint(Graphics* graphics) override;
 };

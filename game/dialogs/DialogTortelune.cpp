@@ -9,6 +9,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/gui/Scene.h"
 #include "framework/gui/SceneManager.h"
+#include "framework/gui/TransitionScene.h"
 #include "framework/platform/GameWindow.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/scenegraph/ModifierAlpha.h"
@@ -29,6 +30,20 @@ namespace {
 
 constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
+
+// The scene dialogs open in: the current one, or during a transition the
+// scene it leads to.
+Scene* visibleScene()
+{
+    if (!SceneManager::instance)
+        return nullptr;
+    Scene* scene = SceneManager::instance->getCurrentScene();
+    if (TransitionScene* transition = objectCast<TransitionScene>(scene)) {
+        if (transition->getTo())
+            return transition->getTo();
+    }
+    return scene;
+}
 
 } // namespace
 
@@ -52,6 +67,9 @@ DialogTortelune::~DialogTortelune() = default;
 
 void DialogTortelune::show()
 {
+    // A dialog kept by its opener and shown again closes again.
+    if (closeState == CloseState::Closed)
+        closeState = CloseState::Open;
     Dialog::show();
     if (isIceLook())
         applyIceLook();
@@ -59,8 +77,27 @@ void DialogTortelune::show()
         setPosition((kScreenWidth - getWidth()) / 2, (kScreenHeight - getHeight()) / 2);
     if (playSounds)
         playSound(showSound);
-    if (darkenBackground)
+    if (darkenBackground) {
         prepareDarkBackground();
+        stampIceTop();
+    }
+}
+
+void DialogTortelune::stampIceTop()
+{
+    // The ice top reaches above the frame: the darkened layer takes at least
+    // its opacity there, or it would sit on the dark veil.
+    if (!iceTop || !iceTop->isVisible() || !isIceLook() || !getFrameImage())
+        return;
+    Image* picture = iceTop->getImage();
+    RefPointer<Graphics> graphics = getFrameImage()->getGraphics();
+    if (!picture || !graphics)
+        return;
+    // Measured in the layer, which covers the screen from the dialog's origin.
+    const int x = iceTop->getAbsoluteX() - getAbsoluteX() - static_cast<int>(iceTop->getAnchorPoint().x);
+    const int y = iceTop->getAbsoluteY() - getAbsoluteY() - static_cast<int>(iceTop->getAnchorPoint().y);
+    graphics->blitChannelMax(picture, Graphics::ChannelAlpha, x, y);
+    setBufferDirty(true);
 }
 
 void DialogTortelune::prepareDarkBackground()
@@ -173,7 +210,7 @@ bool DialogTortelune::isIceLook()
 {
     if (!iceTop || !SceneManager::instance)
         return false;
-    Scene* scene = SceneManager::instance->getCurrentScene();
+    Scene* scene = visibleScene();
     if (!scene)
         return false;
     SceneManager* scenes = SceneManager::instance;
@@ -218,7 +255,7 @@ void DialogTortelune::spawnTwinkle()
     if (twinklePositions.empty() || !Random::instance || !SceneManager::instance)
         return;
     GameNode* twinkles = getComponent("NODE_TWINKLES");
-    Scene* scene = SceneManager::instance->getCurrentScene();
+    Scene* scene = visibleScene();
     if (!twinkles || !scene)
         return;
     const TuningTable& values = tuning();

@@ -51,11 +51,14 @@ public:
 protected:
     // Ends the fade-in: the buffer goes and input comes back.
     static int onShowAnimationDone(void* context, BaseObject* argument);
+    // The show and hide sounds in place of the common ones.
     void setSounds(const std::string& show, const std::string& hide)
     {
         showSound = show;
         hideSound = hide;
     }
+    // An empty key plays no sound when the dialog closes.
+    void setHideSound(const std::string& key) { hideSound = key; }
 
     bool playSounds = true;
 
@@ -67,6 +70,8 @@ private:
     static int onFadedOut(void* context, BaseObject* argument);
     static int onClosed(void* context, BaseObject* argument);
     void setAllInput(bool enabled);
+    // In the ice look, raises the darkened layer's alpha to the ice top's.
+    void stampIceTop();
     void playSound(const std::string& key);
 
     Sprite* iceTop = nullptr;

@@ -159,9 +159,9 @@ bool Countertop::deliverIngredients(const MatchedCell& cell, bool runHasUnripe, 
 
     if (toolHelps) {
         if (ToolSlots* slots = currentToolSlots()) {
-            slots->pulseTool(toolId, root);
+            slots->pulseToolById(toolId, root);
             const int star = std::clamp(topStar + 1, 0, 3);
-            slots->emitParticles(toolId, getSpotChild(spot, "QUALITY_STAR", star), landed, 50, false);
+            slots->emitParticlesById(toolId, landed, getSpotChild(spot, "QUALITY_STAR", star), 50, false);
         }
     }
 
@@ -336,7 +336,7 @@ void Countertop::dropQuality()
             continue;
         if (hasTool(10) && pastry->isFinished()) {
             if (ToolSlots* slots = currentToolSlots())
-                slots->pulseTool(10, getAnimationRoot());
+                slots->pulseToolById(10, getAnimationRoot());
         } else {
             pastry->addQuality(-tuning().QUALITY_DROP_AMOUNT);
         }
@@ -387,9 +387,11 @@ void Countertop::placeNextPastry()
             continue;
         Modifier* sound = attach(root, icon, new ModifierSound("SOUND_ADDNEWPLATE", "sounds", true));
         Modifier* scale = attach(sound, icon, new ModifierScale(tuning().SPOT_SCALE_DURATION, 0.0f, 1.0f));
-        visibleStep(scale, number, true);
-        // TODO(issue 20): the extra-ingredient tool (11) gives one unit here
-        // once the tool slots land.
+        Modifier* shown = visibleStep(scale, number, true);
+        if (hasTool(11) && number) {
+            if (ToolSlots* slots = currentToolSlots())
+                slots->giveIngredient(shown, number);
+        }
     }
     if (Sprite* filling = sprite(getSpotChild(spot, "QUALITY_FILLING")))
         filling->setClipRect(filling->getX(), filling->getY(), filling->getWidth() / 4, filling->getHeight());

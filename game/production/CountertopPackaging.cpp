@@ -54,14 +54,6 @@ GoalPanel* currentGoalPanel()
     return scene ? scene->getGoalPanel() : nullptr;
 }
 
-void earnTrophy(int index)
-{
-    TortelunePlayer* player = currentPlayer();
-    Trophies* trophies = player ? player->getTrophies() : nullptr;
-    if (trophies && index < trophies->getCount() && trophies->getState(index) == 0)
-        trophies->setState(index, 1);
-}
-
 bool isReady(const Pastry& pastry)
 {
     return pastry.isFinished() && pastry.pendingDeliveries <= 0 && !pastry.isMoving && !pastry.isPackaged;

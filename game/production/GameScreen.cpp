@@ -4,14 +4,17 @@
 
 #include "framework/core/BasicProperties.h"
 #include "framework/core/Log.h"
+#include "framework/core/Random.h"
 #include "framework/gui/Panel.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/scenegraph/Label.h"
+#include "framework/scenegraph/Modifier.h"
 #include "framework/scenegraph/ModifierSound.h"
 #include "game/data/GameData.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
+#include "game/dialogs/Trophies.h"
 #include "game/scenes/SceneGame.h"
 
 namespace gamescreen {
@@ -49,6 +52,14 @@ TortelunePlayer* currentPlayer()
 {
     PlayerManager* players = PlayerManager::getInstance();
     return players ? objectCast<TortelunePlayer>(players->getCurrentPlayer()) : nullptr;
+}
+
+void earnTrophy(int index)
+{
+    TortelunePlayer* player = currentPlayer();
+    Trophies* trophies = player ? player->getTrophies() : nullptr;
+    if (trophies && index < trophies->getCount() && trophies->getState(index) == 0)
+        trophies->setState(index, 1);
 }
 
 GameNode* node(const std::string& name)
@@ -142,6 +153,19 @@ int scaled(int durationMs)
 std::string numbered(const std::string& prefix, int number)
 {
     return prefix + std::to_string(number);
+}
+
+int randomBetween(int lower, int upper)
+{
+    if (upper <= lower || !Random::instance)
+        return lower;
+    return Random::instance->nextInt(lower, upper);
+}
+
+Modifier* phaseContainer()
+{
+    SceneGame* scene = SceneGame::getInstance();
+    return scene ? scene->getPhaseContainer() : nullptr;
 }
 
 } // namespace gamescreen

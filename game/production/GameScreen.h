@@ -23,6 +23,9 @@ GameDataState* state();
 bool isCareerLevel();
 bool isArcade();
 TortelunePlayer* currentPlayer();
+// Marks the current player's trophy earned unless it is already; the trophy
+// watcher announces it.
+void earnTrophy(int index);
 
 // A node of the game scene's layout, by name.
 GameNode* node(const std::string& name);
@@ -47,5 +50,11 @@ void playSound(Modifier* parent, const std::string& key);
 int scaled(int durationMs);
 
 std::string numbered(const std::string& prefix, int number);
+
+// A draw of the game's Random in [lower, upper); an empty or reversed range
+// (from data) gives `lower`, and so does a game without its Random.
+int randomBetween(int lower, int upper);
+// The game scene's phase container, or null.
+Modifier* phaseContainer();
 
 } // namespace gamescreen

@@ -24,12 +24,6 @@ using namespace gamescreen;
 
 namespace {
 
-Modifier* phaseContainer()
-{
-    SceneGame* scene = SceneGame::getInstance();
-    return scene ? scene->getPhaseContainer() : nullptr;
-}
-
 int goalStars()
 {
     return GameData::instance ? GameData::instance->getCurrentLevel().starsGoal : 0;

@@ -337,13 +337,6 @@ RefPointer<GameBoard> SceneGame::createBoard(GameNode* gridNode)
     return GameBoard::create(gridNode);
 }
 
-void SceneGame::leaveFromMenu()
-{
-    if (saveOnLeave)
-        saveRunningGame();
-    leaveGame();
-}
-
 void SceneGame::leaveGame()
 {
     saveOnLeave = false;
@@ -416,3 +409,13 @@ int SceneGame::resumeAfterQuitQuestion(void* context, BaseObject* /*button*/)
     scene->requestResume();
     return 0;
 }
+
+int SceneGame::leaveFromMenu(void* context, BaseObject* /*button*/)
+{
+    auto* scene = static_cast<SceneGame*>(context);
+    if (scene->saveOnLeave)
+        scene->saveRunningGame();
+    scene->leaveGame();
+    return 0;
+}
+

@@ -61,6 +61,7 @@ public:
     static int onResumeRequested(void* context, BaseObject* argument);
     bool isPaused() const { return paused; }
     bool isTrophyRequestPending() const { return trophiesRequested; }
+    bool isResumeRequested() const { return resumeRequested; }
 
     void loadContent() override;
     void show() override;
@@ -83,8 +84,6 @@ public:
     virtual void createLayers();
     // To the map after a career level, to the arcade scene after an arcade run.
     virtual void leaveGame();
-    // The menu's "leave": saves a level in progress, then leaves.
-    void leaveFromMenu();
     // Removes the current player's saved level ("LEVEL") and/or arcade run.
     virtual void deleteSavedGames(bool level, bool arcade);
     // The game music of the level kind starts again.
@@ -97,6 +96,8 @@ public:
     virtual void leavePhase();
     // The "no" of the quit question asked in this scene: closes it and plays on.
     static int resumeAfterQuitQuestion(void* context, BaseObject* button);
+    // The menu's "stop" answered yes: saves a level being played, then leaves.
+    static int leaveFromMenu(void* context, BaseObject* button);
 
     // A level is being played: leaving saves it.
     bool saveOnLeave = false;

@@ -190,6 +190,16 @@ void SceneLoad::buildTitlePan()
                                                                                        step.middleY, step.x,
                                                                                        step.endY, easeOutQuadratic),
                                                              node));
+        if (std::string(step.node).rfind("LAYER", 0) != 0)
+            continue;
+        // Clicks count once no layer moves any more.
+        ++movingLayers;
+        Modifier::addChild(settle, new ModifierFunction(
+                                       [](void* context, BaseObject*) {
+                                           --static_cast<SceneLoad*>(context)->movingLayers;
+                                           return 0;
+                                       },
+                                       this));
         lastLayerStep = settle;
     }
 
@@ -200,12 +210,6 @@ void SceneLoad::buildTitlePan()
         door->setVisible(false);
     }
     if (lastLayerStep) {
-        Modifier::addChild(lastLayerStep, new ModifierFunction(
-                                              [](void* context, BaseObject*) {
-                                                  static_cast<SceneLoad*>(context)->panDone = true;
-                                                  return 0;
-                                              },
-                                              this));
         if (smoke)
             Modifier::addChild(lastLayerStep, targeted(new ModifierAlpha(400, 0, 255), smoke));
         if (door) {
@@ -300,7 +304,7 @@ void SceneLoad::finishLoading()
 
 bool SceneLoad::anyLayerMoving() const
 {
-    return introAnimations && !panDone;
+    return movingLayers > 0;
 }
 
 void SceneLoad::updateChef()
@@ -314,20 +318,44 @@ void SceneLoad::updateChef()
         if (GameWindow::instance->getPointerPosition(x, y))
             over = over || clickText->containsPoint(x, y);
     }
-    if (over == chefOver)
+    const ChefReaction wanted = over ? ChefReaction::Over : ChefReaction::Away;
+    if (wanted == chefReaction)
         return;
-    chefOver = over;
+    chefReaction = wanted;
+    // The chef plays his frames once: over, he steps into the doorway, waves
+    // and goes in again; away, the shop window gets another pastry meanwhile.
     GameNode::cancelModifiers(henri);
-    henri->setVisible(over);
-    if (pastry) {
-        pastry->setVisible(!over);
-        if (!over)
-            pastry->setCurrentFrame(randomBelow(pastry->getFrameCount() > 0 ? pastry->getFrameCount() : 1));
+    GameNode::clearModifiers(henri);
+    henri->setCurrentFrame(0);
+    if (over)
+        henri->setVisible(true);
+    else if (pastry)
+        pastry->setVisible(false);
+    Modifier* frames = new ModifierFrame(1, 75);
+    frames->addEndFlags(Modifier::EndWait);
+    GameNode::addModifier(henri, frames);
+    GameNode::addModifier(henri, new ModifierFunction(GuiMethod(this, over ? &SceneLoad::onChefWaved
+                                                                              : &SceneLoad::onPastryChanged)));
+}
+
+int SceneLoad::onChefWaved(void* context, BaseObject* /*argument*/)
+{
+    auto* scene = static_cast<SceneLoad*>(context);
+    if (scene->henri)
+        scene->henri->setVisible(false);
+    return 0;
+}
+
+int SceneLoad::onPastryChanged(void* context, BaseObject* /*argument*/)
+{
+    auto* scene = static_cast<SceneLoad*>(context);
+    if (scene->henri)
+        scene->henri->setVisible(false);
+    if (Sprite* pastry = scene->pastry) {
+        pastry->setCurrentFrame(randomBelow(pastry->getFrameCount() > 0 ? pastry->getFrameCount() : 1));
+        pastry->setVisible(true);
     }
-    if (over) {
-        henri->setCurrentFrame(0);
-        GameNode::addModifier(henri, new ModifierFrame(1, 75));
-    }
+    return 0;
 }
 
 int SceneLoad::onDoor(void* context, BaseObject* /*button*/)
@@ -378,12 +406,7 @@ bool SceneLoad::onLeftUp(int /*x*/, int /*y*/, int /*keys*/)
 
 int SceneLoad::onZoomDone(void* /*context*/, BaseObject* /*argument*/)
 {
-    SceneManager* scenes = SceneManager::instance;
-    if (!scenes)
-        return 0;
-    if (Scene* selection = scenes->getScene("SCENE_SELECTION")) {
-        scenes->setTransition("TRANSITION_LOAD");
-        scenes->setNextScene(selection);
-    }
+    // Everything was loaded here already; "sceneselection" was queued at start-up.
+    switchTo({"sceneselection"}, "TRANSITION_LOAD", "SCENE_SELECTION");
     return 0;
 }

@@ -31,7 +31,9 @@ public:
     // loader thread the processor (tests set 0).
     static void setLoadingSleep(int ms);
 
-    bool isPanDone() const { return panDone; }
+    bool isPanDone() const { return !anyLayerMoving(); }
+    Sprite* getChef() const { return henri; }
+    Sprite* getPastry() const { return pastry; }
 
 private:
     static int onDoor(void* context, BaseObject* button);
@@ -40,6 +42,10 @@ private:
     void finishLoading();
     bool anyLayerMoving() const;
     void updateChef();
+    static int onChefWaved(void* context, BaseObject* argument);
+    static int onPastryChanged(void* context, BaseObject* argument);
+
+    enum class ChefReaction { None, Away, Over };
 
     bool leaving = false;
     bool loaded = false;
@@ -56,8 +62,9 @@ private:
     Sprite* henri = nullptr;
     Sprite* pastry = nullptr;
     GameNode* birdPanel = nullptr;
-    bool chefOver = false;
-    // The title pan has reached the shop front; clicks count from then on.
-    bool panDone = false;
+    // The chef's last reaction; None until the door first opens.
+    ChefReaction chefReaction = ChefReaction::None;
+    // Layers whose part of the title pan still runs; clicks count at 0.
+    int movingLayers = 0;
     std::vector<GameNode*> partners;
 };

@@ -86,6 +86,9 @@ void SceneSplash::startCover()
     int bytesPerPixel = GameWindow::instance ? GameWindow::instance->getBytesPerPixel() : 4;
     RefPointer<Image> picture = Image::create(kScreenWidth, kScreenHeight, bytesPerPixel);
     if (picture) {
+        // Opaque: the frame under it is not cleared, so the pictures' fades
+        // need a whole picture under them every frame.
+        picture->setHasAlphaChannel(false);
         RefPointer<Graphics> graphics = picture->getGraphics();
         if (graphics) {
             graphics->setColour(getColor());
@@ -147,6 +150,20 @@ void SceneSplash::showNextImage()
 
     ++imageIndex;
     splashFinished = false;
+}
+
+void SceneSplash::render(Graphics* graphics)
+{
+    if (graphics && !getFrameImage()) {
+        const uint32_t savedColour = graphics->getColour();
+        const int savedAlpha = graphics->getAlpha();
+        graphics->setColour(0xFF000000u);
+        graphics->setAlpha(255);
+        graphics->clear();
+        graphics->setColour(savedColour);
+        graphics->setAlpha(savedAlpha);
+    }
+    Scene::render(graphics);
 }
 
 void SceneSplash::update(int elapsedMs)

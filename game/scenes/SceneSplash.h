@@ -20,6 +20,9 @@ public:
 
     void loadContent() override;
     void update(int elapsedMs) override;
+    // Black under everything when the layout has no picture of its own: the
+    // frame is not cleared between frames, and the fades need a ground.
+    void render(Graphics* graphics) override;
 
     // The picture for `index` read straight from disk: the JPEG, else the PNG.
     static RefPointer<Image> readSplashPicture(const std::string& folder, int index);

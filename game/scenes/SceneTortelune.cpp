@@ -4,6 +4,7 @@
 #include "app/TorteluneMain.h"
 #include "framework/core/Log.h"
 #include "framework/gui/SceneManager.h"
+#include "framework/gui/TransitionScene.h"
 #include "framework/resources/ResourceManager.h"
 
 TT_DEFINE_RECORD(SceneTortelune, &Scene::classRecord);
@@ -17,7 +18,7 @@ void SceneTortelune::quit()
 }
 
 void SceneTortelune::switchTo(std::initializer_list<const char*> sectionNames, const std::string& transitionName,
-                              const std::string& sceneName)
+                              const std::string& sceneName, TargetInput input)
 {
     if (ResourceManager* resources = ResourceManager::instance) {
         resources->clearLoadQueue();
@@ -33,5 +34,7 @@ void SceneTortelune::switchTo(std::initializer_list<const char*> sectionNames, c
         return;
     }
     scenes->setTransition(transitionName);
+    if (TransitionScene* transition = scenes->getTransition())
+        transition->setEnableTargetInput(input == TargetInput::EnableAtEnd);
     scenes->setNextScene(target);
 }

@@ -16,9 +16,14 @@ public:
     // Asks the quit question in this scene.
     void quit() override;
 
+    // Whether the transition gives the target its input when it ends; a
+    // target whose own entry animation enables its input later leaves it off.
+    enum class TargetInput { EnableAtEnd, LeaveOff };
+
     // Hands over to `sceneName` through `transitionName`: the load queue is
     // emptied, the sections named are requested (the target's own first),
-    // and the scene manager makes the target its next scene.
+    // the transition is set up and the scene manager makes the target its
+    // next scene.
     static void switchTo(std::initializer_list<const char*> sectionNames, const std::string& transitionName,
-                         const std::string& sceneName);
+                         const std::string& sceneName, TargetInput input = TargetInput::EnableAtEnd);
 };

@@ -249,4 +249,28 @@ TEST_F(TorteluneMainTest, SettingsChooseFullScreenOnALargeDesktop)
     EXPECT_TRUE(host.opened[0].fullScreen);
 }
 
+TEST_F(TorteluneMainTest, UnwritableDataFolderIsToldOnceWithTheReason)
+{
+    // A file where the data folder should be: nobody, not even root, can write there.
+    writeTestFile(home + "/blocked", "not a folder");
+    setenv("XDG_DATA_HOME", (home + "/blocked").c_str(), 1);
+    resetDataFolders();
+    LogCapture log;
+    EXPECT_EQ(0, runGame());
+    ASSERT_EQ(1u, host.messageBoxes.size());
+    EXPECT_EQ(std::string(kGameName) + ": progress cannot be saved", host.messageBoxes[0].title);
+    EXPECT_EQ(MessageBoxKind::Warning, host.messageBoxes[0].kind);
+    EXPECT_NE(std::string::npos, host.messageBoxes[0].text.find("progress cannot be saved"));
+    EXPECT_NE(std::string::npos, host.messageBoxes[0].text.find(home + "/blocked: Not a directory"))
+        << host.messageBoxes[0].text;
+    EXPECT_TRUE(log.contains("progress cannot be saved: cannot make the folder"));
+
+    // A writable folder asks nothing.
+    setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
+    resetDataFolders();
+    host.messageBoxes.clear();
+    EXPECT_EQ(0, runGame());
+    EXPECT_TRUE(host.messageBoxes.empty());
+}
+
 } // namespace

@@ -113,7 +113,7 @@ TEST_F(MessageTranslatorTest, WindowEventsBecomeWindowMessages)
 
     SDL_Event quit{};
     quit.type = SDL_QUIT;
-    EXPECT_EQ(numbers(quit), std::vector<uint32_t>{WM_CLOSE});
+    EXPECT_EQ(translate(quit), (std::vector<WindowMessage>{{WM_ENDSESSION, 1, 0}}));
 }
 
 TEST_F(MessageTranslatorTest, EventsOfOtherWindowsAndUninterestingEventsGiveNothing)

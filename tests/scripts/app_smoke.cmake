@@ -33,12 +33,27 @@ if(X11_FOUND)
   set_tests_properties(app.window_close_smoke_16bit PROPERTIES
     ENVIRONMENT "${SMOKE_ENV};TORTELUNE_DESKTOP_DEPTH=16" SKIP_RETURN_CODE 77 TIMEOUT 120 RESOURCE_LOCK xvfb)
 
-  # The game as a player meets it, with the real content: splash, loading
-  # scene, a click, the quit question and the yes answer. Screenshots of each
+  # The game as a player meets it, with the real content, on a screen of the
+  # game's size and on a larger one, windowed and full screen: splash,
+  # loading scene, a click, the quit question and a click on yes. Then a
+  # SIGTERM, and a data folder that cannot be written. Screenshots of each
   # step are left in the build folder's "screenshots".
-  add_test(NAME app.startup_end_to_end
-    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/startup_e2e.bash
-            $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> ${CMAKE_BINARY_DIR}/screenshots)
-  set_tests_properties(app.startup_end_to_end PROPERTIES
-    ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 180 RESOURCE_LOCK xvfb)
+  foreach(run "800x600 fullscreen normal" "1024x768 fullscreen normal" "1024x768 windowed normal"
+               "1024x768 windowed sigterm" "800x600 fullscreen unwritable")
+    separate_arguments(run)
+    list(GET run 0 screen)
+    list(GET run 1 mode)
+    list(GET run 2 scenario)
+    if(run STREQUAL "800x600;fullscreen;normal")
+      set(name app.startup_end_to_end)
+    else()
+      set(name app.startup_end_to_end_${screen}_${mode}_${scenario})
+    endif()
+    add_test(NAME ${name}
+      COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/startup_e2e.bash
+              $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> ${CMAKE_BINARY_DIR}/screenshots
+              ${screen} ${mode} ${scenario})
+    set_tests_properties(${name} PROPERTIES
+      ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 180 RESOURCE_LOCK xvfb)
+  endforeach()
 endif()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs startup_e2e.py under a virtual X server of the game's own size.
+# Runs startup_e2e.py under a virtual X server of the given size (no window manager).
 # Exits 77 (skipped) without xvfb-run or without a screen grabber for Python.
-# Usage: startup_e2e.bash GAME X11_WINDOW_TOOL OUTPUT_FOLDER
+# Usage: startup_e2e.bash GAME X11_WINDOW_TOOL OUTPUT_FOLDER WIDTHxHEIGHT MODE SCENARIO
 set -u
 if ! command -v xvfb-run >/dev/null 2>&1; then
     echo "xvfb-run is not installed: skipped"
@@ -11,4 +11,4 @@ if ! /usr/bin/python3 -c "from PIL import features; assert features.check('xcb')
     echo "python3-pil without X screen grabbing: skipped"
     exit 77
 fi
-exec xvfb-run -a -s "-screen 0 800x600x24" /usr/bin/python3 "$(dirname "$0")/startup_e2e.py" "$@"
+exec xvfb-run -a -s "-screen 0 ${4}x24" /usr/bin/python3 "$(dirname "$0")/startup_e2e.py" "$@"

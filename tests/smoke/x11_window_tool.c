@@ -4,7 +4,9 @@
  * asks it to close the way a window manager's close box does
  * (WM_DELETE_WINDOW). An action after the colour replaces the close request:
  * "click X Y" presses and releases the left button at window pixel (X, Y),
- * "key return" presses and releases Return, "none" only checks.
+ * "key return" presses and releases Return, "none" only checks, "geometry"
+ * prints "GEOMETRY X Y WIDTH HEIGHT" (the window's place on the screen) and
+ * "ICON WIDTH HEIGHT" (the first picture of its _NET_WM_ICON, 0 0 for none).
  * Exit codes: 0 done, 2 no such window in time, 3 the window never showed the
  * colour, 4 no display. */
 #include <X11/Xatom.h>
@@ -45,9 +47,24 @@ static Window findWindow(Display* display, Window parent, const char* title)
     Window root, parentOut, *children = NULL;
     unsigned int count = 0;
     char* name = NULL;
+    int same = 0;
     if (XFetchName(display, parent, &name) && name) {
-        int same = strcmp(name, title) == 0;
+        same = strcmp(name, title) == 0;
         XFree(name);
+    }
+    if (!same) {
+        /* Some windows (SDL's message boxes) name themselves only in UTF-8. */
+        Atom type;
+        int format;
+        unsigned long count = 0, left = 0;
+        unsigned char* data = NULL;
+        if (XGetWindowProperty(display, parent, XInternAtom(display, "_NET_WM_NAME", False), 0, 256, False,
+                               AnyPropertyType, &type, &format, &count, &left, &data) == Success && data) {
+            same = format == 8 && strlen(title) == count && memcmp(data, title, count) == 0;
+            XFree(data);
+        }
+    }
+    {
         if (same) {
             XWindowAttributes attributes;
             if (XGetWindowAttributes(display, parent, &attributes) && attributes.map_state == IsViewable)
@@ -105,7 +122,12 @@ int main(int argc, char** argv)
     int shown = 0;
     while (!shown && nowMs() < deadline) {
         XWindowAttributes attributes;
-        if (XGetWindowAttributes(display, window, &attributes)) {
+        /* SDL may make the window anew (another one for its renderer): look again. */
+        if (!XGetWindowAttributes(display, window, &attributes)) {
+            Window again = findWindow(display, DefaultRootWindow(display), title);
+            if (again)
+                window = again;
+        } else {
             XImage* image = XGetImage(display, window, attributes.width / 2, attributes.height / 2, 1, 1, AllPlanes,
                                       ZPixmap);
             if (image) {
@@ -114,8 +136,12 @@ int main(int argc, char** argv)
                 shown = anyColour ? seen != 0 : closeTo(seen, expected);
             }
         }
-        if (!shown)
+        if (!shown) {
             sleepMs(50);
+            Window again = findWindow(display, DefaultRootWindow(display), title);
+            if (again)
+                window = again;
+        }
     }
     if (!shown) {
         fprintf(stderr, "the window shows %06lx, not %06lx\n", seen, expected);
@@ -128,9 +154,49 @@ int main(int argc, char** argv)
         XCloseDisplay(display);
         return 0;
     }
+    if (strcmp(action, "geometry") == 0) {
+        XWindowAttributes attributes;
+        int x = 0, y = 0;
+        Window child;
+        if (!XGetWindowAttributes(display, window, &attributes) ||
+            !XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child)) {
+            XCloseDisplay(display);
+            return 3;
+        }
+        printf("GEOMETRY %d %d %d %d\n", x, y, attributes.width, attributes.height);
+        Atom type;
+        int format;
+        unsigned long count = 0, left = 0;
+        unsigned char* data = NULL;
+        long iconWidth = 0, iconHeight = 0;
+        if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_ICON", False), 0, 2, False,
+                               XA_CARDINAL, &type, &format, &count, &left, &data) == Success &&
+            data && count == 2) {
+            iconWidth = ((long*)data)[0];
+            iconHeight = ((long*)data)[1];
+        }
+        if (data)
+            XFree(data);
+        printf("ICON %ld %ld\n", iconWidth, iconHeight);
+        XCloseDisplay(display);
+        return 0;
+    }
     if (strcmp(action, "click") == 0 && argc > 6) {
         int x = atoi(argv[5]);
         int y = atoi(argv[6]);
+        /* The pointer comes to the place first, as a player's hand does. */
+        XEvent motion;
+        memset(&motion, 0, sizeof motion);
+        motion.xmotion.type = MotionNotify;
+        motion.xmotion.display = display;
+        motion.xmotion.window = window;
+        motion.xmotion.root = DefaultRootWindow(display);
+        motion.xmotion.x = x;
+        motion.xmotion.y = y;
+        motion.xmotion.same_screen = True;
+        XSendEvent(display, window, True, PointerMotionMask, &motion);
+        XFlush(display);
+        sleepMs(100);
         for (int press = 1; press >= 0; --press) {
             XEvent button;
             memset(&button, 0, sizeof button);

@@ -547,6 +547,69 @@ def highlight_back():
     return s
 
 
+def removal_frames(kind, n=8):
+    """The burst over a removed tile: a soft glow that opens and fades while
+    small pieces fly outwards. The kind picks the colours and the pieces. The
+    last frame stays on while the burst shrinks away, so it keeps its pieces."""
+    looks = {
+        # sugar stars: the ingredient went into a pastry
+        "match": ((1.0, 0.93, 0.62), [hexrgb("F6C945"), RASPBERRY_LIGHT, hexrgb("FFE48A")], "star"),
+        # flour dust: no pastry wanted it
+        "superfluous": ((0.9, 0.86, 0.8), [hexrgb("CFC6BA"), hexrgb("E9E3DA"), hexrgb("B3A796")], "puff"),
+        # green leaves: the run held unripe fruit
+        "unripe": ((0.82, 0.95, 0.7), [UNRIPE_GREEN, PISTACHIO, MINT], "leaf"),
+        # golden stars and hearts: a quality tool improved it
+        "qualitytool": ((1.0, 0.9, 0.6), [hexrgb("F6C945"), RASPBERRY_LIGHT, ROSE], "heart"),
+    }
+    glow, colours, piece = looks[kind]
+    frames = []
+    cx = cy = CELL / 2.0
+    for i in range(n):
+        t = (i + 1) / float(n)
+        s, c = new_surface(CELL, CELL)
+        # glow: grows, then fades
+        radius = CELL * (0.22 + 0.3 * t)
+        alpha = 0.75 * (1.0 - 0.7 * t)
+        ellipse(c, cx, cy, radius, radius)
+        c.set_source(radial(cx, cy, radius, [(0, with_alpha(glow, alpha)), (1, with_alpha(glow, 0.0))]))
+        c.fill()
+        # a thin ring on the first frames
+        if t < 0.6:
+            ellipse(c, cx, cy, radius * 0.9, radius * 0.9)
+            c.set_source_rgba(1, 1, 1, 0.55 * (1.0 - t / 0.6))
+            c.set_line_width(2.0)
+            c.stroke()
+        # eight pieces flying out on a slight spiral
+        for k in range(8):
+            a = k * math.pi / 4 + t * 0.6 + (0.2 if k % 2 else 0.0)
+            dist = 6 + 17 * t + (3 if k % 2 else 0)
+            x, y = cx + dist * math.cos(a), cy + dist * math.sin(a)
+            size = (5.6 if k % 2 == 0 else 4.2) * (1.0 - 0.35 * t)
+            col = colours[k % len(colours)]
+            fade = 1.0 - 0.45 * t ** 2
+            if piece == "star" or (piece == "heart" and k % 2 == 0):
+                rounded_star_path(c, x, y, size, size * 0.42, 5, a)
+            elif piece == "heart":
+                heart_path(c, x, y, size * 1.6)
+            elif piece == "leaf":
+                c.save()
+                c.translate(x, y)
+                c.rotate(a)
+                ellipse(c, 0, 0, size, size * 0.5)
+                c.restore()
+            else:
+                ellipse(c, x, y, size * 1.1, size * 1.1)
+            c.set_source_rgba(col[0], col[1], col[2], fade)
+            c.fill_preserve()
+            # a darker rim keeps the pieces readable on the pale board
+            rim = darker(col, 0.5)
+            c.set_source_rgba(rim[0], rim[1], rim[2], 0.8 * fade)
+            c.set_line_width(1.0)
+            c.stroke()
+        frames.append(s)
+    return frames
+
+
 def board_back():
     """A checkered pastry-board for behind the 8 × 8 grid (400 × 400)."""
     size = CELL * 8
@@ -591,8 +654,15 @@ def main():
     save_png(grid_match(True), "media/images/game/arcade_grid_match.png", "\"ARCADE_GRID_MATCH\"", "1 frame", G_OVER)
     save_frames(highlight_frames(), "media/images/game/highlight.png", "\"HIGHLIGHT\": circling sparkles of the match hint", G_OVER)
     save_png(highlight_back(), "media/images/game/highlight_back.png", "\"HIGHLIGHT_BACK\": glow behind a hinted tile", "1 frame", G_OVER)
+    for kind, key, what in (("match", "REMOVE_MATCH", "sugar-star burst over a tile that went into a pastry"),
+                            ("superfluous", "REMOVE_MATCH_SUPERFLUOUS", "flour puff over a tile no pastry wanted"),
+                            ("unripe", "REMOVE_MATCH_UNRIPE", "green leaves over a run that held unripe fruit"),
+                            ("qualitytool", "REMOVE_MATCH_QUALITYTOOL",
+                             "golden stars and hearts when a quality tool improves the ingredient")):
+        save_frames(removal_frames(kind), "media/images/game/remove_%s.png" % kind, "\"%s\": %s" % (key, what), G_OVER)
     save_png(board_back(), "media/images/game/board_back.png",
-             "checkered pastry board behind the 8 × 8 grid (8-pixel rim around 400 × 400)", "1 frame", G_OVER)
+             "\"BOARD_BACK\": checkered pastry board behind the 8 × 8 grid (8-pixel rim around 400 × 400)",
+             "1 frame", G_OVER)
 
 
 if __name__ == "__main__":

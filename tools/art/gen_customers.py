@@ -1,5 +1,8 @@
 """The customers who wait at the counter: one picture per customer and mood (casual,
-happy, ecstatic), half figures of 180 × 240 drawn in a 100 × 133 design space."""
+happy, ecstatic), half figures of 180 × 240 drawn in a 100 × 133 design space. Each mood is
+a strip of four frames 252 px high (taller than 1000 px in all, which tells the game to cut
+it): the casual face blinks, the happy and ecstatic ones bob; plus the chef who courts the
+singer and the singer's blush."""
 
 import math
 
@@ -17,6 +20,10 @@ SKIN = hexrgb("FFD3B0")
 SKIN_DARK = hexrgb("C98E66")
 WHITE = hexrgb("FFFFFA")
 GREY_HAIR = hexrgb("D8D4D0")
+FRAMES = 4
+FRAME_H = 252
+# Eyes of the casual face while drawing: 0 open, 1 half shut, 2 shut.
+_blink = [0]
 
 
 def stroke(c, col, w):
@@ -82,6 +89,14 @@ def face(c, mood, cx=50, cy=58, glasses=False, lashes=False, blush=True):
             stroke(c, with_alpha(SKIN, 1), 1.6)
             ellipse(c, ex + 0.8, ey - 1, 0.9, 0.9)
             c.set_source_rgba(1, 1, 1, 1)
+            c.fill()
+        elif _blink[0] == 2:
+            c.new_path()
+            c.arc(ex, ey - 1, 3, math.pi * 0.15, math.pi * 0.85)
+            stroke(c, OUTLINE, 1.8)
+        elif _blink[0] == 1:
+            ellipse(c, ex, ey + 0.6, 2.6, 1.5)
+            c.set_source_rgba(*OUTLINE)
             c.fill()
         else:
             ellipse(c, ex, ey, 2.6, 3.2)
@@ -512,9 +527,55 @@ CUSTOMERS = [
 
 
 def customer(fn, mood):
+    """Four frames: a blink when casual, a little bob of joy when happy or ecstatic."""
+    s, c = new_surface(W, FRAMES * FRAME_H)
+    blinks = (0, 1, 2, 1)
+    bobs = (0, -2, -4, -2)
+    for i in range(FRAMES):
+        c.save()
+        c.rectangle(0, i * FRAME_H, W, FRAME_H)
+        c.clip()
+        lift = 0 if mood == "casual" else bobs[i]
+        c.translate(0, i * FRAME_H + (FRAME_H - H) + lift)
+        c.scale(W / 100.0, H / 133.0)
+        _blink[0] = blinks[i] if mood == "casual" else 0
+        fn(c, mood)
+        c.restore()
+    _blink[0] = 0
+    return s
+
+
+def suitor():
+    """The chef courting the singer: beaming, a red rose held up to her."""
     s, c = new_surface(W, H)
     c.scale(W / 100.0, H / 133.0)
-    fn(c, mood)
+    henri(c, "ecstatic", "marriage")
+    c.move_to(22, 122)
+    c.curve_to(20, 110, 18, 100, 16, 90)
+    stroke(c, PISTACHIO_DARK, 2)
+    for k in range(6):
+        a = k * 2 * math.pi / 6
+        ellipse(c, 16 + 3.2 * math.cos(a), 86 + 3.2 * math.sin(a), 3.6, 3.6)
+    c.set_source_rgba(*RASPBERRY)
+    c.fill_preserve()
+    stroke(c, RASPBERRY_DARK, 1)
+    ellipse(c, 16, 86, 2.6, 2.6)
+    c.set_source_rgba(*RASPBERRY_DARK)
+    c.fill()
+    return s
+
+
+def blush():
+    """The singer's pink glow and little hearts while she is courted, laid over her picture."""
+    w, h = 180, 160
+    s, c = new_surface(w, h)
+    c.set_source(radial(w / 2, h / 2, w / 2, [(0, with_alpha(RASPBERRY_LIGHT, 0.45)), (1, with_alpha(RASPBERRY_LIGHT, 0))]))
+    c.paint()
+    for x, y, r in ((30, 40, 9), (150, 34, 11), (156, 110, 7), (22, 112, 8), (90, 16, 6)):
+        heart_path(c, x, y, r)
+        c.set_source_rgba(*RASPBERRY)
+        c.fill_preserve()
+        stroke(c, RASPBERRY_DARK, 1.4)
     return s
 
 
@@ -522,9 +583,16 @@ def main():
     for name, fn, who in CUSTOMERS:
         for mood in ("casual", "happy", "ecstatic"):
             save_png(customer(fn, mood), "media/images/game/customers/%s_%s.png" % (name, mood),
-                     "\"CUSTOMER_%s_%s\": %s, %s" % (name.upper(), mood.upper(), who, mood), "1 frame", G_CUSTOMER)
+                     "\"CUSTOMER_%s_%s\": %s, %s" % (name.upper(), mood.upper(), who, mood),
+                     "%d frames stacked vertically, %d×%d each; %s" % (
+                         FRAMES, W, FRAME_H, "a blink" if mood == "casual" else "a bob of joy"), G_CUSTOMER)
     save_png(henri_grip(), "media/images/game/customers/henri_arcade_grip.png",
              "\"CUSTOMER_HENRI_ARCADE_GRIP\": the chef holding the conveyor's lever", "1 frame", G_CUSTOMER)
+    save_png(suitor(), "media/images/game/customers/henrilovessinger.png",
+             "\"HENRILOVESSINGER\": the chef with a rose, sliding in to court the singer", "1 frame", G_CUSTOMER)
+    save_png(blush(), "media/images/game/customers/henrilovessinger_overlay.png",
+             "\"HENRILOVESSINGER_OVERLAY\": the singer's blush and hearts while she is courted", "1 frame",
+             G_CUSTOMER)
 
 
 if __name__ == "__main__":

@@ -236,6 +236,10 @@ def main():
                 "\"DECREASE_COUNTER_UNRIPE\": the same in unripe green", G)
     save_frames(glint_frames(6, 24, (1.0, 0.75, 0.85)), "media/images/game/decrease_counter_qualitytool.png",
                 "\"DECREASE_COUNTER_QUALITYTOOL\": the same in raspberry, when a quality tool helps", G)
+    save_frames(glint_frames(6, 24, (1.0, 0.62, 0.78)), "media/images/game/tool_particle0.png",
+                "\"TOOL_PARTICLE0\": a raspberry sparkle a quality tool (slot A) throws where it acts", G)
+    save_frames(glint_frames(6, 24, (0.62, 0.92, 0.72)), "media/images/game/tool_particle1.png",
+                "\"TOOL_PARTICLE1\": a pistachio sparkle a bonus tool (slot B) throws where it acts", G)
     save_frames(signal_light(), "media/images/game/conveyor_light.png",
                 "\"CONVEYOR_LIGHT\": the conveyor's signal light", G, "frame 0 off, 1 running, 2 alarm")
     save_frames(smoke_frames(), "media/images/game/level_smoke.png",

@@ -40,7 +40,7 @@ def main():
                          ("pastries", "gen_pastries"), ("scenes", "gen_scenes"), ("customers", "gen_customers"),
                          ("gamescreen", "gen_gamescreen"), ("map", "gen_map"),
                          ("meter", "gen_meter"), ("hints", "gen_hints"), ("results", "gen_results"),
-                         ("arcade", "gen_arcade"), ("help", "gen_help"),
+                         ("arcade", "gen_arcade"), ("help", "gen_help"), ("menus", "gen_menus"),
                          ("conveyor", "gen_conveyor"), ("selection", "gen_selection"),
                          ("toolshop", "gen_toolshop"), ("effects", "gen_effects"),
                          ("audio", "gen_audio")):

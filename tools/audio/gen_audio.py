@@ -599,6 +599,15 @@ def combo(k):
 for _k in range(1, 11):
     SOUNDS["SOUND_COMBO%d" % _k] = ("combo%d" % _k, "combo step %d" % _k, (lambda k=_k: combo(k)))
 
+def slider_tick(k):
+    """Tick k (1-8) of the effects slider: the louder the setting, the higher the note."""
+    return mix_all((0.0, tick(1600 + 150 * k, 0.05) * 0.5), (0.0, mallet(midi(74 + 2 * k), 0.18, 0.5) * 0.45))
+
+
+for _k in range(1, 9):
+    SOUNDS["SOUND_SLIDER_%d" % _k] = ("slider_%d" % _k, "effects slider dragged, tick %d of 8 (higher as the volume rises)" % _k,
+                                      (lambda k=_k: slider_tick(k)))
+
 SOUNDS.update({
     "SOUND_STRAWBERRY": ("strawberry", "strawberries matched: a soft juicy squish",
                          lambda: mix_all((0.0, pop(380, 0.14)), (0.03, fft_lowpass(noise(0.12, 91), 1800) * env_perc(int(0.12 * RATE), 0.005, 0.04) * 0.5),
@@ -628,6 +637,7 @@ PEAKS = {"button_over": 0.3, "slider": 0.45, "swap": 0.5, "frenzy_floater": 0.5,
          "fillgrid": 0.5, "dialog_show": 0.55, "dialog_hide": 0.5, "button": 0.65, "character": 0.55,
          "switch_on": 0.6, "switch_off": 0.6, "showmatchhint": 0.55, "dialoghint_show": 0.6,
          "dialoghint_hide": 0.5, "match3": 0.65, "addingredientstorecipe": 0.6}
+PEAKS.update({"slider_%d" % _k: 0.45 for _k in range(1, 9)})
 
 
 def to_stereo(mono, width=0.0):

@@ -322,3 +322,38 @@ TEST_F(GameWindowTest, PostedQuitComesBeforeWaitingWindowMessages)
 }
 
 } // namespace
+
+TEST_F(GameWindowTest, IconPictureReachesEveryWindowTheModeSwitchMakes)
+{
+    GameWindow* window = openWindow(false);
+    RefPointer<Image> picture = Image::create(2, 1, 4);
+    picture->lock();
+    picture->row32(0)[0] = 0x80FF0000u;
+    picture->row32(0)[1] = 0xFF00FF00u;
+    picture->unlock();
+    window->setIconPicture(picture.get());
+    EXPECT_EQ((std::vector<uint32_t>{0x80FF0000u, 0xFF00FF00u}), host().iconPixels);
+    window->dispatchMessage({WM_SYSKEYDOWN, VK_RETURN, KF_ALTDOWN});
+    ASSERT_EQ(2, platform.windowsCreated);
+    EXPECT_EQ(2, host().iconWidth);
+    EXPECT_EQ(1, host().iconHeight);
+    EXPECT_EQ((std::vector<uint32_t>{0x80FF0000u, 0xFF00FF00u}), host().iconPixels);
+
+    // A 16-bit picture is widened, its alpha taken from its plane.
+    RefPointer<Image> narrow = Image::create(1, 1, 2);
+    narrow->lock();
+    narrow->row16(0)[0] = 0xF81F;
+    narrow->alphaRow(0)[0] = 0x40;
+    narrow->unlock();
+    window->setIconPicture(narrow.get());
+    EXPECT_EQ((std::vector<uint32_t>{0x40FF00FFu}), host().iconPixels);
+}
+
+TEST_F(GameWindowTest, RefusedFullScreenLeavesAWindowAndSaysSo)
+{
+    platform.refuseFullScreen = true;
+    GameWindow* window = openWindow(true);
+    EXPECT_FALSE(window->isFullScreen());
+    EXPECT_FALSE(host().getSettings().fullScreen);
+    EXPECT_NE(window->getGraphics(), nullptr);
+}

@@ -5,9 +5,14 @@
 #include "ProductionFixture.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
+#include "framework/gui/Dialog.h"
 #include "framework/scenegraph/RenderTask.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
+#include "game/data/TuningTable.h"
+#include "game/production/BonusMeter.h"
+#include "game/production/CustomerView.h"
+#include "game/production/FrenzyTask.h"
 #include "game/production/Countertop.h"
 #include "game/production/GameScreen.h"
 #include "game/production/Phase.h"
@@ -33,7 +38,10 @@ protected:
         for (int row = 0; row < 8; ++row)
             for (int column = 0; column < 8; ++column) {
                 const std::string& name = names[(row * 7 + column * 3 + (row / 2) * column + column / 3) % names.size()];
-                GameNode::addChild(grid, new Sprite(column * 50, row * 50, gamescreen::image(name)));
+                // Tiles stand on the bottom of their cell, as the grid's do.
+                Sprite* tile = new Sprite(column * 50, row * 50, gamescreen::image(name));
+                tile->setAnchorPoint(Sprite::BottomLeft);
+                GameNode::addChild(grid, tile);
             }
     }
 
@@ -79,6 +87,55 @@ TEST_F(GameScreenPictureTest, CareerLevelMidPlay)
     // The finished pastry stands on its doily and the countertop is drawn.
     EXPECT_TRUE(counter->getSpotChild(0, "PASTRY_SPRITE")->isVisible());
     EXPECT_TRUE(counter->getSpotChild(1, "INGREDIENT0")->isVisible());
+}
+
+TEST_F(GameScreenPictureTest, LevelStartWithTheCustomersBubble)
+{
+    answerCustomerHints = false;
+    state().playSessionInfo.applyTools(4, 1);
+    state().mode = 0;
+    GameData::instance->startLevel(0);
+    scene->startLevel();
+    ASSERT_TRUE(runUntil([&] {
+        Dialog* hint = scene->getDialog("DIALOG_CUSTOMERHINT");
+        GameNode* ok = hint ? hint->getComponent("BUTTON_OK") : nullptr;
+        return ok && ok->isVisible();
+    }));
+    layTiles();
+    frames(15);
+    render("game_screen_level_start.png");
+    ASSERT_TRUE(picture);
+    // The bubble keeps its template's width and grows with its text from there.
+    Dialog* hint = scene->getDialog("DIALOG_CUSTOMERHINT");
+    EXPECT_GE(hint->getWidth(), 300);
+    EXPECT_GT(hint->getHeight(), 118);
+}
+
+TEST_F(GameScreenPictureTest, FrenzyWithAHappyCustomer)
+{
+    // Two tools in their slots, the frenzy's multipliers in force.
+    state().playSessionInfo.applyTools(7, 3);
+    startCareerLevel(0);
+    layTiles();
+    Countertop* counter = countertop();
+    ASSERT_TRUE(runUntil([&] { return static_cast<bool>(counter->getPastry(1)); }));
+    RefPointer<Pastry> done = counter->getPastry(0);
+    for (const Pastry::Ingredient& ingredient : std::vector<Pastry::Ingredient>(done->ingredients))
+        for (int unit = 0; unit < ingredient.amount; ++unit)
+            counter->deliverIngredients({ingredient.name, 0, 0}, false, 400, 100, unit, 5);
+    state().bonusMeter.setFill(static_cast<float>(tuning().BONUS_MAX));
+    ASSERT_TRUE(runUntil([&] { return state().bonusMeter.isFrenzy(); }, 400));
+    state().playSessionInfo.score = 4250;
+    CustomerView* customer = scene->getCustomerView();
+    ASSERT_NE(nullptr, customer);
+    customer->reactToDelivery(100);
+    scene->getToolSlots()->pulseToolById(7, scene->getPhaseContainer());
+    frames(22);
+    render("game_screen_frenzy.png");
+    ASSERT_TRUE(picture);
+    EXPECT_TRUE(node("BONUS_FOUNTAIN")->isVisible());
+    EXPECT_TRUE(node("CUSTOMER_CLOUD")->isVisible());
+    EXPECT_EQ(gamescreen::image("CUSTOMER_HENRI_ECSTATIC"), gamescreen::sprite(node("CUSTOMER"))->getImage());
 }
 
 } // namespace

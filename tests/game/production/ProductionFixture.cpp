@@ -6,11 +6,13 @@
 #include <chrono>
 #include <thread>
 
+#include "framework/gui/Dialog.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/platform/TimedTaskManager.h"
 #include "game/data/GameData.h"
 #include "game/data/RankTable.h"
+#include "game/data/ToolCatalog.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
 #include "game/production/Countertop.h"
@@ -40,13 +42,14 @@ void ProductionTest::SetUp()
     player = new TortelunePlayer("Tester");
     PlayerManager::getInstance()->addPlayer(player);
     PlayerManager::getInstance()->selectPlayer("Tester");
+    ToolCatalog::create();
     TimedTaskManager::create(&clock);
     if (withMedia) {
         ResourceManager::create();
         ResourceManager::instance->addResourceFile("media/properties/resources.xml");
         ASSERT_TRUE(ResourceManager::instance->loadResourceFiles());
         ResourceManager::instance->setLoadingEnabled(true);
-        for (const char* section : {"default", "dialogs", "scenegame"})
+        for (const char* section : {"default", "dialogs", "scenegame", "tools"})
             ResourceManager::instance->requestSection(section);
         for (int wait = 0; wait < 3000 && ResourceManager::instance->hasPendingRequests(); ++wait)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -62,6 +65,7 @@ void ProductionTest::TearDown()
         scene->leavePhase();
     scene = nullptr;
     TimedTaskManager::destroyInstance();
+    ToolCatalog::destroyInstance();
     if (withMedia)
         ResourceManager::destroyInstance();
     PlayerManager::destroyInstance();
@@ -77,6 +81,10 @@ void ProductionTest::TearDown()
 
 void ProductionTest::frame(int ms)
 {
+    if (answerCustomerHints) {
+        if (Dialog* hint = scene->getDialog("DIALOG_CUSTOMERHINT"))
+            hint->onLeftDown(hint->getX() + hint->getWidth() / 2, hint->getY() + hint->getHeight() / 2, 0, false);
+    }
     clock.sleep(static_cast<uint32_t>(ms));
     scene->update(ms);
     scene->getMoveTask()->run(ms);

@@ -103,6 +103,9 @@ protected:
     // Puts a fresh pastry of the named recipe on a spot.
     void placePastry(int spot, const std::string& recipe);
 
+    // A player who clicks the customer's speech bubble whenever it shows
+    // (every frame reaches it through the bubble's own press handling).
+    bool answerCustomerHints = true;
     // Set before SetUp: the scene's images, fonts and the game screen's art
     // are loaded from the real resource table (sections "default", "dialogs",
     // "scenegame").

@@ -14,6 +14,7 @@
 #include "game/production/PhasePlay.h"
 #include "host/WindowMessages.h"
 #include "support/LogCapture.h"
+#include "support/TestFolders.h"
 
 namespace {
 
@@ -151,7 +152,7 @@ TEST_F(GameSceneTest, LeavingDuringPlaySavesTheLevelAndAResumedGameGoesOnInPlay)
     state().playSessionInfo.score = 1234;
     PlayerManager* players = PlayerManager::getInstance();
     players->deleteSavedGame("LEVEL", "Tester");
-    scene->leaveFromMenu();
+    SceneGame::leaveFromMenu(scene.get(), nullptr);
     EXPECT_EQ(1, scene->leftGame);
 
     RefPointer<PropertyStore> saved(new PropertyStore());
@@ -196,8 +197,10 @@ TEST_F(GameSceneTest, AMissingPauseDialogIsLoggedAndThePlayGoesOn)
 {
     startCareerLevel(0);
     LogCapture log;
-    scene->forgetDialog(scene->getOrCreateDialog(std::string(), "DIALOG_PAUSE"));
-    SetupStore::instance->getFileNames().pop_back();
+    // A definition that makes no dialog stands for a missing template.
+    const std::string broken = std::string(TORTELUNE_BINARY_DIR) + "/test-home/level-scene-nopause.xml";
+    writeTestFile(broken, R"(<root><Node id="dialogs"><Node id="DIALOG_PAUSE"/></Node></root>)");
+    SetupStore::instance->addFileName(broken);
     ASSERT_TRUE(SetupStore::instance->load());
     scene->requestPause();
     frame();

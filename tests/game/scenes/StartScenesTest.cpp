@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,10 @@
 #include "game/scenes/SceneGame.h"
 #include "game/scenes/SceneLoad.h"
 #include "game/scenes/SceneSplash.h"
+#include "framework/gui/TransitionScene.h"
+#include "game/scenes/SceneTortelune.h"
+#include "framework/graphics/Graphics.h"
+#include "game/data/TuningTable.h"
 #include "host/FakeHostPlatform.h"
 #include "support/EncodedImages.h"
 #include "support/GameDataFixtures.h"
@@ -32,15 +37,49 @@
 
 namespace {
 
+// Pictures of one opaque colour, by name, for the scenes' sprites.
+Image* lookUpPicture(const std::string& name, const std::string& /*section*/)
+{
+    static std::map<std::string, RefPointer<Image>> pictures;
+    struct Size {
+        const char* name;
+        int width, height;
+    };
+    for (Size size : {Size {"ICETOP", 50, 20}, Size {"CHEF", 10, 80}, Size {"CAKES", 10, 60}, Size {"DOOR", 20, 20}}) {
+        if (name != size.name)
+            continue;
+        RefPointer<Image>& picture = pictures[name];
+        if (!picture) {
+            picture = Image::create(size.width, size.height, 4);
+            picture->getGraphics()->setColour(0xFF336699u);
+            picture->getGraphics()->clear();
+            picture->getGraphics()->fillChannel(Graphics::ChannelAlpha, 255, 0, 0);
+        }
+        return picture.get();
+    }
+    return nullptr;
+}
+
 const char kDefinitions[] = R"(<root>
   <Node id="scenes">
     <SceneSelection id="SCENE_SELECTION" width="800" height="600"/>
     <SceneGameProbe id="SCENE_GAME" width="800" height="600"/>
     <SceneLoad id="SCENE_LOAD" width="800" height="600"/>
+    <SceneArcade id="SCENE_ARCADE" width="800" height="600"/>
+    <SceneLoad id="SCENE_LOAD_SHOP" width="800" height="600">
+      <Vector id="scenecomponents">
+        <Sprite name="LAYER3" x="0" y="618"/>
+        <Button name="DOOR" image="DOOR" section="preloading" x="470" y="404"/>
+        <Sprite name="PASTRY" image="CAKES" section="preloading" framecount="6" x="248" y="390" visible="false"/>
+        <Sprite name="HENRI" image="CHEF" section="preloading" framecount="8" x="466" y="368" visible="false"/>
+        <Sprite name="CLICK_TEXT" image="DOOR" section="preloading" x="230" y="540"/>
+      </Vector>
+    </SceneLoad>
+    <AlphaTransition id="TRANSITION_TEST" time="200" wait="false"/>
+    <AlphaTransition id="TRANSITION_LOAD" time="200" wait="false"/>
     <SceneLoad id="SCENE_LOAD_BAR" width="800" height="600"><Vector id="components">
         <Sprite name="LOADING_BAR_FULL" x="250" y="500" width="300" height="20"/>
     </Vector></SceneLoad>
-    <SceneArcade id="SCENE_ARCADE" width="800" height="600"/>
   </Node>
   <Node id="templates">
     <DialogPainter id="ARCADE_PAINTER" section="frames"/>
@@ -59,6 +98,11 @@ const char kDefinitions[] = R"(<root>
       <Vector id="components"><Sprite name="SPRITE_ICETOP" width="200" height="10" visible="false"/></Vector>
     </DialogTortelune>
     <DialogTortelune id="DIALOG_PLAIN" width="301" height="201" autocenter="true"/>
+    <DialogTortelune id="DIALOG_ICE" width="200" height="100" autocenter="true" dodarkenbackground="true">
+      <Vector id="components">
+        <Sprite name="SPRITE_ICETOP" image="ICETOP" section="dialogs" x="20" y="-10" visible="false"/>
+      </Vector>
+    </DialogTortelune>
     <DialogTortelune id="DIALOG_TWINKLING" width="300" height="200">
       <Vector id="twinkles">
         <Node x="10" y="20"/>
@@ -96,9 +140,12 @@ protected:
         GameWindow::create("Tortelune", 800, 600, false, 0, 102);
         SceneManager::create();
         TorteluneMain::create();
+        previousLookup = Sprite::getImageLookup();
+        Sprite::setImageLookup(&lookUpPicture);
     }
     void TearDown() override
     {
+        Sprite::setImageLookup(previousLookup);
         TorteluneMain::destroyInstance();
         SceneManager::destroyInstance();
         GameWindow::destroyInstance();
@@ -117,8 +164,30 @@ protected:
         }
     }
 
+    // Shows `scene` and runs one frame.
+    static void enter(Scene* scene)
+    {
+        SceneManager::instance->setNextScene(scene);
+        SceneManager::instance->run(20);
+    }
+    // Starts a transition from the current scene to `target` and runs one
+    // frame of it.
+    static TransitionScene* startTransition(const char* target)
+    {
+        SceneManager::instance->setTransition("TRANSITION_TEST");
+        SceneManager::instance->setNextScene(SceneManager::instance->getScene(target));
+        SceneManager::instance->run(20);
+        return objectCast<TransitionScene>(SceneManager::instance->getRunningScene());
+    }
+    static void runFrames(int ms)
+    {
+        for (int elapsed = 0; elapsed < ms; elapsed += 20)
+            SceneManager::instance->run(20);
+    }
+
     ScopedFakeHostPlatform host;
     LogCapture log;
+    Sprite::ImageLookup previousLookup = nullptr;
 };
 
 int countQuestions(Scene* scene)
@@ -505,6 +574,138 @@ TEST_F(SplashPictureTest, BrandingFileSetsTheTimesAndTheCover)
     EXPECT_GE(standing, 49);
     EXPECT_LE(standing, 52);
     EXPECT_EQ(2, splash->getImageIndex()) << "the next picture follows";
+}
+
+TEST_F(StartScenesTest, QuitQuestionDuringATransitionIsAskedOnceInTheTarget)
+{
+    enter(SceneManager::instance->registerScene("SCENE_SELECTION"));
+    SceneManager::instance->registerScene("SCENE_ARCADE");
+    TransitionScene* transition = startTransition("SCENE_ARCADE");
+    ASSERT_NE(nullptr, transition);
+    Scene* arcade = SceneManager::instance->getScene("SCENE_ARCADE");
+    TorteluneMain::askQuit(transition);
+    Dialog* first = arcade->getDialog("CTEXT_QUESTION_QUIT");
+    ASSERT_NE(nullptr, first);
+    // A second close while the transition plays finds the question in the target.
+    TorteluneMain::askQuit(transition);
+    EXPECT_EQ(first, arcade->getDialog("CTEXT_QUESTION_QUIT"));
+    EXPECT_EQ(1, countQuestions(arcade));
+    EXPECT_EQ(0, countQuestions(transition));
+}
+
+TEST_F(StartScenesTest, IceTopIsStampedIntoTheDarkLayerAlsoDuringATransition)
+{
+    enter(SceneManager::instance->registerScene("SCENE_SELECTION"));
+    SceneManager::instance->registerScene("SCENE_ARCADE");
+    ASSERT_NE(nullptr, startTransition("SCENE_ARCADE"));
+    Scene* arcade = SceneManager::instance->getScene("SCENE_ARCADE");
+    auto* dialog = objectCast<DialogTortelune>(arcade->getOrCreateDialog("DIALOG_ICE", "DIALOG_ICE"));
+    ASSERT_NE(nullptr, dialog);
+    // The arcade is the scene the transition leads to: the ice look applies.
+    EXPECT_TRUE(dialog->isIceLook());
+    arcade->showDialog(dialog);
+    Image* layer = dialog->getFrameImage();
+    ASSERT_NE(nullptr, layer);
+    ASSERT_EQ(800, layer->getWidth());
+    auto alphaAt = [&](int x, int y) {
+        layer->lock();
+        uint32_t value = layer->row32(y)[x] >> 24;
+        layer->unlock();
+        return value;
+    };
+    // The dialog sits at (300, 250); its ice top (50 x 20) at (320, 240),
+    // reaching 10 pixels above the frame into the veil.
+    EXPECT_EQ(255u, alphaAt(320, 240));
+    EXPECT_EQ(255u, alphaAt(369, 249));
+    EXPECT_EQ(static_cast<uint32_t>(tuning().DIALOG_BACKGROUND_ALPHA & 0xFF), alphaAt(319, 240));
+    EXPECT_EQ(static_cast<uint32_t>(tuning().DIALOG_BACKGROUND_ALPHA & 0xFF), alphaAt(370, 245));
+
+    // Twinkles run in the arcade's animations, not in the transition's.
+    Random::instance = new Random(3);
+    Random::instance->addRef();
+    auto* twinkling = objectCast<DialogTortelune>(arcade->getOrCreateDialog("DIALOG_TWINKLING", "DIALOG_TWINKLING"));
+    ASSERT_NE(nullptr, twinkling);
+    EXPECT_EQ(nullptr, arcade->getAnimTree()->getFirstChild());
+    twinkling->addTwinkles(1);
+    EXPECT_NE(nullptr, arcade->getAnimTree()->getFirstChild());
+    Random::instance->release();
+    Random::instance = nullptr;
+}
+
+TEST_F(StartScenesTest, SwitchToGivesTheTargetItsInputWhenTheTransitionEnds)
+{
+    Scene* selection = SceneManager::instance->registerScene("SCENE_SELECTION");
+    Scene* arcade = SceneManager::instance->registerScene("SCENE_ARCADE");
+    enter(selection);
+    for (auto input : {SceneTortelune::TargetInput::LeaveOff, SceneTortelune::TargetInput::EnableAtEnd}) {
+        Scene* target = SceneManager::instance->getRunningScene() == arcade ? selection : arcade;
+        SceneTortelune::switchTo({}, "TRANSITION_TEST", target == arcade ? "SCENE_ARCADE" : "SCENE_SELECTION",
+                                 input);
+        runFrames(60);
+        EXPECT_NE(nullptr, objectCast<TransitionScene>(SceneManager::instance->getRunningScene()));
+        EXPECT_FALSE(target->getInputContainer().isInputEnabled());
+        runFrames(600);
+        ASSERT_EQ(target, SceneManager::instance->getRunningScene());
+        EXPECT_EQ(input == SceneTortelune::TargetInput::EnableAtEnd, target->getInputContainer().isInputEnabled());
+    }
+}
+
+TEST_F(StartScenesTest, LoadingSceneWithoutPanLayersTakesTheClickAndSwitchesThroughTheTransition)
+{
+    SceneManager::instance->registerScene("SCENE_SELECTION");
+    auto* load = objectCast<SceneLoad>(SceneManager::instance->registerScene("SCENE_LOAD"));
+    enter(load);
+    runFrames(40);
+    ASSERT_TRUE(load->isLoaded());
+    EXPECT_TRUE(load->onLeftUp(100, 100, 0));
+    EXPECT_TRUE(load->isLeaving());
+    // The zoom (no time without tuning), then the switch to the selection.
+    runFrames(100);
+    auto* transition = objectCast<TransitionScene>(SceneManager::instance->getRunningScene());
+    ASSERT_NE(nullptr, transition);
+    EXPECT_EQ(SceneManager::instance->getScene("SCENE_SELECTION"), transition->getTo());
+}
+
+TEST_F(StartScenesTest, ChefWavesWhileThePointerIsOverAndThePastryChangesWhenItLeaves)
+{
+    Random::instance = new Random(11);
+    Random::instance->addRef();
+    auto* load = objectCast<SceneLoad>(SceneManager::instance->registerScene("SCENE_LOAD_SHOP"));
+    ASSERT_NE(nullptr, load);
+    auto* window = static_cast<FakeHostWindow*>(GameWindow::instance->getHostWindow());
+    window->setMousePosition(10, 10);
+    enter(load);
+    runFrames(100);
+    ASSERT_TRUE(load->isLoaded());
+    Sprite* chef = load->getChef();
+    Sprite* pastry = load->getPastry();
+    ASSERT_NE(nullptr, chef);
+    ASSERT_NE(nullptr, pastry);
+    // Away at first: the chef stays in, the pastry comes after his frames (8 x 75 ms).
+    EXPECT_FALSE(chef->isVisible());
+    EXPECT_FALSE(pastry->isVisible());
+    runFrames(700);
+    EXPECT_FALSE(chef->isVisible());
+    EXPECT_TRUE(pastry->isVisible());
+
+    // Over the click text: the chef steps out, plays his frames, and goes in again.
+    window->setMousePosition(240, 545);
+    runFrames(40);
+    EXPECT_TRUE(chef->isVisible());
+    runFrames(300);
+    EXPECT_TRUE(chef->isVisible());
+    EXPECT_GT(chef->getCurrentFrame(), 2);
+    runFrames(400);
+    EXPECT_FALSE(chef->isVisible());
+
+    // Away again: the pastry goes while the chef's frames play, then comes back.
+    window->setMousePosition(10, 10);
+    runFrames(40);
+    EXPECT_FALSE(pastry->isVisible());
+    runFrames(700);
+    EXPECT_TRUE(pastry->isVisible());
+    Random::instance->release();
+    Random::instance = nullptr;
 }
 
 } // namespace

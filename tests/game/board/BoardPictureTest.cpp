@@ -1,0 +1,141 @@
+#include "BoardFixture.h"
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+
+#include "framework/graphics/BitmapFont.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/ImageDecoders.h"
+#include "framework/resources/ResourceLookup.h"
+#include "framework/scenegraph/RenderTask.h"
+#include "support/FontFixtures.h"
+
+namespace {
+
+std::map<std::string, RefPointer<BaseObject>> artwork;
+
+RefPointer<BaseObject> findArtwork(const std::string& name, const std::string& section)
+{
+    if (section != "scenegame")
+        return nullptr;
+    auto it = artwork.find(name);
+    return it == artwork.end() ? nullptr : it->second;
+}
+
+// The scene section's pictures and the counter font, as the resource table lists them.
+void loadSceneArtwork()
+{
+    std::ifstream file(std::string(TORTELUNE_SOURCE_DIR) + "/media/properties/resources.xml");
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::string xml = text.str();
+    const size_t start = xml.find("name=\"scenegame\"");
+    const size_t end = xml.find("</Section>", start);
+    const std::string section = xml.substr(start, end - start);
+    const std::regex image("<Image id=\"([^\"]+)\" file=\"([^\"]+\\.png)\"(?: nrofframes=\"(\\d+)\")?");
+    for (std::sregex_iterator it(section.begin(), section.end(), image), done; it != done; ++it) {
+        RefPointer<Image> picture = loadPngFile(std::string(TORTELUNE_SOURCE_DIR) + "/" + (*it)[2].str(), 0);
+        if (!picture)
+            continue;
+        if ((*it)[3].matched)
+            picture->setFrameCount(std::stoi((*it)[3].str()));
+        artwork[(*it)[1].str()] = picture.get();
+    }
+    artwork["FONT_COUNTER"] = loadFontFile(std::string(TORTELUNE_SOURCE_DIR) + "/media/fonts/dialogbold.xml").get();
+}
+
+// A board in the middle of a cascade, drawn with the game's own art over the
+// kitchen: tiles fading out under their bursts, tiles falling, new tiles in
+// the spawn row, a selected tile and a hinted one.
+TEST_F(BoardTest, PictureOfABoardMidCascade)
+{
+    loadSceneArtwork();
+    ASSERT_TRUE(artwork.count("egg"));
+    ASSERT_TRUE(artwork.count("REMOVE_MATCH"));
+    ResourceLookup::Function previous = ResourceLookup::install(&findArtwork);
+    setContents({{"egg", 10}, {"cream", 10}, {"strawberry", 10}, {"biscuit", 10}, {"chocolate", 10},
+                 {"cherry", 10}, {"lemon", 10}, {"banana", 10}});
+    data->getCurrentLevel().ingredients[5].unripeChance = 30;
+    data->getCurrentLevel().ingredients[7].unripeChance = 30;
+    // The board fills the 8 x 8 area above the counter on the right of the
+    // kitchen, where the game screen's layout puts it.
+    cells().fill();
+    cells().eraseCell(6, 1);
+    cells().putCell(new CellSprite(6, 1, "lemon", false, 3), 6, 1);
+    buildGrid(340, 74);
+    ASSERT_TRUE(runToRest());
+    // Play swaps until one sets off a cascade.
+    bool cascading = false;
+    for (int attempt = 0; attempt < 200 && !cascading; ++attempt) {
+        int c1 = -1, r1 = -1, c2 = -1, r2 = -1;
+        for (int c = 0; c < 8 && c1 < 0; ++c)
+            for (int r = 0; r < 7 && c1 < 0; ++r)
+                if (grid->isValidSwap(c, (r + attempt) % 7, c, (r + attempt) % 7 + 1))
+                    c1 = c, r1 = (r + attempt) % 7, c2 = c, r2 = r1 + 1;
+        if (c1 < 0)
+            break;
+        grid->getController()->onLeftDown(screenX(c1), screenY(r1), 1, false);
+        grid->getController()->onLeftDown(screenX(c2), screenY(r2), 1, false);
+        int removals = 0;
+        bool wasLeaving = false;
+        int framesLeaving = 0;
+        for (int i = 0; i < 400; ++i) {
+            frame(20);
+            int leaving = 0;
+            cells().forEach([&](int, int, CellSprite* tile) {
+                leaving += tile->getState() == CellSprite::Leaving ? 1 : 0;
+            });
+            // A second removal in one move is a cascade: a few frames into it
+            // its tiles flash and fade under their bursts.
+            if (leaving > 0 && !wasLeaving)
+                ++removals;
+            wasLeaving = leaving > 0;
+            framesLeaving = leaving > 0 ? framesLeaving + 1 : 0;
+            if (removals >= 2 && framesLeaving == 7) {
+                cascading = true;
+                break;
+            }
+            if (runToRest(1))
+                break;
+        }
+    }
+    ASSERT_TRUE(cascading);
+    // A selection and a hint among the resting tiles.
+    for (int r = 7; r >= 0; --r) {
+        const RefPointer<CellSprite>& tile = cells().cellAt(0, r);
+        if (tile && tile->getState() == CellSprite::Idle) {
+            tile->setSelected();
+            break;
+        }
+    }
+    for (int r = 7; r >= 0; --r) {
+        const RefPointer<CellSprite>& tile = cells().cellAt(7, r);
+        if (tile && tile->getState() == CellSprite::Idle) {
+            tile->setHighlighted();
+            break;
+        }
+    }
+
+    RefPointer<Image> canvas = Image::create(800, 600, 4);
+    RefPointer<Graphics> g = canvas->getGraphics();
+    RefPointer<Image> kitchen = loadJpegFile(std::string(TORTELUNE_SOURCE_DIR) + "/media/images/game/background.jpg");
+    ASSERT_TRUE(kitchen);
+    g->blit(kitchen.get(), 0, 0);
+    RefPointer<Image> boardBack = loadPngFile(std::string(TORTELUNE_SOURCE_DIR) + "/media/images/game/board_back.png", 0);
+    ASSERT_TRUE(boardBack);
+    g->blit(boardBack.get(), 332, 16);
+    RenderTask::renderNode(g.get(), root.get());
+    // The picture file is opaque, as the screen is.
+    g->fillChannel(Graphics::ChannelAlpha, 255, 0, 0);
+    const std::string folder = std::string(TORTELUNE_BINARY_DIR) + "/pictures";
+    mkdir(folder.c_str(), 0755);
+    EXPECT_TRUE(writePng(canvas.get(), folder + "/board_mid_cascade.png"));
+    ResourceLookup::install(previous);
+    artwork.clear();
+}
+
+} // namespace

@@ -1,0 +1,107 @@
+#include "BoardFixture.h"
+
+#include <cstdlib>
+
+namespace {
+
+// Checks every delivery against the model at the moment it is made: the
+// tile is there, holds that ingredient and is being removed.
+class CheckingStation : public RecordingStation {
+public:
+    explicit CheckingStation(GridWrapper* model) : model(model) {}
+    bool deliverIngredients(const MatchedCell& cell, bool runHasUnripe, int x, int y, int indexInRun,
+                            int runLength) override
+    {
+        const RefPointer<CellSprite>& tile = model->cellAt(cell.column, cell.row);
+        if (!tile || tile->getIngredient() != cell.ingredient || tile->getState() != CellSprite::Leaving)
+            ++foreign;
+        return RecordingStation::deliverIngredients(cell, runHasUnripe, x, y, indexInRun, runLength);
+    }
+    GridWrapper* model;
+    int foreign = 0;
+};
+
+bool anyRunOfThree(GridWrapper& model)
+{
+    const BoardKeys& keys = boardKeys();
+    auto name = [&](int c, int r) -> std::string {
+        const RefPointer<CellSprite>& tile = model.cellAt(c, r);
+        return tile && !tile->isBonus() ? tile->getIngredient() : std::string();
+    };
+    for (int r = 0; r < keys.gridHeight; ++r) {
+        for (int c = 0; c < keys.gridWidth; ++c) {
+            const std::string n = name(c, r);
+            if (n.empty())
+                continue;
+            if ((n == name(c + 1, r) && n == name(c + 2, r)) || (n == name(c, r + 1) && n == name(c, r + 2)))
+                return true;
+        }
+    }
+    return false;
+}
+
+// Ten thousand swaps chosen at random (mostly ones that make a run, some
+// that do not) are pressed on a headless board and played to rest.
+TEST_F(BoardTest, TenThousandRandomSwapsKeepTheBoardSoundAndTheScoreExact)
+{
+    RefPointer<CheckingStation> checking(new CheckingStation(&cells()));
+    station = checking;
+    host->setPastryStation(checking.get());
+    setContents({{"egg", 10}, {"cream", 10}, {"strawberry", 10}, {"biscuit", 10}, {"chocolate", 10},
+                 {"lemon", 10}});
+    cells().fill();
+    buildGrid();
+    ASSERT_TRUE(runToRest());
+    std::srand(7);
+    const int width = boardKeys().gridWidth;
+    const int height = boardKeys().gridHeight;
+    int validSwaps = 0;
+    int refills = 0;
+    for (int swap = 0; swap < 10000; ++swap) {
+        std::vector<std::array<int, 4>> valid;
+        for (int c = 0; c < width; ++c) {
+            for (int r = 0; r < height; ++r) {
+                if (c + 1 < width && grid->isValidSwap(c, r, c + 1, r))
+                    valid.push_back({c, r, c + 1, r});
+                if (r + 1 < height && grid->isValidSwap(c, r, c, r + 1))
+                    valid.push_back({c, r, c, r + 1});
+            }
+        }
+        std::array<int, 4> chosen;
+        if (!valid.empty() && random.nextInt(0, 10) < 8) {
+            chosen = valid[static_cast<size_t>(random.nextInt(0, static_cast<int>(valid.size())))];
+            ++validSwaps;
+        } else {
+            const int c = random.nextInt(0, width - 1);
+            const int r = random.nextInt(0, height);
+            chosen = {c, r, c + 1, r};
+        }
+        GridController& controller = *grid->getController();
+        controller.onLeftDown(screenX(chosen[0]), screenY(chosen[1]), 1, false);
+        controller.onLeftDown(screenX(chosen[2]), screenY(chosen[3]), 1, false);
+        ASSERT_TRUE(runToRest(2000, 50)) << "swap " << swap;
+        ASSERT_TRUE(grid->isFull()) << "swap " << swap;
+        ASSERT_FALSE(anyRunOfThree(cells())) << "swap " << swap;
+        if (valid.empty()) {
+            // A stuck board is refilled (the no-more-moves clearing is not the swap's business).
+            cells().fill();
+            grid->attachCells();
+            ++refills;
+        }
+    }
+    EXPECT_GT(validSwaps, 7000);
+    EXPECT_EQ(checking->foreign, 0);
+    // The score is the sum of the run points; every removed tile was delivered once.
+    int64_t expectedScore = 0;
+    int64_t removedTiles = 0;
+    for (const auto& [length, count] : session().matches) {
+        expectedScore += static_cast<int64_t>(count) * data->state->scoreTable.pointsMatch[std::min(length, 7)];
+        removedTiles += static_cast<int64_t>(count) * length;
+    }
+    EXPECT_EQ(session().score, expectedScore);
+    EXPECT_EQ(static_cast<int64_t>(checking->deliveries.size()), removedTiles);
+    EXPECT_GT(session().matches.size(), 2u);
+    RecordProperty("refills", refills);
+}
+
+} // namespace
