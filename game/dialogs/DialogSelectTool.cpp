@@ -23,8 +23,6 @@
 
 TT_DEFINE_RECORD(DialogSelectTool, &DialogTortelune::classRecord);
 TT_REGISTER_CLASS(DialogSelectTool);
-TT_DEFINE_RECORD(DialogToolHint, &DialogTortelune::classRecord);
-TT_REGISTER_CLASS(DialogToolHint);
 
 namespace {
 
@@ -257,36 +255,4 @@ int DialogSelectTool::onOk(void* context, BaseObject* /*button*/)
     }
     dialog->close();
     return 0;
-}
-
-DialogToolHint::DialogToolHint(AbstractProperty* configuration) : DialogTortelune(configuration)
-{
-    setSounds("SOUND_DIALOGHINT_SHOW", "");
-}
-
-void DialogToolHint::setTool(int id)
-{
-    toolId = id;
-    ToolCatalog* catalog = ToolCatalog::getInstance();
-    Tool* tool = catalog ? catalog->find(id) : nullptr;
-    if (!tool)
-        return;
-    setText(objectCast<Label>(getComponent("LABEL_NAME")), text(tool->name));
-    GameNode* description = getComponent("LABEL_DESC");
-    setLabelText(description, text(tool->description));
-    PropertyNode* layout = getConfiguration() ? getConfiguration() : DUMMY_NODE;
-    const int minHeight = layout->getInt("minheight", layout->getInt("height", getHeight()));
-    setHeight(minHeight + labelTextHeight(description) - labelLineHeight(description));
-    const bool left = tool->slot == 0;
-    if (auto* painter = objectCast<DialogHintPainter>(getPainter())) {
-        painter->setCorner(left ? 10 : 11);
-        setBufferDirty(true);
-    }
-    setAnchorPoint(left ? Sprite::BottomLeft : Sprite::BottomRight);
-    getComponentRoot()->setPosition(left ? 0 : -getWidth(), -getHeight());
-}
-
-void DialogToolHint::show()
-{
-    showAndFadeIn();
 }

@@ -47,17 +47,3 @@ private:
     int hoveredIndex = -1;
     bool found = false;
 };
-
-// The shop's explanation beside a tool ("DIALOG_TOOLHINT"): the tool's name and
-// long description in a speech frame that grows upwards, its connector to the
-// lower left for slot-0 tools and to the lower right for slot-1 tools.
-class DialogToolHint : public DialogTortelune {
-    TT_CLASS_RECORD(DialogToolHint)
-public:
-    explicit DialogToolHint(AbstractProperty* configuration);
-
-    void setTool(int toolId);
-    void show() override;
-
-    int toolId = 14;
-};

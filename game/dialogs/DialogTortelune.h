@@ -59,6 +59,12 @@ protected:
     }
     // An empty key plays no sound when the dialog closes.
     void setHideSound(const std::string& key) { hideSound = key; }
+    // The sounds of showing and hiding (empty: none), over the defaults.
+    void setShowHideSounds(const std::string& show, const std::string& hide)
+    {
+        showSound = show;
+        hideSound = hide;
+    }
 
     bool playSounds = true;
 

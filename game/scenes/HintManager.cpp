@@ -157,6 +157,7 @@ bool HintManager::show(const std::string& name, bool atPoint, int x, int y, int 
                        int connector, const GuiMethod& onClosed)
 {
     lastRequested = name;
+    closedCallback = onClosed;
     Scene* scene = SceneManager::instance ? SceneManager::instance->getCurrentScene() : nullptr;
     TortelunePlayer* player = currentPlayer();
     if (!scene || !player || player->hasSeenHint(name) || !player->showHints || scene->isDialogShown("DIALOG_HINT"))

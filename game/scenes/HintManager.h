@@ -65,13 +65,18 @@ public:
     // Shows the hint where the catalogue places it; `onClosed` runs when its
     // bubble has closed.
     void showHint(const std::string& name, const GuiMethod& onClosed = GuiMethod());
+    void showHint(const std::string& name, void* object, GuiMethod::Function onClosed)
+    {
+        showHint(name, GuiMethod(object, onClosed));
+    }
     // The same with the hand at (x, y). Corner 9, dialog -1/-1 and connector
     // -1 take the catalogue's values.
     void showHintAt(const std::string& name, int x, int y, int corner = 9, int dialogX = -1, int dialogY = -1,
                     int connector = -1, const GuiMethod& onClosed = GuiMethod());
 
-    // The last name asked for (shown or not).
+    // The last name asked for and its callback (shown or not).
     std::string lastRequested;
+    GuiMethod closedCallback;
 
 private:
     bool show(const std::string& name, bool atPoint, int x, int y, int corner, int dialogX, int dialogY,

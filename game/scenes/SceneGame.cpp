@@ -223,8 +223,7 @@ bool SceneGame::trophyPending() const
 bool SceneGame::handTrophiesToWatcher()
 {
     TrophyWatcher* watcher = TrophyWatcher::instance;
-    // A watcher that the frame timer does not run would never resume the level.
-    return watcher && watcher->isRegistered() && watcher->requestAnnouncement(TrophyWatcher::KindGameScene,
+    return watcher && watcher->requestAnnouncement(TrophyWatcher::KindGameScene,
                                                    GuiMethod(this, &SceneGame::onResumeRequested));
 }
 

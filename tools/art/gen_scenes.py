@@ -276,15 +276,26 @@ def bg_game(exam=False):
     return s
 
 
+# Where the tool shop's shelves and counter stand (the shop's layout places
+# the tools on the shelves and the vendor behind the counter).
+TOOLSHOP_SHELVES = (146, 290)
+TOOLSHOP_COUNTER_Y = 470
+TOOLSHOP_COUNTER_H = 110
+
+
+def toolshop_counter(c, w):
+    counter(c, w, TOOLSHOP_COUNTER_Y, TOOLSHOP_COUNTER_H, CARAMEL_LIGHT, hexrgb("A8C890"))
+
+
 def bg_toolshop():
     w, h = 800, 600
     s, c = new_surface(w, h)
     wallpaper(c, w, h, hexrgb("E6F2DA"), PISTACHIO, "star", 3)
-    for y in (150, 290):
-        shelf(c, 40, y, 720, [("jar", LEMON), ("pot", hexrgb("C0C0CC")), ("jar", RASPBERRY_LIGHT), ("pot", CARAMEL_LIGHT),
-                              ("jar", LAVENDER), ("pot", MINT), ("jar", PEACH)])
-    floor(c, w, h, 470, hexrgb("E9D3BE"), hexrgb("D9BEA6"))
-    counter(c, w, 420, 140, CARAMEL_LIGHT, hexrgb("A8C890"))
+    # bare shelves: the tools stand on them
+    for y in TOOLSHOP_SHELVES:
+        shelf(c, 40, y, 720, [])
+    floor(c, w, h, 560, hexrgb("E9D3BE"), hexrgb("D9BEA6"))
+    toolshop_counter(c, w)
     # bunting
     c.move_to(0, 30)
     c.curve_to(200, 70, 600, 70, 800, 30)

@@ -1,0 +1,54 @@
+#include "framework/core/ObjectFactoryContainer.h"
+#include "game/dialogs/DialogToolHint.h"
+
+#include "framework/core/Log.h"
+#include "framework/core/PropertyNode.h"
+#include "game/data/ToolCatalog.h"
+#include "game/dialogs/DefaultDialogPainter.h"
+#include "game/dialogs/TrophyText.h"
+
+TT_DEFINE_RECORD(DialogToolHint, &DialogTortelune::classRecord);
+TT_REGISTER_CLASS(DialogToolHint);
+
+namespace {
+
+// The painter's connector corners: bottom left, bottom right.
+constexpr int kConnectorBottomLeft = 10;
+constexpr int kConnectorBottomRight = 11;
+
+} // namespace
+
+DialogToolHint::DialogToolHint(AbstractProperty* configuration) : DialogTortelune(configuration)
+{
+    setShowHideSounds("SOUND_DIALOGHINT_SHOW", "");
+    nameLabel = getComponent("LABEL_NAME");
+    descriptionLabel = getComponent("LABEL_DESC");
+    PropertyNode* layout = getConfiguration() ? getConfiguration() : DUMMY_NODE;
+    minimumHeight = layout->getInt("minheight", layout->getInt("height", getHeight()));
+}
+
+void DialogToolHint::setTool(int id)
+{
+    toolId = id;
+    Tool* tool = ToolCatalog::getInstance() ? ToolCatalog::getInstance()->find(id) : nullptr;
+    if (!tool) {
+        LOG_WARNING("tool hint: no tool " + std::to_string(id));
+        return;
+    }
+    slot = tool->slot == 1 ? 1 : 0;
+    trophytext::setLabelText(nameLabel, trophytext::text(tool->name));
+    const int height = trophytext::setDescription(descriptionLabel, formatDialogText(trophytext::text(tool->description)));
+    setHeight(minimumHeight + height - trophytext::lineHeightOf(descriptionLabel));
+    if (auto* painter = objectCast<DialogHintPainter>(getPainter()))
+        painter->setCorner(slot == 0 ? kConnectorBottomLeft : kConnectorBottomRight);
+}
+
+void DialogToolHint::placeAt(int x, int y)
+{
+    setPosition(slot == 0 ? x : x - getWidth(), y - getHeight());
+}
+
+void DialogToolHint::show()
+{
+    showAndFadeIn();
+}
