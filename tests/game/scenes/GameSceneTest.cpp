@@ -2,7 +2,6 @@
 
 #include "framework/core/PropertyStore.h"
 #include "framework/core/SetupStore.h"
-#include "framework/platform/TimedTaskManager.h"
 #include "framework/gui/Button.h"
 #include "framework/players/PlayerManager.h"
 #include "game/data/GameData.h"
@@ -98,9 +97,10 @@ TEST_F(GameSceneTest, TrophyPauseWaitsForAFreeWatcherAndIsDroppedWithNothingWait
     watched->loadContent();
     scene->leavePhase();
     scene = watched;
+    makeCurrent();
     startCareerLevel(0);
+    // The watcher's own announcing is not run here: only the hand-over is.
     TrophyWatcher::create();
-    TimedTaskManager::instance->addTask(TrophyWatcher::instance);
 
     // Nothing waiting: the request goes and the level plays on.
     scene->requestTrophies();
