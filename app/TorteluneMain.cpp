@@ -13,6 +13,9 @@
 #include "framework/gui/Scene.h"
 #include "framework/gui/SceneManager.h"
 #include "framework/gui/TransitionScene.h"
+#include "framework/graphics/Image.h"
+#include "framework/resources/IdleImageReleaser.h"
+#include "framework/resources/ImageResource.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/resources/ResourceSection.h"
 #include "framework/platform/DataFolders.h"
@@ -186,6 +189,10 @@ void TorteluneMain::startResourceLoading()
     resources->requestSection("splash");
     waitForRequestedSections(1);
     resources->clearLoadQueue();
+    // Pictures loaded in the background are kept compressed until they are
+    // drawn: most are drawn rarely (dialogs, other scenes), and the ones of
+    // the loading scene go back to their copies once it has ended.
+    ImageResource::setCompressOnLoad(true);
     for (const char* section :
          {"music", "preloading", "default", "dialogs", "sceneselection", "trophies", "scenegame", "sounds"})
         resources->requestSection(section);
@@ -225,6 +232,8 @@ void TorteluneMain::createFrameTasks()
     timer->addTask(TrophyWatcher::instance);
     if (SoundManager::instance)
         timer->addTask(SoundManager::instance);
+    // Pictures not drawn for a while go back to their compressed copies.
+    timer->addTask(new IdleImageReleaser());
 
     // The handler's buttons are pictures of the section "default", which
     // loads in the background: made before it is there, they would have none.
@@ -482,6 +491,8 @@ void shutDownTortelune(int exitCode, std::unique_ptr<SingleInstanceLock> instanc
     step("statistics");
     BasicProperties::destroyInstance();
     step("properties");
+    ImageResource::setCompressOnLoad(false);
+    Image::setUseClock(0);
     shutdownArchive();
     step("archive");
     instanceLock.reset();

@@ -1,5 +1,5 @@
-// The match-three board on its real 8 x 8 size and keys: the match search on
-// a full board, and one whole move (a swap that makes a run, the removal, the
+// The match-three board on its real 8 x 8 size and keys: the match search and
+// the move search (hint swap, long-run swap, stuck test) on a full board, and one whole move (a swap that makes a run, the removal, the
 // falls and refills, cascades included) played to rest with 20 ms frames.
 #include <benchmark/benchmark.h>
 
@@ -157,6 +157,53 @@ void BM_FindMatchesWithRuns(benchmark::State& state)
     }
 }
 BENCHMARK(BM_FindMatchesWithRuns)->Unit(benchmark::kMicrosecond);
+
+void BM_FindSwap(benchmark::State& state)
+{
+    Board& b = board();
+    int c1, r1, c2, r2;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(b.cells().findSwap(c1, r1, c2, r2));
+}
+BENCHMARK(BM_FindSwap)->Unit(benchmark::kMicrosecond);
+
+void BM_FindLongRunSwap(benchmark::State& state)
+{
+    Board& b = board();
+    int c1, r1, c2, r2;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(b.cells().findLongRunSwap(c1, r1, c2, r2));
+}
+BENCHMARK(BM_FindLongRunSwap)->Unit(benchmark::kMicrosecond);
+
+// The stuck test on the full board, and on a stuck one (it reads every window).
+void BM_IsBoardStuck(benchmark::State& state)
+{
+    Board& b = board();
+    GridWrapper& cells = b.cells();
+    std::vector<RefPointer<CellSprite>> kept;
+    const bool stuck = state.range(0) != 0;
+    if (stuck) {
+        const char* names[] = {"egg", "cream", "strawberry", "biscuit"};
+        for (int r = 0; r < boardKeys().gridHeight; ++r) {
+            for (int c = 0; c < boardKeys().gridWidth; ++c) {
+                kept.push_back(cells.getCell(c, r));
+                cells.eraseCell(c, r);
+                cells.putCell(new CellSprite(c, r, names[(r % 2) * 2 + c % 2], false, 1), c, r);
+            }
+        }
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(cells.isBoardStuck());
+    state.counters["stuck"] = cells.isBoardStuck() ? 1 : 0;
+    for (size_t i = 0; i < kept.size(); ++i) {
+        const int r = static_cast<int>(i) / boardKeys().gridWidth;
+        const int c = static_cast<int>(i) % boardKeys().gridWidth;
+        cells.eraseCell(c, r);
+        cells.insertCell(c, r, kept[i]);
+    }
+}
+BENCHMARK(BM_IsBoardStuck)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_WholeMove(benchmark::State& state)
 {

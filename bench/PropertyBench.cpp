@@ -49,6 +49,25 @@ void BM_ParseDialogs(benchmark::State& state)
 }
 BENCHMARK(BM_ParseDialogs)->Unit(benchmark::kMicrosecond);
 
+// A saved file of up to 100,000 entries under one node, the way a damaged
+// or hostile one could be: reading stays linear in its size (compare the
+// time per entry of the two sizes).
+void BM_ReadManyEntries(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    std::string xml = "<root><Node id=\"big\">";
+    for (int i = 0; i < count; ++i)
+        xml += "<Integer id=\"k" + std::to_string(i) + "\" value=\"" + std::to_string(i) + "\"/>";
+    xml += "</Node></root>";
+    for (auto _ : state) {
+        RefPointer<PropertyStore> store(new PropertyStore());
+        benchmark::DoNotOptimize(store->loadFromBuffer(xml.data(), xml.size()));
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(xml.size()));
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * count);
+}
+BENCHMARK(BM_ReadManyEntries)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
 // A typed child read by name, converted from text on every call.
 void BM_NodeGetInt(benchmark::State& state)
 {

@@ -3,16 +3,31 @@
 #include <algorithm>
 #include <cstdlib>
 #include <tinyxml.h>
+#include <unordered_set>
 
 #include "host/AtomicFile.h"
 #include "host/Folders.h"
 #include "host/HostLog.h"
 #include "host/XmlParseLock.h"
+#include "host/XmlShape.h"
 
 namespace {
 
 // A settings file holds a few dozen values; anything far larger is not one.
 constexpr size_t kMaxSettingsFileSize = 1 << 20;
+
+// A settings file is one flat list of values with four attributes each.
+constexpr int kMaxSettingsNesting = 16;
+constexpr int kMaxSettingsAttributes = 16;
+
+std::string lowerAscii(std::string text)
+{
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 32);
+    }
+    return text;
+}
 
 bool equalsIgnoringCase(const std::string& a, const std::string& b)
 {
@@ -233,6 +248,15 @@ void FileSettingsStore::reload()
     TiXmlDocument document;
     bool readable = readWholeFile(filePath, text, kMaxSettingsFileSize, &reason);
     if (readable) {
+        // Refused before parsing: nesting deep enough to exhaust the parser's
+        // stack, and so many attributes that its duplicate search takes minutes.
+        const XmlShape shape = measureXmlShape(text.data(), text.size());
+        if (shape.deepestNesting > kMaxSettingsNesting || shape.mostAttributes > kMaxSettingsAttributes) {
+            readable = false;
+            reason = "nested too deeply or too many attributes on one element";
+        }
+    }
+    if (readable) {
         {
             std::lock_guard<std::mutex> lock(xmlParseMutex());
             TiXmlBase::SetCondenseWhiteSpace(true);
@@ -256,6 +280,7 @@ void FileSettingsStore::reload()
     }
 
     std::vector<Entry> loaded;
+    std::unordered_set<std::string> seen;
     for (TiXmlElement* element = document.RootElement()->FirstChildElement("value"); element;
          element = element->NextSiblingElement("value")) {
         const char* key = element->Attribute("key");
@@ -284,10 +309,8 @@ void FileSettingsStore::reload()
             hostLog("settings: %s: skipped the malformed value \"%s\"", filePath.c_str(), name);
             continue;
         }
-        bool duplicate = std::any_of(loaded.begin(), loaded.end(), [&](const Entry& other) {
-            return equalsIgnoringCase(other.keyPath, entry.keyPath) && equalsIgnoringCase(other.name, entry.name);
-        });
-        if (!duplicate)
+        // The first of a key and name (in any case) counts.
+        if (seen.insert(lowerAscii(entry.keyPath) + '\n' + lowerAscii(entry.name)).second)
             loaded.push_back(std::move(entry));
     }
     replaceEntries(std::move(loaded));

@@ -95,3 +95,24 @@ SystemInformation querySystemInformation()
     info.screenHeight = desktop.height;
     return info;
 }
+
+uint64_t statusValueBytes(const std::string& status, const std::string& name)
+{
+    std::istringstream lines(status);
+    std::string line;
+    const std::string prefix = name + ":";
+    while (std::getline(lines, line)) {
+        if (line.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        return std::strtoull(line.c_str() + prefix.size(), nullptr, 10) * 1024u;
+    }
+    return 0;
+}
+
+uint64_t residentMemoryBytes()
+{
+    std::string status;
+    if (!readWholeFile("/proc/self/status", status, 1 << 16, nullptr))
+        return 0;
+    return statusValueBytes(status, "VmRSS");
+}

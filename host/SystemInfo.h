@@ -25,3 +25,7 @@ SystemInformation querySystemInformation();
 inline int probeDirectXVersion() { return 0; }
 // The cpu speed from a /proc/cpuinfo text (the first "cpu MHz" line, rounded); 0 when absent.
 int cpuSpeedFromCpuInfo(const std::string& cpuInfo);
+// The process's resident memory in bytes (VmRSS of /proc/self/status); 0 when unknown.
+uint64_t residentMemoryBytes();
+// The value in kB of a "Name:   123 kB" line of a /proc status text, in bytes; 0 when absent.
+uint64_t statusValueBytes(const std::string& status, const std::string& name);

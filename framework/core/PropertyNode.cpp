@@ -88,13 +88,23 @@ void PropertyNode::removeNamed(const std::string& name)
         removeElement(old.get());
         return;
     }
-    // Entries put into the list by PropertyVector::add are not in the map.
+    // Entries put into the list by add() are not in the map.
+    if (unindexedCount == 0)
+        return;
     for (auto it = elements.begin(); it != elements.end(); ++it) {
         if ((*it)->getName() == name) {
             elements.erase(it);
+            --unindexedCount;
             return;
         }
     }
+}
+
+void PropertyNode::add(AbstractProperty* entry)
+{
+    if (entry && !isNullObject())
+        ++unindexedCount;
+    PropertyVector::add(entry);
 }
 
 bool PropertyNode::removeChild(const std::string& name)
@@ -151,6 +161,7 @@ void PropertyNode::clear()
         return;
     childIndex.clear();
     namedChildren.clear();
+    unindexedCount = 0;
     PropertyVector::clear();
 }
 

@@ -21,6 +21,8 @@ public:
     // map only. Returns the entry (the null objects drop it and return the
     // null object of its kind, so chained calls stay safe).
     virtual AbstractProperty* addChild(AbstractProperty* entry);
+    // Appends to the ordered list only (not found by name).
+    void add(AbstractProperty* entry) override;
     void addBoolean(bool value) override;
     virtual void setBoolean(const std::string& name, bool value, bool untyped = false);
     void clear() override;
@@ -89,6 +91,9 @@ private:
 
     NamedList namedChildren;
     std::unordered_map<std::string, NamedList::iterator> childIndex;
+    // Elements appended by add(), which the name map does not know; while
+    // there are none, replacing a name never has to search the list.
+    int unindexedCount = 0;
 };
 
 // The empty node that typed lookups give for a missing entry.

@@ -2,7 +2,8 @@
 
 #include <tinyxml.h>
 
-#include <cstring>
+#include <unordered_set>
+#include <vector>
 
 #include "framework/core/Log.h"
 #include "framework/core/PropertyValue.h"
@@ -11,6 +12,7 @@
 #include "framework/resources/MemoryBuffer.h"
 #include "host/AtomicFile.h"
 #include "host/XmlParseLock.h"
+#include "host/XmlShape.h"
 
 TT_DEFINE_RECORD(PropertyStore, &PropertyNode::classRecord);
 
@@ -59,61 +61,19 @@ bool isXmlName(const std::string& name)
     return true;
 }
 
-size_t skipPast(const char* text, size_t size, size_t from, const char* terminator)
+// Adds the entries read from one element's content. A later entry of a name
+// replaces an earlier one and takes its place at the end; the earlier ones are
+// dropped here, so that the node never has to search its list for them.
+void addKeepingLastOfEachName(PropertyNode& node, std::vector<RefPointer<AbstractProperty>>& entries)
 {
-    const size_t length = std::strlen(terminator);
-    for (size_t i = from; i + length <= size; ++i) {
-        if (std::memcmp(text + i, terminator, length) == 0)
-            return i + length;
+    std::unordered_set<std::string> later;
+    std::vector<bool> kept(entries.size(), false);
+    for (size_t i = entries.size(); i-- > 0;)
+        kept[i] = later.insert(entries[i]->getName()).second;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (kept[i])
+            node.addChild(entries[i].get());
     }
-    return size;
-}
-
-// An upper estimate of the element nesting in the text, so that documents
-// deep enough to exhaust the stack of a recursive parser are refused first.
-int nestingDepth(const char* text, size_t size)
-{
-    int depth = 0;
-    int deepest = 0;
-    size_t i = 0;
-    while (i < size) {
-        if (text[i] != '<') {
-            ++i;
-            continue;
-        }
-        if (std::strncmp(text + i, "<!--", 4) == 0) {
-            i = skipPast(text, size, i + 4, "-->");
-        } else if (std::strncmp(text + i, "<![CDATA[", 9) == 0) {
-            i = skipPast(text, size, i + 9, "]]>");
-        } else if (i + 1 < size && (text[i + 1] == '?' || text[i + 1] == '!')) {
-            i = skipPast(text, size, i + 2, ">");
-        } else if (i + 1 < size && text[i + 1] == '/') {
-            --depth;
-            i = skipPast(text, size, i + 2, ">");
-        } else {
-            // A start tag: find its end outside quoted attribute values.
-            char quote = 0;
-            size_t j = i + 1;
-            for (; j < size; ++j) {
-                const char c = text[j];
-                if (quote) {
-                    if (c == quote)
-                        quote = 0;
-                } else if (c == '"' || c == '\'') {
-                    quote = c;
-                } else if (c == '>') {
-                    break;
-                }
-            }
-            const bool selfClosing = j < size && text[j - 1] == '/';
-            if (!selfClosing && ++depth > deepest)
-                deepest = depth;
-            i = j + 1;
-        }
-        if (depth < 0)
-            depth = 0;
-    }
-    return deepest;
 }
 
 } // namespace
@@ -186,8 +146,14 @@ bool PropertyStore::parse(const char* data, size_t size, const std::string& sour
     // sequence, so malformed sequences become U+FFFD before it sees them
     // (and a few more zero bytes follow, should it step on all the same).
     std::string text = validUtf8(std::string(data, size));
-    if (nestingDepth(text.data(), text.size()) > kMaxDepth) {
+    const XmlShape shape = measureXmlShape(text.data(), text.size());
+    if (shape.deepestNesting > kMaxDepth) {
         lastError = "\"" + sourceName + "\": elements nested too deeply";
+        return false;
+    }
+    if (shape.mostAttributes > kMaxAttributes) {
+        lastError = "\"" + sourceName + "\": an element has more than " + std::to_string(kMaxAttributes) +
+                    " attributes (" + std::to_string(shape.mostAttributes) + ")";
         return false;
     }
     {
@@ -212,10 +178,12 @@ bool PropertyStore::readDocument(const TiXmlDocument& document)
 {
     if (document.Error())
         return false;
+    std::vector<RefPointer<AbstractProperty>> entries;
     for (const TiXmlElement* top = document.FirstChildElement(); top; top = top->NextSiblingElement()) {
         for (const TiXmlElement* child = top->FirstChildElement(); child; child = child->NextSiblingElement())
-            addChild(readElement(*child, 1));
+            entries.emplace_back(readElement(*child, 1));
     }
+    addKeepingLastOfEachName(*this, entries);
     return true;
 }
 
@@ -246,19 +214,21 @@ AbstractProperty* PropertyStore::readElement(const TiXmlElement& element, int de
         }
     }
     auto* node = new PropertyNode(id, tag);
+    std::vector<RefPointer<AbstractProperty>> entries;
     if (valuesAsAttributes) {
         for (const TiXmlAttribute* attribute = element.FirstAttribute(); attribute; attribute = attribute->Next()) {
             const std::string name = attribute->Name();
             if (name != "id")
-                node->addChild(new PropertyValue(name, toWideString(attribute->Value()), true));
+                entries.emplace_back(new PropertyValue(name, toWideString(attribute->Value()), true));
         }
         if (const char* text = firstText(element))
-            node->addChild(new PropertyValue("value", toWideString(text), true));
+            entries.emplace_back(new PropertyValue("value", toWideString(text), true));
     }
     if (!tooDeep) {
         for (const TiXmlElement* child = element.FirstChildElement(); child; child = child->NextSiblingElement())
-            node->addChild(readElement(*child, depth + 1));
+            entries.emplace_back(readElement(*child, depth + 1));
     }
+    addKeepingLastOfEachName(*node, entries);
     return node;
 }
 

@@ -22,6 +22,9 @@ class PropertyStore : public PropertyNode {
 public:
     // Documents nested deeper than this are refused before parsing.
     static constexpr int kMaxDepth = 200;
+    // Elements with more attributes than this are refused before parsing:
+    // the parser looks for a duplicate among the earlier ones on each.
+    static constexpr int kMaxAttributes = 1024;
 
     // A non-empty file name becomes the first entry of the file list.
     explicit PropertyStore(const std::string& fileName = std::string());

@@ -1,5 +1,7 @@
 #include "framework/core/PropertyVector.h"
 
+#include <iterator>
+
 #include "framework/core/PropertyNode.h"
 #include "framework/core/PropertyValue.h"
 
@@ -75,9 +77,10 @@ PropertyVector* PropertyVector::getVectorAt(int index) const
 
 bool PropertyVector::removeElement(const AbstractProperty* entry)
 {
-    for (auto it = elements.begin(); it != elements.end(); ++it) {
+    // From the back: a replaced entry is most often one added just before.
+    for (auto it = elements.rbegin(); it != elements.rend(); ++it) {
         if (it->get() == entry) {
-            elements.erase(it);
+            elements.erase(std::next(it).base());
             return true;
         }
     }

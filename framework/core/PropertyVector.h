@@ -42,7 +42,7 @@ public:
 
 protected:
     PropertyVector(int kind, const std::string& name, const std::string& typeName);
-    // Removes the first element that is `entry` (by identity); false when absent.
+    // Removes the last element that is `entry` (by identity); false when absent.
     bool removeElement(const AbstractProperty* entry);
 
     Elements elements;

@@ -4,13 +4,13 @@
 
 #include <zlib.h>
 
-bool compressBuffer(const uint8_t* source, size_t size, std::vector<uint8_t>& out)
+bool compressBuffer(const uint8_t* source, size_t size, std::vector<uint8_t>& out, int level)
 {
     out.clear();
     if (!source || size == 0 || size > 0xFFFFFFFFu)
         return false;
     z_stream stream {};
-    if (deflateInit2(&stream, 9, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+    if (deflateInit2(&stream, level, Z_DEFLATED, 15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         return false;
     // Output no larger than the input: data that does not shrink stays raw.
     out.resize(size);

@@ -16,6 +16,7 @@ TT_DEFINE_RECORD(Image, &BaseObject::classRecord);
 namespace {
 
 std::atomic<int32_t> screenBytesPerPixel {4};
+std::atomic<int64_t> useClock {0};
 
 // Buffers start on a cache line, so that rows of widths that are multiples
 // of 16 pixels never split a wide vector store across two lines.
@@ -101,10 +102,13 @@ RefPointer<Image> Image::clone(Image* source)
 
 bool Image::lock()
 {
-    if (isCompressed())
+    // An image that keeps its compressed copy may hold its raw buffers too.
+    if (isCompressed() && !pixels && !alphaPlane)
         uncompress();
     if (!pixels && !alphaPlane)
         return false;
+    if (keepsCopy)
+        lastUse = getUseClock();
     locked = true;
     return true;
 }
@@ -117,6 +121,11 @@ bool Image::unlock()
 
 bool Image::compress()
 {
+    return compressAt(9);
+}
+
+bool Image::compressAt(int level)
+{
     // Borrowed buffers or padded rows are left alone: only what this image
     // allocated itself is squeezed.
     if (!ownsBuffers || isCompressed() || pitch != width * bytesPerPixel)
@@ -125,9 +134,9 @@ bool Image::compress()
     const size_t planeBytes = size_t(int64_t(width) * height);
     bool succeeded = true;
     if (pixels)
-        succeeded = compressBuffer(pixels, pixelBytes, compressedPixels);
+        succeeded = compressBuffer(pixels, pixelBytes, compressedPixels, level);
     if (succeeded && alphaPlane)
-        succeeded = compressBuffer(alphaPlane, planeBytes, compressedAlpha);
+        succeeded = compressBuffer(alphaPlane, planeBytes, compressedAlpha, level);
     if (!succeeded) {
         lastUse = std::numeric_limits<int64_t>::max();
         freeCompressed();
@@ -137,9 +146,39 @@ bool Image::compress()
     return true;
 }
 
+bool Image::compressKeepingCopy(int level)
+{
+    const int64_t before = lastUse;
+    if (!compressAt(level)) {
+        lastUse = before;
+        return false;
+    }
+    keepsCopy = true;
+    lastUse = getUseClock();
+    return true;
+}
+
+bool Image::releaseIdleBuffers(int64_t now, int64_t idleMs)
+{
+    if (!keepsCopy || locked || (!pixels && !alphaPlane) || idleTime(now) < idleMs)
+        return false;
+    freePixels();
+    return true;
+}
+
+void Image::setUseClock(int64_t now)
+{
+    useClock.store(now, std::memory_order_relaxed);
+}
+
+int64_t Image::getUseClock()
+{
+    return useClock.load(std::memory_order_relaxed);
+}
+
 bool Image::uncompress()
 {
-    if (!isCompressed())
+    if (!isCompressed() || (keepsCopy && (pixels || alphaPlane)))
         return true;
     bool intact = true;
     if (!compressedPixels.empty()) {
@@ -161,7 +200,8 @@ bool Image::uncompress()
         alphaPlane = buffer;
     }
     ownsBuffers = true;
-    freeCompressed();
+    if (!keepsCopy || !intact)
+        freeCompressed();
     if (!intact)
         LOG_ERROR("An image's compressed copy was damaged; it is drawn blank");
     return intact;
@@ -169,6 +209,11 @@ bool Image::uncompress()
 
 RefPointer<Graphics> Image::getGraphics()
 {
+    // Drawn into, the raw buffers are the picture from now on.
+    if (keepsCopy && lock()) {
+        unlock();
+        freeCompressed();
+    }
     if (bytesPerPixel == 4)
         return RefPointer<Graphics>(new Graphics32(this));
     if (bytesPerPixel == 2)
@@ -265,6 +310,7 @@ void Image::freePixels()
 
 void Image::freeCompressed()
 {
+    keepsCopy = false;
     compressedPixels.clear();
     compressedPixels.shrink_to_fit();
     compressedAlpha.clear();

@@ -61,10 +61,25 @@ public:
     // Keeps zlib copies and frees the raw buffers. False (and nothing changed,
     // lastUse set to the largest value) when a buffer does not compress.
     virtual bool compress();
+    // Compresses at zlib `level` and keeps the copy when lock() restores the
+    // raw buffers, so that they can be let go again cheaply once the image is
+    // idle (releaseIdleBuffers): for pictures that are rarely drawn. Drawing
+    // into the image (getGraphics) drops the copy. False when a buffer does
+    // not compress (nothing changed).
+    bool compressKeepingCopy(int level);
+    bool hasKeptCopy() const { return keepsCopy; }
+    // Frees the raw buffers of an unlocked image that keeps a compressed copy
+    // and has not been locked for idleMs at `now`; true when it did.
+    bool releaseIdleBuffers(int64_t now, int64_t idleMs);
+    // The time that lock() records as the last use of an image that keeps a
+    // compressed copy; the idle-picture task advances it.
+    static void setUseClock(int64_t now);
+    static int64_t getUseClock();
     // Restores the raw buffers. False when a copy was damaged; the image then
     // holds zero-filled buffers so that drawing stays safe.
     virtual bool uncompress();
     bool isCompressed() const { return !compressedPixels.empty() || !compressedAlpha.empty(); }
+    size_t getCompressedBytes() const { return compressedPixels.size() + compressedAlpha.size(); }
 
     // A new drawing context over this image: Graphics32 for 4 bytes per pixel,
     // Graphics16 for 2, null otherwise.
@@ -118,4 +133,7 @@ private:
     bool hasAlpha = true;
     int32_t frameCount = 1;
     int64_t lastUse = 0;
+    bool keepsCopy = false;
+
+    bool compressAt(int level);
 };

@@ -1,5 +1,7 @@
 #include "framework/resources/ImageResource.h"
 
+#include <atomic>
+
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/graphics/Graphics.h"
@@ -26,7 +28,23 @@ RefPointer<Image> decodeFile(int fileMode, const std::string& path, uint8_t flag
     return image;
 }
 
+// A fast level: the loader thread pays for it, and the game's flat art
+// shrinks nearly as well as at the slowest.
+constexpr int kCompressOnLoadLevel = 1;
+
+std::atomic<bool> compressOnLoad {false};
+
 } // namespace
+
+void ImageResource::setCompressOnLoad(bool enabled)
+{
+    compressOnLoad.store(enabled);
+}
+
+bool ImageResource::getCompressOnLoad()
+{
+    return compressOnLoad.load();
+}
 
 ImageResource::ImageResource(AbstractProperty* configuration) : ResourceObject(configuration)
 {
@@ -81,6 +99,9 @@ RefPointer<BaseObject> ImageResource::buildContent(bool& failed)
             failed = true;
         }
     }
+    const int64_t rawBytes = int64_t(image->getWidth()) * image->getHeight() * (image->getBytesPerPixel() + (image->getAlphaPlane() ? 1 : 0));
+    if (compressOnLoad.load() && rawBytes >= kCompressOnLoadBytes)
+        image->compressKeepingCopy(kCompressOnLoadLevel);
     return RefPointer<BaseObject>(image.get());
 }
 

@@ -25,6 +25,14 @@ public:
 
     bool isSameResource(const ResourceObject& other) const override;
 
+    // While on, pictures of at least kCompressOnLoadBytes are kept compressed
+    // from their loading on (Image::compressKeepingCopy): most of what loads
+    // in the background is drawn rarely or later. Off by default; the game
+    // turns it on once what it shows at once has loaded.
+    static void setCompressOnLoad(bool enabled);
+    static bool getCompressOnLoad();
+    static constexpr int64_t kCompressOnLoadBytes = 64 * 1024;
+
 protected:
     RefPointer<BaseObject> buildContent(bool& failed) override;
     std::string describe() const override;

@@ -4,6 +4,7 @@
 
 #include "framework/core/BaseObject.h"
 
+class GameNode;
 class Modifier;
 class PastryStation;
 class TaskManager;
@@ -27,6 +28,15 @@ public:
     virtual TaskManager* getTaskManager() = 0;
     // Plays a sound of section "sounds" once at pan 128, volume 255.
     virtual void playSound(const std::string& name);
+    // The scene's layers of floating texts ("NODE_FLOATER") and of the
+    // big announcements ("NODE_FLOATERSTARS"), or null.
+    virtual GameNode* getFloaterLayer() { return nullptr; }
+    virtual GameNode* getAnnouncementLayer() { return nullptr; }
+    // A floater's last letter has reached the bonus meter; its tag holds the weight.
+    virtual void deliverToBonusMeter(GameNode* /*letter*/) {}
+    // The tool slots: a tool's pulse, and its particles towards a node.
+    virtual void pulseTool(int /*toolId*/) {}
+    virtual void emitToolParticles(int /*toolId*/, GameNode* /*target*/, int /*amount*/, bool /*inside*/) {}
 
     // The host of the board now built, or null; tiles reach the animation tree through it.
     static BoardHost* current();

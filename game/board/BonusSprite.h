@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "game/board/CellSprite.h"
 
 // A bonus tile: never part of a run, activated by the player.
@@ -13,7 +15,15 @@ public:
     explicit BonusSprite(AbstractProperty* configuration) : CellSprite(configuration) {}
 
     bool isBonus() const override { return true; }
+    // One animated highlight drawn over the bonus, without the back.
+    void setHighlighted() override;
     // Fires the bonus; `callback` runs once for every cell it removes.
     virtual void activate(const GuiMethod& callback, BaseObject* keepAlive, int argument);
     void onMatched(const GuiMethod& callback, BaseObject* keepAlive, Modifier* parent) override;
+
+    // The bonus that a content name stands for, as the content choice and a
+    // restored board build it.
+    static RefPointer<BonusSprite> create(int column, int row, const std::string& name);
+    // The class names a saved board may name for a bonus tile.
+    static bool isBonusClassName(const std::string& className);
 };

@@ -1,5 +1,9 @@
 #include "game/board/CellSprite.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/core/PropertyValue.h"
@@ -62,7 +66,9 @@ CellSprite::CellSprite(AbstractProperty* configuration)
     ingredient = childString(configuration, "ingredient");
     column = childInt(configuration, "x");
     row = childInt(configuration, "y");
-    multiplier = childInt(configuration, "multiplier");
+    // A tile stands for one to five ingredients; a damaged save must not
+    // make one deliver millions.
+    multiplier = std::min(5, std::max(1, childInt(configuration, "multiplier")));
     unripe = childBool(configuration, "unripe");
     landed = true;
     initialise(true);
@@ -82,7 +88,12 @@ void CellSprite::initialise(bool withArcade)
     setAnchorPoint(BottomLeft);
     setPivotPoint(static_cast<float>(boardKeys().cellWidth) * 0.5f,
                   static_cast<float>(getHeight()) - static_cast<float>(boardKeys().cellHeight) * 0.5f);
-    setPosition(column * boardKeys().cellWidth, row * boardKeys().cellHeight);
+    // A restored tile may name any cell; its place must not overflow.
+    auto place = [](int cell, int size) {
+        const int64_t value = static_cast<int64_t>(cell) * size;
+        return static_cast<int>(std::min<int64_t>(INT32_MAX, std::max<int64_t>(INT32_MIN, value)));
+    };
+    setPosition(place(column, boardKeys().cellWidth), place(row, boardKeys().cellHeight));
     rebuildCounter(false);
 }
 
@@ -282,10 +293,18 @@ void CellSprite::setHighlighted()
         return;
     highlightBack = overlaySprite("HIGHLIGHT_BACK", getX(), getY());
     GameNode::insertBefore(highlightBack.get(), this);
-    highlight = overlaySprite("HIGHLIGHT", getX(), getY());
+    addHighlight(0, false);
+}
+
+void CellSprite::addHighlight(int dy, bool above)
+{
+    highlight = overlaySprite("HIGHLIGHT", getX(), getY() + dy);
     highlight->setFrameCount(8, false);
     GameNode::addModifier(highlight.get(), new ModifierFrame(-1, tuning().HIGHLIGHT_FRAME_TIME));
-    GameNode::insertBefore(highlight.get(), this);
+    if (above)
+        GameNode::insertAfter(highlight.get(), this);
+    else
+        GameNode::insertBefore(highlight.get(), this);
     highlighted = true;
 }
 
@@ -376,7 +395,7 @@ void CellSprite::shakeAndFinish(const GuiMethod& callback, BaseObject* keepAlive
     finishWith(callback, keepAlive, shake);
 }
 
-void CellSprite::playLevelUp()
+Modifier* CellSprite::playLevelUp()
 {
     const TuningTable& t = tuning();
     if (counter)
@@ -384,13 +403,14 @@ void CellSprite::playLevelUp()
     Modifier* out = chain(nullptr, new ModifierAlpha(t.LEVELUP_FADE_TIME, 255, 0), this);
     Modifier* wait = out ? chain(out, new ModifierDelay(t.LEVELUP_DELAY_TIME), this) : nullptr;
     if (!wait)
-        return;
+        return nullptr;
     chain(wait, new ModifierAlpha(t.LEVELUP_FADEIN_TIME, 0, 255), this);
-    chain(wait, new ModifierScale(t.LEVELUP_SCALE_TIME, 0.0f, 1.0f), this);
+    Modifier* last = chain(wait, new ModifierScale(t.LEVELUP_SCALE_TIME, 0.0f, 1.0f), this);
     if (counter) {
         chain(wait, new ModifierAlpha(t.LEVELUP_FADEIN_TIME, 0, 255), counter.get());
         chain(wait, new ModifierScale(t.LEVELUP_SCALE_TIME, 0.0f, 1.0f), counter.get());
     }
+    return last;
 }
 
 void CellSprite::suckTo(int targetColumn, int targetRow, const GuiMethod& callback, BaseObject* keepAlive)

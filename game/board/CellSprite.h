@@ -68,8 +68,9 @@ public:
     void finishWith(const GuiMethod& callback, BaseObject* keepAlive, Modifier* parent);
     // Board clearing: after 3 s the tile shakes, then finishes with the callback.
     void shakeAndFinish(const GuiMethod& callback, BaseObject* keepAlive);
-    // Arcade level-up: fades out and back in, growing from nothing.
-    void playLevelUp();
+    // Arcade level-up: fades out and back in, growing from nothing. Returns
+    // the chain's last step, or null without an animation tree.
+    Modifier* playLevelUp();
     // A total refresh: flies to the target cell and shrinks away (delayed by
     // its distance), then the callback and the landing.
     void suckTo(int targetColumn, int targetRow, const GuiMethod& callback, BaseObject* keepAlive);
@@ -117,6 +118,8 @@ protected:
     // Hangs `modifier` (targeted at `target`) under `parent`, or under the
     // animation tree when parent is null. Null when there is no tree.
     static Modifier* chain(Modifier* parent, Modifier* modifier, GameNode* target);
+    // The looping hint highlight at (x, y + dy), above the tile or below it.
+    void addHighlight(int dy, bool above);
 
 private:
     void initialise(bool withArcade);

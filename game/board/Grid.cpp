@@ -4,12 +4,18 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "framework/core/BasicProperties.h"
 #include "framework/core/Log.h"
 #include "framework/core/Random.h"
 #include "framework/graphics/Image.h"
 #include "framework/platform/TaskManager.h"
 #include "framework/platform/iInputListenerContainer.h"
 #include "framework/resources/ResourceLookup.h"
+#include "framework/graphics/BitmapFont.h"
+#include "framework/scenegraph/Label.h"
+#include "framework/scenegraph/ModifierAlpha.h"
+#include "framework/scenegraph/ModifierDelay.h"
+#include "framework/scenegraph/ModifierVisible.h"
 #include "framework/scenegraph/ModifierFrame.h"
 #include "framework/scenegraph/ModifierScale.h"
 #include "game/board/BoardKeys.h"
@@ -19,6 +25,7 @@
 #include "game/data/GameData.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
+#include "game/effects/ModifierCallback.h"
 #include "game/effects/ModifierShake.h"
 #include "game/production/PastryStation.h"
 
@@ -311,6 +318,131 @@ void Grid::clearMatchHint()
     }
 }
 
+bool Grid::showMatchHint(int c1, int r1, int c2, int r2, bool particles)
+{
+    if (cells->isEmpty(c1, r1) || cells->isEmpty(c2, r2)) {
+        clearMatchHint();
+        return false;
+    }
+    RefPointer<CellSprite> a = cells->getCell(c1, r1);
+    RefPointer<CellSprite> b = cells->getCell(c2, r2);
+    if (hintCells[0] == a && hintCells[1] == b) {
+        bool shown = false;
+        for (RefPointer<CellSprite>& hinted : hintCells) {
+            if (!hinted->isHighlighted()) {
+                hinted->setHighlighted();
+                shown = true;
+            }
+        }
+        return shown;
+    }
+    const bool holds = hintCells[0] && hintCells[1] &&
+                       cells->swapMakesRun(hintCells[0]->getColumn(), hintCells[0]->getRow(),
+                                           hintCells[1]->getColumn(), hintCells[1]->getRow());
+    if (holds)
+        return false;
+    if (host)
+        host->playSound("SOUND_SHOWMATCHHINT");
+    clearMatchHint();
+    a->setHighlighted();
+    b->setHighlighted();
+    hintCells[0] = a;
+    hintCells[1] = b;
+    if (particles && host) {
+        for (const RefPointer<CellSprite>& hinted : hintCells)
+            host->emitToolParticles(12, hinted.get(), 100, true);
+    }
+    return true;
+}
+
+bool Grid::isHintStale()
+{
+    if (!hintCells[0] || !hintCells[1])
+        return true;
+    if (!cells->swapMakesRun(hintCells[0]->getColumn(), hintCells[0]->getRow(), hintCells[1]->getColumn(),
+                             hintCells[1]->getRow()) &&
+        !hintCells[0]->isBonus()) {
+        clearMatchHint();
+        return true;
+    }
+    return false;
+}
+
+bool Grid::isLongHintStale()
+{
+    if (!hintCells[0] || !hintCells[1])
+        return true;
+    if (!cells->swapMakesLongRun(hintCells[0]->getColumn(), hintCells[0]->getRow(), hintCells[1]->getColumn(),
+                                 hintCells[1]->getRow())) {
+        clearMatchHint();
+        return true;
+    }
+    return false;
+}
+
+bool Grid::offerMatchHint()
+{
+    int c1, r1, c2, r2;
+    if (cells->findSwap(c1, r1, c2, r2))
+        return showMatchHint(c1, r1, c2, r2, false);
+    int column, row;
+    if (cells->pickBonusCell(column, row))
+        return showMatchHint(column, row, column, row, false);
+    return false;
+}
+
+bool Grid::offerLongRunHint()
+{
+    int c1, r1, c2, r2;
+    if (!isLongHintStale() || !cells->findLongRunSwap(c1, r1, c2, r2) || !showMatchHint(c1, r1, c2, r2, true))
+        return false;
+    if (host)
+        host->pulseTool(12);
+    return true;
+}
+
+bool Grid::isBoardStuck() const
+{
+    return cells->isBoardStuck();
+}
+
+void Grid::showNoMoreMatches()
+{
+    RefPointer<BitmapFont> font = ResourceLookup::findAs<BitmapFont>("FONT_GAMEEND_3", "default");
+    if (!font)
+        LOG_WARNING("FONT_GAMEEND_3 is missing; the no-more-moves text is drawn without a font");
+    RefPointer<Label> label(new Label(font.get(), 0, 0, 0, 0));
+    label->setAlpha(0);
+    label->setAnchorStyle(Sprite::Center);
+    label->setPosition(400, 245);
+    label->setText(BasicProperties::instance ? BasicProperties::instance->getText("TEXT_NOMOREMATCHES") : WString());
+    label->updateLayout();
+    const TuningTable& t = tuning();
+    GameNode* layer = host ? host->getAnnouncementLayer() : nullptr;
+    if (Modifier* root = BoardHost::animationRoot(); root && layer) {
+        auto* visible = new ModifierVisible(true);
+        visible->setTarget(label.get());
+        Modifier* step = Modifier::addChild(root, visible);
+        auto* fadeIn = new ModifierAlpha(t.NOMOREMATCHES_DURATION, 0, 255);
+        fadeIn->setTarget(label.get());
+        step = Modifier::addChild(step, fadeIn);
+        step = Modifier::addChild(step, new ModifierDelay(t.NOMOREMATCHES_DELAY));
+        auto* fadeOut = new ModifierAlpha(t.NOMOREMATCHES_DURATION, 255, 0);
+        fadeOut->setTarget(label.get());
+        fadeOut->setEndFlags(Modifier::EndRemoveTarget);
+        Modifier::addChild(step, fadeOut);
+        GameNode::addChild(layer, label.get());
+        label->setRemoved(false);
+    }
+    clearMatchHint();
+    for (int r = -1; r < height; ++r) {
+        for (int c = 0; c < width; ++c) {
+            if (const RefPointer<CellSprite>& tile = cells->cellAt(c, r))
+                tile->shakeAndFinish(removalCallback(), link.get());
+        }
+    }
+}
+
 bool Grid::clearHintIfHighlighted(CellSprite* tile)
 {
     if (!tile || !tile->isHighlighted())
@@ -576,11 +708,22 @@ void Grid::removeMatches()
             state->bonusMeter.setFill(
                 std::min(static_cast<float>(t.BONUS_MAX), std::max(static_cast<float>(t.BONUS_MIN), fill)));
         }
-        // TODO(combo chain): the match, combo and frenzy floaters come with the combo issue.
-        if (group.combo > 0 && !comboShown) {
-            comboShown = true;
-            ++comboFloaterCount;
+        const int centreX = gridNode->getX() + (minColumn + maxColumn) * keys.cellWidth / 2 + keys.cellWidth / 2;
+        const int centreY = gridNode->getY() + (minRow + maxRow) * keys.cellHeight / 2 - keys.cellHeight / 2;
+        const bool frenzy = state && state->bonusMeter.isFrenzy();
+        if (!frenzy && length > 3)
+            showMatchFloater(group, centreX, centreY);
+        if (group.combo > 0) {
+            // Only the first combo run of a removal sounds and grows.
+            int strength = 0;
+            if (!comboShown) {
+                comboShown = true;
+                strength = ++comboFloaterCount;
+            }
+            showComboFloater(group, strength);
         }
+        if (frenzy && direct)
+            showFrenzyFloater(centreX, centreY);
         if (career && state && direct) {
             PlaySessionInfo& session = state->playSessionInfo;
             if (holdsTool(3))
@@ -700,13 +843,6 @@ void Grid::runPlacementPass()
     // TODO(hints): the first-time hints a cell's content asks for come with the hint system.
 }
 
-void Grid::finishCombo()
-{
-    // TODO(combo chain): the combo floater's flight into the bonus meter comes with the combo issue.
-    comboCount = 0;
-    comboFloaterCount = 0;
-}
-
 void Grid::dropAllCells()
 {
     clearMatchHint();
@@ -718,7 +854,24 @@ void Grid::dropAllCells()
 
 void Grid::playLevelUp()
 {
-    // TODO(level-up): the arcade level-up animation comes with the level-up issue;
-    // the board stays free meanwhile.
-    busy = false;
+    busy = true;
+    if (controller->hasSelection())
+        controller->clearSelection(controller->getSelectedColumn(), controller->getSelectedRow());
+    controller->clearHover();
+    clearMatchHint();
+    Modifier* last = nullptr;
+    for (int r = -1; r < height; ++r) {
+        for (int c = 0; c < width; ++c) {
+            if (const RefPointer<CellSprite>& tile = cells->cellAt(c, r)) {
+                if (Modifier* end = tile->playLevelUp())
+                    last = end;
+            }
+        }
+    }
+    // Nothing to wait for (an empty board, no animation tree): the board is free at once.
+    if (!last) {
+        busy = false;
+        return;
+    }
+    Modifier::addChild(last, new ModifierCallback(this, &Grid::setBusy, false));
 }

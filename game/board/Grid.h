@@ -12,6 +12,7 @@
 #include "game/board/MatchedCell.h"
 
 class GameNode;
+class Label;
 class GridController;
 class GridWrapper;
 class Grid;
@@ -87,11 +88,30 @@ public:
     void onCellRemoved(BaseObject* finishedStep);
 
     // The match hint and the stuck-board test.
-    // TODO(hints): the move search and the hint display come with the hint issue.
-    bool isHintStale() const { return true; }
-    bool offerMatchHint() { return false; }
-    bool isBoardStuck() const { return false; }
-    void showNoMoreMatches() {}
+    // Highlights the swap of the two places (both the same for a bonus);
+    // true when something was shown or shown again.
+    bool showMatchHint(int c1, int r1, int c2, int r2, bool particles);
+    // No hint is shown, or the shown one no longer makes a run and was
+    // cleared here. A hinted bonus stays until taken away.
+    bool isHintStale();
+    // The same for the hints of runs longer than three.
+    bool isLongHintStale();
+    // The idle hint: a swap that makes a run, else a random bonus.
+    bool offerMatchHint();
+    // The hint tool's hint: a swap that makes a run longer than three.
+    bool offerLongRunHint();
+    bool isBoardStuck() const;
+    // No move is left: the message, and every tile shakes and leaves.
+    void showNoMoreMatches();
+    CellSprite* getHintCell(int index) const { return hintCells[index & 1].get(); }
+
+    // The floaters of the removal and of the combo chain.
+    void showComboFloater(const MatchGroup& run, int strength);
+    void showMatchFloater(const MatchGroup& run, int x, int y);
+    void showFrenzyFloater(int x, int y);
+    // The floater's letters fly one by one into the bonus meter.
+    void flyFloaterToBonusMeter(Label* floater);
+    Label* getComboFloater() const { return comboFloater.get(); }
 
     bool isBusy() const { return busy; }
     int getComboCount() const { return comboCount; }
@@ -111,6 +131,8 @@ private:
         bool pending;
     };
     static int cellRemovedCallback(void* context, BaseObject* argument);
+    static int floaterCallback(void* context, BaseObject* argument);
+    static int letterArrivedCallback(void* context, BaseObject* argument);
     void deliverRun(const MatchGroup& group, bool runUnripe, int& deliveryIndex, bool& x3, bool& x5,
                     CellSprite* tile, const MatchedCell& cell);
     void startRemoveEffect(CellSprite* tile, const std::string& key);
@@ -131,6 +153,8 @@ private:
     std::vector<GameNode*> cellNodes;
     RefPointer<CellSprite> hintCells[2];
     RefPointer<GridLink> link;
+    // The combo chain's floater while the chain lasts (the scene holds it too).
+    RefPointer<Label> comboFloater;
     // The tiles of rows -1 to height - 1 as the searches last read them.
     mutable std::vector<const CellSprite*> snapshot;
 };

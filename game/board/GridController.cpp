@@ -8,6 +8,7 @@
 #include "game/data/GameData.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
+#include "game/scenes/HintManager.h"
 
 TT_DEFINE_RECORD(GridController, &Task::classRecord);
 
@@ -16,6 +17,11 @@ namespace {
 bool isIdleTile(const RefPointer<CellSprite>& tile)
 {
     return tile && tile->getState() == CellSprite::Idle;
+}
+
+bool sessionHoldsTool(const PlaySessionInfo& session, int toolId)
+{
+    return session.toolIds[0] == toolId || session.toolIds[1] == toolId;
 }
 
 } // namespace
@@ -200,8 +206,11 @@ void GridController::run(int elapsedMs)
         restElapsed = restRemaining <= 0;
     }
     if (!idle || (restInterval > 0 && restElapsed)) {
-        if (idle)
+        if (idle) {
             board->finishCombo();
+            if (state && sessionHoldsTool(state->playSessionInfo, 12) && isCareerPlay())
+                board->offerLongRunHint();
+        }
         restInterval = restRemaining = tuning().GRID_REST_TIME;
         restElapsed = false;
     }
@@ -210,9 +219,12 @@ void GridController::run(int elapsedMs)
         hintDue = hintRemaining <= 0;
         if (hintInterval > 0 && hintDue) {
             TortelunePlayer* player = boardPlayer();
-            // TODO(hints): "HINT_SWAP" and the match hint come with the hint issue.
-            if (!(player && !player->hasSeenHint("HINT_SWAP")) && board->isHintStale())
+            if (player && !player->hasSeenHint("HINT_SWAP")) {
+                if (HintManager::instance)
+                    HintManager::instance->showHint("HINT_SWAP");
+            } else if (board->isHintStale()) {
                 board->offerMatchHint();
+            }
             hintInterval = hintRemaining = tuning().GRID_HINT_TIME;
             hintDue = false;
         }

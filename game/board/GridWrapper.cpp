@@ -382,7 +382,7 @@ CellSprite* GridWrapper::chooseCell(int column, int row, const std::string& requ
     }
     RefPointer<CellSprite> tile;
     if (isBonusName(name)) {
-        tile = new BonusSprite(column, row, name);
+        tile = BonusSprite::create(column, row, name);
         tile->setToolTip(BasicProperties::instance ? BasicProperties::instance->getText("TEXT_" + ingredientWord(name))
                                                    : WString());
     } else {
@@ -453,16 +453,135 @@ CellSprite* GridWrapper::createCell(int column, int row, const std::string& requ
     return cellAt(column, row).get();
 }
 
+int GridWrapper::hintMargin() const
+{
+    GameDataState* state = boardState();
+    if (!state)
+        return 0;
+    const std::string& customer = GameData::instance->getCurrentLevel().customerName;
+    const int margin = customer == "CUSTOMER_HENRI" || customer == "CUSTOMER_HENRI_MARRIAGE" ||
+                               customer == "CUSTOMER_HENRI_EXAM"
+                           ? 6
+                           : 5;
+    // A staged tile needs at least one column to land in, however narrow the board.
+    return std::max(0, std::min(margin, boardKeys().gridWidth - 1));
+}
+
+std::string GridWrapper::featuredBonus() const
+{
+    GameDataState* state = boardState();
+    TortelunePlayer* player = boardPlayer();
+    if (!state || state->mode != 0 || !player || !player->showHints)
+        return std::string();
+    const int levelIndex = state->levelManager.getCurrentIndex();
+    auto isNew = [&](const std::string& name) {
+        auto seen = player->seenBonus.find(name);
+        return seen == player->seenBonus.end() || seen->second == levelIndex;
+    };
+    const Level& level = GameData::instance->getCurrentLevel();
+    for (const LevelIngredient& entry : level.ingredients) {
+        if (isBonusName(entry.name) && !isStarBonus(entry.name) && isNew(entry.name))
+            return entry.name;
+    }
+    if (GameData::instance->isExamLevel() || !slotsHoldTool(state->playSessionInfo, 6))
+        return std::string();
+    for (const LevelIngredient& entry : level.ingredients) {
+        if (isStarBonus(entry.name) && isNew(entry.name))
+            return entry.name;
+    }
+    return std::string();
+}
+
 void GridWrapper::fill()
 {
     clear();
-    if (!boardState())
+    GameDataState* state = boardState();
+    if (!state)
         return;
     const BoardKeys& keys = boardKeys();
-    for (int r = 0; r < keys.gridHeight; ++r) {
-        for (int c = 0; c < keys.gridWidth; ++c)
-            createCell(c, r, std::string(), true);
+    TortelunePlayer* player = boardPlayer();
+    int margin = hintMargin();
+    const std::string featured = featuredBonus();
+    int featuredColumn = -1;
+    int featuredRow = -1;
+    if (!featured.empty()) {
+        if (player->hasSeenHint("HINT_" + ingredientWord(featured)))
+            margin = 0;
+        featuredColumn = random().nextInt(margin, keys.gridWidth);
+        featuredRow = random().nextInt(0, keys.gridHeight);
     }
+    // The first board holds one bonus at most: the featured one, or the first drawn.
+    bool bonusesAllowed = featured.empty();
+    for (int r = 0; r < keys.gridHeight; ++r) {
+        for (int c = 0; c < keys.gridWidth; ++c) {
+            if (c == featuredColumn && r == featuredRow) {
+                createCell(c, r, featured, true);
+                continue;
+            }
+            CellSprite* tile = createCell(c, r, std::string(), bonusesAllowed);
+            if (tile && tile->isBonus())
+                bonusesAllowed = false;
+        }
+    }
+    if (state->mode == 0 && player && player->showHints && featured.empty())
+        stageUnripeFruit(margin);
+}
+
+void GridWrapper::stageUnripeFruit(int margin)
+{
+    TortelunePlayer* player = boardPlayer();
+    const Level& level = GameData::instance->getCurrentLevel();
+    const BoardKeys& keys = boardKeys();
+    auto due = [&](const char* fruit, const char* hint) {
+        const LevelIngredient* entry = level.findIngredient(fruit);
+        return entry && entry->unripeChance > 0 && !player->hasSeenHint(hint);
+    };
+    struct Region {
+        bool any = false;
+        bool unripe = false;
+    };
+    Region cherries, bananas;
+    for (int c = margin; c < keys.gridWidth; ++c) {
+        for (int r = 0; r < keys.gridHeight; ++r) {
+            const RefPointer<CellSprite>* tile = find(c, r);
+            if (!tile)
+                continue;
+            Region* region = (*tile)->getIngredient() == "cherry"   ? &cherries
+                             : (*tile)->getIngredient() == "banana" ? &bananas
+                                                                    : nullptr;
+            if (!region)
+                continue;
+            region->any = true;
+            if ((*tile)->isUnripe()) {
+                (*tile)->showHints = true;
+                region->unripe = true;
+            }
+        }
+    }
+    auto stage = [&](const std::string& fruit, const Region& region) {
+        if (region.any) {
+            for (int c = margin; c < keys.gridWidth; ++c) {
+                for (int r = 0; r < keys.gridHeight; ++r) {
+                    const RefPointer<CellSprite>* tile = find(c, r);
+                    if (tile && (*tile)->getIngredient() == fruit) {
+                        (*tile)->makeUnripe();
+                        (*tile)->showHints = true;
+                    }
+                }
+            }
+            return;
+        }
+        const int column = random().nextInt(margin, keys.gridWidth);
+        const int row = random().nextInt(0, keys.gridHeight);
+        eraseCell(column, row);
+        RefPointer<CellSprite> tile(new CellSprite(column, row, fruit, true, 1));
+        tile->showHints = true;
+        insertCell(column, row, tile);
+    };
+    if (due("cherry", "HINT_UNRIPECHERRY") && !cherries.unripe)
+        stage("cherry", cherries);
+    else if (due("banana", "HINT_UNRIPEBANANA") && !bananas.unripe)
+        stage("banana", bananas);
 }
 
 void GridWrapper::save(PropertyNode* node) const
@@ -470,23 +589,61 @@ void GridWrapper::save(PropertyNode* node) const
     if (!node)
         return;
     RefPointer<PropertyVector> list(new PropertyVector("cells"));
-    forEach([&](int, int, CellSprite* tile) {
-        RefPointer<PropertyNode> entry(new PropertyNode(std::string(), tile->getClassName()->name));
-        tile->saveState(entry.get());
-        list->add(entry.get());
-    });
+    const BoardKeys& keys = boardKeys();
+    // Row by row over the board only: the spawn row refills by itself.
+    for (int r = 0; r < keys.gridHeight; ++r) {
+        for (int c = 0; c < keys.gridWidth; ++c) {
+            const RefPointer<CellSprite>* tile = find(c, r);
+            if (!tile)
+                continue;
+            (*tile)->setCell(c, r);
+            RefPointer<PropertyNode> entry(new PropertyNode(std::string(), "CellSprite"));
+            (*tile)->saveState(entry.get());
+            list->add(entry.get());
+        }
+    }
     node->addChild(list.get());
 }
 
 void GridWrapper::load(AbstractProperty* node)
 {
     clear();
+    const BoardKeys& keys = boardKeys();
     forEachElement(node, "cells", [&](AbstractProperty* entry) {
-        RefPointer<CellSprite> tile = ObjectFactoryContainer::createFrom<CellSprite>(entry);
-        if (!tile) {
-            LOG_WARNING("a saved cell of an unknown kind was skipped");
+        // Only tiles are made from a saved board: a damaged or edited save
+        // must not create whatever else the factory knows.
+        const std::string& kind = entry ? entry->getTypeName() : std::string();
+        if (kind != "CellSprite" && !BonusSprite::isBonusClassName(kind)) {
+            LOG_WARNING("a saved cell of kind '" + kind + "' is not a tile; skipped");
             return;
         }
-        insertCell(tile->getColumn(), tile->getRow(), tile);
+        RefPointer<CellSprite> tile = ObjectFactoryContainer::createFrom<CellSprite>(entry);
+        if (!tile && kind != "CellSprite") {
+            // A bonus kind this build does not know: its name still says what it is.
+            RefPointer<CellSprite> saved(new CellSprite(entry));
+            if (isBonusName(saved->getIngredient()))
+                tile = saved;
+        }
+        if (!tile) {
+            LOG_WARNING("a saved cell of kind '" + kind + "' could not be made; skipped");
+            return;
+        }
+        const int c = tile->getColumn();
+        const int r = tile->getRow();
+        if (c < 0 || c >= keys.gridWidth || r < 0 || r >= keys.gridHeight) {
+            LOG_WARNING("a saved cell outside the board was skipped");
+            return;
+        }
+        // A bonus saved under the plain tile's class is rebuilt as its bonus,
+        // never as a matchable tile; a bonus kind with an ingredient's name
+        // is neither.
+        if (tile->isBonus() != isBonusName(tile->getIngredient())) {
+            if (!isBonusName(tile->getIngredient())) {
+                LOG_WARNING("a saved bonus named '" + tile->getIngredient() + "' was skipped");
+                return;
+            }
+            tile = BonusSprite::create(c, r, tile->getIngredient());
+        }
+        insertCell(c, r, tile);
     });
 }

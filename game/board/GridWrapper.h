@@ -14,6 +14,15 @@ class PropertyNode;
 class Random;
 struct LevelIngredient;
 
+// A candidate move: the tile at (c1, r1) goes to its neighbour (c2, r2).
+struct SwapMove {
+    int c1, r1, c2, r2;
+    bool operator==(const SwapMove& other) const
+    {
+        return c1 == other.c1 && r1 == other.r1 && c2 == other.c2 && r2 == other.r2;
+    }
+};
+
 // The board's cell model: which tile stands in which cell, keyed by (column,
 // row) with the spawn row -1 above the board. Every board operation reads and
 // changes the board through it; the scene nodes only show what it holds.
@@ -46,6 +55,19 @@ public:
     // least three (more than three) equal tiles there.
     bool swapMakesRun(int c1, int r1, int c2, int r2);
     bool swapMakesLongRun(int c1, int r1, int c2, int r2);
+    // The move search: a swap that completes a run of three (of four or
+    // more), picked at random among all candidates in scan order; the out
+    // values are set only when the answer is true.
+    bool findSwap(int& c1, int& r1, int& c2, int& r2) const;
+    bool findLongRunSwap(int& c1, int& r1, int& c2, int& r2) const;
+    // Every candidate of the two searches, in scan order (a swap found from
+    // two windows is listed twice).
+    std::vector<SwapMove> collectSwaps() const;
+    std::vector<SwapMove> collectLongRunSwaps() const;
+    // A random bonus tile of the board.
+    bool pickBonusCell(int& column, int& row) const;
+    // A full board without a bonus on which no swap makes a run.
+    bool isBoardStuck() const;
     // Every entry in (column, row) order.
     void forEach(const std::function<void(int column, int row, CellSprite* tile)>& visit) const;
     int size() const;
@@ -59,10 +81,14 @@ public:
     // The ingredient the first two pastries of the countertop need most, or
     // an empty name (before play, or without pastries).
     std::string mostNeededIngredient() const;
-    // A fresh board for a level start.
-    // TODO(level start): the staging of featured bonuses and unripe fruit
-    // comes with the level-start fill; this is the plain random fill.
+    // A fresh board for a level start: with hints on in the career, a bonus
+    // the player has not met yet stands where its hint can point at it, or
+    // else an unripe cherry or banana for the unripe-fruit hints.
     void fill();
+    // The first column a staged tile may land in.
+    int hintMargin() const;
+    // The bonus the level start shows off, or an empty name.
+    std::string featuredBonus() const;
     void save(PropertyNode* node) const;
     void load(AbstractProperty* node);
 
@@ -80,6 +106,7 @@ private:
     int slot(int column, int row) const;
     RefPointer<CellSprite>* find(int column, int row);
     const RefPointer<CellSprite>* find(int column, int row) const;
+    void stageUnripeFruit(int margin);
     CellSprite* chooseCell(int column, int row, const std::string& requested, bool bonusesAllowed, int attempt);
 
     // Cells of columns 0..width-1 and rows -1..height-1 live in a flat array

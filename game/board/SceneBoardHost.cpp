@@ -1,6 +1,10 @@
 #include "game/board/SceneBoardHost.h"
 
 #include "framework/platform/TimedTaskManager.h"
+#include "framework/scenegraph/Modifier.h"
+#include "game/production/BonusMeterView.h"
+#include "game/production/Phase.h"
+#include "game/production/ToolSlots.h"
 #include "game/scenes/SceneGame.h"
 
 Modifier* SceneBoardHost::getAnimationRoot()
@@ -31,4 +35,40 @@ iInputListenerContainer* SceneBoardHost::getInputListeners()
 TaskManager* SceneBoardHost::getTaskManager()
 {
     return TimedTaskManager::instance;
+}
+
+GameNode* SceneBoardHost::getFloaterLayer()
+{
+    return scene->getComponent("NODE_FLOATER");
+}
+
+GameNode* SceneBoardHost::getAnnouncementLayer()
+{
+    return scene->getComponent("NODE_FLOATERSTARS");
+}
+
+GamePieces* SceneBoardHost::pieces() const
+{
+    RefPointer<Phase> phase = scene->getPhase();
+    return phase ? phase->getPieces() : nullptr;
+}
+
+void SceneBoardHost::pulseTool(int toolId)
+{
+    if (ToolSlots* slots = scene->getToolSlots())
+        slots->pulseToolById(toolId, scene->getAnimTree());
+}
+
+void SceneBoardHost::emitToolParticles(int toolId, GameNode* target, int amount, bool inside)
+{
+    if (ToolSlots* slots = scene->getToolSlots())
+        slots->emitParticlesById(toolId, scene->getAnimTree(), target, amount, inside);
+}
+
+void SceneBoardHost::deliverToBonusMeter(GameNode* letter)
+{
+    // The weight of a floater: run length × 256 for a long run, the combo level for a chain.
+    GamePieces* held = pieces();
+    if (held && held->bonusMeterView && letter)
+        held->bonusMeterView->onMatchDelivered(letter->getTag() / 256, letter->getTag() % 256);
 }

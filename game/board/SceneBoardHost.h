@@ -4,6 +4,8 @@
 #include "game/board/BoardHost.h"
 #include "game/production/PastryStation.h"
 
+struct GamePieces;
+
 class SceneGame;
 
 // The board's host in the game: the game scene's animation tree, flags and
@@ -20,8 +22,15 @@ public:
     void setPastryStation(PastryStation* value) override { station = value; }
     iInputListenerContainer* getInputListeners() override;
     TaskManager* getTaskManager() override;
+    GameNode* getFloaterLayer() override;
+    GameNode* getAnnouncementLayer() override;
+    void pulseTool(int toolId) override;
+    void emitToolParticles(int toolId, GameNode* target, int amount, bool inside) override;
+    void deliverToBonusMeter(GameNode* letter) override;
 
 private:
+    GamePieces* pieces() const;
+
     RefPointer<SceneGame> scene;
     RefPointer<PastryStation> station;
 };

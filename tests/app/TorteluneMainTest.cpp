@@ -10,6 +10,7 @@
 #include "framework/core/BasicProperties.h"
 #include "framework/core/Random.h"
 #include "framework/core/SetupStore.h"
+#include "framework/gui/FullScreenHandler.h"
 #include "framework/platform/DataFolders.h"
 #include "framework/platform/DataGathering.h"
 #include "framework/platform/GameWindow.h"
@@ -17,6 +18,11 @@
 #include "framework/platform/TimedTaskManager.h"
 #include "framework/players/HighScoreManager.h"
 #include "framework/players/PlayerManager.h"
+#include "framework/graphics/Image.h"
+#include "framework/resources/ImageResource.h"
+#include "framework/resources/ResourceManager.h"
+#include "framework/resources/ResourceObject.h"
+#include "framework/resources/ResourceSection.h"
 #include "framework/sound/SoundManager.h"
 #include "game/data/GameData.h"
 #include "game/dialogs/TrophyWatcher.h"
@@ -247,6 +253,148 @@ TEST_F(TorteluneMainTest, SettingsChooseFullScreenOnALargeDesktop)
     ASSERT_EQ(0, runGame());
     ASSERT_EQ(1u, host.opened.size());
     EXPECT_TRUE(host.opened[0].fullScreen);
+}
+
+// Watches every frame of a full-screen start until every queued section has
+// loaded, then quits: whether the full-screen handler ever existed without its
+// buttons' pictures, and what it looked like at the end.
+class LoadingWatchWindow final : public ForwardingHostWindow {
+public:
+    explicit LoadingWatchWindow(std::unique_ptr<HostWindow> inner) : ForwardingHostWindow(std::move(inner)) {}
+    bool present(const void* pixels, int pitch) override
+    {
+        bool shown = wrapped().present(pixels, pitch);
+        ResourceManager* resources = ResourceManager::instance;
+        if (quitPosted || !resources)
+            return shown;
+        ++frames;
+        if (FullScreenHandler::instance) {
+            ResourceLock lock;
+            ResourceSection* section = resources->getSection("default");
+            if (section && !section->isFullyLoaded())
+                ++framesWithHandlerBeforePictures;
+        }
+        if (!resources->hasPendingRequests() && FullScreenHandler::instance) {
+            FullScreenHandler* handler = FullScreenHandler::instance;
+            for (Button* button : {handler->getQuitButton(), handler->getMinimizeButton()})
+                buttonsWithPictures += button && button->getImage() ? 1 : 0;
+            quitPosted = true;
+            wrapped().postMessage({WM_QUIT, 0, 0});
+        }
+        return shown;
+    }
+
+    static int frames;
+    static int framesWithHandlerBeforePictures;
+    static int buttonsWithPictures;
+    static bool quitPosted;
+};
+int LoadingWatchWindow::frames = 0;
+int LoadingWatchWindow::framesWithHandlerBeforePictures = 0;
+int LoadingWatchWindow::buttonsWithPictures = 0;
+bool LoadingWatchWindow::quitPosted = false;
+
+class LoadingWatchHost : public ScopedFakeHostPlatform {
+public:
+    std::unique_ptr<HostWindow> createWindow() override
+    {
+        return std::make_unique<LoadingWatchWindow>(FakeHostPlatform::createWindow());
+    }
+};
+
+// Runs until the start-up sections have loaded, then loads every other
+// section too and sums, at the end, what the pictures of every section hold
+// raw and compressed.
+class EverySectionWindow final : public ForwardingHostWindow {
+public:
+    explicit EverySectionWindow(std::unique_ptr<HostWindow> inner) : ForwardingHostWindow(std::move(inner)) {}
+    bool present(const void* pixels, int pitch) override
+    {
+        bool shown = wrapped().present(pixels, pitch);
+        ResourceManager* resources = ResourceManager::instance;
+        if (done || !resources || resources->hasPendingRequests())
+            return shown;
+        if (!requested) {
+            requested = true;
+            for (const std::string& name : resources->getSectionNames())
+                resources->requestSection(name);
+            return shown;
+        }
+        ResourceLock lock;
+        for (const std::string& name : resources->getSectionNames()) {
+            for (const RefPointer<ResourceObject>& object : resources->getSection(name)->getObjects()) {
+                Image* image = objectCast<Image>(object->getContent());
+                if (!image)
+                    continue;
+                ++pictures;
+                const int64_t area = int64_t(image->getWidth()) * image->getHeight();
+                rawBytes += (image->getPixels() ? area * image->getBytesPerPixel() : 0) +
+                            (image->getAlphaPlane() ? area : 0);
+                compressedBytes += int64_t(image->getCompressedBytes());
+            }
+        }
+        done = true;
+        wrapped().postMessage({WM_QUIT, 0, 0});
+        return shown;
+    }
+
+    static bool requested;
+    static bool done;
+    static int pictures;
+    static int64_t rawBytes;
+    static int64_t compressedBytes;
+};
+bool EverySectionWindow::requested = false;
+bool EverySectionWindow::done = false;
+int EverySectionWindow::pictures = 0;
+int64_t EverySectionWindow::rawBytes = 0;
+int64_t EverySectionWindow::compressedBytes = 0;
+
+class EverySectionHost : public ScopedFakeHostPlatform {
+public:
+    std::unique_ptr<HostWindow> createWindow() override
+    {
+        return std::make_unique<EverySectionWindow>(FakeHostPlatform::createWindow());
+    }
+};
+
+// With every section loaded the game's pictures would take some 70 MB
+// decoded; those loaded in the background are kept compressed until drawn,
+// which leaves what the splash and loading scene draw at once, and a little.
+TEST_F(TorteluneMainTest, PicturesLoadedInTheBackgroundStayCompressedUntilDrawn)
+{
+    EverySectionHost watched;
+    LogCapture log;
+    ASSERT_EQ(0, runGame());
+    ASSERT_TRUE(EverySectionWindow::done);
+    EXPECT_GT(EverySectionWindow::pictures, 400);
+    const int64_t mb = 1024 * 1024;
+    EXPECT_LT(EverySectionWindow::rawBytes, 24 * mb) << EverySectionWindow::rawBytes / mb << " MB raw";
+    EXPECT_LT(EverySectionWindow::compressedBytes, 16 * mb);
+    EXPECT_FALSE(ImageResource::getCompressOnLoad()) << "the shut-down turns it off again";
+}
+
+// The full-screen buttons take their pictures from a section that loads in
+// the background: the handler is built only once it has, so that a start,
+// however slow its loader, warns of no missing picture.
+TEST_F(TorteluneMainTest, FullScreenHandlerWaitsForItsPicturesAndTheStartLogsNoWarning)
+{
+    LoadingWatchHost watched;
+    watched.desktop = {800, 600, 4};
+    LogCapture quiet;
+    std::vector<std::string> warnings;
+    LogObserver previous = setLogObserver([&warnings](LogLevel level, const std::string& message) {
+        if (level <= LogLevel::Warning)
+            warnings.push_back(message);
+    });
+    const int exitCode = runGame();
+    setLogObserver(previous);
+    ASSERT_EQ(0, exitCode);
+    EXPECT_TRUE(LoadingWatchWindow::quitPosted);
+    EXPECT_GT(LoadingWatchWindow::frames, 0);
+    EXPECT_EQ(0, LoadingWatchWindow::framesWithHandlerBeforePictures);
+    EXPECT_EQ(2, LoadingWatchWindow::buttonsWithPictures);
+    EXPECT_EQ(std::vector<std::string>(), warnings);
 }
 
 TEST_F(TorteluneMainTest, UnwritableDataFolderIsToldOnceWithTheReason)

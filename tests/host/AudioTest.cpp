@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/MissingTool.h"
+
 #include <SDL2/SDL.h>
 
 #include <chrono>
@@ -339,7 +341,7 @@ TEST(SdlAudioOutput, ToneReachesTheDiskDriver)
         SdlAudioOutput output;
         if (!output.open(mixer)) {
             setenv("SDL_AUDIODRIVER", "dummy", 1);
-            GTEST_SKIP() << "SDL has no disk audio driver here";
+            SKIP_FOR_MISSING_TOOL("SDL has no disk audio driver here");
         }
         mixer.playSample(pcm, true, false);
         std::this_thread::sleep_for(std::chrono::milliseconds(400));

@@ -168,6 +168,40 @@ TEST(FileSettingsStore, MalformedValuesAreSkippedAndTheRestKept)
     EXPECT_EQ(values[0].second, SettingValue::ofNumber(42));
 }
 
+// A megabyte of hostile settings must not hang the start: 18,000 names are
+// read in one pass (the first of a name in any case counts), and what would
+// overflow the parser's stack or take its attribute search minutes is set
+// aside like any damaged file.
+TEST(FileSettingsStore, HostileFilesAreReadInOnePassOrSetAside)
+{
+    TempFolder folder;
+    std::string path = folder.path() + "/settings.xml";
+    std::string many = "<settings>";
+    for (int i = 0; i < 18000; ++i)
+        many += "<value key=\"\" name=\"v" + std::to_string(i) + "\" type=\"number\" data=\"" +
+                std::to_string(i) + "\"/>";
+    writeWhole(path, many + "<value key=\"\" name=\"V7\" type=\"number\" data=\"1\"/></settings>");
+    FileSettingsStore store(path);
+    std::vector<SettingsStore::NamedValue> values = store.listValues("");
+    ASSERT_EQ(values.size(), 18000u);
+    EXPECT_EQ(values[7].second, SettingValue::ofNumber(7));
+
+    std::string attributes = "<settings><value key=\"\" name=\"a\" type=\"number\" data=\"1\"";
+    for (int i = 0; i < 40000; ++i)
+        attributes += " x" + std::to_string(i) + "=\"\"";
+    std::string deep = "<settings>";
+    for (int i = 0; i < 100000; ++i)
+        deep += "<a>";
+    for (const std::string& hostile : {attributes + "/></settings>", deep}) {
+        TempFolder other;
+        std::string file = other.path() + "/settings.xml";
+        writeWhole(file, hostile);
+        FileSettingsStore damaged(file);
+        EXPECT_TRUE(damaged.listValues("").empty());
+        EXPECT_EQ(other.entries().size(), 1u);
+    }
+}
+
 TEST(FileSettingsStore, FailedWriteKeepsTheOldFileAndTheOldValue)
 {
     TempFolder folder;

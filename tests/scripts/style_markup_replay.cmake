@@ -2,7 +2,7 @@
 # corpus (and any kept crash inputs) with truncated and bit-flipped variants in
 # every test run.
 add_executable(fuzz_style_markup_replay
-  ${CMAKE_SOURCE_DIR}/fuzz/fuzz_style_markup.cpp ${CMAKE_SOURCE_DIR}/fuzz/FuzzReplayMain.cpp)
+  ${CMAKE_SOURCE_DIR}/fuzz/fuzz_style_markup.cpp $<TARGET_OBJECTS:fuzz_replay_main>)
 target_link_libraries(fuzz_style_markup_replay PRIVATE tortelune_all)
 file(GLOB STYLE_MARKUP_CORPUS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/corpus/style_markup/*
   ${CMAKE_SOURCE_DIR}/tests/data/regress/style_markup/*)

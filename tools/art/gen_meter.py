@@ -13,7 +13,7 @@ import cairo
 
 from common import (CARAMEL, CARAMEL_DARK, CARAMEL_LIGHT, CHOCOLATE, LEMON, OUTLINE, PISTACHIO, PISTACHIO_DARK,
                     PISTACHIO_LIGHT, RASPBERRY, RASPBERRY_DARK, RASPBERRY_LIGHT, SUGAR, darker, ellipse,
-                    fancy_text, glossy, hexrgb, lighter, new_surface, radial, rounded_rect, rounded_star_path,
+                    fancy_text, glossy, heart_path, hexrgb, lighter, new_surface, radial, rounded_rect, rounded_star_path,
                     save_frames, save_png, vertical_gradient, with_alpha)
 
 G = "Bonus meter (section \"scenegame\")"
@@ -190,6 +190,25 @@ def frenzy_banner(w=320, h=96):
     return s
 
 
+def frenzy_floater(w=72, h=72):
+    """A glossy lemon star holding a raspberry heart, ringed by sprinkles: the point a frenzy run earns."""
+    s, c = new_surface(w, h)
+    cx, cy = w / 2.0, h / 2.0 + 2
+    c.arc(cx, cy - 2, 30, 0, 2 * math.pi)
+    c.set_source(radial(cx, cy - 2, 30, [(0, (1, 0.96, 0.7, 0.7)), (0.7, (1, 0.9, 0.6, 0.25)), (1, (1, 0.9, 0.6, 0))]))
+    c.fill()
+    glossy(c, lambda cc: rounded_star_path(cc, cx, cy, 27, 12, 5), LEMON, (cx - 27, cy - 27, 54, 54),
+           outline=OUTLINE, line=2.5)
+    for i, col in enumerate((RASPBERRY, PISTACHIO, SUGAR, RASPBERRY_LIGHT, CARAMEL_LIGHT)):
+        a = -math.pi / 2 + i * 2 * math.pi / 5 + math.pi / 5
+        ellipse(c, cx + 19 * math.cos(a), cy + 19 * math.sin(a), 2.6, 2.6)
+        c.set_source_rgba(*col)
+        c.fill()
+    glossy(c, lambda cc: heart_path(cc, cx, cy + 1, 13), RASPBERRY, (cx - 13, cy - 12, 26, 26),
+           outline=RASPBERRY_DARK, line=1.8)
+    return s
+
+
 def main():
     for prefix, col, rim, name in (("", RASPBERRY, RASPBERRY_LIGHT, "career"), ("arcade_", PISTACHIO, PISTACHIO_LIGHT, "arcade and exam")):
         key = "ARCADE_" if prefix else ""
@@ -210,6 +229,8 @@ def main():
              "\"BONUS_SCORESHINE\": glow behind the score during frenzy", "1 frame", G)
     save_png(frenzy_banner(), "media/images/game/bonusfrenzy.png",
              "\"BONUSFRENZY\": the frenzy announcement thrown across the screen", "1 frame", G)
+    save_png(frenzy_floater(), "media/images/game/bonusfrenzyfloater.png",
+             "\"BONUSFRENZYFLOATER\": the star that rises from a run made during the frenzy", "1 frame", G)
 
 
 if __name__ == "__main__":

@@ -127,6 +127,65 @@ TEST(PropertyStoreTest, DeepNestingIsRefusedNotOverflowed)
     EXPECT_TRUE(store->loadFromBuffer(fine.data(), fine.size()));
 }
 
+// A damaged or hostile saved game must not hang the start: reading is linear
+// in the number of entries under one node, whether their names are new or
+// repeat (a repeated name replaces the earlier entry and moves to the end).
+// Read in quadratic time, these sizes take minutes and run into the timeout.
+TEST(PropertyStoreTest, ManyEntriesUnderOneNodeAreReadInOnePass)
+{
+    constexpr int kCount = 100000;
+    std::string xml = "<root><Node id=\"big\">";
+    xml.reserve(kCount * 80);
+    for (int i = 0; i < kCount; ++i)
+        xml += "<Integer id=\"k" + std::to_string(i) + "\" value=\"" + std::to_string(i) + "\"/>";
+    // The first half again, in the same order: each one replaces its twin.
+    for (int i = 0; i < kCount / 2; ++i)
+        xml += "<Integer id=\"k" + std::to_string(i) + "\" value=\"" + std::to_string(-i) + "\"/>";
+    xml += "<Integer id=\"k0\" value=\"7\" /></Node></root>";
+    bool ok = false;
+    auto store = parse(xml, &ok);
+    ASSERT_TRUE(ok);
+    PropertyNode* big = store->getNode("big");
+    ASSERT_EQ(kCount, big->getCount());
+    ASSERT_EQ(kCount, big->getNamedCount());
+    // Untouched second half first, then the replaced first half, k0 last.
+    EXPECT_EQ("k50000", big->getAt(0)->getName());
+    EXPECT_EQ("k1", big->getAt(kCount / 2)->getName());
+    EXPECT_EQ(-1, big->getInt("k1"));
+    EXPECT_EQ("k0", big->getAt(kCount - 1)->getName());
+    EXPECT_EQ(7, big->getInt("k0"));
+    EXPECT_EQ(99999, big->getInt("k99999"));
+    EXPECT_EQ("k0", big->getNamedChildren().back()->getName());
+}
+
+TEST(PropertyStoreTest, AnElementWithAbsurdlyManyAttributesIsRefusedClearly)
+{
+    LogCapture log;
+    auto element = [](int attributes) {
+        std::string xml = "<root><Node id=\"n\"";
+        for (int i = 0; i < attributes; ++i)
+            xml += " a" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+        return xml + "/></root>";
+    };
+    // The most our files may hold, "id" included, still reads.
+    const int most = PropertyStore::kMaxAttributes - 1;
+    bool ok = false;
+    auto store = parse(element(most), &ok);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(most - 1, store->getNode("n")->getInt("a" + std::to_string(most - 1)));
+
+    RefPointer<PropertyStore> refused(new PropertyStore());
+    const std::string hostile = element(40000);
+    EXPECT_FALSE(refused->loadFromBuffer(hostile.data(), hostile.size(), "players.xml"));
+    EXPECT_NE(std::string::npos, refused->getLastError().find("more than 1024 attributes"));
+    EXPECT_TRUE(log.contains("players.xml"));
+    // Equals signs inside values, text and comments are not attributes.
+    std::string quoted = "<root><!-- " + std::string(5000, '=') + " --><Node id=\"q\" v=\"" +
+                         std::string(5000, '=') + "\">" + std::string(5000, '=') + "</Node></root>";
+    EXPECT_TRUE(parse(quoted, &ok)->hasChild("q"));
+    EXPECT_TRUE(ok);
+}
+
 TEST(PropertyStoreTest, WhiteSpaceIsKeptWhenCondensingIsOff)
 {
     const std::string xml = "<root><Text id=\"t\">two  blanks\n line</Text></root>";

@@ -136,6 +136,44 @@ TEST(ImageTest, CompressionRoundTripsAndLockRestores)
     image->unlock();
 }
 
+// A rarely drawn picture keeps its compressed copy: drawn, it is restored;
+// idle long enough (by the use clock its locks record), its raw buffers go
+// again; drawn into, the copy goes for good.
+TEST(ImageTest, KeptCopyRestoresOnLockAndReleasesWhenIdle)
+{
+    Image::setUseClock(1000);
+    RefPointer<Image> image = Image::create(64, 32, 4);
+    ASSERT_TRUE(image->lock());
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x)
+            image->row32(y)[x] = 0xFF000000u | uint32_t(x * 3 + y);
+    image->unlock();
+    ASSERT_TRUE(image->compressKeepingCopy(1));
+    EXPECT_EQ(image->getPixels(), nullptr);
+    EXPECT_FALSE(image->releaseIdleBuffers(1'000'000, 0)) << "nothing raw to release";
+
+    Image::setUseClock(5000);
+    ASSERT_TRUE(image->lock());
+    EXPECT_EQ(image->row32(31)[63], 0xFF000000u | uint32_t(63 * 3 + 31));
+    EXPECT_FALSE(image->releaseIdleBuffers(1'000'000, 0)) << "locked";
+    image->unlock();
+    EXPECT_TRUE(image->hasKeptCopy());
+    EXPECT_FALSE(image->releaseIdleBuffers(5000 + 9999, 10000));
+    EXPECT_TRUE(image->releaseIdleBuffers(5000 + 10000, 10000));
+    EXPECT_EQ(image->getPixels(), nullptr);
+    ASSERT_TRUE(image->lock());
+    EXPECT_EQ(image->row32(0)[1], 0xFF000003u);
+    image->unlock();
+
+    RefPointer<Graphics> graphics = image->getGraphics();
+    ASSERT_TRUE(graphics);
+    EXPECT_FALSE(image->hasKeptCopy());
+    EXPECT_FALSE(image->isCompressed());
+    EXPECT_FALSE(image->releaseIdleBuffers(1'000'000, 0));
+    EXPECT_NE(image->getPixels(), nullptr);
+    Image::setUseClock(0);
+}
+
 TEST(ImageTest, IncompressibleImageStaysRawAndLooksBusy)
 {
     RefPointer<Image> image = Image::create(64, 64, 4);

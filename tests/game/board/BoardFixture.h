@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -51,11 +52,24 @@ public:
     iInputListenerContainer* getInputListeners() override { return &listeners; }
     TaskManager* getTaskManager() override { return nullptr; }
     void playSound(const std::string& name) override { sounds.push_back(name); }
+    GameNode* getFloaterLayer() override { return floaters.get(); }
+    GameNode* getAnnouncementLayer() override { return announcements.get(); }
+    void deliverToBonusMeter(GameNode* letter) override { delivered.push_back(letter->getTag()); }
+    void emitToolParticles(int toolId, GameNode* target, int amount, bool) override
+    {
+        particles.push_back({toolId, target ? target->getX() : -1, amount});
+    }
+    void pulseTool(int toolId) override { pulses.push_back(toolId); }
 
     RefPointer<AnimTree> animTree {new AnimTree()};
     RefPointer<PastryStation> station;
     iInputListenerContainer listeners;
     std::vector<std::string> sounds;
+    RefPointer<GameNode> floaters {new GameNode("NODE_FLOATER")};
+    RefPointer<GameNode> announcements {new GameNode("NODE_FLOATERSTARS")};
+    std::vector<int> delivered;
+    std::vector<std::array<int, 3>> particles;
+    std::vector<int> pulses;
     bool inputBlocked = false;
     bool playing = true;
 };

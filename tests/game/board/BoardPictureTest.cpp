@@ -11,6 +11,7 @@
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/ImageDecoders.h"
 #include "framework/resources/ResourceLookup.h"
+#include "framework/scenegraph/PurgeTask.h"
 #include "framework/scenegraph/RenderTask.h"
 #include "support/FontFixtures.h"
 
@@ -46,6 +47,26 @@ void loadSceneArtwork()
         artwork[(*it)[1].str()] = picture.get();
     }
     artwork["FONT_COUNTER"] = loadFontFile(std::string(TORTELUNE_SOURCE_DIR) + "/media/fonts/dialogbold.xml").get();
+    artwork["FONT_FLOATER_COMBO"] = loadFontFile(std::string(TORTELUNE_SOURCE_DIR) + "/media/fonts/header.xml").get();
+    artwork["FONT_FLOATER_MATCH"] = loadFontFile(std::string(TORTELUNE_SOURCE_DIR) + "/media/fonts/numbers.xml").get();
+}
+
+// The kitchen, the board's back and the scene tree, written opaque as the screen is.
+void writeScenePicture(GameNode* root, const std::string& name)
+{
+    RefPointer<Image> canvas = Image::create(800, 600, 4);
+    RefPointer<Graphics> g = canvas->getGraphics();
+    RefPointer<Image> kitchen = loadJpegFile(std::string(TORTELUNE_SOURCE_DIR) + "/media/images/game/background.jpg");
+    ASSERT_TRUE(kitchen);
+    g->blit(kitchen.get(), 0, 0);
+    RefPointer<Image> boardBack = loadPngFile(std::string(TORTELUNE_SOURCE_DIR) + "/media/images/game/board_back.png", 0);
+    ASSERT_TRUE(boardBack);
+    g->blit(boardBack.get(), 332, 16);
+    RenderTask::renderNode(g.get(), root);
+    g->fillChannel(Graphics::ChannelAlpha, 255, 0, 0);
+    const std::string folder = std::string(TORTELUNE_BINARY_DIR) + "/pictures";
+    mkdir(folder.c_str(), 0755);
+    EXPECT_TRUE(writePng(canvas.get(), folder + "/" + name));
 }
 
 // A board in the middle of a cascade, drawn with the game's own art over the
@@ -134,6 +155,36 @@ TEST_F(BoardTest, PictureOfABoardMidCascade)
     const std::string folder = std::string(TORTELUNE_BINARY_DIR) + "/pictures";
     mkdir(folder.c_str(), 0755);
     EXPECT_TRUE(writePng(canvas.get(), folder + "/board_mid_cascade.png"));
+    ResourceLookup::install(previous);
+    artwork.clear();
+}
+
+// Bonus tiles among the ingredients while a cascade of two runs and a run of
+// four are taken away: the combo floater pulses over the board and the
+// length floater rises from the long run.
+TEST_F(BoardTest, PictureOfBonusTilesAndAComboFloater)
+{
+    loadSceneArtwork();
+    ResourceLookup::Function previous = ResourceLookup::install(&findArtwork);
+    setBoard({"bcdbcabd", "cd*bc*bc", "aaaaecde", "bc*cdbc*", "cdbdcbdb", "bbbebcdc", "cdcdc*dc", "dcdcbdcd"});
+    const std::vector<std::pair<std::array<int, 2>, std::string>> bonuses = {
+        {{5, 1}, "column zap bonus"}, {{2, 3}, "block zap bonus"}, {{7, 3}, "star +1 bonus"},
+        {{5, 6}, "chocolate lover bonus"}};
+    for (const auto& [at, name] : bonuses) {
+        cells().eraseCell(at[0], at[1]);
+        cells().createCell(at[0], at[1], name, true);
+    }
+    buildGrid(340, 74);
+    GameNode::addChild(root.get(), host->floaters.get());
+    grid->removeMatches();
+    EXPECT_GE(grid->getComboCount(), 2);
+    ASSERT_NE(grid->getComboFloater(), nullptr);
+    for (int i = 0; i < 12; ++i) {
+        Modifier::updateTree(host->animTree.get(), 20);
+        PurgeTask purge(root.get(), host->animTree.get());
+        purge.run(20);
+    }
+    writeScenePicture(root.get(), "board_bonuses_combo.png");
     ResourceLookup::install(previous);
     artwork.clear();
 }

@@ -40,15 +40,17 @@ bool anyRunOfThree(GridWrapper& model)
     return false;
 }
 
-// Ten thousand swaps chosen at random (mostly ones that make a run, some
-// that do not) are pressed on a headless board and played to rest.
+// Ten thousand moves chosen at random (mostly swaps that make a run, some
+// that do not, and now and then a bonus) are pressed on a headless board and
+// played to rest. Whenever the move search finds no move, a brute-force try
+// of every swap agrees.
 TEST_F(BoardTest, TenThousandRandomSwapsKeepTheBoardSoundAndTheScoreExact)
 {
     RefPointer<CheckingStation> checking(new CheckingStation(&cells()));
     station = checking;
     host->setPastryStation(checking.get());
     setContents({{"egg", 10}, {"cream", 10}, {"strawberry", 10}, {"biscuit", 10}, {"chocolate", 10},
-                 {"lemon", 10}});
+                 {"lemon", 10}, {"row zap bonus", 1}});
     cells().fill();
     buildGrid();
     ASSERT_TRUE(runToRest());
@@ -56,40 +58,58 @@ TEST_F(BoardTest, TenThousandRandomSwapsKeepTheBoardSoundAndTheScoreExact)
     const int width = boardKeys().gridWidth;
     const int height = boardKeys().gridHeight;
     int validSwaps = 0;
-    int refills = 0;
+    int bonusesFired = 0;
+    int swaplessWithBonus = 0;
     for (int swap = 0; swap < 10000; ++swap) {
         std::vector<std::array<int, 4>> valid;
+        std::vector<std::array<int, 2>> bonuses;
         for (int c = 0; c < width; ++c) {
             for (int r = 0; r < height; ++r) {
                 if (c + 1 < width && grid->isValidSwap(c, r, c + 1, r))
                     valid.push_back({c, r, c + 1, r});
                 if (r + 1 < height && grid->isValidSwap(c, r, c, r + 1))
                     valid.push_back({c, r, c, r + 1});
+                if (grid->isBonusAt(c, r))
+                    bonuses.push_back({c, r});
             }
         }
-        std::array<int, 4> chosen;
-        if (!valid.empty() && random.nextInt(0, 10) < 8) {
-            chosen = valid[static_cast<size_t>(random.nextInt(0, static_cast<int>(valid.size())))];
-            ++validSwaps;
-        } else {
-            const int c = random.nextInt(0, width - 1);
-            const int r = random.nextInt(0, height);
-            chosen = {c, r, c + 1, r};
+        // The move search against the brute force.
+        if (cells().isBoardStuck()) {
+            ASSERT_TRUE(valid.empty() && bonuses.empty()) << "swap " << swap;
         }
+        for (const SwapMove& m : cells().collectSwaps())
+            ASSERT_TRUE(grid->isValidSwap(m.c1, m.r1, m.c2, m.r2)) << "swap " << swap;
+        if (bonuses.empty()) {
+            ASSERT_EQ(cells().collectSwaps().empty(), valid.empty()) << "swap " << swap;
+        }
+        ASSERT_FALSE(valid.empty() && bonuses.empty()) << "a stuck board was left standing, swap " << swap;
         GridController& controller = *grid->getController();
-        controller.onLeftDown(screenX(chosen[0]), screenY(chosen[1]), 1, false);
-        controller.onLeftDown(screenX(chosen[2]), screenY(chosen[3]), 1, false);
+        const int pick = random.nextInt(0, 10);
+        if (!bonuses.empty() && (valid.empty() || pick == 0)) {
+            const std::array<int, 2> at = bonuses[static_cast<size_t>(random.nextInt(0, static_cast<int>(bonuses.size())))];
+            controller.onLeftDown(screenX(at[0]), screenY(at[1]), 1, false);
+            controller.onLeftUp(screenX(at[0]), screenY(at[1]), 0);
+            ++bonusesFired;
+            swaplessWithBonus += valid.empty() ? 1 : 0;
+        } else {
+            std::array<int, 4> chosen;
+            if (!valid.empty() && pick < 9) {
+                chosen = valid[static_cast<size_t>(random.nextInt(0, static_cast<int>(valid.size())))];
+                ++validSwaps;
+            } else {
+                const int c = random.nextInt(0, width - 1);
+                const int r = random.nextInt(0, height);
+                chosen = {c, r, c + 1, r};
+            }
+            controller.onLeftDown(screenX(chosen[0]), screenY(chosen[1]), 1, false);
+            controller.onLeftDown(screenX(chosen[2]), screenY(chosen[3]), 1, false);
+        }
         ASSERT_TRUE(runToRest(2000, 50)) << "swap " << swap;
         ASSERT_TRUE(grid->isFull()) << "swap " << swap;
         ASSERT_FALSE(anyRunOfThree(cells())) << "swap " << swap;
-        if (valid.empty()) {
-            // A stuck board is refilled (the no-more-moves clearing is not the swap's business).
-            cells().fill();
-            grid->attachCells();
-            ++refills;
-        }
     }
-    EXPECT_GT(validSwaps, 7000);
+    EXPECT_GT(validSwaps, 6000);
+    EXPECT_GT(bonusesFired, 100);
     EXPECT_EQ(checking->foreign, 0);
     // The score is the sum of the run points; every removed tile was delivered once.
     int64_t expectedScore = 0;
@@ -101,7 +121,8 @@ TEST_F(BoardTest, TenThousandRandomSwapsKeepTheBoardSoundAndTheScoreExact)
     EXPECT_EQ(session().score, expectedScore);
     EXPECT_EQ(static_cast<int64_t>(checking->deliveries.size()), removedTiles);
     EXPECT_GT(session().matches.size(), 2u);
-    RecordProperty("refills", refills);
+    RecordProperty("bonusesFired", bonusesFired);
+    RecordProperty("swaplessWithBonus", swaplessWithBonus);
 }
 
 } // namespace

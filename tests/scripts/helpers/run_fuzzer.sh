@@ -3,19 +3,20 @@
 # with a fixed seed so that a CI run can be repeated.
 # (Not a test.sh hook: it lives below tests/scripts on purpose.)
 # Usage: run_fuzzer.sh <source dir> <fuzz build dir> <target> <seconds>
-# Skips (exit 77) when the program was not built; a crash fails loudly and
+# (the variable TORTELUNE_FUZZ_SECONDS, when set, replaces <seconds>)
+# Skips (exit 77; with CI set, fails) when the program was not built; a crash fails loudly and
 # leaves the input under <fuzz build dir>/artifacts/<target>/ — keep it in
 # tests/data/regress/<corpus>/ so that the replay test runs it for ever after.
 set -uo pipefail
 source_dir=$1
 build_dir=$2
 target=$3
-seconds=$4
+seconds=${TORTELUNE_FUZZ_SECONDS:-$4}
 program="$build_dir/fuzz/$target"
 corpus_name=${target#fuzz_}
 if [ ! -x "$program" ]; then
-  echo "fuzz: $program not built (run ./test.sh, or tests/scripts/fuzz.sh); skipped"
-  exit 77
+  source "$(dirname "$0")/missing_tool.sh"
+  skip_for_missing_tool "fuzz: $program not built (run ./test.sh, or tests/scripts/fuzz.sh)"
 fi
 work="$build_dir/corpus/$corpus_name"
 artifacts="$build_dir/artifacts/$corpus_name"
