@@ -219,7 +219,9 @@ Modifier* CellSprite::fallIn()
         counter->setAlpha(0);
         chain(wait, new ModifierAlpha(t.FALL_IN_DELAY, 0, 255), counter.get());
     }
-    return chain(wait, new ModifierLocationLine(duration, getX(), getY(), getX(), targetY, &boardSmoothstep), this);
+    // The tile is idle (and can be swapped) once it has landed.
+    return addLandingStep(
+        chain(wait, new ModifierLocationLine(duration, getX(), getY(), getX(), targetY, &boardSmoothstep), this));
 }
 
 void CellSprite::fallTo(int targetRow)

@@ -64,6 +64,8 @@ public:
     void startLevel(int index);
     void resetLevel();
     void fillExamOrders();
+    // The running level is over (the play phase ends it).
+    void setLevelOver() { state->levelOver = true; }
     // Writes the eight child nodes of a level in progress; nothing once the
     // level is over.
     void saveGame(PropertyNode* node);

@@ -33,7 +33,9 @@ public:
     virtual void reactToDelivery(int gradeSum);
     virtual void resetToCasual();
     // The arcade's pose at the conveyor's handle.
-    void showArcadeGrip();
+    virtual void showArcadeGrip();
+    // The trap's lever is pulled under `parent`; the grip pose holds meanwhile.
+    virtual void playHandlePull(Modifier* /*parent*/) {}
 
     // One heart rising from (x, y) in "NODE_HEARTS"; returns its last step.
     Modifier* emitHeart(Modifier* parent, int x, int y, float angleStart, float angleStop);

@@ -1,5 +1,7 @@
 #include "game/production/PhaseEnd.h"
 
+#include "game/dialogs/DialogArcadeEnd.h"
+
 #include "framework/core/Log.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/resources/ResourceManager.h"
@@ -11,6 +13,7 @@
 #include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
+#include "game/dialogs/DialogArcadeEnd.h"
 #include "game/dialogs/DialogLevelEnd.h"
 #include "game/dialogs/DialogTortelune.h"
 #include "game/dialogs/Trophies.h"
@@ -217,6 +220,9 @@ void PhaseResults::enter()
     if (auto* results = objectCast<DialogTortelune>(shown))
         results->closeCallback = GuiMethod(this, &PhaseResults::onDialogClosed);
     dialog = shown;
+    // The arcade results compare against the bests as they were before this run.
+    if (auto* arcadeEnd = objectCast<DialogArcadeEnd>(shown))
+        DialogArcadeEnd::showResults(arcadeEnd, s->playSessionInfo);
     if (arcade) {
         if (TortelunePlayer* player = currentPlayer()) {
             const int key = s->arcadeManager.getCurrentIndex();
@@ -282,8 +288,10 @@ int PhaseResults::onDialogClosed(void* context, BaseObject* argument)
         static_cast<PhaseResults*>(context)->restartOrLeave(levelEnd->result);
         return 0;
     }
-    // TODO(dialogs): the arcade results keep their answer in the dialog's tag
-    // until their dialog lands.
+    if (auto* arcadeEnd = argument ? objectCast<DialogArcadeEnd>(argument) : nullptr) {
+        static_cast<PhaseResults*>(context)->restartOrLeave(arcadeEnd->getResult());
+        return 0;
+    }
     auto* dialogNode = argument ? objectCast<GameNode>(argument) : nullptr;
     static_cast<PhaseResults*>(context)->restartOrLeave(dialogNode ? dialogNode->getTag() : 1);
     return 0;
@@ -313,7 +321,7 @@ void PhaseResults::leave()
     SceneGame* scene = SceneGame::getInstance();
     if (!scene)
         return;
-    for (const char* name : {"DIALOG_RANKUP", "DIALOG_LEVEL_END"})
+    for (const char* name : {"DIALOG_RANKUP", "DIALOG_LEVEL_END", "DIALOG_ARCADE_END"})
         if (Dialog* shown = scene->getDialog(name))
             scene->forgetDialog(shown);
 }

@@ -4,6 +4,7 @@
 #include "framework/core/PropertyNode.h"
 #include "framework/core/PropertyValue.h"
 #include "framework/players/PropertyAccess.h"
+#include "framework/scenegraph/Modifier.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/TuningTable.h"
 

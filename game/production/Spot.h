@@ -44,8 +44,9 @@ public:
     // plate; empty slots are null. The scene graph owns these nodes.
     std::vector<GameNode*> counters;
     std::vector<Sprite*> icons;
-    // The modifier moving the plate along the belt; null after arrival.
-    Modifier* moveModifier = nullptr;
+    // The modifier moving the plate along the belt; null after arrival. Held,
+    // so that stopping it is safe after the tree has retired it.
+    RefPointer<Modifier> moveModifier;
     // Restored from a saved game; used when the display is rebuilt, and
     // saved again while no display is built.
     int32_t spriteX = 0;

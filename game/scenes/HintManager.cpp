@@ -164,7 +164,10 @@ bool HintManager::show(const std::string& name, bool atPoint, int x, int y, int 
         return false;
     Hint* hint = findHint(name);
     if (!hint) {
+        // Nothing to show: whoever waits for the hint goes on as if it had closed.
         LOG_WARNING("hints: no hint \"" + name + "\"");
+        GuiMethod callback = onClosed;
+        callback.invoke(nullptr);
         return false;
     }
     const WString text = BasicProperties::instance ? BasicProperties::instance->getText("TEXT_" + name) : WString();
@@ -185,7 +188,9 @@ bool HintManager::show(const std::string& name, bool atPoint, int x, int y, int 
 
     auto* dialog = objectCast<DialogHint>(scene->getOrCreateDialog(std::string(), "DIALOG_HINT"));
     if (!dialog) {
-        LOG_WARNING("hints: no hint dialog \"DIALOG_HINT\"; hint \"" + name + "\" skipped");
+        LOG_WARNING("hints: no hint dialog \"DIALOG_HINT\"; hint \"" + name + "\" taken as closed");
+        GuiMethod callback = onClosed;
+        callback.invoke(nullptr);
         return false;
     }
     dialog->setHintText(text);

@@ -56,10 +56,20 @@ if(X11_FOUND)
     set_tests_properties(${name} PROPERTIES
       ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 180 RESOURCE_LOCK xvfb)
   endforeach()
+
+  # A new player's first visit: the name dialog, a typed name, the player
+  # list, the career door and the map with the chef; screenshots in
+  # "screenshots" of the build folder.
+  add_test(NAME app.first_visit_end_to_end
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/journey_e2e.bash
+            $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> ${CMAKE_BINARY_DIR}/screenshots)
+  set_tests_properties(app.first_visit_end_to_end PROPERTIES
+    ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 420 RESOURCE_LOCK xvfb)
 else()
   # Without the X11 headers the window tool cannot be built: the tests still
   # show, as skipped (failed when the variable CI is set).
-  foreach(check app.window_close_smoke app.window_close_smoke_16bit app.startup_end_to_end)
+  foreach(check app.window_close_smoke app.window_close_smoke_16bit app.startup_end_to_end
+                app.first_visit_end_to_end)
     add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/helpers/missing_tool.sh
              "${check}: the X11 headers (libx11-dev) are not installed")
     set_tests_properties(${check} PROPERTIES SKIP_RETURN_CODE 77)

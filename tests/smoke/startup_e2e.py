@@ -139,7 +139,9 @@ def cream(colour):
 
 
 def night_sky(colour):
-    return colour[2] > 60 and colour[0] < 120
+    # Blue above red: the shop's wallpaper, darkened behind the new player's
+    # name dialog, is dark too but stays red.
+    return colour[2] > 60 and colour[0] < 120 and colour[2] > colour[0]
 
 
 def find_button(image, picture, wanted):

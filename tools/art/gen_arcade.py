@@ -216,6 +216,83 @@ def steam(n=8, w=48, h=80):
     return frames
 
 
+D = "Dialog pictures (section \"dialogs\")"
+
+
+def results_panel(w=380, h=96):
+    """The cream block behind the round rows and the score rows of the arcade results."""
+    s, c = new_surface(w, h)
+    glossy(c, lambda cc: rounded_rect(cc, 3, 3, w - 6, h - 6, 16), hexrgb("FFF4E0"), (3, 3, w - 6, h - 6),
+           outline=PISTACHIO_DARK, line=2.5, highlight=0.3)
+    for i in range(int((w - 40) / 14)):
+        ellipse(c, 22 + i * 14, h - 9, 3, 3)
+        c.set_source_rgba(*with_alpha(PISTACHIO, 0.6))
+        c.fill()
+    return s
+
+
+def results_line(w=340, h=8):
+    s, c = new_surface(w, h)
+    for i in range(int(w / 10)):
+        rounded_rect(c, i * 10 + 1, 2, 6, 4, 2)
+        c.set_source_rgba(*with_alpha(CARAMEL, 0.8))
+        c.fill()
+    return s
+
+
+def new_record(n=4, w=132, h=44):
+    """A raspberry ribbon with "New record!" and a glint that sweeps across it."""
+    frames = []
+    for f in range(n):
+        s, c = new_surface(w, h)
+        for side in (-1, 1):
+            x0 = w / 2.0 + side * (w / 2.0 - 14)
+            c.move_to(x0, 10)
+            c.line_to(x0 + side * 12, 12)
+            c.line_to(x0 + side * 6, 22)
+            c.line_to(x0 + side * 12, 34)
+            c.line_to(x0, 32)
+            c.close_path()
+            c.set_source_rgba(*RASPBERRY_DARK)
+            c.fill()
+        glossy(c, lambda cc: rounded_rect(cc, 12, 6, w - 24, 30, 9), RASPBERRY, (12, 6, w - 24, 30), line=2,
+               highlight=0.5)
+        c.save()
+        rounded_rect(c, 12, 6, w - 24, 30, 9)
+        c.clip()
+        gx = 12 + (w - 24) * (f + 0.5) / n
+        c.move_to(gx - 8, 6)
+        c.line_to(gx + 4, 6)
+        c.line_to(gx - 8, 36)
+        c.line_to(gx - 20, 36)
+        c.close_path()
+        c.set_source_rgba(1, 1, 1, 0.35)
+        c.fill()
+        c.restore()
+        fancy_text(c, "New record!", w / 2.0, 21, 15, SUGAR, LEMON, outline=RASPBERRY_DARK, outline_w=2.5, shadow=False)
+        frames.append(s)
+    return frames
+
+
+def round_icon(size=36):
+    """The round row's icon: a little pistachio flag on a pole."""
+    s, c = new_surface(size, size)
+    c.rectangle(8, 4, 3, size - 6)
+    c.set_source_rgba(*CHOCOLATE)
+    c.fill()
+    c.move_to(11, 5)
+    c.line_to(size - 3, 11)
+    c.line_to(11, 19)
+    c.close_path()
+    c.set_source_rgba(*PISTACHIO)
+    c.fill_preserve()
+    stroke(c, PISTACHIO_DARK, 1.5)
+    ellipse(c, 9.5, 4, 3, 3)
+    c.set_source_rgba(*LEMON)
+    c.fill()
+    return s
+
+
 def main():
     save_png(curtain_front(), "media/images/arcade/curtain_front.png",
              "\"CURTAINFRONT\": the front curtain; it rises to y -530, so 30 px of fringe stay in view", "1 frame", G)
@@ -228,6 +305,14 @@ def main():
                     "\"ARCADE_BOWL%d\": mixing bowl of level set %d (\"BUTTON_ARCADE%d\", anchored at its bottom centre)" % (i, i + 1, i), G)
     save_frames(fan(), "media/images/arcade/fan.png", "\"ARCADE_FAN\": the turning fan (\"FAN\", 33 ms per frame)", G)
     save_frames(steam(), "media/images/arcade/steam.png", "\"ARCADE_STEAM\": steam for \"SMOKE1\" and \"SMOKE2\"", G)
+    save_png(results_panel(), "media/images/dialogs/arcadeend_panel.png",
+             "\"ARCADEEND_PANEL\": block behind the round rows and the score rows of the arcade results", "1 frame", D)
+    save_png(results_line(), "media/images/dialogs/arcadeend_line.png",
+             "\"ARCADEEND_LINE\": dotted caramel line under a result row", "1 frame", D)
+    save_frames(new_record(), "media/images/dialogs/arcadeend_newrecord.png",
+                "\"ARCADEEND_NEWRECORD\": the new-record ribbon, its glint sweeping across (150 ms per frame)", D)
+    save_png(round_icon(), "media/images/dialogs/arcadeend_roundicon.png",
+             "\"ARCADEEND_ROUNDICON\": the little flag beside a round number", "1 frame", D)
 
 
 if __name__ == "__main__":

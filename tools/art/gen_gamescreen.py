@@ -466,6 +466,80 @@ def level_sign(number, frames=4):
     return out
 
 
+def star_space_arcade():
+    """The plaque of the pastry counts in the arcade and the exams: pistachio with an icing edge."""
+    s, c = new_surface(124, 68)
+    soft = lambda cc: rounded_rect(cc, 4, 4, 116, 60, 14)
+    glossy(c, soft, PISTACHIO, (4, 4, 116, 60), outline=PISTACHIO_DARK, line=2.5, highlight=0.45)
+    for i in range(9):
+        ellipse(c, 14 + i * 12, 7, 6, 4)
+        c.set_source_rgba(*SUGAR)
+        c.fill()
+    rounded_rect(c, 12, 26, 100, 32, 10)
+    c.set_source_rgba(1, 1, 1, 0.35)
+    c.fill()
+    return s
+
+
+def pastry_box_arcade():
+    """The belt's box: pistachio stripes on cream, tied with a raspberry ribbon."""
+    s, c = new_surface(96, 96)
+    glossy(c, lambda cc: rounded_rect(cc, 10, 30, 76, 62, 6), CREAM, (10, 30, 76, 62), line=2.5, highlight=0.4)
+    c.save()
+    rounded_rect(c, 10, 30, 76, 62, 6)
+    c.clip()
+    for x in range(12, 86, 14):
+        c.rectangle(x, 30, 7, 62)
+        c.set_source_rgba(*with_alpha(PISTACHIO, 0.75))
+        c.fill()
+    c.restore()
+    rounded_rect(c, 10, 30, 76, 62, 6)
+    stroke(c, OUTLINE, 2.5)
+    c.rectangle(44, 30, 8, 62)
+    c.set_source_rgba(*RASPBERRY)
+    c.fill()
+    for side in (-1, 1):
+        ellipse(c, 48 + side * 12, 22, 12, 8)
+        stroke(c, RASPBERRY, 5)
+    ellipse(c, 48, 28, 5, 5)
+    c.set_source_rgba(*RASPBERRY_DARK)
+    c.fill()
+    return s
+
+
+def pastry_flash(size=96):
+    """The sparkle behind a pastry that has just come out of its cloud."""
+    s, c = new_surface(size, size)
+    h = size / 2.0
+    ellipse(c, h, h, h - 2, h - 2)
+    c.set_source(radial(h, h, h - 2, [(0, with_alpha(SUGAR, 0.95)), (0.45, with_alpha(LEMON, 0.6)),
+                                      (1, with_alpha(LEMON, 0.0))]))
+    c.fill()
+    star_path(c, h, h, h - 4, h * 0.22, points=8)
+    c.set_source_rgba(*with_alpha(SUGAR, 0.85))
+    c.fill()
+    return s
+
+
+def arcade_level_numbers():
+    """The level sign of the six arcade sets: a pistachio oven with the set's number."""
+    out = []
+    for n in range(6):
+        s, c = new_surface(56, 50)
+        c.rectangle(38, 2, 9, 14)
+        c.set_source(vertical_gradient(2, 16, [(0, PISTACHIO_LIGHT), (1, PISTACHIO_DARK)]))
+        c.fill_preserve()
+        stroke(c, OUTLINE, 1.5)
+        glossy(c, lambda cc: rounded_rect(cc, 3, 12, 50, 36, 9), PISTACHIO, (3, 12, 50, 36), line=2, highlight=0.45)
+        rounded_rect(c, 11, 19, 34, 24, 6)
+        c.set_source(radial(28, 31, 20, [(0, with_alpha(LEMON, 0.8)), (1, with_alpha(hexrgb("F08A3A"), 0.8))]))
+        c.fill_preserve()
+        stroke(c, OUTLINE, 1.5)
+        fancy_text(c, str(n + 1), 28, 31, 17, SUGAR, CREAM, outline=CHOCOLATE, outline_w=2.0, shadow=False)
+        out.append(s)
+    return out
+
+
 def goal_main():
     save_png(quality_meter(), "media/images/game/quality_meter.png",
              "\"QUALITY_METER\": frame of a spot's quality meter; the filling sits at (2, 2)", "1 frame", G)
@@ -492,6 +566,14 @@ def goal_main():
         save_frames(level_sign(n + 1), "media/images/dialogs/levelinfo_level%d.png" % n,
                     "\"LEVELINFO_LEVEL%d\": the level sign (level %d of a theme), chimney top right" % (n, n + 1),
                     "Dialog pictures (section \"dialogs\")")
+    save_png(star_space_arcade(), "media/images/game/star_space_arcade.png",
+             "\"STAR_SPACE_ARCADE\": plaque behind the pastry counts of the arcade and the exams", "1 frame", G)
+    save_png(pastry_box_arcade(), "media/images/game/package3.png",
+             "\"PACKAGE3\": the box a pastry on the belt is packed in; stands on its bottom edge", "1 frame", G)
+    save_png(pastry_flash(), "media/images/game/pastry_flash.png",
+             "\"PASTRY_FLASH\": sparkle behind a pastry finished on the belt (centred on the plate)", "1 frame", G)
+    save_frames(arcade_level_numbers(), "media/images/game/arcade_levelnumbers.png",
+                "\"ARCADE_LEVELNUMBERS\": the level sign of the arcade sets, one frame per set (1 to 6)", G)
 
 
 if __name__ == "__main__":

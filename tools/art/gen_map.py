@@ -6,6 +6,7 @@ import math
 
 import cairo
 
+import gen_frontdoor as fd
 import gen_pastries as gp
 from common import (CARAMEL, CARAMEL_DARK, CARAMEL_LIGHT, CHOCOLATE, CHOCOLATE_DARK, LEMON, OUTLINE, PISTACHIO,
                     PISTACHIO_DARK, RASPBERRY, RASPBERRY_DARK, RASPBERRY_LIGHT, SUGAR, darker, ellipse, glossy,
@@ -18,6 +19,13 @@ THEMES = ["cupcake", "strawberrycake", "creampuff", "flan", "cherrytart", "lemon
           "weddingcake"]
 EXAMS = (3, 7, 11)
 SIZE = 112
+# Where the themes stand on the map's scrolling panel (three pages of 800 px:
+# themes 0-5, the finale 12-14 in the middle, themes 6-11); the same places as
+# the theme nodes of SCENE_MAP in media/properties/dynamic.xml.
+ROW = (400, 225)
+THEME_SPOTS = ([(90 + 125 * k, ROW[k % 2]) for k in range(6)] +
+               [(1690 + 125 * k, ROW[k % 2]) for k in range(6)] +
+               [(1060, 400), (1200, 225), (1340, 400)])
 
 
 def stroke(c, col, w):
@@ -144,6 +152,54 @@ def level_button(size=30):
     return frames
 
 
+def road(w=2400, h=600):
+    """The caramel road of the panel: along the first six themes, under the finale to the
+    next six, with a loop climbing to the three themes of the finale."""
+    s, c = new_surface(w, h)
+    main_road = THEME_SPOTS[:6] + [(880, 520), (1500, 520)] + THEME_SPOTS[6:12]
+    finale = [(920, 520)] + THEME_SPOTS[12:15] + [(1460, 520)]
+
+    def trace(points):
+        c.new_path()
+        c.move_to(*points[0])
+        for (x0, y0), (x1, y1) in zip(points, points[1:]):
+            mx = (x0 + x1) / 2.0
+            c.curve_to(mx, y0, mx, y1, x1, y1)
+
+    for points in (main_road, finale):
+        trace([(points[0][0] - 120, points[0][1] + 40)] + points if points is main_road else points)
+        stroke(c, CARAMEL_DARK, 30)
+        trace([(points[0][0] - 120, points[0][1] + 40)] + points if points is main_road else points)
+        stroke(c, CARAMEL_LIGHT, 24)
+        trace([(points[0][0] - 120, points[0][1] + 40)] + points if points is main_road else points)
+        c.set_dash([10, 14])
+        stroke(c, with_alpha(SUGAR, 0.8), 3)
+        c.set_dash([])
+    # A sugared plaza at every theme's place, so the places still to come show on the road.
+    for x, y in THEME_SPOTS:
+        ellipse(c, x, y + 38, 46, 16)
+        c.set_source_rgba(*with_alpha(CHOCOLATE_DARK, 0.18))
+        c.fill()
+        ellipse(c, x, y + 34, 44, 15)
+        c.set_source_rgba(*CARAMEL_LIGHT)
+        c.fill_preserve()
+        stroke(c, CARAMEL_DARK, 2)
+        ellipse(c, x, y + 32, 34, 10)
+        c.set_source_rgba(*with_alpha(SUGAR, 0.55))
+        c.fill()
+    return s
+
+
+def host_pose(from_left, w=190, h=300):
+    """The chef leaning into the map from one side, his arm raised towards its middle."""
+    s, c = new_surface(w, h)
+    if not from_left:
+        c.translate(w, 0)
+        c.scale(-1, 1)
+    fd.chef(c, w * 0.42, h - 4, 1.9, 0.08, 1.1)
+    return s
+
+
 def main():
     for i in range(len(THEMES)):
         exam = " (exam theme, golden rosette)" if i in EXAMS else ""
@@ -157,6 +213,12 @@ def main():
              "\"MAP_THEME_BOARD\": caramel board under the theme's name", "1 frame", G)
     save_frames(level_button(), "media/images/map/level_button.png",
                 "\"MAP_LEVEL_BUTTON\": one level of a theme (the next one blinks)", G)
+    save_png(road(), "media/images/map/road.png",
+             "\"MAP_ROAD\": the caramel road across the map's three scrolling pages, through every theme", "1 frame", G)
+    save_png(host_pose(True), "media/images/map/henri_left.png",
+             "\"HENRI_LEFT\": the chef coming in from the left for a map hint (anchored bottom left)", "1 frame", G)
+    save_png(host_pose(False), "media/images/map/henri_right.png",
+             "\"HENRI_RIGHT\": the chef coming in from the right for a map hint (anchored bottom right)", "1 frame", G)
 
 
 if __name__ == "__main__":

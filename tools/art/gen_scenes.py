@@ -150,9 +150,11 @@ def bg_selection():
     w, h = 800, 600
     s, c = new_surface(w, h)
     wallpaper(c, w, h, hexrgb("FBE3D6"), RASPBERRY_LIGHT, "heart", 1)
-    window(c, 520, 70, 210, 200, hexrgb("9A7CC4"), hexrgb("FFC7A6"))
-    shelf(c, 60, 200, 360, [("jar", LEMON), ("cake", PINK()), ("pot", MINT), ("jar", RASPBERRY_LIGHT), ("cake", CARAMEL_LIGHT)])
-    shelf(c, 60, 330, 360, [("pot", PEACH), ("jar", PISTACHIO_LIGHT), ("cake", LAVENDER), ("jar", CARAMEL_LIGHT)])
+    # The wall leaves room for the career door (x 250) and the arcade door (x 450)
+    # between the shelves and the window.
+    window(c, 630, 70, 150, 170, hexrgb("9A7CC4"), hexrgb("FFC7A6"))
+    shelf(c, 24, 200, 200, [("jar", LEMON), ("cake", PINK()), ("pot", MINT)])
+    shelf(c, 24, 330, 200, [("pot", PEACH), ("jar", PISTACHIO_LIGHT), ("cake", LAVENDER)])
     floor(c, w, h, 470, hexrgb("E9D3BE"), hexrgb("D9BEA6"))
     counter(c, w, 430, 120, CARAMEL_LIGHT, hexrgb("F4CFC0"))
     vignette(c, w, h)
@@ -179,27 +181,10 @@ def bg_map():
         c.close_path()
         c.set_source(vertical_gradient(y - 40, h, [(0, lighter(col, 0.1)), (1, col)]))
         c.fill()
-    # a winding road of caramel through the hills
-    c.move_to(60, 580)
-    c.curve_to(200, 500, 120, 420, 300, 380)
-    c.curve_to(480, 340, 380, 260, 560, 230)
-    c.curve_to(680, 210, 640, 150, 760, 120)
-    stroke(c, CARAMEL_DARK, 30)
-    c.move_to(60, 580)
-    c.curve_to(200, 500, 120, 420, 300, 380)
-    c.curve_to(480, 340, 380, 260, 560, 230)
-    c.curve_to(680, 210, 640, 150, 760, 120)
-    stroke(c, CARAMEL_LIGHT, 24)
-    c.move_to(60, 580)
-    c.curve_to(200, 500, 120, 420, 300, 380)
-    c.curve_to(480, 340, 380, 260, 560, 230)
-    c.curve_to(680, 210, 640, 150, 760, 120)
-    c.set_dash([10, 14])
-    stroke(c, with_alpha(SUGAR, 0.8), 3)
-    c.set_dash([])
-    for _ in range(26):
-        x, y = rnd.uniform(0, w), rnd.uniform(200, 580)
-        r = rnd.uniform(12, 26)
+    # Trees stay on the far hills: the map's themes and road scroll over the rest.
+    for _ in range(18):
+        x, y = rnd.uniform(0, w), rnd.uniform(196, 246)
+        r = rnd.uniform(8, 15)
         ellipse(c, x, y + r, r * 0.15, r * 0.2)
         glossy(c, lambda cc, x=x, y=y, r=r: ellipse(cc, x, y, r, r * 0.9), rnd.choice([PISTACHIO, hexrgb("7DB85A"), PISTACHIO_LIGHT]),
                (x - r, y - r, 2 * r, 2 * r), line=2, highlight=0.3)
@@ -687,7 +672,7 @@ def trophy_big(i, size=160):
 
 def main():
     save_jpeg(bg_selection(), "media/images/selection/background.jpg", "\"SELECTION_BACKGROUND\": inside the bakery")
-    save_jpeg(bg_map(), "media/images/map/background.jpg", "\"MAP_BACKGROUND\": hills with a winding caramel road")
+    save_jpeg(bg_map(), "media/images/map/background.jpg", "\"MAP_BACKGROUND\": rolling hills under a spring sky (the road scrolls with the themes)")
     save_jpeg(bg_game(False), "media/images/game/background.jpg", "\"GAME_BACKGROUND\": the kitchen, counter in the lower third")
     save_jpeg(bg_game(True), "media/images/game/exam_background.jpg", "\"EXAM_BACKGROUND\": the kitchen at dusk with diplomas")
     save_jpeg(bg_toolshop(), "media/images/toolshop/background.jpg", "\"TOOLSHOP_BACKGROUND\": shelves and bunting")

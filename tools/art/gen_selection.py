@@ -199,6 +199,57 @@ def balloon(i, w=96, h=132):
     return s
 
 
+def name_field(w=300, h=44):
+    """The cream field the player types a name into."""
+    s, c = new_surface(w, h)
+    rounded_rect(c, 2, 3, w - 4, h - 5, 12)
+    c.set_source_rgba(*with_alpha(CHOCOLATE_DARK, 0.25))
+    c.fill()
+    rounded_rect(c, 2, 1, w - 4, h - 5, 12)
+    c.set_source(vertical_gradient(1, h - 4, [(0, hexrgb("FFF9EE")), (1, hexrgb("FFEFD6"))]))
+    c.fill_preserve()
+    stroke(c, CHOCOLATE, 2.2)
+    return s
+
+
+def caret(w=3, h=26):
+    s, c = new_surface(w, h)
+    rounded_rect(c, 0, 0, w, h, 1.2)
+    c.set_source_rgba(*CHOCOLATE_DARK)
+    c.fill()
+    return s
+
+
+def row_border(w=196, h=54):
+    """The raspberry frame around the current player's name."""
+    s, c = new_surface(w, h)
+    rounded_rect(c, 3, 3, w - 6, h - 6, 16)
+    c.set_source_rgba(*with_alpha(RASPBERRY_LIGHT, 0.35))
+    c.fill_preserve()
+    stroke(c, RASPBERRY, 3.2)
+    for x in (14, w - 14):
+        rounded_star_path(c, x, h / 2.0, 7, 3, 5)
+        c.set_source_rgba(*LEMON)
+        c.fill_preserve()
+        stroke(c, CARAMEL_DARK, 1)
+    return s
+
+
+def name_row(w=180, h=40):
+    """One row of the player list: a soft caramel plate that lights up under the pointer."""
+    frames = []
+    for state in STATES:
+        s, c = new_surface(w, h)
+        rounded_rect(c, 2, 2, w - 4, h - 4, 14)
+        col = {"normal": hexrgb("FFF3E0"), "over": hexrgb("FFE2B8"), "pressed": hexrgb("F6CF98"),
+               "disabled": hexrgb("F4EEE6")}[state]
+        c.set_source_rgba(*col)
+        c.fill_preserve()
+        stroke(c, with_alpha(CARAMEL_DARK, 0.55), 1.5)
+        frames.append(s)
+    return frames
+
+
 def main():
     save_frames(career_door(), "media/images/selection/career_door.png",
                 "\"SELECTION_CAREER\": the pistachio door to the career map (\"BUTTON_LEVEL\"); suggested at (250, 180)", G)
@@ -217,6 +268,14 @@ def main():
              "\"SELECTION_SUNSHINE\": rays from the window (\"SPRITE_SUNSHINE\"); suggested at (440, 60)", "1 frame", G)
     save_png(henri_standing(), "media/images/selection/henri.png",
              "\"SELECTION_HENRI\": the chef standing by the counter (\"SPRITE_HENRI\"); suggested at (610, 300)", "1 frame", G)
+    save_png(name_field(), "media/images/selection/name_field.png",
+             "\"SELECTION_NAME_FIELD\": the field of the new-player dialog the name is typed into", "1 frame", G)
+    save_png(caret(), "media/images/selection/caret.png",
+             "\"SELECTION_CARET\": the blinking caret of the name field", "1 frame", G)
+    save_png(row_border(), "media/images/selection/row_border.png",
+             "\"SELECTION_ROW_BORDER\": the frame around the current player's row of the player list", "1 frame", G)
+    save_frames(name_row(), "media/images/selection/name_row.png",
+                "\"SELECTION_NAME_ROW\": one row of the player list (a label lies on top)", G)
     for i in range(6):
         save_png(balloon(i), "media/images/selection/balloon%d.png" % i,
                  "\"SELECTION_BALLOON%d\": balloon of player %d (\"BALLOON%d\"; the name label goes below it)" % (i, i + 1, i),

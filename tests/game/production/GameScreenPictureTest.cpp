@@ -9,6 +9,8 @@
 #include "framework/scenegraph/RenderTask.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
+#include "game/production/ConveyorController.h"
+#include "game/production/ConveyorView.h"
 #include "game/data/TuningTable.h"
 #include "game/production/BonusMeter.h"
 #include "game/production/CustomerView.h"
@@ -87,6 +89,40 @@ TEST_F(GameScreenPictureTest, CareerLevelMidPlay)
     // The finished pastry stands on its doily and the countertop is drawn.
     EXPECT_TRUE(counter->getSpotChild(0, "PASTRY_SPRITE")->isVisible());
     EXPECT_TRUE(counter->getSpotChild(1, "INGREDIENT0")->isVisible());
+}
+
+TEST_F(GameScreenPictureTest, ArcadeBeltInMotion)
+{
+    state().mode = 1;
+    GameData::instance->startLevel(0);
+    scene->startLevel();
+    ASSERT_TRUE(runUntil([&] { return scene->saveOnLeave; }));
+    layTiles();
+    auto* belt = dynamic_cast<ConveyorView*>(scene->getPastryStation());
+    ASSERT_NE(nullptr, belt);
+    // Three plates on the way: the front one finished, the next half made.
+    ASSERT_TRUE(runUntil([&] { return state().conveyorBelt.spots.size() >= 3; }, 6000));
+    Spot* front = state().conveyorBelt.spots[0].get();
+    for (const Pastry::Ingredient& ingredient : std::vector<Pastry::Ingredient>(front->getPastry()->ingredients))
+        for (int unit = 0; unit < ingredient.amount; ++unit)
+            belt->deliverIngredients({ingredient.name, 0, 0}, false, 400, 100, unit, 5);
+    Spot* second = state().conveyorBelt.spots[1].get();
+    belt->deliverIngredients({second->getPastry()->ingredients[0].name, 0, 0}, false, 450, 150, 0, 3);
+    ASSERT_TRUE(runUntil([&] { return front->state == Spot::Ready; }, 200));
+    Spot* third = state().conveyorBelt.spots[2].get();
+    for (int unit = 0; unit < 2; ++unit)
+        belt->deliverIngredients({third->getPastry()->ingredients[0].name, unit, 7}, false, 390 + 50 * unit, 374, unit, 3);
+    state().playSessionInfo.score = 2400;
+    frames(8);
+    render("arcade_belt_motion.png");
+    ASSERT_TRUE(picture);
+    EXPECT_TRUE(front->getPlate()->isVisible());
+    EXPECT_GT(belt->getSpeed(), 0.0f);
+
+    // A click under the belt: the box drops onto the finished pastry.
+    belt->getController()->onLeftDown(400, 590, 0, false);
+    frames(22);
+    render("arcade_belt_packaging.png");
 }
 
 TEST_F(GameScreenPictureTest, LevelStartWithTheCustomersBubble)

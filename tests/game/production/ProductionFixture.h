@@ -49,8 +49,10 @@ public:
 class TestGameScene : public SceneGame {
 public:
     explicit TestGameScene(AbstractProperty* configuration) : SceneGame(configuration) {}
-    RefPointer<GameBoard> createBoard(GameNode*) override
+    RefPointer<GameBoard> createBoard(GameNode* gridNode) override
     {
+        if (realBoard)
+            return SceneGame::createBoard(gridNode);
         board = new FakeBoard();
         return RefPointer<GameBoard>(board.get());
     }
@@ -70,6 +72,8 @@ public:
     }
 
     RefPointer<FakeBoard> board;
+    // The real grid instead of the fake (played by a scripted player).
+    bool realBoard = false;
     bool trophyWaiting = false;
     int leftGame = 0;
     int deletedSaves = 0;

@@ -1,0 +1,278 @@
+// The arcade's results and information dialogs, and the arcade scene with its
+// curtain, reveals by rank and the continue or discard of a saved run.
+#include "GameDialogsFixture.h"
+#include "framework/core/BasicProperties.h"
+#include "framework/core/PropertyStore.h"
+#include "framework/gui/Button.h"
+#include "framework/gui/Scene.h"
+#include "framework/gui/SceneManager.h"
+#include "framework/gui/StyleLabel.h"
+#include "framework/players/PlayerManager.h"
+#include "framework/players/PropertyAccess.h"
+#include <chrono>
+#include <thread>
+#include "framework/resources/ResourceManager.h"
+#include "framework/scenegraph/Label.h"
+#include "framework/scenegraph/Sprite.h"
+#include "game/data/GameData.h"
+#include "game/data/TortelunePlayer.h"
+#include "game/dialogs/DialogArcadeEnd.h"
+#include "game/dialogs/DialogArcadeInfo.h"
+#include "game/production/PlaySessionInfo.h"
+#include "game/scenes/SceneArcade.h"
+#include "game/scenes/SceneGame.h"
+
+namespace {
+
+std::string text(GameNode* node)
+{
+    auto* label = objectCast<Label>(node);
+    return label ? toNarrowString(label->getText()) : std::string("<none>");
+}
+
+std::string textOf(const char* key)
+{
+    return toNarrowString(BasicProperties::instance->getText(key));
+}
+
+bool visible(Dialog* dialog, const char* name)
+{
+    GameNode* node = dialog->getComponent(name);
+    return node && node->isVisible();
+}
+
+class ArcadeDialogsTest : public GameDialogsFixture {
+protected:
+    void SetUp() override
+    {
+        GameDialogsFixture::SetUp();
+        GameData::instance->state->mode = 1;
+        GameData::instance->startLevel(0);
+    }
+    DialogArcadeEnd* results(int arcadeLevel, int score)
+    {
+        auto* dialog = objectCast<DialogArcadeEnd>(open("DIALOG_ARCADE_END"));
+        if (!dialog)
+            return nullptr;
+        PlaySessionInfo session;
+        session.arcadeLevel = arcadeLevel;
+        session.score = score;
+        DialogArcadeEnd::showResults(dialog, session);
+        return dialog;
+    }
+};
+
+TEST_F(ArcadeDialogsTest, ResultsMarkOnlyTheBestsThatWereBeaten)
+{
+    struct Case {
+        const char* name;
+        int storedLevel; // -1: never played
+        int storedScore;
+        int arcadeLevel;
+        int score;
+        bool levelRecord;
+        bool scoreRecord;
+        const char* bestLevel;
+        const char* bestScore;
+    };
+    const Case cases[] = {
+        {"neither", 4, 9000, 2, 5000, false, false, "5", "9,000"},
+        {"score only", 4, 9000, 2, 12000, false, true, "5", "12,000"},
+        {"equal is no record", 2, 5000, 2, 5000, false, false, "3", "5,000"},
+        {"first game", -1, 0, 1, 10, true, true, "2", "10"},
+        {"first game, first round", -1, 0, 0, 0, false, false, "1", "0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        player->arcadeLevel.clear();
+        player->arcadeScore.clear();
+        if (c.storedLevel >= 0) {
+            player->arcadeLevel[0] = c.storedLevel;
+            player->arcadeScore[0] = c.storedScore;
+        }
+        DialogArcadeEnd* dialog = results(c.arcadeLevel, c.score);
+        ASSERT_NE(nullptr, dialog);
+        EXPECT_EQ(c.levelRecord, dialog->isNewLevelRecord());
+        EXPECT_EQ(c.scoreRecord, dialog->isNewScoreRecord());
+        EXPECT_FALSE(visible(dialog, "BUTTON_RESTART"));
+        advance(12000);
+        EXPECT_TRUE(dialog->isRevealDone());
+        EXPECT_EQ(textOf("TEXT_ARCADEINFO_SET") + " 1", text(dialog->getComponent("LABEL_SET")));
+        EXPECT_EQ(textOf("TEXT_ARCADENAME0"), text(dialog->getComponent("LABEL_NAME")));
+        EXPECT_EQ(c.bestLevel, text(dialog->getComponent("LABEL_LEVELRECORDVALUE")));
+        EXPECT_EQ(c.bestScore, text(dialog->getComponent("LABEL_SCORERECORDVALUE")));
+        EXPECT_EQ(c.scoreRecord, visible(dialog, "SPRITE_SCORENEWRECORD"));
+        EXPECT_EQ(!c.scoreRecord, visible(dialog, "LABEL_SCOREVALUE"));
+        EXPECT_EQ(c.levelRecord, visible(dialog, "SPRITE_LEVELNEWRECORD"));
+        EXPECT_EQ(!c.levelRecord, visible(dialog, "SPRITE_LEVELICON"));
+        EXPECT_TRUE(visible(dialog, "BUTTON_RESTART"));
+        if (c.scoreRecord && c.levelRecord)
+            screenshot("arcade_results_records.png");
+        SceneManager::instance->getCurrentScene()->forgetDialog(dialog);
+    }
+}
+
+TEST_F(ArcadeDialogsTest, AClickDuringTheRevealShowsTheEndAtOnceAndTheNextGoesToTheButtons)
+{
+    player->arcadeScore[0] = 300;
+    DialogArcadeEnd* dialog = results(3, 4567);
+    ASSERT_NE(nullptr, dialog);
+    advance(400);
+    EXPECT_FALSE(dialog->isRevealDone());
+    dialog->onLeftUp(5, 5, 0);
+    EXPECT_TRUE(dialog->isRevealDone());
+    EXPECT_EQ("4", text(dialog->getComponent("LABEL_LEVELVALUE")));
+    EXPECT_EQ("4,567", text(dialog->getComponent("LABEL_SCOREVALUE")));
+    EXPECT_FALSE(visible(dialog, "LABEL_SCOREVALUE"));
+    EXPECT_TRUE(visible(dialog, "SPRITE_SCORENEWRECORD"));
+    auto* restart = objectCast<Button>(dialog->getComponent("BUTTON_RESTART"));
+    ASSERT_NE(nullptr, restart);
+    EXPECT_TRUE(restart->isVisible());
+    EXPECT_TRUE(restart->isEnabled());
+    advance(6000); // the cut reveal never finishes a second time
+    dialog->onLeftUp(5, 5, 0);
+    EXPECT_TRUE(dialog->isRevealDone());
+    screenshot("arcade_results.png");
+}
+
+TEST_F(ArcadeDialogsTest, InformationShowsTheSetAndTheGroupedBests)
+{
+    auto* info = objectCast<DialogArcadeInfo>(open("DIALOG_ARCADE_INFO"));
+    ASSERT_NE(nullptr, info);
+    player->arcadeScore[2] = 1234567;
+    player->arcadeLevel[2] = 6;
+    DialogArcadeInfo::setup(info, 2);
+    EXPECT_EQ(textOf("TEXT_ARCADEINFO_SET") + " 3", text(info->getComponent("LABEL_SET")));
+    EXPECT_EQ(textOf("TEXT_ARCADENAME2"), text(info->getComponent("LABEL_NAME")));
+    EXPECT_EQ("1,234,567", text(info->getComponent("LABEL_SCOREVALUE")));
+    EXPECT_EQ("7", text(info->getComponent("LABEL_LEVELVALUE")));
+    DialogArcadeInfo::setup(info, 0);
+    EXPECT_EQ("0", text(info->getComponent("LABEL_SCOREVALUE")));
+    EXPECT_EQ("1", text(info->getComponent("LABEL_LEVELVALUE")));
+    EXPECT_EQ(u"A [font=FONT_DIALOGBOLD,default]b[/font] [font=FONT_TEXT_ITALIC,default]i[/font]\n",
+              DialogArcadeInfo::formatDialogText(u"A [b]b[/b] [i]i[/i]"));
+    EXPECT_EQ(2, info->getResult());
+}
+
+class ArcadeSceneTest : public ArcadeDialogsTest {
+protected:
+    void SetUp() override
+    {
+        ArcadeDialogsTest::SetUp();
+        ResourceManager::instance->requestSection("scenearcade");
+        // The chef of the information dialog, without the whole game section.
+        ResourceManager::instance->getLoadedResource("CUSTOMER_HENRI_ARCADE_HAPPY", "scenegame");
+        for (int waited = 0; ResourceManager::instance->hasPendingRequests() && waited < 120000; waited += 10)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        arcade = objectCast<SceneArcade>(SceneManager::instance->registerScene("SCENE_ARCADE"));
+        ASSERT_NE(nullptr, arcade);
+        for (int set = 0; set < 6; ++set)
+            player->arcadeState[set] = 1;
+    }
+    void fromSelection()
+    {
+        enter(selection);
+        enter(arcade);
+    }
+    void saveRun(int set)
+    {
+        GameData::instance->state->mode = 1;
+        GameData::instance->startLevel(set);
+        PropertyStore store;
+        GameData::instance->saveGame(&store);
+        if (set > 5) // a damaged file: a set that does not exist
+            childNode(&store, "arcadelevelmanager")->setInt("currentLevel", set, true);
+        ASSERT_TRUE(PlayerManager::getInstance()->saveGameState("ARCADE", player->getName(), store));
+    }
+
+    SceneArcade* arcade = nullptr;
+};
+
+TEST_F(ArcadeSceneTest, FirstVisitRevealsTheFirstBowlAfterTheCurtainThenCountsTheVisit)
+{
+    fromSelection();
+    EXPECT_EQ(1, GameData::instance->state->mode);
+    EXPECT_FALSE(arcade->getBowl(0)->isEnabled());
+    EXPECT_TRUE(arcade->getBowl(3)->isEnabled());
+    advance(1000);
+    screenshot("arcade_scene_curtain.png");
+    advance(3000);
+    EXPECT_TRUE(arcade->getBowl(0)->isEnabled());
+    EXPECT_EQ(1, player->numArcadeVisits);
+    EXPECT_TRUE(arcade->getBowl(0)->isInputEnabled());
+    screenshot("arcade_scene.png");
+}
+
+TEST_F(ArcadeSceneTest, NewlyUnlockedSetsAreRevealedOneAfterAnother)
+{
+    player->numArcadeVisits = 3;
+    player->arcadeSet1Notice = true;
+    player->arcadeSets2And3Notice = true;
+    player->arcadeSets4And5Notice = true;
+    fromSelection();
+    for (int set = 1; set < 6; ++set)
+        EXPECT_FALSE(arcade->getBowl(set)->isEnabled()) << set;
+    advance(2300);
+    EXPECT_TRUE(arcade->getBowl(1)->isEnabled());
+    EXPECT_FALSE(arcade->getBowl(2)->isEnabled());
+    advance(6000);
+    for (int set = 1; set < 6; ++set)
+        EXPECT_TRUE(arcade->getBowl(set)->isEnabled()) << set;
+    EXPECT_FALSE(player->arcadeSet1Notice || player->arcadeSets2And3Notice || player->arcadeSets4And5Notice);
+    EXPECT_EQ(4, player->numArcadeVisits);
+}
+
+TEST_F(ArcadeSceneTest, ASavedRunIsOfferedFromTheSelectionAndDiscardingDeletesIt)
+{
+    player->numArcadeVisits = 1;
+    saveRun(2);
+    fromSelection();
+    advance(2500);
+    EXPECT_TRUE(arcade->hasSaved());
+    EXPECT_EQ(2, arcade->getSavedSetIndex());
+    EXPECT_TRUE(isShown("CTEXT_START_SAVEGAME"));
+    SceneArcade::onDiscard(arcade, nullptr);
+    EXPECT_FALSE(arcade->hasSaved());
+    EXPECT_FALSE(PlayerManager::getInstance()->savedGameExists("ARCADE", player->getName()));
+}
+
+TEST_F(ArcadeSceneTest, EachArrivalForgetsAnOldSaveAndASetOutsideTheSixIsNotOffered)
+{
+    player->numArcadeVisits = 1;
+    saveRun(1);
+    fromSelection();
+    advance(2500);
+    ASSERT_TRUE(arcade->hasSaved());
+    SceneArcade::onDiscard(arcade, nullptr);
+    advance(600);
+    EXPECT_FALSE(isShown("CTEXT_START_SAVEGAME"));
+    saveRun(1);
+    PlayerManager::getInstance()->deleteSavedGame("ARCADE", player->getName());
+    enter(game);
+    enter(arcade);
+    EXPECT_FALSE(arcade->hasSaved());
+    saveRun(7);
+    enter(selection);
+    enter(arcade);
+    EXPECT_FALSE(arcade->hasSaved());
+    EXPECT_EQ(-1, arcade->getSavedSetIndex());
+    EXPECT_FALSE(isShown("CTEXT_START_SAVEGAME"));
+}
+
+TEST_F(ArcadeSceneTest, PickingABowlOpensItsInformationAndCancelStaysInTheScene)
+{
+    player->numArcadeVisits = 1;
+    fromSelection();
+    advance(2500);
+    SceneArcade::onBowl(arcade, arcade->getBowl(4));
+    EXPECT_EQ(4, GameData::instance->state->arcadeManager.getCurrentIndex());
+    ASSERT_TRUE(isShown("DIALOG_ARCADE_INFO"));
+    advance(400);
+    screenshot("arcade_info.png");
+    auto* info = objectCast<DialogArcadeInfo>(arcade->getDialog("DIALOG_ARCADE_INFO"));
+    info->getComponent("BUTTON_CANCEL");
+    SceneArcade::onInfoClosed(arcade, info);
+    EXPECT_EQ(arcade, SceneManager::instance->getCurrentScene());
+}
+
+} // namespace

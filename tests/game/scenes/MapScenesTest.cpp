@@ -1,0 +1,407 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "framework/core/PropertyNode.h"
+#include "framework/core/PropertyStore.h"
+#include "framework/gui/Button.h"
+#include "framework/gui/SceneManager.h"
+#include "framework/players/PlayerManager.h"
+#include "framework/scenegraph/Sprite.h"
+#include "game/data/GameData.h"
+#include "game/data/TortelunePlayer.h"
+#include "game/dialogs/DialogTortelune.h"
+#include "game/dialogs/TrophyWatcher.h"
+#include "game/scenes/MapStates.h"
+#include "game/scenes/SceneGame.h"
+#include "game/scenes/SceneMap.h"
+#include "game/scenes/SceneSelection.h"
+#include "game/scenes/ThemeNode.h"
+#include "support/FrontDoorFixture.h"
+
+namespace {
+
+class MapScenesTest : public FrontDoorFixture {
+protected:
+    // The player picked in the selection scene walks through the career door.
+    void enterFromSelection()
+    {
+        enter("SCENE_SELECTION");
+        enter("SCENE_MAP");
+    }
+    // Back on the map from a level just played to `highest`, with its news.
+    void returnFromLevel(int highest, bool raised)
+    {
+        enter("SCENE_GAME");
+        currentPlayer()->highestLevelReached = highest;
+        currentPlayer()->newLevelNotice = raised;
+        enter("SCENE_MAP");
+    }
+    template <class State>
+    State* stateAs() const
+    {
+        return dynamic_cast<State*>(map()->getState());
+    }
+    std::string hintName() const
+    {
+        auto* hint = stateAs<MapHintState>();
+        return hint ? hint->getHintName() : std::string();
+    }
+    void saveLevelGame(int level)
+    {
+        RefPointer<PropertyStore> store(new PropertyStore());
+        store->addNode("levelmanager", "Node")->setInt("currentLevel", level);
+        ASSERT_TRUE(PlayerManager::getInstance()->saveGameState("LEVEL", currentPlayer()->getName(), *store));
+    }
+    // Runs frames for `ms`, closing each trophy announcement as a player would.
+    void framesClosingTrophies(int ms)
+    {
+        for (int elapsed = 0; elapsed < ms; elapsed += 500) {
+            frames(500);
+            Scene* scene = SceneManager::instance->getCurrentScene();
+            if (auto* awarded = objectCast<DialogTortelune>(scene->getDialog("DIALOG_TROPHYAWARDED")))
+                awarded->close();
+        }
+    }
+    int currentLevel() const { return GameData::instance->state->levelManager.getCurrentIndex(); }
+    Scene* nextScene() const { return SceneManager::instance->getNextScene(); }
+};
+
+TEST_F(MapScenesTest, NewPlayerIsGuidedThenStartsLevelOneWithoutInformation)
+{
+    addPlayer("Anna");
+    enterFromSelection();
+    SceneMap* scene = map();
+    ASSERT_NE(nullptr, stateAs<MapHintState>());
+    EXPECT_EQ("HINT_LEVELSELECTION", hintName());
+    EXPECT_FALSE(scene->getState()->isInputEnabled());
+    EXPECT_EQ(3, scene->getPage());
+    EXPECT_EQ(-1600, scene->getPanelDynamic()->getX());
+    // Only the first theme is open, its first level pulsing.
+    EXPECT_TRUE(scene->getTheme(0)->getPastryButton()->isVisible());
+    EXPECT_TRUE(scene->getTheme(0)->isSelected());
+    EXPECT_FALSE(scene->getTheme(1)->getPastryButton()->isVisible());
+    EXPECT_TRUE(scene->getTheme(0)->getLevelButton(0)->isVisible());
+    EXPECT_FALSE(scene->getTheme(0)->getLevelButton(1)->isVisible());
+    EXPECT_FALSE(scene->getScrollRightButton()->isVisible());
+
+    // The chef walks in from the right.
+    frames(400);
+    Sprite* host = stateAs<MapHintState>()->getHost();
+    ASSERT_NE(nullptr, host);
+    EXPECT_EQ(Sprite::BottomRight, host->getAnchorKind());
+    frames(400);
+    EXPECT_EQ(800, host->getX());
+    // Without a hint dialog the hint counts as closed: the chef leaves and the map pans to page 1.
+    frames(800);
+    ASSERT_NE(nullptr, stateAs<MapIntroPanState>());
+    frames(3800);
+    EXPECT_EQ(0, scene->getPanelDynamic()->getX());
+    EXPECT_EQ("HINT_CLICK_START", hintName());
+    frames(2000);
+    ASSERT_NE(nullptr, stateAs<MapIdleState>());
+    EXPECT_EQ(1, scene->getPage());
+    EXPECT_TRUE(scene->getStartButton()->isEnabled());
+
+    scene->getStartButton()->fire();
+    EXPECT_NE(nullptr, stateAs<MapStartGameState>());
+    EXPECT_EQ(0, currentLevel());
+    EXPECT_EQ(SceneManager::instance->getScene("SCENE_GAME"), nextScene());
+}
+
+TEST_F(MapScenesTest, ReturningPlayerSelectsAThemeFirstThenOpensItsLevel)
+{
+    TortelunePlayer* player = addPlayer("Anna", 5);
+    player->setHintSeen("HINT_CLICK_START");
+    enterFromSelection();
+    SceneMap* scene = map();
+    ASSERT_NE(nullptr, stateAs<MapIdleState>());
+    EXPECT_EQ(1, scene->getPage());
+    EXPECT_EQ(0, scene->getPanelDynamic()->getX());
+    EXPECT_EQ(1, scene->getSelectedTheme());
+    ThemeNode* first = scene->getTheme(0);
+    ThemeNode* second = scene->getTheme(1);
+    EXPECT_EQ(4, first->getCompletedCount());
+    EXPECT_TRUE(first->getPastryFinish()->isVisible());
+    EXPECT_EQ(2, second->getCompletedCount());
+    EXPECT_FALSE(second->getPastryFinish()->isVisible());
+    EXPECT_TRUE(second->getLevelButton(2)->isVisible());
+    EXPECT_FALSE(second->getLevelButton(3)->isVisible());
+    EXPECT_FALSE(scene->getTheme(2)->getPastryButton()->isVisible());
+
+    // The first click on another theme's level only selects that theme.
+    first->getLevelButton(1)->fire();
+    EXPECT_NE(nullptr, stateAs<MapIdleState>());
+    EXPECT_EQ(0, scene->getSelectedTheme());
+    EXPECT_FALSE(second->isSelected());
+    // The second opens it (without the level information dialog, as if started).
+    first->getLevelButton(1)->fire();
+    EXPECT_NE(nullptr, stateAs<MapStartGameState>());
+    EXPECT_EQ(1, currentLevel());
+}
+
+TEST_F(MapScenesTest, StartPicksTheLevelByTheSelectedThemeAndWrapsAfterTheLast)
+{
+    struct Case {
+        int highest;
+        int selectTheme;
+        int expected;
+    };
+    // The next level; a finished theme replays its first level; after the last level, level 0.
+    for (const Case& c : {Case{5, -1, 6}, Case{5, 0, 0}, Case{59, -1, 0}}) {
+        SCOPED_TRACE(c.highest * 10 + c.selectTheme);
+        PlayerManager::destroyInstance();
+        PlayerManager::create(false, "test")->setBaseFolder(folder.path());
+        addPlayer("Anna", c.highest)->setHintSeen("HINT_CLICK_START");
+        enterFromSelection();
+        map()->deselectThemes();
+        if (c.selectTheme >= 0)
+            map()->getTheme(c.selectTheme)->setSelected(true);
+        map()->getStartButton()->fire();
+        EXPECT_EQ(c.expected, currentLevel());
+        // The fade to the game scene ends before the next case.
+        frames(1500);
+    }
+}
+
+TEST_F(MapScenesTest, ScrollButtonsFollowProgress)
+{
+    TortelunePlayer* player = addPlayer("Anna", 23);
+    player->setHintSeen("HINT_CLICK_START");
+    enterFromSelection();
+    SceneMap* scene = map();
+    // Level 24 opens theme 6 on page 3: the map shows it.
+    EXPECT_EQ(3, scene->getPage());
+    EXPECT_TRUE(scene->getScrollLeftButton()->isVisible());
+    EXPECT_FALSE(scene->getScrollRightButton()->isVisible());
+    scene->getScrollLeftButton()->fire();
+    frames(3000);
+    EXPECT_EQ(1, scene->getPage());
+    EXPECT_EQ(0, scene->getPanelDynamic()->getX());
+    EXPECT_TRUE(scene->getScrollRightButton()->isVisible());
+    scene->getScrollRightButton()->fire();
+    frames(3000);
+    EXPECT_EQ(3, scene->getPage());
+    EXPECT_EQ(-1600, scene->getPanelDynamic()->getX());
+
+    // From level 47 on, the middle page lies between them.
+    player->highestLevelReached = 47;
+    scene->getScrollLeftButton()->fire();
+    frames(2000);
+    EXPECT_EQ(2, scene->getPage());
+    EXPECT_EQ(-800, scene->getPanelDynamic()->getX());
+    // Scrolling to the page shown starts nothing.
+    EXPECT_EQ(scene->getAnimTree(), scene->scrollToPage(scene->getAnimTree(), 2, 2));
+}
+
+TEST_F(MapScenesTest, SavedGameIsOfferedAndResumedOrStartedAfresh)
+{
+    addPlayer("Anna", 5)->setHintSeen("HINT_CLICK_START");
+    saveLevelGame(3);
+    enterFromSelection();
+    SceneMap* scene = map();
+    EXPECT_TRUE(scene->savedLevelPending);
+    EXPECT_EQ(3, scene->savedLevel);
+    EXPECT_EQ(0, scene->getSelectedTheme());
+    // Another level of the theme opens the level without asking.
+    scene->getTheme(0)->getPastryButton()->fire();
+    ASSERT_NE(nullptr, stateAs<MapSavedGameState>());
+    EXPECT_TRUE(scene->isDialogShown("CTEXT_START_SAVEGAME"));
+    // No: the level starts afresh.
+    MapSavedGameState::onStartNew(scene->getState(), nullptr);
+    EXPECT_NE(nullptr, stateAs<MapStartGameState>());
+    EXPECT_FALSE(scene->isDialogShown("CTEXT_START_SAVEGAME"));
+
+    frames(1500);
+    enterFromSelection();
+    scene->getStartButton()->fire();
+    ASSERT_NE(nullptr, stateAs<MapSavedGameState>());
+    MapSavedGameState::onContinueSaved(scene->getState(), nullptr);
+    EXPECT_NE(nullptr, stateAs<MapStartGameState>());
+    EXPECT_EQ(3, currentLevel());
+    EXPECT_TRUE(objectCast<SceneGame>(SceneManager::instance->getScene("SCENE_GAME"))->resumeSavedGame);
+}
+
+TEST_F(MapScenesTest, OnlyASavedLevelThePlayerCanReachIsOffered)
+{
+    struct Case {
+        int highest;
+        int saved;
+        int offered;
+    };
+    for (const Case& c : {Case{5, 6, 6}, Case{5, 7, -1}, Case{5, -2, -1}, Case{59, 60, -1}, Case{59, 59, 59},
+                          Case{-1, 0, 0}}) {
+        SCOPED_TRACE(std::to_string(c.highest) + " " + std::to_string(c.saved));
+        PlayerManager::destroyInstance();
+        PlayerManager::create(false, "test")->setBaseFolder(folder.path());
+        addPlayer("Anna", c.highest);
+        saveLevelGame(c.saved);
+        EXPECT_EQ(c.offered, MapEntryState::readSavedLevel());
+    }
+}
+
+TEST_F(MapScenesTest, NewLevelIsCelebratedAndTheNextLevelBlinksIn)
+{
+    addPlayer("Anna", 3)->setHintSeen("HINT_CLICK_START");
+    enterFromSelection();
+    returnFromLevel(4, true);
+    ASSERT_NE(nullptr, stateAs<MapThemeFinishedState>());
+    SceneMap* scene = map();
+    EXPECT_FALSE(scene->getState()->isInputEnabled());
+    EXPECT_EQ(0, scene->getTheme(1)->getCompletedCount());
+    frames(3000);
+    ASSERT_NE(nullptr, stateAs<MapIdleState>());
+    EXPECT_EQ(1, scene->getTheme(1)->getCompletedCount());
+    EXPECT_TRUE(scene->getTheme(1)->getLevelButton(0)->isVisible());
+    EXPECT_TRUE(scene->getTheme(1)->getLevelButton(1)->isVisible());
+    EXPECT_TRUE(scene->getTheme(1)->isSelected());
+    EXPECT_FALSE(currentPlayer()->newLevelNotice);
+}
+
+TEST_F(MapScenesTest, FinishedThemeGetsItsMarkAndTheNextThemeComesIn)
+{
+    addPlayer("Anna", 2)->setHintSeen("HINT_CLICK_START");
+    enterFromSelection();
+    SceneMap* scene = map();
+    EXPECT_FALSE(scene->getTheme(1)->getPastryButton()->isVisible());
+    returnFromLevel(3, true);
+    frames(200);
+    EXPECT_FALSE(scene->getTheme(0)->getPastryFinish()->isVisible());
+    frames(5000);
+    EXPECT_TRUE(scene->getTheme(0)->getPastryFinish()->isVisible());
+    EXPECT_EQ(4, scene->getTheme(0)->getCompletedCount());
+    EXPECT_TRUE(scene->getTheme(1)->getPastryButton()->isVisible());
+    EXPECT_TRUE(scene->getTheme(1)->getPastryBoard()->isVisible());
+    EXPECT_TRUE(scene->getTheme(1)->isSelected());
+    // The first finished theme ends in its hint, then the map waits for a click.
+    frames(3000);
+    EXPECT_NE(nullptr, stateAs<MapIdleState>());
+}
+
+TEST_F(MapScenesTest, OpeningLevels24And48AnnouncesTheirTrophies)
+{
+    for (int trophy : {12, 13}) {
+        SCOPED_TRACE(trophy);
+        PlayerManager::destroyInstance();
+        PlayerManager::create(false, "test")->setBaseFolder(folder.path());
+        const int won = trophy == 12 ? 23 : 47;
+        addPlayer("Anna", won - 1)->setHintSeen("HINT_CLICK_START");
+        enterFromSelection();
+        returnFromLevel(won, true);
+        framesClosingTrophies(10000);
+        EXPECT_EQ(2, currentPlayer()->getTrophies()->getState(trophy));
+        EXPECT_EQ(-1, TrophyWatcher::instance->pendingKind);
+        EXPECT_NE(nullptr, stateAs<MapIdleState>());
+        EXPECT_FALSE(currentPlayer()->newLevelNotice);
+    }
+}
+
+TEST_F(MapScenesTest, WinningTheLastLevelEndsTheGameInTheSelection)
+{
+    addPlayer("Anna", 58)->setHintSeen("HINT_CLICK_START");
+    enterFromSelection();
+    returnFromLevel(59, true);
+    framesClosingTrophies(12000);
+    EXPECT_EQ(2, currentPlayer()->getTrophies()->getState(14));
+    EXPECT_TRUE(selection()->gameEndPending || SceneManager::instance->getCurrentScene() == selection());
+    EXPECT_EQ(selection(), SceneManager::instance->getCurrentScene());
+    // After the last theme no next theme comes in.
+    EXPECT_TRUE(map()->getTheme(14)->getPastryFinish()->isVisible());
+}
+
+TEST_F(MapScenesTest, TrophyStateWaitsForABusyWatcherAndGoesOnWithNothingToAnnounce)
+{
+    addPlayer("Anna", 30)->setHintSeen("HINT_CLICK_START");
+    enterFromSelection();
+    SceneMap* scene = map();
+    // Nothing of the map's kind waits: the state goes on at once.
+    scene->setState(new MapTrophyState());
+    EXPECT_NE(nullptr, stateAs<MapIdleState>());
+
+    // The watcher is busy with the game's trophies: the map asks again every frame.
+    currentPlayer()->getTrophies()->setState(12, 1);
+    currentPlayer()->getTrophies()->setState(3, 1);
+    TrophyWatcher::instance->pendingKind = TrophyWatcher::KindGameScene;
+    scene->setState(new MapTrophyState());
+    SceneManager::instance->run(20);
+    SceneManager::instance->run(20);
+    EXPECT_NE(nullptr, stateAs<MapTrophyState>());
+    EXPECT_EQ(TrophyWatcher::KindGameScene, TrophyWatcher::instance->pendingKind);
+    framesClosingTrophies(2000);
+    EXPECT_EQ(2, currentPlayer()->getTrophies()->getState(3));
+    framesClosingTrophies(2000);
+    EXPECT_EQ(2, currentPlayer()->getTrophies()->getState(12));
+    EXPECT_NE(nullptr, stateAs<MapIdleState>());
+}
+
+TEST_F(MapScenesTest, ThemeNodeShowsItsProgress)
+{
+    addPlayer("Anna", 5)->setHintSeen("HINT_CLICK_START");
+    enterFromSelection();
+    ThemeNode* theme = map()->getTheme(2);
+    theme->setCompletedCount(4);
+    theme->setUnlocked(true);
+    for (int j = 0; j < ThemeNode::kLevelButtons; ++j) {
+        EXPECT_TRUE(theme->getLevelButton(j)->isVisible());
+        EXPECT_TRUE(theme->getLevelButton(j)->getOwnModifiers().empty());
+    }
+    EXPECT_TRUE(theme->getPastryFinish()->isVisible());
+    theme->setUnlocked(false);
+    EXPECT_FALSE(theme->getPastryButton()->isVisible());
+    EXPECT_FALSE(theme->getPastryFinish()->isVisible());
+    for (int j = 0; j < ThemeNode::kLevelButtons; ++j)
+        EXPECT_FALSE(theme->getLevelButton(j)->isVisible());
+
+    theme->setSelected(true);
+    const size_t running = theme->getPastryHighlight()->getOwnModifiers().size();
+    theme->setSelected(true);
+    EXPECT_EQ(running, theme->getPastryHighlight()->getOwnModifiers().size());
+
+    theme->setCompletedCount(2);
+    theme->setUnlocked(true);
+    theme->revealLevels(2, 3, map()->getAnimTree());
+    frames(1500);
+    EXPECT_EQ(3, theme->getCompletedCount());
+    EXPECT_TRUE(theme->getLevelButton(2)->isVisible());
+    EXPECT_FALSE(theme->getLevelButton(3)->isVisible());
+}
+
+TEST_F(MapScenesTest, ArcadeDoorOpensOnceAfterTheFirstWin)
+{
+    TortelunePlayer* player = addPlayer("Anna", 0);
+    enter("SCENE_SELECTION");
+    auto* arcade = objectCast<Button>(selection()->getComponent("BUTTON_ARCADE"));
+    GameNode* door = selection()->getComponent("SPRITE_DOOR");
+    EXPECT_FALSE(arcade->isEnabled());
+    EXPECT_FALSE(selection()->getSmoke()->isVisible());
+
+    player->arcadeState[0] = 1;
+    enter("SCENE_MAP");
+    enter("SCENE_SELECTION");
+    EXPECT_TRUE(player->arcadeUnlocked);
+    EXPECT_TRUE(arcade->isEnabled());
+    EXPECT_TRUE(door->isVisible());
+    EXPECT_TRUE(selection()->getComponent("SPRITE_ARCADE0")->isVisible());
+    frames(6000);
+    EXPECT_FALSE(door->isVisible());
+    EXPECT_TRUE(selection()->getSmoke()->isVisible());
+
+    // Later visits show the open door without the sequence.
+    enter("SCENE_MAP");
+    enter("SCENE_SELECTION");
+    EXPECT_FALSE(door->isVisible());
+    EXPECT_FALSE(selection()->getComponent("SPRITE_ARCADE0")->isVisible());
+}
+
+TEST_F(MapScenesTest, BalloonsShowOnlyOnceTheLastLevelIsWon)
+{
+    TortelunePlayer* player = addPlayer("Anna", 58);
+    enter("SCENE_SELECTION");
+    EXPECT_FALSE(selection()->getBalloon(0)->isVisible());
+    player->highestLevelReached = 59;
+    selection()->updatePlayer();
+    for (int i = 0; i < SceneSelection::kBalloonCount; ++i)
+        EXPECT_TRUE(selection()->getBalloon(i)->isVisible());
+}
+
+} // namespace

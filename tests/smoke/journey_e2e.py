@@ -1,0 +1,142 @@
+#!/usr/bin/python3
+"""The first visit of a new player, run with the real game and content under a
+virtual X server (started by the caller): the loading scene and its click, the
+new-player dialog (no cancel, OK disabled until a name is typed), a typed name
+confirmed with Enter, the player selection greeting the player, the career
+door and the map with the chef's guided hints. Screenshots of each step are
+written into the output folder; the player file must hold the new player.
+The loading scene's click and the first frames need the real content loaded,
+so the waits are generous.
+Usage: journey_e2e.py GAME X11_WINDOW_TOOL OUTPUT_FOLDER"""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+from PIL import ImageGrab, ImageStat
+
+game, tool, out = sys.argv[1:4]
+os.makedirs(out, exist_ok=True)
+home = tempfile.mkdtemp(prefix="tortelune-journey-")
+for folder in ("config", "data", "run"):
+    os.makedirs(os.path.join(home, folder), mode=0o700)
+env = dict(os.environ, XDG_CONFIG_HOME=home + "/config", XDG_DATA_HOME=home + "/data",
+           XDG_RUNTIME_DIR=home + "/run", SDL_VIDEODRIVER="x11")
+failures = []
+
+
+def check(condition, text):
+    if not condition:
+        failures.append(text)
+        print("FAILED: " + text)
+
+
+def grab():
+    return ImageGrab.grab(xdisplay=os.environ["DISPLAY"]).convert("RGB")
+
+
+def shot(name):
+    image = grab()
+    image.save(os.path.join(out, name + ".png"))
+    return image
+
+
+def run_tool(*arguments, timeout_ms=10000):
+    return subprocess.run([tool, "Tortelune", str(timeout_ms), "any", *arguments], env=env).returncode
+
+
+def wait_for(predicate, seconds, step=0.2):
+    end = time.time() + seconds
+    while time.time() < end:
+        image = grab()
+        if predicate(image):
+            return image
+        time.sleep(step)
+    return None
+
+
+def mean(image, box):
+    return ImageStat.Stat(image.crop(box)).mean
+
+
+def near_white_share(image, box):
+    """The share of the box's pixels that are nearly white (the chef's jacket and toque)."""
+    region = image.crop(box)
+    pixels = list(region.getdata())
+    return sum(1 for r, g, b in pixels if r > 240 and g > 240 and b > 235) / float(len(pixels))
+
+
+game_process = subprocess.Popen([game], env=env, stderr=subprocess.PIPE, text=True)
+try:
+    # The loading scene (night sky at the top), then its click once loaded.
+    loading = wait_for(lambda image: mean(image, (0, 0, 800, 100))[2] > 60 and mean(image, (0, 0, 800, 100))[0] < 120, 60)
+    check(loading is not None, "the loading scene is shown")
+    # A click while loading is remembered and acts once loading ends.
+    time.sleep(7)
+    run_tool("click", "400", "300")
+    # First run: the name dialog over the shop, without a cancel button.
+    # The name field's cream lies where the striped arcade door stands.
+    dialog = wait_for(lambda image: min(mean(image, (440, 268, 530, 292))) > 215, 90)
+    check(dialog is not None, "the name dialog is shown in the middle")
+    # The dialog takes keys once its fade-in has ended.
+    time.sleep(1.5)
+    shot("journey-name-dialog")
+    for key in ("A", "n", "n", "a"):
+        run_tool("key", key)
+        time.sleep(0.15)
+    time.sleep(0.4)
+    shot("journey-name-typed")
+    run_tool("key", "return")
+    # The name dialog has gone and the chef stands by the counter.
+    selection = wait_for(lambda image: near_white_share(image, (620, 300, 790, 560)) > 0.05, 40)
+    check(selection is not None, "the chef is in the selection scene")
+    time.sleep(1.0)
+    shot("journey-selection")
+    # The player list, with the new player framed; OK closes it.
+    run_tool("click", "110", "468")
+    players = wait_for(lambda image: mean(image, (240, 150, 560, 450))[0] > 200, 40)
+    check(players is not None, "the player list is shown")
+    time.sleep(1.0)
+    shot("journey-player-list")
+    run_tool("click", "400", "470")
+    time.sleep(2.0)
+    # The career door leads to the map.
+    run_tool("click", "335", "305")
+    # The map's sky is blue where the shop's wallpaper was pink.
+    reached = wait_for(lambda image: mean(image, (0, 60, 800, 160))[2] > mean(image, (0, 60, 800, 160))[0] + 10, 60, 0.1)
+    check(reached is not None, "the career door leads to the map")
+    chef = wait_for(lambda image: near_white_share(image, (600, 280, 800, 600)) > 0.06 or
+                    near_white_share(image, (0, 280, 200, 600)) > 0.06, 40, 0.1)
+    check(chef is not None, "the chef comes into the map")
+    if chef:
+        chef.save(os.path.join(out, "journey-map-chef.png"))
+    # After the intro pan the first theme waits on page 1.
+    time.sleep(8)
+    shot("journey-map")
+    # Start: a new player goes straight into level 1 (no level information).
+    run_tool("click", "704", "568")
+    level = wait_for(lambda image: mean(image, (0, 60, 800, 160))[2] < mean(image, (0, 60, 800, 160))[0], 60)
+    check(level is not None, "start leads from the map into the level")
+    time.sleep(3)
+    shot("journey-level-1")
+    run_tool("close")
+    time.sleep(1.2)
+    run_tool("key", "return")
+    try:
+        game_process.wait(timeout=15)
+    except subprocess.TimeoutExpired:
+        check(False, "the game ends after the quit question's yes")
+finally:
+    if game_process.poll() is None:
+        game_process.kill()
+        game_process.wait()
+errors = game_process.stderr.read()
+check(game_process.returncode == 0, "exit code 0 (was %s)" % game_process.returncode)
+players = os.path.join(home, "data", "Quillmark", "Games", "Tortelune", "players", "players.plrs.!")
+check(os.path.isfile(players), "the players file is written")
+log_folder = os.path.join(home, "data", "Quillmark", "Games", "Tortelune")
+if failures:
+    print(errors)
+    sys.exit(1)
+print("journey run passed; screenshots in " + out)

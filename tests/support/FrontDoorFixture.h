@@ -1,0 +1,47 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "host/FakeHostPlatform.h"
+#include "support/LogCapture.h"
+#include "support/TempFolder.h"
+
+class Scene;
+class SceneMap;
+class SceneSelection;
+class TortelunePlayer;
+
+// The game's front door headless: the real property files, layouts, tuning,
+// levels, ranks and trophies (pictures are not loaded), a players folder of
+// its own, the selection, map and game scenes registered, and a manual frame
+// clock that runs the scene manager and the trophy watcher.
+class FrontDoorFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs frames of 20 ms for `ms`.
+    void frames(int ms);
+    // Makes `name` the current scene at once (no transition).
+    Scene* enter(const std::string& name);
+    SceneSelection* selection() const;
+    SceneMap* map() const;
+    // Adds a player (made current when first) with that progress.
+    TortelunePlayer* addPlayer(const std::string& name, int highestLevel = -1);
+    TortelunePlayer* currentPlayer() const;
+    // The players file as written, or "" when there is none.
+    std::string playersFileText() const;
+
+    // Set before SetUp: the pictures and fonts of the front door are loaded.
+    bool withMedia = false;
+
+    ScopedFakeHostPlatform host;
+    LogCapture log;
+    TempFolder folder;
+
+private:
+    std::filesystem::path previousFolder;
+};
