@@ -63,6 +63,11 @@ public:
     bool isMovable() const { return movable; }
     void setMovable(bool value) { movable = value; }
     bool isModal() const { return modal; }
+    void setModal(bool value)
+    {
+        modal = value;
+        inputContainer.setSwallowAll(value);
+    }
     void setUseBuffer(bool value);
     bool isUseBuffer() const { return useBuffer; }
     void setAutoEnlarge(bool value);

@@ -92,7 +92,11 @@ TortelunePlayer::TortelunePlayer(AbstractProperty* entry)
     readIntMap(node, "arcade_level", arcadeLevel);
     readIntList(node, "tools", tools);
     readIntList(node, "toolslots", toolSlots);
+    // Exactly two slots; an id the catalogue lacks counts as an empty slot.
     toolSlots.resize(kToolSlotCount, -1);
+    for (int& slot : toolSlots)
+        if (slot < 0 || slot >= kToolCount)
+            slot = -1;
     readIntList(node, "toollevels", toolLevels);
     readIntMap(node, "toolbought", toolBought);
     for (const SavedCounter& counter : kSavedCounters) {

@@ -47,6 +47,7 @@ public:
     Trophies* getTrophies() const { return trophies.get(); }
 
     static constexpr int kToolSlotCount = 2;
+    static constexpr int kToolCount = 14;
 
     bool showHints = true;
     int highestLevelReached = -1;

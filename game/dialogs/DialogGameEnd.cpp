@@ -4,6 +4,7 @@
 #include "framework/core/BasicProperties.h"
 #include "framework/core/Log.h"
 #include "framework/gui/Scene.h"
+#include "game/dialogs/DialogHint.h"
 #include "framework/gui/SceneManager.h"
 #include "framework/scenegraph/Label.h"
 #include "framework/scenegraph/Sprite.h"
@@ -49,8 +50,11 @@ void DialogGameEnd::show()
         onHintClosed(this, nullptr);
         return;
     }
-    if (auto* text = objectCast<Label>(hint->getComponent("LABEL_HINT"))) {
-        text->setText(BasicProperties::instance ? BasicProperties::instance->getText("TEXT_GAMEEND") : WString());
+    const WString words = BasicProperties::instance ? BasicProperties::instance->getText("TEXT_GAMEEND") : WString();
+    if (auto* chef = objectCast<DialogHintGameEnd>(hint)) {
+        chef->setHintText(words);
+    } else if (auto* text = objectCast<Label>(hint->getComponent("LABEL_HINT"))) {
+        text->setText(words);
         text->updateLayout();
     }
     hint->bindComponent("BUTTON_OK", GuiMethod(hint, &DialogGameEnd::closeHint));

@@ -49,6 +49,8 @@ public:
     GuiMethod closeCallback;
 
 protected:
+    // Ends the fade-in: the buffer goes and input comes back.
+    static int onShowAnimationDone(void* context, BaseObject* argument);
     // The show and hide sounds in place of the common ones.
     void setSounds(const std::string& show, const std::string& hide)
     {
@@ -69,7 +71,6 @@ protected:
 private:
     enum class CloseState { Open, Closing, Closed };
 
-    static int onShowAnimationDone(void* context, BaseObject* argument);
     static int onTwinkleDone(void* context, BaseObject* argument);
     void spawnTwinkle();
     static int onFadedOut(void* context, BaseObject* argument);

@@ -14,6 +14,7 @@
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
 #include "game/dialogs/DialogArcadeEnd.h"
+#include "game/dialogs/DialogLevelEnd.h"
 #include "game/dialogs/DialogTortelune.h"
 #include "game/dialogs/Trophies.h"
 #include "game/production/GameScreen.h"
@@ -211,10 +212,11 @@ void PhaseResults::enter()
     if (!scene || !s || !GameData::instance)
         return;
     const bool arcade = isArcade();
-    const std::string name = arcade ? "DIALOG_ARCADE_END" : "DIALOG_LEVEL_END";
-    Dialog* shown = scene->getOrCreateDialog(name, name);
-    // TODO(dialogs): the results dialogs fill themselves from the session
-    // (showResults) once they land.
+    Dialog* shown = scene->getOrCreateDialog(std::string(), arcade ? "DIALOG_ARCADE_END" : "DIALOG_LEVEL_END");
+    // The results are filled from the profile as it was before this attempt;
+    // only then does the profile record it.
+    if (auto* levelEnd = objectCast<DialogLevelEnd>(shown))
+        levelEnd->showResults(GameData::instance->getCurrentLevel(), s->playSessionInfo, PhaseEnd::isLevelWon());
     if (auto* results = objectCast<DialogTortelune>(shown))
         results->closeCallback = GuiMethod(this, &PhaseResults::onDialogClosed);
     dialog = shown;
@@ -282,13 +284,15 @@ void PhaseResults::recordLevel(bool won)
 
 int PhaseResults::onDialogClosed(void* context, BaseObject* argument)
 {
+    if (auto* levelEnd = argument ? objectCast<DialogLevelEnd>(argument) : nullptr) {
+        static_cast<PhaseResults*>(context)->restartOrLeave(levelEnd->result);
+        return 0;
+    }
     if (auto* arcadeEnd = argument ? objectCast<DialogArcadeEnd>(argument) : nullptr) {
         static_cast<PhaseResults*>(context)->restartOrLeave(arcadeEnd->getResult());
         return 0;
     }
     auto* dialogNode = argument ? objectCast<GameNode>(argument) : nullptr;
-    // TODO(dialogs): the results dialogs keep their result; until they land
-    // the dialog's tag carries it.
     static_cast<PhaseResults*>(context)->restartOrLeave(dialogNode ? dialogNode->getTag() : 1);
     return 0;
 }

@@ -105,7 +105,13 @@ int PhaseIntro::startFill(void* context, BaseObject* /*argument*/)
 bool PhaseIntro::cellsSettled(void* context, int, int, int, int)
 {
     auto* intro = static_cast<PhaseIntro*>(context);
-    return !intro->pieces.board || !intro->pieces.board->anyCellAnimating();
+    if (!intro->pieces.board)
+        return true;
+    if (intro->pieces.board->anyCellAnimating())
+        return false;
+    // The tiles that fell in land: only landed tiles take part in play.
+    intro->pieces.board->attachCells();
+    return true;
 }
 
 bool PhaseIntro::hintConfirmed(void* /*context*/, int, int, int, int)

@@ -91,7 +91,7 @@ void PhasePlay::update(int ms)
         pieces.customerView->update(ms);
     levelsigns::countScoreTo(s->playSessionInfo.score);
     if (scene->trophyPending()) {
-        scene->requestPause();
+        scene->requestTrophies();
         winRemaining = winInitial = tuning().WIN_DELAY;
         winRung = false;
         return;

@@ -42,6 +42,8 @@ public:
     int32_t startTime = 0;
     int32_t endTime = 0;
     int32_t pauseTime = 0;
+    // When a saved level went on (not saved).
+    int32_t resumeTime = 0;
     std::map<int32_t, int32_t> matches;
     bool hasCheated = false;
     bool allFullQuality = true;

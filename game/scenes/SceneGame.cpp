@@ -2,6 +2,12 @@
 #include "game/scenes/SceneGame.h"
 
 #include "framework/core/Log.h"
+#include "framework/core/PropertyStore.h"
+#include "framework/gui/Button.h"
+#include "framework/gui/SceneManager.h"
+#include "framework/gui/TransitionScene.h"
+#include "host/WindowMessages.h"
+#include "framework/platform/GameWindow.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/sound/SoundManager.h"
@@ -11,11 +17,17 @@
 #include "game/data/GameData.h"
 #include "game/dialogs/DialogTortelune.h"
 #include "game/dialogs/TrophyWatcher.h"
+#include "game/data/TuningTable.h"
 #include "game/production/Phase.h"
 #include "game/production/PhaseIntro.h"
 #include "game/production/PhasePlay.h"
 
 TT_DEFINE_RECORD(SceneGame, &SceneTortelune::classRecord);
+
+const char* const SceneGame::kLayerNames[17] = {
+    "NODE_FLOATERSTARS", "NODE_FLOATERBONUS", "NODE_FLOATERCOUNTER", "NODE_FLOATER", "NODE_TOOLS",  "NODE_TOOLJARS",
+    "NODE_HEARTS",       "NODE_HOVER",        "NODE_PLATES",         "NODE_FLOATERGOAL", "NODE_GRIDPOPUPS", "NODE_GRIDZAP",
+    "NODE_SHIFT0",       "NODE_SHIFT1",       "NODE_SHIFT2",         "NODE_SHIFT3",  "NODE_TWINKLES"};
 TT_REGISTER_CLASS(SceneGame);
 
 namespace {
@@ -124,32 +136,56 @@ void SceneGame::resumeLevel()
 void SceneGame::update(int deltaMs)
 {
     SceneTortelune::update(deltaMs);
-    if (pauseRequested && !paused) {
-        pauseRequested = false;
-        if (phaseContainer)
-            phaseContainer->setPaused(true);
-        if (phase)
-            phase->pause();
-        paused = true;
+    // Trophies go first: a trophy request with the watcher busy stays for a
+    // later frame, one with nothing waiting is dropped, and only a request the
+    // watcher took pauses the level (its completion resumes it).
+    bool trophiesNow = false;
+    if (trophiesRequested && !paused) {
+        if (!trophyPending()) {
+            trophiesRequested = false;
+        } else if (handTrophiesToWatcher()) {
+            trophiesNow = true;
+        }
     }
-    // Paused for trophies: the watcher takes the request once it is free.
-    if (paused && !trophiesRequested && trophyPending() && TrophyWatcher::instance &&
-        TrophyWatcher::instance->requestAnnouncement(
-            TrophyWatcher::KindGameScene, GuiMethod::bind<SceneGame, &SceneGame::onTrophiesAnnounced>(this)))
-        trophiesRequested = true;
-    if (resumeRequested) {
-        resumeRequested = false;
+    const bool keepTrophies = trophiesRequested && !trophiesNow && !paused;
+    if (trophiesNow || pauseRequested || menuRequested || holdRequested) {
+        if (!paused) {
+            if (phaseContainer)
+                phaseContainer->setPaused(true);
+            if (phase)
+                phase->pause();
+            bool opened = true;
+            if (!trophiesNow) {
+                if (pauseRequested)
+                    opened = openPauseDialog("DIALOG_PAUSE");
+                else if (menuRequested)
+                    opened = openPauseDialog("DIALOG_MENU");
+            }
+            paused = true;
+            // A resume asked in the same frame as a pause is dropped; without
+            // its dialog nothing would ever resume the level, so it goes on.
+            resumeRequested = !opened;
+        } else {
+            resumeRequested = false;
+        }
+    }
+    trophiesRequested = keepTrophies;
+    pauseRequested = false;
+    menuRequested = false;
+    holdRequested = false;
+    if (paused && resumeRequested) {
         const bool blocked = isDialogShown("DIALOG_TROPHYAWARDED") || isDialogShown("DIALOG_TROPHYSCREEN") ||
                              isDialogShown("DIALOG_PAUSE") || isDialogShown("DIALOG_MENU");
-        if (paused && !blocked) {
+        if (!blocked) {
             paused = false;
+            resumeRequested = false;
             if (phaseContainer)
                 phaseContainer->setPaused(false);
             if (phase)
                 phase->resume();
-        } else if (paused) {
-            resumeRequested = true;
         }
+    } else if (!paused) {
+        resumeRequested = false;
     }
     if (phase) {
         RefPointer<Phase> current = phase;
@@ -157,28 +193,141 @@ void SceneGame::update(int deltaMs)
     }
 }
 
-bool SceneGame::trophyPending() const
+bool SceneGame::openPauseDialog(const char* name)
 {
-    return TrophyWatcher::instance && TrophyWatcher::instance->countTrophiesOfKind(TrophyWatcher::KindGameScene) > 0;
+    Dialog* dialog = getOrCreateDialog(std::string(), name);
+    if (!dialog) {
+        LOG_WARNING(std::string("game scene: no dialog \"") + name + "\"; playing on");
+        return false;
+    }
+    if (auto* game = objectCast<DialogTortelune>(dialog)) {
+        if (!game->closeCallback.isBound())
+            game->closeCallback = GuiMethod(this, &SceneGame::onResumeRequested);
+    }
+    showDialog(dialog);
+    return true;
 }
 
-int SceneGame::onTrophiesAnnounced(BaseObject* /*watcher*/)
+int SceneGame::onResumeRequested(void* context, BaseObject* /*argument*/)
 {
-    trophiesRequested = false;
-    requestResume();
+    static_cast<SceneGame*>(context)->requestResume();
     return 0;
+}
+
+bool SceneGame::trophyPending() const
+{
+    TrophyWatcher* watcher = TrophyWatcher::instance;
+    return watcher && watcher->countTrophiesOfKind(TrophyWatcher::KindGameScene) > 0;
+}
+
+bool SceneGame::handTrophiesToWatcher()
+{
+    TrophyWatcher* watcher = TrophyWatcher::instance;
+    return watcher && watcher->requestAnnouncement(TrophyWatcher::KindGameScene,
+                                                   GuiMethod(this, &SceneGame::onResumeRequested));
+}
+
+void SceneGame::loadContent()
+{
+    SceneTortelune::loadContent();
+    pauseButton = objectCast<Button>(bindComponent("BUTTON_PAUSE", GuiMethod(this, &SceneGame::onPausePressed)));
+    menuButton = objectCast<Button>(bindComponent("BUTTON_MENU", GuiMethod(this, &SceneGame::onMenuPressed)));
+}
+
+int SceneGame::onPausePressed(void* context, BaseObject* /*button*/)
+{
+    static_cast<SceneGame*>(context)->pauseRequested = true;
+    return 0;
+}
+
+int SceneGame::onMenuPressed(void* context, BaseObject* /*button*/)
+{
+    static_cast<SceneGame*>(context)->menuRequested = true;
+    return 0;
+}
+
+void SceneGame::show()
+{
+    SceneTortelune::show();
+    playGameMusic();
+    if (GameWindow::instance && GameWindow::instance->getMessageHandler())
+        GameWindow::instance->getMessageHandler()->addListener(this);
+    paused = false;
+    saveOnLeave = false;
+    applyBackground();
+    GameDataState* state = GameData::instance ? GameData::instance->state : nullptr;
+    if (resumeSavedGame && state) {
+        state->playSessionInfo.resumeTime = PlaySessionInfo::currentCalendarTime();
+        resumeLevel();
+    } else {
+        startLevel();
+    }
+    resumeSavedGame = false;
+}
+
+void SceneGame::applyBackground()
+{
+    if (!ResourceManager::instance || !GameData::instance || !GameData::instance->state)
+        return;
+    const char* key = "GAME_BACKGROUND";
+    const char* section = "scenegame";
+    if (GameData::instance->isExamLevel()) {
+        key = "EXAM_BACKGROUND";
+    } else if (GameData::instance->state->mode == 1) {
+        key = "ARCADE_BACKGROUND";
+        section = "scenearcade";
+    }
+    RefPointer<Image> picture;
+    {
+        ResourceLock lock;
+        picture = ResourceManager::instance->getResourceAs<Image>(key, section);
+    }
+    if (!picture) {
+        LOG_WARNING(std::string("game scene: no background \"") + key + "\"");
+        return;
+    }
+    if (picture.get() != getFrameImage())
+        setBackground(picture.get());
+}
+
+void SceneGame::onMessage(uint32_t message, uint32_t /*wParam*/, uint32_t /*lParam*/)
+{
+    if (message == WM_KILLFOCUS && pauseButton && pauseButton->isEnabled())
+        pauseRequested = true;
+}
+
+void SceneGame::quit()
+{
+    holdRequested = true;
+    SceneTortelune::quit();
+}
+
+void SceneGame::createLayers()
+{
+    for (const char* name : kLayerNames) {
+        GameNode* layer = getComponent(name);
+        if (!layer)
+            continue;
+        // Unlinking hands the layer's reference to us.
+        while (GameNode* child = layer->getFirstChild()) {
+            GameNode::removeFromParent(child);
+            child->release();
+        }
+    }
 }
 
 void SceneGame::hide()
 {
-    if (phase) {
-        saveOnLeave = false;
-        setPhase(RefPointer<Phase>(new PhaseIdle()), true);
-    }
-    // The menu and its stop question (answered by leaving) must not greet the next level.
+    createLayers();
+    saveOnLeave = false;
+    setPhase(RefPointer<Phase>(new PhaseIdle()), true);
     for (const char* name : {"CTEXT_MENU_STOP", "DIALOG_MENU", "DIALOG_HINT"})
         if (Dialog* dialog = getDialog(name))
             forgetDialog(dialog);
+    if (GameWindow::instance && GameWindow::instance->getMessageHandler())
+        GameWindow::instance->getMessageHandler()->removeListener(this);
+    paused = false;
+    trophiesRequested = pauseRequested = menuRequested = holdRequested = resumeRequested = false;
     SceneTortelune::hide();
 }
 
@@ -195,6 +344,9 @@ void SceneGame::leaveGame()
         switchTo({"scenearcade"}, "TRANSITION_DEFAULT", "SCENE_ARCADE");
     else
         switchTo({"scenemap"}, "TRANSITION_DEFAULT", "SCENE_MAP");
+    // The map's own entry enables its input; the arcade's comes with the transition.
+    if (SceneManager::instance && SceneManager::instance->getTransition())
+        SceneManager::instance->getTransition()->setEnableTargetInput(arcade);
 }
 
 void SceneGame::playGameMusic()
@@ -227,7 +379,18 @@ void SceneGame::deleteSavedGames(bool level, bool arcade)
         players->deleteSavedGame("ARCADE", player->getName());
 }
 
-void SceneGame::saveRunningGame() {}
+void SceneGame::saveRunningGame()
+{
+    PlayerManager* players = PlayerManager::getInstance();
+    AbstractPlayer* player = players ? players->getCurrentPlayer() : nullptr;
+    if (!player || !GameData::instance || !GameData::instance->state)
+        return;
+    RefPointer<PropertyStore> store(new PropertyStore());
+    GameData::instance->saveGame(store.get());
+    const char* kind = GameData::instance->state->mode == 1 ? "ARCADE" : "LEVEL";
+    if (!players->saveGameState(kind, player->getName(), *store))
+        LOG_WARNING(std::string("game scene: the saved game \"") + kind + "\" could not be written");
+}
 
 void SceneGame::leavePhase()
 {
@@ -242,6 +405,7 @@ int SceneGame::resumeAfterQuitQuestion(void* context, BaseObject* /*button*/)
     if (auto* question = objectCast<DialogTortelune>(scene->getDialog("CTEXT_QUESTION_QUIT")))
         question->close();
     ++scene->quitDeclined;
+    scene->requestResume();
     return 0;
 }
 
@@ -254,8 +418,3 @@ int SceneGame::leaveFromMenu(void* context, BaseObject* /*button*/)
     return 0;
 }
 
-int SceneGame::onResumeRequested(void* context, BaseObject* /*dialog*/)
-{
-    static_cast<SceneGame*>(context)->requestResume();
-    return 0;
-}

@@ -17,6 +17,8 @@
 #include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
+#include "game/dialogs/DialogHint.h"
+#include "game/dialogs/DialogLevelInfo.h"
 #include "game/dialogs/TrophyWatcher.h"
 #include "game/scenes/HintManager.h"
 #include "game/scenes/SceneMap.h"
@@ -82,6 +84,15 @@ void FrontDoorFixture::frames(int ms)
         SceneManager::instance->run(20);
         if (TrophyWatcher::instance)
             TrophyWatcher::instance->run(20);
+        // The player reads the chef's hints and clicks them away.
+        Scene* scene = SceneManager::instance->getCurrentScene();
+        auto* hint = scene ? objectCast<DialogHint>(scene->getDialog("DIALOG_HINT")) : nullptr;
+        if (hint && scene->isDialogShown("DIALOG_HINT") && !hint->isClosing())
+            hint->closeHint();
+        // ...and starts the level its information offers.
+        auto* info = scene ? objectCast<DialogLevelInfo>(scene->getDialog("DIALOG_LEVEL_INFO")) : nullptr;
+        if (info && scene->isDialogShown("DIALOG_LEVEL_INFO") && !info->isClosing())
+            DialogLevelInfo::onStart(info, nullptr);
     }
 }
 

@@ -39,7 +39,7 @@ def main():
     for name, module in (("ui", "gen_ui"), ("frontdoor", "gen_frontdoor"), ("board", "gen_board"),
                          ("pastries", "gen_pastries"), ("scenes", "gen_scenes"), ("customers", "gen_customers"),
                          ("gamescreen", "gen_gamescreen"), ("map", "gen_map"),
-                         ("meter", "gen_meter"), ("hints", "gen_hints"),
+                         ("meter", "gen_meter"), ("hints", "gen_hints"), ("results", "gen_results"),
                          ("arcade", "gen_arcade"), ("help", "gen_help"), ("menus", "gen_menus"),
                          ("conveyor", "gen_conveyor"), ("selection", "gen_selection"),
                          ("toolshop", "gen_toolshop"), ("effects", "gen_effects"),

@@ -12,6 +12,7 @@
 #include "game/board/GridController.h"
 #include "game/data/GameData.h"
 #include "game/data/TuningTable.h"
+#include "game/production/Phase.h"
 #include "game/scenes/SceneGame.h"
 #include "host/FakeHostPlatform.h"
 #include "support/LogCapture.h"
@@ -76,6 +77,8 @@ TEST_F(GameSceneBoardTest, TheSeamBuildsAGridThatPlaysInTheGameScene)
     SceneManager::instance->setNextScene(game);
     SceneManager::instance->run(20);
     ASSERT_EQ(SceneManager::instance->getCurrentScene(), game);
+    // Showing the scene started the current level; this test plays its own board.
+    game->setPhase(RefPointer<Phase>(new PhaseIdle()), true);
     RefPointer<GameNode> gridNode(new GameNode("NODE_GRID"));
     gridNode->setPosition(384, 70);
     GameNode::addChild(game->getTree(), gridNode.get());

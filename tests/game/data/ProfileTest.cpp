@@ -187,6 +187,22 @@ TEST_F(ProfileTest, ProfileWithOnlyANameAndOddToolSlots)
     EXPECT_EQ(odd->getTrophies()->getState(0), 0);
 }
 
+TEST_F(ProfileTest, ToolSlotsReadAsExactlyTwoKnownTools)
+{
+    // One slot, or ids outside the fourteen tools: the slots read as two, unknown ids empty.
+    RefPointer<PropertyStore> saved = parseXml(R"(<root>
+        <TortelunePlayer id="a" name="A"><Vector id="toolslots"><ToolSlot val="13"/></Vector></TortelunePlayer>
+        <TortelunePlayer id="b" name="B"><Vector id="toolslots"><ToolSlot val="14"/><ToolSlot val="-7"/></Vector></TortelunePlayer>
+        <TortelunePlayer id="c" name="C"><Vector id="toolslots"><ToolSlot val="99999"/><ToolSlot val="0"/>
+        <ToolSlot val="1"/></Vector></TortelunePlayer></root>)");
+    const std::pair<const char*, std::vector<int>> cases[] = {
+        {"a", {13, -1}}, {"b", {-1, -1}}, {"c", {-1, 0}}};
+    for (const auto& [id, slots] : cases) {
+        RefPointer<TortelunePlayer> read(new TortelunePlayer(saved->getChild(id)));
+        EXPECT_EQ(read->toolSlots, slots) << id;
+    }
+}
+
 TEST_F(ProfileTest, UpdateRulesKeepTheBestAndTheSmallestSeenBonus)
 {
     TortelunePlayer player("Ed");

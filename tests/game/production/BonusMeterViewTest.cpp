@@ -91,7 +91,7 @@ TEST_F(BonusMeterViewTest, TheDisplayClimbsToTheFillWhichDrainsOncePerSecondOfPl
     const float before = meter().getFill();
     frames(50);
     EXPECT_FLOAT_EQ(before - t.BONUS_PERSECOND, meter().getFill());
-    scene->requestPause();
+    scene->requestHold();
     frames(150);
     EXPECT_FLOAT_EQ(before - t.BONUS_PERSECOND, meter().getFill());
     scene->requestResume();

@@ -9,6 +9,7 @@
 #include "framework/core/Log.h"
 #include "framework/platform/FrameClock.h"
 #include "game/board/GameBoard.h"
+#include "game/dialogs/TrophyWatcher.h"
 #include "game/scenes/SceneGame.h"
 
 class Countertop;
@@ -56,6 +57,11 @@ public:
         return RefPointer<GameBoard>(board.get());
     }
     bool trophyPending() const override { return trophyWaiting; }
+    // Without a trophy watcher the hand-over is taken as done.
+    bool handTrophiesToWatcher() override
+    {
+        return TrophyWatcher::instance ? SceneGame::handTrophiesToWatcher() : trophyWaiting;
+    }
     void leaveGame() override { ++leftGame; }
     void deleteSavedGames(bool level, bool arcade) override { deletedSaves += (level ? 1 : 0) + (arcade ? 10 : 0); }
     void update(int ms) override

@@ -1,0 +1,2 @@
+// The game scene fixture is shared with the scenes' tests.
+#include "game/scenes/LevelSceneFixture.cpp"

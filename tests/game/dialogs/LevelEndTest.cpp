@@ -1,0 +1,288 @@
+#include "game/scenes/LevelSceneFixture.h"
+
+#include <vector>
+
+#include "DialogPictures.h"
+#include "framework/gui/Button.h"
+#include "framework/scenegraph/Label.h"
+#include "game/data/GameData.h"
+#include "game/data/RankTable.h"
+#include "game/data/TortelunePlayer.h"
+#include "game/data/TuningTable.h"
+#include "game/dialogs/DialogLevelEnd.h"
+#include "game/dialogs/DialogRankUp.h"
+#include "game/effects/LabelTicker.h"
+#include "game/production/PhaseEnd.h"
+
+class LevelEndTest : public LevelSceneTest {
+protected:
+    LevelEndTest() { withMedia = true; }
+
+    // The results of career level 0 as the results phase opens them: filled
+    // from the profile as it was, then the profile records the attempt, then shown.
+    DialogLevelEnd* open(int stars, int score)
+    {
+        Level& level = GameData::instance->getCurrentLevel();
+        state().playSessionInfo.starCount = stars;
+        state().playSessionInfo.score = score;
+        const bool won = stars >= level.starsGoal;
+        auto* dialog = objectCast<DialogLevelEnd>(scene->getOrCreateDialog(std::string(), "DIALOG_LEVEL_END"));
+        if (!dialog)
+            return nullptr;
+        dialog->showResults(level, state().playSessionInfo, won);
+        PhaseResults::recordLevel(won);
+        scene->showDialog(dialog);
+        return dialog;
+    }
+    int shownValue(DialogLevelEnd* dialog, const char* ticker)
+    {
+        LabelTicker* counter = dialog->getTicker(ticker);
+        return counter ? static_cast<int>(counter->getValue()) : -999;
+    }
+    bool visible(DialogLevelEnd* dialog, const char* name)
+    {
+        GameNode* part = dialog->getComponent(name);
+        return part && part->isVisible();
+    }
+    // Runs until the reveal is over, noting each rank a rank-up dialog shows.
+    std::vector<int> runReveal(DialogLevelEnd* dialog, int maxFrames = 4000)
+    {
+        std::vector<int> ranks;
+        bool open = false;
+        for (int i = 0; i < maxFrames && !(dialog->isSequenceDone() && !dialog->hasPendingRankUps() &&
+                                           !shown("DIALOG_RANKUP") && !dialog->isMeterPaused());
+             ++i) {
+            auto* rankUp = objectCast<DialogRankUp>(shown("DIALOG_RANKUP"));
+            if (rankUp && !open)
+                ranks.push_back(rankUp->rank);
+            open = rankUp != nullptr;
+            frame();
+        }
+        // The buttons come 500 ms after the last step.
+        frames(40);
+        return ranks;
+    }
+    void setUpLevel0()
+    {
+        state().mode = 0;
+        GameData::instance->startLevel(0);
+    }
+};
+
+TEST_F(LevelEndTest, WonLevelWithAnEarlierBestShowsPreviousAndNewStars)
+{
+    setUpLevel0();
+    player->levelScore[0] = 300;
+    player->levelStars[0] = 2;
+    player->starsOffset = 4;
+    const int goal = GameData::instance->getCurrentLevel().starsGoal;
+    DialogLevelEnd* dialog = open(goal + 1, 1500);
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ(goal + 1, dialog->getStarsEarned());
+    EXPECT_EQ(2, dialog->getPreviousStars());
+    EXPECT_EQ(goal - 1, dialog->getNewStars());
+    EXPECT_EQ(2 + 4, dialog->getOldTotalStars());
+    EXPECT_EQ(2 + 4 + goal - 1, dialog->getNewTotalStars());
+    EXPECT_FALSE(visible(dialog, "BUTTON_NEXT"));
+    runReveal(dialog);
+    EXPECT_TRUE(dialog->isSequenceDone());
+    EXPECT_EQ(goal + 1, shownValue(dialog, "TICKER_QUALITY"));
+    EXPECT_EQ(2, shownValue(dialog, "TICKER_PREVIOUS"));
+    EXPECT_EQ(goal - 1, shownValue(dialog, "TICKER_NEW"));
+    EXPECT_EQ(1500, shownValue(dialog, "TICKER_SCORE"));
+    EXPECT_EQ(1500, shownValue(dialog, "TICKER_TOTAL"));
+    EXPECT_EQ(2 + 4 + goal - 1, shownValue(dialog, "TICKER_CASH"));
+    EXPECT_TRUE(visible(dialog, "LABEL_PREVIOUS"));
+    EXPECT_FALSE(visible(dialog, "LABEL_GOAL"));
+    EXPECT_FALSE(visible(dialog, "LABEL_MISSED"));
+    EXPECT_TRUE(visible(dialog, "BUTTON_NEXT"));
+    EXPECT_FALSE(visible(dialog, "BUTTON_RESTART"));
+    auto* next = objectCast<Button>(dialog->getComponent("BUTTON_NEXT"));
+    ASSERT_NE(nullptr, next);
+    EXPECT_TRUE(next->isEnabled());
+    EXPECT_NE(-1, dialog->getConfettiTimer());
+    // The button stops the confetti and answers "next".
+    next->fire();
+    EXPECT_EQ(DialogLevelEnd::Next, dialog->result);
+    EXPECT_EQ(-1, dialog->getConfettiTimer());
+}
+
+TEST_F(LevelEndTest, LostLevelShowsTheGoalAndCountsTheMissingStars)
+{
+    setUpLevel0();
+    player->levelScore[0] = 300;
+    player->levelStars[0] = 5;
+    const int goal = GameData::instance->getCurrentLevel().starsGoal;
+    ASSERT_GT(goal, 2);
+    for (bool skip : {false, true}) {
+        DialogLevelEnd* dialog = open(2, 400);
+        ASSERT_NE(nullptr, dialog);
+        EXPECT_EQ(goal - 2, dialog->getMissedStars());
+        if (skip) {
+            frames(60);
+            dialog->onLeftUp(dialog->getAbsoluteX() + 10, dialog->getAbsoluteY() + 10, 0);
+        } else {
+            runReveal(dialog);
+        }
+        ASSERT_TRUE(dialog->isSequenceDone()) << skip;
+        // A lost level with an earlier score still shows the goal, not the best.
+        EXPECT_TRUE(visible(dialog, "LABEL_GOAL")) << skip;
+        EXPECT_FALSE(visible(dialog, "LABEL_PREVIOUS")) << skip;
+        EXPECT_EQ(goal, shownValue(dialog, "TICKER_GOAL")) << skip;
+        EXPECT_EQ(goal - 2, shownValue(dialog, "TICKER_MISSED")) << skip;
+        EXPECT_TRUE(visible(dialog, "LABEL_FAILED")) << skip;
+        EXPECT_FALSE(visible(dialog, "LABEL_CASH")) << skip;
+        EXPECT_TRUE(visible(dialog, "BUTTON_RESTART")) << skip;
+        EXPECT_TRUE(visible(dialog, "BUTTON_STOP")) << skip;
+        EXPECT_FALSE(visible(dialog, "BUTTON_NEXT")) << skip;
+        scene->forgetDialog(dialog);
+    }
+}
+
+TEST_F(LevelEndTest, AClickPutsAWonRevealInItsFinalStateAtOnce)
+{
+    setUpLevel0();
+    const int goal = GameData::instance->getCurrentLevel().starsGoal;
+    DialogLevelEnd* dialog = open(goal, 900);
+    ASSERT_NE(nullptr, dialog);
+    frames(70);
+    ASSERT_FALSE(dialog->isSequenceDone());
+    dialog->onLeftUp(dialog->getAbsoluteX() + 10, dialog->getAbsoluteY() + 10, 0);
+    EXPECT_TRUE(dialog->isSequenceDone());
+    EXPECT_EQ(nullptr, dialog->getSequence());
+    EXPECT_EQ(goal, shownValue(dialog, "TICKER_QUALITY"));
+    EXPECT_EQ(goal, shownValue(dialog, "TICKER_GOAL"));
+    EXPECT_EQ(goal, shownValue(dialog, "TICKER_NEW"));
+    EXPECT_EQ(900, shownValue(dialog, "TICKER_TOTAL"));
+    EXPECT_EQ(player->getTotalStars() + player->starsOffset, shownValue(dialog, "TICKER_CASH"));
+    for (int i = 0; i < 4; ++i) {
+        auto* cake = objectCast<Sprite>(dialog->getComponent("SPRITE_CAKE" + std::to_string(i)));
+        ASSERT_NE(nullptr, cake);
+        EXPECT_TRUE(cake->isVisible());
+        EXPECT_EQ(227, cake->getY());
+    }
+    auto* next = objectCast<Button>(dialog->getComponent("BUTTON_NEXT"));
+    EXPECT_TRUE(next->isVisible() && next->isEnabled());
+    EXPECT_EQ(255, next->getAlpha());
+    EXPECT_EQ(0, dialog->getConfettiTimer());
+    EXPECT_FALSE(visible(dialog, "LABEL_RANKSCORE"));
+}
+
+TEST_F(LevelEndTest, RankMeterOpensOneRankUpPerRankCrossedAndPausesTheTotal)
+{
+    setUpLevel0();
+    RankTable* ranks = RankTable::getInstance();
+    const int goal = GameData::instance->getCurrentLevel().starsGoal;
+    struct Case {
+        int scoreBefore;
+        int sessionScore;
+        std::vector<int> rankUps;
+    };
+    const Case cases[] = {
+        {ranks->getRankScore(1) - 500, 800, {1}},
+        {ranks->getRankScore(1) - 100, ranks->getRankScore(3) - ranks->getRankScore(1) + 300, {1, 2, 3}},
+    };
+    for (const Case& c : cases) {
+        player->score = c.scoreBefore;
+        player->rank = ranks->getRankForScore(c.scoreBefore);
+        player->levelScore.clear();
+        player->levelStars.clear();
+        DialogLevelEnd* dialog = open(goal, c.sessionScore);
+        ASSERT_NE(nullptr, dialog);
+        const int starsBefore = dialog->getNewTotalStars();
+        // While a rank-up is open the total stands still.
+        ASSERT_TRUE(waitShown("DIALOG_RANKUP", 3000));
+        const int standing = shownValue(dialog, "TICKER_TOTAL");
+        EXPECT_EQ(ranks->getRankScore(1), standing);
+        frames(50);
+        EXPECT_EQ(standing, shownValue(dialog, "TICKER_TOTAL"));
+        std::vector<int> seen = runReveal(dialog);
+        seen.insert(seen.begin(), 1);
+        seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
+        EXPECT_EQ(c.rankUps, seen);
+        EXPECT_EQ(c.scoreBefore + c.sessionScore, shownValue(dialog, "TICKER_TOTAL"));
+        EXPECT_EQ(player->rank, dialog->getShownRank());
+        // Reaching rank 2 brings its star bonus into the star total.
+        const int bonus = c.rankUps.size() > 1 ? tuning().UNLOCK_STARBONUS0 : 0;
+        EXPECT_EQ(starsBefore + bonus, dialog->getNewTotalStars());
+        scene->forgetDialog(dialog);
+    }
+}
+
+TEST_F(LevelEndTest, AClickWhileARankUpIsOpenGoesOnFromTheNextRankWithoutRepeats)
+{
+    setUpLevel0();
+    RankTable* ranks = RankTable::getInstance();
+    player->score = ranks->getRankScore(1) - 100;
+    player->rank = 0;
+    const int goal = GameData::instance->getCurrentLevel().starsGoal;
+    DialogLevelEnd* dialog = open(goal, ranks->getRankScore(3) - ranks->getRankScore(1) + 300);
+    ASSERT_NE(nullptr, dialog);
+    ASSERT_TRUE(waitShown("DIALOG_RANKUP", 3000));
+    frames(20);
+    ASSERT_TRUE(writeScenePicture(scene.get(), "dialog_rankup.png"));
+    dialog->onLeftUp(dialog->getAbsoluteX() + 10, dialog->getAbsoluteY() + 10, 0);
+    EXPECT_TRUE(dialog->isSequenceDone());
+    std::vector<int> seen = {objectCast<DialogRankUp>(shown("DIALOG_RANKUP"))->rank};
+    for (int i = 0; i < 3000 && (dialog->hasPendingRankUps() || shown("DIALOG_RANKUP")); ++i) {
+        if (auto* rankUp = objectCast<DialogRankUp>(shown("DIALOG_RANKUP")); rankUp && rankUp->rank != seen.back()) {
+            seen.push_back(rankUp->rank);
+            clickOn(rankUp);
+        }
+        frame();
+    }
+    EXPECT_EQ((std::vector<int>{1, 2, 3}), seen);
+    EXPECT_EQ(3, dialog->getShownRank());
+    EXPECT_FALSE(dialog->isMeterPaused());
+}
+
+TEST_F(LevelEndTest, RankUpClosesOnceByPressOrAfterFiveSeconds)
+{
+    int closes = 0;
+    struct Counter : BaseObject {
+        int* count;
+        static int closed(void* context, BaseObject*)
+        {
+            ++*static_cast<Counter*>(context)->count;
+            return 0;
+        }
+    };
+    RefPointer<Counter> counter(new Counter());
+    counter->count = &closes;
+    for (bool press : {true, false}) {
+        closes = 0;
+        auto* rankUp = objectCast<DialogRankUp>(scene->getOrCreateDialog(std::string(), "DIALOG_RANKUP"));
+        ASSERT_NE(nullptr, rankUp);
+        rankUp->rank = 2;
+        rankUp->closeCallback = GuiMethod(counter.get(), &Counter::closed);
+        scene->showDialog(rankUp);
+        frames(10);
+        if (press)
+            clickOn(rankUp);
+        frames(200);
+        // Pressed: gone long before the five seconds; else still there.
+        EXPECT_EQ(!press, scene->isDialogShown("DIALOG_RANKUP")) << press;
+        frames(300);
+        EXPECT_EQ(1, closes) << press;
+        EXPECT_FALSE(scene->isDialogShown("DIALOG_RANKUP")) << press;
+    }
+}
+
+TEST_F(LevelEndTest, PictureOfAWonLevelsReveal)
+{
+    setUpLevel0();
+    player->levelScore[0] = 300;
+    player->levelStars[0] = 2;
+    const int goal = GameData::instance->getCurrentLevel().starsGoal;
+    DialogLevelEnd* dialog = open(goal + 2, 2450);
+    ASSERT_NE(nullptr, dialog);
+    frames(130);
+    ASSERT_TRUE(writeScenePicture(scene.get(), "dialog_levelend_reveal.png"));
+    runReveal(dialog);
+    frames(40);
+    ASSERT_TRUE(writeScenePicture(scene.get(), "dialog_levelend_done.png"));
+    scene->forgetDialog(dialog);
+    DialogLevelEnd* lost = open(1, 300);
+    runReveal(lost);
+    ASSERT_TRUE(writeScenePicture(scene.get(), "dialog_levelend_lost.png"));
+}

@@ -1,0 +1,176 @@
+#include "LevelSceneFixture.h"
+
+#include "framework/core/PropertyStore.h"
+#include "support/GameDataFixtures.h"
+#include "framework/gui/Button.h"
+#include "framework/players/PlayerManager.h"
+#include "framework/scenegraph/Label.h"
+#include "game/data/GameData.h"
+#include "game/data/TortelunePlayer.h"
+#include "game/dialogs/DialogHint.h"
+#include "game/scenes/HintManager.h"
+
+class HintManagerTest : public LevelSceneTest {
+protected:
+    HintManagerTest() { withMedia = true; }
+
+    DialogHint* hint() const { return objectCast<DialogHint>(shown("DIALOG_HINT")); }
+    void closeHint()
+    {
+        ASSERT_NE(nullptr, hint());
+        hint()->closeHint();
+        ASSERT_TRUE(waitGone("DIALOG_HINT"));
+    }
+};
+
+TEST_F(HintManagerTest, CatalogueReadsPlacesKindsAndTheFirstOfTwoNames)
+{
+    RefPointer<PropertyStore> file = parseXml(R"(<root><Vector id="hints">
+        <Hint id="HINT_A" handx="#20" handy="0x10" arrow="bottomright" connector="bottomleft" modal="false"/>
+        <Hint id="HINT_A" handx="99"/>
+        <Hint id="HINT_B" arrow="sideways" connector="left" showonce="" override="false"/>
+        </Vector></root>)");
+    HintManager catalogue;
+    catalogue.loadFrom(file.get());
+    ASSERT_EQ(2u, catalogue.getHintCount());
+    Hint* a = catalogue.findHint("HINT_A");
+    EXPECT_EQ(32, a->handX);
+    EXPECT_EQ(16, a->handY);
+    EXPECT_EQ(8, a->cornerFor(0, 0));
+    EXPECT_EQ(10, a->connectorKind());
+    EXPECT_FALSE(a->modal);
+    Hint* b = catalogue.findHint("HINT_B");
+    EXPECT_EQ(0, b->cornerFor(700, 500));
+    EXPECT_EQ(9, b->connectorKind());
+    EXPECT_FALSE(b->showOnce);
+    EXPECT_FALSE(b->override);
+    EXPECT_TRUE(b->modal);
+    // "auto": the hand comes from the middle of the screen.
+    const int corners[][3] = {{399, 299, 0}, {400, 300, 8}, {399, 300, 6}, {400, 299, 2}};
+    for (const auto& c : corners)
+        EXPECT_EQ(c[2], cornerForPoint(c[0], c[1])) << c[0] << "," << c[1];
+    EXPECT_EQ(nullptr, catalogue.findHint("HINT_MISSING"));
+}
+
+TEST_F(HintManagerTest, AHintShowsOncePerPlayerAndNeverForAnUnknownName)
+{
+    HintManager& hints = *HintManager::instance;
+    ASSERT_NE(nullptr, hints.findHint("HINT_RANKMETER"));
+    hints.showHint("HINT_NOT_IN_THE_CATALOGUE");
+    EXPECT_EQ(nullptr, hint());
+    EXPECT_FALSE(player->hasSeenHint("HINT_NOT_IN_THE_CATALOGUE"));
+
+    player->showHints = false;
+    hints.showHint("HINT_RANKMETER");
+    EXPECT_EQ(nullptr, hint());
+    EXPECT_FALSE(player->hasSeenHint("HINT_RANKMETER"));
+
+    player->showHints = true;
+    hints.showHint("HINT_RANKMETER");
+    ASSERT_NE(nullptr, hint());
+    EXPECT_EQ("HINT_RANKMETER", hint()->hintName);
+    EXPECT_TRUE(player->hasSeenHint("HINT_RANKMETER"));
+    // While it is open, another hint waits its turn and is not marked.
+    hints.showHint("HINT_TOOLSSELECT");
+    EXPECT_EQ("HINT_RANKMETER", hint()->hintName);
+    EXPECT_FALSE(player->hasSeenHint("HINT_TOOLSSELECT"));
+    closeHint();
+
+    hints.showHint("HINT_RANKMETER");
+    EXPECT_EQ(nullptr, hint());
+    // Another player sees it again.
+    auto* other = new TortelunePlayer("Other");
+    PlayerManager::getInstance()->addPlayer(other);
+    PlayerManager::getInstance()->selectPlayer("Other");
+    hints.showHint("HINT_RANKMETER");
+    EXPECT_NE(nullptr, hint());
+}
+
+TEST_F(HintManagerTest, PlacementDefaultsTheCallersPointAndTheHand)
+{
+    HintManager& hints = *HintManager::instance;
+    scene->leavePhase();
+    // HINT_RANKMETER: dialog at (220, 90), hand at (400, 420) -> auto corner 8.
+    hints.showHint("HINT_RANKMETER");
+    ASSERT_NE(nullptr, hint());
+    EXPECT_EQ(220, hint()->getX());
+    EXPECT_EQ(90, hint()->getY());
+    ASSERT_NE(nullptr, hint()->getHand());
+    EXPECT_EQ(8, hint()->getHand()->getAnchorKind());
+    EXPECT_EQ(400, hint()->getHand()->getX());
+    closeHint();
+    // At the caller's point, placed as the catalogue says, corner from the point.
+    hints.showHintAt("HINT_TOOLSSELECT", 100, 120);
+    ASSERT_NE(nullptr, hint());
+    EXPECT_EQ(220, hint()->getX());
+    EXPECT_EQ(80, hint()->getY());
+    EXPECT_EQ(0, hint()->getHand()->getAnchorKind());
+    EXPECT_EQ(100, hint()->getHand()->getX());
+    closeHint();
+    // No hand for a point outside the screen; the catalogue's zero places mean (200, 70).
+    RefPointer<PropertyStore> file = parseXml(
+        R"(<root><Vector id="hints"><Hint id="HINT_PLAIN"/></Vector></root>)");
+    hints.loadFrom(file.get());
+    hints.showHint("HINT_PLAIN");
+    ASSERT_NE(nullptr, hint());
+    EXPECT_EQ(200, hint()->getX());
+    EXPECT_EQ(70, hint()->getY());
+    EXPECT_EQ(nullptr, hint()->getHand());
+    closeHint();
+}
+
+TEST_F(HintManagerTest, DuringPlayWithTheChefAsCustomerTheChefSaysTheHint)
+{
+    startCareerLevel(0);
+    ASSERT_EQ("CUSTOMER_HENRI", GameData::instance->getCurrentLevel().customerName);
+    HintManager::instance->showHint("HINT_RANKMETER");
+    ASSERT_NE(nullptr, hint());
+    EXPECT_EQ(110, hint()->getX());
+    EXPECT_EQ(380 - hint()->getHeight(), hint()->getY());
+    EXPECT_TRUE(hint()->henriEntrance);
+    // The customer's own speech gives way while the chef talks.
+    frame();
+    EXPECT_FALSE(node("CUSTOMER_CLOUD") && node("CUSTOMER_CLOUD")->isVisible());
+}
+
+TEST_F(HintManagerTest, AReusedBubbleStartsEachFillFromItsTemplate)
+{
+    auto* bubble = objectCast<DialogHint>(scene->getOrCreateDialog(std::string(), "DIALOG_HINT"));
+    ASSERT_NE(nullptr, bubble);
+    const int height = bubble->getHeight();
+    const int okY = bubble->getOkButton()->getY();
+    bubble->setHintText(toWide("One line."));
+    EXPECT_EQ(height, bubble->getHeight());
+    EXPECT_EQ(okY, bubble->getOkButton()->getY());
+    const WString longText = toWide("A much longer hint that surely takes three lines of the bubble's width, "
+                                    "because it goes on and on about pastries, ovens and the chef's hat.");
+    bubble->setHintText(longText);
+    // The button moves down by the extra lines; the frame grows by as much,
+    // rounded up to its whole edge tiles.
+    const int moved = bubble->getOkButton()->getY() - okY;
+    const int grownHeight = bubble->getHeight();
+    EXPECT_GT(moved, 0);
+    EXPECT_GE(grownHeight, height + moved);
+    EXPECT_LT(grownHeight, height + moved + 8);
+    // Filled again without being rebuilt: the same size, not grown twice.
+    bubble->setHintText(longText);
+    EXPECT_EQ(grownHeight, bubble->getHeight());
+    EXPECT_EQ(okY + moved, bubble->getOkButton()->getY());
+    // A header pushes text and button down by its line + 5.
+    bubble->setHintText(toWide("One line."));
+    const int line = bubble->getHeaderLabel()->getLineHeight();
+    bubble->setHeaderText(toWide("Row Whisk"));
+    EXPECT_EQ(okY + line + 5, bubble->getOkButton()->getY());
+    EXPECT_GE(bubble->getHeight(), height + line + 5);
+    EXPECT_LT(bubble->getHeight(), height + line + 5 + 8);
+}
+
+TEST_F(HintManagerTest, BonusHintsGetTheBonusNameAsHeader)
+{
+    RefPointer<PropertyStore> file = parseXml(
+        R"(<root><Vector id="hints"><Hint id="HINT_BONUS_ROWZAP" handx="300" handy="300"/></Vector></root>)");
+    HintManager::instance->loadFrom(file.get());
+    HintManager::instance->showHint("HINT_BONUS_ROWZAP");
+    ASSERT_NE(nullptr, hint());
+    EXPECT_EQ(toWide("Row Whisk"), hint()->getHeaderLabel()->getText());
+}
