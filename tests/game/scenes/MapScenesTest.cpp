@@ -42,6 +42,15 @@ protected:
     {
         return dynamic_cast<State*>(map()->getState());
     }
+    // Plays on, answering the chef's hints and the level information as a
+    // player would, until the map reaches the state (at most `ms`).
+    template <class State>
+    State* playUntil(int ms)
+    {
+        for (int elapsed = 0; elapsed <= ms && !stateAs<State>(); elapsed += 20)
+            frames(20);
+        return stateAs<State>();
+    }
     std::string hintName() const
     {
         auto* hint = stateAs<MapHintState>();
@@ -93,8 +102,7 @@ TEST_F(MapScenesTest, NewPlayerIsGuidedThenStartsLevelOneWithoutInformation)
     frames(400);
     EXPECT_EQ(800, host->getX());
     // Without a hint dialog the hint counts as closed: the chef leaves and the map pans to page 1.
-    frames(800);
-    ASSERT_NE(nullptr, stateAs<MapIntroPanState>());
+    ASSERT_NE(nullptr, playUntil<MapIntroPanState>(3000));
     frames(3800);
     EXPECT_EQ(0, scene->getPanelDynamic()->getX());
     EXPECT_EQ("HINT_CLICK_START", hintName());
@@ -134,9 +142,9 @@ TEST_F(MapScenesTest, ReturningPlayerSelectsAThemeFirstThenOpensItsLevel)
     EXPECT_NE(nullptr, stateAs<MapIdleState>());
     EXPECT_EQ(0, scene->getSelectedTheme());
     EXPECT_FALSE(second->isSelected());
-    // The second opens it (without the level information dialog, as if started).
+    // The second opens its level information, whose start starts it.
     first->getLevelButton(1)->fire();
-    EXPECT_NE(nullptr, stateAs<MapStartGameState>());
+    EXPECT_NE(nullptr, playUntil<MapStartGameState>(3000));
     EXPECT_EQ(1, currentLevel());
 }
 
@@ -205,11 +213,11 @@ TEST_F(MapScenesTest, SavedGameIsOfferedAndResumedOrStartedAfresh)
     EXPECT_EQ(0, scene->getSelectedTheme());
     // Another level of the theme opens the level without asking.
     scene->getTheme(0)->getPastryButton()->fire();
-    ASSERT_NE(nullptr, stateAs<MapSavedGameState>());
+    ASSERT_NE(nullptr, playUntil<MapSavedGameState>(3000));
     EXPECT_TRUE(scene->isDialogShown("CTEXT_START_SAVEGAME"));
     // No: the level starts afresh.
     MapSavedGameState::onStartNew(scene->getState(), nullptr);
-    EXPECT_NE(nullptr, stateAs<MapStartGameState>());
+    EXPECT_NE(nullptr, playUntil<MapStartGameState>(3000));
     EXPECT_FALSE(scene->isDialogShown("CTEXT_START_SAVEGAME"));
 
     frames(1500);
