@@ -24,20 +24,22 @@ if(X11_FOUND)
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/window_smoke.bash
             $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool>)
   set_tests_properties(app.window_close_smoke PROPERTIES
-    ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 120 RESOURCE_LOCK xvfb)
+    ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 120 RUN_SERIAL TRUE)
 
   # The same through the RGB565 frame path.
   add_test(NAME app.window_close_smoke_16bit
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/window_smoke.bash
             $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> any)
   set_tests_properties(app.window_close_smoke_16bit PROPERTIES
-    ENVIRONMENT "${SMOKE_ENV};TORTELUNE_DESKTOP_DEPTH=16" SKIP_RETURN_CODE 77 TIMEOUT 120 RESOURCE_LOCK xvfb)
+    ENVIRONMENT "${SMOKE_ENV};TORTELUNE_DESKTOP_DEPTH=16" SKIP_RETURN_CODE 77 TIMEOUT 120 RUN_SERIAL TRUE)
 
   # The game as a player meets it, with the real content, on a screen of the
   # game's size and on a larger one, windowed and full screen: splash,
   # loading scene, a click, the quit question and a click on yes. Then a
   # SIGTERM, and a data folder that cannot be written. Screenshots of each
-  # step are left in the build folder's "screenshots".
+  # step are left in the build folder's "screenshots". The runs wait on what
+  # the screen shows, so they run alone: beside the sanitized unit tests a
+  # slow machine misses the splash's moments.
   foreach(run "800x600 fullscreen normal" "1024x768 fullscreen normal" "1024x768 windowed normal"
                "1024x768 windowed sigterm" "800x600 fullscreen unwritable")
     separate_arguments(run)
@@ -54,7 +56,7 @@ if(X11_FOUND)
               $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> ${CMAKE_BINARY_DIR}/screenshots
               ${screen} ${mode} ${scenario})
     set_tests_properties(${name} PROPERTIES
-      ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 180 RESOURCE_LOCK xvfb)
+      ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
   endforeach()
 
   # A new player's first visit: the name dialog, a typed name, the player
@@ -64,7 +66,7 @@ if(X11_FOUND)
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/journey_e2e.bash
             $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> ${CMAKE_BINARY_DIR}/screenshots)
   set_tests_properties(app.first_visit_end_to_end PROPERTIES
-    ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 420 RESOURCE_LOCK xvfb)
+    ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 420 RUN_SERIAL TRUE)
 else()
   # Without the X11 headers the window tool cannot be built: the tests still
   # show, as skipped (failed when the variable CI is set).

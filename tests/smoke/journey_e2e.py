@@ -93,6 +93,9 @@ try:
     check(selection is not None, "the chef is in the selection scene")
     time.sleep(1.0)
     shot("journey-selection")
+    # The chef's welcome hint points at the career door; its OK closes it.
+    run_tool("click", "430", "213")
+    time.sleep(1.5)
     # The player list, with the new player framed; OK closes it.
     run_tool("click", "110", "468")
     players = wait_for(lambda image: mean(image, (240, 150, 560, 450))[0] > 200, 40)
