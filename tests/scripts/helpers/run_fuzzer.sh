@@ -12,6 +12,9 @@ source_dir=$1
 build_dir=$2
 target=$3
 seconds=${TORTELUNE_FUZZ_SECONDS:-$4}
+# Targets that read fixtures find them here (a compiler cache may have made
+# their own file name relative).
+export TORTELUNE_SOURCE_DIR="$source_dir"
 program="$build_dir/fuzz/$target"
 corpus_name=${target#fuzz_}
 if [ ! -x "$program" ]; then
