@@ -12,6 +12,8 @@
 #include <string>
 #include <unistd.h>
 
+#include <vector>
+
 #include "LevelRunner.h"
 #include "support/TestFolders.h"
 
@@ -20,11 +22,21 @@ namespace {
 constexpr int kCareerLevels = 60;
 constexpr unsigned kSeed = 2026;
 
-// The exam levels run on the conveyor belt, which the game does not have yet.
+// The exam levels run on the conveyor belt, which this player does not work
+// yet (ScriptedConveyorRunTest plays an exam); the runner takes the others.
 bool isExamLevel(int index)
 {
     const int theme = index / 4;
     return theme == 3 || theme == 7 || theme == 11;
+}
+
+std::vector<int> countertopLevels()
+{
+    std::vector<int> levels;
+    for (int index = 0; index < kCareerLevels; ++index)
+        if (!isExamLevel(index))
+            levels.push_back(index);
+    return levels;
 }
 
 std::string rowOf(const LevelOutcome& outcome)
@@ -87,8 +99,6 @@ class LevelRunnerTest : public ::testing::TestWithParam<int> {};
 TEST_P(LevelRunnerTest, CareerLevelIsWonByTheScriptedPlayer)
 {
     const int index = GetParam();
-    if (isExamLevel(index))
-        GTEST_SKIP() << "exam levels need the conveyor belt";
     LevelOutcome outcome;
     std::string problems;
     {
@@ -104,18 +114,15 @@ TEST_P(LevelRunnerTest, CareerLevelIsWonByTheScriptedPlayer)
     std::ofstream((rows / name).string()) << rowOf(outcome);
     writeTable(rows);
 
-    // TODO(board): a board without moves is mixed anew once the board's move
-    // search exists; until then the board cannot tell, and such a level is
-    // reported, not failed. A board that knows and stays stuck fails.
-    if (outcome.boardOutOfMoves && !outcome.boardKnewItWasStuck)
-        GTEST_SKIP() << "the board ran out of moves and cannot tell yet: " << rowOf(outcome);
+    EXPECT_FALSE(outcome.boardOutOfMoves && !outcome.boardKnewItWasStuck)
+        << "the board ran out of moves without knowing: " << rowOf(outcome);
     EXPECT_TRUE(outcome.stall.empty()) << outcome.stall;
     EXPECT_TRUE(outcome.finished);
     EXPECT_TRUE(outcome.won) << rowOf(outcome);
     EXPECT_EQ(withoutPendingMessages(problems), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Career, LevelRunnerTest, ::testing::Range(0, kCareerLevels),
+INSTANTIATE_TEST_SUITE_P(Career, LevelRunnerTest, ::testing::ValuesIn(countertopLevels()),
                          [](const ::testing::TestParamInfo<int>& info) {
                              char name[32];
                              std::snprintf(name, sizeof name, "Level%02d", info.param + 1);
