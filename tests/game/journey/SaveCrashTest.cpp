@@ -218,15 +218,22 @@ protected:
     }
 
     // Files of the game folder whose names mark them as set aside or half written.
-    void countStrayFiles(int& asideFiles, int& temporaryFiles) const
+    // `deadWritersOnly`: temporaries of a process that still lives (its id
+    // may have been given to another process since) are not counted.
+    void countStrayFiles(int& asideFiles, int& temporaryFiles, bool deadWritersOnly = false) const
     {
         asideFiles = temporaryFiles = 0;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
             const std::string name = entry.path().filename().string();
             if (name.find(".bak-") != std::string::npos)
                 ++asideFiles;
-            if (name.find(".tmp-") != std::string::npos)
-                ++temporaryFiles;
+            const size_t tmp = name.find(".tmp-");
+            if (tmp == std::string::npos)
+                continue;
+            const pid_t writer = static_cast<pid_t>(std::atol(name.c_str() + tmp + 5));
+            if (deadWritersOnly && writer > 0 && ::kill(writer, 0) == 0)
+                continue;
+            ++temporaryFiles;
         }
     }
 
@@ -304,7 +311,7 @@ TEST_P(SaveCrashTest, EverySaveKilledMidwayLeavesTheOldOrTheNewFile)
     saveEverything(generation, *players, *scores, settings);
     int asideFiles = 0;
     int temporaryFiles = 0;
-    countStrayFiles(asideFiles, temporaryFiles);
+    countStrayFiles(asideFiles, temporaryFiles, true);
     EXPECT_EQ(temporaryFiles, 0);
     readEverything(seen);
     EXPECT_EQ(seen.players, generation);
