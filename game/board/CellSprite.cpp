@@ -471,7 +471,11 @@ int CellSprite::ripeCallback(void*, BaseObject* step)
 
 void CellSprite::ripenWithTool()
 {
-    // TODO(tools in play): the tool slot's pulse and particles come with the tools.
+    // The ripening tool (id 0) pulses in its slot and sparkles on the tile.
+    if (BoardHost* host = BoardHost::current()) {
+        host->pulseTool(0);
+        host->emitToolParticles(0, this, 100, true);
+    }
     unripe = false;
     Modifier* wait = chain(nullptr, new ModifierDelay(200), this);
     Modifier* pop = wait ? addPopEffect(this, wait, false, false, 0.5f) : nullptr;
