@@ -2,10 +2,11 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include <png.h>
 
-#include "framework/graphics/DecodedPixels.h"
+#include "framework/graphics/DecodeTarget.h"
 #include "framework/graphics/ImageDecoders.h"
 
 namespace {
@@ -41,10 +42,11 @@ void readFromFile(png_structp png, png_bytep out, png_size_t length)
 
 void onWarning(png_structp /*png*/, png_const_charp /*message*/) {}
 
-// Decodes with a read function over `io`. Every format is normalised to 8-bit
-// RGBA: palettes (with their transparency), low and 16-bit depths, grey with
-// or without alpha.
-bool decodePng(png_rw_ptr reader, void* io, DecodedPixels& out)
+// Decodes with a read function over `io` into `target`. Every format is
+// normalised to 8-bit RGBA (palettes with their transparency, low and 16-bit
+// depths, grey with or without alpha); a target that takes BGRA rows gets them
+// written in place, any other gets one converted row at a time.
+bool decodePng(png_rw_ptr reader, void* io, uint8_t flags, DecodeTarget& target)
 {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
     if (!png)
@@ -54,11 +56,12 @@ bool decodePng(png_rw_ptr reader, void* io, DecodedPixels& out)
         png_destroy_read_struct(&png, nullptr, nullptr);
         return false;
     }
-    // Row pointers outlive the jump target, so they live outside the setjmp frame.
+    // Buffers outlive the jump target, so they live outside the setjmp frame:
+    // the row pointers of an in-place decode, or the RGBA rows of a converted one.
     std::vector<png_bytep> rows;
+    std::vector<uint8_t> rgba;
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_read_struct(&png, &info, nullptr);
-        out.rgba.clear();
         return false;
     }
     png_set_user_limits(png, Image::maxSide, Image::maxSide);
@@ -67,11 +70,13 @@ bool decodePng(png_rw_ptr reader, void* io, DecodedPixels& out)
     png_read_info(png, info);
 
     png_uint_32 width = 0, height = 0;
-    int bitDepth = 0, colourType = 0;
-    png_get_IHDR(png, info, &width, &height, &bitDepth, &colourType, nullptr, nullptr, nullptr);
+    int bitDepth = 0, colourType = 0, interlace = 0;
+    png_get_IHDR(png, info, &width, &height, &bitDepth, &colourType, &interlace, nullptr, nullptr);
     if (!Image::isValidSize(width, height, 4))
         png_error(png, "image too large");
-    out.plainGrey = colourType == PNG_COLOR_TYPE_GRAY && !png_get_valid(png, info, PNG_INFO_tRNS);
+    const bool plainGrey = colourType == PNG_COLOR_TYPE_GRAY && !png_get_valid(png, info, PNG_INFO_tRNS);
+    if (!target.begin(int32_t(width), int32_t(height), flags, plainGrey))
+        png_error(png, "no image of that size");
 
     if (colourType == PNG_COLOR_TYPE_PALETTE)
         png_set_palette_to_rgb(png);
@@ -84,18 +89,34 @@ bool decodePng(png_rw_ptr reader, void* io, DecodedPixels& out)
     if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
         png_set_gray_to_rgb(png);
     png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
-    png_set_interlace_handling(png);
+    if (target.takesBgraRows())
+        png_set_bgr(png);
+    const int passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
     if (png_get_rowbytes(png, info) != size_t(width) * 4)
         png_error(png, "unexpected row layout");
 
-    out.width = int32_t(width);
-    out.height = int32_t(height);
-    out.rgba.assign(size_t(width) * height * 4, 0);
-    rows.resize(height);
-    for (png_uint_32 y = 0; y < height; ++y)
-        rows[y] = out.rgba.data() + size_t(y) * width * 4;
-    png_read_image(png, rows.data());
+    if (target.takesBgraRows()) {
+        rows.resize(height);
+        for (png_uint_32 y = 0; y < height; ++y)
+            rows[y] = target.bgraRow(int32_t(y));
+        png_read_image(png, rows.data());
+    } else if (passes > 1) {
+        // Interlaced passes revisit every row, so converted rows need the whole picture.
+        rgba.assign(size_t(width) * height * 4, 0);
+        rows.resize(height);
+        for (png_uint_32 y = 0; y < height; ++y)
+            rows[y] = rgba.data() + size_t(y) * width * 4;
+        png_read_image(png, rows.data());
+        for (png_uint_32 y = 0; y < height; ++y)
+            target.storeRgbaRow(int32_t(y), rows[y]);
+    } else {
+        rgba.assign(size_t(width) * 4, 0);
+        for (png_uint_32 y = 0; y < height; ++y) {
+            png_read_row(png, rgba.data(), nullptr);
+            target.storeRgbaRow(int32_t(y), rgba.data());
+        }
+    }
     png_read_end(png, nullptr);
     png_destroy_read_struct(&png, &info, nullptr);
     return true;
@@ -113,10 +134,10 @@ RefPointer<Image> loadPngMemory(const uint8_t* data, size_t size, uint8_t flags)
     if (!data || !hasPngSignature(data, size))
         return nullptr;
     MemoryCursor cursor {data, size, 0};
-    DecodedPixels decoded;
-    if (!decodePng(readFromMemory, &cursor, decoded))
+    DecodeTarget target;
+    if (!decodePng(readFromMemory, &cursor, flags, target))
         return nullptr;
-    return imageFromDecoded(decoded, flags);
+    return target.finish();
 }
 
 RefPointer<Image> loadPngFile(const std::string& path, uint8_t flags)
@@ -129,8 +150,8 @@ RefPointer<Image> loadPngFile(const std::string& path, uint8_t flags)
         !hasPngSignature(signature, sizeof signature))
         return nullptr;
     std::rewind(file.get());
-    DecodedPixels decoded;
-    if (!decodePng(readFromFile, file.get(), decoded))
+    DecodeTarget target;
+    if (!decodePng(readFromFile, file.get(), flags, target))
         return nullptr;
-    return imageFromDecoded(decoded, flags);
+    return target.finish();
 }

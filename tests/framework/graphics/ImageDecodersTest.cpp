@@ -5,6 +5,7 @@
 
 #include "support/EncodedImages.h"
 #include "framework/graphics/ImageDecoders.h"
+#include "framework/graphics/PixelMath.h"
 
 using testimages::PngSpec;
 
@@ -264,4 +265,78 @@ TEST(JpegDecoderTest, MalformedDataGivesNullAndTruncationIsSurvived)
             break;
         }
     EXPECT_FALSE(loadJpegMemory(huge.data(), huge.size()));
+}
+
+// Each decode goes one of three ways: rows written in place (32-bit colour),
+// converted one row at a time, or (interlaced into a converting target)
+// through a whole-picture buffer. All of them must give the same pixels.
+TEST(PngDecoderTest, EveryRowRouteGivesTheSamePixels)
+{
+    PngSpec layout;
+    layout.colourType = 6;
+    layout.width = 37;
+    layout.height = 11;
+    std::vector<uint16_t> samples(size_t(layout.width) * layout.height * 4);
+    uint32_t seed = 12345;
+    for (uint16_t& sample : samples) {
+        seed = seed * 1103515245u + 12345u;
+        sample = uint16_t((seed >> 16) & 0xFF);
+    }
+    auto expected = [&](int x, int y) {
+        const uint16_t* s = &samples[(size_t(y) * layout.width + x) * 4];
+        return (uint32_t(s[3]) << 24) | (uint32_t(s[0]) << 16) | (uint32_t(s[1]) << 8) | s[2];
+    };
+    for (bool interlaced : {false, true}) {
+        SCOPED_TRACE(interlaced ? "interlaced" : "plain");
+        layout.interlaced = interlaced;
+        RefPointer<Image> wide = decode(layout, samples);
+        RefPointer<Image> mask = decode(layout, samples, DecodeOnlyMask);
+        RefPointer<Image> packed;
+        {
+            ScreenDepth depth(2);
+            packed = decode(layout, samples);
+        }
+        ASSERT_TRUE(wide && mask && packed);
+        wide->lock();
+        mask->lock();
+        packed->lock();
+        for (int y = 0; y < layout.height; ++y)
+            for (int x = 0; x < layout.width; ++x) {
+                const uint32_t argb = expected(x, y);
+                ASSERT_EQ(wide->row32(y)[x], argb) << x << "," << y;
+                ASSERT_EQ(mask->alphaRow(y)[x], uint8_t(argb >> 16)) << x << "," << y;
+                ASSERT_EQ(packed->row16(y)[x], pixel::pack565(argb)) << x << "," << y;
+                ASSERT_EQ(packed->alphaRow(y)[x], uint8_t(argb >> 24)) << x << "," << y;
+            }
+        wide->unlock();
+        mask->unlock();
+        packed->unlock();
+    }
+}
+
+TEST(JpegDecoderTest, InPlaceAndConvertedRowsAgree)
+{
+    std::vector<uint8_t> samples(29 * 13 * 3);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = uint8_t((i * 37) ^ (i >> 3));
+    const std::vector<uint8_t> bytes = testimages::encodeJpeg(29, 13, 3, samples);
+    RefPointer<Image> wide = loadJpegMemory(bytes.data(), bytes.size());
+    RefPointer<Image> packed;
+    {
+        ScreenDepth depth(2);
+        packed = loadJpegMemory(bytes.data(), bytes.size());
+    }
+    ASSERT_TRUE(wide && packed);
+    ASSERT_EQ(wide->getBytesPerPixel(), 4);
+    ASSERT_EQ(packed->getBytesPerPixel(), 2);
+    wide->lock();
+    packed->lock();
+    for (int y = 0; y < 13; ++y)
+        for (int x = 0; x < 29; ++x) {
+            ASSERT_EQ(wide->row32(y)[x] >> 24, 0xFFu);
+            ASSERT_EQ(packed->row16(y)[x], pixel::pack565(wide->row32(y)[x])) << x << "," << y;
+            ASSERT_EQ(packed->alphaRow(y)[x], 0xFF);
+        }
+    wide->unlock();
+    packed->unlock();
 }
