@@ -1,5 +1,7 @@
 #include "framework/platform/GameWindow.h"
 
+#include <cstring>
+
 #include "framework/core/Log.h"
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/graphics/Graphics.h"
@@ -136,6 +138,7 @@ void GameWindow::create()
 void GameWindow::createGraphics()
 {
     graphics = nullptr;
+    presentAgain = true;
     backImage = Image::create(width, height, bytesPerPixel);
     if (!backImage)
         return;
@@ -151,11 +154,20 @@ void GameWindow::present()
     }
     if (!hostWindow || !backImage || !backImage->getPixels())
         return;
+    // A still screen costs nothing to show: a frame equal to the last one
+    // shown is not handed over again, unless the display may have lost it.
+    const uint8_t* pixels = backImage->getPixels();
+    const size_t frameBytes = size_t(backImage->getPitch()) * size_t(backImage->getHeight());
+    if (!presentAgain && lastPresented.size() == frameBytes && std::memcmp(lastPresented.data(), pixels, frameBytes) == 0)
+        return;
     // A frame the display refused is dropped; the next one is tried as usual.
-    bool shown = hostWindow->present(backImage->getPixels(), backImage->getPitch());
+    bool shown = hostWindow->present(pixels, backImage->getPitch());
     if (!shown && !presentFailureLogged)
         LOG_WARNING("window: the display did not take a frame");
     presentFailureLogged = !shown;
+    presentAgain = !shown;
+    if (shown)
+        lastPresented.assign(pixels, pixels + frameBytes);
 }
 
 void GameWindow::run(int /*elapsedMs*/)
@@ -304,12 +316,14 @@ void GameWindow::dispatchMessage(const WindowMessage& message)
             toggleFullScreen();
             show();
         } else if (message.wParam == SIZE_RESTORED) {
+            presentAgain = true;
             if (messageHandler)
                 messageHandler->broadcast(MSG_WINDOW_REACTIVATED, 0, 0);
             setInactive(false);
         }
         break;
     case WM_SETFOCUS:
+        presentAgain = true;
         setInactive(false);
         focused = true;
         if (messageHandler)
@@ -322,7 +336,10 @@ void GameWindow::dispatchMessage(const WindowMessage& message)
             messageHandler->broadcast(MSG_WINDOW_DEACTIVATED, 0, 0);
         focused = false;
         break;
-    case WM_PAINT: present(); break;
+    case WM_PAINT:
+        presentAgain = true;
+        present();
+        break;
     case WM_CLOSE:
         if (closeHandler && closeHandler(closeHandlerContext))
             break;
@@ -332,8 +349,10 @@ void GameWindow::dispatchMessage(const WindowMessage& message)
         break;
     case WM_SYSCOLORCHANGE: recreate(); break;
     case WM_ACTIVATEAPP:
-        if (message.wParam)
+        if (message.wParam) {
+            presentAgain = true;
             setInactive(false);
+        }
         break;
     case WM_KEYDOWN: onKeyDown(static_cast<int>(message.wParam)); break;
     case WM_SYSKEYDOWN:

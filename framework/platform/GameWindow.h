@@ -155,6 +155,11 @@ private:
     int cursorShape = 2;
     bool inactive = false;
     bool presentFailureLogged = false;
+    // The bytes of the last frame the display took, and whether the next
+    // frame must be shown even when it equals them (a new window, an expose,
+    // focus coming back, a refused frame).
+    std::vector<uint8_t> lastPresented;
+    bool presentAgain = true;
     CloseHandler closeHandler = nullptr;
     void* closeHandlerContext = nullptr;
 };

@@ -232,6 +232,42 @@ TEST_F(GameWindowTest, PresentShowsTheBackBuffer)
     EXPECT_EQ(pixels[800 * 600 - 1], 0xFF405060u);
 }
 
+TEST_F(GameWindowTest, AStillFrameIsShownOnceUntilTheDisplayMayHaveLostIt)
+{
+    for (bool fullScreen : {false, true}) {
+        SCOPED_TRACE(fullScreen ? "full screen" : "windowed");
+        GameWindow* window = openWindow(fullScreen);
+        int shown = host().presentCount;
+        window->run(20);
+        EXPECT_EQ(host().presentCount, shown + 1) << "a new window shows its first frame";
+        window->run(20);
+        window->run(20);
+        EXPECT_EQ(host().presentCount, shown + 1) << "the same frame again is not handed over";
+
+        Image* back = window->getBackImage();
+        ASSERT_TRUE(back->lock());
+        back->row32(599)[799] ^= 1;
+        back->unlock();
+        window->run(20);
+        EXPECT_EQ(host().presentCount, shown + 2) << "one changed pixel is shown";
+
+        // Each of these may leave the display without the frame.
+        const WindowMessage again[] = {{WM_PAINT, 0, 0}, {WM_SETFOCUS, 0, 0}, {WM_ACTIVATEAPP, 1, 0}};
+        for (const WindowMessage& message : again) {
+            const int before = host().presentCount;
+            window->dispatchMessage(message);
+            window->run(20);
+            EXPECT_EQ(host().presentCount, before + 1) << "message " << message.message;
+        }
+
+        // A mode switch makes a new window, which gets the frame though it did not change.
+        window->toggleFullScreen();
+        window->run(20);
+        EXPECT_EQ(host().presentCount, 1);
+        GameWindow::destroyInstance();
+    }
+}
+
 bool takeClose(void* context)
 {
     ++*static_cast<int*>(context);
