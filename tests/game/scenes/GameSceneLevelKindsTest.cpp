@@ -5,12 +5,15 @@
 
 #include "LevelSceneFixture.h"
 
+#include "../dialogs/DialogPictures.h"
+
 #include <chrono>
 #include <memory>
 #include <thread>
 
 #include "framework/graphics/Image.h"
 #include "framework/gui/SceneManager.h"
+#include "framework/core/PropertyStore.h"
 #include "framework/gui/TransitionScene.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/resources/ResourceManager.h"
@@ -142,6 +145,32 @@ TEST_F(GameSceneLevelKindsTest, CareerArcadeAndExamDifferAtTheStartAndOnLeaving)
     }
     players->deleteSavedGame("LEVEL", "Tester");
     players->deleteSavedGame("ARCADE", "Tester");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(GameSceneLevelKindsTest, AResumedCareerLevelLooksAsItWasLeft)
+{
+    freshSceneManager();
+    startCareerLevel(2);
+    frames(50);
+    ASSERT_TRUE(writeScenePicture(scene.get(), "game_before_stop.png"));
+    PlayerManager* players = PlayerManager::getInstance();
+    scene->saveRunningGame();
+    scene->SceneGame::leaveGame();
+    scene->hide();
+    freshSceneManager();
+    RefPointer<PropertyStore> saved(new PropertyStore());
+    ASSERT_TRUE(players->loadGameState("LEVEL", "Tester", *saved));
+    GameData::instance->startLevel(2);
+    GameData::instance->loadGame(saved.get());
+    scene->resumeSavedGame = true;
+    makeCurrent();
+    frames(50);
+    ASSERT_TRUE(writeScenePicture(scene.get(), "game_resumed.png"));
+    players->deleteSavedGame("LEVEL", "Tester");
 }
 
 } // namespace
