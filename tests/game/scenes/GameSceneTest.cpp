@@ -220,9 +220,11 @@ TEST_F(GameSceneTest, AResumedLevelShowsItsPlateStack)
             shown += plate->isVisible() ? 1 : 0;
         return plates->isVisible() ? shown : 0;
     };
-    const int stack = static_cast<int>(state().order.size());
-    ASSERT_LT(0, stack);
-    EXPECT_EQ(stack, countVisible());
+    // Pastries come onto the spots; their plates stay on the stack until they are made.
+    ASSERT_TRUE(runUntil([this] { return state().pastryWrapper.get(0) != nullptr; }));
+    frames(20);
+    const int stack = countVisible();
+    ASSERT_LT(static_cast<int>(state().order.size()), stack);
 
     // Saved and left as the menu's stop does, then resumed as the map does.
     PlayerManager* players = PlayerManager::getInstance();
@@ -236,7 +238,6 @@ TEST_F(GameSceneTest, AResumedLevelShowsItsPlateStack)
     makeCurrent();
     frames(10);
     ASSERT_NE(nullptr, dynamic_cast<PhasePlay*>(phase()));
-    EXPECT_EQ(stack, static_cast<int>(state().order.size()));
     EXPECT_EQ(stack, countVisible());
     players->deleteSavedGame("LEVEL", "Tester");
 }
