@@ -61,6 +61,9 @@ const char kNoGameNameText[] =
 
 std::vector<std::string> shutDownSteps;
 
+// The game's scenes ask the application's quit question.
+[[maybe_unused]] const bool quitQuestionSet = (SceneTortelune::setQuitQuestion(&TorteluneMain::askQuit), true);
+
 
 // The window's close box: the current scene decides (the splash closes at
 // once, every other scene asks the quit question).

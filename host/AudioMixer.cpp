@@ -204,6 +204,17 @@ void AudioMixer::stopAll()
     }
 }
 
+void AudioMixer::stopEffects()
+{
+    // Released after the lock, so no sample is freed while the mixer waits.
+    std::array<Channel, kEffectChannels> released;
+    std::lock_guard<std::mutex> lock(mutex);
+    for (int i = 0; i < kEffectChannels; ++i) {
+        released[static_cast<size_t>(i)] = std::move(channels[i]);
+        channels[i] = Channel{};
+    }
+}
+
 void AudioMixer::mix(int16_t* out, int frames)
 {
     if (frames <= 0)

@@ -56,6 +56,8 @@ public:
     // Stops every channel that plays this stream (before the stream is closed).
     void stopStream(const Stream& stream);
     void stopAll();
+    // Stops every effect channel; music plays on.
+    void stopEffects();
 
     // Mixes `frames` interleaved stereo frames into `out` (overwriting it).
     void mix(int16_t* out, int frames);

@@ -193,6 +193,12 @@ void SoundManager::stopMusic()
         closeStream(incomingMusic.get());
 }
 
+void SoundManager::stopEffects()
+{
+    if (soundOn)
+        mixer.stopEffects();
+}
+
 bool SoundManager::stopStream(SoundStream* stream)
 {
     if (!stream || !stream->isOpen())

@@ -44,6 +44,8 @@ public:
     void finishCrossfade();
     void stopMusic();
     bool stopStream(SoundStream* stream);
+    // Silences every sound effect still playing; the music goes on.
+    void stopEffects();
 
     void setMuted(bool muted);
     bool isMuted() const { return mute; }

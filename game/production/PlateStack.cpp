@@ -9,6 +9,8 @@
 #include "game/data/GameData.h"
 #include "game/data/TuningTable.h"
 #include "game/production/GameScreen.h"
+#include "game/production/Pastry.h"
+#include "game/production/PastryWrapper.h"
 
 namespace {
 
@@ -27,8 +29,15 @@ int plateY(int index)
 
 PlateStack::PlateStack(GameNode* layer) : layer(layer), effects(new GameNode(std::string()))
 {
+    // The pastries still to make: those waiting in the order and, in a
+    // resumed level, the unfinished ones already on the spots.
     GameDataState* s = gamescreen::state();
     count = s ? static_cast<int>(s->order.size()) : 0;
+    for (int spot = 0; s && spot < s->pastryWrapper.getSize(); ++spot) {
+        Pastry* pastry = s->pastryWrapper.get(spot);
+        if (pastry && !pastry->isFinished())
+            ++count;
+    }
     if (layer) {
         layer->setVisible(true);
         effects->setPosition(layer->getX(), layer->getY());

@@ -12,7 +12,8 @@ class Modifier;
 class PlateStack : public BaseObject {
 public:
     // `layer` is the scene node that holds the plates; the count is the
-    // number of pastries waiting in the order now.
+    // number of pastries still to make: waiting in the order or unfinished
+    // on the spots.
     explicit PlateStack(GameNode* layer);
     ~PlateStack() override;
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/TorteluneMain.h"
 #include "framework/core/Log.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/core/PropertyStore.h"
@@ -20,6 +19,7 @@
 #include "game/data/GameData.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
+#include "game/dialogs/DialogLevelInfo.h"
 #include "game/dialogs/DialogTortelune.h"
 #include "game/dialogs/DialogYesNo.h"
 #include "game/dialogs/TrophyWatcher.h"
@@ -48,11 +48,12 @@ Modifier* targeted(Modifier* modifier, GameNode* target)
 
 SceneMap* mapScene()
 {
-    if (TorteluneMain::instance) {
-        if (auto* map = objectCast<SceneMap>(TorteluneMain::instance->getMapScene()))
-            return map;
-    }
     return SceneManager::instance ? objectCast<SceneMap>(SceneManager::instance->getScene("SCENE_MAP")) : nullptr;
+}
+
+SceneGame* gameScene()
+{
+    return SceneManager::instance ? objectCast<SceneGame>(SceneManager::instance->getScene("SCENE_GAME")) : nullptr;
 }
 
 TortelunePlayer* player()
@@ -489,17 +490,20 @@ void MapLevelInfoState::enter()
         return;
     }
     dialog = scene->getOrCreateDialog("DIALOG_LEVEL_INFO", "DIALOG_LEVEL_INFO");
-    auto* info = objectCast<DialogTortelune>(dialog);
+    auto* info = objectCast<DialogLevelInfo>(dialog);
     if (!info) {
         // Without the dialog the level starts as if its start button was pressed.
+        LOG_WARNING("map: no level information \"DIALOG_LEVEL_INFO\"; the level starts");
         if (dialog)
             scene->forgetDialog(dialog);
         dialog = nullptr;
         onLevelInfoClosed(this, nullptr);
         return;
     }
-    // TODO(level-info): the dialog's own fill (the chosen tools and the
-    // current level) is called here once the level information dialog exists.
+    // Filled before it shows: the first look is the level picked on the map.
+    info->showSelectedTools();
+    if (GameData::instance && GameData::instance->state)
+        info->showLevel(GameData::instance->state->levelManager.getLevel());
     info->closeCallback = GuiMethod(this, &MapLevelInfoState::onLevelInfoClosed);
     scene->showDialog(info);
     playSound("SOUND_PASTRY_THEMESELECT");
@@ -514,10 +518,10 @@ int MapLevelInfoState::onLevelInfoClosed(void* context, BaseObject* /*argument*/
         state->scene->setState(new MapStartGameState());
         return 0;
     }
-    // The level information answers 0 for its start button; until it has an
-    // answer field of its own the answer is its tag.
-    const int result = state->dialog->getTag();
-    if (result == 0) {
+    // Only its start answers 0; cancel, Esc and a close without an answer
+    // leave the map waiting.
+    auto* info = objectCast<DialogLevelInfo>(state->dialog);
+    if (info && info->result == 0) {
         state->scene->forgetDialog(state->dialog);
         state->dialog = nullptr;
         state->scene->setState(new MapStartGameState());
@@ -569,10 +573,8 @@ int MapSavedGameState::onContinueSaved(void* context, BaseObject* /*argument*/)
     if (players && current && players->loadGameState("LEVEL", current->getName(), *store) && GameData::instance) {
         GameData::instance->resetLevel();
         GameData::instance->loadGame(store.get());
-        if (TorteluneMain::instance) {
-            if (auto* game = objectCast<SceneGame>(TorteluneMain::instance->getGameScene()))
-                game->resumeSavedGame = true;
-        }
+        if (SceneGame* game = gameScene())
+            game->resumeSavedGame = true;
     } else {
         LOG_WARNING("the saved level could not be read; it starts afresh");
     }

@@ -347,6 +347,9 @@ void SceneGame::leaveGame()
     // The map's own entry enables its input; the arcade's comes with the transition.
     if (SceneManager::instance && SceneManager::instance->getTransition())
         SceneManager::instance->getTransition()->setEnableTargetInput(arcade);
+    // The level's effects end with it; the music plays on into the next scene.
+    if (SoundManager::isSoundOn())
+        SoundManager::instance->stopEffects();
 }
 
 void SceneGame::playGameMusic()
@@ -364,7 +367,7 @@ void SceneGame::playGameMusic()
         LOG_WARNING("game scene: no music \"" + key + "\"");
         return;
     }
-    SoundManager::instance->playMusic(1000, 0.7f, 100, music.get(), 600, 0x132);
+    SoundManager::instance->playMusic(1000, 0.7f, 100, music.get(), tuning().SOUND_FADEINDELAY_GAME, 0x132);
 }
 
 void SceneGame::deleteSavedGames(bool level, bool arcade)

@@ -1,7 +1,6 @@
 #include "framework/core/ObjectFactoryContainer.h"
 #include "game/scenes/SceneTortelune.h"
 
-#include "app/TorteluneMain.h"
 #include "framework/core/Log.h"
 #include "framework/gui/SceneManager.h"
 #include "framework/gui/TransitionScene.h"
@@ -10,11 +9,26 @@
 TT_DEFINE_RECORD(SceneTortelune, &Scene::classRecord);
 TT_REGISTER_CLASS(SceneTortelune);
 
+namespace {
+
+SceneTortelune::QuitQuestion quitQuestion = nullptr;
+
+} // namespace
+
 SceneTortelune::SceneTortelune(AbstractProperty* configuration) : Scene(configuration) {}
+
+void SceneTortelune::setQuitQuestion(QuitQuestion question)
+{
+    quitQuestion = question;
+}
 
 void SceneTortelune::quit()
 {
-    TorteluneMain::askQuit(this);
+    // Without the application's question the window closes as in any scene.
+    if (quitQuestion)
+        quitQuestion(this);
+    else
+        Scene::quit();
 }
 
 void SceneTortelune::switchTo(std::initializer_list<const char*> sectionNames, const std::string& transitionName,

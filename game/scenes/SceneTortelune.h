@@ -16,6 +16,11 @@ public:
     // Asks the quit question in this scene.
     void quit() override;
 
+    // The application's quit question, set by the application at start-up so
+    // that the game's scenes reach it without knowing the application.
+    using QuitQuestion = void (*)(Scene* scene);
+    static void setQuitQuestion(QuitQuestion question);
+
     // Whether the transition gives the target its input when it ends; a
     // target whose own entry animation enables its input later leaves it off.
     enum class TargetInput { EnableAtEnd, LeaveOff };

@@ -67,11 +67,24 @@ if(X11_FOUND)
             $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> ${CMAKE_BINARY_DIR}/screenshots)
   set_tests_properties(app.first_visit_end_to_end PROPERTIES
     ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 420 RUN_SERIAL TRUE)
+
+  # A returning player around a level: the level information from the map,
+  # its cancel, its start, a few swaps, the menu's stop, the offer to carry
+  # on, and the same offer after a restart, taken up. The player is written
+  # beforehand by a test tool that links the game's own player code.
+  add_executable(e2e_make_player ${CMAKE_CURRENT_SOURCE_DIR}/smoke/make_player.cpp)
+  target_link_libraries(e2e_make_player PRIVATE tortelune_all)
+  add_test(NAME app.level_stop_and_continue_end_to_end
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/journey_e2e.bash
+            $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> ${CMAKE_BINARY_DIR}/screenshots
+            level $<TARGET_FILE:e2e_make_player> ${CMAKE_SOURCE_DIR})
+  set_tests_properties(app.level_stop_and_continue_end_to_end PROPERTIES
+    ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 420 RUN_SERIAL TRUE)
 else()
   # Without the X11 headers the window tool cannot be built: the tests still
   # show, as skipped (failed when the variable CI is set).
   foreach(check app.window_close_smoke app.window_close_smoke_16bit app.startup_end_to_end
-                app.first_visit_end_to_end)
+                app.first_visit_end_to_end app.level_stop_and_continue_end_to_end)
     add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/helpers/missing_tool.sh
              "${check}: the X11 headers (libx11-dev) are not installed")
     set_tests_properties(${check} PROPERTIES SKIP_RETURN_CODE 77)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs journey_e2e.py under a virtual X server of the game's own size.
 # Exits 77 (skipped) without xvfb-run or without a screen grabber for Python.
-# Usage: journey_e2e.bash GAME X11_WINDOW_TOOL OUTPUT_FOLDER
+# Usage: journey_e2e.bash GAME X11_WINDOW_TOOL OUTPUT_FOLDER [level MAKE_PLAYER SOURCE_DIR]
 set -u
 if ! command -v xvfb-run >/dev/null 2>&1; then
     echo "xvfb-run is not installed: skipped"
@@ -11,4 +11,11 @@ if ! /usr/bin/python3 -c "from PIL import features; assert features.check('xcb')
     echo "python3-pil without X screen grabbing: skipped"
     exit 77
 fi
-exec xvfb-run -a -s "-screen 0 800x600x24" /usr/bin/python3 "$(dirname "$0")/journey_e2e.py" "$@"
+# With "level" as the fourth argument the returning player's run around a
+# level (level_e2e.py) is run instead of the first visit.
+script=journey_e2e.py
+if [ "${4:-}" = level ]; then
+    script=level_e2e.py
+    set -- "$1" "$2" "$3" "${@:5}"
+fi
+exec xvfb-run -a -s "-screen 0 800x600x24" /usr/bin/python3 "$(dirname "$0")/$script" "$@"

@@ -3,8 +3,10 @@
 virtual X server (started by the caller): the loading scene and its click, the
 new-player dialog (no cancel, OK disabled until a name is typed), a typed name
 confirmed with Enter, the player selection greeting the player, the career
-door and the map with the chef's guided hints. Screenshots of each step are
-written into the output folder; the player file must hold the new player.
+door and the map with the chef's guided hints, level 1 from START, the
+menu's stop, and after a restart the offer to carry on with it. Screenshots
+of each step are written into the output folder; the player file must hold
+the new player.
 The loading scene's click and the first frames need the real content loaded,
 so the waits are generous.
 Usage: journey_e2e.py GAME X11_WINDOW_TOOL OUTPUT_FOLDER"""
@@ -67,6 +69,54 @@ def near_white_share(image, box):
     return sum(1 for r, g, b in pixels if r > 240 and g > 240 and b > 235) / float(len(pixels))
 
 
+def on_map(image):
+    sky = mean(image, (0, 60, 800, 160))
+    return sky[2] > sky[0] + 10
+
+
+def in_game(image):
+    """The kitchen's warm wall where the map's sky was."""
+    wall = mean(image, (0, 60, 800, 160))
+    return wall[0] > wall[2] + 30
+
+
+def question_frame(image):
+    """The yes/no question's pink frame left of its text."""
+    r, g, b = mean(image, (126, 240, 136, 380))
+    return r > 190 and g < 150 and b > 110
+
+
+def pink_button(image, box):
+    """The middle of the deep pink of an OK button inside the box, or None."""
+    left, top = box[0], box[1]
+    region = image.crop(box)
+    width = region.size[0]
+    xs, ys = [], []
+    for index, (r, g, b) in enumerate(region.getdata()):
+        # The button's deep pink, not the red of a strawberry or a cherry.
+        if 160 < r < 230 and g < 70 and 80 < b < 120 and b - g > 25:
+            xs.append(index % width)
+            ys.append(index // width)
+    if len(xs) < 200:
+        return None
+    return left + sum(xs) // len(xs), top + sum(ys) // len(ys)
+
+
+def reach_map_again():
+    """A later start: the loading scene's click, the selection, the career door."""
+    process = subprocess.Popen([game], env=env, stderr=subprocess.PIPE, text=True)
+    wait_for(lambda image: mean(image, (0, 0, 800, 100))[2] > 60 and mean(image, (0, 0, 800, 100))[0] < 120, 60)
+    time.sleep(7)
+    run_tool("click", "400", "300")
+    again = wait_for(lambda image: near_white_share(image, (620, 300, 790, 560)) > 0.05, 90)
+    check(again is not None, "after a restart the selection greets the player")
+    time.sleep(1.5)
+    run_tool("click", "335", "305")
+    check(wait_for(on_map, 60, 0.1) is not None, "after a restart the career door leads to the map")
+    time.sleep(2.5)
+    return process
+
+
 game_process = subprocess.Popen([game], env=env, stderr=subprocess.PIPE, text=True)
 try:
     # The loading scene (night sky at the top), then its click once loaded.
@@ -116,7 +166,42 @@ try:
         chef.save(os.path.join(out, "journey-map-chef.png"))
     # After the intro pan the first theme waits on page 1.
     time.sleep(8)
-    shot("journey-map")
+    image = shot("journey-map")
+    # The chef's map hint closes; the map pans to the first theme and he asks for a click on START.
+    button = pink_button(image, (140, 80, 540, 300))
+    check(button is not None, "the chef's map hint has its OK")
+    if button:
+        run_tool("click", str(button[0]), str(button[1]))
+    time.sleep(8)
+    image = shot("journey-map-click-start")
+    button = pink_button(image, (200, 100, 700, 400))
+    check(button is not None, "the chef's START hint has its OK")
+    if button:
+        run_tool("click", str(button[0]), str(button[1]))
+    time.sleep(3)
+    # START plays level 1 at once (a new player has no level information).
+    run_tool("click", "703", "567")
+    check(wait_for(in_game, 40) is not None, "START starts level 1")
+    # The customer's words get their OK once the board has filled.
+    time.sleep(1)
+    shot("journey-level1-intro")
+    image = wait_for(lambda image: pink_button(image, (150, 120, 700, 330)) is not None, 30)
+    button = pink_button(image, (150, 120, 700, 330)) if image else None
+    check(button is not None, "the customer's words have their OK")
+    if button:
+        run_tool("click", str(button[0]), str(button[1]))
+    time.sleep(2.5)
+    shot("journey-level1")
+    # The menu's stop, answered yes, keeps the level and goes back to the map.
+    run_tool("click", "772", "504")
+    time.sleep(1.5)
+    run_tool("click", "400", "447")
+    check(wait_for(question_frame, 10) is not None, "the menu's stop asks first")
+    time.sleep(0.8)
+    run_tool("click", "268", "353")
+    check(wait_for(on_map, 30, 0.1) is not None, "the stop goes back to the map")
+    time.sleep(2.5)
+    shot("journey-map-after-stop")
     run_tool("close")
     time.sleep(1.2)
     run_tool("key", "return")
@@ -130,6 +215,27 @@ finally:
         game_process.wait()
 errors = game_process.stderr.read()
 check(game_process.returncode == 0, "exit code 0 (was %s)" % game_process.returncode)
+
+# Started again, START offers to carry on with the stopped level.
+game_process = reach_map_again()
+try:
+    run_tool("click", "703", "567")
+    check(wait_for(question_frame, 20) is not None, "after a restart START offers to carry on")
+    time.sleep(1.0)
+    shot("journey-continue-offer")
+    run_tool("close")
+    time.sleep(1.2)
+    run_tool("key", "return")
+    try:
+        game_process.wait(timeout=15)
+    except subprocess.TimeoutExpired:
+        check(False, "the restarted game ends after the quit question's yes")
+finally:
+    if game_process.poll() is None:
+        game_process.kill()
+        game_process.wait()
+errors += game_process.stderr.read()
+check(game_process.returncode == 0, "exit code 0 after the restart (was %s)" % game_process.returncode)
 players = os.path.join(home, "data", "Quillmark", "Games", "Tortelune", "players", "players.plrs.!")
 check(os.path.isfile(players), "the players file is written")
 log_folder = os.path.join(home, "data", "Quillmark", "Games", "Tortelune")

@@ -91,7 +91,7 @@ void FrontDoorFixture::frames(int ms)
             hint->closeHint();
         // ...and starts the level its information offers.
         auto* info = scene ? objectCast<DialogLevelInfo>(scene->getDialog("DIALOG_LEVEL_INFO")) : nullptr;
-        if (info && scene->isDialogShown("DIALOG_LEVEL_INFO") && !info->isClosing())
+        if (startOfferedLevels && info && scene->isDialogShown("DIALOG_LEVEL_INFO") && !info->isClosing())
             DialogLevelInfo::onStart(info, nullptr);
     }
 }

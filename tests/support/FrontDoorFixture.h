@@ -37,6 +37,9 @@ protected:
 
     // Set before SetUp: the pictures and fonts of the front door are loaded.
     bool withMedia = false;
+    // The player starts the level its information offers as soon as it shows;
+    // tests of the dialog itself answer it themselves.
+    bool startOfferedLevels = true;
 
     ScopedFakeHostPlatform host;
     LogCapture log;

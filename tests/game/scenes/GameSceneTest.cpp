@@ -208,3 +208,36 @@ TEST_F(GameSceneTest, AMissingPauseDialogIsLoggedAndThePlayGoesOn)
     EXPECT_FALSE(scene->isPaused());
     EXPECT_TRUE(log.contains("DIALOG_PAUSE"));
 }
+
+TEST_F(GameSceneTest, AResumedLevelShowsItsPlateStack)
+{
+    startCareerLevel(0);
+    GameNode* plates = node("NODE_PLATES");
+    ASSERT_NE(nullptr, plates);
+    auto countVisible = [plates] {
+        int shown = 0;
+        for (GameNode* plate = plates->getFirstChild(); plate; plate = plate->getNextSibling())
+            shown += plate->isVisible() ? 1 : 0;
+        return plates->isVisible() ? shown : 0;
+    };
+    // Pastries come onto the spots; their plates stay on the stack until they are made.
+    ASSERT_TRUE(runUntil([this] { return state().pastryWrapper.get(0) != nullptr; }));
+    frames(20);
+    const int stack = countVisible();
+    ASSERT_LT(static_cast<int>(state().order.size()), stack);
+
+    // Saved and left as the menu's stop does, then resumed as the map does.
+    PlayerManager* players = PlayerManager::getInstance();
+    scene->saveRunningGame();
+    scene->hide();
+    RefPointer<PropertyStore> saved(new PropertyStore());
+    ASSERT_TRUE(players->loadGameState("LEVEL", "Tester", *saved));
+    GameData::instance->resetLevel();
+    GameData::instance->loadGame(saved.get());
+    scene->resumeSavedGame = true;
+    makeCurrent();
+    frames(10);
+    ASSERT_NE(nullptr, dynamic_cast<PhasePlay*>(phase()));
+    EXPECT_EQ(stack, countVisible());
+    players->deleteSavedGame("LEVEL", "Tester");
+}

@@ -1,0 +1,244 @@
+#!/usr/bin/python3
+"""A returning player around a level, run with the real game and content
+under a virtual X server (started by the caller). The player (progress up to
+level 5, hints off) is written beforehand by the test tool MAKE_PLAYER. On
+the map START opens the level information; its Cancel and Esc keep the map;
+its Start starts the level; after a few swaps the menu's stop (answered yes)
+goes back to the map, where START offers to carry on with the level. The
+game is quit and started again: the offer is there again, and taking it
+resumes the level with its plates. Screenshots of each step are written into
+the output folder.
+Usage: level_e2e.py GAME X11_WINDOW_TOOL OUTPUT_FOLDER MAKE_PLAYER SOURCE_DIR"""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+from PIL import ImageGrab, ImageStat
+
+game, tool, out, make_player, source = sys.argv[1:6]
+os.makedirs(out, exist_ok=True)
+home = tempfile.mkdtemp(prefix="tortelune-level-")
+for folder in ("config", "data", "run"):
+    os.makedirs(os.path.join(home, folder), mode=0o700)
+env = dict(os.environ, XDG_CONFIG_HOME=home + "/config", XDG_DATA_HOME=home + "/data",
+           XDG_RUNTIME_DIR=home + "/run", SDL_VIDEODRIVER="x11")
+failures = []
+
+
+def check(condition, text):
+    if not condition:
+        failures.append(text)
+        print("FAILED: " + text)
+    return condition
+
+
+def grab():
+    return ImageGrab.grab(xdisplay=os.environ["DISPLAY"]).convert("RGB")
+
+
+def shot(name):
+    image = grab()
+    image.save(os.path.join(out, "level-" + name + ".png"))
+    return image
+
+
+def run_tool(*arguments, timeout_ms=10000):
+    return subprocess.run([tool, "Tortelune", str(timeout_ms), "any", *arguments], env=env).returncode
+
+
+def click(x, y):
+    run_tool("click", str(x), str(y))
+
+
+def wait_for(predicate, seconds, step=0.2):
+    end = time.time() + seconds
+    while time.time() < end:
+        image = grab()
+        if predicate(image):
+            return image
+        time.sleep(step)
+    return None
+
+
+def mean(image, box):
+    return ImageStat.Stat(image.crop(box)).mean
+
+
+def near_white_share(image, box):
+    region = image.crop(box)
+    pixels = list(region.getdata())
+    return sum(1 for r, g, b in pixels if r > 240 and g > 240 and b > 235) / float(len(pixels))
+
+
+def on_map(image):
+    """The map's sky is blue above the hills."""
+    sky = mean(image, (0, 60, 800, 160))
+    return sky[2] > sky[0] + 10
+
+
+def dialog_frame(image):
+    """A big pink dialog frame (level information) stands at the left edge of the dialog."""
+    r, g, b = mean(image, (96, 200, 106, 400))
+    return r > 190 and g < 150 and b > 110
+
+
+def question_frame(image):
+    """The yes/no question's pink frame left of its text."""
+    r, g, b = mean(image, (126, 240, 136, 380))
+    return r > 190 and g < 150 and b > 110
+
+
+def in_game(image):
+    """The kitchen's warm wall where the map's sky was."""
+    wall = mean(image, (0, 60, 800, 160))
+    return wall[0] > wall[2] + 30
+
+
+def board_cell(column, row):
+    """The middle of a cell of the 8 x 8 board."""
+    return 365 + 50 * column, 48 + 50 * row
+
+
+def plates_shown(image):
+    """The plate stack beside the countertop: light plates before the brown cupboard."""
+    pixels = list(image.crop((515, 452, 600, 474)).getdata())
+    return sum(1 for r, g, b in pixels if r > 200 and g > 200 and b > 200) / float(len(pixels)) > 0.33
+
+
+def start_and_reach_map(tag):
+    process = subprocess.Popen([game], env=env, stderr=subprocess.PIPE, text=True)
+    loading = wait_for(lambda image: mean(image, (0, 0, 800, 100))[2] > 60 and mean(image, (0, 0, 800, 100))[0] < 120, 60)
+    check(loading is not None, tag + ": the loading scene is shown")
+    time.sleep(7)
+    click(400, 300)
+    selection = wait_for(lambda image: near_white_share(image, (620, 300, 790, 560)) > 0.05, 90)
+    check(selection is not None, tag + ": the selection scene greets the returning player")
+    time.sleep(1.5)
+    shot(tag + "-selection")
+    click(335, 305)
+    reached = wait_for(on_map, 60, 0.1)
+    check(reached is not None, tag + ": the career door leads to the map")
+    time.sleep(2.5)
+    shot(tag + "-map")
+    return process
+
+
+def quit_game(process, tag):
+    run_tool("close")
+    time.sleep(1.2)
+    run_tool("key", "return")
+    try:
+        process.wait(timeout=15)
+    except subprocess.TimeoutExpired:
+        check(False, tag + ": the game ends after the quit question's yes")
+        process.kill()
+        process.wait()
+    check(process.returncode == 0, tag + ": exit code 0 (was %s)" % process.returncode)
+
+
+MAP_START = (703, 567)
+INFO_CANCEL = (208, 475)
+INFO_START = (588, 475)
+MENU_BUTTON = (772, 504)
+MENU_STOP = (400, 447)
+QUESTION_YES = (268, 353)
+CUSTOMER_OK = (415, 220)
+
+if subprocess.run([make_player, source, "Anna", "4"], env=env).returncode != 0:
+    print("the returning player could not be written")
+    sys.exit(1)
+
+process = start_and_reach_map("first")
+errors = ""
+try:
+    # START opens the level information of the next level; Cancel keeps the map.
+    click(*MAP_START)
+    info = wait_for(dialog_frame, 20)
+    check(info is not None, "START opens the level information")
+    time.sleep(1.0)
+    shot("info")
+    click(*INFO_CANCEL)
+    time.sleep(1.5)
+    image = shot("info-cancelled")
+    check(on_map(image) and not dialog_frame(image), "Cancel closes the level information and keeps the map")
+    # Esc does the same.
+    click(*MAP_START)
+    check(wait_for(dialog_frame, 20) is not None, "START opens the level information again")
+    time.sleep(1.0)
+    run_tool("key", "Escape")
+    time.sleep(1.5)
+    image = shot("info-escaped")
+    check(on_map(image) and not dialog_frame(image), "Esc closes the level information and keeps the map")
+    # Start starts the level.
+    click(*MAP_START)
+    check(wait_for(dialog_frame, 20) is not None, "START opens the level information a third time")
+    time.sleep(1.0)
+    click(*INFO_START)
+    game_screen = wait_for(in_game, 30)
+    check(game_screen is not None, "Start starts the level")
+    time.sleep(3)
+    shot("intro")
+    # The customer's words at the start; her OK lets the level begin.
+    click(*CUSTOMER_OK)
+    time.sleep(2.5)
+    before = shot("play")
+    check(plates_shown(before), "the plate stack stands beside the countertop")
+    # A few swaps of neighbouring tiles (a swap without a match swaps back).
+    for column, row in ((0, 7), (3, 6), (5, 5), (2, 4), (6, 7)):
+        click(*board_cell(column, row))
+        time.sleep(0.3)
+        click(*board_cell(column + 1, row))
+        time.sleep(1.5)
+    after = shot("swapped")
+    check(ImageStat.Stat(before.crop((340, 20, 740, 430))).mean != ImageStat.Stat(after.crop((340, 20, 740, 430))).mean,
+          "the swaps change the board")
+    # The menu's stop, answered yes: the level is kept and the map is back.
+    click(*MENU_BUTTON)
+    time.sleep(1.5)
+    shot("menu")
+    click(*MENU_STOP)
+    question = wait_for(question_frame, 10)
+    check(question is not None, "the menu's stop asks first")
+    time.sleep(0.8)
+    shot("stop-question")
+    click(*QUESTION_YES)
+    check(wait_for(on_map, 30, 0.1) is not None, "the stop goes back to the map")
+    time.sleep(2.5)
+    shot("map-after-stop")
+    # START offers to carry on with the stopped level.
+    click(*MAP_START)
+    check(wait_for(question_frame, 20) is not None, "START offers to carry on after the stop")
+    time.sleep(1.0)
+    shot("continue-offer")
+    quit_game(process, "first")
+finally:
+    if process.poll() is None:
+        process.kill()
+        process.wait()
+    errors = process.stderr.read()
+
+# Started again, the offer is there; yes resumes the level as it was left.
+process = start_and_reach_map("second")
+try:
+    click(*MAP_START)
+    check(wait_for(question_frame, 20) is not None, "after a restart START offers to carry on")
+    time.sleep(1.0)
+    shot("continue-offer-after-restart")
+    click(*QUESTION_YES)
+    resumed = wait_for(in_game, 30)
+    check(resumed is not None, "yes resumes the level")
+    time.sleep(3.0)
+    image = shot("resumed")
+    check(plates_shown(image), "the resumed level shows its plate stack")
+    quit_game(process, "second")
+finally:
+    if process.poll() is None:
+        process.kill()
+        process.wait()
+    errors += process.stderr.read()
+if failures:
+    print(errors)
+    sys.exit(1)
+print("level run passed; screenshots in " + out)
