@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <set>
@@ -292,6 +293,30 @@ TEST_F(GameDataContentTest, ToolPicturesComeFromTheToolsSection)
     EXPECT_EQ("", problems);
     EXPECT_FALSE(tools.getButtonImage(99));
     EXPECT_NE(std::string::npos, problems.find("No tool 99"));
+    ResourceManager::destroyInstance();
+}
+
+TEST_F(GameDataContentTest, EveryLevelsCustomerHasAPortraitForTheLevelInformation)
+{
+    ResourceManager::create();
+    ResourceManager* resources = ResourceManager::instance;
+    resources->addResourceFile("media/properties/resources.xml");
+    ASSERT_TRUE(resources->loadResourceFiles());
+    std::set<std::string> customers;
+    forEachCareerLevel([&](int, const Level& level) { customers.insert(level.customerName); });
+    LevelManager& arcade = data->state->arcadeManager;
+    for (int i = 0; i < arcade.getLevelCount(); ++i) {
+        arcade.selectLevel(i);
+        customers.insert(arcade.getLevel().customerName);
+    }
+    ASSERT_GT(customers.size(), 3u);
+    for (const std::string& customer : customers) {
+        std::string key = customer + "_DIALOG";
+        std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::toupper(c); });
+        RefPointer<BaseObject> portrait = resources->getLoadedResource(key, "scenegame");
+        EXPECT_TRUE(objectCast<Image>(portrait.get())) << key;
+    }
+    EXPECT_EQ("", problems);
     ResourceManager::destroyInstance();
 }
 
