@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "framework/core/BasicProperties.h"
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/gui/Button.h"
 #include "framework/gui/SceneManager.h"
@@ -23,6 +22,7 @@
 #include "game/effects/OneShotModifiers.h"
 #include "game/production/PlaySessionInfo.h"
 #include "game/scenes/SceneGame.h"
+#include "game/text/GameText.h"
 
 TT_DEFINE_RECORD(DialogArcadeEnd, &DialogTortelune::classRecord);
 TT_REGISTER_CLASS(DialogArcadeEnd);
@@ -39,19 +39,6 @@ const char* const kRevealed[] = {"LABEL_SET",         "LABEL_NAME",          "LA
                                  "LABEL_SCOREVALUE",  "LABEL_SCORERECORD",   "LABEL_SCORERECORDVALUE"};
 const char* const kPanels[] = {"SPRITE_PANELLEVEL", "SPRITE_PANELSCORE", "SPRITE_LEVELLINE", "SPRITE_SCORELINE",
                                "SPRITE_LEVELNEWRECORD", "SPRITE_SCORENEWRECORD"};
-
-WString text(const std::string& key)
-{
-    return BasicProperties::instance ? BasicProperties::instance->getText(key) : WString();
-}
-
-void setLabel(GameNode* node, const WString& value)
-{
-    if (auto* label = objectCast<Label>(node)) {
-        label->setText(value);
-        label->updateLayout();
-    }
-}
 
 template <class Step>
 Modifier* then(Modifier* parent, GameNode* target, Step* step)
@@ -149,9 +136,8 @@ void DialogArcadeEnd::showResults(DialogArcadeEnd* dialog, const PlaySessionInfo
     }
     GameDataState* state = GameData::instance ? GameData::instance->state : nullptr;
     const int set = state ? state->arcadeManager.getCurrentIndex() : 0;
-    setLabel(dialog->getComponent("LABEL_SET"),
-             text("TEXT_ARCADEINFO_SET") + toWideString(" ") + formatGroupedNumber(set + 1, getDigitGroupingSymbol()));
-    setLabel(dialog->getComponent("LABEL_NAME"), text("TEXT_ARCADENAME" + std::to_string(std::clamp(set, 0, 5))));
+    setLabelText(dialog->getComponent("LABEL_SET"), textByKey("TEXT_ARCADEINFO_SET") + toWideString(" ") + groupedNumber(set + 1));
+    setLabelText(dialog->getComponent("LABEL_NAME"), textByKey("TEXT_ARCADENAME" + std::to_string(std::clamp(set, 0, 5))));
     auto* player = PlayerManager::getInstance()
                        ? dynamic_cast<TortelunePlayer*>(PlayerManager::getInstance()->getCurrentPlayer())
                        : nullptr;

@@ -447,7 +447,7 @@ void ConveyorView::levelUp(int newArcadeLevel)
         auto* title = new Label(font("FONT_GAMEEND_3", "default").get(), 0, 0, 0, 0);
         title->setAnchorStyle(Sprite::Center);
         title->setPosition(400, 245);
-        title->setText(text("TEXT_LEVEL") + toWideString(" " + std::to_string(newArcadeLevel + 1)));
+        title->setText(textByKey("TEXT_LEVEL") + toWideString(" " + std::to_string(newArcadeLevel + 1)));
         title->updateLayout();
         GameNode::addChild(layer, title);
         Modifier* sound = attach(container, title, new ModifierSound("SOUND_ARCADE_LEVELUP", "sounds", true));

@@ -68,8 +68,8 @@ int PastryGoalPanel::examGoal()
 PastryGoalPanel::PastryGoalPanel()
 {
     const bool arcade = isArcade();
-    setLabelText(node("LABEL_STARS"), text(arcade ? "TEXT_ARCADE_PASTRIES" : "TEXT_EXAM_PASTRIES"));
-    setLabelText(node("LABEL_GOAL"), text("TEXT_EXAM_GOAL"));
+    setLabelText(node("LABEL_STARS"), textByKey(arcade ? "TEXT_ARCADE_PASTRIES" : "TEXT_EXAM_PASTRIES"));
+    setLabelText(node("LABEL_GOAL"), textByKey("TEXT_EXAM_GOAL"));
     refresh();
     // The sign keeps its place in the layout: only what it shows changes.
     for (const char* name : {"LEVEL_SMOKE", "LEVEL_FINISHED", "LEVEL_SHINE"})
@@ -99,7 +99,7 @@ void PastryGoalPanel::refresh()
     // Six arcade sets have a name and a picture frame each.
     const int set = std::clamp(index, 0, kArcadeSets - 1);
     if (arcade)
-        setLabelText(node("LABEL_THEME"), text(numbered("TEXT_ARCADENAME", set)));
+        setLabelText(node("LABEL_THEME"), textByKey(numbered("TEXT_ARCADENAME", set)));
     else
         setLabelText(node("LABEL_THEME"), getThemeTitle(getThemeIndex(level.themeName)));
     for (const char* name : {"SPRITE_SPACESTARS_BLUE", "SPRITE_SPACEGOAL"}) {
