@@ -190,14 +190,13 @@ void DialogArcadeEnd::buildReveal()
         return tickers[ticker] ? then(after, tickers[ticker], new ModifierLabelTicker(value, false)) : after;
     };
     auto wait = [&](Modifier* after, int ms) { return then(after, nullptr, new ModifierDelay(ms)); };
-    auto newRecord = [&](Modifier* after, const char* mark, std::initializer_list<const char*> hidden) {
+    // The mark hangs on its panel's edge beside the figure: the figure it
+    // celebrates stays readable.
+    auto newRecord = [&](Modifier* after, const char* mark) {
         GameNode* sprite = getComponent(mark);
         if (!sprite)
             return;
         then(after, sprite, new ModifierVisible(true));
-        for (const char* name : hidden)
-            if (GameNode* node = getComponent(name))
-                then(after, node, new ModifierVisible(false));
         then(after, sprite, new ModifierFrame(-1, 150));
     };
 
@@ -211,7 +210,7 @@ void DialogArcadeEnd::buildReveal()
     fade(step, "SPRITE_LEVELICON");
     step = count(wait(row, 200), 0, level);
     if (newLevelRecord)
-        newRecord(step, "SPRITE_LEVELNEWRECORD", {"LABEL_LEVELVALUE", "SPRITE_LEVELICON"});
+        newRecord(step, "SPRITE_LEVELNEWRECORD");
     step = showStep(step, "SPRITE_LEVELLINE");
     line(step);
     row = fade(step, "LABEL_LEVELRECORD");
@@ -224,7 +223,7 @@ void DialogArcadeEnd::buildReveal()
     fade(step, "LABEL_SCOREVALUE");
     step = count(wait(row, 200), 2, score);
     if (newScoreRecord)
-        newRecord(step, "SPRITE_SCORENEWRECORD", {"LABEL_SCOREVALUE"});
+        newRecord(step, "SPRITE_SCORENEWRECORD");
     step = showStep(step, "SPRITE_SCORELINE");
     line(step);
     row = fade(step, "LABEL_SCORERECORD");
@@ -283,13 +282,6 @@ void DialogArcadeEnd::skipReveal()
         tickers[i]->setTarget(targets[i]);
         tickers[i]->skipToTarget(true);
     }
-    if (newScoreRecord)
-        if (GameNode* node = getComponent("LABEL_SCOREVALUE"))
-            node->setVisible(false);
-    if (newLevelRecord)
-        for (const char* name : {"LABEL_LEVELVALUE", "SPRITE_LEVELICON"})
-            if (GameNode* node = getComponent(name))
-                node->setVisible(false);
     for (Button* button : {restartButton, stopButton}) {
         if (!button)
             continue;
