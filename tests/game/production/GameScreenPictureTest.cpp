@@ -2,6 +2,8 @@
 // for a person to look at.
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "ProductionFixture.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
@@ -45,6 +47,34 @@ protected:
                 tile->setAnchorPoint(Sprite::BottomLeft);
                 GameNode::addChild(grid, tile);
             }
+    }
+
+    RefPointer<Image> draw()
+    {
+        RefPointer<Image> canvas = Image::create(800, 600, 4);
+        RefPointer<Graphics> graphics = canvas->getGraphics();
+        graphics->setColour(0xFF000000);
+        graphics->clear();
+        RenderTask::renderFrame(scene.get(), graphics.get(), scene->getTree());
+        return canvas;
+    }
+
+    // How many pixels inside (left, top)-(right, bottom) change when `node`
+    // is hidden: what of it reaches the screen there.
+    int pixelsOf(GameNode* node, int left = 0, int top = 0, int right = 800, int bottom = 600)
+    {
+        RefPointer<Image> shown = draw();
+        const bool wasVisible = node->isVisible();
+        node->setVisible(false);
+        RefPointer<Image> hidden = draw();
+        node->setVisible(wasVisible);
+        const auto* a = reinterpret_cast<const uint32_t*>(shown->getPixels());
+        const auto* b = reinterpret_cast<const uint32_t*>(hidden->getPixels());
+        int changed = 0;
+        for (int y = std::max(0, top); y < std::min(600, bottom); ++y)
+            for (int x = std::max(0, left); x < std::min(800, right); ++x)
+                changed += a[y * 800 + x] != b[y * 800 + x] ? 1 : 0;
+        return changed;
     }
 
     void render(const std::string& fileName)
@@ -117,6 +147,21 @@ TEST_F(GameScreenPictureTest, ArcadeBeltInMotion)
     render("arcade_belt_motion.png");
     ASSERT_TRUE(picture);
     EXPECT_TRUE(front->getPlate()->isVisible());
+    EXPECT_EQ(255, front->getPlate()->getAlpha());
+    // The pastries still to be made ride along as faint pictures under their recipes.
+    for (Spot* unfinished : {second, third}) {
+        Sprite* plate = unfinished->getPlate();
+        ASSERT_NE(nullptr, plate);
+        EXPECT_TRUE(plate->isVisible());
+        EXPECT_EQ(ConveyorView::kUnfinishedPlateAlpha, plate->getAlpha());
+        EXPECT_GT(pixelsOf(plate), 300);
+    }
+    // The round display: its panel, caption, flag and number all drawn.
+    for (const char* name : {"SPRITE_SPACELEVEL", "LABEL_LEVEL", "LEVEL_ICON", "LABEL_LEVEL_VALUE"}) {
+        GameNode* part = node(name);
+        ASSERT_NE(nullptr, part) << name;
+        EXPECT_GT(pixelsOf(part), 40) << name;
+    }
     EXPECT_GT(belt->getSpeed(), 0.0f);
 
     // A click under the belt: the box drops onto the finished pastry.
