@@ -121,6 +121,35 @@ TEST_F(GameScreenPictureTest, CareerLevelMidPlay)
     EXPECT_TRUE(counter->getSpotChild(1, "INGREDIENT0")->isVisible());
 }
 
+// Four plates with their recipes: none of the recipe pictures reaches into
+// the board's rectangle, whatever plate it belongs to.
+TEST_F(GameScreenPictureTest, RecipesOfEveryPlateStayOffTheBoard)
+{
+    startCareerLevel(2);
+    layTiles();
+    Countertop* counter = countertop();
+    ASSERT_NE(nullptr, counter);
+    ASSERT_EQ(4, counter->getSize());
+    ASSERT_TRUE(runUntil([&] { return static_cast<bool>(counter->getPastry(3)); }));
+    frames(40);
+    render("game_screen_four_plates.png");
+    int icons = 0;
+    for (int spot = 0; spot < 4; ++spot) {
+        for (int k = 0; k < tuning().MAX_INGREDIENT_COUNT; ++k) {
+            GameNode* icon = counter->getSpotChild(spot, "INGREDIENT" + std::to_string(k));
+            ASSERT_NE(nullptr, icon);
+            if (!icon->isVisible())
+                continue;
+            ++icons;
+            SCOPED_TRACE("plate " + std::to_string(spot) + ", ingredient " + std::to_string(k));
+            EXPECT_GT(pixelsOf(icon), 200);
+            // The tiles' cells: 8 x 8 of 50 px from (340, 24).
+            EXPECT_EQ(0, pixelsOf(icon, 340, 24, 740, 424));
+        }
+    }
+    EXPECT_GE(icons, 8);
+}
+
 TEST_F(GameScreenPictureTest, ArcadeBeltInMotion)
 {
     state().mode = 1;
