@@ -19,6 +19,7 @@
 #include "framework/core/SetupStore.h"
 #include "framework/core/StringUtils.h"
 #include "framework/graphics/Image.h"
+#include "framework/graphics/ImageDecoders.h"
 #include "framework/resources/ResourceManager.h"
 #include "game/data/GameData.h"
 #include "game/data/RankTable.h"
@@ -342,6 +343,32 @@ TEST_F(GameDataContentTest, FifteenTrophiesWithTheirPicturesAndTexts)
         EXPECT_EQ(0, trophies->getState(i));
     }
     EXPECT_EQ("", problems);
+}
+
+// Each trophy says what it rewards with a picture of its own: no two of the
+// fifteen share their large picture or their place on the shelf.
+TEST_F(GameDataContentTest, EveryTrophyHasPicturesOfItsOwn)
+{
+    RefPointer<Trophies> trophies(new Trophies());
+    ASSERT_EQ(15, trophies->getCount());
+    for (int record : {0, 1}) {
+        std::vector<std::string> pixels;
+        for (int i = 0; i < trophies->getCount(); ++i) {
+            const std::string& key = trophies->getTrophy(i)->getInfo(record)->image;
+            std::string file = key;
+            for (char& ch : file)
+                ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+            // "TROPHY_BUTTON3" lives in "button3.png", "TROPHY_BIG3" in "big3.png".
+            file = "media/images/trophies/" + file.substr(std::string("trophy_").size()) + ".png";
+            RefPointer<Image> image = loadPngFile(file, 0);
+            ASSERT_TRUE(image) << file;
+            const size_t size = static_cast<size_t>(image->getWidth()) * image->getHeight() * 4;
+            pixels.emplace_back(reinterpret_cast<const char*>(image->getPixels()), size);
+        }
+        for (size_t a = 0; a < pixels.size(); ++a)
+            for (size_t b = a + 1; b < pixels.size(); ++b)
+                EXPECT_NE(pixels[a], pixels[b]) << "record " << record << ": trophies " << a << " and " << b;
+    }
 }
 
 }  // namespace
