@@ -136,8 +136,10 @@ void DialogArcadeEnd::showResults(DialogArcadeEnd* dialog, const PlaySessionInfo
     }
     GameDataState* state = GameData::instance ? GameData::instance->state : nullptr;
     const int set = state ? state->arcadeManager.getCurrentIndex() : 0;
-    setLabelText(dialog->getComponent("LABEL_SET"), textByKey("TEXT_ARCADEINFO_SET") + toWideString(" ") + groupedNumber(set + 1));
-    setLabelText(dialog->getComponent("LABEL_NAME"), textByKey("TEXT_ARCADENAME" + std::to_string(std::clamp(set, 0, 5))));
+    setLabelText(dialog->getComponent("LABEL_SET"),
+                 textByKey("TEXT_ARCADEINFO_SET") + toWideString(" ") + groupedNumber(set + 1));
+    setLabelText(dialog->getComponent("LABEL_NAME"),
+                 textByKey("TEXT_ARCADENAME" + std::to_string(std::clamp(set, 0, 5))));
     auto* player = PlayerManager::getInstance()
                        ? dynamic_cast<TortelunePlayer*>(PlayerManager::getInstance()->getCurrentPlayer())
                        : nullptr;
