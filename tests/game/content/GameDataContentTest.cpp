@@ -321,6 +321,30 @@ TEST_F(GameDataContentTest, EveryLevelsCustomerHasAPortraitForTheLevelInformatio
     ResourceManager::destroyInstance();
 }
 
+// The selection scene drops the loading screen's section; the fonts it
+// shares with the default section stay for every later scene and dialog.
+TEST_F(GameDataContentTest, DroppingTheLoadingScreensSectionKeepsTheDefaultFonts)
+{
+    ResourceManager::create();
+    ResourceManager* resources = ResourceManager::instance;
+    resources->addResourceFile("media/properties/resources.xml");
+    ASSERT_TRUE(resources->loadResourceFiles());
+    resources->setLoadingEnabled(true);
+    for (const char* section : {"preloading", "default"})
+        resources->requestSection(section);
+    for (int i = 0; i < 4000 && resources->hasPendingRequests(); ++i) {
+        resources->wakeLoader();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_FALSE(resources->hasPendingRequests());
+    ASSERT_TRUE(resources->getResource("FONT_HEADER", "preloading"));
+    resources->removeSection("preloading", true);
+    for (const char* font : {"FONT_TITLE", "FONT_HEADER", "FONT_BUTTON", "FONT_DIALOG"})
+        EXPECT_TRUE(resources->getResource(font, "default")) << font;
+    EXPECT_EQ("", problems);
+    ResourceManager::destroyInstance();
+}
+
 TEST_F(GameDataContentTest, FifteenTrophiesWithTheirPicturesAndTexts)
 {
     // The working folder is the source tree, so the game's own relative path serves.
