@@ -147,9 +147,25 @@ void ResourceManager::unloadSection(const std::string& name)
     if (!section)
         return;
     for (const RefPointer<ResourceObject>& object : section->getObjects()) {
-        if (object->isLoaded())
+        // A file that several sections name is one object: it stays while
+        // another section still holds it.
+        if (object->isLoaded() && !isHeldElsewhere(*object, name))
             object->unload();
     }
+}
+
+bool ResourceManager::isHeldElsewhere(const ResourceObject& object, const std::string& sectionName)
+{
+    ResourceLock lock;
+    for (const auto& named : sections) {
+        if (named.first == sectionName)
+            continue;
+        for (const RefPointer<ResourceObject>& held : named.second->getObjects()) {
+            if (held.get() == &object)
+                return true;
+        }
+    }
+    return false;
 }
 
 void ResourceManager::clearLoadQueue()

@@ -87,6 +87,8 @@ public:
     }
     // The first resource of any section that `isSameResource` finds equal.
     ResourceObject* findSameResource(const ResourceObject& resource);
+    // True when a section other than `sectionName` holds this very object.
+    bool isHeldElsewhere(const ResourceObject& object, const std::string& sectionName);
 
     // Tells the loader there may be work; never lost, even between its idle
     // decision and its sleep.

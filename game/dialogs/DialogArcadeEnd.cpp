@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "framework/core/BasicProperties.h"
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/gui/Button.h"
 #include "framework/gui/SceneManager.h"
@@ -23,6 +22,7 @@
 #include "game/effects/OneShotModifiers.h"
 #include "game/production/PlaySessionInfo.h"
 #include "game/scenes/SceneGame.h"
+#include "game/text/GameText.h"
 
 TT_DEFINE_RECORD(DialogArcadeEnd, &DialogTortelune::classRecord);
 TT_REGISTER_CLASS(DialogArcadeEnd);
@@ -39,19 +39,6 @@ const char* const kRevealed[] = {"LABEL_SET",         "LABEL_NAME",          "LA
                                  "LABEL_SCOREVALUE",  "LABEL_SCORERECORD",   "LABEL_SCORERECORDVALUE"};
 const char* const kPanels[] = {"SPRITE_PANELLEVEL", "SPRITE_PANELSCORE", "SPRITE_LEVELLINE", "SPRITE_SCORELINE",
                                "SPRITE_LEVELNEWRECORD", "SPRITE_SCORENEWRECORD"};
-
-WString text(const std::string& key)
-{
-    return BasicProperties::instance ? BasicProperties::instance->getText(key) : WString();
-}
-
-void setLabel(GameNode* node, const WString& value)
-{
-    if (auto* label = objectCast<Label>(node)) {
-        label->setText(value);
-        label->updateLayout();
-    }
-}
 
 template <class Step>
 Modifier* then(Modifier* parent, GameNode* target, Step* step)
@@ -149,9 +136,10 @@ void DialogArcadeEnd::showResults(DialogArcadeEnd* dialog, const PlaySessionInfo
     }
     GameDataState* state = GameData::instance ? GameData::instance->state : nullptr;
     const int set = state ? state->arcadeManager.getCurrentIndex() : 0;
-    setLabel(dialog->getComponent("LABEL_SET"),
-             text("TEXT_ARCADEINFO_SET") + toWideString(" ") + formatGroupedNumber(set + 1, getDigitGroupingSymbol()));
-    setLabel(dialog->getComponent("LABEL_NAME"), text("TEXT_ARCADENAME" + std::to_string(std::clamp(set, 0, 5))));
+    setLabelText(dialog->getComponent("LABEL_SET"),
+                 textByKey("TEXT_ARCADEINFO_SET") + toWideString(" ") + groupedNumber(set + 1));
+    setLabelText(dialog->getComponent("LABEL_NAME"),
+                 textByKey("TEXT_ARCADENAME" + std::to_string(std::clamp(set, 0, 5))));
     auto* player = PlayerManager::getInstance()
                        ? dynamic_cast<TortelunePlayer*>(PlayerManager::getInstance()->getCurrentPlayer())
                        : nullptr;
@@ -204,14 +192,13 @@ void DialogArcadeEnd::buildReveal()
         return tickers[ticker] ? then(after, tickers[ticker], new ModifierLabelTicker(value, false)) : after;
     };
     auto wait = [&](Modifier* after, int ms) { return then(after, nullptr, new ModifierDelay(ms)); };
-    auto newRecord = [&](Modifier* after, const char* mark, std::initializer_list<const char*> hidden) {
+    // The mark hangs on its panel's edge beside the figure: the figure it
+    // celebrates stays readable.
+    auto newRecord = [&](Modifier* after, const char* mark) {
         GameNode* sprite = getComponent(mark);
         if (!sprite)
             return;
         then(after, sprite, new ModifierVisible(true));
-        for (const char* name : hidden)
-            if (GameNode* node = getComponent(name))
-                then(after, node, new ModifierVisible(false));
         then(after, sprite, new ModifierFrame(-1, 150));
     };
 
@@ -225,7 +212,7 @@ void DialogArcadeEnd::buildReveal()
     fade(step, "SPRITE_LEVELICON");
     step = count(wait(row, 200), 0, level);
     if (newLevelRecord)
-        newRecord(step, "SPRITE_LEVELNEWRECORD", {"LABEL_LEVELVALUE", "SPRITE_LEVELICON"});
+        newRecord(step, "SPRITE_LEVELNEWRECORD");
     step = showStep(step, "SPRITE_LEVELLINE");
     line(step);
     row = fade(step, "LABEL_LEVELRECORD");
@@ -238,7 +225,7 @@ void DialogArcadeEnd::buildReveal()
     fade(step, "LABEL_SCOREVALUE");
     step = count(wait(row, 200), 2, score);
     if (newScoreRecord)
-        newRecord(step, "SPRITE_SCORENEWRECORD", {"LABEL_SCOREVALUE"});
+        newRecord(step, "SPRITE_SCORENEWRECORD");
     step = showStep(step, "SPRITE_SCORELINE");
     line(step);
     row = fade(step, "LABEL_SCORERECORD");
@@ -297,13 +284,6 @@ void DialogArcadeEnd::skipReveal()
         tickers[i]->setTarget(targets[i]);
         tickers[i]->skipToTarget(true);
     }
-    if (newScoreRecord)
-        if (GameNode* node = getComponent("LABEL_SCOREVALUE"))
-            node->setVisible(false);
-    if (newLevelRecord)
-        for (const char* name : {"LABEL_LEVELVALUE", "SPRITE_LEVELICON"})
-            if (GameNode* node = getComponent(name))
-                node->setVisible(false);
     for (Button* button : {restartButton, stopButton}) {
         if (!button)
             continue;

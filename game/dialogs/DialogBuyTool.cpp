@@ -62,8 +62,8 @@ void DialogBuyTool::setTool(int id)
         if (headers[kind])
             headers[kind]->setVisible(kind == slot);
     }
-    trophytext::setLabelText(headers[slot], trophytext::text(tool->name));
-    trophytext::setDescription(descriptionLabel, formatDialogText(trophytext::text(tool->description)));
+    setLabelText(headers[slot], textByKey(tool->name));
+    setLabelText(descriptionLabel, formatDialogText(textByKey(tool->description)));
     if (priceLabel) {
         priceLabel->setText(formatGroupedNumber(tool->price, getDigitGroupingSymbol()));
         priceLabel->updateLayout();
@@ -77,11 +77,11 @@ void DialogBuyTool::setTool(int id)
     WString info;
     const int spendable = player->getSpendableStars();
     if (player->hasTool(id)) {
-        info = trophytext::text("TEXT_TOOLBUY_ALREADYHAVE");
+        info = textByKey("TEXT_TOOLBUY_ALREADYHAVE");
     } else if (!player->hasToolLevel(tool->level)) {
         // Not unlocked yet: nothing to say.
     } else if (spendable < tool->price) {
-        info = trophytext::text("TEXT_TOOLBUY_NEEDMORESTARS");
+        info = textByKey("TEXT_TOOLBUY_NEEDMORESTARS");
         replaceAll(info, toWide("%"), intToWString(tool->price - spendable), true);
     } else {
         canBuy = true;

@@ -29,37 +29,6 @@ TT_REGISTER_CLASS(DialogHint);
 TT_DEFINE_RECORD(DialogHintGameEnd, &DialogTortelune::classRecord);
 TT_REGISTER_CLASS(DialogHintGameEnd);
 
-int labelTextHeight(GameNode* label)
-{
-    if (auto* plain = objectCast<Label>(label)) {
-        plain->updateLayout();
-        return plain->getHeight();
-    }
-    if (auto* styled = objectCast<StyleLabel>(label))
-        return styled->getHeight();
-    return 0;
-}
-
-int labelLineHeight(GameNode* label)
-{
-    if (auto* plain = objectCast<Label>(label))
-        return plain->getLineHeight();
-    if (auto* styled = objectCast<StyleLabel>(label))
-        return styled->getState().font ? styled->getState().font->getLineHeight() : 0;
-    return 0;
-}
-
-void setLabelText(GameNode* label, const WString& text)
-{
-    if (auto* plain = objectCast<Label>(label)) {
-        plain->setText(text);
-        plain->updateLayout();
-    } else if (auto* styled = objectCast<StyleLabel>(label)) {
-        styled->setText(text);
-        styled->refresh();
-    }
-}
-
 namespace {
 
 const char* handImageFor(int corner)

@@ -5,6 +5,7 @@
 #include "framework/core/RefPointer.h"
 #include "framework/core/StringUtils.h"
 #include "game/dialogs/DialogTortelune.h"
+#include "game/text/GameText.h"
 
 class Button;
 class Label;
@@ -88,8 +89,3 @@ private:
     int templateHeight = 0;
     int okY = 0;
 };
-
-// The text height of a plain or styled label, and one line of its font.
-int labelTextHeight(GameNode* label);
-int labelLineHeight(GameNode* label);
-void setLabelText(GameNode* label, const WString& text);

@@ -383,11 +383,29 @@ Modifier* DialogLevelEnd::showStep(Modifier* parent, GameNode* target)
 Modifier* DialogLevelEnd::dropCakes(Modifier* parent, const Level& level)
 {
     const int count = static_cast<int>(level.recipes.size());
+    // As many cakes as the level has pastries, each a different one, the
+    // group centred on the places of all four; a level without recipes keeps
+    // the layout's four.
+    cakesShown = count > 0 ? std::min(count, 4) : 4;
+    int allX = 0;
+    int shownX = 0;
+    for (int i = 0; i < 4; ++i) {
+        const Sprite* cake = sprite("SPRITE_CAKE" + std::to_string(i));
+        const int x = cake ? cake->getX() : 0;
+        allX += x;
+        shownX += i < cakesShown ? x : 0;
+    }
+    const int shift = allX / 4 - shownX / cakesShown;
     for (int i = 0; i < 4 && count > 0; ++i) {
         Sprite* cake = sprite("SPRITE_CAKE" + std::to_string(i));
-        Recipe* recipe = level.recipes[static_cast<size_t>(i % count)];
+        if (cake && i >= cakesShown) {
+            cake->setVisible(false);
+            continue;
+        }
+        Recipe* recipe = level.recipes[static_cast<size_t>(i)];
         if (!cake || !recipe || recipe->getName().empty())
             continue;
+        cake->setX(cake->getX() + shift);
         // A pastry may have a picture per cake; else each cake shows one of the level's pastries.
         std::string name = level.recipes[0]->getName();
         name.back() = static_cast<char>('1' + i);
@@ -403,7 +421,7 @@ Modifier* DialogLevelEnd::dropCakes(Modifier* parent, const Level& level)
                                        Random::instance ? Random::instance->nextInt(0, 1 << 30) : 1)));
     for (int i : order) {
         Sprite* cake = sprite("SPRITE_CAKE" + std::to_string(i));
-        if (!cake)
+        if (!cake || i >= cakesShown)
             continue;
         cake->setAnchorPoint(Sprite::Bottom);
         const int x = cake->getX();
@@ -746,7 +764,7 @@ void DialogLevelEnd::skipReveal()
         setShown(node(panelPrefix + "PANELTOTALSTARS"), false);
     }
     if (won) {
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < cakesShown; ++i) {
             if (Sprite* cake = sprite("SPRITE_CAKE" + std::to_string(i))) {
                 settle(cake);
                 cake->setY(227);

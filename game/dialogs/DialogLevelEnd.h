@@ -123,6 +123,8 @@ private:
     RefPointer<ModifierContainer> sequenceContainer;
     RefPointer<ModifierContainer> effectsContainer;
     int confettiTimer = -1;
+    // The cakes of a won level: one per pastry the level bakes, up to the four places.
+    int cakesShown = 4;
     int starsEarned = 0;
     int previousStars = 0;
     int newStars = 0;

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "framework/core/BasicProperties.h"
 #include "framework/core/Log.h"
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyNode.h"
@@ -20,6 +19,7 @@
 #include "game/dialogs/DefaultDialogPainter.h"
 #include "game/dialogs/DialogHint.h"
 #include "game/dialogs/DialogLevelInfo.h"
+#include "game/text/GameText.h"
 
 TT_DEFINE_RECORD(DialogSelectTool, &DialogTortelune::classRecord);
 TT_REGISTER_CLASS(DialogSelectTool);
@@ -30,19 +30,6 @@ TortelunePlayer* player()
 {
     PlayerManager* players = PlayerManager::getInstance();
     return players ? dynamic_cast<TortelunePlayer*>(players->getCurrentPlayer()) : nullptr;
-}
-
-WString text(const std::string& key)
-{
-    return BasicProperties::instance ? BasicProperties::instance->getText(key) : WString();
-}
-
-void setText(Label* label, const WString& value)
-{
-    if (!label)
-        return;
-    label->setText(value);
-    label->updateLayout();
 }
 
 int slotEntry(const TortelunePlayer* p, int slot)
@@ -169,14 +156,14 @@ void DialogSelectTool::showSlotInfo(int slot, int toolId)
     ToolCatalog* catalog = ToolCatalog::getInstance();
     Tool* tool = catalog ? catalog->find(toolId) : nullptr;
     if (toolId == -1 || !tool) {
-        setText(names[slot], WString());
-        setText(descriptions[slot], WString());
+        setLabelText(names[slot], WString());
+        setLabelText(descriptions[slot], WString());
     } else if (p && p->hasTool(toolId)) {
-        setText(names[slot], text(tool->name));
-        setText(descriptions[slot], text(tool->descriptionShort));
+        setLabelText(names[slot], textByKey(tool->name));
+        setLabelText(descriptions[slot], textByKey(tool->descriptionShort));
     } else {
-        setText(names[slot], WString());
-        setText(descriptions[slot], text("TEXT_TOOLSELECT_UNAVAILABLE"));
+        setLabelText(names[slot], WString());
+        setLabelText(descriptions[slot], textByKey("TEXT_TOOLSELECT_UNAVAILABLE"));
     }
 }
 

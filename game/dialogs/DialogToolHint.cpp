@@ -36,9 +36,10 @@ void DialogToolHint::setTool(int id)
         return;
     }
     slot = tool->slot == 1 ? 1 : 0;
-    trophytext::setLabelText(nameLabel, trophytext::text(tool->name));
-    const int height = trophytext::setDescription(descriptionLabel, formatDialogText(trophytext::text(tool->description)));
-    setHeight(minimumHeight + height - trophytext::lineHeightOf(descriptionLabel));
+    setLabelText(nameLabel, textByKey(tool->name));
+    setLabelText(descriptionLabel, formatDialogText(textByKey(tool->description)));
+    const int height = labelTextHeight(descriptionLabel);
+    setHeight(minimumHeight + height - labelLineHeight(descriptionLabel));
     if (auto* painter = objectCast<DialogHintPainter>(getPainter()))
         painter->setCorner(slot == 0 ? kConnectorBottomLeft : kConnectorBottomRight);
 }

@@ -47,14 +47,15 @@ bool DialogTrophyCard::fill(int index, int textRecord, trophytext::Column column
         picture->setStretchSize(0, 0);
         GameNode::cancelModifiers(picture);
     }
-    trophytext::setLabelText(nameLabel, trophytext::text(texts->headerId));
-    WString description = trophytext::text(texts->textId);
+    setLabelText(nameLabel, textByKey(texts->headerId));
+    WString description = textByKey(texts->textId);
     if (column == trophytext::Column::Awarded)
         description = formatDialogText(trophytext::substituteValues(index, description, column));
     else
         description = trophytext::substituteValues(index, formatDialogText(description), column);
-    const int height = trophytext::setDescription(descriptionLabel, description);
-    const int lineHeight = trophytext::lineHeightOf(descriptionLabel);
+    setLabelText(descriptionLabel, description);
+    const int height = labelTextHeight(descriptionLabel);
+    const int lineHeight = labelLineHeight(descriptionLabel);
     setHeight(height + templateHeight - lineHeight);
     if (okButton)
         okButton->setY(okTemplateY + height - lineHeight);

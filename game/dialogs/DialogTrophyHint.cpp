@@ -37,11 +37,12 @@ bool DialogTrophyHint::setTrophy(int index)
         return false;
     }
     trophyIndex = index;
-    trophytext::setLabelText(nameLabel, trophytext::text(record->headerId));
+    setLabelText(nameLabel, textByKey(record->headerId));
     const WString description = trophytext::substituteValues(
-        index, formatDialogText(trophytext::text(record->textId)), trophytext::Column::HintAndInfo);
-    const int height = trophytext::setDescription(descriptionLabel, description);
-    setHeight(height + templateHeight - trophytext::lineHeightOf(descriptionLabel));
+        index, formatDialogText(textByKey(record->textId)), trophytext::Column::HintAndInfo);
+    setLabelText(descriptionLabel, description);
+    const int height = labelTextHeight(descriptionLabel);
+    setHeight(height + templateHeight - labelLineHeight(descriptionLabel));
     if (auto* painter = objectCast<DialogHintPainter>(getPainter()))
         painter->setCorner(kArrowCorner);
     return true;

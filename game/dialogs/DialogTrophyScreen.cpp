@@ -206,7 +206,7 @@ void DialogTrophyScreen::refreshTrophies(TortelunePlayer* player)
         } else if (state == Trophy::Seen && scene) {
             Modifier::addChild(scene->getAnimTree(), twinkles(earned));
         }
-        locked->setAlpha(0);
+        locked->setAlpha(kLockedRestAlpha);
         locked->setVisible(state == Trophy::NotEarned);
         locked->setEnabled(state == Trophy::NotEarned);
     }
@@ -307,6 +307,6 @@ bool DialogTrophyScreen::onMouseMove(int x, int y, int keys)
     else if (openHint && found != openHint->getTrophy())
         openHintFor(found);
     for (size_t i = 0; i < lockedButtons.size(); ++i)
-        lockedButtons[i]->setAlpha(static_cast<int>(i) == found ? 255 : 0);
+        lockedButtons[i]->setAlpha(static_cast<int>(i) == found ? 255 : kLockedRestAlpha);
     return DialogTortelune::onMouseMove(x, y, keys);
 }

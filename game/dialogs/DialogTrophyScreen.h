@@ -18,6 +18,10 @@ class DialogTrophyHint;
 class DialogTrophyScreen : public DialogTortelune {
     TT_CLASS_RECORD(DialogTrophyScreen)
 public:
+    // A place not yet earned shows its lock softly at rest and in full under
+    // the mouse, so the cabinet reads as locked before anyone hovers.
+    static constexpr int kLockedRestAlpha = 150;
+
     explicit DialogTrophyScreen(AbstractProperty* configuration);
 
     // Opens the trophy screen in the scene; null (logged) without its template.

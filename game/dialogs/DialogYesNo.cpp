@@ -1,12 +1,12 @@
 #include "framework/core/ObjectFactoryContainer.h"
 #include "game/dialogs/DialogYesNo.h"
 
-#include "framework/core/BasicProperties.h"
 #include "framework/core/Log.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/gui/Button.h"
 #include "framework/gui/Scene.h"
 #include "framework/scenegraph/Label.h"
+#include "game/text/GameText.h"
 
 TT_DEFINE_RECORD(DialogYesNo, &DialogTortelune::classRecord);
 TT_REGISTER_CLASS(DialogYesNo);
@@ -14,11 +14,6 @@ TT_REGISTER_CLASS(DialogYesNo);
 namespace {
 
 const char kTemplate[] = "DIALOG_YESNO";
-
-WString textOf(const std::string& key)
-{
-    return BasicProperties::instance ? BasicProperties::instance->getText(key) : WString();
-}
 
 } // namespace
 
@@ -41,7 +36,7 @@ DialogYesNo* DialogYesNo::ask(const std::string& messageKey, const std::string& 
             scene->forgetDialog(dialog);
         return nullptr;
     }
-    question->setup(textOf(messageKey), textOf(headerKey), yesObject, yesFunction, noObject, noFunction);
+    question->setup(textByKey(messageKey), textByKey(headerKey), yesObject, yesFunction, noObject, noFunction);
     return question;
 }
 

@@ -132,6 +132,7 @@ bool ConveyorView::deliverIngredients(const MatchedCell& cell, bool /*runHasUnri
         auto scaledBy = [k](int ms) { return static_cast<int>(static_cast<float>(ms) * k); };
         plate->setPivotPointKind(Sprite::Center);
         plate->setScale(0.0f);
+        plate->setAlpha(255);
         plate->setVisible(true);
         auto* cloud = new Sprite(0, 0, image("CLOUD_FINISH_PASTRY"));
         cloud->setFrameCount(std::max(1, t.PACKAGE_CLOUD_FRAME_COUNT), false);

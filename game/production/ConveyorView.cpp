@@ -249,7 +249,8 @@ void ConveyorView::rebuildSpot(Spot* spot)
     auto* plate = new Sprite(spot->spriteX, t.CONVEYOR_PASTRY_START_Y,
                              pastry ? Countertop::getPastryImage(*pastry) : nullptr);
     plate->setAnchorPoint(Sprite::BottomRight);
-    plate->setVisible(pastryComplete(pastry) && !blocked);
+    plate->setVisible(!blocked);
+    plate->setAlpha(pastryComplete(pastry) ? 255 : kUnfinishedPlateAlpha);
     Modifier* sound = attach(animationRoot.get(), plate, new ModifierSound("SOUND_ADDNEWPLATE", "sounds", true));
     if (!spot->hasArrived) {
         auto* move = new ModifierSlideToX(&speed, t.CONVEYOR_PASTRY_STOP_X, 1.0f, this);
@@ -292,7 +293,7 @@ void ConveyorView::addNewPlate()
     const int startY = t.CONVEYOR_PASTRY_START_Y;
     auto* plate = new Sprite(startX, startY, Countertop::getPastryImage(*pastry));
     plate->setAnchorPoint(Sprite::BottomRight);
-    plate->setVisible(false);
+    plate->setAlpha(kUnfinishedPlateAlpha);
     Modifier* sound = attach(animationRoot.get(), plate, new ModifierSound("SOUND_ADDNEWPLATE", "sounds", true));
     Modifier* entry = attach(sound, plate,
                              new ModifierLocationLine(t.CONVEYOR_PRE_MOVE_DURATION, startX, startY,
@@ -447,7 +448,7 @@ void ConveyorView::levelUp(int newArcadeLevel)
         auto* title = new Label(font("FONT_GAMEEND_3", "default").get(), 0, 0, 0, 0);
         title->setAnchorStyle(Sprite::Center);
         title->setPosition(400, 245);
-        title->setText(text("TEXT_LEVEL") + toWideString(" " + std::to_string(newArcadeLevel + 1)));
+        title->setText(textByKey("TEXT_LEVEL") + toWideString(" " + std::to_string(newArcadeLevel + 1)));
         title->updateLayout();
         GameNode::addChild(layer, title);
         Modifier* sound = attach(container, title, new ModifierSound("SOUND_ARCADE_LEVELUP", "sounds", true));

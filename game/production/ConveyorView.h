@@ -21,6 +21,10 @@ class Sprite;
 // level rebuilds the same picture.
 class ConveyorView : public PastryStation {
 public:
+    // A pastry still to be made rides the belt as a faint picture of itself
+    // under its recipe; it shows in full once it is baked.
+    static constexpr int kUnfinishedPlateAlpha = 110;
+
     // Hangs its own animation container under `phaseContainer` and rebuilds
     // the belt's picture from the game state's belt.
     explicit ConveyorView(Modifier* phaseContainer);

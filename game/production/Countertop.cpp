@@ -313,7 +313,7 @@ void Countertop::restoreSpots()
                     iconSprite->setVisible(true);
                     iconSprite->setImage(getIngredientImage(ingredient.name));
                     iconSprite->setPivotPointKind(Sprite::Center);
-                    iconSprite->setScale(1.0f);
+                    iconSprite->setScale(kRecipeIconScale);
                 }
                 if (number) {
                     setLabelNumber(number, ingredient.amount);

@@ -20,6 +20,10 @@ class Sprite;
 // to close gaps. Its controller ticks every frame and takes the clicks.
 class Countertop : public PastryStation {
 public:
+    // The recipe's ingredients are drawn small, two by two on the plate:
+    // above it they would cover the board's lowest row.
+    static constexpr float kRecipeIconScale = 0.56f;
+
     // `pastries` is the game state's table, which outlives the countertop.
     Countertop(PastryWrapper* pastries, CustomerView* customerView, PlateStack* plateStack);
     ~Countertop() override;

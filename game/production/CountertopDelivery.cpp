@@ -386,7 +386,7 @@ void Countertop::placeNextPastry()
         if (!root || !icon)
             continue;
         Modifier* sound = attach(root, icon, new ModifierSound("SOUND_ADDNEWPLATE", "sounds", true));
-        Modifier* scale = attach(sound, icon, new ModifierScale(tuning().SPOT_SCALE_DURATION, 0.0f, 1.0f));
+        Modifier* scale = attach(sound, icon, new ModifierScale(tuning().SPOT_SCALE_DURATION, 0.0f, kRecipeIconScale));
         Modifier* shown = visibleStep(scale, number, true);
         if (hasTool(11) && number) {
             if (ToolSlots* slots = currentToolSlots())

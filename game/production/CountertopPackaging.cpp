@@ -305,6 +305,8 @@ void Countertop::glide(int from, int to, Sprite* source, GameNode* target, int d
     const int startY = source->getY() + fromSpot->getY() - toSpot->getY();
     auto* copy = new Sprite(source->getX(), source->getY(), source->getImage());
     copy->setAnchorPoint(Sprite::BottomLeft);
+    copy->setPivotPointPt(source->getPivotPoint());
+    copy->setScale(source->getScale());
     GameNode::addChild(layer, copy);
     auto* line = new ModifierLocationLine(durationMs, startX, startY, target->getX(), target->getY(), easing::smooth);
     line->setEndFlags(Modifier::EndRemoveTarget);

@@ -148,7 +148,7 @@ void CustomerView::speak(const std::string& key)
 {
     Modifier* container = phaseContainer();
     if (label) {
-        label->setText(gamescreen::text(key));
+        label->setText(textByKey(key));
         label->updateLayout();
     }
     for (Sprite* part : {cloud, static_cast<Sprite*>(label)}) {

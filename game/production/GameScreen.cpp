@@ -2,13 +2,11 @@
 
 #include <set>
 
-#include "framework/core/BasicProperties.h"
 #include "framework/core/Log.h"
 #include "framework/core/Random.h"
 #include "framework/gui/Panel.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/resources/ResourceManager.h"
-#include "framework/scenegraph/Label.h"
 #include "framework/scenegraph/Modifier.h"
 #include "framework/scenegraph/ModifierSound.h"
 #include "game/data/GameData.h"
@@ -118,23 +116,6 @@ Image* image(const std::string& key, const std::string& section)
     if (!found)
         reportMissing("image", section + "/" + key);
     return found;
-}
-
-WString text(const std::string& key)
-{
-    return BasicProperties::instance ? BasicProperties::instance->getText(key) : WString();
-}
-
-void setLabelText(GameNode* node, const WString& value)
-{
-    auto* label = node ? objectCast<Label>(node) : nullptr;
-    if (label && label->getText() != value)
-        label->setText(value);
-}
-
-void setLabelNumber(GameNode* node, int value)
-{
-    setLabelText(node, toWideString(std::to_string(value)));
 }
 
 void playSound(Modifier* parent, const std::string& key)

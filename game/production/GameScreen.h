@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/core/StringUtils.h"
+#include "game/text/GameText.h"
 
 class GameNode;
 class Image;
@@ -39,11 +40,6 @@ void releaseChildren(GameNode* node);
 
 // An image of the given section; null (logged) when missing.
 Image* image(const std::string& key, const std::string& section = "scenegame");
-// A text by key, for labels.
-WString text(const std::string& key);
-void setLabelText(GameNode* node, const WString& value);
-void setLabelNumber(GameNode* node, int value);
-
 // Plays a sound once, through a step under `parent` that does not wait.
 void playSound(Modifier* parent, const std::string& key);
 // A tuning duration at the session's animation speed: d x (2 - m), truncated.

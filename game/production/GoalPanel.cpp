@@ -97,8 +97,8 @@ GoalPanel::GoalPanel()
         show(node(shown), true);
     for (const char* hidden : {"GOAL_PACKAGE", "EARNED_PACKAGE", "LADDER"})
         show(node(hidden), false);
-    setLabelText(node("LABEL_STARS"), text("TEXT_STARS_EARNED"));
-    setLabelText(node("LABEL_GOAL"), text("TEXT_STARS_GOAL"));
+    setLabelText(node("LABEL_STARS"), textByKey("TEXT_STARS_EARNED"));
+    setLabelText(node("LABEL_GOAL"), textByKey("TEXT_STARS_GOAL"));
 }
 
 void GoalPanel::refresh()
@@ -140,7 +140,7 @@ void GoalPanel::celebrate()
     label->setAlpha(0);
     label->setAnchorStyle(Sprite::Center);
     label->setPosition(400, 245);
-    label->setText(text("TEXT_GOALREACHED"));
+    label->setText(textByKey("TEXT_GOALREACHED"));
     label->updateLayout();
     label->setVisible(false);
     if (layer)

@@ -19,11 +19,6 @@ namespace {
 
 constexpr int kArcadeSets = 6;
 
-WString grouped(int value)
-{
-    return formatGroupedNumber(value, getDigitGroupingSymbol());
-}
-
 // Two quick horizontal flips of a node, in its own modifier list (400 ms).
 void doubleFlip(Sprite* node)
 {
@@ -68,8 +63,8 @@ int PastryGoalPanel::examGoal()
 PastryGoalPanel::PastryGoalPanel()
 {
     const bool arcade = isArcade();
-    setLabelText(node("LABEL_STARS"), text(arcade ? "TEXT_ARCADE_PASTRIES" : "TEXT_EXAM_PASTRIES"));
-    setLabelText(node("LABEL_GOAL"), text("TEXT_EXAM_GOAL"));
+    setLabelText(node("LABEL_STARS"), textByKey(arcade ? "TEXT_ARCADE_PASTRIES" : "TEXT_EXAM_PASTRIES"));
+    setLabelText(node("LABEL_GOAL"), textByKey("TEXT_EXAM_GOAL"));
     refresh();
     // The sign keeps its place in the layout: only what it shows changes.
     for (const char* name : {"LEVEL_SMOKE", "LEVEL_FINISHED", "LEVEL_SHINE"})
@@ -93,13 +88,13 @@ void PastryGoalPanel::refresh()
     const Level& level = GameData::instance->getCurrentLevel();
     count = s->playSessionInfo.starCount;
     const int goal = arcade ? level.pastriesStart + s->playSessionInfo.arcadeLevel * level.pastriesDelta : examGoal();
-    setLabelText(node("LABEL_GOAL_VALUE"), grouped(goal));
-    setLabelText(node("LABEL_EARNED_VALUE"), grouped(count));
+    setLabelText(node("LABEL_GOAL_VALUE"), groupedNumber(goal));
+    setLabelText(node("LABEL_EARNED_VALUE"), groupedNumber(count));
     const int index = currentIndex();
     // Six arcade sets have a name and a picture frame each.
     const int set = std::clamp(index, 0, kArcadeSets - 1);
     if (arcade)
-        setLabelText(node("LABEL_THEME"), text(numbered("TEXT_ARCADENAME", set)));
+        setLabelText(node("LABEL_THEME"), textByKey(numbered("TEXT_ARCADENAME", set)));
     else
         setLabelText(node("LABEL_THEME"), getThemeTitle(getThemeIndex(level.themeName)));
     for (const char* name : {"SPRITE_SPACESTARS_BLUE", "SPRITE_SPACEGOAL"}) {
@@ -137,7 +132,7 @@ void PastryGoalPanel::addEarnedPackage()
 void PastryGoalPanel::refreshLevelValue(bool animate)
 {
     GameDataState* s = state();
-    setLabelText(node("LABEL_LEVEL_VALUE"), grouped(s ? s->playSessionInfo.arcadeLevel + 1 : 1));
+    setLabelText(node("LABEL_LEVEL_VALUE"), groupedNumber(s ? s->playSessionInfo.arcadeLevel + 1 : 1));
     if (animate)
         doubleFlip(sprite(node("LEVEL_ICON")));
 }

@@ -112,7 +112,7 @@ ToolSlots::ToolSlots(GameNode* toolsNode) : toolsNode(toolsNode), task(new ToolS
         const int slot = slotOf(id);
         if (!tool || slot < 0 || !hasChosenTool(id))
             continue;
-        const WString tip = text(tool->name);
+        const WString tip = textByKey(tool->name);
         if (back[slot]) {
             back[slot]->setVisible(true);
             back[slot]->setTag(id);

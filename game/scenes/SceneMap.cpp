@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "framework/core/BasicProperties.h"
 #include "framework/core/Log.h"
 #include "framework/gui/Button.h"
 #include "framework/gui/SceneManager.h"
@@ -28,6 +27,7 @@
 #include "game/effects/OneShotModifiers.h"
 #include "game/scenes/MapStates.h"
 #include "game/scenes/ThemeNode.h"
+#include "game/text/GameText.h"
 
 TT_DEFINE_RECORD(SceneMap, &SceneTortelune::classRecord);
 TT_REGISTER_CLASS(SceneMap);
@@ -38,23 +38,6 @@ Modifier* targeted(Modifier* modifier, GameNode* target)
 {
     modifier->setTarget(target);
     return modifier;
-}
-
-WString groupedDigits(int value)
-{
-    std::string digits = std::to_string(std::abs(value));
-    WString separator = BasicProperties::instance ? BasicProperties::instance->getText("CTEXT_DIGIT_GROUPING_SYMBOL")
-                                                  : WString(u",");
-    // "_" stands for a blank in the text table.
-    if (separator == u"_")
-        separator = u" ";
-    WString text;
-    for (size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            text += separator;
-        text += static_cast<char16_t>(digits[i]);
-    }
-    return value < 0 ? u"-" + text : text;
 }
 
 } // namespace
@@ -324,7 +307,7 @@ void SceneMap::updateScore(bool keepText)
 {
     TortelunePlayer* player = currentPlayer();
     if (!keepText && labelScoreValue && player) {
-        labelScoreValue->setText(groupedDigits(player->score));
+        labelScoreValue->setText(groupedNumber(player->score));
         labelScoreValue->updateLayout();
     }
     const bool any = player && player->score > 0;

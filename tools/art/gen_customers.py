@@ -545,6 +545,18 @@ def customer(fn, mood):
     return s
 
 
+def portrait(fn):
+    """The customer as the level information shows them: the happy face,
+    still, in front of a soft sugar glow."""
+    s, c = new_surface(W, H)
+    c.set_source(radial(W / 2.0, H * 0.42, W * 0.5, [(0, with_alpha(SUGAR, 0.95)), (0.7, with_alpha(ROSE, 0.55)),
+                                                     (1, with_alpha(ROSE, 0))]))
+    c.paint()
+    c.scale(W / 100.0, H / 133.0)
+    fn(c, "happy")
+    return s
+
+
 def suitor():
     """The chef courting the singer: beaming, a red rose held up to her."""
     s, c = new_surface(W, H)
@@ -586,6 +598,10 @@ def main():
                      "\"CUSTOMER_%s_%s\": %s, %s" % (name.upper(), mood.upper(), who, mood),
                      "%d frames stacked vertically, %d×%d each; %s" % (
                          FRAMES, W, FRAME_H, "a blink" if mood == "casual" else "a bob of joy"), G_CUSTOMER)
+    for name, fn, who in CUSTOMERS:
+        save_png(portrait(fn), "media/images/game/customers/%s_dialog.png" % name,
+                 "\"CUSTOMER_%s_DIALOG\": %s, as the level information shows them" % (name.upper(), who),
+                 "1 frame", G_CUSTOMER)
     save_png(henri_grip(), "media/images/game/customers/henri_arcade_grip.png",
              "\"CUSTOMER_HENRI_ARCADE_GRIP\": the chef holding the conveyor's lever", "1 frame", G_CUSTOMER)
     save_png(suitor(), "media/images/game/customers/henrilovessinger.png",

@@ -1,5 +1,5 @@
-"""Scene backgrounds (800 × 600 JPEG), twinkles, the pistachio dialog centre, tool pictures
-and trophy pictures."""
+"""Scene backgrounds (800 × 600 JPEG), twinkles, the pistachio dialog centre and tool
+pictures (the trophies have a generator of their own)."""
 
 import math
 import random
@@ -11,13 +11,12 @@ from common import (BLUEBERRY, CARAMEL, CARAMEL_DARK, CARAMEL_LIGHT, CHOCOLATE, 
                     PISTACHIO_DARK, PISTACHIO_LIGHT, RASPBERRY, RASPBERRY_DARK, RASPBERRY_LIGHT, ROSE,
                     SUGAR, TWILIGHT, darker, ellipse, glossy, heart_path, hexrgb, lighter, manifest, mix,
                     new_surface, out_path, plain_text, polygon, radial, rounded_rect, rounded_star_path,
-                    save_frames, save_png, sprinkle_noise, star_path, text_extents, vertical_gradient,
+                    save_frames, save_png, sprinkle_noise, star_path, vertical_gradient,
                     with_alpha)
 
 G_BACK = "Scene backgrounds (800 × 600 JPEG)"
 G_FX = "Effects"
 G_TOOL = "Tools (section \"tools\")"
-G_TROPHY = "Trophies (section \"trophies\")"
 
 
 def stroke(c, col, w):
@@ -558,118 +557,6 @@ def round_frame(i, state, size, shop):
     return s
 
 
-# ---------------------------------------------------------------- trophies
-
-TROPHY_COLOURS = [CARAMEL_LIGHT, RASPBERRY_LIGHT, PISTACHIO_LIGHT, LAVENDER, hexrgb("BFE3F2"), MINT, LEMON,
-                  hexrgb("FFC6A0"), RASPBERRY_LIGHT, PISTACHIO_LIGHT, ROSE, CARAMEL_LIGHT, LEMON, LAVENDER, hexrgb("F6C945")]
-
-
-def trophy_emblem(c, i, cx, cy, r):
-    kind = i % 5
-    if kind == 0:
-        rounded_star_path(c, cx, cy, r, r * 0.45, 5)
-    elif kind == 1:
-        heart_path(c, cx, cy, r * 0.85)
-    elif kind == 2:
-        polygon(c, [(cx, cy - r), (cx + r * 0.9, cy), (cx, cy + r), (cx - r * 0.9, cy)], 0.15)
-    elif kind == 3:
-        ellipse(c, cx, cy, r * 0.8, r * 0.8)
-    else:
-        polygon(c, [(cx - r * 0.8, cy + r * 0.6), (cx - r * 0.8, cy - r * 0.3), (cx - r * 0.4, cy), (cx, cy - r * 0.8),
-                    (cx + r * 0.4, cy), (cx + r * 0.8, cy - r * 0.3), (cx + r * 0.8, cy + r * 0.6)], 0.1)
-    c.set_source_rgba(*SUGAR)
-    c.fill_preserve()
-    stroke(c, OUTLINE, 2)
-    ext = text_extents(c, str(i + 1), r * 0.7)
-    c.move_to(cx - ext.x_advance / 2.0, cy - (ext.y_bearing + ext.height / 2.0) + (r * 0.1 if kind == 1 else 0))
-    c.set_source_rgba(*RASPBERRY_DARK)
-    c.show_text(str(i + 1))
-
-
-def trophy_cup(c, i, cx, cy, s, grey=False):
-    gold = hexrgb("F6C945") if not grey else hexrgb("B8B0A8")
-    # handles
-    for side in (-1, 1):
-        c.new_path()
-        c.arc(cx + side * s * 0.42, cy - s * 0.3, s * 0.18, 0, 2 * math.pi)
-        stroke(c, OUTLINE, 7)
-        c.new_path()
-        c.arc(cx + side * s * 0.42, cy - s * 0.3, s * 0.18, 0, 2 * math.pi)
-        stroke(c, gold, 4)
-
-    def cup(cc):
-        cc.new_path()
-        cc.move_to(cx - s * 0.45, cy - s * 0.55)
-        cc.line_to(cx + s * 0.45, cy - s * 0.55)
-        cc.curve_to(cx + s * 0.45, cy - s * 0.05, cx + s * 0.2, cy + s * 0.1, cx + s * 0.08, cy + s * 0.15)
-        cc.line_to(cx + s * 0.08, cy + s * 0.35)
-        cc.line_to(cx + s * 0.3, cy + s * 0.45)
-        cc.line_to(cx - s * 0.3, cy + s * 0.45)
-        cc.line_to(cx - s * 0.08, cy + s * 0.35)
-        cc.line_to(cx - s * 0.08, cy + s * 0.15)
-        cc.curve_to(cx - s * 0.2, cy + s * 0.1, cx - s * 0.45, cy - s * 0.05, cx - s * 0.45, cy - s * 0.55)
-        cc.close_path()
-    glossy(c, cup, gold, (cx - s * 0.45, cy - s * 0.55, s * 0.9, s), line=2.5, highlight=0.6)
-    if not grey:
-        c.save()
-        c.translate(0, 0)
-        trophy_emblem(c, i, cx, cy - s * 0.25, s * 0.2)
-        c.restore()
-
-
-def trophy_button(i, state, size=72, locked=False):
-    s, c = new_surface(size, size)
-    k = size / 100.0
-    c.scale(k, k)
-    base = TROPHY_COLOURS[i] if not locked else hexrgb("D8D0C8")
-    if state == "over":
-        base = lighter(base, 0.25)
-    elif state == "pressed":
-        base = darker(base, 0.15)
-    elif state == "disabled":
-        base = hexrgb("D0C8C0")
-    off = 2 if state == "pressed" else 0
-    rounded_rect(c, 6, 8 + off, 88, 88, 18)
-    c.set_source_rgba(0.2, 0.08, 0.04, 0.25)
-    c.fill()
-    glossy(c, lambda cc: rounded_rect(cc, 6, 4 + off, 88, 88, 18), base, (6, 4, 88, 88), line=2.5, highlight=0.35)
-    if locked:
-        rounded_rect(c, 34, 44 + off, 32, 26, 5)
-        c.set_source_rgba(*hexrgb("8A8078"))
-        c.fill_preserve()
-        stroke(c, OUTLINE, 2)
-        c.new_path()
-        c.arc(50, 44 + off, 11, math.pi, 2 * math.pi)
-        stroke(c, OUTLINE, 5)
-        ext = text_extents(c, "?", 18)
-        c.move_to(50 - ext.x_advance / 2.0, 57 + off - (ext.y_bearing + ext.height / 2.0))
-        c.set_source_rgba(*SUGAR)
-        c.show_text("?")
-    else:
-        trophy_cup(c, i, 50, 52 + off, 70, grey=(state == "disabled"))
-    if state == "over":
-        rounded_rect(c, 4, 2, 92, 92, 20)
-        stroke(c, with_alpha(hexrgb("FFF0A0"), 0.9), 3)
-    return s
-
-
-def trophy_big(i, size=160):
-    s, c = new_surface(size, size)
-    k = size / 100.0
-    c.scale(k, k)
-    ellipse(c, 50, 50, 48, 48)
-    c.set_source(radial(50, 50, 48, [(0, (1, 0.97, 0.8, 0.9)), (0.6, with_alpha(TROPHY_COLOURS[i], 0.5)), (1, (1, 0.9, 0.7, 0))]))
-    c.fill()
-    for k2 in range(12):
-        a = k2 * math.pi / 6
-        polygon(c, [(50, 50), (50 + 48 * math.cos(a - 0.08), 50 + 48 * math.sin(a - 0.08)),
-                    (50 + 48 * math.cos(a + 0.08), 50 + 48 * math.sin(a + 0.08))])
-        c.set_source_rgba(1, 0.97, 0.8, 0.25)
-        c.fill()
-    trophy_cup(c, i, 50, 56, 76)
-    return s
-
-
 def main():
     save_jpeg(bg_selection(), "media/images/selection/background.jpg", "\"SELECTION_BACKGROUND\": inside the bakery")
     save_jpeg(bg_map(), "media/images/map/background.jpg", "\"MAP_BACKGROUND\": rolling hills under a spring sky (the road scrolls with the themes)")
@@ -689,13 +576,6 @@ def main():
                     "media/images/tools/button%d.png" % i, "\"TOOL_BUTTON%d\": tool slot button in play" % i, G_TOOL)
         save_frames([round_frame(i, st, 88, True) for st in ("normal", "over", "pressed", "disabled")],
                     "media/images/tools/button%d_shop.png" % i, "\"TOOL_BUTTON%d_SHOP\": the tool on the shop shelf" % i, G_TOOL)
-    for i in range(15):
-        save_frames([trophy_button(i, st) for st in ("normal", "over", "pressed", "disabled")],
-                    "media/images/trophies/button%d.png" % i, "\"TROPHY_BUTTON%d\"" % i, G_TROPHY)
-        save_png(trophy_big(i), "media/images/trophies/big%d.png" % i, "\"TROPHY_BIG%d\": the trophy in its dialog" % i,
-                 "1 frame", G_TROPHY)
-    save_frames([trophy_button(0, st, locked=True) for st in ("normal", "over", "pressed", "disabled")],
-                "media/images/trophies/locked.png", "\"TROPHY_LOCKED\": a trophy not yet won", G_TROPHY)
 
 
 if __name__ == "__main__":

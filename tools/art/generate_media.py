@@ -42,7 +42,7 @@ def main():
                          ("meter", "gen_meter"), ("hints", "gen_hints"), ("results", "gen_results"),
                          ("arcade", "gen_arcade"), ("help", "gen_help"), ("menus", "gen_menus"),
                          ("conveyor", "gen_conveyor"), ("selection", "gen_selection"),
-                         ("toolshop", "gen_toolshop"), ("effects", "gen_effects"),
+                         ("toolshop", "gen_toolshop"), ("trophies", "gen_trophies"), ("effects", "gen_effects"),
                          ("audio", "gen_audio")):
         if only and name not in only:
             continue

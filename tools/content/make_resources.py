@@ -164,6 +164,8 @@ def table():
         for mood in ("CASUAL", "HAPPY", "ECSTATIC"):
             t.append(image("scenegame", "%s_%s" % (key, mood), customers + "%s_%s.png" % (low, mood.lower())))
     t.append(image("scenegame", "CUSTOMER_HENRI_ARCADE_GRIP", customers + "henri_arcade_grip.png"))
+    # The flag of the arcade's round display, the one its results show.
+    t.append(image("scenegame", "ROUND_ICON", "media/images/dialogs/arcadeend_roundicon.png"))
     tools = "media/images/tools/"
     for i in range(len(gd.TOOLS)):
         t.append(image("tools", "TOOL_ICON%d" % i, tools + "icon%d.png" % i))

@@ -273,6 +273,29 @@ TEST_F(ResourceManagerTest, RemovingSections)
     manager().removeSection("none", true);
 }
 
+TEST_F(ResourceManagerTest, ASectionLeavingUnloadsOnlyWhatNoOtherSectionHolds)
+{
+    // One font file named by the loading screen's section and the default one:
+    // dropping the first must not take it from the second.
+    for (const bool removeIt : {false, true}) {
+        SCOPED_TRACE(removeIt ? "removed" : "unloaded");
+        declare("<Section name=\"first\"><TestRes id=\"F\" file=\"font\"/><TestRes id=\"O\" file=\"own\"/></Section>"
+                "<Section name=\"second\"><TestRes id=\"F\" file=\"font\"/></Section>");
+        ASSERT_TRUE(manager().getLoadedResource("F", "first"));
+        ASSERT_TRUE(manager().getLoadedResource("O", "first"));
+        if (removeIt)
+            manager().removeSection("first", true);
+        else
+            manager().unloadSection("first");
+        EXPECT_TRUE(manager().getResource("F", "second"));
+        if (!removeIt) {
+            EXPECT_EQ(nullptr, manager().getResource("O", "first"));
+        }
+        manager().removeSection("first", true);
+        manager().removeSection("second", true);
+    }
+}
+
 TEST_F(ResourceManagerTest, ShutDownWhileLoadingJoinsCleanly)
 {
     manager().setLoadingEnabled(true);

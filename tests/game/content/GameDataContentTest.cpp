@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <set>
@@ -18,6 +19,7 @@
 #include "framework/core/SetupStore.h"
 #include "framework/core/StringUtils.h"
 #include "framework/graphics/Image.h"
+#include "framework/graphics/ImageDecoders.h"
 #include "framework/resources/ResourceManager.h"
 #include "game/data/GameData.h"
 #include "game/data/RankTable.h"
@@ -295,6 +297,54 @@ TEST_F(GameDataContentTest, ToolPicturesComeFromTheToolsSection)
     ResourceManager::destroyInstance();
 }
 
+TEST_F(GameDataContentTest, EveryLevelsCustomerHasAPortraitForTheLevelInformation)
+{
+    ResourceManager::create();
+    ResourceManager* resources = ResourceManager::instance;
+    resources->addResourceFile("media/properties/resources.xml");
+    ASSERT_TRUE(resources->loadResourceFiles());
+    std::set<std::string> customers;
+    forEachCareerLevel([&](int, const Level& level) { customers.insert(level.customerName); });
+    LevelManager& arcade = data->state->arcadeManager;
+    for (int i = 0; i < arcade.getLevelCount(); ++i) {
+        arcade.selectLevel(i);
+        customers.insert(arcade.getLevel().customerName);
+    }
+    ASSERT_GT(customers.size(), 3u);
+    for (const std::string& customer : customers) {
+        std::string key = customer + "_DIALOG";
+        std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::toupper(c); });
+        RefPointer<BaseObject> portrait = resources->getLoadedResource(key, "scenegame");
+        EXPECT_TRUE(objectCast<Image>(portrait.get())) << key;
+    }
+    EXPECT_EQ("", problems);
+    ResourceManager::destroyInstance();
+}
+
+// The selection scene drops the loading screen's section; the fonts it
+// shares with the default section stay for every later scene and dialog.
+TEST_F(GameDataContentTest, DroppingTheLoadingScreensSectionKeepsTheDefaultFonts)
+{
+    ResourceManager::create();
+    ResourceManager* resources = ResourceManager::instance;
+    resources->addResourceFile("media/properties/resources.xml");
+    ASSERT_TRUE(resources->loadResourceFiles());
+    resources->setLoadingEnabled(true);
+    for (const char* section : {"preloading", "default"})
+        resources->requestSection(section);
+    for (int i = 0; i < 4000 && resources->hasPendingRequests(); ++i) {
+        resources->wakeLoader();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_FALSE(resources->hasPendingRequests());
+    ASSERT_TRUE(resources->getResource("FONT_HEADER", "preloading"));
+    resources->removeSection("preloading", true);
+    for (const char* font : {"FONT_TITLE", "FONT_HEADER", "FONT_BUTTON", "FONT_DIALOG"})
+        EXPECT_TRUE(resources->getResource(font, "default")) << font;
+    EXPECT_EQ("", problems);
+    ResourceManager::destroyInstance();
+}
+
 TEST_F(GameDataContentTest, FifteenTrophiesWithTheirPicturesAndTexts)
 {
     // The working folder is the source tree, so the game's own relative path serves.
@@ -317,6 +367,32 @@ TEST_F(GameDataContentTest, FifteenTrophiesWithTheirPicturesAndTexts)
         EXPECT_EQ(0, trophies->getState(i));
     }
     EXPECT_EQ("", problems);
+}
+
+// Each trophy says what it rewards with a picture of its own: no two of the
+// fifteen share their large picture or their place on the shelf.
+TEST_F(GameDataContentTest, EveryTrophyHasPicturesOfItsOwn)
+{
+    RefPointer<Trophies> trophies(new Trophies());
+    ASSERT_EQ(15, trophies->getCount());
+    for (int record : {0, 1}) {
+        std::vector<std::string> pixels;
+        for (int i = 0; i < trophies->getCount(); ++i) {
+            const std::string& key = trophies->getTrophy(i)->getInfo(record)->image;
+            std::string file = key;
+            for (char& ch : file)
+                ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+            // "TROPHY_BUTTON3" lives in "button3.png", "TROPHY_BIG3" in "big3.png".
+            file = "media/images/trophies/" + file.substr(std::string("trophy_").size()) + ".png";
+            RefPointer<Image> image = loadPngFile(file, 0);
+            ASSERT_TRUE(image) << file;
+            const size_t size = static_cast<size_t>(image->getWidth()) * image->getHeight() * 4;
+            pixels.emplace_back(reinterpret_cast<const char*>(image->getPixels()), size);
+        }
+        for (size_t a = 0; a < pixels.size(); ++a)
+            for (size_t b = a + 1; b < pixels.size(); ++b)
+                EXPECT_NE(pixels[a], pixels[b]) << "record " << record << ": trophies " << a << " and " << b;
+    }
 }
 
 }  // namespace

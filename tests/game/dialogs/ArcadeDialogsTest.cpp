@@ -3,6 +3,8 @@
 #include "GameDialogsFixture.h"
 #include "framework/core/BasicProperties.h"
 #include "framework/core/PropertyStore.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/Image.h"
 #include "framework/gui/Button.h"
 #include "framework/gui/Scene.h"
 #include "framework/gui/SceneManager.h"
@@ -11,8 +13,10 @@
 #include "framework/players/PropertyAccess.h"
 #include <chrono>
 #include <thread>
+#include <vector>
 #include "framework/resources/ResourceManager.h"
 #include "framework/scenegraph/Label.h"
+#include "framework/scenegraph/RenderTask.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
 #include "game/data/TortelunePlayer.h"
@@ -102,14 +106,70 @@ TEST_F(ArcadeDialogsTest, ResultsMarkOnlyTheBestsThatWereBeaten)
         EXPECT_EQ(c.bestLevel, text(dialog->getComponent("LABEL_LEVELRECORDVALUE")));
         EXPECT_EQ(c.bestScore, text(dialog->getComponent("LABEL_SCORERECORDVALUE")));
         EXPECT_EQ(c.scoreRecord, visible(dialog, "SPRITE_SCORENEWRECORD"));
-        EXPECT_EQ(!c.scoreRecord, visible(dialog, "LABEL_SCOREVALUE"));
         EXPECT_EQ(c.levelRecord, visible(dialog, "SPRITE_LEVELNEWRECORD"));
-        EXPECT_EQ(!c.levelRecord, visible(dialog, "SPRITE_LEVELICON"));
+        // The figures stay in sight beside their marks.
+        for (const char* figure : {"LABEL_LEVELVALUE", "SPRITE_LEVELICON", "LABEL_SCOREVALUE"})
+            EXPECT_TRUE(visible(dialog, figure)) << figure;
         EXPECT_TRUE(visible(dialog, "BUTTON_RESTART"));
         if (c.scoreRecord && c.levelRecord)
             screenshot("arcade_results_records.png");
         SceneManager::instance->getCurrentScene()->forgetDialog(dialog);
     }
+}
+
+// The pixels of the drawn game scene that change when `node` is hidden.
+std::vector<bool> pixelsOf(GameNode* node)
+{
+    Scene* scene = SceneManager::instance->getCurrentScene();
+    auto draw = [scene] {
+        RefPointer<Image> canvas = Image::create(800, 600, 4);
+        RefPointer<Graphics> graphics = canvas->getGraphics();
+        graphics->setColour(0xFF000000);
+        graphics->clear();
+        RenderTask::renderFrame(scene, graphics.get(), scene->getTree());
+        return canvas;
+    };
+    RefPointer<Image> shown = draw();
+    node->setVisible(false);
+    RefPointer<Image> hidden = draw();
+    node->setVisible(true);
+    const auto* a = reinterpret_cast<const uint32_t*>(shown->getPixels());
+    const auto* b = reinterpret_cast<const uint32_t*>(hidden->getPixels());
+    std::vector<bool> changed(800 * 600);
+    for (size_t i = 0; i < changed.size(); ++i)
+        changed[i] = a[i] != b[i];
+    return changed;
+}
+
+TEST_F(ArcadeDialogsTest, NewRecordMarksLeaveTheRoundAndTheScoreInSight)
+{
+    player->arcadeLevel[0] = 1;
+    player->arcadeScore[0] = 300;
+    DialogArcadeEnd* dialog = results(6, 45670);
+    ASSERT_NE(nullptr, dialog);
+    advance(12000);
+    ASSERT_TRUE(dialog->isNewLevelRecord() && dialog->isNewScoreRecord());
+    const std::pair<const char*, const char*> rows[] = {{"LABEL_LEVELVALUE", "SPRITE_LEVELNEWRECORD"},
+                                                        {"LABEL_SCOREVALUE", "SPRITE_SCORENEWRECORD"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.first);
+        auto* figure = objectCast<Sprite>(dialog->getComponent(row.first));
+        auto* mark = objectCast<Sprite>(dialog->getComponent(row.second));
+        ASSERT_TRUE(figure && mark);
+        ASSERT_TRUE(figure->isVisible() && mark->isVisible());
+        // Its digits reach the screen, and no pixel of them is shared with the mark.
+        const std::vector<bool> digits = pixelsOf(figure);
+        const std::vector<bool> ribbon = pixelsOf(mark);
+        int drawn = 0;
+        int shared = 0;
+        for (size_t i = 0; i < digits.size(); ++i) {
+            drawn += digits[i] ? 1 : 0;
+            shared += digits[i] && ribbon[i] ? 1 : 0;
+        }
+        EXPECT_GT(drawn, 150);
+        EXPECT_EQ(0, shared);
+    }
+    screenshot("arcade_results_new_records.png");
 }
 
 TEST_F(ArcadeDialogsTest, AClickDuringTheRevealShowsTheEndAtOnceAndTheNextGoesToTheButtons)
@@ -123,7 +183,7 @@ TEST_F(ArcadeDialogsTest, AClickDuringTheRevealShowsTheEndAtOnceAndTheNextGoesTo
     EXPECT_TRUE(dialog->isRevealDone());
     EXPECT_EQ("4", text(dialog->getComponent("LABEL_LEVELVALUE")));
     EXPECT_EQ("4,567", text(dialog->getComponent("LABEL_SCOREVALUE")));
-    EXPECT_FALSE(visible(dialog, "LABEL_SCOREVALUE"));
+    EXPECT_TRUE(visible(dialog, "LABEL_SCOREVALUE"));
     EXPECT_TRUE(visible(dialog, "SPRITE_SCORENEWRECORD"));
     auto* restart = objectCast<Button>(dialog->getComponent("BUTTON_RESTART"));
     ASSERT_NE(nullptr, restart);

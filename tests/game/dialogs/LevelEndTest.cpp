@@ -1,11 +1,15 @@
 #include "game/scenes/LevelSceneFixture.h"
 
+#include <set>
+#include <string>
 #include <vector>
 
 #include "DialogPictures.h"
 #include "framework/gui/Button.h"
+#include "framework/resources/ResourceManager.h"
 #include "framework/scenegraph/Label.h"
 #include "game/data/GameData.h"
+#include "game/data/Recipe.h"
 #include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
@@ -61,6 +65,11 @@ protected:
         // The buttons come 500 ms after the last step.
         frames(40);
         return ranks;
+    }
+    static Image* imageOf(const std::string& name)
+    {
+        ResourceLock lock;
+        return ResourceManager::instance->getResourceAs<Image>(name, "scenegame").get();
     }
     void setUpLevel0()
     {
@@ -155,17 +164,58 @@ TEST_F(LevelEndTest, AClickPutsAWonRevealInItsFinalStateAtOnce)
     EXPECT_EQ(goal, shownValue(dialog, "TICKER_NEW"));
     EXPECT_EQ(900, shownValue(dialog, "TICKER_TOTAL"));
     EXPECT_EQ(player->getTotalStars() + player->starsOffset, shownValue(dialog, "TICKER_CASH"));
+    // One cake per pastry of the level (three here), each at rest.
+    const int pastries = static_cast<int>(GameData::instance->getCurrentLevel().recipes.size());
+    ASSERT_EQ(3, pastries);
     for (int i = 0; i < 4; ++i) {
         auto* cake = objectCast<Sprite>(dialog->getComponent("SPRITE_CAKE" + std::to_string(i)));
         ASSERT_NE(nullptr, cake);
-        EXPECT_TRUE(cake->isVisible());
-        EXPECT_EQ(227, cake->getY());
+        EXPECT_EQ(i < pastries, cake->isVisible()) << i;
+        if (i < pastries) {
+            EXPECT_EQ(227, cake->getY());
+        }
     }
     auto* next = objectCast<Button>(dialog->getComponent("BUTTON_NEXT"));
     EXPECT_TRUE(next->isVisible() && next->isEnabled());
     EXPECT_EQ(255, next->getAlpha());
     EXPECT_EQ(0, dialog->getConfettiTimer());
     EXPECT_FALSE(visible(dialog, "LABEL_RANKSCORE"));
+}
+
+// The cakes of a won level are the pastries the level baked, each once, and
+// stand centred on the dialog whatever their number.
+TEST_F(LevelEndTest, TheCakesAreTheLevelsPastriesEachOnce)
+{
+    for (const int levelIndex : {0, 2}) {
+        SCOPED_TRACE("career level " + std::to_string(levelIndex + 1));
+        state().mode = 0;
+        GameData::instance->startLevel(levelIndex);
+        const Level& level = GameData::instance->getCurrentLevel();
+        std::multiset<std::string> baked;
+        for (const Recipe* recipe : level.recipes)
+            baked.insert(recipe->getName());
+        ASSERT_GE(baked.size(), 3u);
+        DialogLevelEnd* dialog = open(level.starsGoal, 700);
+        ASSERT_NE(nullptr, dialog);
+        runReveal(dialog);
+        std::multiset<std::string> shownCakes;
+        int xs = 0;
+        for (int i = 0; i < 4; ++i) {
+            auto* cake = objectCast<Sprite>(dialog->getComponent("SPRITE_CAKE" + std::to_string(i)));
+            ASSERT_NE(nullptr, cake);
+            if (!cake->isVisible())
+                continue;
+            xs += cake->getX();
+            for (const std::string& name : baked)
+                if (cake->getImage() == imageOf(name))
+                    shownCakes.insert(name);
+        }
+        EXPECT_EQ(baked, shownCakes);
+        // The layout's four places are centred on x = 280.
+        EXPECT_NEAR(280, xs / static_cast<int>(baked.size()), 1);
+        scene->hideDialog(dialog);
+        scene->forgetDialog(dialog);
+    }
 }
 
 TEST_F(LevelEndTest, RankMeterOpensOneRankUpPerRankCrossedAndPausesTheTotal)

@@ -1,6 +1,7 @@
 #include "GameDialogsFixture.h"
 
 #include "framework/graphics/Image.h"
+#include "framework/core/PropertyNode.h"
 #include "framework/gui/Scene.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/scenegraph/Sprite.h"
@@ -45,6 +46,35 @@ TEST_F(QuitQuestionLayoutTest, TheCakeTowerCoversNoControlOrText)
         ASSERT_NE(nullptr, component) << name;
         const Box box {component->getLeft(), component->getTop(), component->getLeft() + component->getWidth(),
                        component->getTop() + component->getHeight()};
+        EXPECT_FALSE(cake.overlaps(box)) << name << " at " << box.left << "," << box.top << " " << box.right << ","
+                                         << box.bottom << "; the tower at " << cake.left << "," << cake.top << " "
+                                         << cake.right << "," << cake.bottom;
+    }
+}
+
+// The settings keep their buttons left of the tower, so both stay whole.
+TEST_F(QuitQuestionLayoutTest, TheSettingsButtonsStandClearOfTheCakeTower)
+{
+    Dialog* settings = open("DIALOG_SETTINGS");
+    ASSERT_NE(nullptr, settings);
+    advance(400);
+    RefPointer<Image> tower;
+    {
+        ResourceLock lock;
+        tower = ResourceManager::instance->getResourceAs<Image>("EIFFELTOWER", "default");
+    }
+    ASSERT_NE(nullptr, tower.get());
+    // The framed size of the template; the darkened background widens the dialog itself.
+    PropertyNode* layout = settings->getConfiguration();
+    ASSERT_NE(nullptr, layout);
+    const int towerLeft = layout->getInt("width") - tuning().DEFAULTDIALOG_EIFFEL_OFFSETX - tower->getWidth();
+    const int towerTop = layout->getInt("height") - tuning().DEFAULTDIALOG_EIFFEL_OFFSETY - tower->getHeight();
+    const Box cake {towerLeft, towerTop, towerLeft + tower->getWidth(), towerTop + tower->getHeight()};
+    for (const char* name : {"BUTTON_OK", "BUTTON_CANCEL", "BUTTON_INFO"}) {
+        auto* button = objectCast<Sprite>(settings->getComponent(name));
+        ASSERT_NE(nullptr, button) << name;
+        const Box box {button->getLeft(), button->getTop(), button->getLeft() + button->getWidth(),
+                       button->getTop() + button->getHeight()};
         EXPECT_FALSE(cake.overlaps(box)) << name << " at " << box.left << "," << box.top << " " << box.right << ","
                                          << box.bottom << "; the tower at " << cake.left << "," << cake.top << " "
                                          << cake.right << "," << cake.bottom;

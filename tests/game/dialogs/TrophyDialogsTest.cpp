@@ -217,7 +217,8 @@ TEST_F(TrophyDialogsTest, TheScreenPagesThroughThePlayersAndTurnsAnnouncedTrophi
     }
     EXPECT_FALSE(screen->getEarnedButton(0)->isVisible());
     EXPECT_TRUE(screen->getLockedButton(0)->isVisible());
-    EXPECT_EQ(0, screen->getLockedButton(0)->getAlpha()) << "a locked place lights up only under the mouse";
+    EXPECT_EQ(DialogTrophyScreen::kLockedRestAlpha, screen->getLockedButton(0)->getAlpha())
+        << "a locked place shows as locked before any hover and lights up under the mouse";
 
     screen->next(nullptr);
     EXPECT_EQ("Bea", narrow(screen->getHeaderLabel()->getText()));
@@ -260,7 +261,7 @@ TEST_F(TrophyDialogsTest, HintsFollowTheMouseOverTheTrophiesPlaces)
     EXPECT_EQ(255, screen->getLockedButton(11)->getAlpha());
     EXPECT_EQ(588, first->getY() + first->getHeight()) << "its lower edge at the screen's hint line";
 
-    // An earned trophy's place opens its hint too; the locked places go dark.
+    // An earned trophy's place opens its hint too; the locked places go back to rest.
     const std::string firstName = first->getName();
     hoverTrophy(screen, 3);
     DialogTrophyHint* second = screen->getOpenHint();
@@ -268,10 +269,10 @@ TEST_F(TrophyDialogsTest, HintsFollowTheMouseOverTheTrophiesPlaces)
     EXPECT_NE(first, second);
     EXPECT_EQ(3, second->getTrophy());
     EXPECT_EQ(nullptr, scene->getDialog(firstName));
-    EXPECT_EQ(0, screen->getLockedButton(11)->getAlpha());
+    EXPECT_EQ(DialogTrophyScreen::kLockedRestAlpha, screen->getLockedButton(11)->getAlpha());
     for (int index = 0; index < 15; ++index) {
         if (index != 3 && index != 11) {
-            EXPECT_EQ(0, screen->getLockedButton(index)->getAlpha()) << index;
+            EXPECT_EQ(DialogTrophyScreen::kLockedRestAlpha, screen->getLockedButton(index)->getAlpha()) << index;
         }
     }
     EXPECT_FALSE(screen->getLockedButton(3)->isVisible()) << "an earned trophy's locked place stays hidden";

@@ -139,7 +139,9 @@ TEST_F(ConveyorTest, FirstPlayFramePutsThePlateOfTheLastOrderedPastryOnTheBeltAt
     EXPECT_NE(nullptr, spot->icons[2]);  // three ingredients
     EXPECT_EQ(nullptr, spot->icons[3]);
     EXPECT_EQ("3", labelText(spot->counters[0]));
-    EXPECT_FALSE(spot->getPlate()->isVisible());
+    // Not made yet: a faint picture under its recipe.
+    EXPECT_TRUE(spot->getPlate()->isVisible());
+    EXPECT_EQ(ConveyorView::kUnfinishedPlateAlpha, spot->getPlate()->getAlpha());
     // The distance falls only while the belt moves.
     const float before = belt().distance;
     frame();
@@ -175,6 +177,7 @@ TEST_F(ConveyorTest, CompletePastryIsReadyAfterItsCloudAndAClickUnderTheLinePack
     EXPECT_FALSE(deliver("strawberry"));
     ASSERT_TRUE(runUntil([&] { return spot->state == Spot::Ready; }, 200));
     EXPECT_TRUE(spot->getPlate()->isVisible());
+    EXPECT_EQ(255, spot->getPlate()->getAlpha());
 
     const int pastriesBefore = player->numPastries;
     const int scoreBefore = state().playSessionInfo.score;

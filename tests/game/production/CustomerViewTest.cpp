@@ -141,7 +141,7 @@ TEST_F(CustomerViewTest, IdenticalReactionsSpeakAgainOnlyAfterTheRepeatCount)
     frame(10);
     EXPECT_TRUE(speaking());
     auto* label = dynamic_cast<Label*>(node("CUSTOMER_TEXT"));
-    EXPECT_EQ(gamescreen::text("CUSTOMER_HENRI_ECSTATIC"), label->getText());
+    EXPECT_EQ(textByKey("CUSTOMER_HENRI_ECSTATIC"), label->getText());
     frames(tuning().CUSTOMER_TEXT_DURATION / 20 + 1);
     EXPECT_FALSE(speaking());
     EXPECT_FALSE(node("CUSTOMER_CLOUD")->isVisible());
@@ -238,7 +238,7 @@ TEST_F(CustomerViewTest, TheBubbleOpensBesideTheCustomerAndAClickDismissesItOnly
     EXPECT_EQ(face()->getX() + record->hint.x, hint->getX());
     EXPECT_EQ(face()->getY() + record->hint.y, hint->getY() + hint->getHeight());
     auto* text = dynamic_cast<Label*>(hint->getComponent("LABEL_DESC"));
-    EXPECT_EQ(gamescreen::text("CUSTOMER_HENRI_LEVEL0"), text->getText());
+    EXPECT_EQ(textByKey("CUSTOMER_HENRI_LEVEL0"), text->getText());
     hint->onLeftDown(hint->getX() + 20, hint->getY() + 20, 0, false);
     EXPECT_FALSE(hint->isDismissed());
     // The intro enables the OK button once the board is filled; then a click counts.

@@ -2,6 +2,8 @@
 // for a person to look at.
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "ProductionFixture.h"
 #include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
@@ -35,7 +37,11 @@ protected:
     {
         GameNode* grid = node("NODE_GRID");
         ASSERT_NE(nullptr, grid);
-        const std::vector<std::string> names = GameData::instance->getCurrentLevel().getIngredientNames();
+        // The plain ingredients: bonus tiles have pictures of their own names.
+        std::vector<std::string> names;
+        for (const std::string& name : GameData::instance->getCurrentLevel().getIngredientNames())
+            if (name.find("bonus") == std::string::npos)
+                names.push_back(name);
         ASSERT_FALSE(names.empty());
         for (int row = 0; row < 8; ++row)
             for (int column = 0; column < 8; ++column) {
@@ -45,6 +51,34 @@ protected:
                 tile->setAnchorPoint(Sprite::BottomLeft);
                 GameNode::addChild(grid, tile);
             }
+    }
+
+    RefPointer<Image> draw()
+    {
+        RefPointer<Image> canvas = Image::create(800, 600, 4);
+        RefPointer<Graphics> graphics = canvas->getGraphics();
+        graphics->setColour(0xFF000000);
+        graphics->clear();
+        RenderTask::renderFrame(scene.get(), graphics.get(), scene->getTree());
+        return canvas;
+    }
+
+    // How many pixels inside (left, top)-(right, bottom) change when `node`
+    // is hidden: what of it reaches the screen there.
+    int pixelsOf(GameNode* node, int left = 0, int top = 0, int right = 800, int bottom = 600)
+    {
+        RefPointer<Image> shown = draw();
+        const bool wasVisible = node->isVisible();
+        node->setVisible(false);
+        RefPointer<Image> hidden = draw();
+        node->setVisible(wasVisible);
+        const auto* a = reinterpret_cast<const uint32_t*>(shown->getPixels());
+        const auto* b = reinterpret_cast<const uint32_t*>(hidden->getPixels());
+        int changed = 0;
+        for (int y = std::max(0, top); y < std::min(600, bottom); ++y)
+            for (int x = std::max(0, left); x < std::min(800, right); ++x)
+                changed += a[y * 800 + x] != b[y * 800 + x] ? 1 : 0;
+        return changed;
     }
 
     void render(const std::string& fileName)
@@ -91,6 +125,35 @@ TEST_F(GameScreenPictureTest, CareerLevelMidPlay)
     EXPECT_TRUE(counter->getSpotChild(1, "INGREDIENT0")->isVisible());
 }
 
+// Four plates with their recipes: none of the recipe pictures reaches into
+// the board's rectangle, whatever plate it belongs to.
+TEST_F(GameScreenPictureTest, RecipesOfEveryPlateStayOffTheBoard)
+{
+    startCareerLevel(2);
+    layTiles();
+    Countertop* counter = countertop();
+    ASSERT_NE(nullptr, counter);
+    ASSERT_EQ(4, counter->getSize());
+    ASSERT_TRUE(runUntil([&] { return static_cast<bool>(counter->getPastry(3)); }));
+    frames(40);
+    render("game_screen_four_plates.png");
+    int icons = 0;
+    for (int spot = 0; spot < 4; ++spot) {
+        for (int k = 0; k < tuning().MAX_INGREDIENT_COUNT; ++k) {
+            GameNode* icon = counter->getSpotChild(spot, "INGREDIENT" + std::to_string(k));
+            ASSERT_NE(nullptr, icon);
+            if (!icon->isVisible())
+                continue;
+            ++icons;
+            SCOPED_TRACE("plate " + std::to_string(spot) + ", ingredient " + std::to_string(k));
+            EXPECT_GT(pixelsOf(icon), 200);
+            // The tiles' cells: 8 x 8 of 50 px from (340, 24).
+            EXPECT_EQ(0, pixelsOf(icon, 340, 24, 740, 424));
+        }
+    }
+    EXPECT_GE(icons, 8);
+}
+
 TEST_F(GameScreenPictureTest, ArcadeBeltInMotion)
 {
     state().mode = 1;
@@ -117,6 +180,21 @@ TEST_F(GameScreenPictureTest, ArcadeBeltInMotion)
     render("arcade_belt_motion.png");
     ASSERT_TRUE(picture);
     EXPECT_TRUE(front->getPlate()->isVisible());
+    EXPECT_EQ(255, front->getPlate()->getAlpha());
+    // The pastries still to be made ride along as faint pictures under their recipes.
+    for (Spot* unfinished : {second, third}) {
+        Sprite* plate = unfinished->getPlate();
+        ASSERT_NE(nullptr, plate);
+        EXPECT_TRUE(plate->isVisible());
+        EXPECT_EQ(ConveyorView::kUnfinishedPlateAlpha, plate->getAlpha());
+        EXPECT_GT(pixelsOf(plate), 300);
+    }
+    // The round display: its panel, caption, flag and number all drawn.
+    for (const char* name : {"SPRITE_SPACELEVEL", "LABEL_LEVEL", "LEVEL_ICON", "LABEL_LEVEL_VALUE"}) {
+        GameNode* part = node(name);
+        ASSERT_NE(nullptr, part) << name;
+        EXPECT_GT(pixelsOf(part), 40) << name;
+    }
     EXPECT_GT(belt->getSpeed(), 0.0f);
 
     // A click under the belt: the box drops onto the finished pastry.
