@@ -399,3 +399,49 @@ TEST_F(BoardReactionTest, LandingBonusesPulseTheirToolsAndTheToolsHintWaitsForBo
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(BoardReactionTest, TheRipeningToolRipensUnripeTilesAsTheyLandInCareerPlay)
+{
+    struct Case {
+        const char* name;
+        int mode;
+        bool restored;
+        bool ripened;
+    };
+    const Case cases[] = {
+        {"career: ripe at once, the tool pulses", 0, false, true},
+        {"arcade: stays unripe", 1, false, false},
+        {"a tile restored from a save has landed before", 0, true, false},
+    };
+    session().toolIds[1] = 0;
+    buildGrid();
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        tools->pulses.clear();
+        tools->particles.clear();
+        data->state->mode = test.mode;
+        RefPointer<CellSprite> tile;
+        if (test.restored) {
+            RefPointer<PropertyNode> saved(new PropertyNode("cell", "CellSprite"));
+            CellSprite(3, 3, "cherry", true, 1).saveState(saved.get());
+            tile = new CellSprite(saved.get());
+        } else {
+            tile = new CellSprite(3, 3, "cherry", true, 1);
+        }
+        cells().eraseCell(3, 3);
+        cells().putCell(tile.get(), 3, 3);
+        GameNode::addChild(grid->getCellNode(3, 3), tile.get());
+        tile->onLanded();
+        data->state->mode = 0;
+        EXPECT_EQ(tile->isUnripe(), !test.ripened);
+        EXPECT_EQ(tools->pulses, test.ripened ? std::vector<int> {0} : std::vector<int> {});
+        if (test.ripened) {
+            ASSERT_EQ(tools->particles.size(), 1u);
+            EXPECT_EQ(tools->particles[0], (std::array<int, 3> {0, tile->getX(), 100}));
+        }
+    }
+}
+
+} // namespace
