@@ -243,7 +243,7 @@ void CellSprite::hintPoint(int& x, int& y, int& corner) const
     corner = 9;
     if (!showHints)
         return;
-    // The hand points at the tile from below in the upper half, from above in the lower.
+    // The hand hangs below its point in the upper half and stands above it in the lower.
     if (row < boardKeys().gridHeight / 2) {
         x += 25;
         y -= 30;
