@@ -37,6 +37,10 @@ public:
     // The tool slots: a tool's pulse, and its particles towards a node.
     virtual void pulseTool(int /*toolId*/) {}
     virtual void emitToolParticles(int /*toolId*/, GameNode* /*target*/, int /*amount*/, bool /*inside*/) {}
+    // A star flies from the screen point (x, y) to the tool slots.
+    virtual void flyStarToTools(int /*x*/, int /*y*/) {}
+    // The scene's score label ("LABEL_SCORE"), or null.
+    virtual GameNode* getScoreLabel() { return nullptr; }
 
     // The host of the board now built, or null; tiles reach the animation tree through it.
     static BoardHost* current();

@@ -28,6 +28,7 @@
 #include "game/effects/OneShotModifiers.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
+#include "game/scenes/HintManager.h"
 
 TT_DEFINE_RECORD(CellSprite, &Sprite::classRecord);
 TT_REGISTER_CLASS(CellSprite);
@@ -177,25 +178,93 @@ int CellSprite::landCallback(void*, BaseObject* step)
 void CellSprite::onLanded()
 {
     if (!landed) {
-        // First-time hints and tool pulses come with the hint system and the
-        // tools in play; the bonus's first meeting is recorded here.
         GameDataState* session = boardState();
-        if (unripe && !isArcadeLook() && session &&
-            (session->playSessionInfo.toolIds[0] == 0 || session->playSessionInfo.toolIds[1] == 0)) {
-            ripenWithTool();
-        } else if (!unripe && isBonus()) {
-            TortelunePlayer* player = boardPlayer();
-            GameDataState* data = boardState();
-            if (player && data && !player->seenBonus.count(ingredient)) {
-                LevelManager& levels = data->mode == 1 ? data->arcadeManager : data->levelManager;
+        TortelunePlayer* player = boardPlayer();
+        BoardHost* host = BoardHost::current();
+        if (unripe) {
+            if (ripeningToolInPlay())
+                ripenWithTool();
+            else
+                showFirstTimeHint();
+        } else if (isBonus()) {
+            if (player && session && !player->seenBonus.count(ingredient)) {
+                LevelManager& levels = session->mode == 1 ? session->arcadeManager : session->levelManager;
                 player->setBonusSeen(ingredient, levels.getCurrentIndex());
             }
+            const PlaySessionInfo* tools = session ? &session->playSessionInfo : nullptr;
+            if (host && tools && toolPlaced && tools->hasTool(3)) {
+                host->pulseTool(3);
+                host->emitToolParticles(3, this, 100, true);
+            }
+            if (host && tools && tools->hasTool(6) && (ingredient == "star +1 bonus" || ingredient == "star +5 bonus")) {
+                host->pulseTool(6);
+                host->emitToolParticles(6, this, 100, true);
+            }
+            showFirstTimeHint();
         }
+        // The tools hint waits until the player has filled both tool slots once.
+        if (player && !player->toolsHintArmed && player->toolSlots.size() >= 2 && player->toolSlots[0] != -1 &&
+            player->toolSlots[1] != -1)
+            player->toolsHintArmed = true;
+        if (player && player->toolsHintArmed && session && session->playSessionInfo.hasTool(6) && HintManager::instance)
+            HintManager::instance->showHint("HINT_TOOLS");
     }
     landed = true;
     endStep.reset();
     fallStep.reset();
     state = Idle;
+}
+
+bool CellSprite::ripeningToolInPlay() const
+{
+    GameDataState* session = boardState();
+    return !isArcadeLook() && session &&
+           (session->playSessionInfo.toolIds[0] == 0 || session->playSessionInfo.toolIds[1] == 0);
+}
+
+std::string CellSprite::firstTimeHint() const
+{
+    if (unripe) {
+        if (ripeningToolInPlay())
+            return std::string();
+        if (ingredient.find("banana") != std::string::npos)
+            return "HINT_UNRIPEBANANA";
+        if (ingredient.find("cherry") != std::string::npos)
+            return "HINT_UNRIPECHERRY";
+        return std::string();
+    }
+    return isBonus() ? "HINT_" + ingredientWord(ingredient) : std::string();
+}
+
+void CellSprite::hintPoint(int& x, int& y, int& corner) const
+{
+    x = getAbsoluteX();
+    y = getAbsoluteY();
+    corner = 9;
+    if (!showHints)
+        return;
+    // The hand hangs below its point in the upper half and stands above it in the lower.
+    if (row < boardKeys().gridHeight / 2) {
+        x += 25;
+        y -= 30;
+        corner = 0;
+    } else {
+        x += 30;
+        y -= 5;
+        corner = 6;
+    }
+}
+
+bool CellSprite::showFirstTimeHint()
+{
+    const std::string name = firstTimeHint();
+    TortelunePlayer* player = boardPlayer();
+    if (!showHints || name.empty() || !HintManager::instance || (player && player->hasSeenHint(name)))
+        return false;
+    int x, y, corner;
+    hintPoint(x, y, corner);
+    HintManager::instance->showHintAt(name, x, y, corner);
+    return true;
 }
 
 Modifier* CellSprite::fallIn()

@@ -80,8 +80,18 @@ public:
     void ripenWithTool();
     void makeUnripe();
     void refreshRipeImage();
-    // The landing callback: back to idle.
+    // The landing callback: back to idle. A tile's first landing also
+    // ripens it with the ripening tool, records a bonus as met, lets the
+    // tools react and shows the first-time hints the tile asks for.
     void onLanded();
+    // The first-time hint this tile stands for (an unripe cherry or banana,
+    // or a bonus's own), or an empty name.
+    std::string firstTimeHint() const;
+    // Where the hint's hand points and from which corner (9: as the hint file says).
+    void hintPoint(int& x, int& y, int& corner) const;
+    // Asks for the tile's first-time hint when the level start staged it;
+    // false when the tile asks for none or the player has seen it.
+    bool showFirstTimeHint();
 
     const std::string& getIngredient() const { return ingredient; }
     int getMultiplier() const { return multiplier; }
@@ -126,6 +136,8 @@ private:
     static CellSprite* stepTarget(BaseObject* step);
     static int landCallback(void* context, BaseObject* argument);
     static int ripeCallback(void* context, BaseObject* argument);
+    // Tool 0 ripens unripe tiles as they land (career levels only).
+    bool ripeningToolInPlay() const;
 
     RefPointer<Label> counter;
     RefPointer<Sprite> selectionCopy;

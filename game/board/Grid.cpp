@@ -27,14 +27,33 @@
 #include "game/data/TuningTable.h"
 #include "game/effects/ModifierCallback.h"
 #include "game/effects/ModifierShake.h"
+#include "game/production/GameScreen.h"
 #include "game/production/PastryStation.h"
 
 namespace {
+
+constexpr int kTrophyBothTools = 0;
+constexpr int kTrophyComboQueen = 10;
 
 bool holdsTool(int toolId)
 {
     GameDataState* state = boardState();
     return state && (state->playSessionInfo.toolIds[0] == toolId || state->playSessionInfo.toolIds[1] == toolId);
+}
+
+// Trophy 0: a tile is matched while both of the player's tool slots hold a tool.
+void raiseBothToolsTrophy()
+{
+    TortelunePlayer* player = boardPlayer();
+    if (player && player->toolSlots.size() >= 2 && player->toolSlots[0] != -1 && player->toolSlots[1] != -1)
+        gamescreen::earnTrophy(kTrophyBothTools);
+}
+
+// Trophy 10: the move's chain of cascade runs has grown long enough.
+void raiseComboTrophy(int comboCount)
+{
+    if (comboCount >= tuning().TROPHYVALUE_COMBOQUEEN)
+        gamescreen::earnTrophy(kTrophyComboQueen);
 }
 
 } // namespace
@@ -664,6 +683,7 @@ void Grid::removeMatches()
             if (tile->isHighlighted())
                 clearMatchHint();
             tile->swapped = false;
+            raiseBothToolsTrophy();
             tile->onMatched(removalCallback(), link.get(), nullptr);
             const int x = gridNode->getX() + cell.column * keys.cellWidth;
             const int y = gridNode->getY() + cell.row * keys.cellHeight;
@@ -702,6 +722,7 @@ void Grid::removeMatches()
             group.combo = 0;
         } else {
             group.combo = ++comboCount;
+            raiseComboTrophy(comboCount);
         }
         if (runUnripe && state) {
             const float fill = state->bonusMeter.getFill() - static_cast<float>(std::abs(t.BONUS_MATCHUNRIPE));
@@ -724,6 +745,10 @@ void Grid::removeMatches()
         }
         if (frenzy && direct)
             showFrenzyFloater(centreX, centreY);
+        if (career && host && length > 4 && holdsTool(13)) {
+            host->pulseTool(13);
+            host->flyStarToTools(centreX, centreY);
+        }
         if (career && state && direct) {
             PlaySessionInfo& session = state->playSessionInfo;
             if (holdsTool(3))
@@ -744,6 +769,10 @@ void Grid::removeMatches()
         host->playSound("SOUND_MATCH_X5");
     if (anyUnripe)
         host->playSound("SOUND_MATCH_UNRIPE");
+    if (career && holdsTool(2)) {
+        host->pulseTool(2);
+        host->emitToolParticles(2, host->getScoreLabel(), 75, false);
+    }
 }
 
 void Grid::zapIngredient(int minColumn, int maxColumn, int minRow, int maxRow)
@@ -759,8 +788,11 @@ void Grid::zapIngredient(int minColumn, int maxColumn, int minRow, int maxRow)
         const bool inZone = c >= zoneLeft && c < zoneRight && r >= zoneTop && r < zoneBottom;
         if (!tile || tile->isSelected() || tile->getState() != CellSprite::Idle || tile->isBonus() || inZone)
             continue;
-        if (host)
+        if (host) {
+            host->pulseTool(8);
+            host->emitToolParticles(8, tile.get(), 70, false);
             host->playSound("SOUND_ZAPINGREDIENT");
+        }
         // The tile shakes, then pops to nothing.
         Modifier* root = BoardHost::animationRoot();
         Modifier* shake = nullptr;
@@ -840,7 +872,14 @@ void Grid::attachCells()
 
 void Grid::runPlacementPass()
 {
-    // TODO(hints): the first-time hints a cell's content asks for come with the hint system.
+    // The tiles the level start staged ask for their first-time hints; the
+    // hint system shows one at a time and each only once per player.
+    for (int r = 0; r < height; ++r) {
+        for (int c = 0; c < width; ++c) {
+            if (const RefPointer<CellSprite>& tile = cells->cellAt(c, r))
+                tile->showFirstTimeHint();
+        }
+    }
 }
 
 void Grid::dropAllCells()

@@ -214,6 +214,9 @@ void GridController::run(int elapsedMs)
         restInterval = restRemaining = tuning().GRID_REST_TIME;
         restElapsed = false;
     }
+    // The fast-game tool pulses while the board moves.
+    if (!idle && state && isCareerPlay() && sessionHoldsTool(state->playSessionInfo, 9))
+        host->pulseTool(9);
     if (!matchFound) {
         hintRemaining -= elapsedMs;
         hintDue = hintRemaining <= 0;

@@ -328,13 +328,21 @@ std::string GridWrapper::mostNeededIngredient() const
     GameDataState* state = boardState();
     if (!host || !host->isPlaying() || !state)
         return std::string();
-    // TODO(conveyor): the belt's pastries count in the arcade and the exams once the belt holds them.
-    if (state->mode == 1 || GameData::instance->isExamLevel())
-        return std::string();
+    // The first two pastries of the station count: the belt's plates front
+    // first on conveyor levels, else the countertop's spots in order.
+    std::vector<const Pastry*> pastries;
+    if (state->mode == 1 || GameData::instance->isExamLevel()) {
+        for (const RefPointer<Spot>& spot : state->conveyorBelt.spots)
+            pastries.push_back(spot ? spot->getPastry() : nullptr);
+    } else {
+        for (int spot = 0; spot < state->pastryWrapper.getSize(); ++spot)
+            pastries.push_back(state->pastryWrapper.get(spot));
+    }
     std::map<std::string, int> sums;
     int found = 0;
-    for (int spot = 0; spot < state->pastryWrapper.getSize() && found < 2; ++spot) {
-        const Pastry* pastry = state->pastryWrapper.get(spot);
+    for (const Pastry* pastry : pastries) {
+        if (found == 2)
+            break;
         if (!pastry || !pastry->recipe)
             continue;
         ++found;

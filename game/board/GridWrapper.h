@@ -78,8 +78,9 @@ public:
     CellSprite* createCell(int column, int row, const std::string& requested, bool bonusesAllowed);
     static void filterContentWeights(const std::vector<LevelIngredient>& entries, std::vector<int>& weights,
                                      bool bonusesAllowed);
-    // The ingredient the first two pastries of the countertop need most, or
-    // an empty name (before play, or without pastries).
+    // The ingredient the first two pastries of the station (the countertop,
+    // or the belt's plates on conveyor levels) need most, or an empty name
+    // (before play, or without pastries).
     std::string mostNeededIngredient() const;
     // A fresh board for a level start: with hints on in the career, a bonus
     // the player has not met yet stands where its hint can point at it, or

@@ -65,6 +65,17 @@ void SceneBoardHost::emitToolParticles(int toolId, GameNode* target, int amount,
         slots->emitParticlesById(toolId, scene->getAnimTree(), target, amount, inside);
 }
 
+void SceneBoardHost::flyStarToTools(int x, int y)
+{
+    if (ToolSlots* slots = scene->getToolSlots())
+        slots->flyStarToTools(scene->getAnimTree(), x, y);
+}
+
+GameNode* SceneBoardHost::getScoreLabel()
+{
+    return scene->getComponent("LABEL_SCORE");
+}
+
 void SceneBoardHost::deliverToBonusMeter(GameNode* letter)
 {
     // The weight of a floater: run length × 256 for a long run, the combo level for a chain.

@@ -26,6 +26,8 @@ public:
     GameNode* getAnnouncementLayer() override;
     void pulseTool(int toolId) override;
     void emitToolParticles(int toolId, GameNode* target, int amount, bool inside) override;
+    void flyStarToTools(int x, int y) override;
+    GameNode* getScoreLabel() override;
     void deliverToBonusMeter(GameNode* letter) override;
 
 private:

@@ -64,6 +64,8 @@ public:
     bool starBonus3Notice = false;
     bool arcadeSets4And5Notice = false;
     bool arcadeUnlocked = false;
+    // Once both tool slots have been filled the board may show "HINT_TOOLS"; never saved.
+    bool toolsHintArmed = false;
     std::vector<std::string> seenHints;
     std::map<std::string, int> seenBonus;
     std::vector<int> tools;

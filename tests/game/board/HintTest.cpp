@@ -98,10 +98,11 @@ TEST_F(BoardTest, AStuckBoardSaysSoClearsEveryTileAndRefills)
     RefPointer<CellSprite> spawned(new CellSprite(4, -1, "lemon", false, 1));
     cells().putCell(spawned.get(), 4, -1);
     GameNode::addChild(grid->getCellNode(4, -1), spawned.get());
-    std::vector<CellSprite*> before;
-    cells().forEach([&](int, int, CellSprite* tile) { before.push_back(tile); });
+    // Held by counted reference: a freed tile's address may be reused by a new one.
+    std::vector<RefPointer<CellSprite>> before;
+    cells().forEach([&](int, int, CellSprite* tile) { before.emplace_back(tile); });
     frame();
-    for (CellSprite* tile : before)
+    for (const RefPointer<CellSprite>& tile : before)
         EXPECT_EQ(tile->getState(), CellSprite::Leaving);
     Label* label = objectCast<Label>(host->announcements->getFirstChild());
     ASSERT_NE(label, nullptr);
@@ -112,7 +113,8 @@ TEST_F(BoardTest, AStuckBoardSaysSoClearsEveryTileAndRefills)
     ASSERT_TRUE(runToRest(4000, 50));
     int survivors = 0;
     cells().forEach([&](int, int, CellSprite* tile) {
-        survivors += std::count(before.begin(), before.end(), tile) > 0 ? 1 : 0;
+        survivors += std::count_if(before.begin(), before.end(),
+                                   [&](const RefPointer<CellSprite>& old) { return old.get() == tile; });
     });
     EXPECT_EQ(survivors, 0);
     EXPECT_TRUE(grid->isFull());

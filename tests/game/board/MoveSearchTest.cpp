@@ -176,3 +176,48 @@ TEST_F(BoardTest, LongRunSearchPrefersRowsOfFiveAndCrosses)
 }
 
 } // namespace
+
+namespace {
+
+// A move that only the last window of a row or of a column can see: a search
+// that stops one window early calls the board stuck and clears it.
+TEST_F(BoardTest, AMoveInTheLastWindowOfARowOrColumnKeepsTheBoardInPlay)
+{
+    struct Edit {
+        int column, row;
+        char letter;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Edit> edits;
+        SwapMove move;
+    };
+    const std::vector<Case> cases = {
+        {"row: x A A, the odd one from above", {{6, 3, 'e'}, {7, 3, 'e'}, {5, 2, 'e'}}, {5, 2, 5, 3}},
+        {"row: A x A, the gap from below", {{5, 3, 'e'}, {7, 3, 'e'}, {6, 4, 'e'}}, {6, 4, 6, 3}},
+        {"column: x A A, the odd one from the left", {{2, 6, 'e'}, {2, 7, 'e'}, {1, 5, 'e'}}, {1, 5, 2, 5}},
+        {"column: A x A, the gap from the right", {{2, 5, 'e'}, {2, 7, 'e'}, {3, 6, 'e'}}, {3, 6, 2, 6}},
+    };
+    GameNode::addChild(root.get(), host->announcements.get());
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        std::vector<std::string> rows = kStuckBoard;
+        for (const Edit& edit : test.edits)
+            rows[static_cast<size_t>(edit.row)][static_cast<size_t>(edit.column)] = edit.letter;
+        setBoard(rows);
+        buildGrid();
+        ASSERT_FALSE(grid->hasMatch());
+        EXPECT_EQ(normalised(cells().collectSwaps()), normalised({test.move}));
+        EXPECT_EQ(bruteForceSwaps(*grid), normalised({test.move}));
+        EXPECT_FALSE(cells().isBoardStuck());
+        for (int i = 0; i < 5; ++i)
+            frame();
+        EXPECT_EQ(host->announcements->getFirstChild(), nullptr) << "no \"no more moves\"";
+        EXPECT_TRUE(grid->allCellsIdle());
+        grid.reset();
+        if (GameNode* text = host->announcements->getFirstChild())
+            GameNode::releaseSiblings(text);
+    }
+}
+
+} // namespace

@@ -217,3 +217,67 @@ TEST_F(BoardTest, GravityStopsAboveABusyTile)
 }
 
 } // namespace
+
+namespace {
+
+// A tile already on its way down takes a gap that opens below its target:
+// gravity that passes falling tiles by leaves a hole under them.
+TEST_F(BoardTest, GravityMovesATileThatIsAlreadyFalling)
+{
+    setBoard({"a", "b", ".", ".", ".", ".", ".", "c"});
+    buildGrid();
+    grid->dropCells();
+    RefPointer<CellSprite> egg = cells().getCell(0, 5);
+    RefPointer<CellSprite> cream = cells().getCell(0, 6);
+    ASSERT_TRUE(egg && cream);
+    EXPECT_EQ(cream->getIngredient(), "cream");
+    for (int i = 0; i < 3; ++i)
+        Modifier::updateTree(host->animTree.get(), 20);
+    ASSERT_EQ(cream->getState(), CellSprite::Falling);
+    // The strawberry at the bottom goes; the falling tiles move down in the model at once.
+    cells().eraseCell(0, 7);
+    EXPECT_TRUE(grid->hasFallingGap() || cells().isEmpty(0, 7));
+    grid->dropCells();
+    EXPECT_EQ(cells().cellAt(0, 7).get(), cream.get());
+    EXPECT_EQ(cells().cellAt(0, 6).get(), egg.get());
+    EXPECT_TRUE(cells().isEmpty(0, 5));
+    EXPECT_EQ(cream->getParent(), grid->getCellNode(0, 7));
+    for (int i = 0; i < 500 && !grid->allCellsIdle(); ++i)
+        Modifier::updateTree(host->animTree.get(), 20);
+    EXPECT_EQ(cream->getY(), 7 * cellHeight());
+    EXPECT_EQ(egg->getY(), 6 * cellHeight());
+}
+
+// The player's own run is no combo: whichever of the two swapped tiles makes
+// it. Only when both do is the second run a cascade step.
+TEST_F(BoardTest, APlainSwapIsNoCombo)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> rows;
+        int c1, r1, c2, r2; // the moved tile, then the other
+        int comboCount;
+    };
+    const std::vector<Case> cases = {
+        {"the moved tile runs", {"cbcd", "bacd", "dbac"}, 0, 1, 1, 1, 0},
+        {"only the other tile runs", {"cbcd", "bacd", "dbac"}, 1, 1, 0, 1, 0},
+        {"both run: the other's run counts", {"ab", "ba", "ab", "cd"}, 0, 1, 1, 1, 1},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        std::vector<std::string> rows = test.rows;
+        rows.insert(rows.end(), kCalmRows.begin(), kCalmRows.end());
+        setBoard(rows);
+        buildGrid();
+        ASSERT_TRUE(grid->isValidSwap(test.c1, test.r1, test.c2, test.r2));
+        grid->swapCells(test.c1, test.r1, test.c2, test.r2);
+        ASSERT_EQ(cells().cellAt(test.c1, test.r1)->getState(), CellSprite::Swapping);
+        for (int i = 0; i < 100 && !grid->allCellsIdle(); ++i)
+            Modifier::updateTree(host->animTree.get(), 20);
+        grid->removeMatches();
+        EXPECT_EQ(grid->getComboCount(), test.comboCount);
+        grid.reset();
+    }
+}
+
+} // namespace

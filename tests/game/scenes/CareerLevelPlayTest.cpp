@@ -42,7 +42,7 @@ protected:
 TEST_F(CareerLevelPlayTest, CareerLevelOneStartsOnTheRealBoard)
 {
     RefPointer<RealBoardScene> real(new RealBoardScene(SetupStore::instance->findScene("SCENE_GAME")));
-    real->loadContent();
+    // Shown by the scene manager, the scene loads its layout itself (twice would hide the board).
     scene->leavePhase();
     scene = real;
     player->showHints = false;
