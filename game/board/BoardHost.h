@@ -37,6 +37,9 @@ public:
     // The tool slots: a tool's pulse, and its particles towards a node.
     virtual void pulseTool(int /*toolId*/) {}
     virtual void emitToolParticles(int /*toolId*/, GameNode* /*target*/, int /*amount*/, bool /*inside*/) {}
+    // A star from screen point (x, y) to the level's star goal after `delayMs`;
+    // the goal counts it when it lands.
+    virtual void flyStarToGoal(int /*x*/, int /*y*/, int /*delayMs*/, int /*soundNumber*/, float /*scale*/) {}
 
     // The host of the board now built, or null; tiles reach the animation tree through it.
     static BoardHost* current();

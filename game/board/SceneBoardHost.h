@@ -27,6 +27,7 @@ public:
     void pulseTool(int toolId) override;
     void emitToolParticles(int toolId, GameNode* target, int amount, bool inside) override;
     void deliverToBonusMeter(GameNode* letter) override;
+    void flyStarToGoal(int x, int y, int delayMs, int soundNumber, float scale) override;
 
 private:
     GamePieces* pieces() const;
