@@ -281,9 +281,17 @@ void SecretBonus::onMatched(const GuiMethod& callback, BaseObject* keepAlive, Mo
 
 int SuperSecretBonus::chooseSpot(int index) const
 {
-    // Batch k goes to the k-th occupied spot, never to an empty one.
+    // Batch k goes to the k-th pastry that was there when the bonus fired,
+    // on the spot it stands on now; never to an empty spot.
     const size_t batch = static_cast<size_t>(index / starsPerPastry());
-    return batch < occupied.size() ? occupied[batch] : -1;
+    Countertop* counter = countertop();
+    if (batch >= occupied.size() || !counter)
+        return -1;
+    for (int spot = 0; spot < counter->getSize(); ++spot) {
+        if (counter->getPastry(spot) == occupied[batch])
+            return spot;
+    }
+    return -1;
 }
 
 float SuperSecretBonus::phaseOf(int index) const
@@ -315,8 +323,8 @@ void SuperSecretBonus::onMatched(const GuiMethod& callback, BaseObject* keepAliv
     occupied.clear();
     const int size = std::min(counter->getSize(), t.COUNTERTOP_SIZE);
     for (int spot = 0; spot < size; ++spot) {
-        if (counter->getPastry(spot))
-            occupied.push_back(spot);
+        if (RefPointer<Pastry> pastry = counter->getPastry(spot))
+            occupied.push_back(pastry);
     }
     const int n = static_cast<int>(occupied.size());
     const int count = std::min(n * starsPerPastry(), kMaxStars);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "game/board/BonusSprite.h"
+#include "game/production/Pastry.h"
 
 class Countertop;
 
@@ -95,8 +96,9 @@ protected:
     float phaseOf(int index) const override;
 
 private:
-    // The occupied spots when the bonus fired, in spot order.
-    std::vector<int> occupied;
+    // The pastries on the countertop when the bonus fired, in spot order;
+    // batch k follows the k-th wherever it glides.
+    std::vector<RefPointer<Pastry>> occupied;
 };
 
 // Every unfinished pastry on the countertop is finished at once.
