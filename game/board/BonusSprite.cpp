@@ -101,18 +101,30 @@ void BonusSprite::fallTo(int targetRow)
 void BonusSprite::showHover()
 {
     hovered = true;
-    CellSprite::showHover();
+    setCurrentFrame(FrameHovered);
     highlightTargets();
 }
 
 void BonusSprite::hideHover()
 {
-    CellSprite::hideHover();
+    setCurrentFrame(FrameNormal);
     if (GameNode* marks = sceneLayer("NODE_HOVER")) {
         if (GameNode* first = marks->getFirstChild())
             GameNode::releaseSiblings(first);
     }
     hovered = false;
+}
+
+void BonusSprite::setSelected()
+{
+    setCurrentFrame(FrameSelected);
+    setSelectedFlag(true);
+}
+
+void BonusSprite::clearSelected()
+{
+    setCurrentFrame(FrameNormal);
+    setSelectedFlag(false);
 }
 
 void BonusSprite::setHighlighted()
@@ -205,6 +217,7 @@ void BonusSprite::showBonusName()
 void BonusSprite::activate(Grid* board, const GuiMethod& callback, BaseObject* keepAlive)
 {
     link = board ? board->getLink() : nullptr;
+    setCurrentFrame(FrameFired);
     onMatched(callback, keepAlive, nullptr);
 }
 

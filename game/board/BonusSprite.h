@@ -20,9 +20,14 @@ public:
 
     bool isBonus() const override { return true; }
     void fallTo(int targetRow) override;
+    // The picture is a strip of four frames: normal, hovered, selected, fired.
+    enum Frame : int { FrameNormal = 0, FrameHovered = 1, FrameSelected = 2, FrameFired = 3 };
+
     void showHover() override;
     // Also takes away every mark under "NODE_HOVER", another bonus's too.
     void hideHover() override;
+    void setSelected() override;
+    void clearSelected() override;
     // One animated highlight drawn over the bonus, without the back.
     void setHighlighted() override;
     void dropOut() override;
