@@ -98,20 +98,31 @@ void BonusSprite::fallTo(int targetRow)
     CellSprite::fallTo(targetRow);
 }
 
+void BonusSprite::clearMarks()
+{
+    if (GameNode* marks = sceneLayer("NODE_HOVER")) {
+        if (GameNode* first = marks->getFirstChild())
+            GameNode::releaseSiblings(first);
+    }
+}
+
 void BonusSprite::showHover()
 {
+    // The board asks again every frame while the targets may change: the
+    // marks are redrawn, never piled up.
+    marksFade = !hovered;
+    if (hovered)
+        clearMarks();
     hovered = true;
     setCurrentFrame(FrameHovered);
     highlightTargets();
+    marksFade = true;
 }
 
 void BonusSprite::hideHover()
 {
     setCurrentFrame(FrameNormal);
-    if (GameNode* marks = sceneLayer("NODE_HOVER")) {
-        if (GameNode* first = marks->getFirstChild())
-            GameNode::releaseSiblings(first);
-    }
+    clearMarks();
     hovered = false;
 }
 
@@ -169,10 +180,10 @@ void BonusSprite::markCell(int column, int row)
     RefPointer<Sprite> mark(new Sprite(x, y, picture.get()));
     mark->setAnchorPoint(Sprite::BottomLeft);
     GameNode::addChild(marks, mark.get());
-    mark->setAlpha(0);
-    chain(nullptr, new ModifierAlpha(tuning().MARK_FADE_IN_DURATION, 0, 255), mark.get());
-    if (!BoardHost::animationRoot())
-        mark->setAlpha(255);
+    if (marksFade && BoardHost::animationRoot()) {
+        mark->setAlpha(0);
+        chain(nullptr, new ModifierAlpha(tuning().MARK_FADE_IN_DURATION, 0, 255), mark.get());
+    }
 }
 
 void BonusSprite::showBonusName()

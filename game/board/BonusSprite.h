@@ -78,8 +78,11 @@ protected:
 
 private:
     void dropPopups();
+    void clearMarks();
 
     RefPointer<Sprite> popupBack;
     RefPointer<Label> popupLabel;
     RefPointer<GridLink> link;
+    // New marks fade in on the first hover; a refresh redraws them at once.
+    bool marksFade = true;
 };

@@ -104,15 +104,19 @@ int ChocolateLoverBonus::clearMarksCallback(void* context, BaseObject*)
     return 0;
 }
 
-void ChocolateLoverBonus::onMatched(const GuiMethod&, BaseObject*, Modifier*)
+void ChocolateLoverBonus::onMatched(const GuiMethod& callback, BaseObject* keepAlive, Modifier*)
 {
     Grid* board = grid();
     if (!board || fired || !board->allCellsIdle() || !board->isFull())
         return;
     playSound("SOUND_BONUS_CHOCOLATELOVER");
     const std::vector<std::string> names = chocolateNames();
-    if (names.size() < 2)
+    if (names.size() < 2) {
+        // Nothing to rebuild with: the bonus leaves, or a board whose only
+        // move is this bonus would never be mixed anew.
+        popOut(callback, keepAlive, nullptr);
         return;
+    }
     showBonusName();
     const std::map<std::pair<int, int>, std::string> contents = chooseContents(names);
     const TuningTable& t = tuning();

@@ -15,7 +15,8 @@ public:
     using BonusSprite::BonusSprite;
 
     void highlightTargets() override;
-    // Replaces cells rather than removing them: no done callback runs.
+    // Replaces cells rather than removing them: no done callback runs. With
+    // fewer than two chocolates it only leaves, reporting its own cell.
     void onMatched(const GuiMethod& callback, BaseObject* keepAlive, Modifier* parent) override;
     bool hasFired() const { return fired; }
 

@@ -264,6 +264,20 @@ TEST_F(BonusTest, HoverMarksTheTargetsAndLeavingTakesEveryMarkAway)
     EXPECT_EQ(layer("NODE_HOVER")->getChildCount(), 0);
 }
 
+TEST_F(BonusTest, AFruitPickerUnderThePointerKeepsOneMarkPerFruitFrameAfterFrame)
+{
+    boardWith("fruit picker bonus", 3, 3);
+    int fruit = 0;
+    for (const std::string& row : kPlainBoard)
+        fruit += static_cast<int>(std::count(row.begin(), row.end(), 'c'));
+    frame(20);
+    grid->getController()->onMouseMove(screenX(3), screenY(3), 0);
+    for (int i = 0; i < 20; ++i)
+        frame(20);
+    // The picker stands on a fruit's place, so one fruit fewer.
+    EXPECT_EQ(layer("NODE_HOVER")->getChildCount(), fruit - 1);
+}
+
 TEST_F(BonusTest, TheNamePopupPutsOneWordOnALineAndIsBuiltOnce)
 {
     BonusSprite* bonus = boardWith("row zap bonus", 3, 3);
@@ -366,11 +380,13 @@ TEST_F(BonusTest, TheChocolateLoverReplacesTheWholeBoardOnceAndOnlyAtRest)
     EXPECT_EQ(std::count(host->sounds.begin(), host->sounds.end(), "SOUND_BONUS_CHOCOLATELOVER"), 1);
 }
 
-TEST_F(BonusTest, AChocolateLoverWithOneChocolateChangesNothing)
+TEST_F(BonusTest, AChocolateLoverWithOneChocolateOnlyLeaves)
 {
-    auto* bonus = objectCast<ChocolateLoverBonus>(boardWith("chocolate lover bonus", 3, 3));
-    ASSERT_NE(bonus, nullptr);
-    const std::vector<std::string> rows = boardRows();
+    RefPointer<ChocolateLoverBonus> bonus(objectCast<ChocolateLoverBonus>(boardWith("chocolate lover bonus", 3, 3)));
+    ASSERT_TRUE(bonus);
+    std::vector<std::string> rows = boardRows();
+    rows[3][3] = '.';
+    // Were it to stay, a board whose only move it is would never be mixed anew.
     fire(3, 3, 50);
     EXPECT_EQ(boardRows(), rows);
     EXPECT_FALSE(bonus->hasFired());
