@@ -4,7 +4,12 @@
 // star goal, and a fired bonus closes its own hint.
 #include "ProductionFixture.h"
 
+#include <sys/stat.h>
+
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/Image.h"
 #include "framework/gui/Dialog.h"
+#include "framework/scenegraph/RenderTask.h"
 #include "framework/gui/SceneManager.h"
 #include "game/board/BonusSprite.h"
 #include "game/board/CountertopBonuses.h"
@@ -16,6 +21,7 @@
 #include "game/production/Countertop.h"
 #include "game/production/Phase.h"
 #include "game/scenes/HintManager.h"
+#include "support/FontFixtures.h"
 #include "support/GameDataFixtures.h"
 
 namespace {
@@ -208,6 +214,47 @@ TEST_F(CountertopBonusTest, FiringABonusClosesItsOwnHint)
     grid()->activateBonusAt(4, 4);
     frames(50);
     EXPECT_FALSE(scene->isDialogShown("DIALOG_HINT"));
+}
+
+// The real game screen while a super secret bonus's blue stars circle it on
+// their way into three pastries, written to the build folder for a person to
+// look at.
+class CountertopBonusPictureTest : public ProductionTest {
+protected:
+    void SetUp() override
+    {
+        withMedia = true;
+        ProductionTest::SetUp();
+        scene->realBoard = true;
+        setTuningInt("WIN_DELAY", 600000);
+        player->showHints = false;
+    }
+};
+
+TEST_F(CountertopBonusPictureTest, SuperSecretStarsOnTheirWay)
+{
+    startCareerLevel(0);
+    GamePieces* pieces = phase()->getPieces();
+    auto* grid = pieces ? dynamic_cast<Grid*>(pieces->board.get()) : nullptr;
+    ASSERT_NE(grid, nullptr);
+    ASSERT_TRUE(runUntil([&] { return grid->allCellsIdle() && countertop()->getPastry(2); }));
+    GridWrapper& cells = state().gridWrapper;
+    cells.cellAt(2, 5)->setRemoved(true);
+    cells.eraseCell(2, 5);
+    RefPointer<BonusSprite> bonus = BonusSprite::create(2, 5, "super secret bonus");
+    cells.putCell(bonus.get(), 2, 5);
+    grid->attachCells();
+    grid->activateBonusAt(2, 5);
+    frames((tuning().SECRET_DUR_ANGLE + 2 * tuning().SECRET_INC_ANGLE) * 3 / 2 / 20);
+    RefPointer<Image> canvas = Image::create(800, 600, 4);
+    RefPointer<Graphics> graphics = canvas->getGraphics();
+    graphics->setColour(0xFF000000);
+    graphics->clear();
+    RenderTask::renderFrame(scene.get(), graphics.get(), scene->getTree());
+    const std::string folder = std::string(TORTELUNE_BINARY_DIR) + "/pictures";
+    mkdir(folder.c_str(), 0755);
+    EXPECT_TRUE(writePng(canvas.get(), folder + "/super_secret_stars.png"));
+    EXPECT_EQ(objectCast<SuperSecretBonus>(bonus.get())->getStarCount(), 3 * SecretStarsBonus::starsPerPastry());
 }
 
 } // namespace
