@@ -41,6 +41,9 @@ public:
     virtual void flyStarToTools(int /*x*/, int /*y*/) {}
     // The scene's score label ("LABEL_SCORE"), or null.
     virtual GameNode* getScoreLabel() { return nullptr; }
+    // A star from screen point (x, y) to the level's star goal after `delayMs`;
+    // the goal counts it when it lands.
+    virtual void flyStarToGoal(int /*x*/, int /*y*/, int /*delayMs*/, int /*soundNumber*/, float /*scale*/) {}
 
     // The host of the board now built, or null; tiles reach the animation tree through it.
     static BoardHost* current();

@@ -130,6 +130,7 @@ protected:
     static Modifier* chain(Modifier* parent, Modifier* modifier, GameNode* target);
     // The looping hint highlight at (x, y + dy), above the tile or below it.
     void addHighlight(int dy, bool above);
+    void setSelectedFlag(bool value) { selected = value; }
 
 private:
     void initialise(bool withArcade);

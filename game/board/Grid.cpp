@@ -29,6 +29,7 @@
 #include "game/effects/ModifierShake.h"
 #include "game/production/GameScreen.h"
 #include "game/production/PastryStation.h"
+#include "game/scenes/HintManager.h"
 
 namespace {
 
@@ -814,7 +815,10 @@ void Grid::activateBonusAt(int column, int row)
     BonusSprite* bonus = objectCast<BonusSprite>(tile.get());
     if (!bonus || bonus->getState() != CellSprite::Idle)
         return;
-    bonus->activate(removalCallback(), link.get(), 0);
+    // The bonus's own hint has done its work once the bonus fires.
+    if (HintManager::instance)
+        HintManager::instance->closeShownHint("HINT_" + ingredientWord(bonus->getIngredient()));
+    bonus->activate(this, removalCallback(), link.get());
     controller->restartHintTimer();
 }
 

@@ -625,32 +625,26 @@ void GridWrapper::load(AbstractProperty* node)
             LOG_WARNING("a saved cell of kind '" + kind + "' is not a tile; skipped");
             return;
         }
-        RefPointer<CellSprite> tile = ObjectFactoryContainer::createFrom<CellSprite>(entry);
-        if (!tile && kind != "CellSprite") {
-            // A bonus kind this build does not know: its name still says what it is.
-            RefPointer<CellSprite> saved(new CellSprite(entry));
-            if (isBonusName(saved->getIngredient()))
-                tile = saved;
-        }
-        if (!tile) {
-            LOG_WARNING("a saved cell of kind '" + kind + "' could not be made; skipped");
-            return;
-        }
+        RefPointer<CellSprite> tile(new CellSprite(entry));
         const int c = tile->getColumn();
         const int r = tile->getRow();
         if (c < 0 || c >= keys.gridWidth || r < 0 || r >= keys.gridHeight) {
             LOG_WARNING("a saved cell outside the board was skipped");
             return;
         }
-        // A bonus saved under the plain tile's class is rebuilt as its bonus,
-        // never as a matchable tile; a bonus kind with an ingredient's name
-        // is neither.
-        if (tile->isBonus() != isBonusName(tile->getIngredient())) {
-            if (!isBonusName(tile->getIngredient())) {
-                LOG_WARNING("a saved bonus named '" + tile->getIngredient() + "' was skipped");
-                return;
-            }
+        // The name decides what a tile is: every bonus is rebuilt through the
+        // bonus table, whatever class its entry names (a plain "CellSprite"
+        // too), so that reading a board and writing it again settles it; a
+        // bonus class with an ingredient's name is neither.
+        if (isBonusName(tile->getIngredient())) {
             tile = BonusSprite::create(c, r, tile->getIngredient());
+        } else if (kind != "CellSprite") {
+            LOG_WARNING("a saved bonus named '" + tile->getIngredient() + "' was skipped");
+            return;
+        }
+        if (!isEmpty(c, r)) {
+            LOG_WARNING("two saved tiles claim one cell; the first stays");
+            return;
         }
         insertCell(c, r, tile);
     });

@@ -83,3 +83,10 @@ void SceneBoardHost::deliverToBonusMeter(GameNode* letter)
     if (held && held->bonusMeterView && letter)
         held->bonusMeterView->onMatchDelivered(letter->getTag() / 256, letter->getTag() % 256);
 }
+
+void SceneBoardHost::flyStarToGoal(int x, int y, int delayMs, int soundNumber, float scale)
+{
+    GamePieces* held = pieces();
+    if (held && held->goalPanel)
+        held->goalPanel->flyStarToGoal(x, y, delayMs, soundNumber, scale);
+}

@@ -29,6 +29,7 @@ public:
     void flyStarToTools(int x, int y) override;
     GameNode* getScoreLabel() override;
     void deliverToBonusMeter(GameNode* letter) override;
+    void flyStarToGoal(int x, int y, int delayMs, int soundNumber, float scale) override;
 
 private:
     GamePieces* pieces() const;

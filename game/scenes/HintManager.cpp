@@ -220,3 +220,15 @@ bool HintManager::show(const std::string& name, bool atPoint, int x, int y, int 
         player->setHintSeen(name);
     return true;
 }
+
+bool HintManager::closeShownHint(const std::string& name)
+{
+    Scene* scene = SceneManager::instance ? SceneManager::instance->getCurrentScene() : nullptr;
+    if (!scene || !scene->isDialogShown("DIALOG_HINT"))
+        return false;
+    auto* dialog = objectCast<DialogHint>(scene->getDialog("DIALOG_HINT"));
+    if (!dialog || dialog->hintName != name)
+        return false;
+    dialog->closeHint();
+    return true;
+}

@@ -74,6 +74,10 @@ public:
     void showHintAt(const std::string& name, int x, int y, int corner = 9, int dialogX = -1, int dialogY = -1,
                     int connector = -1, const GuiMethod& onClosed = GuiMethod());
 
+    // Closes "DIALOG_HINT" of the current scene when it shows the hint `name`;
+    // true when it did.
+    bool closeShownHint(const std::string& name);
+
     // The last name asked for and its callback (shown or not).
     std::string lastRequested;
     GuiMethod closedCallback;

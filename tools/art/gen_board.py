@@ -483,20 +483,84 @@ BONUSES = [
 ]
 
 
-def bonus_tile(col, fn, arcade=False, hover=False, size=CELL):
+def bonus_tile(col, fn, arcade=False, hover=False, size=CELL, selected=False, pressed=False):
     s, c = new_surface(size, size)
     k = size / 100.0
-    if hover:
+    if selected:
+        # the selection's soft frame behind the badge
+        sel_col = hexrgb("F6C945") if arcade else RASPBERRY_LIGHT
+        rounded_rect(c, 1.5, 1.5, size - 3, size - 3, 10 * k * 2)
+        c.set_source(radial(size / 2.0, size / 2.0, size * 0.7, [(0, with_alpha(SUGAR, 0.55)), (1, with_alpha(sel_col, 0.45))]))
+        c.fill_preserve()
+        stroke(c, sel_col, 3)
+    if hover or pressed:
         ellipse(c, size / 2.0, size / 2.0, size * 0.5, size * 0.5)
-        c.set_source(radial(size / 2.0, size / 2.0, size * 0.5,
-                            [(0, (1, 0.97, 0.8, 0.8)), (0.75, (1, 0.92, 0.65, 0.4)), (1, (1, 0.9, 0.6, 0))]))
+        glow = [(0, (1, 0.97, 0.8, 0.8)), (0.75, (1, 0.92, 0.65, 0.4)), (1, (1, 0.9, 0.6, 0))]
+        if pressed:
+            glow = [(0, (1, 1, 0.95, 0.95)), (0.6, (1, 0.95, 0.7, 0.6)), (1, (1, 0.9, 0.6, 0))]
+        c.set_source(radial(size / 2.0, size / 2.0, size * 0.5, glow))
         c.fill()
     c.save()
+    if pressed:
+        # the badge squashed a little, as if pushed
+        c.translate(size / 2.0, size * 0.55)
+        c.scale(1.06, 0.9)
+        c.translate(-size / 2.0, -size * 0.55)
     c.scale(k, k)
-    badge(c, lighter(col, 0.12) if hover else col, arcade)
+    badge(c, lighter(col, 0.12) if (hover or pressed) else col, arcade)
     fn(c)
     glossy_top(c)
     c.restore()
+    return s
+
+
+def bonus_strip(col, fn, arcade=False):
+    """The four frames of a bonus tile: normal, hovered, selected, fired."""
+    return [bonus_tile(col, fn, arcade), bonus_tile(col, fn, arcade, hover=True),
+            bonus_tile(col, fn, arcade, selected=True), bonus_tile(col, fn, arcade, pressed=True)]
+
+
+def bonus_mark():
+    """The mark over a cell that a hovered bonus would act on."""
+    s, c = new_surface(CELL, CELL)
+    rounded_rect(c, 2, 2, CELL - 4, CELL - 4, 9)
+    c.set_source(radial(CELL / 2.0, CELL / 2.0, CELL * 0.7, [(0, (1, 0.96, 0.75, 0.15)), (1, (1, 0.85, 0.45, 0.55))]))
+    c.fill_preserve()
+    c.set_source_rgba(1, 0.98, 0.88, 0.9)
+    c.set_line_width(2.0)
+    c.set_dash([5.0, 3.0])
+    c.stroke()
+    c.set_dash([])
+    return s
+
+
+def bonus_name_back():
+    """The plate behind a fired bonus's name."""
+    w, h = 132, 80
+    s, c = new_surface(w, h)
+    rounded_rect(c, 3, 3, w - 6, h - 6, 16)
+    c.set_source(vertical_gradient(3, h - 3, [(0, with_alpha(hexrgb("FFF4E0"), 0.95)), (1, with_alpha(hexrgb("F6D9A8"), 0.95))]))
+    c.fill_preserve()
+    stroke(c, RASPBERRY, 3)
+    rounded_rect(c, 7, 7, w - 14, h - 14, 12)
+    stroke(c, with_alpha(SUGAR, 0.8), 1.2)
+    for x, y in ((12, 12), (w - 12, 12), (12, h - 12), (w - 12, h - 12)):
+        rounded_star_path(c, x, y, 4.5, 1.8, 4, 0.3)
+        c.set_source_rgba(*hexrgb("F6C945"))
+        c.fill()
+    return s
+
+
+def blue_quality_star():
+    """The blue star of the secret bonuses, the size of a quality star."""
+    s, c = new_surface(20, 20)
+    rounded_star_path(c, 10, 10.5, 9.2, 4.2, 5)
+    c.set_source(radial(10, 8, 10, [(0, hexrgb("E6F4FF")), (0.55, hexrgb("6FB6F2")), (1, hexrgb("2F6FC0"))]))
+    c.fill_preserve()
+    stroke(c, hexrgb("1F3F7A"), 1.2)
+    ellipse(c, 8, 7, 2.2, 1.4)
+    c.set_source_rgba(1, 1, 1, 0.8)
+    c.fill()
     return s
 
 
@@ -558,6 +622,8 @@ def removal_frames(kind, n=8):
         "superfluous": ((0.9, 0.86, 0.8), [hexrgb("CFC6BA"), hexrgb("E9E3DA"), hexrgb("B3A796")], "puff"),
         # green leaves: the run held unripe fruit
         "unripe": ((0.82, 0.95, 0.7), [UNRIPE_GREEN, PISTACHIO, MINT], "leaf"),
+        # sparks: a bonus zapped the tile
+        "bonus": ((0.85, 0.93, 1.0), [hexrgb("F6C945"), hexrgb("6FB6F2"), SUGAR], "star"),
         # golden stars and hearts: a quality tool improved it
         "qualitytool": ((1.0, 0.9, 0.6), [hexrgb("F6C945"), RASPBERRY_LIGHT, ROSE], "heart"),
     }
@@ -642,12 +708,19 @@ def main():
                  "small icon of \"%s\" for the countertop's ingredient slots and the books" % name, "1 frame", G_TILE)
     for key, col, fn, what in BONUSES:
         base = "media/images/game/tiles/%s" % key.lower()
-        save_png(bonus_tile(col, fn), base + ".png", "\"%s\": %s" % (key, what), "1 frame", G_BONUS)
-        save_png(bonus_tile(col, fn, hover=True), base + "_hover.png", "\"%s_HOVER\"" % key, "1 frame", G_BONUS)
-        save_png(bonus_tile(col, fn, arcade=True), base + "_arcade.png",
-                 "\"%s_ARCADE\": arcade and exam levels (golden rim)" % key, "1 frame", G_BONUS)
-        save_png(bonus_tile(col, fn, arcade=True, hover=True), base + "_arcade_hover.png",
-                 "\"%s_ARCADE_HOVER\"" % key, "1 frame", G_BONUS)
+        save_frames(bonus_strip(col, fn), base + ".png", "\"%s\": %s" % (key, what), G_BONUS,
+                    "frame 0 normal, 1 hovered, 2 selected, 3 fired")
+        save_frames(bonus_strip(col, fn, arcade=True), base + "_arcade.png",
+                    "\"%s_ARCADE\": arcade and exam levels (golden rim)" % key, G_BONUS,
+                    "frame 0 normal, 1 hovered, 2 selected, 3 fired")
+    save_png(bonus_mark(), "media/images/game/grid_bonus_hover.png",
+             "\"GRID_BONUS_HOVER\": a cell a hovered or firing bonus acts on", "1 frame", G_BONUS)
+    save_png(bonus_name_back(), "media/images/game/bonusback.png",
+             "\"BONUSBACK\": the plate behind a fired bonus's name", "1 frame", G_BONUS)
+    save_png(blue_quality_star(), "media/images/game/quality_star_blue.png",
+             "\"QUALITY_STAR_BLUE\": a secret bonus's star on its way into a pastry", "1 frame", G_BONUS)
+    save_frames(removal_frames("bonus", 9), "media/images/game/remove_bonus_match.png",
+                "\"REMOVE_BONUS_MATCH\": the burst over a tile a bonus zapped", G_BONUS)
     save_png(selection(False), "media/images/game/selection.png", "\"SELECTION\": the selected tile's frame", "1 frame", G_OVER)
     save_png(selection(True), "media/images/game/arcade_selection.png", "\"ARCADE_SELECTION\"", "1 frame", G_OVER)
     save_png(grid_match(False), "media/images/game/grid_match.png", "\"GRID_MATCH\": flash over matched tiles", "1 frame", G_OVER)

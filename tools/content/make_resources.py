@@ -150,11 +150,11 @@ def table():
         if flags.get("canBeUnripe"):
             t.append(image("scenegame", name + "_UNRIPE", tiles + "%s_unripe.png" % name))
             t.append(image("scenegame", name + "_UNRIPE_HOVER", tiles + "%s_unripe_hover.png" % name))
+    # A bonus tile is one strip of four frames (normal, hovered, selected, fired).
     for _name, word, _t, _x in gd.BONUSES:
         low = word.lower()
         t.append(image("scenegame", word, "media/images/bonus/%s.png" % low))
         t.append(image("scenegame", word + "_ARCADE", "media/images/bonus/%s_arcade.png" % low))
-        t.append(image("scenegame", word + "_HOVER", "media/images/bonus/%s_hover.png" % low))
     pastries = "media/images/game/pastries/"
     for name, _title, _ings in gd.RECIPES:
         t.append(image("scenegame", name, pastries + "%s.png" % name))

@@ -60,6 +60,7 @@ public:
         particles.push_back({toolId, target ? target->getX() : -1, amount});
     }
     void pulseTool(int toolId) override { pulses.push_back(toolId); }
+    void flyStarToGoal(int x, int y, int delayMs, int, float) override { stars.push_back({x, y, delayMs}); }
 
     RefPointer<AnimTree> animTree {new AnimTree()};
     RefPointer<PastryStation> station;
@@ -70,6 +71,8 @@ public:
     std::vector<int> delivered;
     std::vector<std::array<int, 3>> particles;
     std::vector<int> pulses;
+    // Stars sent to the goal: x, y, delay.
+    std::vector<std::array<int, 3>> stars;
     bool inputBlocked = false;
     bool playing = true;
 };

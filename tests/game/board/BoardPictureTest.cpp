@@ -21,7 +21,7 @@ std::map<std::string, RefPointer<BaseObject>> artwork;
 
 RefPointer<BaseObject> findArtwork(const std::string& name, const std::string& section)
 {
-    if (section != "scenegame")
+    if (section != "scenegame" && !(section == "default" && name == "FONT_NUMBERS"))
         return nullptr;
     auto it = artwork.find(name);
     return it == artwork.end() ? nullptr : it->second;
@@ -49,6 +49,7 @@ void loadSceneArtwork()
     artwork["FONT_COUNTER"] = loadFontFile(std::string(TORTELUNE_SOURCE_DIR) + "/media/fonts/dialogbold.xml").get();
     artwork["FONT_FLOATER_COMBO"] = loadFontFile(std::string(TORTELUNE_SOURCE_DIR) + "/media/fonts/header.xml").get();
     artwork["FONT_FLOATER_MATCH"] = loadFontFile(std::string(TORTELUNE_SOURCE_DIR) + "/media/fonts/numbers.xml").get();
+    artwork["FONT_NUMBERS"] = artwork["FONT_FLOATER_MATCH"];
 }
 
 // The kitchen, the board's back and the scene tree, written opaque as the screen is.
@@ -185,6 +186,45 @@ TEST_F(BoardTest, PictureOfBonusTilesAndAComboFloater)
         purge.run(20);
     }
     writeScenePicture(root.get(), "board_bonuses_combo.png");
+    ResourceLookup::install(previous);
+    artwork.clear();
+}
+
+// Bonuses at work with the real art: a row zap whisking its row away under
+// its bursts, a fruit picker showing its name, a hovered block zap marking
+// its neighbours and a selected star bonus, among the other kinds at rest.
+TEST_F(BoardTest, PictureOfBonusesAtWork)
+{
+    loadSceneArtwork();
+    ASSERT_TRUE(artwork.count("BONUS_ROWZAP"));
+    ASSERT_TRUE(artwork.count("REMOVE_BONUS_MATCH"));
+    ResourceLookup::Function previous = ResourceLookup::install(&findArtwork);
+    for (const char* name : {"NODE_HOVER", "NODE_GRIDPOPUPS", "NODE_GRIDZAP"}) {
+        RefPointer<GameNode> layer(new GameNode(name));
+        GameNode::addChild(root.get(), layer.get());
+    }
+    setBoard({"abcdabcd", "bcdabcda", "cdabcdab", "dabcdabc", "abcdabcd", "bcdabcda", "cdabcdab", "dabcdabc"});
+    const std::vector<std::pair<std::array<int, 2>, std::string>> bonuses = {
+        {{1, 2}, "row zap bonus"},        {{5, 5}, "block zap bonus"},    {{6, 0}, "fruit picker bonus"},
+        {{2, 6}, "star +5 bonus"},        {{0, 7}, "secret bonus"},       {{7, 6}, "total refresh bonus"},
+        {{4, 0}, "chocolate lover bonus"}, {{3, 4}, "random zap bonus"}, {{7, 3}, "work done bonus"}};
+    for (const auto& [at, name] : bonuses) {
+        cells().eraseCell(at[0], at[1]);
+        cells().createCell(at[0], at[1], name, true);
+    }
+    buildGrid(340, 74);
+    host->playing = false;
+    grid->activateBonusAt(1, 2);
+    grid->activateBonusAt(6, 0);
+    for (int i = 0; i < 16; ++i)
+        frame(20);
+    cells().cellAt(5, 5)->showHover();
+    cells().cellAt(2, 6)->setSelected();
+    for (int i = 0; i < 10; ++i)
+        frame(20);
+    writeScenePicture(root.get(), "board_bonuses_at_work.png");
+    EXPECT_EQ(root->findNode("NODE_HOVER")->getChildCount(), 8);
+    EXPECT_EQ(root->findNode("NODE_GRIDPOPUPS")->getChildCount(), 2);
     ResourceLookup::install(previous);
     artwork.clear();
 }
