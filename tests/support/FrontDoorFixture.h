@@ -37,6 +37,8 @@ protected:
 
     // Set before SetUp: the pictures and fonts of the front door are loaded.
     bool withMedia = false;
+    // frames() clicks the chef's hints away as soon as they open.
+    bool answerHints = true;
 
     ScopedFakeHostPlatform host;
     LogCapture log;

@@ -298,31 +298,35 @@ TROPHIES = [
 ]
 
 # Hints: name, text and placement (hand point, dialog position, arrow,
-# connector, modal, showonce, override).
+# connector, modal, showonce, override). The hand points at what the hint
+# speaks of; the bubble's tail ("connector") at the chef where he stands on
+# the screen: in the selection at the right, on the map where the map's hint
+# brings him in; none where he is not shown. During play the bubbles stand
+# where the customer's own words do.
 H = dict
 HINTS = [
-    ("HINT_WELCOME", "Bonjour! I am Henri, the head chef. Type your name and click OK to start baking with me.",
-     H(handx=400, handy=380, dialogx=230, dialogy=90)),
-    ("HINT_CLICK_START", "Click the highlighted level on the map to start baking.",
-     H(handx=200, handy=420, dialogx=260, dialogy=120)),
+    ("HINT_WELCOME", "Bonjour! I am Henri, the head chef. Click the Career door to start baking with me.",
+     H(handx=335, handy=345, dialogx=230, dialogy=90, arrow="bottomleft", connector="bottomright")),
+    ("HINT_CLICK_START", "Click the cupcake of Sponge Street to start your first level.",
+     H(handx=108, handy=392, arrow="bottomleft", dialogx=260, dialogy=170, connector="bottomright")),
     ("HINT_LEVELSELECTION", "This is the map of the bakery towns. Each sign is a themed set of four levels; finish them to open the next.",
-     H(handx=560, handy=300, dialogx=140, dialogy=80)),
+     H(handx=345, handy=424, arrow="bottomleft", dialogx=260, dialogy=170, connector="bottomright")),
     ("HINT_FIRSTLEVEL", "Well done! Your next level is open. Click it when you are ready.",
-     H(handx=300, handy=400, dialogx=300, dialogy=100)),
+     H(handx=79, handy=510, arrow="bottomleft", dialogx=260, dialogy=170, connector="bottomright")),
     ("HINT_FIRSTTHEME", "You finished your first theme! A new town awaits on the map.",
-     H(handx=460, handy=360, dialogx=200, dialogy=90)),
+     H(handx=225, handy=235, arrow="topleft", dialogx=260, dialogy=210, connector="bottomright")),
     ("HINT_SHOP", "New tools are in the shop! Click the shop to spend your stars.",
-     H(handx=80, handy=520, dialogx=200, dialogy=260, arrow="bottomleft")),
+     H(handx=410, handy=552, arrow="bottomleft", dialogx=120, dialogy=170, connector="bottomleft")),
     ("HINT_EXAM1_UNLOCKED", "Your first exam is open! Pastries ride a conveyor belt: fill them before they reach the end.",
-     H(handx=560, handy=320, dialogx=140, dialogy=90)),
+     H(handx=458, handy=218, arrow="bottomright", dialogx=260, dialogy=250, connector="bottomright")),
     ("HINT_EXAM1_FINISHED", "You passed your first exam! The exam stars are yours, and a new theme is open.",
-     H(handx=560, handy=320, dialogx=140, dialogy=90)),
+     H(handx=458, handy=218, arrow="bottomright", dialogx=260, dialogy=250, connector="bottomright")),
     ("HINT_EXAM3_UNLOCKED", "The final exam is open. Everything you have learned will be on the belt.",
-     H(handx=240, handy=320, dialogx=320, dialogy=90)),
+     H(handx=240, handy=320, dialogx=120, dialogy=170, connector="bottomleft")),
     ("HINT_EXAM3_FINISHED", "You passed the final exam! You are a certified pastry chef.",
-     H(handx=240, handy=320, dialogx=320, dialogy=90)),
-    ("HINT_ARCADEUNLOCK", "A new arcade set is open! Play the endless belt from the arcade door.",
-     H(handx=640, handy=200, dialogx=160, dialogy=90)),
+     H(handx=240, handy=320, dialogx=120, dialogy=170, connector="bottomleft")),
+    ("HINT_ARCADEUNLOCK", "A new arcade set is open! Click Back, then the arcade door, to play the endless belt.",
+     H(handx=110, handy=552, arrow="bottomleft", dialogx=260, dialogy=170, connector="bottomright")),
     ("HINT_SHOPFIRST", "Welcome to the tool shop! Here is a present: the Star Sprinkler, for free. Stars you earn buy more tools.",
      H(handx=400, handy=300, dialogx=210, dialogy=380)),
     ("HINT_SHOPFIRST2", "Tools with a pink bar improve your pastries; tools with a green bar bring bonuses. You can take one of each into a level.",
@@ -334,26 +338,26 @@ HINTS = [
     ("HINT_RANKMETER", "Your score fills the rank meter. Each new rank brings a reward!",
      H(handx=400, handy=420, dialogx=220, dialogy=90)),
     ("HINT_SWAP", "Swap two neighbouring ingredients to line up three or more of a kind. Try it!",
-     H(handx=570, handy=350, dialogx=110, dialogy=140)),
+     H(handx=570, handy=350, dialogx=264, dialogy=98)),
     ("HINT_TOOLS", "Your tools glow when they help you. Keep an eye on them!",
-     H(handx=60, handy=520, dialogx=150, dialogy=260, arrow="bottomleft")),
+     H(handx=640, handy=530, arrow="bottomright", dialogx=264, dialogy=98)),
     ("HINT_BONUSMETER", "Long matches and combos fill the bonus meter. When it is full, a frenzy doubles your points!",
-     H(handx=700, handy=60, dialogx=200, dialogy=150, arrow="topright")),
+     H(handx=758, handy=250, arrow="bottomright", dialogx=264, dialogy=98)),
     ("HINT_UNRIPECHERRY", "Green cherries are not ripe yet! Matching them gives less quality and drains the bonus meter.",
-     H(handx=570, handy=350, dialogx=110, dialogy=140)),
+     H(handx=570, handy=350, dialogx=264, dialogy=98)),
     ("HINT_UNRIPEBANANA", "Green bananas are not ripe yet! Matching them gives less quality and drains the bonus meter.",
-     H(handx=570, handy=350, dialogx=110, dialogy=140)),
-    ("HINT_PASTRY1", "Here comes a pastry! Match the ingredients it needs to bake it.",
-     H(handx=90, handy=400, dialogx=200, dialogy=130, arrow="bottomleft")),
+     H(handx=570, handy=350, dialogx=264, dialogy=98)),
+    ("HINT_PASTRY1", "This pastry is finished! Click it on the counter to serve it and earn its stars.",
+     H(handx=90, handy=400, arrow="bottomleft", dialogx=264, dialogy=98)),
     ("HINT_PASTRY3", "The stars show the quality of a pastry. Bigger matches give better pastries!",
-     H(handx=90, handy=400, dialogx=200, dialogy=130, arrow="bottomleft")),
+     H(handx=64, handy=510, arrow="bottomleft", dialogx=264, dialogy=98)),
     ("HINT_COUNTERTOP_FULL", "The counter is full! Click it to box the finished pastries and make room.",
-     H(handx=180, handy=420, dialogx=200, dialogy=130, arrow="bottomleft")),
+     H(handx=180, handy=440, arrow="bottomleft", dialogx=264, dialogy=98)),
     ("HINT_ARCADE", "Fill the pastries on the belt, then click below the belt to box them before they reach the trap!",
-     H(handx=180, handy=470, dialogx=200, dialogy=140, arrow="bottomleft")),
+     H(handx=300, handy=560, arrow="bottomleft", dialogx=264, dialogy=98)),
     ("HINT_ARCADEFIRST", "Welcome to the arcade! Each set is an endless belt of pastries that speeds up every round. How far can you go?",
      H(handx=400, handy=300, dialogx=200, dialogy=80)),
 ]
 
 # Customers whose hint the board shows at a bonus tile's place.
-BONUS_HINT_PLACEMENT = H(handx=570, handy=350, dialogx=110, dialogy=140)
+BONUS_HINT_PLACEMENT = H(handx=570, handy=350, dialogx=264, dialogy=98)

@@ -7,7 +7,9 @@
 #include "framework/scenegraph/Label.h"
 #include "game/data/GameData.h"
 #include "game/data/TortelunePlayer.h"
+#include "game/dialogs/DefaultDialogPainter.h"
 #include "game/dialogs/DialogHint.h"
+#include "game/production/CustomerView.h"
 #include "game/scenes/HintManager.h"
 
 class HintManagerTest : public LevelSceneTest {
@@ -125,8 +127,16 @@ TEST_F(HintManagerTest, DuringPlayWithTheChefAsCustomerTheChefSaysTheHint)
     ASSERT_EQ("CUSTOMER_HENRI", GameData::instance->getCurrentLevel().customerName);
     HintManager::instance->showHint("HINT_RANKMETER");
     ASSERT_NE(nullptr, hint());
-    EXPECT_EQ(110, hint()->getX());
-    EXPECT_EQ(380 - hint()->getHeight(), hint()->getY());
+    // He speaks from where his own words stand, the tail towards him.
+    int x = 0;
+    int bottom = 0;
+    ASSERT_NE(nullptr, scene->getCustomerView());
+    ASSERT_TRUE(scene->getCustomerView()->getSpeechPoint(x, bottom));
+    EXPECT_EQ(x, hint()->getX());
+    EXPECT_EQ(bottom - hint()->getHeight(), hint()->getY());
+    auto* painter = objectCast<DialogHintPainter>(hint()->getPainter());
+    ASSERT_NE(nullptr, painter);
+    EXPECT_EQ(10, painter->getCorner());
     EXPECT_TRUE(hint()->henriEntrance);
     // The customer's own speech gives way while the chef talks.
     frame();
