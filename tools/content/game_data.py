@@ -301,8 +301,9 @@ TROPHIES = [
 # connector, modal, showonce, override). The hand points at what the hint
 # speaks of; the bubble's tail ("connector") at the chef where he stands on
 # the screen: in the selection at the right, on the map where the map's hint
-# brings him in; none where he is not shown. During play the bubbles stand
-# where the customer's own words do.
+# brings him in, before the level information at its left; in the shop the
+# tail points at the vendor; none where no one is shown. During play the
+# bubbles stand where the customer's own words do.
 H = dict
 HINTS = [
     ("HINT_WELCOME", "Bonjour! I am Henri, the head chef. Click the Career door to start baking with me.",
@@ -328,15 +329,15 @@ HINTS = [
     ("HINT_ARCADEUNLOCK", "A new arcade set is open! Click Back, then the arcade door, to play the endless belt.",
      H(handx=110, handy=552, arrow="bottomleft", dialogx=260, dialogy=170, connector="bottomright")),
     ("HINT_SHOPFIRST", "Welcome to the tool shop! Here is a present: the Star Sprinkler, for free. Stars you earn buy more tools.",
-     H(handx=400, handy=300, dialogx=210, dialogy=380)),
+     H(handx=624, handy=236, arrow="bottomright", dialogx=25, dialogy=372, connector="bottomright")),
     ("HINT_SHOPFIRST2", "Tools with a pink bar improve your pastries; tools with a green bar bring bonuses. You can take one of each into a level.",
-     H(handx=400, handy=300, dialogx=210, dialogy=380)),
+     H(handx=512, handy=306, arrow="bottomright", dialogx=25, dialogy=372, connector="bottomright")),
     ("HINT_SHOPSECOND", "Welcome back! Hover over a tool to read what it does.",
-     H(handx=400, handy=300, dialogx=210, dialogy=380)),
+     H(handx=512, handy=240, arrow="bottomright", dialogx=25, dialogy=372, connector="bottomright")),
     ("HINT_TOOLSSELECT", "Choose the tools to take into this level. Click a tool to put it in its slot.",
-     H(handx=400, handy=330, dialogx=220, dialogy=80)),
+     H(handx=395, handy=462, arrow="bottomright", dialogx=300, dialogy=80, connector="bottomleft")),
     ("HINT_RANKMETER", "Your score fills the rank meter. Each new rank brings a reward!",
-     H(handx=400, handy=420, dialogx=220, dialogy=90)),
+     H(handx=605, handy=430, arrow="bottomright", dialogx=120, dialogy=40)),
     ("HINT_SWAP", "Swap two neighbouring ingredients to line up three or more of a kind. Try it!",
      H(handx=570, handy=350, dialogx=264, dialogy=98)),
     ("HINT_TOOLS", "Your tools glow when they help you. Keep an eye on them!",
@@ -356,7 +357,7 @@ HINTS = [
     ("HINT_ARCADE", "Fill the pastries on the belt, then click below the belt to box them before they reach the trap!",
      H(handx=300, handy=560, arrow="bottomleft", dialogx=264, dialogy=98)),
     ("HINT_ARCADEFIRST", "Welcome to the arcade! Each set is an endless belt of pastries that speeds up every round. How far can you go?",
-     H(handx=400, handy=300, dialogx=200, dialogy=80)),
+     H(handx=240, handy=258, arrow="bottomleft", dialogx=200, dialogy=60)),
 ]
 
 # Customers whose hint the board shows at a bonus tile's place.

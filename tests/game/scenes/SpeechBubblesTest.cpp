@@ -14,7 +14,10 @@
 #include "game/data/TortelunePlayer.h"
 #include "game/dialogs/DefaultDialogPainter.h"
 #include "game/dialogs/DialogCustomerHint.h"
+#include "game/data/ToolCatalog.h"
 #include "game/dialogs/DialogHint.h"
+#include "game/dialogs/DialogLevelInfo.h"
+#include "game/dialogs/DialogToolHint.h"
 #include "game/production/PhasePlay.h"
 #include "game/scenes/HintManager.h"
 
@@ -149,4 +152,52 @@ TEST_F(SpeechBubblesTest, ChefHintsOfLevelOne)
         bubble->closeHint();
         ASSERT_TRUE(waitGone("DIALOG_HINT"));
     }
+}
+
+TEST_F(SpeechBubblesTest, ToolChoiceHintOverTheLevelInformation)
+{
+    ToolCatalog::create();
+    player->highestLevelReached = 2;
+    player->addToolLevel(1);
+    player->tools = {0, 4, 1};
+    player->toolSlots = {0, -1};
+    state().mode = 0;
+    GameData::instance->startLevel(1);
+    auto* info = objectCast<DialogLevelInfo>(scene->getOrCreateDialog(std::string(), "DIALOG_LEVEL_INFO"));
+    ASSERT_NE(nullptr, info);
+    info->showSelectedTools();
+    info->showLevel(GameData::instance->getCurrentLevel());
+    scene->showDialog(info);
+    frames(30);
+    HintManager::instance->showHint("HINT_TOOLSSELECT");
+    ASSERT_TRUE(waitShown("DIALOG_HINT"));
+    frames(60);
+    ASSERT_TRUE(writeScenePicture(scene.get(), "bubble_HINT_TOOLSSELECT.png"));
+    ToolCatalog::destroyInstance();
+}
+
+TEST_F(SpeechBubblesTest, ToolHintsPointTheirTailFromTheToolsSide)
+{
+    ToolCatalog::create();
+    struct Case {
+        int tool;
+        bool tailLeft;
+    };
+    // Tool 0 is a slot-A tool, tool 12 a slot-B tool.
+    for (const Case& c : {Case {0, true}, Case {12, false}}) {
+        auto* hint = objectCast<DialogToolHint>(scene->getOrCreateDialog("TOOLHINT" + std::to_string(c.tool),
+                                                                         "DIALOG_TOOLHINT"));
+        ASSERT_NE(nullptr, hint);
+        hint->setTool(c.tool);
+        hint->placeAt(400, 270);
+        scene->showDialog(hint);
+        frames(30);
+        ASSERT_TRUE(writeScenePicture(scene.get(), "bubble_toolhint" + std::to_string(c.tool) + ".png"));
+        EXPECT_EQ(270, hint->getY() + hint->getHeight()) << c.tool;
+        EXPECT_EQ(0, seeThroughPixels(hint)) << c.tool;
+        EXPECT_EQ(c.tailLeft, tailIn(hint, true)) << c.tool;
+        EXPECT_NE(c.tailLeft, tailIn(hint, false)) << c.tool;
+        scene->forgetDialog(hint);
+    }
+    ToolCatalog::destroyInstance();
 }
