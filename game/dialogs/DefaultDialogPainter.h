@@ -31,7 +31,13 @@ public:
 
     // Blackened when asked, the centre once at (86, 86), then the frame.
     void paint(Graphics* graphics) override;
-    virtual void setCorner(int value) { corner = value; }
+    // A new corner repaints the frame on its next draw.
+    virtual void setCorner(int value)
+    {
+        if (value != corner)
+            changed = true;
+        corner = value;
+    }
     virtual int getCorner() const { return corner; }
 
 protected:

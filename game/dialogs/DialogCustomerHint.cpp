@@ -13,6 +13,7 @@
 #include "framework/scenegraph/ModifierStretch.h"
 #include "game/data/GameData.h"
 #include "game/data/TuningTable.h"
+#include "game/dialogs/DefaultDialogPainter.h"
 
 TT_DEFINE_RECORD(DialogCustomerHint, &DialogTortelune::classRecord);
 TT_REGISTER_CLASS(DialogCustomerHint);
@@ -23,6 +24,8 @@ constexpr int kResultDrop = 35;
 constexpr int kOkFadeMs = 200;
 // The bubble's tail is the lower 140 pixels' middle: it grows from there.
 constexpr int kTailHeight = 140;
+// The bubble's tail leaves its lower left, towards the customer.
+constexpr int kConnectorBottomLeft = 10;
 
 std::string upperCased(std::string key)
 {
@@ -123,6 +126,8 @@ void DialogCustomerHint::setText(const WString& text)
     setHeight(baseHeight + delta);
     if (ok)
         ok->setY(baseOkY + delta);
+    if (auto* painter = objectCast<DialogHintPainter>(getPainter()))
+        painter->setCorner(kConnectorBottomLeft);
 }
 
 void DialogCustomerHint::placeBottomLeftAt(int x, int y)

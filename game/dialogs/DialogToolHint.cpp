@@ -15,6 +15,9 @@ namespace {
 // The painter's connector corners: bottom left, bottom right.
 constexpr int kConnectorBottomLeft = 10;
 constexpr int kConnectorBottomRight = 11;
+// How far the tail's tip lies in from the bubble's left (bottom-left tail) or
+// right side (bottom-right tail), at its bottom edge.
+constexpr int kTailTipInset = 30;
 
 } // namespace
 
@@ -46,7 +49,7 @@ void DialogToolHint::setTool(int id)
 
 void DialogToolHint::placeAt(int x, int y)
 {
-    setPosition(slot == 0 ? x : x - getWidth(), y - getHeight());
+    setPosition(slot == 0 ? x - kTailTipInset : x - getWidth() + kTailTipInset, y - getHeight());
 }
 
 void DialogToolHint::show()

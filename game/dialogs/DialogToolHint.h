@@ -16,7 +16,7 @@ public:
 
     // Fills the hint for the tool; unknown ids are logged and leave it empty.
     void setTool(int toolId);
-    // Places the bubble's pointing corner at (x, y).
+    // Places the tip of the bubble's tail at (x, y).
     void placeAt(int x, int y);
     void show() override;
 

@@ -290,12 +290,22 @@ int CustomerView::onOpenHint(void* context, BaseObject* /*argument*/)
         dialog->showResultText();
     else
         dialog->showLevelText();
-    // The bubble's place is given from the customer picture's corner.
-    if (view->record)
-        dialog->placeBottomLeftAt((view->face ? view->face->getX() : 0) + view->record->hint.x,
-                                  (view->face ? view->face->getY() : 0) + view->record->hint.y);
+    int x = 0;
+    int y = 0;
+    if (view->getSpeechPoint(x, y))
+        dialog->placeBottomLeftAt(x, y);
     scene->showDialog(dialog);
     return 0;
+}
+
+bool CustomerView::getSpeechPoint(int& x, int& y) const
+{
+    if (!record)
+        return false;
+    // The bubble's place is given from the customer picture's corner.
+    x = (face ? face->getX() : 0) + record->hint.x;
+    y = (face ? face->getY() : 0) + record->hint.y;
+    return true;
 }
 
 Modifier* CustomerView::enableHintOk(Modifier* after)

@@ -48,6 +48,9 @@ public:
     const Countdown& getSingerCountdown() const { return singer; }
     const Countdown& getAnimationCountdown() const { return animation; }
     Dialog* getHint() const { return hint; }
+    // Where the customer's speech bubble stands on its lower left corner;
+    // false without a customer record.
+    bool getSpeechPoint(int& x, int& y) const;
     // How often the singer was courted (tests and the picture).
     int getCourtships() const { return courtships; }
 

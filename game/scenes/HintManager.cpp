@@ -13,6 +13,7 @@
 #include "game/data/GameData.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/dialogs/DialogHint.h"
+#include "game/production/CustomerView.h"
 #include "game/production/PhasePlay.h"
 #include "game/scenes/SceneGame.h"
 
@@ -201,9 +202,15 @@ bool HintManager::show(const std::string& name, bool atPoint, int x, int y, int 
         dialog->setHeaderText(BasicProperties::instance->getText("TEXT_" + headerKey));
     }
     if (hint->override && henriSpeaks()) {
+        // The chef's words stand where his own speech bubble does, the tail
+        // at its lower left towards his face.
         connector = 10;
-        dialogX = 110;
-        dialogY = 380 - dialog->getHeight();
+        int x = 110;
+        int bottom = 380;
+        if (CustomerView* view = SceneGame::getInstance()->getCustomerView())
+            view->getSpeechPoint(x, bottom);
+        dialogX = x;
+        dialogY = bottom - dialog->getHeight();
         dialog->henriEntrance = true;
     }
     dialog->setArrow(handX, handY, corner, connector, dialogX, dialogY);

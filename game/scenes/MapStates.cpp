@@ -338,9 +338,11 @@ void MapHintState::enter()
     } else if (hintName == "HINT_LEVELSELECTION") {
         scene->jumpToPage(3);
         hostSide = 2;
-    } else if (hintName == "HINT_CLICK_START" || hintName == "HINT_EXAM3_UNLOCKED" ||
-               hintName == "HINT_EXAM3_FINISHED") {
+    } else if (hintName == "HINT_EXAM3_UNLOCKED" || hintName == "HINT_EXAM3_FINISHED") {
         hostSide = 1;
+    } else if (hintName == "HINT_CLICK_START") {
+        // The first theme's levels lie at the left of the map: the chef stands clear of them.
+        hostSide = 2;
     } else if (hintName == "HINT_ARCADEUNLOCK") {
         if (current)
             current->arcadeSet0Notice = false;

@@ -87,7 +87,7 @@ void FrontDoorFixture::frames(int ms)
         // The player reads the chef's hints and clicks them away.
         Scene* scene = SceneManager::instance->getCurrentScene();
         auto* hint = scene ? objectCast<DialogHint>(scene->getDialog("DIALOG_HINT")) : nullptr;
-        if (hint && scene->isDialogShown("DIALOG_HINT") && !hint->isClosing())
+        if (answerHints && hint && scene->isDialogShown("DIALOG_HINT") && !hint->isClosing())
             hint->closeHint();
         // ...and starts the level its information offers.
         auto* info = scene ? objectCast<DialogLevelInfo>(scene->getDialog("DIALOG_LEVEL_INFO")) : nullptr;

@@ -40,6 +40,8 @@ protected:
     // The player starts the level its information offers as soon as it shows;
     // tests of the dialog itself answer it themselves.
     bool startOfferedLevels = true;
+    // frames() clicks the chef's hints away as soon as they open.
+    bool answerHints = true;
 
     ScopedFakeHostPlatform host;
     LogCapture log;

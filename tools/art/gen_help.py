@@ -29,12 +29,16 @@ def img(rel):
     return cairo.ImageSurface.create_from_png(os.path.join(ROOT, rel))
 
 
-def put(c, rel, x, y, scale=1.0):
+def put(c, rel, x, y, scale=1.0, frames=1, frame=0):
+    """Draws a picture, or one frame of a strip of `frames` frames stacked vertically."""
     s = img(rel)
+    fh = s.get_height() // frames
     c.save()
     c.translate(x, y)
     c.scale(scale, scale)
-    c.set_source_surface(s, 0, 0)
+    c.rectangle(0, 0, s.get_width(), fh)
+    c.clip()
+    c.set_source_surface(s, 0, -frame * fh)
     c.paint()
     c.restore()
 
@@ -104,7 +108,7 @@ def countertop_panel(c, x, y):
 def star_panel(c, x, y):
     for i in range(3):
         put(c, "media/images/game/earned_star.png" if i < 2 else "media/images/game/goal_star.png", x + 2 + i * 40, y + 6)
-    put(c, "media/images/game/customers/henri_happy.png", x + 34, y + 46, 0.32)
+    put(c, "media/images/game/customers/henri_happy.png", x + 34, y + 42, 0.32, frames=4)
 
 
 def conveyor_panel(c, x, y):

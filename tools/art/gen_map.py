@@ -190,13 +190,18 @@ def road(w=2400, h=600):
     return s
 
 
+# The map's buttons (Back, Shop, Start) fill its bottom 70 pixels: the chef stands on the
+# grass above them, so that the picture anchored at the screen's bottom corner leaves them free.
+HOST_FEET_ABOVE_BOTTOM = 70
+
+
 def host_pose(from_left, w=190, h=300):
     """The chef leaning into the map from one side, his arm raised towards its middle."""
     s, c = new_surface(w, h)
     if not from_left:
         c.translate(w, 0)
         c.scale(-1, 1)
-    fd.chef(c, w * 0.42, h - 4, 1.9, 0.08, 1.1)
+    fd.chef(c, w * 0.42, h - HOST_FEET_ABOVE_BOTTOM, 1.9, 0.08, 0.86)
     return s
 
 
@@ -216,9 +221,9 @@ def main():
     save_png(road(), "media/images/map/road.png",
              "\"MAP_ROAD\": the caramel road across the map's three scrolling pages, through every theme", "1 frame", G)
     save_png(host_pose(True), "media/images/map/henri_left.png",
-             "\"HENRI_LEFT\": the chef coming in from the left for a map hint (anchored bottom left)", "1 frame", G)
+             "\"HENRI_LEFT\": the chef coming in from the left for a map hint (anchored bottom left; he stands 70 px above the picture's bottom, clear of the map's buttons)", "1 frame", G)
     save_png(host_pose(False), "media/images/map/henri_right.png",
-             "\"HENRI_RIGHT\": the chef coming in from the right for a map hint (anchored bottom right)", "1 frame", G)
+             "\"HENRI_RIGHT\": the chef coming in from the right for a map hint (anchored bottom right; he stands 70 px above the picture's bottom, clear of the map's buttons)", "1 frame", G)
 
 
 if __name__ == "__main__":

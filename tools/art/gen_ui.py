@@ -676,9 +676,10 @@ def make_dialog_frames():
     save_png(tiled_centre(24, CREAM), "media/images/dialogs/hint_c.png",
              "hint bubble, piece 4: centre tile (tiled by DialogHintHenriPainter); "
              "for DialogHintPainter leave it out and use \"centercolor\" 0xFFFFF4E0", "1 frame", G_DIALOG)
-    for name, idx in (("top", 9), ("bottomleft", 10), ("bottomright", 11), ("left", 12)):
+    for name, idx in (("top", 9), ("left", 12)):
         save_png(hint_connector(name), "media/images/dialogs/hint_connector_%s.png" % name,
                  "hint bubble, piece %d: connector \"%s\" (the bubble's pointer)" % (idx, name), "1 frame", G_DIALOG)
+    make_speech_pieces()
     save_pieces(tooltip_master(), 12, 8, "media/images/dialogs/tooltip", "tooltip frame (DEFAULT_TOOLTIP)")
     save_png(tiled_centre(8, CREAM), "media/images/dialogs/tooltip_c.png",
              "tooltip frame, piece 4: centre tile (or leave it out and use \"centercolor\" 0xFFFFF4E0)",
@@ -688,6 +689,114 @@ def make_dialog_frames():
              "(suggested DEFAULTDIALOG_EIFFEL_OFFSETX 30, DEFAULTDIALOG_EIFFEL_OFFSETY 30)", "1 frame", G_DIALOG)
     save_png(dim_overlay(), "media/images/dialogs/dim.png",
              "translucent chocolate 8×8 tile for darkening the scene behind a dialog", "1 frame", G_DIALOG)
+
+
+# The speech bubble (chef's hints, the customer's words, tool hints) stands on a clear band
+# at its bottom, into which its tail reaches: the bottom pieces are the hint frame's bottom
+# row plus the band, and the tail pieces replace a stretch of that row and band.
+SPEECH_BORDER = 24
+SPEECH_BAND = 28
+SPEECH_TAIL_W = 56
+
+
+def speech_master(W, H, tail_at=None):
+    """The speech bubble over W × H, its body ending SPEECH_BAND above the bottom; with
+    `tail_at`, a tail leaves its bottom rim at x = tail_at and ends in a tip near the
+    lower left corner of the band."""
+    border, radius, band = SPEECH_BORDER, 18, SPEECH_BAND
+    rim, rim_light = CARAMEL, CARAMEL_LIGHT
+    hb = H - band
+    s, c = new_surface(W, H)
+    for i in range(6, 0, -1):
+        rounded_rect(c, 6 - i * 0.5 + 1, 6 - i * 0.5 + 3, W - 12 + i - 2, hb - 12 + i - 2, radius + i * 0.5)
+        c.set_source_rgba(0.2, 0.08, 0.04, 0.045)
+        c.fill()
+
+    def tail(cc, inner):
+        # clockwise, as the rounded rectangle, so that both fill as one shape; the inner
+        # tail is the cream that opens the rim into the tail
+        a = tail_at
+        k = 6 if inner else 0
+        cc.new_sub_path()
+        cc.move_to(a + 6 + k, hb - 22)
+        cc.line_to(a + 42 - k, hb - 22)
+        cc.line_to(a + 42 - k, hb - 4 - k)
+        cc.curve_to(a + 30 - k, hb + 6, a + 12, hb + 16 - k, a - 2 + k * 1.2, H - 3 - k * 1.4)
+        cc.curve_to(a + 6 + k * 0.6, hb + 10, a + 6 + k, hb + 2, a + 6 + k, hb - 4 - k)
+        cc.close_path()
+
+    def rim_shape(cc):
+        rounded_rect(cc, 4, 4, W - 8, hb - 8, radius)
+        if tail_at is not None:
+            tail(cc, False)
+
+    def body_shape(cc):
+        inset = border - 10
+        rounded_rect(cc, inset, inset, W - 2 * inset, hb - 2 * inset, max(4, radius - inset + 4))
+        if tail_at is not None:
+            tail(cc, True)
+
+    # outline under the fill: only its outer half stays, so rim and tail share one outline
+    rim_shape(c)
+    c.set_source_rgba(*darker(rim, 0.55))
+    c.set_line_width(4.8)
+    c.set_line_join(cairo.LINE_JOIN_ROUND)
+    c.stroke()
+    rim_shape(c)
+    c.set_source(vertical_gradient(0, hb, [(0, lighter(rim, 0.25)), (1, darker(rim, 0.2))]))
+    c.fill()
+    rounded_rect(c, 7, 7, W - 14, hb - 14, radius - 3)
+    c.set_source_rgba(*with_alpha(rim_light, 0.7))
+    c.set_line_width(1.4)
+    c.stroke()
+    body_shape(c)
+    c.set_source_rgba(*darker(rim, 0.4))
+    c.set_line_width(3.2)
+    c.stroke()
+    body_shape(c)
+    c.set_source_rgba(*CREAM)
+    c.fill()
+    return s
+
+
+def mirrored_surface(src):
+    w, h = src.get_width(), src.get_height()
+    s, c = new_surface(w, h)
+    c.translate(w, 0)
+    c.scale(-1, 1)
+    c.set_source_surface(src, 0, 0)
+    c.paint()
+    return s
+
+
+def make_speech_pieces():
+    W, H = 200, 140
+    b, band, tw = SPEECH_BORDER, SPEECH_BAND, SPEECH_TAIL_W
+    plain = speech_master(W, H)
+    hb = H - band
+    for i, piece in enumerate((
+            ("tl", 0, 0, b, b, "top-left corner"), ("t", W // 2, 0, 8, b, "top edge (tiled)"),
+            ("tr", W - b, 0, b, b, "top-right corner"), ("l", 0, hb // 2, b, 8, "left edge (tiled)"), None,
+            ("r", W - b, hb // 2, b, 8, "right edge (tiled)"),
+            ("bl", 0, H - b - band, b, b + band, "bottom-left corner over the clear band"),
+            ("b", W // 2, H - b - band, 8, b + band, "bottom edge over the clear band (tiled)"),
+            ("br", W - b, H - b - band, b, b + band, "bottom-right corner over the clear band"))):
+        if piece is None:
+            continue
+        key, x, y, w, h, what = piece
+        save_png(cut(plain, x, y, w, h), "media/images/dialogs/speech_%s.png" % key,
+                 "\"DIALOG_SPEECH_%s\": speech bubble, piece %d: %s (its body ends %d px above the bottom; "
+                 "the tail reaches into that band)" % (key.upper(), i, what, band), "1 frame", G_DIALOG)
+    left = speech_master(W, H, tail_at=b + 8)
+    save_png(cut(left, b, H - b - band, tw, b + band), "media/images/dialogs/hint_connector_bottomleft.png",
+             "\"DIALOG_HINT_CONNECTOR_BOTTOMLEFT\": speech bubble, piece 10: the tail towards the lower left, "
+             "drawn at (bottom-left corner's width, H - its height) over the speech bottom row", "1 frame", G_DIALOG)
+    right = mirrored_surface(left)
+    save_png(cut(right, W - b - tw, H - b - band, tw, b + band), "media/images/dialogs/hint_connector_bottomright.png",
+             "\"DIALOG_HINT_CONNECTOR_BOTTOMRIGHT\": speech bubble, piece 11: the tail towards the lower right, "
+             "drawn at (W - its width - bottom-right corner's width, H - its height)", "1 frame", G_DIALOG)
+    # a look at the whole bubble with each tail, for the contact sheet reader
+    return plain, left, right
 
 
 def hexlight(c):

@@ -117,6 +117,9 @@ def table():
                 continue  # the belt frame shares the plain frame's centre
             t.append(image("dialogs", prefix + p.upper(), "media/images/dialogs/%s_%s.png" % (look, p)))
     t.append(image("dialogs", "DIALOG_ICE_C", "media/images/dialogs/frame_c.png"))
+    for p in pieces:
+        if p != "c":  # the speech bubble shares the hint frame's centre
+            t.append(image("dialogs", "DIALOG_SPEECH_" + p.upper(), "media/images/dialogs/speech_%s.png" % p))
     for conn in ("top", "bottomleft", "bottomright", "left"):
         t.append(image("dialogs", "DIALOG_HINT_CONNECTOR_" + conn.upper(),
                        "media/images/dialogs/hint_connector_%s.png" % conn))

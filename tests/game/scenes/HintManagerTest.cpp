@@ -7,7 +7,9 @@
 #include "framework/scenegraph/Label.h"
 #include "game/data/GameData.h"
 #include "game/data/TortelunePlayer.h"
+#include "game/dialogs/DefaultDialogPainter.h"
 #include "game/dialogs/DialogHint.h"
+#include "game/production/CustomerView.h"
 #include "game/scenes/HintManager.h"
 
 class HintManagerTest : public LevelSceneTest {
@@ -90,7 +92,13 @@ TEST_F(HintManagerTest, PlacementDefaultsTheCallersPointAndTheHand)
 {
     HintManager& hints = *HintManager::instance;
     scene->leavePhase();
-    // HINT_RANKMETER: dialog at (220, 90), hand at (400, 420) -> auto corner 8.
+    RefPointer<PropertyStore> places = parseXml(R"(<root><Vector id="hints">
+        <Hint id="HINT_RANKMETER" handx="400" handy="420" dialogx="220" dialogy="90" connector="bottomright"/>
+        <Hint id="HINT_TOOLSSELECT" handx="400" handy="330" dialogx="220" dialogy="80"/>
+        </Vector></root>)");
+    hints.loadFrom(places.get());
+    // HINT_RANKMETER: dialog at (220, 90), hand at (400, 420) -> auto corner 8;
+    // the bubble's tail on the side the catalogue names.
     hints.showHint("HINT_RANKMETER");
     ASSERT_NE(nullptr, hint());
     EXPECT_EQ(220, hint()->getX());
@@ -98,6 +106,9 @@ TEST_F(HintManagerTest, PlacementDefaultsTheCallersPointAndTheHand)
     ASSERT_NE(nullptr, hint()->getHand());
     EXPECT_EQ(8, hint()->getHand()->getAnchorKind());
     EXPECT_EQ(400, hint()->getHand()->getX());
+    auto* painter = objectCast<DialogHintPainter>(hint()->getPainter());
+    ASSERT_NE(nullptr, painter);
+    EXPECT_EQ(11, painter->getCorner());
     closeHint();
     // At the caller's point, placed as the catalogue says, corner from the point.
     hints.showHintAt("HINT_TOOLSSELECT", 100, 120);
@@ -125,8 +136,16 @@ TEST_F(HintManagerTest, DuringPlayWithTheChefAsCustomerTheChefSaysTheHint)
     ASSERT_EQ("CUSTOMER_HENRI", GameData::instance->getCurrentLevel().customerName);
     HintManager::instance->showHint("HINT_RANKMETER");
     ASSERT_NE(nullptr, hint());
-    EXPECT_EQ(110, hint()->getX());
-    EXPECT_EQ(380 - hint()->getHeight(), hint()->getY());
+    // He speaks from where his own words stand, the tail towards him.
+    int x = 0;
+    int bottom = 0;
+    ASSERT_NE(nullptr, scene->getCustomerView());
+    ASSERT_TRUE(scene->getCustomerView()->getSpeechPoint(x, bottom));
+    EXPECT_EQ(x, hint()->getX());
+    EXPECT_EQ(bottom - hint()->getHeight(), hint()->getY());
+    auto* painter = objectCast<DialogHintPainter>(hint()->getPainter());
+    ASSERT_NE(nullptr, painter);
+    EXPECT_EQ(10, painter->getCorner());
     EXPECT_TRUE(hint()->henriEntrance);
     // The customer's own speech gives way while the chef talks.
     frame();

@@ -108,6 +108,10 @@ TEST_F(ToolShopTest, FirstVisitGivesToolSixInItsSlotAndShowsTheShopHints)
     EXPECT_TRUE(six->getSoldOutButton()->isEnabled());
     EXPECT_FALSE(six->getBuyButton()->isEnabled());
 
+    // The vendor's welcome stands above him, its tail towards him.
+    frames(60);
+    screenshot("hint_shop_HINT_SHOPFIRST.png");
+
     // Closing the first hint shows its follow-up.
     ASSERT_TRUE(HintManager::instance->closedCallback.isBound());
     HintManager::instance->closedCallback.invoke(nullptr);
