@@ -351,6 +351,7 @@ TEST_F(PhasesTest, LeavingTheResultsClosesTheLevelResultsAndRankUpButNotTheArcad
     EXPECT_FALSE(scene->isDialogShown("DIALOG_RANKUP"));
     EXPECT_EQ(nullptr, scene->getDialog("DIALOG_LEVEL_END"));
     EXPECT_TRUE(scene->isDialogShown("DIALOG_ARCADE_END"));
+    scene->forgetDialog(scene->getDialog("DIALOG_ARCADE_END"));
 }
 
 } // namespace

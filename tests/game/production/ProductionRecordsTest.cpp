@@ -36,10 +36,6 @@ protected:
         cookbook.addRecipe(new Recipe("TART", {{"APPLE", 3}, {"FLOUR", 2}}, 5.0f));
         cookbook.addRecipe(new Recipe("PIE", {{"CHERRY", 1}}, 2.0f));
         cookbook.addRecipe(new Recipe("CAKE", {{"EGG", 1}, {"FLOUR", 1}, {"SUGAR", 1}}, 3.0f));
-        // The belt's size and pace, by which a saved distance is judged.
-        setTuningInt("CONVEYOR_LENGTH", 548);
-        setTuningInt("LEVELUP_DELAY", 1500);
-        setTuningFloat("CONVEYOR_HIGH_SPEED", 0.4f);
     }
 
     ScopedGameTuning tuningScope;
