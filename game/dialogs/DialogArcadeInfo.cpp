@@ -4,12 +4,16 @@
 
 #include "framework/core/BasicProperties.h"
 #include "framework/core/ObjectFactoryContainer.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/Image.h"
 #include "framework/gui/StyleLabel.h"
 #include "framework/players/PlayerManager.h"
+#include "framework/scenegraph/IRenderable.h"
 #include "framework/scenegraph/Label.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
+#include "game/dialogs/TrophyText.h"
 
 TT_DEFINE_RECORD(DialogArcadeInfo, &DialogTortelune::classRecord);
 TT_REGISTER_CLASS(DialogArcadeInfo);
@@ -45,31 +49,6 @@ DialogArcadeInfo::DialogArcadeInfo(AbstractProperty* configuration) : DialogTort
     bindComponent("BUTTON_CANCEL", GuiMethod(this, &DialogArcadeInfo::onCancel));
 }
 
-WString DialogArcadeInfo::formatDialogText(const WString& source)
-{
-    static const std::pair<const char16_t*, const char16_t*> kTags[] = {
-        {u"[i]", u"[font=FONT_TEXT_ITALIC,default]"}, {u"[/i]", u"[/font]"},
-        {u"[b]", u"[font=FONT_DIALOGBOLD,default]"},  {u"[/b]", u"[/font]"}};
-    WString out;
-    out.reserve(source.size() + 16);
-    for (size_t i = 0; i < source.size();) {
-        bool replaced = false;
-        for (const auto& [tag, font] : kTags) {
-            const WString shortTag(tag);
-            if (source.compare(i, shortTag.size(), shortTag) == 0) {
-                out += font;
-                i += shortTag.size();
-                replaced = true;
-                break;
-            }
-        }
-        if (!replaced)
-            out += source[i++];
-    }
-    out += u'\n';
-    return out;
-}
-
 void DialogArcadeInfo::setup(DialogArcadeInfo* dialog, int set)
 {
     if (!dialog)
@@ -92,7 +71,32 @@ void DialogArcadeInfo::show()
 {
     DialogTortelune::show();
     playShowAnimation();
+    paintCustomer();
     addTwinkles(2);
+}
+
+void DialogArcadeInfo::paintCustomer()
+{
+    auto* customer = objectCast<Sprite>(getComponent("SPRITE_CUSTOMER"));
+    auto* renderable = customer ? interfaceCast<IRenderable>(customer) : nullptr;
+    if (!renderable || !customer->isVisible() || !customer->getImage())
+        return;
+    if (!getFrameImage())
+        refreshBuffer();
+    RefPointer<Graphics> graphics = getFrameImage() ? getFrameImage()->getGraphics() : RefPointer<Graphics>();
+    if (!graphics)
+        return;
+    // Drawn as the sprite would be (its current frame), from its parent's
+    // place measured in the frame, whose origin is the dialog's own.
+    GameNode* parent = customer->getParent();
+    const int dx = (parent ? parent->getAbsoluteX() : 0) - getAbsoluteX();
+    const int dy = (parent ? parent->getAbsoluteY() : 0) - getAbsoluteY();
+    graphics->moveOffset(dx, dy);
+    renderable->render(graphics.get());
+    graphics->moveOffset(-dx, -dy);
+    // The frame carries the picture now: drawn once, it fades with the frame.
+    customer->setVisible(false);
+    setBufferDirty(true);
 }
 
 int DialogArcadeInfo::onStart(void* context, BaseObject*)

@@ -16,8 +16,8 @@ public:
     void show() override;
     // Fills the dialog for arcade set `set` (from 0) from the texts and the current player.
     static void setup(DialogArcadeInfo* dialog, int set);
-    // The short tags of the texts ("[i]", "[b]") as font tags, and a closing line feed.
-    static WString formatDialogText(const WString& text);
+    // Draws the customer picture into the dialog's frame, where it stays while the dialog is shown.
+    void paintCustomer();
 
     int32_t getResult() const { return result; }
 

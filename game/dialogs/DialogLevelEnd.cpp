@@ -12,6 +12,7 @@
 #include "framework/gui/Scene.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/resources/ResourceManager.h"
+#include "framework/scenegraph/IRenderable.h"
 #include "framework/scenegraph/Label.h"
 #include "framework/scenegraph/ModifierAlpha.h"
 #include "framework/scenegraph/ModifierDelay.h"
@@ -290,7 +291,8 @@ void DialogLevelEnd::showResults(const Level& level, const PlaySessionInfo& sess
 
     if (isExam) {
         starsEarned = previousStars = missedStars = -1;
-        newStars = level.starsReward;
+        // A passed exam pays its reward once: a later win adds nothing to the star total.
+        newStars = hasPrevious ? 0 : level.starsReward;
     } else {
         starsEarned = session.starCount;
         previousStars = p && p->levelStars.count(index) ? p->levelStars.at(index) : 0;
@@ -821,6 +823,7 @@ void DialogLevelEnd::show()
 {
     DialogTortelune::show();
     playShowAnimation();
+    paintDecorations();
     if (!SoundManager::isSoundOn() || !ResourceManager::instance)
         return;
     RefPointer<SoundStream> music;
@@ -830,6 +833,30 @@ void DialogLevelEnd::show()
     }
     if (music)
         SoundManager::instance->playMusic(1000, 1.0f, 100, music.get(), 600, 0x132);
+}
+
+void DialogLevelEnd::paintDecorations()
+{
+    Image* background = getFrameImage();
+    RefPointer<Graphics> graphics = background ? background->getGraphics() : RefPointer<Graphics>();
+    if (!graphics)
+        return;
+    for (const char* name : {"SPRITE_FLAG", "SPRITE_SHINE_TOP", "SPRITE_SHINE_BOTTOM", "LABEL_RESULT"}) {
+        GameNode* decoration = node(name);
+        auto* renderable = decoration ? interfaceCast<IRenderable>(decoration) : nullptr;
+        if (!renderable || !decoration->isVisible())
+            continue;
+        // Drawn as the node would be, from its parent's place in the background.
+        GameNode* parent = decoration->getParent();
+        const int dx = (parent ? parent->getAbsoluteX() : 0) - getAbsoluteX();
+        const int dy = (parent ? parent->getAbsoluteY() : 0) - getAbsoluteY();
+        graphics->moveOffset(dx, dy);
+        renderable->render(graphics.get());
+        graphics->moveOffset(-dx, -dy);
+        // The background carries it from now on.
+        decoration->setVisible(false);
+    }
+    setBufferDirty(true);
 }
 
 // ---- rank meter ----

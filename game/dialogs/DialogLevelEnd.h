@@ -90,6 +90,9 @@ private:
     void playCakeHop();
     Modifier* hop(Modifier* parent, int cake);
     void showRankMeterHint();
+    // Draws the flag, the shines and the headline into the darkened
+    // background once the dialog shows; the nodes themselves are hidden.
+    void paintDecorations();
 
     // Rank meter.
     void startMeter(int rank, int totalScore);

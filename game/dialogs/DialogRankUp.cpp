@@ -37,7 +37,9 @@ void DialogRankUp::show()
     sound->addEndFlags(Modifier::EndWait);
     wait = GameNode::addModifier(this, new ModifierDelay(5000));
     wait->addEndFlags(Modifier::EndWait);
-    timer = GameNode::addModifier(this, new ModifierFunction(GuiMethod(this, &DialogRankUp::onTimeUp), this));
+    // The step lives in the dialog's own modifiers, so it needs no reference
+    // to the dialog (one would keep a forgotten dialog alive for good).
+    timer = GameNode::addModifier(this, new ModifierFunction(GuiMethod(this, &DialogRankUp::onTimeUp)));
 }
 
 void DialogRankUp::cancelTimer()

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "framework/core/Log.h"
 #include "framework/players/PropertyAccess.h"
 #include "game/data/TuningTable.h"
 
@@ -54,4 +55,13 @@ void BonusMeter::load(AbstractProperty* node)
     frenzy = childBool(node, "frenzy");
     fill = childFloatScanned(node, "quality");
     frenzyCount = childInt(node, "frenzycount");
+    // A damaged fill (NaN, infinite, far out of range) would stay for the
+    // whole level: the meter starts empty instead.
+    const float maximum = static_cast<float>(tuning().BONUS_MAX);
+    const float minimum = static_cast<float>(tuning().BONUS_MIN);
+    if (!std::isfinite(fill) || fill < minimum || fill > maximum) {
+        LOG_WARNING("bonus meter: saved fill " + std::to_string(fill) + " is not in " + std::to_string(minimum) +
+                    ".." + std::to_string(maximum) + "; the meter starts empty");
+        fill = 0.0f;
+    }
 }

@@ -27,7 +27,8 @@ public:
 
     // "frenzy", "quality" ("%f") and "frenzycount", untyped.
     void save(PropertyNode* node) const;
-    // No clamping on load.
+    // A fill that is not a finite number within "BONUS_MIN".."BONUS_MAX" is
+    // logged and starts at 0; a valid one is kept as saved.
     void load(AbstractProperty* node);
 
 private:

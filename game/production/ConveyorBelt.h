@@ -21,8 +21,12 @@ public:
     void reset();
 
     void save(PropertyNode* node) const;
-    // Saved spots that cannot be restored are skipped.
+    // Saved spots that cannot be restored are skipped. A speed that is not a
+    // finite number of 0 or more, or a distance not within maxDistance() of
+    // 0, is logged and starts at 0.
     void load(AbstractProperty* node, const Cookbook& cookbook);
+    // The longest distance a running belt can save, in pixels.
+    static float maxDistance();
 
     float speed = 0.0f;
     float distance = 0.0f;

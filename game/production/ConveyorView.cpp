@@ -366,10 +366,9 @@ void ConveyorView::flushFrontPlate()
 {
     flushing = true;
     const TuningTable& t = tuning();
-    if (CustomerView* view = customer()) {
+    CustomerView* view = customer();
+    if (view)
         view->showArcadeGrip();
-        view->playHandlePull(animationRoot.get());
-    }
     stopAlert();
     ConveyorBelt* b = belt();
     Sprite* handle = sprite(node("CONVEYOR_HANDLE"));
@@ -379,10 +378,10 @@ void ConveyorView::flushFrontPlate()
         handle->setReverseFrames(false);
     if (root && handle && trap) {
         Modifier* sound = attach(root, handle, new ModifierSound("SOUND_ARCADE_PASTRYFLUSH", "sounds", true));
-        Modifier* pull = attach(sound, handle, new ModifierFrame(1, t.HANDLE_FRAME_TIME));
-        Modifier* back = attach(pull, handle, new ModifierFrameDirection(true));
-        Modifier* release = attach(back, handle, new ModifierFrame(1, t.HANDLE_FRAME_TIME));
-        attach(release, handle, new ModifierFrameDirection(true));
+        // The customer pulls the lever; the trap opens as the first pass ends.
+        Modifier* pull = view ? view->playHandlePull(handle, sound) : CustomerView::pullHandle(handle, sound);
+        if (!pull)
+            pull = sound;
         Modifier* wait = Modifier::addChild(pull, new ModifierDelay(trap->getFrameCount() * t.TRAP_OPEN_FRAME_TIME / 2));
         Modifier* open = attach(pull, trap, new ModifierFrame(1, t.TRAP_OPEN_FRAME_TIME));
         Modifier* hold = Modifier::addChild(open, new ModifierDelay(t.TRAP_OPEN_DELAY));

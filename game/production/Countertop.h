@@ -89,6 +89,8 @@ public:
 
 private:
     void finishPackaging(int spot);
+    // Closes "DIALOG_HINT" while it shows a hint that asks for a click on the counter.
+    void closeCountertopHint();
     bool hasTool(int toolId) const;
     bool qualityToolHelps(const std::string& ingredient, int* toolId) const;
     void glide(int from, int to, Sprite* source, GameNode* target, int durationMs, Modifier** last);

@@ -18,6 +18,7 @@
 #include "game/effects/OneShotModifiers.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
+#include "game/dialogs/DialogHint.h"
 #include "game/dialogs/Trophies.h"
 #include "game/production/Countertop.h"
 #include "game/production/CustomerView.h"
@@ -216,14 +217,24 @@ void Countertop::packageFinishedPastries()
             }
         }
     }
-    // TODO(hints): a shown "HINT_PASTRY1" or "HINT_COUNTERTOP_FULL" closes here
-    // once the hint dialog lands.
+    closeCountertopHint();
     if (player && player->numPastries >= t.TROPHYVALUE_PERSEVERANCE)
         earnTrophy(kTrophyPerseverance);
     if (packaged == 4)
         earnTrophy(kTrophyFourAtOnce);
     if (fullStars > 0)
         earnTrophy(kTrophyFullStars);
+}
+
+void Countertop::closeCountertopHint()
+{
+    // The hints that ask for a click on the counter have been answered by it.
+    SceneGame* scene = SceneGame::getInstance();
+    if (!scene || !scene->isDialogShown("DIALOG_HINT"))
+        return;
+    auto* hint = objectCast<DialogHint>(scene->getDialog("DIALOG_HINT"));
+    if (hint && (hint->hintName == "HINT_PASTRY1" || hint->hintName == "HINT_COUNTERTOP_FULL"))
+        hint->closeHint();
 }
 
 int Countertop::onPackaged(void* context, BaseObject* argument)

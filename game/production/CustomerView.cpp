@@ -16,6 +16,7 @@
 #include "game/data/TuningTable.h"
 #include "game/dialogs/DialogCustomerHint.h"
 #include "game/effects/Effects.h"
+#include "game/effects/OneShotModifiers.h"
 #include "game/production/GameScreen.h"
 #include "game/scenes/SceneGame.h"
 
@@ -265,6 +266,23 @@ void CustomerView::showArcadeGrip()
     GameNode::cancelModifiers(face);
 }
 
+Modifier* CustomerView::playHandlePull(Sprite* handle, Modifier* parent)
+{
+    return pullHandle(handle, parent);
+}
+
+Modifier* CustomerView::pullHandle(Sprite* handle, Modifier* parent)
+{
+    if (!handle || !parent)
+        return nullptr;
+    const int frameTime = tuning().HANDLE_FRAME_TIME;
+    Modifier* pull = attach(parent, handle, new ModifierFrame(1, frameTime));
+    Modifier* turned = attach(pull, handle, new ModifierFrameDirection(true));
+    Modifier* back = attach(turned, handle, new ModifierFrame(1, frameTime));
+    attach(back, handle, new ModifierFrameDirection(true));
+    return pull;
+}
+
 Modifier* CustomerView::openHint(Modifier* after)
 {
     hideSpeech();
@@ -290,10 +308,9 @@ int CustomerView::onOpenHint(void* context, BaseObject* /*argument*/)
         dialog->showResultText();
     else
         dialog->showLevelText();
-    int x = 0;
-    int y = 0;
-    if (view->getSpeechPoint(x, y))
-        dialog->placeBottomLeftAt(x, y);
+    // The customer book gives the screen point of the bubble's lower left corner.
+    if (view->record)
+        dialog->placeBottomLeftAt(view->record->hint.x, view->record->hint.y);
     scene->showDialog(dialog);
     return 0;
 }

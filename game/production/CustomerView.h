@@ -34,8 +34,13 @@ public:
     virtual void resetToCasual();
     // The arcade's pose at the conveyor's handle.
     virtual void showArcadeGrip();
-    // The trap's lever is pulled under `parent`; the grip pose holds meanwhile.
-    virtual void playHandlePull(Modifier* /*parent*/) {}
+    // The customer pulls the conveyor's lever under `parent`: one pass of the
+    // handle's frames, the handle turned to run backwards, one pass back.
+    // Returns the first pass (the trap opens when it ends); null without
+    // handle or parent.
+    virtual Modifier* playHandlePull(Sprite* handle, Modifier* parent);
+    // The same chain, for a conveyor without a customer.
+    static Modifier* pullHandle(Sprite* handle, Modifier* parent);
 
     // One heart rising from (x, y) in "NODE_HEARTS"; returns its last step.
     Modifier* emitHeart(Modifier* parent, int x, int y, float angleStart, float angleStop);

@@ -37,6 +37,15 @@ void doubleFlip(Sprite* node)
     }
 }
 
+// Hidden, at (x, y) in the level sign.
+void place(const char* name, int x, int y)
+{
+    if (GameNode* n = node(name)) {
+        n->setVisible(false);
+        n->setPosition(x, y);
+    }
+}
+
 int currentIndex()
 {
     GameDataState* s = state();
@@ -66,9 +75,11 @@ PastryGoalPanel::PastryGoalPanel()
     setLabelText(node("LABEL_STARS"), textByKey(arcade ? "TEXT_ARCADE_PASTRIES" : "TEXT_EXAM_PASTRIES"));
     setLabelText(node("LABEL_GOAL"), textByKey("TEXT_EXAM_GOAL"));
     refresh();
-    // The sign keeps its place in the layout: only what it shows changes.
-    for (const char* name : {"LEVEL_SMOKE", "LEVEL_FINISHED", "LEVEL_SHINE"})
-        show(node(name), false);
+    // The sign's smoke, finished mark and shine stand where the conveyor's
+    // sign puts them, hidden until a phase shows them.
+    place("LEVEL_SMOKE", 34, 60);
+    place("LEVEL_FINISHED", 52, 171);
+    place("LEVEL_SHINE", 41, 162);
     for (const char* name : {"GOAL_STAR", "EARNED_STAR"})
         show(node(name), false);
     for (const char* name : {"SPRITE_SPACELEVEL", "LABEL_LEVEL", "LABEL_LEVEL_VALUE", "LEVEL_ICON"})
@@ -110,11 +121,13 @@ void PastryGoalPanel::refresh()
             picture->setFrameCount(6, false);
             picture->setVisible(true);
             picture->setCurrentFrame(set);
+            picture->setPosition(83, 198);
         } else {
             const int perTheme = std::max(1, tuning().LEVEL_PER_THEME);
             picture->setImage(image(numbered("LEVELINFO_LEVEL", index % perTheme), "dialogs"));
             picture->setFrameCount(4, false);
             picture->setVisible(true);
+            picture->setPosition(43, 172);
         }
     }
     refreshLevelValue(false);
@@ -145,7 +158,9 @@ Modifier* PastryGoalPanel::addIntroBlink(Modifier* after)
     if (!target)
         return after;
     const int speed = tuning().GOALSTART_SPEED;
-    auto* blink = new ModifierBlink(128, 255, speed, speed, 0, 0, tuning().GOALSTART_COUNT);
+    // 255 down to 128 and back each time; a counted blink rests at its first
+    // value, so the sign ends fully opaque.
+    auto* blink = new ModifierBlink(255, 128, speed, speed, 0, 0, tuning().GOALSTART_COUNT);
     blink->setTarget(target);
     return Modifier::addChild(after, blink);
 }

@@ -321,7 +321,8 @@ void PhaseResults::leave()
     SceneGame* scene = SceneGame::getInstance();
     if (!scene)
         return;
-    for (const char* name : {"DIALOG_RANKUP", "DIALOG_LEVEL_END", "DIALOG_ARCADE_END"})
+    // The arcade results forget themselves when they close.
+    for (const char* name : {"DIALOG_RANKUP", "DIALOG_LEVEL_END"})
         if (Dialog* shown = scene->getDialog(name))
             scene->forgetDialog(shown);
 }

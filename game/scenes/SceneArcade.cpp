@@ -30,6 +30,7 @@
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
 #include "game/dialogs/DialogArcadeInfo.h"
+#include "game/dialogs/TrophyWatcher.h"
 #include "game/dialogs/DialogYesNo.h"
 #include "game/effects/Effects.h"
 #include "game/effects/OneShotModifiers.h"
@@ -355,7 +356,11 @@ void SceneArcade::arrive()
     } else {
         savedSetIndex = readSavedSet();
         hasSavedGame = savedSetIndex >= 0;
-        // TODO(trophies): coming back from a run hands waiting arcade trophies to the watcher.
+        // Back from a run: the trophies earned on the belt are announced here.
+        TrophyWatcher* watcher = TrophyWatcher::instance;
+        if (!enteredFromSelection && enteredFromGame && watcher && watcher->isIdle() &&
+            watcher->countTrophiesOfKind(TrophyWatcher::KindArcade) > 0)
+            watcher->requestAnnouncement(TrophyWatcher::KindArcade);
         if (enteredFromSelection && hasSavedGame && GameData::instance) {
             GameData::instance->startLevel(savedSetIndex);
             askContinue(false);

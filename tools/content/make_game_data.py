@@ -86,8 +86,8 @@ def cookbook():
 def customer_book():
     out = header("Customers: happy and ecstatic are the sums of pastry grades "
                  "(1..4 each) boxed in one click that make the customer smile or beam. "
-                 "Eye positions are relative to the customer picture; hint is where "
-                 "the speech bubble stands.")
+                 "Eye positions are relative to the customer picture; hint is the screen "
+                 "point of the speech bubble's lower left corner.")
     out.append('    <Vector id="customers">')
     for key, c in gd.CUSTOMERS.items():
         out.append('        <Customer id="%s"%s>' % (key, attrs(happy=c["happy"], ecstatic=c["ecstatic"])))
@@ -324,7 +324,9 @@ def hint_line(name, place):
 def hints_file():
     out = header("Henri's hints. handx/handy: where the hand points; dialogx/dialogy: "
                  "the bubble (0 means the default place); arrow and connector as the "
-                 "hint dialog knows them. Texts are TEXT_ + the hint's name.")
+                 "hint dialog knows them. Texts are TEXT_ + the hint's name. modal=\"false\": "
+                 "a click beside the bubble still reaches the screen (the counter's hints "
+                 "ask for a click on it).")
     out.append('    <Vector id="hints">')
     for name, _text, place in gd.HINTS:
         out.append(hint_line(name, place))

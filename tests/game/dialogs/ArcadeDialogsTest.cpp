@@ -22,6 +22,9 @@
 #include "game/data/TortelunePlayer.h"
 #include "game/dialogs/DialogArcadeEnd.h"
 #include "game/dialogs/DialogArcadeInfo.h"
+#include "game/dialogs/TrophyText.h"
+#include "game/dialogs/Trophies.h"
+#include "game/dialogs/TrophyWatcher.h"
 #include "game/production/PlaySessionInfo.h"
 #include "game/scenes/SceneArcade.h"
 #include "game/scenes/SceneGame.h"
@@ -209,9 +212,17 @@ TEST_F(ArcadeDialogsTest, InformationShowsTheSetAndTheGroupedBests)
     DialogArcadeInfo::setup(info, 0);
     EXPECT_EQ("0", text(info->getComponent("LABEL_SCOREVALUE")));
     EXPECT_EQ("1", text(info->getComponent("LABEL_LEVELVALUE")));
-    EXPECT_EQ(u"A [font=FONT_DIALOGBOLD,default]b[/font] [font=FONT_TEXT_ITALIC,default]i[/font]\n",
-              DialogArcadeInfo::formatDialogText(u"A [b]b[/b] [i]i[/i]"));
+    // The description is marked up as every dialog's: [b] is the numbers font.
+    BasicProperties::instance->setText("TEXT_ARCADETEXT1", u"Bake [b]12[/b] [i]quickly[/i]");
+    DialogArcadeInfo::setup(info, 1);
+    auto* goal = objectCast<StyleLabel>(info->getComponent("LABEL_GOAL"));
+    ASSERT_NE(nullptr, goal);
+    EXPECT_EQ(formatDialogText(u"Bake [b]12[/b] [i]quickly[/i]"), goal->getText());
+    EXPECT_NE(WString::npos, goal->getText().find(u"[font=FONT_NUMBERS,default]12[/font]"));
+    DialogArcadeInfo::setup(info, 0);
     EXPECT_EQ(2, info->getResult());
+    advance(400);
+    screenshot("arcade_info_first_set.png");
 }
 
 class ArcadeSceneTest : public ArcadeDialogsTest {
@@ -330,9 +341,68 @@ TEST_F(ArcadeSceneTest, PickingABowlOpensItsInformationAndCancelStaysInTheScene)
     advance(400);
     screenshot("arcade_info.png");
     auto* info = objectCast<DialogArcadeInfo>(arcade->getDialog("DIALOG_ARCADE_INFO"));
+    ASSERT_NE(nullptr, info);
+    // The customer is painted into the dialog's frame, once: the sprite itself no longer draws.
+    auto* customer = objectCast<Sprite>(info->getComponent("SPRITE_CUSTOMER"));
+    ASSERT_NE(nullptr, customer);
+    EXPECT_FALSE(customer->isVisible());
+    Image* picture = customer->getImage();
+    ASSERT_NE(nullptr, picture);
+    const int left = customer->getAbsoluteX() - info->getAbsoluteX() - static_cast<int>(customer->getAnchorPoint().x);
+    const int top = customer->getAbsoluteY() - info->getAbsoluteY() - static_cast<int>(customer->getAnchorPoint().y);
+    Image* frame = info->getFrameImage();
+    ASSERT_NE(nullptr, frame);
+    ASSERT_EQ(4, frame->getBytesPerPixel());
+    ASSERT_EQ(4, picture->getBytesPerPixel());
+    int opaque = 0;
+    int matching = 0;
+    // Its one frame (the picture holds four, one above the other).
+    for (int y = 0; y < customer->getHeight(); y += 7) {
+        for (int x = 0; x < customer->getWidth(); x += 7) {
+            const uint32_t source = picture->row32(y)[x];
+            if ((source >> 24) != 0xFF)
+                continue;
+            ++opaque;
+            matching += (frame->row32(top + y)[left + x] & 0xFFFFFF) == (source & 0xFFFFFF);
+        }
+    }
+    ASSERT_GT(opaque, 20);
+    EXPECT_EQ(opaque, matching);
     info->getComponent("BUTTON_CANCEL");
     SceneArcade::onInfoClosed(arcade, info);
     EXPECT_EQ(arcade, SceneManager::instance->getCurrentScene());
+}
+
+TEST_F(ArcadeSceneTest, BackFromARunTheBeltsTrophyIsAnnouncedButNotFromTheSelection)
+{
+    constexpr int kGiantScore = 7; // earned on the belt, announced in the arcade scene
+    TrophyWatcher::create();
+    player->numArcadeVisits = 1;
+    Trophies* trophies = player->getTrophies();
+    ASSERT_NE(nullptr, trophies);
+    ASSERT_GT(trophies->getCount(), kGiantScore);
+    trophies->setState(kGiantScore, 1);
+    struct Case {
+        const char* from;
+        Scene* previous;
+        int pendingAfterArrival;
+    };
+    const Case cases[] = {
+        {"selection", selection, TrophyWatcher::KindNone},
+        {"game", game, TrophyWatcher::KindArcade},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.from);
+        enter(c.previous);
+        enter(arcade);
+        advance(2500);
+        EXPECT_EQ(c.pendingAfterArrival, TrophyWatcher::instance->getPendingKind());
+    }
+    // The watcher announces it in the arcade scene and marks it seen.
+    TrophyWatcher::instance->run(20);
+    EXPECT_TRUE(isShown("DIALOG_TROPHYAWARDED"));
+    EXPECT_EQ(2, trophies->getState(kGiantScore));
+    TrophyWatcher::destroyInstance();
 }
 
 } // namespace

@@ -336,3 +336,144 @@ TEST_F(LevelEndTest, PictureOfAWonLevelsReveal)
     runReveal(lost);
     ASSERT_TRUE(writeScenePicture(scene.get(), "dialog_levelend_lost.png"));
 }
+
+TEST_F(LevelEndTest, TheFlagShinesAndHeadlineArePaintedIntoTheBackgroundOnce)
+{
+    setUpLevel0();
+    const int goal = GameData::instance->getCurrentLevel().starsGoal;
+    int matchingFlag[2] = {-1, -1};
+    for (bool won : {true, false}) {
+        SCOPED_TRACE(won ? "won" : "lost");
+        DialogLevelEnd* dialog = open(won ? goal : 0, 500);
+        ASSERT_NE(nullptr, dialog);
+        // Painted once: the nodes no longer draw themselves.
+        for (const char* name : {"SPRITE_FLAG", "SPRITE_SHINE_TOP", "SPRITE_SHINE_BOTTOM", "LABEL_RESULT"})
+            EXPECT_FALSE(visible(dialog, name)) << name;
+        auto* flag = objectCast<Sprite>(dialog->getComponent("SPRITE_FLAG"));
+        ASSERT_NE(nullptr, flag);
+        Image* picture = flag->getImage();
+        Image* background = dialog->getFrameImage();
+        ASSERT_TRUE(picture && background);
+        ASSERT_EQ(4, picture->getBytesPerPixel());
+        ASSERT_EQ(4, background->getBytesPerPixel());
+        const int left = flag->getAbsoluteX() - dialog->getAbsoluteX() - static_cast<int>(flag->getAnchorPoint().x);
+        const int top = flag->getAbsoluteY() - dialog->getAbsoluteY() - static_cast<int>(flag->getAnchorPoint().y);
+        int opaque = 0;
+        int matching = 0;
+        for (int y = 0; y < picture->getHeight(); y += 5) {
+            for (int x = 0; x < picture->getWidth(); x += 5) {
+                const uint32_t source = picture->row32(y)[x];
+                if ((source >> 24) != 0xFF)
+                    continue;
+                ++opaque;
+                matching += (background->row32(top + y)[left + x] & 0xFFFFFF) == (source & 0xFFFFFF);
+            }
+        }
+        ASSERT_GT(opaque, 20);
+        matchingFlag[won ? 1 : 0] = matching;
+        scene->forgetDialog(dialog);
+    }
+    // Only a won level has its flag (the shines and the headline lie over part of it).
+    EXPECT_LT(matchingFlag[0], 10);
+    EXPECT_GT(matchingFlag[1], 60);
+    ASSERT_TRUE(writeScenePicture(scene.get(), "dialog_levelend_painted.png"));
+}
+
+TEST_F(LevelEndTest, AnExamShowsItsVerdictAndRewardsItsStarsOnlyTheFirstTime)
+{
+    state().mode = 0;
+    int exam = 0;
+    for (; exam < state().levelManager.getLevelCount(); ++exam) {
+        state().levelManager.selectLevel(exam);
+        if (GameData::instance->isExamLevel())
+            break;
+    }
+    ASSERT_TRUE(GameData::instance->isExamLevel());
+    GameData::instance->startLevel(exam);
+    const Level& level = GameData::instance->getCurrentLevel();
+    ASSERT_GT(level.starsReward, 0);
+    const int goal = level.starsGoal;
+    struct Case {
+        const char* name;
+        bool won;
+        bool skip;
+        bool newRow;        // the reward is shown as new stars
+        int newStars;       // what the attempt adds to the star total
+        int recordedStars;  // the exam's stars in the profile afterwards
+    };
+    const Case cases[] = {
+        {"lost", false, false, false, level.starsReward, 0},
+        {"first win", true, false, true, level.starsReward, level.starsReward},
+        // A passed exam pays once: the star total does not count the reward again.
+        {"second win", true, false, false, 0, level.starsReward},
+        {"third win, cut short", true, true, false, 0, level.starsReward},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int totalBefore = player->getTotalStars() + player->starsOffset;
+        DialogLevelEnd* dialog = open(c.won ? goal + 2 : 0, 700);
+        ASSERT_NE(nullptr, dialog);
+        EXPECT_EQ(-1, dialog->getStarsEarned());
+        EXPECT_EQ(-1, dialog->getMissedStars());
+        EXPECT_EQ(c.newStars, dialog->getNewStars());
+        if (c.skip) {
+            frames(60);
+            dialog->onLeftUp(dialog->getAbsoluteX() + 10, dialog->getAbsoluteY() + 10, 0);
+        } else {
+            runReveal(dialog);
+        }
+        ASSERT_TRUE(dialog->isSequenceDone());
+        // The star rows of a career level never appear on an exam.
+        for (const char* row : {"LABEL_QUALITY", "LABEL_PREVIOUS", "LABEL_GOAL", "LABEL_MISSED", "LABEL_FAILED"})
+            EXPECT_FALSE(visible(dialog, row)) << row;
+        EXPECT_EQ(c.won, visible(dialog, "LABEL_EXAMSUCCESS"));
+        EXPECT_EQ(!c.won, visible(dialog, "LABEL_EXAMFAILURE"));
+        EXPECT_EQ(c.newRow, visible(dialog, "LABEL_NEW"));
+        if (c.newRow) {
+            EXPECT_EQ(level.starsReward, shownValue(dialog, "TICKER_NEW"));
+        }
+        EXPECT_EQ(c.recordedStars, player->levelStars[level.levelIndex]);
+        if (c.won) {
+            EXPECT_EQ(player->getTotalStars() + player->starsOffset, shownValue(dialog, "TICKER_CASH"));
+        } else {
+            EXPECT_EQ(totalBefore, player->getTotalStars() + player->starsOffset);
+        }
+        EXPECT_EQ(c.won, visible(dialog, "BUTTON_NEXT"));
+        EXPECT_EQ(!c.won, visible(dialog, "BUTTON_RESTART"));
+        scene->forgetDialog(dialog);
+    }
+}
+
+TEST_F(LevelEndTest, EveryRankWithAStarBonusAddsItToTheStarTotalAndTheOthersNone)
+{
+    setUpLevel0();
+    RankTable* ranks = RankTable::getInstance();
+    const TuningTable& t = tuning();
+    const int goal = GameData::instance->getCurrentLevel().starsGoal;
+    const int bonusAt[] = {0, 0, t.UNLOCK_STARBONUS0, 0, t.UNLOCK_STARBONUS1, 0, t.UNLOCK_STARBONUS2, 0,
+                           t.UNLOCK_STARBONUS3, 0, 0, 0};
+    const int top = std::min(ranks->getRankCount() - 1, static_cast<int>(std::size(bonusAt)) - 1);
+    ASSERT_GE(top, 8);
+    for (int rank = 1; rank <= top; ++rank) {
+        SCOPED_TRACE(rank);
+        player->score = ranks->getRankScore(rank) - 50;
+        player->rank = rank - 1;
+        player->levelScore.clear();
+        player->levelStars.clear();
+        const int offsetBefore = player->starsOffset;
+        DialogLevelEnd* dialog = open(goal, 100);
+        ASSERT_NE(nullptr, dialog);
+        // The profile gets the bonus with the rank ...
+        EXPECT_EQ(offsetBefore + bonusAt[rank], player->starsOffset);
+        const int starsBefore = dialog->getNewTotalStars();
+        ASSERT_TRUE(waitShown("DIALOG_RANKUP", 3000));
+        clickOn(shown("DIALOG_RANKUP"));
+        runReveal(dialog);
+        // ... and the dialog's star total counts it in once the rank-up closes.
+        EXPECT_EQ(starsBefore + bonusAt[rank], dialog->getNewTotalStars());
+        EXPECT_EQ(starsBefore + bonusAt[rank], shownValue(dialog, "TICKER_CASH"));
+        EXPECT_EQ(rank, dialog->getShownRank());
+        scene->forgetDialog(dialog);
+    }
+}
+

@@ -1,6 +1,9 @@
 // The conveyor on the real layout and tuning: belt speed and gaps, new plates,
 // arrival, grace and trap, deliveries, packaging, level-up, the exam's end,
 // the pastry goal panel and tear-down.
+#include <algorithm>
+#include <vector>
+
 #include "ProductionFixture.h"
 #include "framework/core/BasicProperties.h"
 #include "framework/scenegraph/Label.h"
@@ -22,7 +25,11 @@ namespace {
 class CountingCustomer : public CustomerView {
 public:
     void showArcadeGrip() override { ++grips; }
-    void playHandlePull(Modifier*) override { ++pulls; }
+    Modifier* playHandlePull(Sprite* handle, Modifier* parent) override
+    {
+        ++pulls;
+        return CustomerView::playHandlePull(handle, parent);
+    }
     void resetToCasual() override { ++casual; }
     int grips = 0;
     int pulls = 0;
@@ -223,6 +230,40 @@ TEST_F(ConveyorTest, ArrivalStopsTheBeltAndAfterTheGraceThePlateIsFlushedOnceAnd
     EXPECT_EQ(255, lamp->getAlpha());
 }
 
+TEST_F(ConveyorTest, TheCustomerPullsTheHandleOnceThereAndBackAndTheTrapOpensAfterThePull)
+{
+    fastBelt();
+    setTuningInt("CONVEYOR_GRACE_PERIOD", 40);
+    start(false, {"creampuff"});
+    auto* handle = dynamic_cast<Sprite*>(node("CONVEYOR_HANDLE"));
+    auto* trap = dynamic_cast<Sprite*>(node("CONVEYOR_TRAP"));
+    ASSERT_NE(nullptr, handle);
+    ASSERT_NE(nullptr, trap);
+    ASSERT_TRUE(runUntil([&] { return view()->isFlushing(); }, 200));
+    EXPECT_EQ(1, customer->pulls);
+    // Every frame of the handle once forward, then back: one pull, at its own pace.
+    std::vector<int> handleFrames = {handle->getCurrentFrame()};
+    int handleFramesWhenTrapMoved = -1;
+    const int trapClosed = trap->getCurrentFrame();
+    for (int i = 0; i < 400 && !state().levelOver; ++i) {
+        frame();
+        if (handle->getCurrentFrame() != handleFrames.back())
+            handleFrames.push_back(handle->getCurrentFrame());
+        if (handleFramesWhenTrapMoved < 0 && trap->getCurrentFrame() != trapClosed)
+            handleFramesWhenTrapMoved = static_cast<int>(handleFrames.size());
+    }
+    EXPECT_TRUE(state().levelOver);
+    std::vector<int> expected;
+    const int last = handle->getFrameCount() - 1;
+    for (int f = 0; f <= last; ++f)
+        expected.push_back(f);
+    for (int f = last - 1; f >= 0; --f)
+        expected.push_back(f);
+    EXPECT_EQ(expected, handleFrames);
+    // The trap opens once the lever is down.
+    EXPECT_GE(handleFramesWhenTrapMoved, last + 1);
+}
+
 TEST_F(ConveyorTest, ClicksWhileTrappedDoNotPackage)
 {
     fastBelt();
@@ -328,6 +369,50 @@ TEST_F(ConveyorTest, ArcadePanelShowsTheRoundAndHidesTheGoal)
     EXPECT_FALSE(node("LABEL_GOAL_VALUE")->isVisible());
     EXPECT_EQ("3", labelText(node("LABEL_EARNED_VALUE")));
     EXPECT_EQ(toNarrowString(BasicProperties::instance->getText("TEXT_ARCADENAME0")), labelText(node("LABEL_THEME")));
+}
+
+TEST_F(ConveyorTest, TheSignBlinksDownToHalfAndBackAndItsPiecesStandInTheirPlaces)
+{
+    struct Case {
+        bool exam;
+        const char* blinking;
+        int levelX, levelY;
+    };
+    const Case cases[] = {{false, "SPRITE_SPACELEVEL", 83, 198}, {true, "SPRITE_SPACEGOAL", 43, 172}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.blinking);
+        start(c.exam, {"creampuff"});
+        auto* sign = dynamic_cast<Sprite*>(node(c.blinking));
+        ASSERT_NE(nullptr, sign);
+        GameNode::cancelModifiers(sign);
+        ASSERT_NE(nullptr, PastryGoalPanel::addIntroBlink(scene->getPhaseContainer()));
+        int lowest = 255;
+        int first = -1;
+        const int blinkMs = 2 * tuning().GOALSTART_SPEED * tuning().GOALSTART_COUNT;
+        for (int ms = 0; ms <= blinkMs + 200; ms += 20) {
+            frame();
+            if (first < 0)
+                first = sign->getAlpha();
+            lowest = std::min(lowest, sign->getAlpha());
+        }
+        EXPECT_GT(first, 200); // it starts opaque and fades down
+        EXPECT_LE(lowest, 140);
+        EXPECT_GE(lowest, 128);
+        EXPECT_EQ(255, sign->getAlpha()); // and rests opaque
+        struct Place {
+            const char* name;
+            int x, y;
+        };
+        const Place places[] = {{"LEVEL", c.levelX, c.levelY},
+                                {"LEVEL_SMOKE", 34, 60},
+                                {"LEVEL_FINISHED", 52, 171},
+                                {"LEVEL_SHINE", 41, 162}};
+        for (const Place& p : places) {
+            EXPECT_EQ(p.x, node(p.name)->getX()) << p.name;
+            EXPECT_EQ(p.y, node(p.name)->getY()) << p.name;
+        }
+        scene->leavePhase();
+    }
 }
 
 TEST_F(ConveyorTest, TearDownEmptiesTheBeltNodeForgetsTheSpotsNodesAndRefusesDeliveries)

@@ -234,9 +234,9 @@ TEST_F(CustomerViewTest, TheBubbleOpensBesideTheCustomerAndAClickDismissesItOnly
     auto* hint = dynamic_cast<DialogCustomerHint*>(scene->getDialog("DIALOG_CUSTOMERHINT"));
     ASSERT_NE(nullptr, hint);
     const Customer* record = GameData::instance->getCurrentLevel().customerRecord;
-    // Its lower left corner stands at the customer's hint place.
-    EXPECT_EQ(face()->getX() + record->hint.x, hint->getX());
-    EXPECT_EQ(face()->getY() + record->hint.y, hint->getY() + hint->getHeight());
+    // Its lower left corner stands at the customer's hint place (a screen point).
+    EXPECT_EQ(record->hint.x, hint->getX());
+    EXPECT_EQ(record->hint.y, hint->getY() + hint->getHeight());
     auto* text = dynamic_cast<Label*>(hint->getComponent("LABEL_DESC"));
     EXPECT_EQ(textByKey("CUSTOMER_HENRI_LEVEL0"), text->getText());
     hint->onLeftDown(hint->getX() + 20, hint->getY() + 20, 0, false);

@@ -1,14 +1,17 @@
 // A level through its phases on the real layout and data, with a fake board.
 #include <typeinfo>
+#include <vector>
 
 #include "ProductionFixture.h"
 #include "framework/core/PropertyNode.h"
+#include "framework/gui/Dialog.h"
 #include "framework/scenegraph/Label.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
 #include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
+#include "game/dialogs/Trophies.h"
 #include "game/effects/LabelTicker.h"
 #include "game/production/Countertop.h"
 #include "game/production/CountertopController.h"
@@ -266,6 +269,89 @@ TEST_F(PhasesTest, PassingSeveralRanksGivesEveryStepsRewardInOrder)
     EXPECT_EQ(1, player->highestLevelReached);
     EXPECT_TRUE(player->newLevelNotice);
     EXPECT_EQ(ranks->getRankScore(3), player->levelScore[1]);
+}
+
+TEST_F(PhasesTest, EachRankStepGivesItsOwnRewardAndStepsAboveTheTableNothing)
+{
+    state().mode = 0;
+    GameData::instance->startLevel(1);
+    RankTable* ranks = RankTable::getInstance();
+    const TuningTable& t = tuning();
+    struct Step {
+        int step;
+        int starBonus;
+        std::vector<int> arcadeSets;
+        int toolLevel; // -1: none
+        int trophy;    // -1: none
+        bool TortelunePlayer::*notice;
+    };
+    const Step steps[] = {
+        {0, 0, {}, 0, 5, &TortelunePlayer::toolLevel0Notice},
+        {1, t.UNLOCK_STARBONUS0, {}, -1, -1, &TortelunePlayer::starBonus0Notice},
+        {2, 0, {1}, -1, -1, &TortelunePlayer::arcadeSet1Notice},
+        {3, t.UNLOCK_STARBONUS1, {}, -1, -1, &TortelunePlayer::starBonus1Notice},
+        {4, 0, {2, 3}, -1, -1, &TortelunePlayer::arcadeSets2And3Notice},
+        {5, t.UNLOCK_STARBONUS2, {}, -1, -1, &TortelunePlayer::starBonus2Notice},
+        {6, 0, {}, 1, 1, &TortelunePlayer::toolLevel1Notice},
+        {7, t.UNLOCK_STARBONUS3, {}, -1, -1, &TortelunePlayer::starBonus3Notice},
+        {8, 0, {4, 5}, -1, 6, &TortelunePlayer::arcadeSets4And5Notice},
+        {9, 0, {}, -1, -1, nullptr},
+        {10, 0, {}, -1, -1, nullptr},
+    };
+    for (const Step& c : steps) {
+        if (c.step + 1 >= ranks->getRankCount())
+            break;
+        SCOPED_TRACE(c.step);
+        // A fresh profile one level win below rank step + 1.
+        player->rank = c.step;
+        player->score = ranks->getRankScore(c.step + 1) - 10;
+        player->starsOffset = 0;
+        player->arcadeState.clear();
+        player->toolLevels.clear();
+        for (int trophy = 0; trophy < player->getTrophies()->getCount(); ++trophy)
+            player->getTrophies()->setState(trophy, 0);
+        for (bool TortelunePlayer::*flag :
+             {&TortelunePlayer::toolLevel0Notice, &TortelunePlayer::starBonus0Notice,
+              &TortelunePlayer::arcadeSet1Notice, &TortelunePlayer::starBonus1Notice,
+              &TortelunePlayer::arcadeSets2And3Notice, &TortelunePlayer::starBonus2Notice,
+              &TortelunePlayer::toolLevel1Notice, &TortelunePlayer::starBonus3Notice,
+              &TortelunePlayer::arcadeSets4And5Notice})
+            player->*flag = false;
+        state().playSessionInfo.starCount = GameData::instance->getCurrentLevel().starsGoal;
+        state().playSessionInfo.score = 20;
+        PhaseResults::recordLevel(true);
+        EXPECT_EQ(c.step + 1, player->rank);
+        EXPECT_EQ(c.starBonus, player->starsOffset);
+        int unlocked = 0;
+        for (const auto& [set, open] : player->arcadeState)
+            unlocked += open == 1 ? 1 : 0;
+        EXPECT_EQ(static_cast<int>(c.arcadeSets.size()), unlocked);
+        for (int set : c.arcadeSets)
+            EXPECT_EQ(1, player->arcadeState[set]) << "set " << set;
+        EXPECT_EQ(c.toolLevel == 0, player->hasToolLevel(0));
+        EXPECT_EQ(c.toolLevel == 1, player->hasToolLevel(1));
+        for (int trophy : {1, 5, 6})
+            EXPECT_EQ(trophy == c.trophy ? 1 : 0, player->getTrophies()->getState(trophy)) << "trophy " << trophy;
+        if (c.notice) {
+            EXPECT_TRUE(player->*c.notice);
+        }
+    }
+}
+
+TEST_F(PhasesTest, LeavingTheResultsClosesTheLevelResultsAndRankUpButNotTheArcadeResults)
+{
+    for (const char* name : {"DIALOG_ARCADE_END", "DIALOG_LEVEL_END", "DIALOG_RANKUP"}) {
+        Dialog* dialog = scene->getOrCreateDialog(name, name);
+        ASSERT_NE(nullptr, dialog) << name;
+        scene->showDialog(dialog);
+    }
+    RefPointer<PhaseResults> results(new PhaseResults());
+    results->leave();
+    EXPECT_FALSE(scene->isDialogShown("DIALOG_LEVEL_END"));
+    EXPECT_FALSE(scene->isDialogShown("DIALOG_RANKUP"));
+    EXPECT_EQ(nullptr, scene->getDialog("DIALOG_LEVEL_END"));
+    EXPECT_TRUE(scene->isDialogShown("DIALOG_ARCADE_END"));
+    scene->forgetDialog(scene->getDialog("DIALOG_ARCADE_END"));
 }
 
 } // namespace

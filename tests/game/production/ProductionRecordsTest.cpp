@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "framework/core/PropertyStore.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/Cookbook.h"
@@ -11,6 +13,7 @@
 #include "game/production/PastryWrapper.h"
 #include "game/production/PlaySessionInfo.h"
 #include "support/GameDataFixtures.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -225,6 +228,75 @@ TEST_F(ProductionRecordsTest, BonusMeterRoundTrip)
     EXPECT_TRUE(restored.isFrenzy());
     EXPECT_FLOAT_EQ(restored.getFill(), 42.25f);
     EXPECT_EQ(restored.getFrenzyCount(), 3);
+}
+
+// What a damaged or hand-edited save may hold where a number belongs.
+struct SavedNumberCase {
+    const char* text;
+    bool kept;
+};
+
+TEST_F(ProductionRecordsTest, BonusMeterFillThatIsNotAFiniteNumberInItsRangeStartsEmptyAndIsLogged)
+{
+    const float maximum = static_cast<float>(tuning().BONUS_MAX);
+    const SavedNumberCase cases[] = {
+        {"42.5", true}, {"0", true}, {"nan", false}, {"inf", false}, {"-inf", false}, {"1e30", false}, {"-1", false},
+    };
+    for (const SavedNumberCase& c : cases) {
+        SCOPED_TRACE(c.text);
+        RefPointer<PropertyStore> saved = parseXml(std::string(R"(<root><BonusMeter id="meter" frenzy="false" quality=")") +
+                                                   c.text + R"(" frenzycount="2"/></root>)");
+        LogCapture log;
+        BonusMeter meter;
+        meter.load(saved->getChild("meter"));
+        if (c.kept) {
+            EXPECT_FLOAT_EQ(std::stof(c.text), meter.getFill());
+            EXPECT_TRUE(log.lines().empty());
+        } else {
+            EXPECT_EQ(0.0f, meter.getFill());
+            EXPECT_TRUE(log.contains("bonus meter"));
+        }
+        EXPECT_EQ(2, meter.getFrenzyCount());
+        // The meter goes on working from there.
+        meter.add(maximum * 2);
+        EXPECT_EQ(maximum, meter.getFill());
+    }
+}
+
+TEST_F(ProductionRecordsTest, ConveyorDistanceOrSpeedThatIsNotAFiniteNumberInItsRangeStartsAtZero)
+{
+    const std::string longest = std::to_string(ConveyorBelt::maxDistance());
+    const SavedNumberCase distances[] = {
+        {"37.5", true}, {"-3.5", true}, {longest.c_str(), true}, {"nan", false}, {"inf", false}, {"-inf", false},
+        {"1e30", false}, {"-1e30", false},
+    };
+    for (const SavedNumberCase& c : distances) {
+        SCOPED_TRACE(c.text);
+        RefPointer<PropertyStore> saved = parseXml(std::string(R"(<root><ConveyorBelt id="belt" speed="0.25" distance=")") +
+                                                   c.text + R"("/></root>)");
+        LogCapture log;
+        ConveyorBelt belt;
+        belt.load(saved->getChild("belt"), cookbook);
+        EXPECT_FLOAT_EQ(0.25f, belt.speed);
+        if (c.kept) {
+            EXPECT_FLOAT_EQ(std::stof(c.text), belt.distance);
+            EXPECT_TRUE(log.lines().empty());
+        } else {
+            EXPECT_EQ(0.0f, belt.distance);
+            EXPECT_TRUE(log.contains("conveyor: saved distance"));
+        }
+    }
+    for (const char* speed : {"nan", "inf", "-0.5"}) {
+        SCOPED_TRACE(speed);
+        RefPointer<PropertyStore> saved = parseXml(std::string(R"(<root><ConveyorBelt id="belt" speed=")") + speed +
+                                                   R"(" distance="10"/></root>)");
+        LogCapture log;
+        ConveyorBelt belt;
+        belt.load(saved->getChild("belt"), cookbook);
+        EXPECT_EQ(0.0f, belt.speed);
+        EXPECT_FLOAT_EQ(10.0f, belt.distance);
+        EXPECT_TRUE(log.contains("conveyor: saved speed"));
+    }
 }
 
 TEST_F(ProductionRecordsTest, PlaySessionCarriesTheElapsedTimeOverAndKeepsMatchesOrdered)
