@@ -153,23 +153,23 @@ bool SdlWindow::settle(bool checkNow)
         shown = true;
     }
     hadFocus = hadFocus || (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) != 0;
-    bool sizeRight = true;
+    // A window manager that starts after the window was made may frame even
+    // a borderless window over the desktop: the place counts too.
+    bool coversScreen = true;
     if (shown && settings.fullScreen) {
-        SDL_Rect bounds;
-        int realWidth = 0, realHeight = 0;
+        SDL_Rect bounds, area;
         int display = SDL_GetWindowDisplayIndex(window);
-        if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) == 0 &&
-            x11WindowSize(window, realWidth, realHeight))
-            sizeRight = realWidth == bounds.w && realHeight == bounds.h;
+        if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) == 0 && x11WindowArea(window, area))
+            coversScreen = SDL_RectEquals(&area, &bounds);
     }
     // Windowed, the game runs without the focus; full screen pauses until it has it.
-    if (shown && sizeRight && (hadFocus || !settings.fullScreen)) {
+    if (shown && coversScreen && (hadFocus || !settings.fullScreen)) {
         settled = true;
         return true;
     }
     if (now - createdAt >= kSettleMs) {
         hostLog("window: the window manager has not %s within %u ms; the player may do it", !shown ? "shown the window"
-                : !sizeRight ? "made the window full screen" : "given the window the focus", kSettleMs);
+                : !coversScreen ? "made the window full screen" : "given the window the focus", kSettleMs);
         settled = true;
         return true;
     }
@@ -185,7 +185,7 @@ bool SdlWindow::settle(bool checkNow)
     } else if (x11WindowManagerRunning(window)) {
         // Without a window manager nobody would take these; opening chose a
         // window over the desktop then.
-        if (!sizeRight)
+        if (!coversScreen)
             x11RequestFullScreen(window);
         if (!hadFocus)
             SDL_RaiseWindow(window);
@@ -205,10 +205,12 @@ bool SdlWindow::realSizeMatches()
     const Uint32 start = SDL_GetTicks();
     for (;;) {
         SDL_PumpEvents();
-        int expectedWidth = 0, expectedHeight = 0, realWidth = 0, realHeight = 0;
+        int expectedWidth = 0, expectedHeight = 0;
         SDL_GetWindowSize(window, &expectedWidth, &expectedHeight);
-        if (!x11WindowSize(window, realWidth, realHeight))
+        SDL_Rect area;
+        if (!x11WindowArea(window, area))
             return true;
+        const int realWidth = area.w, realHeight = area.h;
         if (realWidth == expectedWidth && realHeight == expectedHeight)
             return true;
         if (SDL_GetTicks() - start >= kRealSizeWaitMs) {

@@ -20,6 +20,7 @@ struct XLibrary {
     using GetWindowAttributes = Status (*)(Display*, Window, XWindowAttributes*);
     using GetGeometry = Status (*)(Display*, Drawable, Window*, int*, int*, unsigned int*, unsigned int*,
                                    unsigned int*, unsigned int*);
+    using TranslateCoordinates = Bool (*)(Display*, Window, Window, int, int, int*, int*, Window*);
     using InternAtom = Atom (*)(Display*, const char*, Bool);
     using SendEvent = Status (*)(Display*, Window, Bool, long, XEvent*);
     using ErrorHandler = int (*)(Display*, XErrorEvent*);
@@ -31,14 +32,15 @@ struct XLibrary {
     Sync sync = nullptr;
     GetWindowAttributes getWindowAttributes = nullptr;
     GetGeometry getGeometry = nullptr;
+    TranslateCoordinates translateCoordinates = nullptr;
     InternAtom internAtom = nullptr;
     SendEvent sendEvent = nullptr;
     SetErrorHandler setErrorHandler = nullptr;
 
     bool complete() const
     {
-        return mapRaised && unmapWindow && flush && sync && getWindowAttributes && getGeometry && internAtom &&
-               sendEvent && setErrorHandler;
+        return mapRaised && unmapWindow && flush && sync && getWindowAttributes && getGeometry &&
+               translateCoordinates && internAtom && sendEvent && setErrorHandler;
     }
 };
 
@@ -56,6 +58,8 @@ const XLibrary* xLibrary()
         found.getWindowAttributes =
             reinterpret_cast<XLibrary::GetWindowAttributes>(dlsym(handle, "XGetWindowAttributes"));
         found.getGeometry = reinterpret_cast<XLibrary::GetGeometry>(dlsym(handle, "XGetGeometry"));
+        found.translateCoordinates =
+            reinterpret_cast<XLibrary::TranslateCoordinates>(dlsym(handle, "XTranslateCoordinates"));
         found.internAtom = reinterpret_cast<XLibrary::InternAtom>(dlsym(handle, "XInternAtom"));
         found.sendEvent = reinterpret_cast<XLibrary::SendEvent>(dlsym(handle, "XSendEvent"));
         found.setErrorHandler = reinterpret_cast<XLibrary::SetErrorHandler>(dlsym(handle, "XSetErrorHandler"));
@@ -129,18 +133,20 @@ bool x11Unmap(SDL_Window* window)
     return true;
 }
 
-bool x11WindowSize(SDL_Window* window, int& width, int& height)
+bool x11WindowArea(SDL_Window* window, SDL_Rect& area)
 {
     X11Target target;
     if (!x11Target(window, target))
         return false;
-    Window root = 0;
+    Window root = 0, child = 0;
     int x = 0, y = 0;
     unsigned int w = 0, h = 0, border = 0, depth = 0;
     if (!target.x->getGeometry(target.display, target.window, &root, &x, &y, &w, &h, &border, &depth))
         return false;
-    width = static_cast<int>(w);
-    height = static_cast<int>(h);
+    // The place relative to the parent is the frame's offset under a window manager.
+    if (!target.x->translateCoordinates(target.display, target.window, root, 0, 0, &x, &y, &child))
+        return false;
+    area = {x, y, static_cast<int>(w), static_cast<int>(h)};
     return true;
 }
 
@@ -224,7 +230,7 @@ bool x11Unmap(SDL_Window*)
     return false;
 }
 
-bool x11WindowSize(SDL_Window*, int&, int&)
+bool x11WindowArea(SDL_Window*, SDL_Rect&)
 {
     return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 struct SDL_Window;
+struct SDL_Rect;
 
 // Requests made straight to the X server for a window that SDL made, where
 // SDL's X11 back end would wait without a bound for an answer that a window
@@ -18,8 +19,8 @@ X11MapState x11MapState(SDL_Window* window);
 bool x11RequestMap(SDL_Window* window);
 // Unmaps the window at once (an unmap is never the window manager's to grant).
 bool x11Unmap(SDL_Window* window);
-// The server's own idea of the window's size.
-bool x11WindowSize(SDL_Window* window, int& width, int& height);
+// The server's own idea of the window's place on the screen and size.
+bool x11WindowArea(SDL_Window* window, SDL_Rect& area);
 // Whether a window manager runs on the window's screen (it may be starting
 // still, and miss requests).
 bool x11WindowManagerRunning(SDL_Window* window);
