@@ -76,6 +76,8 @@ int main(int argc, char** argv)
         return 1;
     }
     loop.runFor(kFramesBetweenSwitchesMs);
+    std::printf("OPEN\n");
+    std::fflush(stdout);
     int failures = 0;
     for (int i = 1; i <= switches && !loop.quit; ++i) {
         const bool wanted = !loop.window->isFullScreen();
@@ -89,6 +91,8 @@ int main(int argc, char** argv)
         const bool inMode = open && loop.window->isFullScreen() == wanted && host->getSettings().fullScreen == wanted;
         std::printf("switch %d to %s: %u ms, longest frame gap %u ms%s%s\n", i, wanted ? "full screen" : "window",
                     took, loop.longestGap, open ? "" : ", window closed", inMode ? "" : ", not in that mode");
+        // The caller watches the reports come.
+        std::fflush(stdout);
         if (loop.longestGap > kLongestFrameGapMs || !inMode)
             ++failures;
     }

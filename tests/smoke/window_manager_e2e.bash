@@ -7,8 +7,9 @@
 #               start while the game makes its window): each shows the splash
 #               within 10 s of the start, full screen over the whole screen;
 #               each then ends on SIGTERM with exit code 0.
-#   sigterm     SIGTERM at 0 to 1 s of a start beside a starting openbox:
-#               exit code 0, and the files a quit writes are written.
+#   sigterm     SIGTERM at 0 to 1 s into a start (counted from its first
+#               step) beside a starting openbox: exit code 0, and the files a
+#               quit writes are written.
 #   modeswitch  MODE_SWITCH_RUN (twenty switches of the real window between
 #               full screen and a window) beside a running openbox; then the
 #               window shows its frames, as a window of 800 x 600.
@@ -35,7 +36,7 @@ cleanup() {
     [ -n "$game_pid" ] && kill -9 "$game_pid" 2>/dev/null
     [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
     wait 2>/dev/null
-    rm -rf "$scratch"
+    [ -n "${KEEP_SCRATCH:-}" ] || rm -rf "$scratch"; echo "scratch $scratch"
 }
 trap cleanup EXIT
 failures=0
@@ -50,7 +51,7 @@ now_ms() {
 # openbox with its default configuration, not the developer's.
 start_window_manager() {
     mkdir -p "$scratch/wm"
-    HOME=$scratch/wm XDG_CONFIG_HOME=$scratch/wm openbox --sm-disable >"$scratch/wm/log" 2>&1 &
+    HOME=$scratch/wm XDG_CONFIG_HOME=$scratch/wm openbox --sm-disable >>"$scratch/wm/log" 2>&1 &
     wm_pid=$!
 }
 stop_window_manager() {
@@ -68,13 +69,15 @@ make_home() {
     printf '<?xml version="1.0" encoding="UTF-8" ?>\n<settings>\n  <value key="" name="fullscreen" type="number" data="%d" />\n</settings>\n' \
         "$1" >"$home/config/Quillmark/Games/Tortelune/settings.xml"
 }
+# Started from another folder than its own (see start_has_begun).
 start_game() {
-    XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_RUNTIME_DIR=$home/run "$game" 2>"$home/stderr" &
+    (cd "$scratch" && XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_RUNTIME_DIR=$home/run \
+        exec "$game" 2>"$home/stderr") &
     game_pid=$!
 }
 
 # Waits up to $2 seconds for the process to end; `status` is then its exit
-# code, or "running".
+# code, or "running" (and the process is killed).
 status=
 wait_for_end() {
     local tries=$(($2 * 20))
@@ -84,18 +87,20 @@ wait_for_end() {
     done
     if kill -0 "$1" 2>/dev/null; then
         status=running
+        kill -9 "$1"
+        wait "$1" 2>/dev/null
         return
     fi
     wait "$1"
     status=$?
 }
 
-# Whether the game has set up its SIGTERM handler yet (before, the signal
-# would end it before it ran a line of its own).
-catches_sigterm() {
-    local mask
-    mask=$(awk '/^SigCgt:/ {print $2}' "/proc/$1/status" 2>/dev/null)
-    [ -n "$mask" ] && [ $((0x$mask >> 14 & 1)) -eq 1 ]
+# Whether the game's own start has begun: its first step moves it into its
+# own folder (it is started from another). A signal before it would end the
+# process before a line of its own ran.
+game_folder=$(cd "$(dirname "$game")" && pwd -P)
+start_has_begun() {
+    [ "$(readlink "/proc/$1/cwd" 2>/dev/null)" = "$game_folder" ]
 }
 
 case "$scenario" in
@@ -147,7 +152,7 @@ sigterm)
         start_game
         start_window_manager
         tries=0
-        while ! catches_sigterm "$game_pid" && [ $tries -lt 200 ]; do
+        while ! start_has_begun "$game_pid" && [ $tries -lt 2000 ]; do
             sleep 0.005
             tries=$((tries + 1))
         done
@@ -177,10 +182,30 @@ modeswitch)
     XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_RUNTIME_DIR=$home/run \
         "$switcher" 20 4000 >"$scratch/switches" 2>&1 &
     game_pid=$!
+    # Now and then the window manager ends and starts anew, so that some
+    # switches meet one that is starting. A switch reports within a second;
+    # five without a report are a stall.
     tries=0
-    while ! grep -q '^SETTLED' "$scratch/switches" && kill -0 "$game_pid" 2>/dev/null && [ $tries -lt 1200 ]; do
+    quiet=0
+    reports=0
+    while ! grep -q '^SETTLED' "$scratch/switches" 2>/dev/null && kill -0 "$game_pid" 2>/dev/null; do
         sleep 0.05
         tries=$((tries + 1))
+        if [ $((tries % 23)) -eq 0 ]; then
+            stop_window_manager
+            start_window_manager
+        fi
+        lines=$(wc -l <"$scratch/switches" 2>/dev/null || echo 0)
+        if [ "$lines" = "$reports" ]; then
+            quiet=$((quiet + 1))
+        else
+            reports=$lines
+            quiet=0
+        fi
+        if [ $quiet -ge 100 ]; then
+            fail "the switches stalled after $reports reports"
+            break
+        fi
     done
     # Twenty switches end in a window again; it shows the frames.
     geometry=$("$tool" Tortelune 5000 3080c0 geometry 2>/dev/null | awk '/^GEOMETRY/ {print $4, $5}')
@@ -188,7 +213,7 @@ modeswitch)
     wait_for_end "$game_pid" 30
     game_pid=
     cat "$scratch/switches"
-    [ "$status" = 0 ] || fail "the switches failed ($status)"
+    [ "$status" = 0 ] || fail "the switching program ended with $status"
     stop_window_manager
     ;;
 *)
