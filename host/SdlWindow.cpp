@@ -168,8 +168,10 @@ bool SdlWindow::settle(bool checkNow)
         return true;
     }
     if (now - createdAt >= kSettleMs) {
-        hostLog("window: the window manager has not %s within %u ms; the player may do it", !shown ? "shown the window"
-                : !coversScreen ? "made the window full screen" : "given the window the focus", kSettleMs);
+        const char* missing = !shown          ? "shown the window"
+                              : !coversScreen ? "made the window full screen"
+                                              : "given the window the focus";
+        hostLog("window: the window manager has not %s within %u ms; the game stops asking", missing, kSettleMs);
         settled = true;
         return true;
     }
