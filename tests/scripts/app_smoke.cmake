@@ -77,7 +77,8 @@ if(X11_FOUND)
   foreach(scenario race sigterm modeswitch)
     add_test(NAME app.window_manager_${scenario}
       COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/window_manager_e2e.bash
-              $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> ${scenario} $<TARGET_FILE:mode_switch_run>)
+              $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> ${scenario} ${CMAKE_BINARY_DIR}/screenshots
+              $<TARGET_FILE:mode_switch_run>)
     set_tests_properties(app.window_manager_${scenario} PROPERTIES
       ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 240 RUN_SERIAL TRUE)
   endforeach()

@@ -14,18 +14,21 @@
 #               full screen and a window) beside a running openbox; then the
 #               window shows its frames, as a window of 800 x 600.
 # Exits 77 (skipped) without xvfb-run or openbox, or fails when the variable CI is set.
-# Usage: window_manager_e2e.bash GAME X11_WINDOW_TOOL SCENARIO [MODE_SWITCH_RUN]
+# The race run leaves a screenshot of a windowed and of a full-screen start in
+# OUTPUT_FOLDER ("window-manager-race-*.png").
+# Usage: window_manager_e2e.bash GAME X11_WINDOW_TOOL SCENARIO OUTPUT_FOLDER [MODE_SWITCH_RUN]
 set -u
 game=$1
 tool=$2
 scenario=$3
-switcher=${4:-}
+out=$4
+switcher=${5:-}
 
-if [ "${5:-}" != "--inside" ]; then
+if [ "${6:-}" != "--inside" ]; then
     source "$(dirname "$0")/../scripts/helpers/missing_tool.sh"
     command -v xvfb-run >/dev/null 2>&1 || skip_for_missing_tool "xvfb-run is not installed"
     command -v openbox >/dev/null 2>&1 || skip_for_missing_tool "openbox is not installed"
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$game" "$tool" "$scenario" "$switcher" --inside
+    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$game" "$tool" "$scenario" "$out" "$switcher" --inside
 fi
 
 export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
@@ -136,6 +139,15 @@ race)
             fail "start $start ($mode, openbox after $offset_ms ms): the window is at $geometry, not over the screen"
         else
             echo "start $start ($mode, openbox after $offset_ms ms): splash after $shown ms"
+            if [ $start -lt 2 ]; then
+                # The splash's first picture fades in over the cover meanwhile.
+                sleep 1.5
+                mkdir -p "$out"
+                /usr/bin/python3 -c 'import os, sys; from PIL import ImageGrab
+ImageGrab.grab(xdisplay=os.environ["DISPLAY"]).save(sys.argv[1])' \
+                    "$out/window-manager-race-$([ $full -eq 1 ] && echo fullscreen || echo windowed).png" ||
+                    echo "(no screenshot: $?)"
+            fi
         fi
         kill -TERM "$game_pid"
         wait_for_end "$game_pid" 20
