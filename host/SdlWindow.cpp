@@ -1,12 +1,13 @@
 #include "host/SdlWindow.h"
 
 #include <SDL.h>
-#include <SDL_syswm.h>
+#include <algorithm>
 #include <cmath>
-#include <dlfcn.h>
 
 #include "host/HostLog.h"
 #include "host/SdlPlatform.h"
+#include "host/TerminationRequest.h"
+#include "host/X11Requests.h"
 
 SdlWindow::~SdlWindow()
 {
@@ -68,7 +69,9 @@ bool SdlWindow::createWindow(Placement placement)
     int y = SDL_WINDOWPOS_CENTERED;
     int width = settings.width;
     int height = settings.height;
-    Uint32 flags = SDL_WINDOW_SHOWN;
+    // Made hidden and mapped by us: SDL's own showing waits without a bound
+    // for the map, which a window manager that is just starting may never do.
+    Uint32 flags = SDL_WINDOW_HIDDEN;
     if (placement == Placement::FullScreen) {
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     } else if (placement == Placement::DesktopCovering) {
@@ -109,57 +112,107 @@ bool SdlWindow::createWindow(Placement placement)
         return false;
     // The frame is opaque: its top bytes are not a coverage to blend with.
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+    show();
     return true;
 }
 
-namespace {
-
-// The X server's own idea of the window's size. SDL links the X library
-// itself; its functions are looked up there rather than linked a second time.
-bool queryX11WindowSize(SDL_Window* window, int& width, int& height)
+void SdlWindow::show()
 {
-#if defined(SDL_VIDEO_DRIVER_X11)
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
-        return false;
-    using GetGeometry = Status (*)(Display*, Drawable, Window*, int*, int*, unsigned int*, unsigned int*,
-                                   unsigned int*, unsigned int*);
-    static GetGeometry getGeometry = []() -> GetGeometry {
-        void* library = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
-        return library ? reinterpret_cast<GetGeometry>(dlsym(library, "XGetGeometry")) : nullptr;
-    }();
-    if (!getGeometry)
-        return false;
-    Window root = 0;
-    int x = 0, y = 0;
-    unsigned int w = 0, h = 0, border = 0, depth = 0;
-    if (!getGeometry(info.info.x11.display, info.info.x11.window, &root, &x, &y, &w, &h, &border, &depth))
-        return false;
-    width = static_cast<int>(w);
-    height = static_cast<int>(h);
-    return true;
-#else
-    (void)window;
-    (void)width;
-    (void)height;
-    return false;
-#endif
+    shown = false;
+    settled = false;
+    hadFocus = false;
+    requests = 0;
+    if (!x11RequestMap(window)) {
+        // Other video drivers show the window without waiting on anyone.
+        SDL_ShowWindow(window);
+        shown = settled = true;
+        return;
+    }
+    requests = 1;
+    createdAt = lastRequest = lastCheck = SDL_GetTicks();
+    // The rest of settling is the frame loop's.
+    while (!settle(true) && !shown && SDL_GetTicks() - createdAt < kShowWaitMs)
+        SDL_Delay(5);
+    if (!shown)
+        hostLog("window: the window manager has not shown the window within %u ms; the game goes on and shows it "
+                "when it does",
+                kShowWaitMs);
 }
 
-} // namespace
+bool SdlWindow::settle(bool checkNow)
+{
+    if (settled || !window)
+        return true;
+    const Uint32 now = SDL_GetTicks();
+    if (!checkNow && now - lastCheck < kSettleCheckIntervalMs)
+        return false;
+    lastCheck = now;
+    if (!shown && x11MapState(window) == X11MapState::Viewable) {
+        // Only a viewable window is handed to SDL: it may give it the focus.
+        x11ShowMappedWindow(window);
+        shown = true;
+    }
+    hadFocus = hadFocus || (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) != 0;
+    // A window manager that starts after the window was made may frame even
+    // a borderless window over the desktop: the place counts too.
+    bool coversScreen = true;
+    if (shown && settings.fullScreen) {
+        SDL_Rect bounds, area;
+        int display = SDL_GetWindowDisplayIndex(window);
+        if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) == 0 && x11WindowArea(window, area))
+            coversScreen = SDL_RectEquals(&area, &bounds);
+    }
+    // Windowed, the game runs without the focus; full screen pauses until it has it.
+    if (shown && coversScreen && (hadFocus || !settings.fullScreen)) {
+        settled = true;
+        return true;
+    }
+    if (now - createdAt >= kSettleMs) {
+        const char* missing = !shown          ? "shown the window"
+                              : !coversScreen ? "made the window full screen"
+                                              : "given the window the focus";
+        hostLog("window: the window manager has not %s within %u ms; the game stops asking", missing, kSettleMs);
+        settled = true;
+        return true;
+    }
+    // A window manager that was starting may have taken a request and lost
+    // it; a new request reaches it once it runs. The pause doubles each time
+    // up to a limit, and the requests end after kSettleMs, so that a window
+    // manager that keeps the window hidden on purpose is not overruled for ever.
+    const Uint32 pause = std::min<Uint32>(kFirstRetryMs << std::min(requests - 1, 4u), kLastRetryMs);
+    if (now - lastRequest < pause)
+        return false;
+    if (!shown) {
+        x11RequestMap(window);
+    } else if (x11WindowManagerRunning(window)) {
+        // Without a window manager nobody would take these; opening chose a
+        // window over the desktop then.
+        if (!coversScreen)
+            x11RequestFullScreen(window);
+        if (!hadFocus)
+            SDL_RaiseWindow(window);
+    }
+    ++requests;
+    lastRequest = now;
+    return false;
+}
 
 bool SdlWindow::realSizeMatches()
 {
+    // A window that a window manager has yet to map is its to size.
+    if (!shown)
+        return true;
     // A window manager may take a moment to apply the size; without one the
     // answer never changes.
     const Uint32 start = SDL_GetTicks();
     for (;;) {
         SDL_PumpEvents();
-        int expectedWidth = 0, expectedHeight = 0, realWidth = 0, realHeight = 0;
+        int expectedWidth = 0, expectedHeight = 0;
         SDL_GetWindowSize(window, &expectedWidth, &expectedHeight);
-        if (!queryX11WindowSize(window, realWidth, realHeight))
+        SDL_Rect area;
+        if (!x11WindowArea(window, area))
             return true;
+        const int realWidth = area.w, realHeight = area.h;
         if (realWidth == expectedWidth && realHeight == expectedHeight)
             return true;
         if (SDL_GetTicks() - start >= kRealSizeWaitMs) {
@@ -184,6 +237,9 @@ void SdlWindow::destroyWindow()
         SDL_DestroyRenderer(renderer);
     if (window) {
         SDL_CaptureMouse(SDL_FALSE);
+        // Unmapped here, SDL finds nothing left to hide: its own hiding would
+        // wait for the unmap's notification without a bound.
+        x11Unmap(window);
         SDL_DestroyWindow(window);
     }
     texture = nullptr;
@@ -214,9 +270,15 @@ void SdlWindow::raise()
 {
     if (!window)
         return;
-    if (SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED)
-        SDL_RestoreWindow(window);
-    SDL_ShowWindow(window);
+    if (SDL_GetWindowFlags(window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) {
+        // SDL's restoring maps the window and waits for the window manager
+        // without a bound; a request of our own is answered by the map
+        // notification, which SDL takes as any other.
+        if (!x11RequestMap(window)) {
+            SDL_RestoreWindow(window);
+            SDL_ShowWindow(window);
+        }
+    }
     SDL_RaiseWindow(window);
 }
 
@@ -288,6 +350,10 @@ bool SdlWindow::hasInputFocus() const
 
 bool SdlWindow::peekMessage(WindowMessage& message)
 {
+    if (takeTerminationRequest())
+        pending.push_back({WM_ENDSESSION, 1, 0});
+    if (!settled)
+        settle(false);
     SDL_Event event;
     while (pending.empty() && SDL_PollEvent(&event)) {
         translated.clear();

@@ -45,10 +45,25 @@ private:
     enum class Placement { Windowed, FullScreen, DesktopCovering };
     // How long a window manager gets to give a full-screen window its size.
     static constexpr unsigned kRealSizeWaitMs = 300;
+    // How long opening waits for the window to be shown before it goes on;
+    // how long the requests that a window manager may miss while it starts
+    // (map, full screen, focus) are repeated, and their pacing.
+    static constexpr unsigned kShowWaitMs = 750;
+    static constexpr unsigned kSettleMs = 10000;
+    static constexpr unsigned kSettleCheckIntervalMs = 50;
+    static constexpr unsigned kFirstRetryMs = 200;
+    static constexpr unsigned kLastRetryMs = 2000;
 
     // Makes the window, its renderer and its frame texture (closing any before).
     bool createWindow(Placement placement);
     void destroyWindow();
+    // Asks for the new window to be mapped and waits a bounded time for it.
+    void show();
+    // Whether the new window has settled: shown, full screen where asked, and
+    // (full screen) focused once. Hands a newly viewable window to SDL and
+    // repeats the requests that went unanswered; asks the server at most
+    // every kSettleCheckIntervalMs unless `checkNow`.
+    bool settle(bool checkNow);
     // Whether the display really made the window the size SDL believes it
     // has; true when the display cannot be asked.
     bool realSizeMatches();
@@ -59,6 +74,13 @@ private:
     SDL_Texture* texture = nullptr;
     SDL_Cursor* cursors[7] = {};
     int cursorShape = CURSOR_ARROW;
+    bool shown = false;
+    bool settled = false;
+    bool hadFocus = false;
+    unsigned requests = 0;
+    uint32_t createdAt = 0;
+    uint32_t lastRequest = 0;
+    uint32_t lastCheck = 0;
     MessageTranslator translator;
     std::deque<WindowMessage> pending;
     std::vector<WindowMessage> translated;

@@ -80,11 +80,28 @@ if(X11_FOUND)
             level $<TARGET_FILE:e2e_make_player> ${CMAKE_SOURCE_DIR})
   set_tests_properties(app.level_stop_and_continue_end_to_end PROPERTIES
     ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 420 RUN_SERIAL TRUE)
+
+  # Beside a window manager (openbox) that starts in the same instant as the
+  # game, as at a login: twenty starts, windowed and full screen, each showing
+  # the splash within 10 s; SIGTERM in the first second of a start; twenty
+  # switches between full screen and a window, none stalling the frames.
+  add_executable(mode_switch_run ${CMAKE_CURRENT_SOURCE_DIR}/smoke/mode_switch_run.cpp)
+  target_include_directories(mode_switch_run PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(mode_switch_run PRIVATE tortelune_framework)
+  foreach(scenario race sigterm modeswitch)
+    add_test(NAME app.window_manager_${scenario}
+      COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/window_manager_e2e.bash
+              $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> ${scenario} ${CMAKE_BINARY_DIR}/screenshots
+              $<TARGET_FILE:mode_switch_run>)
+    set_tests_properties(app.window_manager_${scenario} PROPERTIES
+      ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 240 RUN_SERIAL TRUE)
+  endforeach()
 else()
   # Without the X11 headers the window tool cannot be built: the tests still
   # show, as skipped (failed when the variable CI is set).
   foreach(check app.window_close_smoke app.window_close_smoke_16bit app.startup_end_to_end
-                app.first_visit_end_to_end app.level_stop_and_continue_end_to_end)
+                app.first_visit_end_to_end app.level_stop_and_continue_end_to_end
+                app.window_manager_race app.window_manager_sigterm app.window_manager_modeswitch)
     add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/helpers/missing_tool.sh
              "${check}: the X11 headers (libx11-dev) are not installed")
     set_tests_properties(${check} PROPERTIES SKIP_RETURN_CODE 77)

@@ -1,0 +1,41 @@
+#include "host/TerminationRequest.h"
+
+#include <SDL.h>
+#include <atomic>
+#include <csignal>
+
+namespace {
+
+// Lock-free, so that a signal handler may set it on any thread.
+std::atomic<bool> requested{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs a lock-free flag");
+
+void noteRequest(int)
+{
+    requested.store(true);
+}
+
+} // namespace
+
+void catchTerminationSignals()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    struct sigaction action = {};
+    action.sa_handler = noteRequest;
+    sigemptyset(&action.sa_mask);
+    // Restarted: the threads' reads, writes and waits go on as if nothing came.
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    // SDL would otherwise turn them into a quit event of its own, and only
+    // once its video has started.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+}
+
+bool takeTerminationRequest()
+{
+    return requested.exchange(false);
+}
