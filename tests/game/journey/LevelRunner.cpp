@@ -1,5 +1,6 @@
 #include "LevelRunner.h"
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <thread>
@@ -8,6 +9,7 @@
 #include "framework/core/Random.h"
 #include "framework/core/SetupStore.h"
 #include "framework/gui/Dialog.h"
+#include "framework/gui/SceneManager.h"
 #include "framework/platform/InputHandler.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/resources/ResourceManager.h"
@@ -20,7 +22,9 @@
 #include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
+#include "game/dialogs/DialogLevelEnd.h"
 #include "game/dialogs/DialogTortelune.h"
+#include "game/production/ConveyorView.h"
 #include "game/production/Countertop.h"
 #include "game/production/PhaseEnd.h"
 #include "game/production/PhaseIntro.h"
@@ -89,8 +93,13 @@ LevelRunner::LevelRunner(const std::string& saveFolder, unsigned seed)
         return;
     scene = new RunnerGameScene(SetupStore::instance->findScene("SCENE_GAME"));
     scene->loadContent();
-    // Shown as the scene manager shows it: from then on it takes input.
-    scene->show();
+    // Loaded once: a first show that found it unloaded would lay a second
+    // copy of the layout over the first (and hide the board's tiles).
+    scene->setState(Scene::Loaded);
+    // The scene manager runs its frames, as in the program: dialogs leave the
+    // scene through it when they close. It shows the scene when the first
+    // level has been chosen, as the map does.
+    SceneManager::create();
     ready = true;
 }
 
@@ -99,6 +108,7 @@ LevelRunner::~LevelRunner()
     if (scene)
         scene->leavePhase();
     scene = nullptr;
+    SceneManager::destroyInstance();
     TimedTaskManager::destroyInstance();
     ResourceManager::destroyInstance();
     PlayerManager::destroyInstance();
@@ -115,6 +125,8 @@ LevelRunner::~LevelRunner()
 
 void LevelRunner::answerDialogs()
 {
+    if (!answersCustomer)
+        return;
     // The customer's hint bubble takes a click once its OK button shows.
     Dialog* hint = scene->getDialog("DIALOG_CUSTOMERHINT");
     GameNode* ok = hint && scene->isDialogShown("DIALOG_CUSTOMERHINT") ? hint->getComponent("BUTTON_OK") : nullptr;
@@ -126,10 +138,14 @@ void LevelRunner::frame()
 {
     answerDialogs();
     clock.sleep(kFrameMs);
-    scene->update(kFrameMs);
-    scene->getMoveTask()->run(kFrameMs);
-    scene->getPurgeTask()->run(kFrameMs);
+    SceneManager::instance->run(kFrameMs);
     TimedTaskManager::instance->run(kFrameMs);
+}
+
+void LevelRunner::frames(int count)
+{
+    for (int i = 0; i < count; ++i)
+        frame();
 }
 
 void LevelRunner::click(int x, int y)
@@ -149,26 +165,47 @@ void LevelRunner::pressCell(Grid* grid, int column, int row)
     click(x, y);
 }
 
-bool LevelRunner::packageIfReady(Countertop* countertop)
+bool LevelRunner::packageIfReady(Countertop* countertop, ConveyorView* belt)
 {
-    if (!countertop || !countertop->hasFinishedPastry())
+    if (countertop && countertop->hasFinishedPastry()) {
+        const TuningTable& t = tuning();
+        click((t.COUNTERTOP_LEFT + t.COUNTERTOP_RIGHT) / 2, (t.COUNTERTOP_TOP + t.COUNTERTOP_BOTTOM) / 2);
+        return true;
+    }
+    if (!belt)
         return false;
-    const TuningTable& t = tuning();
-    click((t.COUNTERTOP_LEFT + t.COUNTERTOP_RIGHT) / 2, (t.COUNTERTOP_TOP + t.COUNTERTOP_BOTTOM) / 2);
+    bool ready = false;
+    for (const RefPointer<Spot>& spot : GameData::instance->state->conveyorBelt.spots)
+        ready = ready || spot->state == Spot::Ready;
+    if (!ready)
+        return false;
+    // Below the belt's line, clear of the menu button.
+    click(400, (tuning().CONVEYOR_LINE + 600) / 2);
     return true;
 }
 
-bool LevelRunner::swapBestPair(Grid* grid, Countertop* countertop)
+std::map<std::string, int> LevelRunner::neededIngredients() const
 {
-    // What the unfinished pastries on the countertop still need.
     std::map<std::string, int> needed;
-    for (int spot = 0; countertop && spot < countertop->getSize(); ++spot) {
-        RefPointer<Pastry> pastry = countertop->getPastry(spot);
+    auto add = [&needed](Pastry* pastry) {
         if (!pastry || pastry->isFinished())
-            continue;
+            return;
         for (const Pastry::Ingredient& ingredient : pastry->ingredients)
             needed[ingredient.name] += ingredient.amount;
+    };
+    if (auto* countertop = dynamic_cast<Countertop*>(scene->getPastryStation())) {
+        for (int spot = 0; spot < countertop->getSize(); ++spot)
+            add(countertop->getPastry(spot).get());
+    } else {
+        for (const RefPointer<Spot>& spot : GameData::instance->state->conveyorBelt.spots)
+            add(spot->getPastry());
     }
+    return needed;
+}
+
+bool LevelRunner::swapBestPair(Grid* grid)
+{
+    const std::map<std::string, int> needed = neededIngredients();
     const BoardKeys& keys = boardKeys();
     GridWrapper* cells = grid->getCells();
     int bestValue = -1;
@@ -232,7 +269,8 @@ void LevelRunner::actAsPlayer(LevelOutcome& outcome)
         return;
     GamePieces* pieces = scene->getPhase() ? scene->getPhase()->getPieces() : nullptr;
     auto* countertop = dynamic_cast<Countertop*>(scene->getPastryStation());
-    if (packageIfReady(countertop)) {
+    auto* belt = dynamic_cast<ConveyorView*>(scene->getPastryStation());
+    if (packageIfReady(countertop, belt)) {
         ++outcome.packagings;
         reactionMs = kReactionMs;
         return;
@@ -241,7 +279,7 @@ void LevelRunner::actAsPlayer(LevelOutcome& outcome)
     if (!grid || !grid->getController() || !grid->getController()->acceptsInput() || !grid->allCellsIdle() ||
         grid->hasMatch() || grid->hasFallingGap())
         return;
-    if (swapBestPair(grid, countertop) || fireABonus(grid)) {
+    if (swapBestPair(grid) || fireABonus(grid)) {
         ++outcome.moves;
         reactionMs = kReactionMs;
         stuckMs = 0;
@@ -252,63 +290,116 @@ void LevelRunner::actAsPlayer(LevelOutcome& outcome)
     }
 }
 
-LevelOutcome LevelRunner::playCareerLevel(int index)
+bool LevelRunner::startLevel(int mode, int index, LevelOutcome& outcome)
 {
-    LevelOutcome outcome;
+    outcome = LevelOutcome();
     outcome.levelIndex = index;
+    outcome.arcade = mode == 1;
     GameDataState& state = *GameData::instance->state;
-    state.mode = 0;
-    player->highestLevelReached = index - 1;
+    state.mode = mode;
+    if (mode == 0)
+        player->highestLevelReached = std::max(player->highestLevelReached, index - 1);
     GameData::instance->startLevel(index);
     Level& level = GameData::instance->getCurrentLevel();
+    outcome.exam = mode == 0 && GameData::instance->isExamLevel();
     outcome.theme = level.themeName;
     outcome.starsGoal = level.starsGoal;
-    scene->startLevel();
+    scene->timesLeft = 0;
+    if (SceneManager::instance->getCurrentScene() != scene.get()) {
+        // The scene's show starts the chosen level.
+        SceneManager::instance->setNextScene(scene.get());
+        SceneManager::instance->run(0);
+    } else {
+        scene->startLevel();
+    }
+    return SceneManager::instance->getCurrentScene() == scene.get();
+}
 
-    int frames = 0;
-    for (; frames < kMaxStagingFrames && !phaseIs<PhasePlay>(scene.get()); ++frames)
+bool LevelRunner::runIntro(LevelOutcome& outcome)
+{
+    for (int frames = 0; frames < kMaxStagingFrames && !phaseIs<PhasePlay>(scene.get()); ++frames)
         frame();
     if (!phaseIs<PhasePlay>(scene.get())) {
         outcome.stall = "the intro never handed over to play";
-        return outcome;
+        return false;
     }
-    int playMs = 0;
+    playMs = 0;
     stuckMs = 0;
-    while (!state.levelOver && playMs < kMaxLevelMs && stuckMs < kMaxStuckMs) {
+    return true;
+}
+
+void LevelRunner::playFrame(LevelOutcome& outcome, bool serve)
+{
+    if (serve)
         actAsPlayer(outcome);
-        frame();
-        playMs += kFrameMs;
-    }
+    frame();
+    playMs += kFrameMs;
     outcome.playMs = playMs;
+}
+
+bool LevelRunner::playToEnd(LevelOutcome& outcome, int maxRounds)
+{
+    GameDataState& state = *GameData::instance->state;
+    while (!state.levelOver && playMs < kMaxLevelMs && stuckMs < kMaxStuckMs)
+        playFrame(outcome, state.playSessionInfo.arcadeLevel < maxRounds);
     outcome.score = state.playSessionInfo.score;
     outcome.stars = state.playSessionInfo.starCount;
+    outcome.rounds = state.playSessionInfo.arcadeLevel;
     if (!state.levelOver) {
         outcome.stall = stuckMs >= kMaxStuckMs ? "the board has no move left and is never mixed anew"
                                                : "the level never ended";
-        return outcome;
+        return false;
     }
-    for (frames = 0; frames < kMaxStagingFrames && !phaseIs<PhaseResults>(scene.get()); ++frames)
+    return true;
+}
+
+bool LevelRunner::reachResults(LevelOutcome& outcome)
+{
+    GameDataState& state = *GameData::instance->state;
+    for (int frames = 0; frames < kMaxStagingFrames && !phaseIs<PhaseResults>(scene.get()); ++frames)
         frame();
     if (!phaseIs<PhaseResults>(scene.get())) {
         outcome.stall = "the end never reached the results";
-        return outcome;
+        return false;
     }
     outcome.won = PhaseEnd::isLevelWon();
     outcome.score = state.playSessionInfo.score;
     outcome.stars = state.playSessionInfo.starCount;
+    outcome.rounds = state.playSessionInfo.arcadeLevel;
+    return true;
+}
 
-    // The results dialog is answered "next" (1): the level is left.
-    if (auto* results = dynamic_cast<DialogTortelune*>(scene->getDialog("DIALOG_LEVEL_END"))) {
+bool LevelRunner::leaveResults(LevelOutcome& outcome)
+{
+    const char* name = outcome.arcade ? "DIALOG_ARCADE_END" : "DIALOG_LEVEL_END";
+    if (auto* results = dynamic_cast<DialogTortelune*>(scene->getDialog(name))) {
+        if (auto* levelEnd = dynamic_cast<DialogLevelEnd*>(results))
+            levelEnd->result = 1;
         results->setTag(1);
         results->close();
     }
-    for (frames = 0; frames < kMaxStagingFrames && scene->timesLeft == 0; ++frames)
+    for (int frames = 0; frames < kMaxStagingFrames && scene->timesLeft == 0; ++frames)
         frame();
     if (scene->timesLeft == 0) {
         outcome.stall = "the results dialog never closed";
-        return outcome;
+        return false;
     }
     outcome.finished = true;
+    return true;
+}
+
+LevelOutcome LevelRunner::playCareerLevel(int index)
+{
+    LevelOutcome outcome;
+    if (startLevel(0, index, outcome) && runIntro(outcome) && playToEnd(outcome) && reachResults(outcome))
+        leaveResults(outcome);
     return outcome;
 }
 
+LevelOutcome LevelRunner::playArcadeSet(int set, int maxRounds)
+{
+    LevelOutcome outcome;
+    if (startLevel(1, set, outcome) && runIntro(outcome) && playToEnd(outcome, maxRounds) && reachResults(outcome))
+        leaveResults(outcome);
+    return outcome;
+}

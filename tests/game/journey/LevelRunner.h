@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "framework/core/Log.h"
@@ -9,6 +10,7 @@
 #include "framework/platform/FrameClock.h"
 #include "game/scenes/SceneGame.h"
 
+class ConveyorView;
 class Countertop;
 class Grid;
 class Random;
@@ -30,6 +32,8 @@ public:
 // How one level went for the scripted player.
 struct LevelOutcome {
     int levelIndex = 0;
+    bool arcade = false;
+    bool exam = false;
     std::string theme;
     bool finished = false; // the results were reached and answered
     bool won = false;
@@ -39,18 +43,19 @@ struct LevelOutcome {
     int playMs = 0;        // game time from the start of play to the level's end
     int moves = 0;
     int packagings = 0;
+    int rounds = 0;        // arcade rounds completed
     std::string stall;     // what never ended, when the level did not finish
     // The board offered no move for a long while: whether it knew it was stuck.
     bool boardOutOfMoves = false;
     bool boardKnewItWasStuck = false;
 };
 
-// Plays career levels headless through the real game objects: the real
-// property files, books and levels, the game scene with its phases, the real
-// board and the countertop, a manual 20 ms frame clock and a fixed seed. The
-// scripted player swaps the tiles that serve the countertop best (through the
-// board's press handling), packages finished pastries with a click on the
-// countertop and answers the dialogs.
+// Plays levels headless through the real game objects: the real property
+// files, books and levels, the game scene with its phases, the real board and
+// the countertop or the conveyor, a manual 20 ms frame clock and a fixed seed.
+// The scripted player swaps the tiles that serve the pastries best (through
+// the board's press handling), packages finished pastries with a click on the
+// countertop or under the belt and answers the dialogs.
 class LevelRunner {
 public:
     explicit LevelRunner(const std::string& saveFolder, unsigned seed);
@@ -59,20 +64,44 @@ public:
     LevelRunner& operator=(const LevelRunner&) = delete;
 
     bool isReady() const { return ready; }
+    // A career or exam level, played to its results and left.
     LevelOutcome playCareerLevel(int index);
+    // An arcade set, played until the belt wins; the player stops serving
+    // after `maxRounds` rounds.
+    LevelOutcome playArcadeSet(int set, int maxRounds = 3);
 
+    // The steps of a level, for tests that look at it on the way. Each
+    // returns false, with the outcome's `stall` set, when it never ended.
+    bool startLevel(int mode, int index, LevelOutcome& outcome);
+    bool runIntro(LevelOutcome& outcome);
+    // One frame of play with the scripted player; `serve` false lets the
+    // pieces be (the belt then runs on until it wins).
+    void playFrame(LevelOutcome& outcome, bool serve = true);
+    bool playToEnd(LevelOutcome& outcome, int maxRounds = 1 << 30);
+    bool reachResults(LevelOutcome& outcome);
+    // The results dialog answered "next" (1): the level is left.
+    bool leaveResults(LevelOutcome& outcome);
+
+    void frame();
+    void frames(int count);
+    // Whether each frame clicks the customer's speech bubble away once its
+    // OK button shows (on by default).
+    void setAnswersCustomer(bool answers) { answersCustomer = answers; }
+    RunnerGameScene* getScene() const { return scene.get(); }
+    TortelunePlayer* getPlayer() const { return player; }
     // Warnings and errors logged while the runner lived.
     const std::string& getProblems() const { return problems; }
 
 private:
-    void frame();
     void answerDialogs();
     void actAsPlayer(LevelOutcome& outcome);
-    bool packageIfReady(Countertop* countertop);
-    bool swapBestPair(Grid* grid, Countertop* countertop);
+    bool packageIfReady(Countertop* countertop, ConveyorView* belt);
+    bool swapBestPair(Grid* grid);
     bool fireABonus(Grid* grid);
     void click(int x, int y);
     void pressCell(Grid* grid, int column, int row);
+    // What the unfinished pastries on the countertop or the belt still need.
+    std::map<std::string, int> neededIngredients() const;
 
     RefPointer<RunnerGameScene> scene;
     RefPointer<Random> random;
@@ -83,7 +112,9 @@ private:
     LogObserver previousObserver;
     std::string problems;
     int reactionMs = 0;
+    int playMs = 0;
     // How long the idle board has offered no move.
     int stuckMs = 0;
+    bool answersCustomer = true;
     bool ready = false;
 };

@@ -43,6 +43,9 @@ TEST_F(CareerLevelPlayTest, CareerLevelOneStartsOnTheRealBoard)
 {
     RefPointer<RealBoardScene> real(new RealBoardScene(SetupStore::instance->findScene("SCENE_GAME")));
     real->loadContent();
+    // As its first show would: a show that found it unloaded would lay a
+    // second copy of the layout over the first.
+    real->setState(Scene::Loaded);
     scene->leavePhase();
     scene = real;
     player->showHints = false;
