@@ -34,12 +34,8 @@
 namespace {
 
 constexpr int kFrameMs = 20;
-// A player's pause between two actions.
-constexpr int kReactionMs = 300;
 // Game time a level may take before the runner calls it stalled.
 constexpr int kMaxLevelMs = 10 * 60 * 1000;
-// Game time an idle board may offer no move before the runner gives up.
-constexpr int kMaxStuckMs = 20 * 1000;
 // Frames a phase that is not play may take (intro, end, results).
 constexpr int kMaxStagingFrames = 3000;
 
@@ -92,6 +88,7 @@ LevelRunner::LevelRunner(const std::string& saveFolder, unsigned seed)
     if (ResourceManager::instance->hasPendingRequests())
         return;
     scene = new RunnerGameScene(SetupStore::instance->findScene("SCENE_GAME"));
+    scriptedPlayer.reset(new ScriptedPlayer(scene.get()));
     scene->loadContent();
     // Loaded once: a first show that found it unloaded would lay a second
     // copy of the layout over the first (and hide the board's tiles).
@@ -125,13 +122,8 @@ LevelRunner::~LevelRunner()
 
 void LevelRunner::answerDialogs()
 {
-    if (!answersCustomer)
-        return;
-    // The customer's hint bubble takes a click once its OK button shows.
-    Dialog* hint = scene->getDialog("DIALOG_CUSTOMERHINT");
-    GameNode* ok = hint && scene->isDialogShown("DIALOG_CUSTOMERHINT") ? hint->getComponent("BUTTON_OK") : nullptr;
-    if (ok && ok->isVisible())
-        click(hint->getX() + hint->getWidth() / 2, hint->getY() + hint->getHeight() / 2);
+    if (answersCustomer)
+        scriptedPlayer->answerCustomer();
 }
 
 void LevelRunner::frame()
@@ -146,148 +138,6 @@ void LevelRunner::frames(int count)
 {
     for (int i = 0; i < count; ++i)
         frame();
-}
-
-void LevelRunner::click(int x, int y)
-{
-    // The scene's input handler is where the window's clicks arrive.
-    scene->getInputHandler()->onLeftDown(x, y, 1, false);
-    scene->getInputHandler()->onLeftUp(x, y, 0);
-}
-
-void LevelRunner::pressCell(Grid* grid, int column, int row)
-{
-    const BoardKeys& keys = boardKeys();
-    // The middle of the cell as the board maps points to cells (tiles stand
-    // on the bottom of their cell, one row above the node's top).
-    const int x = grid->getGridNode()->getX() + column * keys.cellWidth + keys.cellWidth / 2;
-    const int y = grid->getGridNode()->getY() + (row - 1) * keys.cellHeight + keys.cellHeight / 2;
-    click(x, y);
-}
-
-bool LevelRunner::packageIfReady(Countertop* countertop, ConveyorView* belt)
-{
-    if (countertop && countertop->hasFinishedPastry()) {
-        const TuningTable& t = tuning();
-        click((t.COUNTERTOP_LEFT + t.COUNTERTOP_RIGHT) / 2, (t.COUNTERTOP_TOP + t.COUNTERTOP_BOTTOM) / 2);
-        return true;
-    }
-    if (!belt)
-        return false;
-    bool ready = false;
-    for (const RefPointer<Spot>& spot : GameData::instance->state->conveyorBelt.spots)
-        ready = ready || spot->state == Spot::Ready;
-    if (!ready)
-        return false;
-    // Below the belt's line, clear of the menu button.
-    click(400, (tuning().CONVEYOR_LINE + 600) / 2);
-    return true;
-}
-
-std::map<std::string, int> LevelRunner::neededIngredients() const
-{
-    std::map<std::string, int> needed;
-    auto add = [&needed](Pastry* pastry) {
-        if (!pastry || pastry->isFinished())
-            return;
-        for (const Pastry::Ingredient& ingredient : pastry->ingredients)
-            needed[ingredient.name] += ingredient.amount;
-    };
-    if (auto* countertop = dynamic_cast<Countertop*>(scene->getPastryStation())) {
-        for (int spot = 0; spot < countertop->getSize(); ++spot)
-            add(countertop->getPastry(spot).get());
-    } else {
-        for (const RefPointer<Spot>& spot : GameData::instance->state->conveyorBelt.spots)
-            add(spot->getPastry());
-    }
-    return needed;
-}
-
-bool LevelRunner::swapBestPair(Grid* grid)
-{
-    const std::map<std::string, int> needed = neededIngredients();
-    const BoardKeys& keys = boardKeys();
-    GridWrapper* cells = grid->getCells();
-    int bestValue = -1;
-    int best[4] = {};
-    for (int column = 0; column < keys.gridWidth; ++column) {
-        for (int row = 0; row < keys.gridHeight; ++row) {
-            const int neighbours[2][2] = {{column + 1, row}, {column, row + 1}};
-            for (const auto& to : neighbours) {
-                if (!grid->isValidSwap(column, row, to[0], to[1]))
-                    continue;
-                // Tries the swap on the model and puts it back.
-                cells->exchangeCells(column, row, to[0], to[1]);
-                std::vector<MatchGroup> groups = grid->findMatches();
-                cells->exchangeCells(column, row, to[0], to[1]);
-                std::map<std::string, int> stillNeeded = needed;
-                int value = 0;
-                for (const MatchGroup& group : groups) {
-                    for (const MatchedCell& cell : group.cells) {
-                        int& need = stillNeeded[cell.ingredient];
-                        value += need > 0 ? 10 : 1;
-                        need = need > 0 ? need - 1 : 0;
-                    }
-                    if (group.cells.size() > 3)
-                        value += 5 * static_cast<int>(group.cells.size() - 3);
-                }
-                if (value > bestValue) {
-                    bestValue = value;
-                    best[0] = column;
-                    best[1] = row;
-                    best[2] = to[0];
-                    best[3] = to[1];
-                }
-            }
-        }
-    }
-    if (bestValue < 0)
-        return false;
-    pressCell(grid, best[0], best[1]);
-    pressCell(grid, best[2], best[3]);
-    return true;
-}
-
-bool LevelRunner::fireABonus(Grid* grid)
-{
-    const BoardKeys& keys = boardKeys();
-    for (int column = 0; column < keys.gridWidth; ++column) {
-        for (int row = 0; row < keys.gridHeight; ++row) {
-            if (grid->isBonusAt(column, row)) {
-                pressCell(grid, column, row);
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-void LevelRunner::actAsPlayer(LevelOutcome& outcome)
-{
-    reactionMs -= kFrameMs;
-    if (reactionMs > 0 || scene->isPaused())
-        return;
-    GamePieces* pieces = scene->getPhase() ? scene->getPhase()->getPieces() : nullptr;
-    auto* countertop = dynamic_cast<Countertop*>(scene->getPastryStation());
-    auto* belt = dynamic_cast<ConveyorView*>(scene->getPastryStation());
-    if (packageIfReady(countertop, belt)) {
-        ++outcome.packagings;
-        reactionMs = kReactionMs;
-        return;
-    }
-    auto* grid = pieces ? dynamic_cast<Grid*>(pieces->board.get()) : nullptr;
-    if (!grid || !grid->getController() || !grid->getController()->acceptsInput() || !grid->allCellsIdle() ||
-        grid->hasMatch() || grid->hasFallingGap())
-        return;
-    if (swapBestPair(grid) || fireABonus(grid)) {
-        ++outcome.moves;
-        reactionMs = kReactionMs;
-        stuckMs = 0;
-    } else {
-        stuckMs += kFrameMs;
-        outcome.boardOutOfMoves = stuckMs >= kMaxStuckMs;
-        outcome.boardKnewItWasStuck = grid->isBoardStuck();
-    }
 }
 
 bool LevelRunner::startLevel(int mode, int index, LevelOutcome& outcome)
@@ -324,14 +174,14 @@ bool LevelRunner::runIntro(LevelOutcome& outcome)
         return false;
     }
     playMs = 0;
-    stuckMs = 0;
+    scriptedPlayer->startLevel();
     return true;
 }
 
 void LevelRunner::playFrame(LevelOutcome& outcome, bool serve)
 {
     if (serve)
-        actAsPlayer(outcome);
+        scriptedPlayer->act(outcome);
     frame();
     playMs += kFrameMs;
     outcome.playMs = playMs;
@@ -340,13 +190,13 @@ void LevelRunner::playFrame(LevelOutcome& outcome, bool serve)
 bool LevelRunner::playToEnd(LevelOutcome& outcome, int maxRounds)
 {
     GameDataState& state = *GameData::instance->state;
-    while (!state.levelOver && playMs < kMaxLevelMs && stuckMs < kMaxStuckMs)
+    while (!state.levelOver && playMs < kMaxLevelMs && !scriptedPlayer->hasGivenUp())
         playFrame(outcome, state.playSessionInfo.arcadeLevel < maxRounds);
     outcome.score = state.playSessionInfo.score;
     outcome.stars = state.playSessionInfo.starCount;
     outcome.rounds = state.playSessionInfo.arcadeLevel;
     if (!state.levelOver) {
-        outcome.stall = stuckMs >= kMaxStuckMs ? "the board has no move left and is never mixed anew"
+        outcome.stall = scriptedPlayer->hasGivenUp() ? "the board has no move left and is never mixed anew"
                                                : "the level never ended";
         return false;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <filesystem>
-#include <map>
+#include <memory>
 #include <string>
 
 #include "framework/core/Log.h"
@@ -9,10 +9,8 @@
 #include "framework/core/RefPointer.h"
 #include "framework/platform/FrameClock.h"
 #include "game/scenes/SceneGame.h"
+#include "ScriptedPlayer.h"
 
-class ConveyorView;
-class Countertop;
-class Grid;
 class Random;
 class TortelunePlayer;
 
@@ -27,27 +25,6 @@ public:
         ++timesLeft;
     }
     int timesLeft = 0;
-};
-
-// How one level went for the scripted player.
-struct LevelOutcome {
-    int levelIndex = 0;
-    bool arcade = false;
-    bool exam = false;
-    std::string theme;
-    bool finished = false; // the results were reached and answered
-    bool won = false;
-    int stars = 0;
-    int starsGoal = 0;
-    int score = 0;
-    int playMs = 0;        // game time from the start of play to the level's end
-    int moves = 0;
-    int packagings = 0;
-    int rounds = 0;        // arcade rounds completed
-    std::string stall;     // what never ended, when the level did not finish
-    // The board offered no move for a long while: whether it knew it was stuck.
-    bool boardOutOfMoves = false;
-    bool boardKnewItWasStuck = false;
 };
 
 // Plays levels headless through the real game objects: the real property
@@ -94,16 +71,9 @@ public:
 
 private:
     void answerDialogs();
-    void actAsPlayer(LevelOutcome& outcome);
-    bool packageIfReady(Countertop* countertop, ConveyorView* belt);
-    bool swapBestPair(Grid* grid);
-    bool fireABonus(Grid* grid);
-    void click(int x, int y);
-    void pressCell(Grid* grid, int column, int row);
-    // What the unfinished pastries on the countertop or the belt still need.
-    std::map<std::string, int> neededIngredients() const;
 
     RefPointer<RunnerGameScene> scene;
+    std::unique_ptr<ScriptedPlayer> scriptedPlayer;
     RefPointer<Random> random;
     Random* previousRandom = nullptr;
     TortelunePlayer* player = nullptr;
@@ -111,10 +81,7 @@ private:
     std::filesystem::path previousFolder;
     LogObserver previousObserver;
     std::string problems;
-    int reactionMs = 0;
     int playMs = 0;
-    // How long the idle board has offered no move.
-    int stuckMs = 0;
     bool answersCustomer = true;
     bool ready = false;
 };
