@@ -81,7 +81,7 @@ LevelRunner::LevelRunner(const std::string& saveFolder, unsigned seed)
     if (!ResourceManager::instance->loadResourceFiles())
         return;
     ResourceManager::instance->setLoadingEnabled(true);
-    for (const char* section : {"default", "dialogs", "scenegame", "sounds", "tools"})
+    for (const char* section : {"default", "dialogs", "scenegame", "sounds", "tools", "scenearcade"})
         ResourceManager::instance->requestSection(section);
     for (int wait = 0; wait < 3000 && ResourceManager::instance->hasPendingRequests(); ++wait)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

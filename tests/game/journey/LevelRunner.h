@@ -54,6 +54,8 @@ public:
     // One frame of play with the scripted player; `serve` false lets the
     // pieces be (the belt then runs on until it wins).
     void playFrame(LevelOutcome& outcome, bool serve = true);
+    // The scripted player's action of one frame, without the frame.
+    void act(LevelOutcome& outcome) { scriptedPlayer->act(outcome); }
     bool playToEnd(LevelOutcome& outcome, int maxRounds = 1 << 30);
     bool reachResults(LevelOutcome& outcome);
     // The results dialog answered "next" (1): the level is left.

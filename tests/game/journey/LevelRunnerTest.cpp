@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
 #include <set>
 #include <string>
 #include <unistd.h>
@@ -15,6 +16,8 @@
 #include <vector>
 
 #include "LevelRunner.h"
+#include "game/data/GameData.h"
+#include "game/data/Level.h"
 #include "support/TestFolders.h"
 
 namespace {
@@ -72,6 +75,51 @@ void recordRow(const std::string& rowName, const LevelOutcome& outcome)
     std::filesystem::create_directories(rows);
     std::ofstream((rows / rowName).string()) << rowOf(outcome);
     writeTable(rows);
+}
+
+// What the level files ask of each theme, in the order the career meets them:
+// the stars of the goal and the recipes. Each countertop theme asks more stars
+// on average than the one before and never fewer recipes, and so does each
+// exam; without that the career would not grow harder as it goes.
+TEST(LevelDifficultyTest, EachThemeAsksMoreThanTheOneBefore)
+{
+    LevelRunner runner(makeTestFolder("LevelDifficulty"), kSeed);
+    ASSERT_TRUE(runner.isReady());
+    struct Theme {
+        std::string name;
+        bool exam = false;
+        double meanGoal = 0.0;
+        size_t fewestRecipes = 1000;
+        size_t mostRecipes = 0;
+    };
+    std::vector<Theme> themes;
+    LevelManager& levels = GameData::instance->state->levelManager;
+    GameData::instance->state->mode = 0;
+    ASSERT_EQ(kCareerLevels, levels.getLevelCount());
+    for (int index = 0; index < kCareerLevels; ++index) {
+        levels.selectLevel(index);
+        const Level& level = levels.getLevel();
+        if (themes.empty() || themes.back().name != level.themeName) {
+            themes.push_back({level.themeName, GameData::instance->isExamLevel()});
+        }
+        Theme& theme = themes.back();
+        theme.meanGoal += level.starsGoal / 4.0;
+        theme.fewestRecipes = std::min(theme.fewestRecipes, level.recipes.size());
+        theme.mostRecipes = std::max(theme.mostRecipes, level.recipes.size());
+    }
+    ASSERT_EQ(15u, themes.size());
+    for (bool exams : {false, true}) {
+        const Theme* previous = nullptr;
+        for (const Theme& theme : themes) {
+            if (theme.exam != exams)
+                continue;
+            if (previous) {
+                EXPECT_GT(theme.meanGoal, previous->meanGoal) << theme.name << " after " << previous->name;
+                EXPECT_GE(theme.fewestRecipes, previous->fewestRecipes) << theme.name << " after " << previous->name;
+            }
+            previous = &theme;
+        }
+    }
 }
 
 class LevelRunnerTest : public ::testing::TestWithParam<int> {};
