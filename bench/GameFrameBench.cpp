@@ -5,11 +5,13 @@
 // tasks and the drawing of the scene into an 800 x 600 back buffer, 32-bit
 // or 16-bit. The game moves on from frame to frame, so each case plays its
 // moment through and reports the median and the worst frame (`median_ms`,
-// `worst_ms`) against the 20 ms budget. Run it on one core:
+// `worst_ms`, and the same in the thread's processor time, `median_cpu_ms`,
+// `worst_cpu_ms`) against the 20 ms budget. Run it on one core:
 //   taskset -c 2 build-bench/bench/bench_GameFrameBench
 #include <benchmark/benchmark.h>
 
 #include <stdlib.h>
+#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -77,6 +79,13 @@ struct Moment {
     bool reached = false;
 };
 
+double threadCpuMs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1.0e6;
+}
+
 GameDataState& state()
 {
     return *GameData::instance->state;
@@ -122,21 +131,29 @@ void measure(benchmark::State& bench, int bytesPerPixel, bool playing,
         bench.SkipWithError("the moment was never reached");
         return;
     }
+    // Wall time, and the thread's own processor time: on a busy machine a
+    // frame's wall time includes the time other programs held the core.
     std::vector<double> frames;
+    std::vector<double> cpuFrames;
     frames.reserve(kFrames);
+    cpuFrames.reserve(kFrames);
     for (auto _ : bench) {
         if (playing)
             moment.runner->act(moment.outcome);
+        const double cpuStart = threadCpuMs();
         const auto start = std::chrono::steady_clock::now();
         moment.frame();
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        cpuFrames.push_back(threadCpuMs() - cpuStart);
         bench.SetIterationTime(took.count());
         frames.push_back(took.count() * 1000.0);
     }
     std::sort(frames.begin(), frames.end());
+    std::sort(cpuFrames.begin(), cpuFrames.end());
     bench.counters["median_ms"] = frames[frames.size() / 2];
     bench.counters["worst_ms"] = frames.back();
-    bench.counters["budget_ms"] = 20;
+    bench.counters["median_cpu_ms"] = cpuFrames[cpuFrames.size() / 2];
+    bench.counters["worst_cpu_ms"] = cpuFrames.back();
 }
 
 void BM_CascadeInFrenzy(benchmark::State& bench, int bytesPerPixel)
