@@ -303,14 +303,23 @@ protected:
             const int x = static_cast<int>(i % kColumns) * kThumbWidth;
             const int y = static_cast<int>(i / kColumns) * (kThumbHeight + kCaption);
             graphics->setSmoothing(true);
+            // The screen's copy is opaque, whatever its alpha bytes hold.
+            shots[i].picture->setHasAlphaChannel(false);
             graphics->blitScaled(shots[i].picture.get(), 0, 0, 800, 600, x, y + kCaption, kThumbWidth, kThumbHeight);
             if (font) {
                 auto* label = new Label(font.get(), x + 6, y + 2, kThumbWidth - 12, kCaption);
                 label->setText(toWideString(shots[i].caption));
+                label->updateLayout();
                 GameNode::addChild(captions.get(), label);
             }
         }
         RenderTask::renderFrame(nullptr, graphics.get(), captions.get());
+        // Opaque throughout: copies may leave the alpha bytes of the sheet unset.
+        sheet->lock();
+        for (int y = 0; y < sheet->getHeight(); ++y)
+            for (int x = 0; x < sheet->getWidth(); ++x)
+                sheet->row32(y)[x] |= 0xFF000000u;
+        sheet->unlock();
         const std::string folder = std::string(TORTELUNE_BINARY_DIR) + "/pictures";
         mkdir(folder.c_str(), 0755);
         EXPECT_TRUE(writePng(sheet.get(), folder + "/first_visit_sheet.png"));
