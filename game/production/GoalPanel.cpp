@@ -251,6 +251,8 @@ Modifier* GoalPanel::flyNodeToGoal(Modifier* after, Sprite* star, int soundNumbe
     if (popScale != 1.0f)
         popped = addBouncePopEffect(star, popped, true, false, popScale);
     auto* sparkles = new ModifierEmitter(tuning().STAR_PARTICLE_DENSITY, 0xFFF58A);
+    // The star's own layer: the panel knows it, whoever runs the scene.
+    sparkles->setLayer(star->getParent());
     sparkles->setTarget(star);
     Modifier::addChild(popped, sparkles);
     auto* flight = new ModifierLocationLine(tuning().STAR_FLY_DURATION, star->getAbsoluteX(),

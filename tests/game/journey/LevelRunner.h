@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "framework/core/Log.h"
@@ -8,9 +9,8 @@
 #include "framework/core/RefPointer.h"
 #include "framework/platform/FrameClock.h"
 #include "game/scenes/SceneGame.h"
+#include "ScriptedPlayer.h"
 
-class Countertop;
-class Grid;
 class Random;
 class TortelunePlayer;
 
@@ -27,30 +27,12 @@ public:
     int timesLeft = 0;
 };
 
-// How one level went for the scripted player.
-struct LevelOutcome {
-    int levelIndex = 0;
-    std::string theme;
-    bool finished = false; // the results were reached and answered
-    bool won = false;
-    int stars = 0;
-    int starsGoal = 0;
-    int score = 0;
-    int playMs = 0;        // game time from the start of play to the level's end
-    int moves = 0;
-    int packagings = 0;
-    std::string stall;     // what never ended, when the level did not finish
-    // The board offered no move for a long while: whether it knew it was stuck.
-    bool boardOutOfMoves = false;
-    bool boardKnewItWasStuck = false;
-};
-
-// Plays career levels headless through the real game objects: the real
-// property files, books and levels, the game scene with its phases, the real
-// board and the countertop, a manual 20 ms frame clock and a fixed seed. The
-// scripted player swaps the tiles that serve the countertop best (through the
-// board's press handling), packages finished pastries with a click on the
-// countertop and answers the dialogs.
+// Plays levels headless through the real game objects: the real property
+// files, books and levels, the game scene with its phases, the real board and
+// the countertop or the conveyor, a manual 20 ms frame clock and a fixed seed.
+// The scripted player swaps the tiles that serve the pastries best (through
+// the board's press handling), packages finished pastries with a click on the
+// countertop or under the belt and answers the dialogs.
 class LevelRunner {
 public:
     explicit LevelRunner(const std::string& saveFolder, unsigned seed);
@@ -59,22 +41,41 @@ public:
     LevelRunner& operator=(const LevelRunner&) = delete;
 
     bool isReady() const { return ready; }
+    // A career or exam level, played to its results and left.
     LevelOutcome playCareerLevel(int index);
+    // An arcade set, played until the belt wins; the player stops serving
+    // after `maxRounds` rounds.
+    LevelOutcome playArcadeSet(int set, int maxRounds = 3);
 
+    // The steps of a level, for tests that look at it on the way. Each
+    // returns false, with the outcome's `stall` set, when it never ended.
+    bool startLevel(int mode, int index, LevelOutcome& outcome);
+    bool runIntro(LevelOutcome& outcome);
+    // One frame of play with the scripted player; `serve` false lets the
+    // pieces be (the belt then runs on until it wins).
+    void playFrame(LevelOutcome& outcome, bool serve = true);
+    // The scripted player's action of one frame, without the frame.
+    void act(LevelOutcome& outcome) { scriptedPlayer->act(outcome); }
+    bool playToEnd(LevelOutcome& outcome, int maxRounds = 1 << 30);
+    bool reachResults(LevelOutcome& outcome);
+    // The results dialog answered "next" (1): the level is left.
+    bool leaveResults(LevelOutcome& outcome);
+
+    void frame();
+    void frames(int count);
+    // Whether each frame clicks the customer's speech bubble away once its
+    // OK button shows (on by default).
+    void setAnswersCustomer(bool answers) { answersCustomer = answers; }
+    RunnerGameScene* getScene() const { return scene.get(); }
+    TortelunePlayer* getPlayer() const { return player; }
     // Warnings and errors logged while the runner lived.
     const std::string& getProblems() const { return problems; }
 
 private:
-    void frame();
     void answerDialogs();
-    void actAsPlayer(LevelOutcome& outcome);
-    bool packageIfReady(Countertop* countertop);
-    bool swapBestPair(Grid* grid, Countertop* countertop);
-    bool fireABonus(Grid* grid);
-    void click(int x, int y);
-    void pressCell(Grid* grid, int column, int row);
 
     RefPointer<RunnerGameScene> scene;
+    std::unique_ptr<ScriptedPlayer> scriptedPlayer;
     RefPointer<Random> random;
     Random* previousRandom = nullptr;
     TortelunePlayer* player = nullptr;
@@ -82,8 +83,7 @@ private:
     std::filesystem::path previousFolder;
     LogObserver previousObserver;
     std::string problems;
-    int reactionMs = 0;
-    // How long the idle board has offered no move.
-    int stuckMs = 0;
+    int playMs = 0;
+    bool answersCustomer = true;
     bool ready = false;
 };

@@ -57,6 +57,9 @@ void ProductionTest::SetUp()
     }
     scene = new TestGameScene(SetupStore::instance->findScene("SCENE_GAME"));
     scene->loadContent();
+    // As its first show would: a show that found it unloaded would lay a
+    // second copy of the layout over the first.
+    scene->setState(Scene::Loaded);
 }
 
 void ProductionTest::TearDown()

@@ -42,7 +42,10 @@ protected:
 TEST_F(CareerLevelPlayTest, CareerLevelOneStartsOnTheRealBoard)
 {
     RefPointer<RealBoardScene> real(new RealBoardScene(SetupStore::instance->findScene("SCENE_GAME")));
-    // Shown by the scene manager, the scene loads its layout itself (twice would hide the board).
+    real->loadContent();
+    // As its first show would: a show that found it unloaded would lay a
+    // second copy of the layout over the first.
+    real->setState(Scene::Loaded);
     scene->leavePhase();
     scene = real;
     player->showHints = false;

@@ -95,6 +95,9 @@ TEST_F(GameSceneTest, TrophyPauseWaitsForAFreeWatcherAndIsDroppedWithNothingWait
 {
     RefPointer<WatcherScene> watched(new WatcherScene(SetupStore::instance->findScene("SCENE_GAME")));
     watched->loadContent();
+    // As its first show would: a show that found it unloaded would lay a
+    // second copy of the layout over the first.
+    watched->setState(Scene::Loaded);
     scene->leavePhase();
     scene = watched;
     makeCurrent();
