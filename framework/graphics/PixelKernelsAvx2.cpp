@@ -53,6 +53,8 @@ struct Avx2 {
     SIMD_TARGET static T set1_64(uint64_t v) { return _mm256_set1_epi64x(int64_t(v)); }
     SIMD_TARGET static T bitAnd(T a, T b) { return _mm256_and_si256(a, b); }
     SIMD_TARGET static T bitOr(T a, T b) { return _mm256_or_si256(a, b); }
+    // ~a & b
+    SIMD_TARGET static T bitAndNot(T a, T b) { return _mm256_andnot_si256(a, b); }
     SIMD_TARGET static T add16(T a, T b) { return _mm256_add_epi16(a, b); }
     SIMD_TARGET static T sub16(T a, T b) { return _mm256_sub_epi16(a, b); }
     SIMD_TARGET static T add32(T a, T b) { return _mm256_add_epi32(a, b); }

@@ -42,6 +42,8 @@ struct Sse2 {
     static T set1_64(uint64_t v) { return _mm_set1_epi64x(int64_t(v)); }
     static T bitAnd(T a, T b) { return _mm_and_si128(a, b); }
     static T bitOr(T a, T b) { return _mm_or_si128(a, b); }
+    // ~a & b
+    static T bitAndNot(T a, T b) { return _mm_andnot_si128(a, b); }
     static T add16(T a, T b) { return _mm_add_epi16(a, b); }
     static T sub16(T a, T b) { return _mm_sub_epi16(a, b); }
     static T add32(T a, T b) { return _mm_add_epi32(a, b); }

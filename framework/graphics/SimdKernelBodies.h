@@ -59,13 +59,41 @@ SIMD_TARGET inline typename V::T blendPixels(typename V::T d, typename V::T s, t
     return V::packus16(low, high);
 }
 
+// Pixels to take one by one before the destination reaches a register
+// boundary, so that the blocks after them never split a cache line on the
+// side that is both read and written.
+template <class V>
+inline int32_t leadIn(const void* d, int32_t n)
+{
+    constexpr uintptr_t bytes = sizeof(typename V::T);
+    const int32_t lead = int32_t(((bytes - reinterpret_cast<uintptr_t>(d) % bytes) % bytes) / 4);
+    return n >= 4 * V::pixels32 ? lead : 0;
+}
+
+// Registers a step of the plain streaming kernels: four independent blocks
+// keep enough reads in flight for a row to go at the pace of memory rather
+// than of one load's latency.
+template <class V>
+constexpr int32_t streamRegisters = 4;
+
 template <class V>
 SIMD_TARGET void fillOpaque32(uint32_t* d, int32_t n, uint32_t colour)
 {
     const typename V::T top = V::set1_32(int32_t(0xFF000000u));
     const typename V::T rgb = V::set1_32(int32_t(colour & 0x00FFFFFFu));
-    int32_t i = 0;
-    for (; i + V::pixels32 <= n; i += V::pixels32)
+    int32_t i = leadIn<V>(d, n);
+    scalarKernels().fillOpaque32(d, i, colour);
+    constexpr int32_t p = V::pixels32, r = streamRegisters<V>;
+    for (; i + r * p <= n; i += r * p) {
+        typename V::T v[r];
+#pragma GCC unroll 4
+        for (int32_t k = 0; k < r; ++k)
+            v[k] = V::load(d + i + k * p);
+#pragma GCC unroll 4
+        for (int32_t k = 0; k < r; ++k)
+            V::store(d + i + k * p, V::bitOr(V::bitAnd(v[k], top), rgb));
+    }
+    for (; i + p <= n; i += p)
         V::store(d + i, V::bitOr(V::bitAnd(V::load(d + i), top), rgb));
     scalarKernels().fillOpaque32(d + i, n - i, colour);
 }
@@ -91,14 +119,33 @@ SIMD_TARGET void fillBlend32(uint32_t* d, int32_t n, uint32_t colour, uint32_t a
     scalarKernels().fillBlend32(d + i, n - i, colour, alpha);
 }
 
+// (d & top) | (s & ~top)
+template <class V>
+SIMD_TARGET inline typename V::T keepTop(typename V::T d, typename V::T s, typename V::T top)
+{
+    return V::bitOr(V::bitAnd(d, top), V::bitAndNot(top, s));
+}
+
 template <class V>
 SIMD_TARGET void copyRgb32(uint32_t* d, const uint32_t* s, int32_t n)
 {
     const typename V::T top = V::set1_32(int32_t(0xFF000000u));
-    const typename V::T rgb = V::set1_32(0x00FFFFFF);
-    int32_t i = 0;
-    for (; i + V::pixels32 <= n; i += V::pixels32)
-        V::store(d + i, V::bitOr(V::bitAnd(V::load(d + i), top), V::bitAnd(V::load(s + i), rgb)));
+    int32_t i = leadIn<V>(d, n);
+    scalarKernels().copyRgb32(d, s, i);
+    constexpr int32_t p = V::pixels32, r = streamRegisters<V>;
+    for (; i + r * p <= n; i += r * p) {
+        typename V::T sv[r], dv[r];
+#pragma GCC unroll 4
+        for (int32_t k = 0; k < r; ++k) {
+            sv[k] = V::load(s + i + k * p);
+            dv[k] = V::load(d + i + k * p);
+        }
+#pragma GCC unroll 4
+        for (int32_t k = 0; k < r; ++k)
+            V::store(d + i + k * p, keepTop<V>(dv[k], sv[k], top));
+    }
+    for (; i + p <= n; i += p)
+        V::store(d + i, keepTop<V>(V::load(d + i), V::load(s + i), top));
     scalarKernels().copyRgb32(d + i, s + i, n - i);
 }
 
