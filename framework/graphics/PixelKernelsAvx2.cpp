@@ -75,6 +75,7 @@ struct Avx2 {
     SIMD_TARGET static bool allTrue(T mask) { return _mm256_movemask_epi8(mask) == -1; }
     SIMD_TARGET static T madd16(T a, T b) { return _mm256_madd_epi16(a, b); }
     SIMD_TARGET static T mulhiu16(T a, T b) { return _mm256_mulhi_epu16(a, b); }
+    SIMD_TARGET static T mulhi16(T a, T b) { return _mm256_mulhi_epi16(a, b); }
     // Each pixel's top byte in both of its 16-bit lanes.
     SIMD_TARGET static T coverageInBothLanes(T pixels)
     {

@@ -64,6 +64,7 @@ struct Sse2 {
     static bool allTrue(T mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
     static T madd16(T a, T b) { return _mm_madd_epi16(a, b); }
     static T mulhiu16(T a, T b) { return _mm_mulhi_epu16(a, b); }
+    static T mulhi16(T a, T b) { return _mm_mulhi_epi16(a, b); }
     // Each pixel's top byte in both of its 16-bit lanes.
     static T coverageInBothLanes(T pixels)
     {

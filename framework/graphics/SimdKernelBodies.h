@@ -167,28 +167,95 @@ SIMD_TARGET void blendOverall32(uint32_t* d, const uint32_t* s, int32_t n, uint3
     scalarKernels().blendOverall32(d + i, s + i, n - i, alpha);
 }
 
+// The blend of whole pixels with their bytes left in place: blue and red
+// (the even bytes) and green and the top byte (the odd bytes) each sit in
+// a 16-bit lane. With t = s - d (-255..255) and twice the weight (0..512),
+//   d + ((t << 7) * 2w) >> 16 = d + floor(t * w / 256)
+// which is (d * (256 - w) + s * w) >> 8 with a single signed multiply.
+// `twice` holds 2w in both lanes of a pixel, `twiceOdd` 2w in the green lane
+// and 0 in the top byte's lane, which keeps it.
+template <class V>
+SIMD_TARGET inline typename V::T blendInPlace(typename V::T d, typename V::T s, typename V::T twice,
+                                              typename V::T twiceOdd)
+{
+    const typename V::T evenBytes = V::set1_32(0x00FF00FF);
+    const typename V::T de = V::bitAnd(d, evenBytes), se = V::bitAnd(s, evenBytes);
+    const typename V::T even = V::add16(de, V::mulhi16(V::slli16(V::sub16(se, de), 7), twice));
+    const typename V::T dodd = V::srli16(d, 8), sodd = V::srli16(s, 8);
+    const typename V::T odd = V::add16(dodd, V::mulhi16(V::slli16(V::sub16(sodd, dodd), 7), twiceOdd));
+    return V::bitOr(even, V::slli16(odd, 8));
+}
+
+// Twice the coverage weight of each pixel, 2 * ((c * alpha) >> 8) with 254
+// (255 at 255) raised to 256, from `coverage` holding c << 8 in the upper
+// 16-bit lane of each pixel and 0 in the lower one; `alpha` is in every
+// 16-bit lane. `twice` gets it in both lanes, `twiceOdd` in the lower lane
+// only (the lanes of green and of the top byte).
+template <class V, bool fullAlpha>
+SIMD_TARGET inline void twiceWeights(typename V::T coverage, typename V::T alpha, typename V::T& twice,
+                                     typename V::T& twiceOdd)
+{
+    typename V::T w = V::mulhiu16(coverage, alpha);
+    // Only 255 at 255 gives 254.
+    if (fullAlpha)
+        w = V::add16(w, V::bitAnd(V::cmpeq16(w, V::set1_16(254)), V::set1_16(2)));
+    twiceOdd = V::srli32(w, 15);
+    twice = V::bitOr(twiceOdd, V::add16(w, w));
+}
+
+template <class V, bool fullAlpha>
+SIMD_TARGET inline void blendPerPixelBlock(uint32_t* d, typename V::T sv, typename V::T alpha)
+{
+    typename V::T twice, twiceOdd;
+    twiceWeights<V, fullAlpha>(V::bitAnd(sv, V::set1_32(int32_t(0xFF000000u))), alpha, twice, twiceOdd);
+    V::store(d, blendInPlace<V>(V::load(d), sv, twice, twiceOdd));
+}
+
+template <class V, bool fullAlpha>
+SIMD_TARGET void blendPerPixelRow(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
+{
+    const typename V::T alphaLanes = V::set1_16(int16_t(alpha));
+    const typename V::T top = V::set1_32(int32_t(0xFF000000u));
+    const typename V::T zero = V::zero();
+    constexpr int32_t p = V::pixels32;
+    int32_t i = 0;
+    // Four blocks a step: wholly clear steps and, at full alpha, wholly
+    // opaque ones skip the arithmetic, and the reads of the four overlap.
+    for (; i + 4 * p <= n; i += 4 * p) {
+        const typename V::T s0 = V::load(s + i), s1 = V::load(s + i + p);
+        const typename V::T s2 = V::load(s + i + 2 * p), s3 = V::load(s + i + 3 * p);
+        const typename V::T any = V::bitOr(V::bitOr(s0, s1), V::bitOr(s2, s3));
+        if (V::allTrue(V::cmpeq32(V::bitAnd(any, top), zero)))
+            continue;
+        if (fullAlpha) {
+            const typename V::T all = V::bitAnd(V::bitAnd(s0, s1), V::bitAnd(s2, s3));
+            if (V::allTrue(V::cmpeq32(V::bitAnd(all, top), top))) {
+                const typename V::T d0 = V::load(d + i), d1 = V::load(d + i + p);
+                const typename V::T d2 = V::load(d + i + 2 * p), d3 = V::load(d + i + 3 * p);
+                V::store(d + i, keepTop<V>(d0, s0, top));
+                V::store(d + i + p, keepTop<V>(d1, s1, top));
+                V::store(d + i + 2 * p, keepTop<V>(d2, s2, top));
+                V::store(d + i + 3 * p, keepTop<V>(d3, s3, top));
+                continue;
+            }
+        }
+        blendPerPixelBlock<V, fullAlpha>(d + i, s0, alphaLanes);
+        blendPerPixelBlock<V, fullAlpha>(d + i + p, s1, alphaLanes);
+        blendPerPixelBlock<V, fullAlpha>(d + i + 2 * p, s2, alphaLanes);
+        blendPerPixelBlock<V, fullAlpha>(d + i + 3 * p, s3, alphaLanes);
+    }
+    for (; i + p <= n; i += p)
+        blendPerPixelBlock<V, fullAlpha>(d + i, V::load(s + i), alphaLanes);
+    scalarKernels().blendPerPixel32(d + i, s + i, n - i, alpha);
+}
+
 template <class V>
 SIMD_TARGET void blendPerPixel32(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
 {
-    const typename V::T a = V::set1_32(int32_t(alpha));
-    const typename V::T top = V::set1_32(int32_t(0xFF000000u));
-    const typename V::T zero = V::zero();
-    const bool opaqueRunsCopy = alpha == 255;
-    int32_t i = 0;
-    for (; i + V::pixels32 <= n; i += V::pixels32) {
-        const typename V::T sv = V::load(s + i);
-        const typename V::T coverage = V::srli32(sv, 24);
-        // Blocks that are wholly clear or wholly opaque skip the arithmetic.
-        if (V::allTrue(V::cmpeq32(coverage, zero)))
-            continue;
-        if (opaqueRunsCopy && V::allTrue(V::cmpeq32(V::bitAnd(sv, top), top))) {
-            V::store(d + i, V::bitOr(V::bitAnd(V::load(d + i), top), V::bitAnd(sv, V::set1_32(0x00FFFFFF))));
-            continue;
-        }
-        const typename V::T w = coverageWeights<V>(coverage, a);
-        V::store(d + i, blendPixels<V>(V::load(d + i), sv, w));
-    }
-    scalarKernels().blendPerPixel32(d + i, s + i, n - i, alpha);
+    if (alpha == 255)
+        blendPerPixelRow<V, true>(d, s, n, alpha);
+    else
+        blendPerPixelRow<V, false>(d, s, n, alpha);
 }
 
 template <class V>
