@@ -24,6 +24,11 @@ struct Avx2 {
     {
         return _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)));
     }
+    // Eight coverage bytes, each at the top of its pixel's 32-bit lane.
+    SIMD_TARGET static T loadBytesHigh32(const uint8_t* p)
+    {
+        return _mm256_slli_epi32(_mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))), 24);
+    }
     SIMD_TARGET static T loadBytesAs16(const uint8_t* p)
     {
         return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));

@@ -26,6 +26,14 @@ struct Sse2 {
         const T zero = _mm_setzero_si128();
         return _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(word), zero), zero);
     }
+    // Four coverage bytes, each at the top of its pixel's 32-bit lane.
+    static T loadBytesHigh32(const uint8_t* p)
+    {
+        int32_t word;
+        std::memcpy(&word, p, 4);
+        const T zero = _mm_setzero_si128();
+        return _mm_unpacklo_epi16(zero, _mm_unpacklo_epi8(zero, _mm_cvtsi32_si128(word)));
+    }
     static T loadBytesAs16(const uint8_t* p)
     {
         return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());

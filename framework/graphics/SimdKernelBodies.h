@@ -258,44 +258,96 @@ SIMD_TARGET void blendPerPixel32(uint32_t* d, const uint32_t* s, int32_t n, uint
         blendPerPixelRow<V, false>(d, s, n, alpha);
 }
 
+// The additive terms (s * w) >> 8 of one block, saturated onto d. Blue and
+// red (the even bytes) and green (an odd byte) are scaled in place in 16-bit
+// lanes; the top byte's term is dropped, which adds nothing to it.
+template <class V, bool fullAlpha>
+SIMD_TARGET inline void addPerPixelBlock(uint32_t* d, typename V::T sv, typename V::T alpha)
+{
+    // The weight in the upper lane of each pixel, then in both.
+    typename V::T w = V::mulhiu16(V::bitAnd(sv, V::set1_32(int32_t(0xFF000000u))), alpha);
+    if (fullAlpha)
+        w = V::add16(w, V::bitAnd(V::cmpeq16(w, V::set1_16(254)), V::set1_16(2)));
+    w = V::bitOr(w, V::srli32(w, 16));
+    // A byte at the top of its lane: the high half of the product is (x * w) >> 8.
+    const typename V::T even = V::mulhiu16(V::slli16(sv, 8), w);
+    const typename V::T green = V::bitAnd(V::mullo16(V::srli16(sv, 8), w), V::set1_32(0x0000FF00));
+    V::store(d, V::addsu8(V::load(d), V::bitOr(even, green)));
+}
+
+template <class V, bool fullAlpha>
+SIMD_TARGET void addPerPixelRow(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
+{
+    const typename V::T alphaLanes = V::set1_16(int16_t(alpha));
+    const typename V::T top = V::set1_32(int32_t(0xFF000000u));
+    const typename V::T zero = V::zero();
+    constexpr int32_t p = V::pixels32;
+    int32_t i = 0;
+    // Four blocks a step; a step without coverage is skipped.
+    for (; i + 4 * p <= n; i += 4 * p) {
+        const typename V::T s0 = V::load(s + i), s1 = V::load(s + i + p);
+        const typename V::T s2 = V::load(s + i + 2 * p), s3 = V::load(s + i + 3 * p);
+        const typename V::T any = V::bitOr(V::bitOr(s0, s1), V::bitOr(s2, s3));
+        if (V::allTrue(V::cmpeq32(V::bitAnd(any, top), zero)))
+            continue;
+        addPerPixelBlock<V, fullAlpha>(d + i, s0, alphaLanes);
+        addPerPixelBlock<V, fullAlpha>(d + i + p, s1, alphaLanes);
+        addPerPixelBlock<V, fullAlpha>(d + i + 2 * p, s2, alphaLanes);
+        addPerPixelBlock<V, fullAlpha>(d + i + 3 * p, s3, alphaLanes);
+    }
+    for (; i + p <= n; i += p)
+        addPerPixelBlock<V, fullAlpha>(d + i, V::load(s + i), alphaLanes);
+    scalarKernels().addPerPixel32(d + i, s + i, n - i, alpha);
+}
+
 template <class V>
 SIMD_TARGET void addPerPixel32(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
 {
-    // Blue and red (the even bytes) and green (an odd byte) are scaled in
-    // place in 16-bit lanes, so nothing is unpacked or packed; the top byte's
-    // term is dropped, which adds nothing to it.
-    const typename V::T a = V::set1_16(int16_t(alpha));
+    if (alpha == 255)
+        addPerPixelRow<V, true>(d, s, n, alpha);
+    else
+        addPerPixelRow<V, false>(d, s, n, alpha);
+}
+
+template <class V, bool fullAlpha>
+SIMD_TARGET inline void maskBlock(uint32_t* d, const uint8_t* m, typename V::T colour, typename V::T alpha)
+{
+    typename V::T twice, twiceOdd;
+    twiceWeights<V, fullAlpha>(V::loadBytesHigh32(m), alpha, twice, twiceOdd);
+    V::store(d, blendInPlace<V>(V::load(d), colour, twice, twiceOdd));
+}
+
+template <class V, bool fullAlpha>
+SIMD_TARGET void maskRow(uint32_t* d, const uint8_t* m, int32_t n, uint32_t colour, uint32_t alpha)
+{
+    const typename V::T alphaLanes = V::set1_16(int16_t(alpha));
+    const typename V::T c = V::set1_32(int32_t(colour));
     const typename V::T zero = V::zero();
-    const typename V::T greenByte = V::set1_32(0x0000FF00);
+    constexpr int32_t p = V::pixels32;
+    static_assert(sizeof(typename V::T) == 4 * p, "four blocks of mask bytes fill one register");
     int32_t i = 0;
-    for (; i + V::pixels32 <= n; i += V::pixels32) {
-        const typename V::T sv = V::load(s + i);
-        if (V::allTrue(V::cmpeq32(V::srli32(sv, 24), zero)))
+    // Four blocks a step, whose mask bytes fill one register: a step
+    // without coverage is skipped.
+    for (; i + 4 * p <= n; i += 4 * p) {
+        if (V::allTrue(V::cmpeq32(V::load(m + i), zero)))
             continue;
-        // Both 16-bit lanes of a pixel hold its weight.
-        const typename V::T w = coverageWeights16<V>(V::coverageInBothLanes(sv), a);
-        // A byte at the top of its lane: the high half of the product is (x * w) >> 8.
-        const typename V::T even = V::mulhiu16(V::slli16(sv, 8), w);
-        const typename V::T green = V::bitAnd(V::mullo16(V::srli16(sv, 8), w), greenByte);
-        V::store(d + i, V::addsu8(V::load(d + i), V::bitOr(even, green)));
+        maskBlock<V, fullAlpha>(d + i, m + i, c, alphaLanes);
+        maskBlock<V, fullAlpha>(d + i + p, m + i + p, c, alphaLanes);
+        maskBlock<V, fullAlpha>(d + i + 2 * p, m + i + 2 * p, c, alphaLanes);
+        maskBlock<V, fullAlpha>(d + i + 3 * p, m + i + 3 * p, c, alphaLanes);
     }
-    scalarKernels().addPerPixel32(d + i, s + i, n - i, alpha);
+    for (; i + p <= n; i += p)
+        maskBlock<V, fullAlpha>(d + i, m + i, c, alphaLanes);
+    scalarKernels().mask32(d + i, m + i, n - i, colour, alpha);
 }
 
 template <class V>
 SIMD_TARGET void mask32(uint32_t* d, const uint8_t* m, int32_t n, uint32_t colour, uint32_t alpha)
 {
-    const typename V::T a = V::set1_32(int32_t(alpha));
-    const typename V::T c = V::set1_32(int32_t(colour));
-    const typename V::T zero = V::zero();
-    int32_t i = 0;
-    for (; i + V::pixels32 <= n; i += V::pixels32) {
-        const typename V::T coverage = V::loadBytesAs32(m + i);
-        if (V::allTrue(V::cmpeq32(coverage, zero)))
-            continue;
-        V::store(d + i, blendPixels<V>(V::load(d + i), c, coverageWeights<V>(coverage, a)));
-    }
-    scalarKernels().mask32(d + i, m + i, n - i, colour, alpha);
+    if (alpha == 255)
+        maskRow<V, true>(d, m, n, colour, alpha);
+    else
+        maskRow<V, false>(d, m, n, colour, alpha);
 }
 
 template <class V>
