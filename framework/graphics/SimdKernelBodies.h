@@ -101,21 +101,35 @@ SIMD_TARGET void fillOpaque32(uint32_t* d, int32_t n, uint32_t colour)
 template <class V>
 SIMD_TARGET void fillBlend32(uint32_t* d, int32_t n, uint32_t colour, uint32_t alpha)
 {
-    // Per 16-bit lane: the colour channel times alpha, and 256 - alpha; the
-    // alpha lane gets 0 and 256 so that the top byte stays.
-    const uint64_t c = colour;
-    const uint64_t scaled = (((c >> 16) & 0xFF) * alpha) << 32 | (((c >> 8) & 0xFF) * alpha) << 16 | ((c & 0xFF) * alpha);
-    const uint64_t inv = 256ull << 48 | uint64_t(256 - alpha) << 32 | uint64_t(256 - alpha) << 16 | (256 - alpha);
-    const typename V::T colourTimesAlpha = V::set1_64(scaled);
-    const typename V::T inverse = V::set1_64(inv);
-    const typename V::T zero = V::zero();
-    int32_t i = 0;
-    for (; i + V::pixels32 <= n; i += V::pixels32) {
-        const typename V::T v = V::load(d + i);
-        const typename V::T low = V::srli16(V::add16(V::mullo16(V::unpacklo8(v, zero), inverse), colourTimesAlpha), 8);
-        const typename V::T high = V::srli16(V::add16(V::mullo16(V::unpackhi8(v, zero), inverse), colourTimesAlpha), 8);
-        V::store(d + i, V::packus16(low, high));
+    // Bytes blended in place: blue and red (the even bytes) and green and the
+    // top byte (the odd bytes) each in a 16-bit lane, as d * (256 - alpha) +
+    // c * alpha; the top byte's lane gets 256 and 0, which keeps it.
+    const uint32_t inverse = 256 - alpha;
+    const typename V::T evenInverse = V::set1_16(int16_t(inverse));
+    const typename V::T oddInverse = V::set1_32(int32_t(256u << 16 | inverse));
+    const typename V::T evenColour =
+        V::set1_32(int32_t(((colour >> 16) & 0xFF) * alpha << 16 | (colour & 0xFF) * alpha));
+    const typename V::T oddColour = V::set1_32(int32_t(((colour >> 8) & 0xFF) * alpha));
+    const typename V::T evenBytes = V::set1_32(0x00FF00FF);
+    const typename V::T oddBytes = V::set1_32(int32_t(0xFF00FF00u));
+    auto blend = [&](typename V::T v) SIMD_TARGET {
+        const typename V::T even = V::srli16(V::add16(V::mullo16(V::bitAnd(v, evenBytes), evenInverse), evenColour), 8);
+        const typename V::T odd = V::bitAnd(V::add16(V::mullo16(V::srli16(v, 8), oddInverse), oddColour), oddBytes);
+        return V::bitOr(even, odd);
+    };
+    int32_t i = leadIn<V>(d, n);
+    scalarKernels().fillBlend32(d, i, colour, alpha);
+    constexpr int32_t p = V::pixels32;
+    for (; i + 4 * p <= n; i += 4 * p) {
+        const typename V::T a = V::load(d + i), b = V::load(d + i + p);
+        const typename V::T c = V::load(d + i + 2 * p), e = V::load(d + i + 3 * p);
+        V::store(d + i, blend(a));
+        V::store(d + i + p, blend(b));
+        V::store(d + i + 2 * p, blend(c));
+        V::store(d + i + 3 * p, blend(e));
     }
+    for (; i + p <= n; i += p)
+        V::store(d + i, blend(V::load(d + i)));
     scalarKernels().fillBlend32(d + i, n - i, colour, alpha);
 }
 
