@@ -509,27 +509,32 @@ SIMD_TARGET void bilinearAcross32(uint16_t* mixed, const uint32_t* source, const
     scalarKernels().bilinearAcross32(mixed + 4 * i, source, columns + i, weights + i, n - i);
 }
 
-// (upper * (4096 - w) + lower * w) >> 19 for the pixels whose lanes are in
-// u and l, as 32-bit lanes narrowed to 16 bits in pixel order.
+// (upper * (4096 - w) + lower * w) >> 19 for one register of lanes, as
+// (u + floor((l - u) * w / 4096)) >> 7: the same value, since u is whole.
+// l - u (within +-32640) moved by 32768 is an unsigned lane, so the floor
+// is one unsigned high multiply by 16w less 8w. Every step stays exact in
+// 16-bit lanes; the result, 0..255, stays in its lane.
 template <class V>
-SIMD_TARGET inline typename V::T mixDown(typename V::T u, typename V::T l, typename V::T weights)
+SIMD_TARGET inline typename V::T mixDown(typename V::T u, typename V::T l, typename V::T sixteenW,
+                                         typename V::T eightW)
 {
-    return V::packs32(V::srli32(V::madd16(V::unpacklo16(u, l), weights), 19),
-                      V::srli32(V::madd16(V::unpackhi16(u, l), weights), 19));
+    const typename V::T shifted = V::add16(V::sub16(l, u), V::set1_16(int16_t(-32768)));
+    return V::srli16(V::add16(u, V::sub16(V::mulhiu16(shifted, sixteenW), eightW)), 7);
 }
 
 template <class V>
 SIMD_TARGET void bilinearDown32(uint32_t* quads, const uint16_t* upper, const uint16_t* lower, uint32_t weight,
                                 int32_t n)
 {
-    const typename V::T weights = V::set1_32(int32_t((weight << 16) | (4096 - weight)));
+    const typename V::T sixteenW = V::set1_16(int16_t(uint16_t(weight << 4)));
+    const typename V::T eightW = V::set1_16(int16_t(weight << 3));
     // One register of lanes holds half a register of pixels.
     constexpr int32_t half = V::pixels32 / 2;
     int32_t i = 0;
     for (; i + V::pixels32 <= n; i += V::pixels32) {
-        const typename V::T first = mixDown<V>(V::load(upper + 4 * i), V::load(lower + 4 * i), weights);
+        const typename V::T first = mixDown<V>(V::load(upper + 4 * i), V::load(lower + 4 * i), sixteenW, eightW);
         const typename V::T second =
-            mixDown<V>(V::load(upper + 4 * (i + half)), V::load(lower + 4 * (i + half)), weights);
+            mixDown<V>(V::load(upper + 4 * (i + half)), V::load(lower + 4 * (i + half)), sixteenW, eightW);
         V::store(quads + i, V::packus16InOrder(first, second));
     }
     scalarKernels().bilinearDown32(quads + i, upper + 4 * i, lower + 4 * i, weight, n - i);
