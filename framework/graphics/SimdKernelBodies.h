@@ -13,25 +13,6 @@
 // The including file provides <cstdint>, <cstring> and PixelKernels.h
 // before opening its namespace.
 
-// Broadcasts per-pixel 32-bit weights to the 16-bit lanes of the two widened
-// halves (V::spreadWeights): blue, green and red get the weight, alpha gets 0,
-// which keeps the destination's top byte.
-template <class V>
-SIMD_TARGET inline void spreadWeights(typename V::T w32, typename V::T& low, typename V::T& high)
-{
-    V::spreadWeights(w32, low, high);
-}
-
-// Coverage weights from 32-bit lanes of coverage values: (c * alpha) >> 8,
-// with 254 (255 at 255) raised to 256.
-template <class V>
-SIMD_TARGET inline typename V::T coverageWeights(typename V::T coverage32, typename V::T alpha16)
-{
-    typename V::T w = V::srli32(V::mullo16(coverage32, alpha16), 8);
-    const typename V::T full = V::cmpeq32(w, V::set1_32(254));
-    return V::add32(w, V::bitAnd(full, V::set1_32(2)));
-}
-
 // Coverage weights in 16-bit lanes: (c * alpha) >> 8, 254 raised to 256.
 template <class V>
 SIMD_TARGET inline typename V::T coverageWeights16(typename V::T coverage16, typename V::T alpha16)
@@ -46,17 +27,6 @@ SIMD_TARGET inline typename V::T blendLanes(typename V::T d, typename V::T s, ty
 {
     const typename V::T inverse = V::sub16(V::set1_16(256), w);
     return V::srli16(V::add16(V::mullo16(d, inverse), V::mullo16(s, w)), 8);
-}
-
-template <class V>
-SIMD_TARGET inline typename V::T blendPixels(typename V::T d, typename V::T s, typename V::T w32)
-{
-    const typename V::T zero = V::zero();
-    typename V::T wLow, wHigh;
-    spreadWeights<V>(w32, wLow, wHigh);
-    const typename V::T low = blendLanes<V>(V::unpacklo8(d, zero), V::unpacklo8(s, zero), wLow);
-    const typename V::T high = blendLanes<V>(V::unpackhi8(d, zero), V::unpackhi8(s, zero), wHigh);
-    return V::packus16(low, high);
 }
 
 // Pixels to take one by one before the destination reaches a register
