@@ -25,6 +25,13 @@ struct Avx2 {
     {
         return _mm256_slli_epi32(_mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))), 24);
     }
+    // Each pixel's top byte in both of its 16-bit lanes.
+    SIMD_TARGET static T topByteInBothLanes(T pixels)
+    {
+        const T order = _mm256_setr_epi8(3, -1, 3, -1, 7, -1, 7, -1, 11, -1, 11, -1, 15, -1, 15, -1,  //
+                                         3, -1, 3, -1, 7, -1, 7, -1, 11, -1, 11, -1, 15, -1, 15, -1);
+        return _mm256_shuffle_epi8(pixels, order);
+    }
     SIMD_TARGET static T loadBytesAs16(const uint8_t* p)
     {
         return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));

@@ -27,6 +27,11 @@ struct Sse2 {
         const T zero = _mm_setzero_si128();
         return _mm_unpacklo_epi16(zero, _mm_unpacklo_epi8(zero, _mm_cvtsi32_si128(word)));
     }
+    // Each pixel's top byte in both of its 16-bit lanes.
+    static T topByteInBothLanes(T pixels)
+    {
+        return _mm_shufflehi_epi16(_mm_shufflelo_epi16(_mm_srli_epi16(pixels, 8), 0xF5), 0xF5);
+    }
     static T loadBytesAs16(const uint8_t* p)
     {
         return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());

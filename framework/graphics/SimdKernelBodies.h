@@ -248,11 +248,10 @@ SIMD_TARGET void blendPerPixel32(uint32_t* d, const uint32_t* s, int32_t n, uint
 template <class V, bool fullAlpha>
 SIMD_TARGET inline void addPerPixelBlock(uint32_t* d, typename V::T sv, typename V::T alpha)
 {
-    // The weight in the upper lane of each pixel, then in both.
-    typename V::T w = V::mulhiu16(V::bitAnd(sv, V::set1_32(int32_t(0xFF000000u))), alpha);
+    // The weight in both lanes of each pixel; `alpha` holds alpha << 8.
+    typename V::T w = V::mulhiu16(V::topByteInBothLanes(sv), alpha);
     if (fullAlpha)
         w = V::add16(w, V::bitAnd(V::cmpeq16(w, V::set1_16(254)), V::set1_16(2)));
-    w = V::bitOr(w, V::srli32(w, 16));
     // A byte at the top of its lane: the high half of the product is (x * w) >> 8.
     const typename V::T even = V::mulhiu16(V::slli16(sv, 8), w);
     const typename V::T green = V::bitAnd(V::mullo16(V::srli16(sv, 8), w), V::set1_32(0x0000FF00));
@@ -262,7 +261,7 @@ SIMD_TARGET inline void addPerPixelBlock(uint32_t* d, typename V::T sv, typename
 template <class V, bool fullAlpha>
 SIMD_TARGET void addPerPixelRow(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
 {
-    const typename V::T alphaLanes = V::set1_16(int16_t(alpha));
+    const typename V::T alphaLanes = V::set1_16(int16_t(alpha << 8));
     const typename V::T top = V::set1_32(int32_t(0xFF000000u));
     const typename V::T zero = V::zero();
     constexpr int32_t p = V::pixels32;
