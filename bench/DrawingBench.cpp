@@ -572,7 +572,8 @@ void verifyWholeFrame()
             selectKernels(set);
 }
 
-// Median real time per iteration of each benchmark, by name.
+// Median CPU time per iteration of each benchmark, by name: on a machine
+// shared with other work, time spent switched out does not count.
 std::map<std::string, double> medians;
 
 class CollectingReporter : public benchmark::ConsoleReporter {
@@ -581,7 +582,7 @@ public:
     {
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+                medians[run.run_name.function_name] = run.GetAdjustedCPUTime();
         ConsoleReporter::ReportRuns(runs);
     }
 };

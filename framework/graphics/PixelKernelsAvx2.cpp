@@ -20,9 +20,17 @@ struct Avx2 {
 
     SIMD_TARGET static T load(const void* p) { return _mm256_loadu_si256(static_cast<const __m256i*>(p)); }
     SIMD_TARGET static void store(void* p, T v) { _mm256_storeu_si256(static_cast<__m256i*>(p), v); }
-    SIMD_TARGET static T loadBytesAs32(const uint8_t* p)
+    // Eight coverage bytes, each at the top of its pixel's 32-bit lane.
+    SIMD_TARGET static T loadBytesHigh32(const uint8_t* p)
     {
-        return _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)));
+        return _mm256_slli_epi32(_mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))), 24);
+    }
+    // Each pixel's top byte in both of its 16-bit lanes.
+    SIMD_TARGET static T topByteInBothLanes(T pixels)
+    {
+        const T order = _mm256_setr_epi8(3, -1, 3, -1, 7, -1, 7, -1, 11, -1, 11, -1, 15, -1, 15, -1,  //
+                                         3, -1, 3, -1, 7, -1, 7, -1, 11, -1, 11, -1, 15, -1, 15, -1);
+        return _mm256_shuffle_epi8(pixels, order);
     }
     SIMD_TARGET static T loadBytesAs16(const uint8_t* p)
     {
@@ -50,9 +58,10 @@ struct Avx2 {
     SIMD_TARGET static T zero() { return _mm256_setzero_si256(); }
     SIMD_TARGET static T set1_16(int16_t v) { return _mm256_set1_epi16(v); }
     SIMD_TARGET static T set1_32(int32_t v) { return _mm256_set1_epi32(v); }
-    SIMD_TARGET static T set1_64(uint64_t v) { return _mm256_set1_epi64x(int64_t(v)); }
     SIMD_TARGET static T bitAnd(T a, T b) { return _mm256_and_si256(a, b); }
     SIMD_TARGET static T bitOr(T a, T b) { return _mm256_or_si256(a, b); }
+    // ~a & b
+    SIMD_TARGET static T bitAndNot(T a, T b) { return _mm256_andnot_si256(a, b); }
     SIMD_TARGET static T add16(T a, T b) { return _mm256_add_epi16(a, b); }
     SIMD_TARGET static T sub16(T a, T b) { return _mm256_sub_epi16(a, b); }
     SIMD_TARGET static T add32(T a, T b) { return _mm256_add_epi32(a, b); }
@@ -60,28 +69,17 @@ struct Avx2 {
     SIMD_TARGET static T srli16(T a, int n) { return _mm256_srli_epi16(a, n); }
     SIMD_TARGET static T slli16(T a, int n) { return _mm256_slli_epi16(a, n); }
     SIMD_TARGET static T srli32(T a, int n) { return _mm256_srli_epi32(a, n); }
-    SIMD_TARGET static T slli32(T a, int n) { return _mm256_slli_epi32(a, n); }
     SIMD_TARGET static T cmpeq16(T a, T b) { return _mm256_cmpeq_epi16(a, b); }
     SIMD_TARGET static T cmpeq32(T a, T b) { return _mm256_cmpeq_epi32(a, b); }
     SIMD_TARGET static T unpacklo8(T a, T b) { return _mm256_unpacklo_epi8(a, b); }
     SIMD_TARGET static T unpackhi8(T a, T b) { return _mm256_unpackhi_epi8(a, b); }
-    SIMD_TARGET static T unpacklo32(T a, T b) { return _mm256_unpacklo_epi32(a, b); }
-    SIMD_TARGET static T unpackhi32(T a, T b) { return _mm256_unpackhi_epi32(a, b); }
     SIMD_TARGET static T packus16(T a, T b) { return _mm256_packus_epi16(a, b); }
     SIMD_TARGET static T addsu8(T a, T b) { return _mm256_adds_epu8(a, b); }
     SIMD_TARGET static T min16(T a, T b) { return _mm256_min_epi16(a, b); }
     SIMD_TARGET static bool allTrue(T mask) { return _mm256_movemask_epi8(mask) == -1; }
     SIMD_TARGET static T madd16(T a, T b) { return _mm256_madd_epi16(a, b); }
     SIMD_TARGET static T mulhiu16(T a, T b) { return _mm256_mulhi_epu16(a, b); }
-    // Each pixel's top byte in both of its 16-bit lanes.
-    SIMD_TARGET static T coverageInBothLanes(T pixels)
-    {
-        const T order = _mm256_setr_epi8(3, -1, 3, -1, 7, -1, 7, -1, 11, -1, 11, -1, 15, -1, 15, -1,  //
-                                         3, -1, 3, -1, 7, -1, 7, -1, 11, -1, 11, -1, 15, -1, 15, -1);
-        return _mm256_shuffle_epi8(pixels, order);
-    }
-    SIMD_TARGET static T unpacklo16(T a, T b) { return _mm256_unpacklo_epi16(a, b); }
-    SIMD_TARGET static T unpackhi16(T a, T b) { return _mm256_unpackhi_epi16(a, b); }
+    SIMD_TARGET static T mulhi16(T a, T b) { return _mm256_mulhi_epi16(a, b); }
     SIMD_TARGET static T packs32(T a, T b) { return _mm256_packs_epi32(a, b); }
     // The pack works per half (0 1 4 5 | 2 3 6 7 in 64-bit pairs); the
     // permute puts the pixels back in order.
@@ -116,17 +114,6 @@ struct Avx2 {
         const T pairs = _mm256_or_si256(_mm256_slli_epi32(w, 16), _mm256_sub_epi32(_mm256_set1_epi32(4096), w));
         first = _mm256_permutevar8x32_epi32(pairs, _mm256_setr_epi32(0, 0, 0, 0, 2, 2, 2, 2));
         second = _mm256_permutevar8x32_epi32(pairs, _mm256_setr_epi32(1, 1, 1, 1, 3, 3, 3, 3));
-    }
-    // One byte shuffle per half: the weight's two low bytes into the blue,
-    // green and red lanes of its pixel, zero into the alpha lane.
-    SIMD_TARGET static void spreadWeights(T w32, T& low, T& high)
-    {
-        const T lowOrder = _mm256_setr_epi8(0, 1, 0, 1, 0, 1, -1, -1, 4, 5, 4, 5, 4, 5, -1, -1,  //
-                                            0, 1, 0, 1, 0, 1, -1, -1, 4, 5, 4, 5, 4, 5, -1, -1);
-        const T highOrder = _mm256_setr_epi8(8, 9, 8, 9, 8, 9, -1, -1, 12, 13, 12, 13, 12, 13, -1, -1,  //
-                                             8, 9, 8, 9, 8, 9, -1, -1, 12, 13, 12, 13, 12, 13, -1, -1);
-        low = _mm256_shuffle_epi8(w32, lowOrder);
-        high = _mm256_shuffle_epi8(w32, highOrder);
     }
 };
 

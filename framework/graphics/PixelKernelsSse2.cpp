@@ -19,12 +19,18 @@ struct Sse2 {
 
     static T load(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
     static void store(void* p, T v) { _mm_storeu_si128(static_cast<__m128i*>(p), v); }
-    static T loadBytesAs32(const uint8_t* p)
+    // Four coverage bytes, each at the top of its pixel's 32-bit lane.
+    static T loadBytesHigh32(const uint8_t* p)
     {
         int32_t word;
         std::memcpy(&word, p, 4);
         const T zero = _mm_setzero_si128();
-        return _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(word), zero), zero);
+        return _mm_unpacklo_epi16(zero, _mm_unpacklo_epi8(zero, _mm_cvtsi32_si128(word)));
+    }
+    // Each pixel's top byte in both of its 16-bit lanes.
+    static T topByteInBothLanes(T pixels)
+    {
+        return _mm_shufflehi_epi16(_mm_shufflelo_epi16(_mm_srli_epi16(pixels, 8), 0xF5), 0xF5);
     }
     static T loadBytesAs16(const uint8_t* p)
     {
@@ -39,9 +45,10 @@ struct Sse2 {
     static T zero() { return _mm_setzero_si128(); }
     static T set1_16(int16_t v) { return _mm_set1_epi16(v); }
     static T set1_32(int32_t v) { return _mm_set1_epi32(v); }
-    static T set1_64(uint64_t v) { return _mm_set1_epi64x(int64_t(v)); }
     static T bitAnd(T a, T b) { return _mm_and_si128(a, b); }
     static T bitOr(T a, T b) { return _mm_or_si128(a, b); }
+    // ~a & b
+    static T bitAndNot(T a, T b) { return _mm_andnot_si128(a, b); }
     static T add16(T a, T b) { return _mm_add_epi16(a, b); }
     static T sub16(T a, T b) { return _mm_sub_epi16(a, b); }
     static T add32(T a, T b) { return _mm_add_epi32(a, b); }
@@ -49,27 +56,17 @@ struct Sse2 {
     static T srli16(T a, int n) { return _mm_srli_epi16(a, n); }
     static T slli16(T a, int n) { return _mm_slli_epi16(a, n); }
     static T srli32(T a, int n) { return _mm_srli_epi32(a, n); }
-    static T slli32(T a, int n) { return _mm_slli_epi32(a, n); }
     static T cmpeq16(T a, T b) { return _mm_cmpeq_epi16(a, b); }
     static T cmpeq32(T a, T b) { return _mm_cmpeq_epi32(a, b); }
     static T unpacklo8(T a, T b) { return _mm_unpacklo_epi8(a, b); }
     static T unpackhi8(T a, T b) { return _mm_unpackhi_epi8(a, b); }
-    static T unpacklo32(T a, T b) { return _mm_unpacklo_epi32(a, b); }
-    static T unpackhi32(T a, T b) { return _mm_unpackhi_epi32(a, b); }
     static T packus16(T a, T b) { return _mm_packus_epi16(a, b); }
     static T addsu8(T a, T b) { return _mm_adds_epu8(a, b); }
     static T min16(T a, T b) { return _mm_min_epi16(a, b); }
     static bool allTrue(T mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
     static T madd16(T a, T b) { return _mm_madd_epi16(a, b); }
     static T mulhiu16(T a, T b) { return _mm_mulhi_epu16(a, b); }
-    // Each pixel's top byte in both of its 16-bit lanes.
-    static T coverageInBothLanes(T pixels)
-    {
-        const T coverage = _mm_srli_epi32(pixels, 24);
-        return _mm_or_si128(coverage, _mm_slli_epi32(coverage, 16));
-    }
-    static T unpacklo16(T a, T b) { return _mm_unpacklo_epi16(a, b); }
-    static T unpackhi16(T a, T b) { return _mm_unpackhi_epi16(a, b); }
+    static T mulhi16(T a, T b) { return _mm_mulhi_epi16(a, b); }
     static T packs32(T a, T b) { return _mm_packs_epi32(a, b); }
     static T packus16InOrder(T a, T b) { return _mm_packus_epi16(a, b); }
     // The neighbours source[c] and source[c + 1] of two columns, their bytes
@@ -94,16 +91,6 @@ struct Sse2 {
         int64_t pair;
         std::memcpy(&pair, p, 8);
         return pair;
-    }
-    static void spreadWeights(T w32, T& low, T& high)
-    {
-        const T rgbLanes = set1_64(0x0000FFFFFFFFFFFFull);
-        T l = _mm_unpacklo_epi32(w32, w32);
-        T h = _mm_unpackhi_epi32(w32, w32);
-        l = _mm_or_si128(l, _mm_slli_epi32(l, 16));
-        h = _mm_or_si128(h, _mm_slli_epi32(h, 16));
-        low = _mm_and_si128(l, rgbLanes);
-        high = _mm_and_si128(h, rgbLanes);
     }
 };
 

@@ -13,25 +13,6 @@
 // The including file provides <cstdint>, <cstring> and PixelKernels.h
 // before opening its namespace.
 
-// Broadcasts per-pixel 32-bit weights to the 16-bit lanes of the two widened
-// halves (V::spreadWeights): blue, green and red get the weight, alpha gets 0,
-// which keeps the destination's top byte.
-template <class V>
-SIMD_TARGET inline void spreadWeights(typename V::T w32, typename V::T& low, typename V::T& high)
-{
-    V::spreadWeights(w32, low, high);
-}
-
-// Coverage weights from 32-bit lanes of coverage values: (c * alpha) >> 8,
-// with 254 (255 at 255) raised to 256.
-template <class V>
-SIMD_TARGET inline typename V::T coverageWeights(typename V::T coverage32, typename V::T alpha16)
-{
-    typename V::T w = V::srli32(V::mullo16(coverage32, alpha16), 8);
-    const typename V::T full = V::cmpeq32(w, V::set1_32(254));
-    return V::add32(w, V::bitAnd(full, V::set1_32(2)));
-}
-
 // Coverage weights in 16-bit lanes: (c * alpha) >> 8, 254 raised to 256.
 template <class V>
 SIMD_TARGET inline typename V::T coverageWeights16(typename V::T coverage16, typename V::T alpha16)
@@ -48,24 +29,41 @@ SIMD_TARGET inline typename V::T blendLanes(typename V::T d, typename V::T s, ty
     return V::srli16(V::add16(V::mullo16(d, inverse), V::mullo16(s, w)), 8);
 }
 
+// Pixels to take one by one before the destination reaches a register
+// boundary, so that the blocks after them never split a cache line on the
+// side that is both read and written.
 template <class V>
-SIMD_TARGET inline typename V::T blendPixels(typename V::T d, typename V::T s, typename V::T w32)
+inline int32_t leadIn(const void* d, int32_t n)
 {
-    const typename V::T zero = V::zero();
-    typename V::T wLow, wHigh;
-    spreadWeights<V>(w32, wLow, wHigh);
-    const typename V::T low = blendLanes<V>(V::unpacklo8(d, zero), V::unpacklo8(s, zero), wLow);
-    const typename V::T high = blendLanes<V>(V::unpackhi8(d, zero), V::unpackhi8(s, zero), wHigh);
-    return V::packus16(low, high);
+    constexpr uintptr_t bytes = sizeof(typename V::T);
+    const int32_t lead = int32_t(((bytes - reinterpret_cast<uintptr_t>(d) % bytes) % bytes) / 4);
+    return n >= 4 * V::pixels32 ? lead : 0;
 }
+
+// Registers a step of the plain streaming kernels: four independent blocks
+// keep enough reads in flight for a row to go at the pace of memory rather
+// than of one load's latency.
+template <class V>
+constexpr int32_t streamRegisters = 4;
 
 template <class V>
 SIMD_TARGET void fillOpaque32(uint32_t* d, int32_t n, uint32_t colour)
 {
     const typename V::T top = V::set1_32(int32_t(0xFF000000u));
     const typename V::T rgb = V::set1_32(int32_t(colour & 0x00FFFFFFu));
-    int32_t i = 0;
-    for (; i + V::pixels32 <= n; i += V::pixels32)
+    int32_t i = leadIn<V>(d, n);
+    scalarKernels().fillOpaque32(d, i, colour);
+    constexpr int32_t p = V::pixels32, r = streamRegisters<V>;
+    for (; i + r * p <= n; i += r * p) {
+        typename V::T v[r];
+#pragma GCC unroll 4
+        for (int32_t k = 0; k < r; ++k)
+            v[k] = V::load(d + i + k * p);
+#pragma GCC unroll 4
+        for (int32_t k = 0; k < r; ++k)
+            V::store(d + i + k * p, V::bitOr(V::bitAnd(v[k], top), rgb));
+    }
+    for (; i + p <= n; i += p)
         V::store(d + i, V::bitOr(V::bitAnd(V::load(d + i), top), rgb));
     scalarKernels().fillOpaque32(d + i, n - i, colour);
 }
@@ -73,32 +71,65 @@ SIMD_TARGET void fillOpaque32(uint32_t* d, int32_t n, uint32_t colour)
 template <class V>
 SIMD_TARGET void fillBlend32(uint32_t* d, int32_t n, uint32_t colour, uint32_t alpha)
 {
-    // Per 16-bit lane: the colour channel times alpha, and 256 - alpha; the
-    // alpha lane gets 0 and 256 so that the top byte stays.
-    const uint64_t c = colour;
-    const uint64_t scaled = (((c >> 16) & 0xFF) * alpha) << 32 | (((c >> 8) & 0xFF) * alpha) << 16 | ((c & 0xFF) * alpha);
-    const uint64_t inv = 256ull << 48 | uint64_t(256 - alpha) << 32 | uint64_t(256 - alpha) << 16 | (256 - alpha);
-    const typename V::T colourTimesAlpha = V::set1_64(scaled);
-    const typename V::T inverse = V::set1_64(inv);
-    const typename V::T zero = V::zero();
-    int32_t i = 0;
-    for (; i + V::pixels32 <= n; i += V::pixels32) {
-        const typename V::T v = V::load(d + i);
-        const typename V::T low = V::srli16(V::add16(V::mullo16(V::unpacklo8(v, zero), inverse), colourTimesAlpha), 8);
-        const typename V::T high = V::srli16(V::add16(V::mullo16(V::unpackhi8(v, zero), inverse), colourTimesAlpha), 8);
-        V::store(d + i, V::packus16(low, high));
+    // Bytes blended in place: blue and red (the even bytes) and green and the
+    // top byte (the odd bytes) each in a 16-bit lane, as d * (256 - alpha) +
+    // c * alpha; the top byte's lane gets 256 and 0, which keeps it.
+    const uint32_t inverse = 256 - alpha;
+    const typename V::T evenInverse = V::set1_16(int16_t(inverse));
+    const typename V::T oddInverse = V::set1_32(int32_t(256u << 16 | inverse));
+    const typename V::T evenColour =
+        V::set1_32(int32_t(((colour >> 16) & 0xFF) * alpha << 16 | (colour & 0xFF) * alpha));
+    const typename V::T oddColour = V::set1_32(int32_t(((colour >> 8) & 0xFF) * alpha));
+    const typename V::T evenBytes = V::set1_32(0x00FF00FF);
+    const typename V::T oddBytes = V::set1_32(int32_t(0xFF00FF00u));
+    auto blend = [&](typename V::T v) SIMD_TARGET {
+        const typename V::T even = V::srli16(V::add16(V::mullo16(V::bitAnd(v, evenBytes), evenInverse), evenColour), 8);
+        const typename V::T odd = V::bitAnd(V::add16(V::mullo16(V::srli16(v, 8), oddInverse), oddColour), oddBytes);
+        return V::bitOr(even, odd);
+    };
+    int32_t i = leadIn<V>(d, n);
+    scalarKernels().fillBlend32(d, i, colour, alpha);
+    constexpr int32_t p = V::pixels32;
+    for (; i + 4 * p <= n; i += 4 * p) {
+        const typename V::T a = V::load(d + i), b = V::load(d + i + p);
+        const typename V::T c = V::load(d + i + 2 * p), e = V::load(d + i + 3 * p);
+        V::store(d + i, blend(a));
+        V::store(d + i + p, blend(b));
+        V::store(d + i + 2 * p, blend(c));
+        V::store(d + i + 3 * p, blend(e));
     }
+    for (; i + p <= n; i += p)
+        V::store(d + i, blend(V::load(d + i)));
     scalarKernels().fillBlend32(d + i, n - i, colour, alpha);
+}
+
+// (d & top) | (s & ~top)
+template <class V>
+SIMD_TARGET inline typename V::T keepTop(typename V::T d, typename V::T s, typename V::T top)
+{
+    return V::bitOr(V::bitAnd(d, top), V::bitAndNot(top, s));
 }
 
 template <class V>
 SIMD_TARGET void copyRgb32(uint32_t* d, const uint32_t* s, int32_t n)
 {
     const typename V::T top = V::set1_32(int32_t(0xFF000000u));
-    const typename V::T rgb = V::set1_32(0x00FFFFFF);
-    int32_t i = 0;
-    for (; i + V::pixels32 <= n; i += V::pixels32)
-        V::store(d + i, V::bitOr(V::bitAnd(V::load(d + i), top), V::bitAnd(V::load(s + i), rgb)));
+    int32_t i = leadIn<V>(d, n);
+    scalarKernels().copyRgb32(d, s, i);
+    constexpr int32_t p = V::pixels32, r = streamRegisters<V>;
+    for (; i + r * p <= n; i += r * p) {
+        typename V::T sv[r], dv[r];
+#pragma GCC unroll 4
+        for (int32_t k = 0; k < r; ++k) {
+            sv[k] = V::load(s + i + k * p);
+            dv[k] = V::load(d + i + k * p);
+        }
+#pragma GCC unroll 4
+        for (int32_t k = 0; k < r; ++k)
+            V::store(d + i + k * p, keepTop<V>(dv[k], sv[k], top));
+    }
+    for (; i + p <= n; i += p)
+        V::store(d + i, keepTop<V>(V::load(d + i), V::load(s + i), top));
     scalarKernels().copyRgb32(d + i, s + i, n - i);
 }
 
@@ -120,68 +151,186 @@ SIMD_TARGET void blendOverall32(uint32_t* d, const uint32_t* s, int32_t n, uint3
     scalarKernels().blendOverall32(d + i, s + i, n - i, alpha);
 }
 
+// The blend of whole pixels with their bytes left in place: blue and red
+// (the even bytes) and green and the top byte (the odd bytes) each sit in
+// a 16-bit lane. With t = s - d (-255..255) and twice the weight (0..512),
+//   d + ((t << 7) * 2w) >> 16 = d + floor(t * w / 256)
+// which is (d * (256 - w) + s * w) >> 8 with a single signed multiply.
+// `twice` holds 2w in both lanes of a pixel, `twiceOdd` 2w in the green lane
+// and 0 in the top byte's lane, which keeps it.
+template <class V>
+SIMD_TARGET inline typename V::T blendInPlace(typename V::T d, typename V::T s, typename V::T twice,
+                                              typename V::T twiceOdd)
+{
+    const typename V::T evenBytes = V::set1_32(0x00FF00FF);
+    const typename V::T de = V::bitAnd(d, evenBytes), se = V::bitAnd(s, evenBytes);
+    const typename V::T even = V::add16(de, V::mulhi16(V::slli16(V::sub16(se, de), 7), twice));
+    const typename V::T dodd = V::srli16(d, 8), sodd = V::srli16(s, 8);
+    const typename V::T odd = V::add16(dodd, V::mulhi16(V::slli16(V::sub16(sodd, dodd), 7), twiceOdd));
+    return V::bitOr(even, V::slli16(odd, 8));
+}
+
+// Twice the coverage weight of each pixel, 2 * ((c * alpha) >> 8) with 254
+// (255 at 255) raised to 256, from `coverage` holding c << 8 in the upper
+// 16-bit lane of each pixel and 0 in the lower one; `alpha` is in every
+// 16-bit lane. `twice` gets it in both lanes, `twiceOdd` in the lower lane
+// only (the lanes of green and of the top byte).
+template <class V, bool fullAlpha>
+SIMD_TARGET inline void twiceWeights(typename V::T coverage, typename V::T alpha, typename V::T& twice,
+                                     typename V::T& twiceOdd)
+{
+    typename V::T w = V::mulhiu16(coverage, alpha);
+    // Only 255 at 255 gives 254.
+    if (fullAlpha)
+        w = V::add16(w, V::bitAnd(V::cmpeq16(w, V::set1_16(254)), V::set1_16(2)));
+    twiceOdd = V::srli32(w, 15);
+    twice = V::bitOr(twiceOdd, V::add16(w, w));
+}
+
+template <class V, bool fullAlpha>
+SIMD_TARGET inline void blendPerPixelBlock(uint32_t* d, typename V::T sv, typename V::T alpha)
+{
+    typename V::T twice, twiceOdd;
+    twiceWeights<V, fullAlpha>(V::bitAnd(sv, V::set1_32(int32_t(0xFF000000u))), alpha, twice, twiceOdd);
+    V::store(d, blendInPlace<V>(V::load(d), sv, twice, twiceOdd));
+}
+
+template <class V, bool fullAlpha>
+SIMD_TARGET void blendPerPixelRow(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
+{
+    const typename V::T alphaLanes = V::set1_16(int16_t(alpha));
+    const typename V::T top = V::set1_32(int32_t(0xFF000000u));
+    const typename V::T zero = V::zero();
+    constexpr int32_t p = V::pixels32;
+    int32_t i = 0;
+    // Four blocks a step: wholly clear steps and, at full alpha, wholly
+    // opaque ones skip the arithmetic, and the reads of the four overlap.
+    for (; i + 4 * p <= n; i += 4 * p) {
+        const typename V::T s0 = V::load(s + i), s1 = V::load(s + i + p);
+        const typename V::T s2 = V::load(s + i + 2 * p), s3 = V::load(s + i + 3 * p);
+        const typename V::T any = V::bitOr(V::bitOr(s0, s1), V::bitOr(s2, s3));
+        if (V::allTrue(V::cmpeq32(V::bitAnd(any, top), zero)))
+            continue;
+        if (fullAlpha) {
+            const typename V::T all = V::bitAnd(V::bitAnd(s0, s1), V::bitAnd(s2, s3));
+            if (V::allTrue(V::cmpeq32(V::bitAnd(all, top), top))) {
+                const typename V::T d0 = V::load(d + i), d1 = V::load(d + i + p);
+                const typename V::T d2 = V::load(d + i + 2 * p), d3 = V::load(d + i + 3 * p);
+                V::store(d + i, keepTop<V>(d0, s0, top));
+                V::store(d + i + p, keepTop<V>(d1, s1, top));
+                V::store(d + i + 2 * p, keepTop<V>(d2, s2, top));
+                V::store(d + i + 3 * p, keepTop<V>(d3, s3, top));
+                continue;
+            }
+        }
+        blendPerPixelBlock<V, fullAlpha>(d + i, s0, alphaLanes);
+        blendPerPixelBlock<V, fullAlpha>(d + i + p, s1, alphaLanes);
+        blendPerPixelBlock<V, fullAlpha>(d + i + 2 * p, s2, alphaLanes);
+        blendPerPixelBlock<V, fullAlpha>(d + i + 3 * p, s3, alphaLanes);
+    }
+    for (; i + p <= n; i += p)
+        blendPerPixelBlock<V, fullAlpha>(d + i, V::load(s + i), alphaLanes);
+    scalarKernels().blendPerPixel32(d + i, s + i, n - i, alpha);
+}
+
 template <class V>
 SIMD_TARGET void blendPerPixel32(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
 {
-    const typename V::T a = V::set1_32(int32_t(alpha));
+    if (alpha == 255)
+        blendPerPixelRow<V, true>(d, s, n, alpha);
+    else
+        blendPerPixelRow<V, false>(d, s, n, alpha);
+}
+
+// The additive terms (s * w) >> 8 of one block, saturated onto d. Blue and
+// red (the even bytes) and green (an odd byte) are scaled in place in 16-bit
+// lanes; the top byte's term is dropped, which adds nothing to it.
+template <class V, bool fullAlpha>
+SIMD_TARGET inline void addPerPixelBlock(uint32_t* d, typename V::T sv, typename V::T alpha)
+{
+    // The weight in both lanes of each pixel; `alpha` holds alpha << 8.
+    typename V::T w = V::mulhiu16(V::topByteInBothLanes(sv), alpha);
+    if (fullAlpha)
+        w = V::add16(w, V::bitAnd(V::cmpeq16(w, V::set1_16(254)), V::set1_16(2)));
+    // A byte at the top of its lane: the high half of the product is (x * w) >> 8.
+    const typename V::T even = V::mulhiu16(V::slli16(sv, 8), w);
+    const typename V::T green = V::bitAnd(V::mullo16(V::srli16(sv, 8), w), V::set1_32(0x0000FF00));
+    V::store(d, V::addsu8(V::load(d), V::bitOr(even, green)));
+}
+
+template <class V, bool fullAlpha>
+SIMD_TARGET void addPerPixelRow(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
+{
+    const typename V::T alphaLanes = V::set1_16(int16_t(alpha << 8));
     const typename V::T top = V::set1_32(int32_t(0xFF000000u));
     const typename V::T zero = V::zero();
-    const bool opaqueRunsCopy = alpha == 255;
+    constexpr int32_t p = V::pixels32;
     int32_t i = 0;
-    for (; i + V::pixels32 <= n; i += V::pixels32) {
-        const typename V::T sv = V::load(s + i);
-        const typename V::T coverage = V::srli32(sv, 24);
-        // Blocks that are wholly clear or wholly opaque skip the arithmetic.
-        if (V::allTrue(V::cmpeq32(coverage, zero)))
+    // Four blocks a step; a step without coverage is skipped.
+    for (; i + 4 * p <= n; i += 4 * p) {
+        const typename V::T s0 = V::load(s + i), s1 = V::load(s + i + p);
+        const typename V::T s2 = V::load(s + i + 2 * p), s3 = V::load(s + i + 3 * p);
+        const typename V::T any = V::bitOr(V::bitOr(s0, s1), V::bitOr(s2, s3));
+        if (V::allTrue(V::cmpeq32(V::bitAnd(any, top), zero)))
             continue;
-        if (opaqueRunsCopy && V::allTrue(V::cmpeq32(V::bitAnd(sv, top), top))) {
-            V::store(d + i, V::bitOr(V::bitAnd(V::load(d + i), top), V::bitAnd(sv, V::set1_32(0x00FFFFFF))));
-            continue;
-        }
-        const typename V::T w = coverageWeights<V>(coverage, a);
-        V::store(d + i, blendPixels<V>(V::load(d + i), sv, w));
+        addPerPixelBlock<V, fullAlpha>(d + i, s0, alphaLanes);
+        addPerPixelBlock<V, fullAlpha>(d + i + p, s1, alphaLanes);
+        addPerPixelBlock<V, fullAlpha>(d + i + 2 * p, s2, alphaLanes);
+        addPerPixelBlock<V, fullAlpha>(d + i + 3 * p, s3, alphaLanes);
     }
-    scalarKernels().blendPerPixel32(d + i, s + i, n - i, alpha);
+    for (; i + p <= n; i += p)
+        addPerPixelBlock<V, fullAlpha>(d + i, V::load(s + i), alphaLanes);
+    scalarKernels().addPerPixel32(d + i, s + i, n - i, alpha);
 }
 
 template <class V>
 SIMD_TARGET void addPerPixel32(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
 {
-    // Blue and red (the even bytes) and green (an odd byte) are scaled in
-    // place in 16-bit lanes, so nothing is unpacked or packed; the top byte's
-    // term is dropped, which adds nothing to it.
-    const typename V::T a = V::set1_16(int16_t(alpha));
+    if (alpha == 255)
+        addPerPixelRow<V, true>(d, s, n, alpha);
+    else
+        addPerPixelRow<V, false>(d, s, n, alpha);
+}
+
+template <class V, bool fullAlpha>
+SIMD_TARGET inline void maskBlock(uint32_t* d, const uint8_t* m, typename V::T colour, typename V::T alpha)
+{
+    typename V::T twice, twiceOdd;
+    twiceWeights<V, fullAlpha>(V::loadBytesHigh32(m), alpha, twice, twiceOdd);
+    V::store(d, blendInPlace<V>(V::load(d), colour, twice, twiceOdd));
+}
+
+template <class V, bool fullAlpha>
+SIMD_TARGET void maskRow(uint32_t* d, const uint8_t* m, int32_t n, uint32_t colour, uint32_t alpha)
+{
+    const typename V::T alphaLanes = V::set1_16(int16_t(alpha));
+    const typename V::T c = V::set1_32(int32_t(colour));
     const typename V::T zero = V::zero();
-    const typename V::T greenByte = V::set1_32(0x0000FF00);
+    constexpr int32_t p = V::pixels32;
+    static_assert(sizeof(typename V::T) == 4 * p, "four blocks of mask bytes fill one register");
     int32_t i = 0;
-    for (; i + V::pixels32 <= n; i += V::pixels32) {
-        const typename V::T sv = V::load(s + i);
-        if (V::allTrue(V::cmpeq32(V::srli32(sv, 24), zero)))
+    // Four blocks a step, whose mask bytes fill one register: a step
+    // without coverage is skipped.
+    for (; i + 4 * p <= n; i += 4 * p) {
+        if (V::allTrue(V::cmpeq32(V::load(m + i), zero)))
             continue;
-        // Both 16-bit lanes of a pixel hold its weight.
-        const typename V::T w = coverageWeights16<V>(V::coverageInBothLanes(sv), a);
-        // A byte at the top of its lane: the high half of the product is (x * w) >> 8.
-        const typename V::T even = V::mulhiu16(V::slli16(sv, 8), w);
-        const typename V::T green = V::bitAnd(V::mullo16(V::srli16(sv, 8), w), greenByte);
-        V::store(d + i, V::addsu8(V::load(d + i), V::bitOr(even, green)));
+        maskBlock<V, fullAlpha>(d + i, m + i, c, alphaLanes);
+        maskBlock<V, fullAlpha>(d + i + p, m + i + p, c, alphaLanes);
+        maskBlock<V, fullAlpha>(d + i + 2 * p, m + i + 2 * p, c, alphaLanes);
+        maskBlock<V, fullAlpha>(d + i + 3 * p, m + i + 3 * p, c, alphaLanes);
     }
-    scalarKernels().addPerPixel32(d + i, s + i, n - i, alpha);
+    for (; i + p <= n; i += p)
+        maskBlock<V, fullAlpha>(d + i, m + i, c, alphaLanes);
+    scalarKernels().mask32(d + i, m + i, n - i, colour, alpha);
 }
 
 template <class V>
 SIMD_TARGET void mask32(uint32_t* d, const uint8_t* m, int32_t n, uint32_t colour, uint32_t alpha)
 {
-    const typename V::T a = V::set1_32(int32_t(alpha));
-    const typename V::T c = V::set1_32(int32_t(colour));
-    const typename V::T zero = V::zero();
-    int32_t i = 0;
-    for (; i + V::pixels32 <= n; i += V::pixels32) {
-        const typename V::T coverage = V::loadBytesAs32(m + i);
-        if (V::allTrue(V::cmpeq32(coverage, zero)))
-            continue;
-        V::store(d + i, blendPixels<V>(V::load(d + i), c, coverageWeights<V>(coverage, a)));
-    }
-    scalarKernels().mask32(d + i, m + i, n - i, colour, alpha);
+    if (alpha == 255)
+        maskRow<V, true>(d, m, n, colour, alpha);
+    else
+        maskRow<V, false>(d, m, n, colour, alpha);
 }
 
 template <class V>
@@ -329,27 +478,32 @@ SIMD_TARGET void bilinearAcross32(uint16_t* mixed, const uint32_t* source, const
     scalarKernels().bilinearAcross32(mixed + 4 * i, source, columns + i, weights + i, n - i);
 }
 
-// (upper * (4096 - w) + lower * w) >> 19 for the pixels whose lanes are in
-// u and l, as 32-bit lanes narrowed to 16 bits in pixel order.
+// (upper * (4096 - w) + lower * w) >> 19 for one register of lanes, as
+// (u + floor((l - u) * w / 4096)) >> 7: the same value, since u is whole.
+// l - u (within +-32640) moved by 32768 is an unsigned lane, so the floor
+// is one unsigned high multiply by 16w less 8w. Every step stays exact in
+// 16-bit lanes; the result, 0..255, stays in its lane.
 template <class V>
-SIMD_TARGET inline typename V::T mixDown(typename V::T u, typename V::T l, typename V::T weights)
+SIMD_TARGET inline typename V::T mixDown(typename V::T u, typename V::T l, typename V::T sixteenW,
+                                         typename V::T eightW)
 {
-    return V::packs32(V::srli32(V::madd16(V::unpacklo16(u, l), weights), 19),
-                      V::srli32(V::madd16(V::unpackhi16(u, l), weights), 19));
+    const typename V::T shifted = V::add16(V::sub16(l, u), V::set1_16(int16_t(-32768)));
+    return V::srli16(V::add16(u, V::sub16(V::mulhiu16(shifted, sixteenW), eightW)), 7);
 }
 
 template <class V>
 SIMD_TARGET void bilinearDown32(uint32_t* quads, const uint16_t* upper, const uint16_t* lower, uint32_t weight,
                                 int32_t n)
 {
-    const typename V::T weights = V::set1_32(int32_t((weight << 16) | (4096 - weight)));
+    const typename V::T sixteenW = V::set1_16(int16_t(uint16_t(weight << 4)));
+    const typename V::T eightW = V::set1_16(int16_t(weight << 3));
     // One register of lanes holds half a register of pixels.
     constexpr int32_t half = V::pixels32 / 2;
     int32_t i = 0;
     for (; i + V::pixels32 <= n; i += V::pixels32) {
-        const typename V::T first = mixDown<V>(V::load(upper + 4 * i), V::load(lower + 4 * i), weights);
+        const typename V::T first = mixDown<V>(V::load(upper + 4 * i), V::load(lower + 4 * i), sixteenW, eightW);
         const typename V::T second =
-            mixDown<V>(V::load(upper + 4 * (i + half)), V::load(lower + 4 * (i + half)), weights);
+            mixDown<V>(V::load(upper + 4 * (i + half)), V::load(lower + 4 * (i + half)), sixteenW, eightW);
         V::store(quads + i, V::packus16InOrder(first, second));
     }
     scalarKernels().bilinearDown32(quads + i, upper + 4 * i, lower + 4 * i, weight, n - i);

@@ -132,6 +132,52 @@ TEST(KernelParityTest, EveryVectorKernelMatchesTheScalarTwin)
     }
 }
 
+// Long rows starting at every offset from a register boundary, so that the
+// lead-in pixels, the unrolled blocks and the tail all run; coverage comes in
+// runs of whole blocks as well, which take the clear and opaque shortcuts.
+TEST(KernelParityTest, LongRowsMatchAtEveryAlignment)
+{
+    const PixelKernels& scalar = scalarKernels();
+    std::mt19937 random(4242);
+    for (const PixelKernels* set : vectorSets()) {
+        for (int round = 0; round < 240; ++round) {
+            const int32_t start = round % 17;
+            const int32_t n = int32_t(64 + random() % 260);
+            const size_t size = size_t(start + n) + 8;
+            const uint32_t alpha = round % 2 == 0 ? 255 : alphas[random() % 10];
+            const uint32_t colour = random();
+            const int32_t run = 4 << (random() % 4);
+            std::vector<uint32_t> d32(size), s32(size);
+            std::vector<uint8_t> cover(size + 16);
+            for (size_t i = 0; i < size; ++i) {
+                // Runs of clear, opaque and mixed blocks.
+                const uint32_t kind = uint32_t(i / size_t(run) * 2654435761u >> 7) % 3;
+                const uint8_t c = kind == 0 ? 0 : kind == 1 ? 255 : uint8_t(random());
+                d32[i] = random();
+                s32[i] = (random() & 0x00FFFFFF) | uint32_t(c) << 24;
+                cover[i] = c;
+            }
+            auto check32 = [&](const char* what, auto draw) {
+                std::vector<uint32_t> expected = d32, actual = d32;
+                draw(scalar, expected.data() + start);
+                draw(*set, actual.data() + start);
+                ASSERT_EQ(expected, actual) << set->name << " " << what << " start=" << start << " n=" << n
+                                            << " alpha=" << alpha;
+            };
+            const uint32_t* s = s32.data() + start;
+            const uint8_t* m = cover.data() + start;
+            const uint32_t blendAlpha = alpha == 255 ? 254 : alpha;
+            check32("fillOpaque32", [&](const PixelKernels& k, uint32_t* d) { k.fillOpaque32(d, n, colour); });
+            check32("fillBlend32", [&](const PixelKernels& k, uint32_t* d) { k.fillBlend32(d, n, colour, blendAlpha); });
+            check32("copyRgb32", [&](const PixelKernels& k, uint32_t* d) { k.copyRgb32(d, s, n); });
+            check32("blendOverall32", [&](const PixelKernels& k, uint32_t* d) { k.blendOverall32(d, s, n, blendAlpha); });
+            check32("blendPerPixel32", [&](const PixelKernels& k, uint32_t* d) { k.blendPerPixel32(d, s, n, alpha); });
+            check32("addPerPixel32", [&](const PixelKernels& k, uint32_t* d) { k.addPerPixel32(d, s, n, alpha); });
+            check32("mask32", [&](const PixelKernels& k, uint32_t* d) { k.mask32(d, m, n, colour, alpha); });
+        }
+    }
+}
+
 namespace {
 
 // Runs `draw` on a copy of `background` with the given kernel set and returns
