@@ -165,7 +165,10 @@ void SecretStarsBonus::arrive(Sprite* star)
                              star);
     if (!circle)
         return;
-    flight.sparkles = chain(circle, new ModifierEmitter(t.STAR_PARTICLE_DENSITY, 0xFFF58A), star);
+    auto* sparkles = new ModifierEmitter(t.STAR_PARTICLE_DENSITY, 0xFFF58A);
+    // The star's own layer, whoever runs the scene.
+    sparkles->setLayer(star->getParent());
+    flight.sparkles = chain(circle, sparkles, star);
     Modifier* fly = chain(circle, new ModifierLocationLine(t.SECRET_DUR_FLY, leaveX, leaveY, tx, ty, &easeOut), star);
     if (index % perPastry == 0) {
         struct Sound : public Modifier {
