@@ -64,25 +64,8 @@ void DialogArcadeInfo::show()
 void DialogArcadeInfo::paintCustomer()
 {
     auto* customer = objectCast<Sprite>(getComponent("SPRITE_CUSTOMER"));
-    auto* renderable = customer ? interfaceCast<IRenderable>(customer) : nullptr;
-    if (!renderable || !customer->isVisible() || !customer->getImage())
-        return;
-    if (!getFrameImage())
-        refreshBuffer();
-    RefPointer<Graphics> graphics = getFrameImage() ? getFrameImage()->getGraphics() : RefPointer<Graphics>();
-    if (!graphics)
-        return;
-    // Drawn as the sprite would be (its current frame), from its parent's
-    // place measured in the frame, whose origin is the dialog's own.
-    GameNode* parent = customer->getParent();
-    const int dx = (parent ? parent->getAbsoluteX() : 0) - getAbsoluteX();
-    const int dy = (parent ? parent->getAbsoluteY() : 0) - getAbsoluteY();
-    graphics->moveOffset(dx, dy);
-    renderable->render(graphics.get());
-    graphics->moveOffset(-dx, -dy);
-    // The frame carries the picture now: drawn once, it fades with the frame.
-    customer->setVisible(false);
-    setBufferDirty(true);
+    if (customer && customer->getImage())
+        stampIntoFrame(customer);
 }
 
 int DialogArcadeInfo::onStart(void* context, BaseObject*)

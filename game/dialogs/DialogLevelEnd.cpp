@@ -820,26 +820,9 @@ void DialogLevelEnd::show()
 
 void DialogLevelEnd::paintDecorations()
 {
-    Image* background = getFrameImage();
-    RefPointer<Graphics> graphics = background ? background->getGraphics() : RefPointer<Graphics>();
-    if (!graphics)
-        return;
-    for (const char* name : {"SPRITE_FLAG", "SPRITE_SHINE_TOP", "SPRITE_SHINE_BOTTOM", "LABEL_RESULT"}) {
-        GameNode* decoration = node(name);
-        auto* renderable = decoration ? interfaceCast<IRenderable>(decoration) : nullptr;
-        if (!renderable || !decoration->isVisible())
-            continue;
-        // Drawn as the node would be, from its parent's place in the background.
-        GameNode* parent = decoration->getParent();
-        const int dx = (parent ? parent->getAbsoluteX() : 0) - getAbsoluteX();
-        const int dy = (parent ? parent->getAbsoluteY() : 0) - getAbsoluteY();
-        graphics->moveOffset(dx, dy);
-        renderable->render(graphics.get());
-        graphics->moveOffset(-dx, -dy);
-        // The background carries it from now on.
-        decoration->setVisible(false);
-    }
-    setBufferDirty(true);
+    // The background carries them from now on.
+    for (const char* name : {"SPRITE_FLAG", "SPRITE_SHINE_TOP", "SPRITE_SHINE_BOTTOM", "LABEL_RESULT"})
+        stampIntoFrame(node(name));
 }
 
 // ---- rank meter ----
