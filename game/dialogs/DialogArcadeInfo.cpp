@@ -14,26 +14,12 @@
 #include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/dialogs/TrophyText.h"
+#include "game/text/GameText.h"
 
 TT_DEFINE_RECORD(DialogArcadeInfo, &DialogTortelune::classRecord);
 TT_REGISTER_CLASS(DialogArcadeInfo);
 
 namespace {
-
-WString text(const std::string& key)
-{
-    return BasicProperties::instance ? BasicProperties::instance->getText(key) : WString();
-}
-
-void setLabel(GameNode* node, const WString& value)
-{
-    if (auto* label = objectCast<Label>(node)) {
-        label->setText(value);
-        label->updateLayout();
-    } else if (auto* styled = objectCast<StyleLabel>(node)) {
-        styled->setText(value);
-    }
-}
 
 int stored(const std::map<int, int>& table, int key)
 {
@@ -54,17 +40,17 @@ void DialogArcadeInfo::setup(DialogArcadeInfo* dialog, int set)
     if (!dialog)
         return;
     dialog->result = 2;
-    setLabel(dialog->getComponent("LABEL_SET"),
-             text("TEXT_ARCADEINFO_SET") + toWideString(" " + std::to_string(set + 1)));
-    setLabel(dialog->getComponent("LABEL_NAME"), text("TEXT_ARCADENAME" + std::to_string(set)));
-    setLabel(dialog->getComponent("LABEL_GOAL"), formatDialogText(text("TEXT_ARCADETEXT" + std::to_string(set))));
+    setLabelText(dialog->getComponent("LABEL_SET"),
+             textByKey("TEXT_ARCADEINFO_SET") + toWideString(" " + std::to_string(set + 1)));
+    setLabelText(dialog->getComponent("LABEL_NAME"), textByKey("TEXT_ARCADENAME" + std::to_string(set)));
+    setLabelText(dialog->getComponent("LABEL_GOAL"), formatDialogText(textByKey("TEXT_ARCADETEXT" + std::to_string(set))));
     auto* player = PlayerManager::getInstance()
                        ? dynamic_cast<TortelunePlayer*>(PlayerManager::getInstance()->getCurrentPlayer())
                        : nullptr;
     const int score = player ? stored(player->arcadeScore, set) : 0;
     const int level = (player ? stored(player->arcadeLevel, set) : 0) + 1;
-    setLabel(dialog->getComponent("LABEL_SCOREVALUE"), formatGroupedNumber(score, getDigitGroupingSymbol()));
-    setLabel(dialog->getComponent("LABEL_LEVELVALUE"), formatGroupedNumber(level, getDigitGroupingSymbol()));
+    setLabelText(dialog->getComponent("LABEL_SCOREVALUE"), formatGroupedNumber(score, getDigitGroupingSymbol()));
+    setLabelText(dialog->getComponent("LABEL_LEVELVALUE"), formatGroupedNumber(level, getDigitGroupingSymbol()));
 }
 
 void DialogArcadeInfo::show()
@@ -78,25 +64,8 @@ void DialogArcadeInfo::show()
 void DialogArcadeInfo::paintCustomer()
 {
     auto* customer = objectCast<Sprite>(getComponent("SPRITE_CUSTOMER"));
-    auto* renderable = customer ? interfaceCast<IRenderable>(customer) : nullptr;
-    if (!renderable || !customer->isVisible() || !customer->getImage())
-        return;
-    if (!getFrameImage())
-        refreshBuffer();
-    RefPointer<Graphics> graphics = getFrameImage() ? getFrameImage()->getGraphics() : RefPointer<Graphics>();
-    if (!graphics)
-        return;
-    // Drawn as the sprite would be (its current frame), from its parent's
-    // place measured in the frame, whose origin is the dialog's own.
-    GameNode* parent = customer->getParent();
-    const int dx = (parent ? parent->getAbsoluteX() : 0) - getAbsoluteX();
-    const int dy = (parent ? parent->getAbsoluteY() : 0) - getAbsoluteY();
-    graphics->moveOffset(dx, dy);
-    renderable->render(graphics.get());
-    graphics->moveOffset(-dx, -dy);
-    // The frame carries the picture now: drawn once, it fades with the frame.
-    customer->setVisible(false);
-    setBufferDirty(true);
+    if (customer && customer->getImage())
+        stampIntoFrame(customer);
 }
 
 int DialogArcadeInfo::onStart(void* context, BaseObject*)

@@ -14,6 +14,7 @@
 #include "game/data/GameData.h"
 #include "game/data/TuningTable.h"
 #include "game/dialogs/DefaultDialogPainter.h"
+#include "game/text/GameText.h"
 
 TT_DEFINE_RECORD(DialogCustomerHint, &DialogTortelune::classRecord);
 TT_REGISTER_CLASS(DialogCustomerHint);
@@ -32,11 +33,6 @@ std::string upperCased(std::string key)
     for (char& c : key)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return key;
-}
-
-WString textOf(const std::string& key)
-{
-    return BasicProperties::instance ? BasicProperties::instance->getText(key) : WString();
 }
 
 const Level* runningLevel()
@@ -92,13 +88,13 @@ std::string DialogCustomerHint::resultTextKey()
 
 void DialogCustomerHint::showLevelText()
 {
-    setText(textOf(levelTextKey()));
+    setText(textByKey(levelTextKey()));
     resetOk(false);
 }
 
 void DialogCustomerHint::showResultText()
 {
-    setText(textOf(resultTextKey()));
+    setText(textByKey(resultTextKey()));
     // No OK button at the end: the bubble loses its room; the text keeps its place.
     setHeight(getHeight() - kResultDrop);
     resetOk(true);

@@ -37,6 +37,7 @@
 #include "game/production/PlaySessionInfo.h"
 #include "game/scenes/HintManager.h"
 #include "game/scenes/SceneGame.h"
+#include "game/text/GameText.h"
 
 TT_DEFINE_RECORD(DialogLevelEnd, &DialogTortelune::classRecord);
 TT_REGISTER_CLASS(DialogLevelEnd);
@@ -78,24 +79,6 @@ TortelunePlayer* player()
 {
     PlayerManager* players = PlayerManager::getInstance();
     return players ? dynamic_cast<TortelunePlayer*>(players->getCurrentPlayer()) : nullptr;
-}
-
-WString grouped(int value)
-{
-    return formatGroupedNumber(value, getDigitGroupingSymbol());
-}
-
-WString text(const std::string& key)
-{
-    return BasicProperties::instance ? BasicProperties::instance->getText(key) : WString();
-}
-
-void setText(Label* target, const WString& value)
-{
-    if (!target)
-        return;
-    target->setText(value);
-    target->updateLayout();
 }
 
 void setShown(GameNode* target, bool visible)
@@ -279,15 +262,15 @@ void DialogLevelEnd::showResults(const Level& level, const PlaySessionInfo& sess
             button->setAlpha(0);
         }
     }
-    setText(label("LABEL_RESULT"), text(won ? "TEXT_LEVELEND_RESULT_WIN" : "TEXT_LEVELEND_RESULT_LOSE"));
+    setLabelText(label("LABEL_RESULT"), textByKey(won ? "TEXT_LEVELEND_RESULT_WIN" : "TEXT_LEVELEND_RESULT_LOSE"));
     setShown(node("LABEL_RESULT"), true);
     for (const char* name : {"SPRITE_FLAG", "SPRITE_SHINE_TOP", "SPRITE_SHINE_BOTTOM"})
         setShown(node(name), won);
-    setText(label("LABEL_THEME"), getThemeTitle(getThemeIndex(level.themeName)));
+    setLabelText(label("LABEL_THEME"), getThemeTitle(getThemeIndex(level.themeName)));
     const int perTheme = std::max(1, tuning().LEVEL_PER_THEME);
-    WString levelLine = text("TEXT_LEVELEND_LEVEL");
+    WString levelLine = textByKey("TEXT_LEVELEND_LEVEL");
     levelLine += toWide((" " + std::to_string(index % perTheme + 1)).c_str());
-    setText(label("LABEL_LEVEL"), levelLine);
+    setLabelText(label("LABEL_LEVEL"), levelLine);
 
     if (isExam) {
         starsEarned = previousStars = missedStars = -1;
@@ -497,7 +480,7 @@ void DialogLevelEnd::buildReveal(Modifier* start, const Level& level)
         step = showStep(step, node(panelPrefix + "PANELTOTALSTARS"));
     if (won) {
         if (Label* cash = label("LABEL_CASHVALUE")) {
-            setText(cash, grouped(newTotalStars));
+            setLabelText(cash, groupedNumber(newTotalStars));
             if (Sprite* star = sprite("SPRITE_STAR")) {
                 star->setX(cash->getX() + 5 - cash->getWidth() / 2);
                 star->setVisible(false);
@@ -837,26 +820,9 @@ void DialogLevelEnd::show()
 
 void DialogLevelEnd::paintDecorations()
 {
-    Image* background = getFrameImage();
-    RefPointer<Graphics> graphics = background ? background->getGraphics() : RefPointer<Graphics>();
-    if (!graphics)
-        return;
-    for (const char* name : {"SPRITE_FLAG", "SPRITE_SHINE_TOP", "SPRITE_SHINE_BOTTOM", "LABEL_RESULT"}) {
-        GameNode* decoration = node(name);
-        auto* renderable = decoration ? interfaceCast<IRenderable>(decoration) : nullptr;
-        if (!renderable || !decoration->isVisible())
-            continue;
-        // Drawn as the node would be, from its parent's place in the background.
-        GameNode* parent = decoration->getParent();
-        const int dx = (parent ? parent->getAbsoluteX() : 0) - getAbsoluteX();
-        const int dy = (parent ? parent->getAbsoluteY() : 0) - getAbsoluteY();
-        graphics->moveOffset(dx, dy);
-        renderable->render(graphics.get());
-        graphics->moveOffset(-dx, -dy);
-        // The background carries it from now on.
-        decoration->setVisible(false);
-    }
-    setBufferDirty(true);
+    // The background carries them from now on.
+    for (const char* name : {"SPRITE_FLAG", "SPRITE_SHINE_TOP", "SPRITE_SHINE_BOTTOM", "LABEL_RESULT"})
+        stampIntoFrame(node(name));
 }
 
 // ---- rank meter ----
@@ -873,8 +839,8 @@ void DialogLevelEnd::startMeter(int rank, int totalScore)
     rankMax = ranks ? ranks->getRankMaxScore(shownRank) : 0;
     setRankBar(meterStart);
     if (ranks) {
-        setText(label("LABEL_RANKCUR"), ranks->getRankName(shownRank));
-        setText(label("LABEL_RANKNEW"), grouped(ranks->getRankScore(shownRank + 1)));
+        setLabelText(label("LABEL_RANKCUR"), ranks->getRankName(shownRank));
+        setLabelText(label("LABEL_RANKNEW"), groupedNumber(ranks->getRankScore(shownRank + 1)));
     }
 }
 
@@ -927,7 +893,7 @@ void DialogLevelEnd::update(int deltaMs)
             meterActive = value < profileScore();
         }
         if (Label* rankScore = label("LABEL_RANKSCORE"); rankScore && rankScore->isVisible())
-            setText(rankScore, grouped(value % 10 == 9 ? value + 1 : value));
+            setLabelText(rankScore, groupedNumber(value % 10 == 9 ? value + 1 : value));
     }
     if (confettiTimer != -1) {
         confettiTimer += deltaMs;
@@ -1071,7 +1037,7 @@ void DialogLevelEnd::resumeRankMeter()
             top->setCurrentFrame(0);
         meterActive = true;
         if (ranks)
-            setText(label("LABEL_RANKNEW"), grouped(ranks->getRankScore(shownRank + 1)));
+            setLabelText(label("LABEL_RANKNEW"), groupedNumber(ranks->getRankScore(shownRank + 1)));
     } else {
         meterActive = false;
     }
@@ -1089,7 +1055,7 @@ void DialogLevelEnd::showStarBonus(int bonus)
     }
     RefPointer<Label> floater(new Label(font.get(), 0, 0, 0, 0));
     floater->setAnchorPoint(Sprite::Center);
-    floater->setText(toWide("+") + grouped(bonus));
+    floater->setText(toWide("+") + groupedNumber(bonus));
     floater->updateLayout();
     floater->setVisible(false);
     const int x = cash->getX() - cash->getWidth() / 2;

@@ -12,6 +12,7 @@
 #include "framework/gui/TransitionScene.h"
 #include "framework/platform/GameWindow.h"
 #include "framework/resources/ResourceManager.h"
+#include "framework/scenegraph/IRenderable.h"
 #include "framework/scenegraph/ModifierAlpha.h"
 #include "framework/scenegraph/ModifierDelay.h"
 #include "framework/scenegraph/ModifierRotation.h"
@@ -328,4 +329,26 @@ void DialogTortelune::playSound(const std::string& key)
     RefPointer<Sound> sound = ResourceManager::instance->getResourceAs<Sound>(key, "default");
     if (sound)
         Sound::play(sound.get(), 128, 255, false);
+}
+
+bool DialogTortelune::stampIntoFrame(GameNode* node)
+{
+    auto* renderable = node ? interfaceCast<IRenderable>(node) : nullptr;
+    if (!renderable || !node->isVisible())
+        return false;
+    if (!getFrameImage())
+        refreshBuffer();
+    RefPointer<Graphics> graphics = getFrameImage() ? getFrameImage()->getGraphics() : RefPointer<Graphics>();
+    if (!graphics)
+        return false;
+    // Drawn from its parent's place measured in the frame, whose origin is the dialog's own.
+    GameNode* parent = node->getParent();
+    const int dx = (parent ? parent->getAbsoluteX() : 0) - getAbsoluteX();
+    const int dy = (parent ? parent->getAbsoluteY() : 0) - getAbsoluteY();
+    graphics->moveOffset(dx, dy);
+    renderable->render(graphics.get());
+    graphics->moveOffset(-dx, -dy);
+    node->setVisible(false);
+    setBufferDirty(true);
+    return true;
 }

@@ -66,6 +66,11 @@ protected:
         hideSound = hide;
     }
 
+    // Paints `node` (as it would draw itself, at its place in the dialog)
+    // into the dialog's frame picture and hides it: the frame carries it from
+    // then on and fades with the dialog. False when there is nothing to paint.
+    bool stampIntoFrame(GameNode* node);
+
     bool playSounds = true;
 
 private:
