@@ -19,7 +19,9 @@ PastryStation* SceneBoardHost::getPastryStation()
 
 bool SceneBoardHost::isInputBlocked() const
 {
-    return scene->inputBlocked;
+    // A paused level (menu, pause, trophies) freezes the board too: its hint
+    // timer would otherwise raise a modal hint over the menu's dialogs.
+    return scene->inputBlocked || scene->isPaused();
 }
 
 bool SceneBoardHost::isPlaying() const

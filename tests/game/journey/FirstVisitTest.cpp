@@ -454,3 +454,42 @@ TEST_F(FirstVisitTest, NewPlayerWalksFromTheNameToAnArcadeStart)
 }
 
 } // namespace
+
+// A new player who leaves level 1 through the menu soon after the customer's
+// words: the board's first-swap hint waits while the level is paused, so it
+// never covers the stop question, and its yes leads back to the map.
+TEST_F(FirstVisitTest, NewPlayerStopsLevelOneFromTheMenu)
+{
+    enter("SCENE_SELECTION");
+    current()->getInputContainer().setInputEnabled(true);
+    ASSERT_TRUE(runUntil([&] { return wasDrawn(current()->getDialog("DIALOG_NEWPLAYER")); }));
+    auto* name = objectCast<DialogNameInput>(current()->getDialog("DIALOG_NEWPLAYER"));
+    ASSERT_NE(nullptr, name);
+    name->getNameField()->setText(u"Anna", true);
+    clickOn(name->getOkButton());
+    ASSERT_TRUE(runUntil([&] { return currentPlayer() && currentPlayer()->hasSeenHint("HINT_WELCOME") &&
+                                      !shown("DIALOG_HINT"); }));
+    clickOn(component("BUTTON_LEVEL"));
+    ASSERT_TRUE(entered("SCENE_MAP"));
+    ASSERT_TRUE(runUntil([&] { return map()->getStartButton()->isEnabled() && !shown("DIALOG_HINT"); }, 4000));
+    clickOn(map()->getStartButton());
+    ASSERT_TRUE(entered("SCENE_GAME"));
+    EXPECT_EQ(0, GameData::instance->state->levelManager.getCurrentIndex());
+    // The customer's words are answered by step(); then the level plays.
+    ASSERT_TRUE(runUntil([&] { return game->saveOnLeave && !shown("DIALOG_HINT"); }, 3000));
+    ASSERT_FALSE(currentPlayer()->hasSeenHint("HINT_SWAP"));
+    steps(25);
+
+    clickOn(component("BUTTON_MENU"));
+    ASSERT_TRUE(runUntil([&] { return wasDrawn(game->getDialog("DIALOG_MENU")); }));
+    clickOn(component("BUTTON_STOP", "DIALOG_MENU"));
+    ASSERT_TRUE(runUntil([&] { return wasDrawn(game->getDialog("CTEXT_MENU_STOP")); }));
+    // Longer than the first-swap hint's delay, the question still in front.
+    for (int i = 0; i < 400; ++i) {
+        step();
+        ASSERT_FALSE(shown("DIALOG_HINT")) << "a hint rose over the stop question after " << i << " frames";
+    }
+    EXPECT_FALSE(currentPlayer()->hasSeenHint("HINT_SWAP"));
+    clickOn(component("BUTTON_YES", "CTEXT_MENU_STOP"));
+    ASSERT_TRUE(entered("SCENE_MAP"));
+}
