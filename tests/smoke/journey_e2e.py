@@ -13,77 +13,14 @@ Usage: journey_e2e.py GAME X11_WINDOW_TOOL OUTPUT_FOLDER"""
 import os
 import subprocess
 import sys
-import tempfile
 import time
 
-from PIL import ImageGrab, ImageStat
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e_screen import (check, env, failures, in_game, mean, near_white_share, on_map,  # noqa: E402
+                        question_frame, run_tool, setup, shot, wait_for)
 
 game, tool, out = sys.argv[1:4]
-os.makedirs(out, exist_ok=True)
-home = tempfile.mkdtemp(prefix="tortelune-journey-")
-for folder in ("config", "data", "run"):
-    os.makedirs(os.path.join(home, folder), mode=0o700)
-env = dict(os.environ, XDG_CONFIG_HOME=home + "/config", XDG_DATA_HOME=home + "/data",
-           XDG_RUNTIME_DIR=home + "/run", SDL_VIDEODRIVER="x11")
-failures = []
-
-
-def check(condition, text):
-    if not condition:
-        failures.append(text)
-        print("FAILED: " + text)
-
-
-def grab():
-    return ImageGrab.grab(xdisplay=os.environ["DISPLAY"]).convert("RGB")
-
-
-def shot(name):
-    image = grab()
-    image.save(os.path.join(out, name + ".png"))
-    return image
-
-
-def run_tool(*arguments, timeout_ms=10000):
-    return subprocess.run([tool, "Tortelune", str(timeout_ms), "any", *arguments], env=env).returncode
-
-
-def wait_for(predicate, seconds, step=0.2):
-    end = time.time() + seconds
-    while time.time() < end:
-        image = grab()
-        if predicate(image):
-            return image
-        time.sleep(step)
-    return None
-
-
-def mean(image, box):
-    return ImageStat.Stat(image.crop(box)).mean
-
-
-def near_white_share(image, box):
-    """The share of the box's pixels that are nearly white (the chef's jacket and toque)."""
-    region = image.crop(box)
-    pixels = list(region.getdata())
-    return sum(1 for r, g, b in pixels if r > 240 and g > 240 and b > 235) / float(len(pixels))
-
-
-def on_map(image):
-    sky = mean(image, (0, 60, 800, 160))
-    return sky[2] > sky[0] + 10
-
-
-def in_game(image):
-    """The kitchen's warm wall where the map's sky was."""
-    wall = mean(image, (0, 60, 800, 160))
-    return wall[0] > wall[2] + 30
-
-
-def question_frame(image):
-    """The yes/no question's pink frame left of its text."""
-    r, g, b = mean(image, (126, 240, 136, 380))
-    return r > 190 and g < 150 and b > 110
+home = setup(tool, out, "tortelune-journey-")
 
 
 def pink_button(image, box):

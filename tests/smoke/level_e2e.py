@@ -12,88 +12,22 @@ Usage: level_e2e.py GAME X11_WINDOW_TOOL OUTPUT_FOLDER MAKE_PLAYER SOURCE_DIR"""
 import os
 import subprocess
 import sys
-import tempfile
 import time
 
-from PIL import ImageGrab, ImageStat
+from PIL import ImageStat
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e_screen import (check, click, env, failures, in_game, mean, near_white_share, on_map,  # noqa: E402
+                        question_frame, run_tool, setup, shot, wait_for)
 
 game, tool, out, make_player, source = sys.argv[1:6]
-os.makedirs(out, exist_ok=True)
-home = tempfile.mkdtemp(prefix="tortelune-level-")
-for folder in ("config", "data", "run"):
-    os.makedirs(os.path.join(home, folder), mode=0o700)
-env = dict(os.environ, XDG_CONFIG_HOME=home + "/config", XDG_DATA_HOME=home + "/data",
-           XDG_RUNTIME_DIR=home + "/run", SDL_VIDEODRIVER="x11")
-failures = []
-
-
-def check(condition, text):
-    if not condition:
-        failures.append(text)
-        print("FAILED: " + text)
-    return condition
-
-
-def grab():
-    return ImageGrab.grab(xdisplay=os.environ["DISPLAY"]).convert("RGB")
-
-
-def shot(name):
-    image = grab()
-    image.save(os.path.join(out, "level-" + name + ".png"))
-    return image
-
-
-def run_tool(*arguments, timeout_ms=10000):
-    return subprocess.run([tool, "Tortelune", str(timeout_ms), "any", *arguments], env=env).returncode
-
-
-def click(x, y):
-    run_tool("click", str(x), str(y))
-
-
-def wait_for(predicate, seconds, step=0.2):
-    end = time.time() + seconds
-    while time.time() < end:
-        image = grab()
-        if predicate(image):
-            return image
-        time.sleep(step)
-    return None
-
-
-def mean(image, box):
-    return ImageStat.Stat(image.crop(box)).mean
-
-
-def near_white_share(image, box):
-    region = image.crop(box)
-    pixels = list(region.getdata())
-    return sum(1 for r, g, b in pixels if r > 240 and g > 240 and b > 235) / float(len(pixels))
-
-
-def on_map(image):
-    """The map's sky is blue above the hills."""
-    sky = mean(image, (0, 60, 800, 160))
-    return sky[2] > sky[0] + 10
+home = setup(tool, out, "tortelune-level-", "level-")
 
 
 def dialog_frame(image):
     """A big pink dialog frame (level information) stands at the left edge of the dialog."""
     r, g, b = mean(image, (96, 200, 106, 400))
     return r > 190 and g < 150 and b > 110
-
-
-def question_frame(image):
-    """The yes/no question's pink frame left of its text."""
-    r, g, b = mean(image, (126, 240, 136, 380))
-    return r > 190 and g < 150 and b > 110
-
-
-def in_game(image):
-    """The kitchen's warm wall where the map's sky was."""
-    wall = mean(image, (0, 60, 800, 160))
-    return wall[0] > wall[2] + 30
 
 
 def board_cell(column, row):

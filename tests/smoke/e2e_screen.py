@@ -1,0 +1,95 @@
+"""What the runs of the real game under a virtual X server share: a private
+home for the game's folders, the screen grabbed and read, the window tool
+that clicks and types, and the list of failed checks.
+Call setup() first; the other functions use what it was given."""
+import os
+import subprocess
+import tempfile
+import time
+
+from PIL import ImageGrab, ImageStat
+
+failures = []
+env = {}
+_tool = ""
+_out = ""
+_prefix = ""
+
+
+def setup(tool, out, home_prefix, shot_prefix=""):
+    """A fresh home with the config, data and runtime folders, which the
+    game's environment (env) names; returns the home's path."""
+    global _tool, _out, _prefix
+    _tool, _out, _prefix = tool, out, shot_prefix
+    os.makedirs(out, exist_ok=True)
+    home = tempfile.mkdtemp(prefix=home_prefix)
+    for folder in ("config", "data", "run"):
+        os.makedirs(os.path.join(home, folder), mode=0o700)
+    env.clear()
+    env.update(os.environ, XDG_CONFIG_HOME=home + "/config", XDG_DATA_HOME=home + "/data",
+               XDG_RUNTIME_DIR=home + "/run", SDL_VIDEODRIVER="x11")
+    return home
+
+
+def check(condition, text):
+    if not condition:
+        failures.append(text)
+        print("FAILED: " + text)
+    return condition
+
+
+def grab():
+    return ImageGrab.grab(xdisplay=os.environ["DISPLAY"]).convert("RGB")
+
+
+def shot(name):
+    image = grab()
+    image.save(os.path.join(_out, _prefix + name + ".png"))
+    return image
+
+
+def run_tool(*arguments, timeout_ms=10000):
+    return subprocess.run([_tool, "Tortelune", str(timeout_ms), "any", *arguments], env=env).returncode
+
+
+def click(x, y):
+    run_tool("click", str(x), str(y))
+
+
+def wait_for(predicate, seconds, step=0.2):
+    end = time.time() + seconds
+    while time.time() < end:
+        image = grab()
+        if predicate(image):
+            return image
+        time.sleep(step)
+    return None
+
+
+def mean(image, box):
+    return ImageStat.Stat(image.crop(box)).mean
+
+
+def near_white_share(image, box):
+    """The share of the box's pixels that are nearly white (the chef's jacket and toque)."""
+    region = image.crop(box)
+    pixels = list(region.getdata())
+    return sum(1 for r, g, b in pixels if r > 240 and g > 240 and b > 235) / float(len(pixels))
+
+
+def on_map(image):
+    """The map's sky is blue above the hills."""
+    sky = mean(image, (0, 60, 800, 160))
+    return sky[2] > sky[0] + 10
+
+
+def in_game(image):
+    """The kitchen's warm wall where the map's sky was."""
+    wall = mean(image, (0, 60, 800, 160))
+    return wall[0] > wall[2] + 30
+
+
+def question_frame(image):
+    """The yes/no question's pink frame left of its text."""
+    r, g, b = mean(image, (126, 240, 136, 380))
+    return r > 190 and g < 150 and b > 110
