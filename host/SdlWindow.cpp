@@ -122,6 +122,7 @@ void SdlWindow::show()
     settled = false;
     hadFocus = false;
     requests = 0;
+    resettles = 0;
     if (!x11RequestMap(window)) {
         // Other video drivers show the window without waiting on anyone.
         SDL_ShowWindow(window);
@@ -155,13 +156,7 @@ bool SdlWindow::settle(bool checkNow)
     hadFocus = hadFocus || (SDL_GetWindowFlags(window) & SDL_WINDOW_INPUT_FOCUS) != 0;
     // A window manager that starts after the window was made may frame even
     // a borderless window over the desktop: the place counts too.
-    bool coversScreen = true;
-    if (shown && settings.fullScreen) {
-        SDL_Rect bounds, area;
-        int display = SDL_GetWindowDisplayIndex(window);
-        if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) == 0 && x11WindowArea(window, area))
-            coversScreen = SDL_RectEquals(&area, &bounds);
-    }
+    const bool coversScreen = !shown || !settings.fullScreen || windowCoversScreen();
     // Windowed, the game runs without the focus; full screen pauses until it has it.
     if (shown && coversScreen && (hadFocus || !settings.fullScreen)) {
         settled = true;
@@ -356,6 +351,7 @@ bool SdlWindow::peekMessage(WindowMessage& message)
         settle(false);
     SDL_Event event;
     while (pending.empty() && SDL_PollEvent(&event)) {
+        resettleAfterMove(event);
         translated.clear();
         translator.translate(event, translated);
         for (const WindowMessage& message : translated) {
@@ -371,6 +367,34 @@ bool SdlWindow::peekMessage(WindowMessage& message)
     message = pending.front();
     pending.pop_front();
     return true;
+}
+
+bool SdlWindow::windowCoversScreen()
+{
+    SDL_Rect bounds, area;
+    const int display = SDL_GetWindowDisplayIndex(window);
+    if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) != 0 || !x11WindowArea(window, area))
+        return true;
+    return SDL_RectEquals(&area, &bounds) == SDL_TRUE;
+}
+
+void SdlWindow::resettleAfterMove(const SDL_Event& event)
+{
+    if (!settled || !shown || !settings.fullScreen || !window || event.type != SDL_WINDOWEVENT ||
+        (event.window.event != SDL_WINDOWEVENT_MOVED && event.window.event != SDL_WINDOWEVENT_SIZE_CHANGED))
+        return;
+    // Bounded, so that a window manager that will not have a full-screen
+    // window is not asked for ever.
+    if (resettles >= kMaxResettles)
+        return;
+    if (windowCoversScreen())
+        return;
+    ++resettles;
+    settled = false;
+    requests = 1;
+    createdAt = lastCheck = SDL_GetTicks();
+    // The first new request goes out at the first retry's pause.
+    lastRequest = createdAt - kFirstRetryMs;
 }
 
 void SdlWindow::postMessage(const WindowMessage& message)

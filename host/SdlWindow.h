@@ -53,6 +53,8 @@ private:
     static constexpr unsigned kSettleCheckIntervalMs = 50;
     static constexpr unsigned kFirstRetryMs = 200;
     static constexpr unsigned kLastRetryMs = 2000;
+    // How often a settled full-screen window settles again after the desktop moved it.
+    static constexpr unsigned kMaxResettles = 3;
 
     // Makes the window, its renderer and its frame texture (closing any before).
     bool createWindow(Placement placement);
@@ -67,6 +69,12 @@ private:
     // Whether the display really made the window the size SDL believes it
     // has; true when the display cannot be asked.
     bool realSizeMatches();
+    // Whether the window's real place and size are the whole display's; true
+    // when the display cannot be asked.
+    bool windowCoversScreen();
+    // A settled full-screen window that the desktop moved or resized (a window
+    // manager that started later and framed it) settles again, a few times.
+    void resettleAfterMove(const SDL_Event& event);
 
     WindowSettings settings;
     SDL_Window* window = nullptr;
@@ -78,6 +86,7 @@ private:
     bool settled = false;
     bool hadFocus = false;
     unsigned requests = 0;
+    unsigned resettles = 0;
     uint32_t createdAt = 0;
     uint32_t lastRequest = 0;
     uint32_t lastCheck = 0;
