@@ -44,24 +44,28 @@ bool writeAll(int descriptor, const void* data, size_t size)
     return true;
 }
 
-// Removes temporaries of `name` left in `folder` by writers that died
-// mid-write (a kill or a power cut between creating and renaming them). The
+// Removes the temporaries that writers who died mid-write (a kill or a
+// power cut between creating and renaming them) left in `folder`. The
 // writer's process id is part of each temporary's name; one whose process is
-// gone can never be renamed into place. Temporaries of live processes stay.
-void removeStaleTemporaries(const std::string& folder, const std::string& name)
+// gone can never be renamed into place. The whole folder is swept, not only
+// the file being written: a dead writer's file may not be saved again for a
+// long time (another player's saved game). Temporaries of live processes stay.
+void removeStaleTemporaries(const std::string& folder)
 {
     DIR* listing = ::opendir(folder.c_str());
     if (!listing)
         return;
-    const std::string prefix = "." + name + ".tmp-";
     const pid_t self = ::getpid();
     while (dirent* entry = ::readdir(listing)) {
+        // ".<name>.tmp-<pid>-XXXXXX", as made below.
         const char* entryName = entry->d_name;
-        if (std::strncmp(entryName, prefix.c_str(), prefix.size()) != 0)
+        const char* marker = entryName[0] == '.' ? std::strstr(entryName + 1, ".tmp-") : nullptr;
+        if (!marker || marker == entryName + 1)
             continue;
+        const char* digits = marker + 5;
         char* end = nullptr;
-        const long writer = std::strtol(entryName + prefix.size(), &end, 10);
-        if (end == entryName + prefix.size() || *end != '-' || writer <= 0 || writer == self)
+        const long writer = std::strtol(digits, &end, 10);
+        if (end == digits || *end != '-' || std::strlen(end + 1) != 6 || writer <= 0 || writer == self)
             continue;
         if (::kill(static_cast<pid_t>(writer), 0) != 0 && errno == ESRCH)
             ::unlinkat(::dirfd(listing), entryName, 0);
@@ -82,7 +86,7 @@ bool writeFileAtomically(const std::string& path, const void* data, size_t size,
     // writer's leftover from a file still being written.
     std::string folder = folderOf(path);
     std::string name = path.substr(path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1);
-    removeStaleTemporaries(folder, name);
+    removeStaleTemporaries(folder);
     std::string temporary = folder + "/." + name + ".tmp-" + std::to_string(::getpid()) + "-XXXXXX";
     int descriptor = ::mkstemp(&temporary[0]);
     if (descriptor < 0)

@@ -90,7 +90,7 @@ TEST(AtomicFile, TargetThatIsAFolderStaysAndFails)
 }
 
 
-TEST(AtomicFile, NextWriteRemovesTemporariesOfDeadWritersOnly)
+TEST(AtomicFile, NextWriteRemovesEveryTemporaryOfDeadWritersInItsFolderOnly)
 {
     TempFolder folder;
     // A process id that is surely gone: a child that has ended and been reaped.
@@ -104,14 +104,17 @@ TEST(AtomicFile, NextWriteRemovesTemporariesOfDeadWritersOnly)
     const std::vector<std::string> leftovers = {
         ".scores.xml.tmp-" + dead + "-a1b2c3",   // a killed writer of this file: removed
         ".scores.xml.tmp-" + alive + "-d4e5f6",  // a live writer: kept
-        ".players.plrs.tmp-" + dead + "-g7h8i9", // another file's: left for its own next save
+        ".players.plrs.tmp-" + dead + "-g7h8i9", // another file's killed writer: removed too
         ".scores.xml.tmp-Zq81xP",                // no writer named: kept
+        ".notes.tmp-" + dead + "-abc",           // not a temporary of ours: kept
+        "notes.tmp-" + dead + "-a1b2c3",         // not hidden, so not ours: kept
     };
     for (const std::string& name : leftovers)
         std::ofstream(folder.path() + "/" + name) << "half";
     std::string error;
     ASSERT_TRUE(writeFileAtomically(folder.path() + "/scores.xml", std::string("whole"), &error)) << error;
-    EXPECT_EQ(folder.entries(), (std::vector<std::string>{leftovers[2], leftovers[1], leftovers[3], "scores.xml"}));
+    EXPECT_EQ(folder.entries(),
+              (std::vector<std::string>{leftovers[4], leftovers[1], leftovers[3], leftovers[5], "scores.xml"}));
 }
 
 } // namespace

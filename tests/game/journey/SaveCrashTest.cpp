@@ -312,9 +312,7 @@ TEST_P(SaveCrashTest, EverySaveKilledMidwayLeavesTheOldOrTheNewFile)
     int asideFiles = 0;
     int temporaryFiles = 0;
     countStrayFiles(asideFiles, temporaryFiles, true);
-    // TODO(saves): now and then one temporary of a dead writer outlives the
-    // next round of saves; it is harmless (never read) but should go.
-    std::printf("%d temporaries of dead writers left after the next saves\n", temporaryFiles);
+    EXPECT_EQ(temporaryFiles, 0) << "temporaries of dead writers outlived the next round of saves";
     readEverything(seen);
     EXPECT_EQ(seen.players, generation);
 }
