@@ -263,11 +263,11 @@ void Graphics32::writeScaledRow(Image* source, Image* target, const transformed:
         const uint16_t* top = mixedRow(source, row, row.sourceRow, -1);
         const int32_t topSlot = mixedRows[0].index == row.sourceRow ? 0 : 1;
         const uint16_t* bottom = mixedRow(source, row, row.sourceRow + 1, topSlot);
-        mixedQuads.resize(size_t(row.smoothCount));
-        kernels.bilinearDown32(mixedQuads.data(), top, bottom, row.weightY, row.smoothCount);
         if (mode == WriteMode::Opaque) {
-            kernels.copyRgb32(d, mixedQuads.data(), row.smoothCount);
+            kernels.bilinearDownRgb32(d, top, bottom, row.weightY, row.smoothCount);
         } else {
+            mixedQuads.resize(size_t(row.smoothCount));
+            kernels.bilinearDown32(mixedQuads.data(), top, bottom, row.weightY, row.smoothCount);
             for (; i < row.smoothCount; ++i)
                 transformed::writeSample<Rgb32>(d[i], mixedQuads[size_t(i)], mode, alpha, true, false);
         }

@@ -52,6 +52,9 @@ struct PixelKernels {
     // Down: two rows of the above with the 12-bit weight w, rounded down to
     // bytes: quad = (upper * (4096 - w) + lower * w) >> 19.
     void (*bilinearDown32)(uint32_t* quads, const uint16_t* upper, const uint16_t* lower, uint32_t weight, int32_t n);
+    // The same mix down written straight onto a target row: RGB = the mixed
+    // quad's RGB, top byte kept.
+    void (*bilinearDownRgb32)(uint32_t* d, const uint16_t* upper, const uint16_t* lower, uint32_t weight, int32_t n);
 };
 
 // Avx512 adds byte-masked stores for the opaque fill and copy to the AVX2 set.

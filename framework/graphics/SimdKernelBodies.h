@@ -510,12 +510,31 @@ SIMD_TARGET void bilinearDown32(uint32_t* quads, const uint16_t* upper, const ui
 }
 
 template <class V>
+SIMD_TARGET void bilinearDownRgb32(uint32_t* d, const uint16_t* upper, const uint16_t* lower, uint32_t weight,
+                                   int32_t n)
+{
+    const typename V::T sixteenW = V::set1_16(int16_t(uint16_t(weight << 4)));
+    const typename V::T eightW = V::set1_16(int16_t(weight << 3));
+    const typename V::T top = V::set1_32(int32_t(0xFF000000u));
+    constexpr int32_t half = V::pixels32 / 2;
+    int32_t i = 0;
+    for (; i + V::pixels32 <= n; i += V::pixels32) {
+        const typename V::T first = mixDown<V>(V::load(upper + 4 * i), V::load(lower + 4 * i), sixteenW, eightW);
+        const typename V::T second =
+            mixDown<V>(V::load(upper + 4 * (i + half)), V::load(lower + 4 * (i + half)), sixteenW, eightW);
+        V::store(d + i, keepTop<V>(V::load(d + i), V::packus16InOrder(first, second), top));
+    }
+    scalarKernels().bilinearDownRgb32(d + i, upper + 4 * i, lower + 4 * i, weight, n - i);
+}
+
+template <class V>
 const PixelKernels& kernelSet(const char* name)
 {
     static const PixelKernels set = {
         name,           fillOpaque32<V>,   fillBlend32<V>, copyRgb32<V>,    blendOverall32<V>,
         blendPerPixel32<V>, addPerPixel32<V>, mask32<V>,   scaleRowOpaque32<V>, fillBlend16<V>,  blendOverall16<V>,
         blendPlane16<V>, addPlane16<V>,     mask16<V>,      bilinearAcross32<V>, bilinearDown32<V>,
+        bilinearDownRgb32<V>,
     };
     return set;
 }

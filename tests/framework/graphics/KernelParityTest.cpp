@@ -110,6 +110,9 @@ TEST(KernelParityTest, EveryVectorKernelMatchesTheScalarTwin)
             check32("bilinearDown32", [&](const PixelKernels& k, uint32_t* d) {
                 k.bilinearDown32(d, upper.data(), lower.data(), weights[0], n);
             });
+            check32("bilinearDownRgb32", [&](const PixelKernels& k, uint32_t* d) {
+                k.bilinearDownRgb32(d, upper.data(), lower.data(), weights[0], n);
+            });
             auto checkAcross = [&](const char* what, auto run) {
                 std::vector<uint16_t> expected(size_t(n) * 4 + 1), actual = expected;
                 run(scalar, expected.data());
@@ -281,6 +284,11 @@ TEST(KernelParityTest, BilinearMixMatchesItsTwinAndTheFloatFormula)
         scalarKernels().bilinearAcross32(lower, p + 2, &column, &wx, 1);
         scalarKernels().bilinearDown32(&halves, upper, lower, wy, 1);
         ASSERT_EQ(halves, scalar) << round;
+        // Mixed straight onto a target pixel, whose top byte stays.
+        uint32_t onto = uint32_t(random());
+        const uint32_t before = onto;
+        scalarKernels().bilinearDownRgb32(&onto, upper, lower, wy, 1);
+        ASSERT_EQ(onto, (before & 0xFF000000u) | (scalar & 0x00FFFFFFu)) << round;
 #if defined(__SSE2__)
         ASSERT_EQ(transformed::bilinearSse2(p[0], p[1], p[2], p[3], wx, wy), scalar) << round;
 #endif
