@@ -107,11 +107,11 @@ void mask16(uint16_t* d, const uint8_t* m, int32_t n, uint16_t colour, uint32_t 
     }
 }
 
-void bilinearAcross32(uint16_t* mixed, const uint32_t* source, const int32_t* columns, const uint32_t* weights,
+void bilinearAcross32(uint16_t* mixed, const uint32_t* source, const int32_t* columns, const uint32_t* weightPairs,
                       int32_t n)
 {
     for (int32_t i = 0; i < n; ++i) {
-        const uint32_t a = source[columns[i]], b = source[columns[i] + 1], w = weights[i];
+        const uint32_t a = source[columns[i]], b = source[columns[i] + 1], w = weightPairs[i] >> 16;
         for (int shift = 0; shift < 32; shift += 8)
             *mixed++ = uint16_t((((a >> shift) & 0xFF) * (4096 - w) + ((b >> shift) & 0xFF) * w) >> 5);
     }

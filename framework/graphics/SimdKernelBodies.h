@@ -461,7 +461,7 @@ SIMD_TARGET void mask16(uint16_t* d, const uint8_t* m, int32_t n, uint16_t colou
 
 template <class V>
 SIMD_TARGET void bilinearAcross32(uint16_t* mixed, const uint32_t* source, const int32_t* columns,
-                                  const uint32_t* weights, int32_t n)
+                                  const uint32_t* weightPairs, int32_t n)
 {
     // V::columnPairs widens each pixel's two neighbours to 16-bit lanes with
     // their bytes paired (a, b); one multiply-add per pair against
@@ -471,11 +471,11 @@ SIMD_TARGET void bilinearAcross32(uint16_t* mixed, const uint32_t* source, const
     for (; i + step <= n; i += step) {
         typename V::T first, second, firstWeights, secondWeights;
         V::columnPairs(source, columns + i, first, second);
-        V::columnWeights(weights + i, firstWeights, secondWeights);
+        V::columnWeights(weightPairs + i, firstWeights, secondWeights);
         V::store(mixed + 4 * i, V::packs32(V::srli32(V::madd16(first, firstWeights), 5),
                                            V::srli32(V::madd16(second, secondWeights), 5)));
     }
-    scalarKernels().bilinearAcross32(mixed + 4 * i, source, columns + i, weights + i, n - i);
+    scalarKernels().bilinearAcross32(mixed + 4 * i, source, columns + i, weightPairs + i, n - i);
 }
 
 // (upper * (4096 - w) + lower * w) >> 19 for one register of lanes, as

@@ -95,9 +95,11 @@ TEST(KernelParityTest, EveryVectorKernelMatchesTheScalarTwin)
             for (int32_t i = 0; i < n; ++i)
                 columns[size_t(i)] = round % 2 == 0 ? int32_t(random() % uint32_t(n))
                                                     : std::min<int32_t>(n - 1, int32_t(uint32_t(i) * stepNumerator / 16));
-            std::vector<uint32_t> weights(size_t(n) + 1);
-            for (int32_t i = 0; i < n; ++i)
+            std::vector<uint32_t> weights(size_t(n) + 1), weightPairs(size_t(n) + 1);
+            for (int32_t i = 0; i < n; ++i) {
                 weights[size_t(i)] = random() % 4096;
+                weightPairs[size_t(i)] = bilinearWeightPair(weights[size_t(i)]);
+            }
             check32("scaleRowOpaque32", [&](const PixelKernels& k, uint32_t* d) {
                 k.scaleRowOpaque32(d, s32.data(), n, columns.data(), n);
             });
@@ -120,7 +122,7 @@ TEST(KernelParityTest, EveryVectorKernelMatchesTheScalarTwin)
                 ASSERT_EQ(expected, actual) << set->name << " " << what << " n=" << n;
             };
             checkAcross("bilinearAcross32", [&](const PixelKernels& k, uint16_t* mixed) {
-                k.bilinearAcross32(mixed, s32.data(), columns.data(), weights.data(), n);
+                k.bilinearAcross32(mixed, s32.data(), columns.data(), weightPairs.data(), n);
             });
             const uint16_t colour16 = uint16_t(colour);
             check16("fillBlend16", [&](const PixelKernels& k, uint16_t* d) { k.fillBlend16(d, n, colour16, blendAlpha); });
@@ -280,8 +282,9 @@ TEST(KernelParityTest, BilinearMixMatchesItsTwinAndTheFloatFormula)
         const int32_t column = 0;
         uint16_t upper[4], lower[4];
         uint32_t halves = 0;
-        scalarKernels().bilinearAcross32(upper, p, &column, &wx, 1);
-        scalarKernels().bilinearAcross32(lower, p + 2, &column, &wx, 1);
+        const uint32_t pair = bilinearWeightPair(wx);
+        scalarKernels().bilinearAcross32(upper, p, &column, &pair, 1);
+        scalarKernels().bilinearAcross32(lower, p + 2, &column, &pair, 1);
         scalarKernels().bilinearDown32(&halves, upper, lower, wy, 1);
         ASSERT_EQ(halves, scalar) << round;
         // Mixed straight onto a target pixel, whose top byte stays.
