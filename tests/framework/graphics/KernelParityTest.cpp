@@ -179,6 +179,16 @@ TEST(KernelParityTest, LongRowsMatchAtEveryAlignment)
             check32("blendPerPixel32", [&](const PixelKernels& k, uint32_t* d) { k.blendPerPixel32(d, s, n, alpha); });
             check32("addPerPixel32", [&](const PixelKernels& k, uint32_t* d) { k.addPerPixel32(d, s, n, alpha); });
             check32("mask32", [&](const PixelKernels& k, uint32_t* d) { k.mask32(d, m, n, colour, alpha); });
+            // Mixed rows hold 0 .. 255 * 128 in four lanes a pixel.
+            std::vector<uint16_t> upper(size * 4), lower(size * 4);
+            for (size_t i = 0; i < upper.size(); ++i) {
+                upper[i] = uint16_t(random() % 32641);
+                lower[i] = uint16_t(random() % 32641);
+            }
+            const uint32_t weight = random() % 4096;
+            check32("bilinearDownRgb32", [&](const PixelKernels& k, uint32_t* d) {
+                k.bilinearDownRgb32(d, upper.data() + 4 * start, lower.data() + 4 * start, weight, n);
+            });
         }
     }
 }
