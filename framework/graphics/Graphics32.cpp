@@ -220,6 +220,7 @@ void Graphics32::blitScaled(Image* image, int32_t srcX, int32_t srcY, int32_t sr
         const WriteMode mode = transformed::writeModeFor(source->hasAlphaChannel(), alpha);
         mixedRows[0].index = mixedRows[1].index = -1;
         previousRow = PreviousRow {};
+        weightPairs.clear();
         transformed::scaled(
             srcX, srcY, srcWidth, srcHeight, source->getWidth(), source->getHeight(), int64_t(x) + offsetX,
             int64_t(y) + offsetY, width, height, drawableArea(), smoothing, scaledColumns, scaledWeights,
@@ -245,8 +246,13 @@ const uint16_t* Graphics32::mixedRow(Image* source, const transformed::ScaledRow
     MixedRow& fresh = mixedRows[keptSlot >= 0 ? 1 - keptSlot : (mixedRows[0].index == sourceRow + 1 ? 1 : 0)];
     fresh.index = sourceRow;
     fresh.lanes.resize(size_t(row.smoothCount) * 4);
-    activeKernels().bilinearAcross32(fresh.lanes.data(), source->row32(sourceRow), row.columns, row.weights,
-                                     row.smoothCount);
+    if (weightPairs.size() < size_t(row.smoothCount)) {
+        weightPairs.resize(size_t(row.smoothCount));
+        for (int32_t i = 0; i < row.smoothCount; ++i)
+            weightPairs[size_t(i)] = bilinearWeightPair(row.weights[i]);
+    }
+    activeKernels().bilinearAcross32(fresh.lanes.data(), source->row32(sourceRow), row.columns,
+                                     weightPairs.data(), row.smoothCount);
     return fresh.lanes.data();
 }
 
@@ -263,11 +269,11 @@ void Graphics32::writeScaledRow(Image* source, Image* target, const transformed:
         const uint16_t* top = mixedRow(source, row, row.sourceRow, -1);
         const int32_t topSlot = mixedRows[0].index == row.sourceRow ? 0 : 1;
         const uint16_t* bottom = mixedRow(source, row, row.sourceRow + 1, topSlot);
-        mixedQuads.resize(size_t(row.smoothCount));
-        kernels.bilinearDown32(mixedQuads.data(), top, bottom, row.weightY, row.smoothCount);
         if (mode == WriteMode::Opaque) {
-            kernels.copyRgb32(d, mixedQuads.data(), row.smoothCount);
+            kernels.bilinearDownRgb32(d, top, bottom, row.weightY, row.smoothCount);
         } else {
+            mixedQuads.resize(size_t(row.smoothCount));
+            kernels.bilinearDown32(mixedQuads.data(), top, bottom, row.weightY, row.smoothCount);
             for (; i < row.smoothCount; ++i)
                 transformed::writeSample<Rgb32>(d[i], mixedQuads[size_t(i)], mode, alpha, true, false);
         }

@@ -63,6 +63,9 @@ private:
     };
     MixedRow mixedRows[2];
     std::vector<uint32_t> mixedQuads;
+    // The scaled blit's column weights as the pairs the mix across takes,
+    // made once per blit.
+    std::vector<uint32_t> weightPairs;
     // The last opaque row the scaled blit drew, and whether all of it was
     // nearest samples of that source row.
     struct PreviousRow {

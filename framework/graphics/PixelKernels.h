@@ -45,14 +45,24 @@ struct PixelKernels {
     // target row that needs it. Together they give the mix of
     // transformed::bilinearScalar, bit for bit.
     // Across: each byte of source[columns[i]] and source[columns[i] + 1] with
-    // the 12-bit weight weights[i], kept with 7 fraction bits, four 16-bit
-    // lanes per pixel: mixed = (a * (4096 - w) + b * w) >> 5.
+    // the 12-bit weight w of weightPairs[i] (bilinearWeightPair), kept with 7
+    // fraction bits, four 16-bit lanes per pixel: mixed = (a * (4096 - w) + b * w) >> 5.
     void (*bilinearAcross32)(uint16_t* mixed, const uint32_t* source, const int32_t* columns,
-                             const uint32_t* weights, int32_t n);
+                             const uint32_t* weightPairs, int32_t n);
     // Down: two rows of the above with the 12-bit weight w, rounded down to
     // bytes: quad = (upper * (4096 - w) + lower * w) >> 19.
     void (*bilinearDown32)(uint32_t* quads, const uint16_t* upper, const uint16_t* lower, uint32_t weight, int32_t n);
+    // The same mix down written straight onto a target row: RGB = the mixed
+    // quad's RGB, top byte kept.
+    void (*bilinearDownRgb32)(uint32_t* d, const uint16_t* upper, const uint16_t* lower, uint32_t weight, int32_t n);
 };
+
+// The two weights of a column mixed across, 4096 - w and w, in the halves of
+// one word: made once per scaled blit, read by every source row it mixes.
+inline uint32_t bilinearWeightPair(uint32_t w)
+{
+    return w << 16 | (4096 - w);
+}
 
 // Avx512 adds byte-masked stores for the opaque fill and copy to the AVX2 set.
 enum class KernelSet { Scalar, Sse2, Avx2, Avx512 };

@@ -107,11 +107,11 @@ struct Avx2 {
         std::memcpy(&pair, p, 8);
         return pair;
     }
-    // (4096 - w, w) in every 32-bit lane, laid out like columnPairs.
-    SIMD_TARGET static void columnWeights(const uint32_t* weights, T& first, T& second)
+    // The weight pairs of the four columns, each in every 32-bit lane, laid
+    // out like columnPairs.
+    SIMD_TARGET static void columnWeights(const uint32_t* weightPairs, T& first, T& second)
     {
-        const T w = _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(weights)));
-        const T pairs = _mm256_or_si256(_mm256_slli_epi32(w, 16), _mm256_sub_epi32(_mm256_set1_epi32(4096), w));
+        const T pairs = _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(weightPairs)));
         first = _mm256_permutevar8x32_epi32(pairs, _mm256_setr_epi32(0, 0, 0, 0, 2, 2, 2, 2));
         second = _mm256_permutevar8x32_epi32(pairs, _mm256_setr_epi32(1, 1, 1, 1, 3, 3, 3, 3));
     }

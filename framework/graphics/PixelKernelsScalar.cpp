@@ -107,30 +107,40 @@ void mask16(uint16_t* d, const uint8_t* m, int32_t n, uint16_t colour, uint32_t 
     }
 }
 
-void bilinearAcross32(uint16_t* mixed, const uint32_t* source, const int32_t* columns, const uint32_t* weights,
+void bilinearAcross32(uint16_t* mixed, const uint32_t* source, const int32_t* columns, const uint32_t* weightPairs,
                       int32_t n)
 {
     for (int32_t i = 0; i < n; ++i) {
-        const uint32_t a = source[columns[i]], b = source[columns[i] + 1], w = weights[i];
+        const uint32_t a = source[columns[i]], b = source[columns[i] + 1], w = weightPairs[i] >> 16;
         for (int shift = 0; shift < 32; shift += 8)
             *mixed++ = uint16_t((((a >> shift) & 0xFF) * (4096 - w) + ((b >> shift) & 0xFF) * w) >> 5);
     }
 }
 
+uint32_t mixDown(const uint16_t* upper, const uint16_t* lower, uint32_t weight)
+{
+    uint32_t quad = 0;
+    for (int lane = 0; lane < 4; ++lane)
+        quad |= ((uint32_t(upper[lane]) * (4096 - weight) + uint32_t(lower[lane]) * weight) >> 19) << (8 * lane);
+    return quad;
+}
+
 void bilinearDown32(uint32_t* quads, const uint16_t* upper, const uint16_t* lower, uint32_t weight, int32_t n)
 {
-    for (int32_t i = 0; i < n; ++i) {
-        uint32_t quad = 0;
-        for (int lane = 0; lane < 4; ++lane, ++upper, ++lower)
-            quad |= ((uint32_t(*upper) * (4096 - weight) + uint32_t(*lower) * weight) >> 19) << (8 * lane);
-        quads[i] = quad;
-    }
+    for (int32_t i = 0; i < n; ++i)
+        quads[i] = mixDown(upper + 4 * i, lower + 4 * i, weight);
+}
+
+void bilinearDownRgb32(uint32_t* d, const uint16_t* upper, const uint16_t* lower, uint32_t weight, int32_t n)
+{
+    for (int32_t i = 0; i < n; ++i)
+        d[i] = (d[i] & 0xFF000000u) | (mixDown(upper + 4 * i, lower + 4 * i, weight) & 0x00FFFFFFu);
 }
 
 const PixelKernels scalarSet = {
     "scalar",      fillOpaque32, fillBlend32,    copyRgb32,    blendOverall32, blendPerPixel32,
     addPerPixel32, mask32,       scaleRowOpaque32, fillBlend16,    blendOverall16, blendPlane16,  addPlane16,
-    mask16,        bilinearAcross32, bilinearDown32,
+    mask16,        bilinearAcross32, bilinearDown32, bilinearDownRgb32,
 };
 
 }  // namespace

@@ -78,11 +78,10 @@ struct Sse2 {
         first = _mm_unpacklo_epi8(_mm_unpacklo_epi8(pairs, right), _mm_setzero_si128());
         second = _mm_unpacklo_epi8(_mm_unpackhi_epi8(pairs, right), _mm_setzero_si128());
     }
-    // (4096 - w, w) in every 32-bit lane, for the two columns of columnPairs.
-    static void columnWeights(const uint32_t* weights, T& first, T& second)
+    // The weight pairs of the two columns of columnPairs, each in every 32-bit lane.
+    static void columnWeights(const uint32_t* weightPairs, T& first, T& second)
     {
-        const T w = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(weights));
-        const T pairs = _mm_or_si128(_mm_slli_epi32(w, 16), _mm_sub_epi32(_mm_set1_epi32(4096), w));
+        const T pairs = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(weightPairs));
         first = _mm_shuffle_epi32(pairs, 0x00);
         second = _mm_shuffle_epi32(pairs, 0x55);
     }

@@ -195,6 +195,27 @@ SIMD_TARGET inline void blendPerPixelBlock(uint32_t* d, typename V::T sv, typena
     V::store(d, blendInPlace<V>(V::load(d), sv, twice, twiceOdd));
 }
 
+// A block at the end of a step that is neither wholly clear nor wholly
+// opaque: where a soft edge meets a run, the blocks at the step's ends are
+// often still wholly clear or opaque, and then take the shortcut (true).
+template <class V, bool fullAlpha>
+SIMD_TARGET inline bool blendPerPixelEndBlock(uint32_t* d, typename V::T sv, typename V::T alpha, typename V::T top)
+{
+    const typename V::T coverage = V::bitAnd(sv, top);
+    if (V::allTrue(V::cmpeq32(coverage, V::zero())))
+        return true;
+    if (fullAlpha && V::allTrue(V::cmpeq32(coverage, top))) {
+        V::store(d, keepTop<V>(V::load(d), sv, top));
+        return true;
+    }
+    blendPerPixelBlock<V, fullAlpha>(d, sv, alpha);
+    return false;
+}
+
+// Mixed steps in a row whose end blocks took no shortcut before the row
+// stops testing them: pixels of scattered coverage do not pay for the tests.
+constexpr int32_t endBlockTries = 4;
+
 template <class V, bool fullAlpha>
 SIMD_TARGET void blendPerPixelRow(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
 {
@@ -204,7 +225,9 @@ SIMD_TARGET void blendPerPixelRow(uint32_t* d, const uint32_t* s, int32_t n, uin
     constexpr int32_t p = V::pixels32;
     int32_t i = 0;
     // Four blocks a step: wholly clear steps and, at full alpha, wholly
-    // opaque ones skip the arithmetic, and the reads of the four overlap.
+    // opaque ones skip the arithmetic, and the reads of the four overlap;
+    // the other steps test their end blocks on their own while that pays.
+    int32_t tries = endBlockTries;
     for (; i + 4 * p <= n; i += 4 * p) {
         const typename V::T s0 = V::load(s + i), s1 = V::load(s + i + p);
         const typename V::T s2 = V::load(s + i + 2 * p), s3 = V::load(s + i + 3 * p);
@@ -223,10 +246,16 @@ SIMD_TARGET void blendPerPixelRow(uint32_t* d, const uint32_t* s, int32_t n, uin
                 continue;
             }
         }
-        blendPerPixelBlock<V, fullAlpha>(d + i, s0, alphaLanes);
+        if (tries > 0) {
+            const bool first = blendPerPixelEndBlock<V, fullAlpha>(d + i, s0, alphaLanes, top);
+            const bool last = blendPerPixelEndBlock<V, fullAlpha>(d + i + 3 * p, s3, alphaLanes, top);
+            tries = first || last ? endBlockTries : tries - 1;
+        } else {
+            blendPerPixelBlock<V, fullAlpha>(d + i, s0, alphaLanes);
+            blendPerPixelBlock<V, fullAlpha>(d + i + 3 * p, s3, alphaLanes);
+        }
         blendPerPixelBlock<V, fullAlpha>(d + i + p, s1, alphaLanes);
         blendPerPixelBlock<V, fullAlpha>(d + i + 2 * p, s2, alphaLanes);
-        blendPerPixelBlock<V, fullAlpha>(d + i + 3 * p, s3, alphaLanes);
     }
     for (; i + p <= n; i += p)
         blendPerPixelBlock<V, fullAlpha>(d + i, V::load(s + i), alphaLanes);
@@ -461,7 +490,7 @@ SIMD_TARGET void mask16(uint16_t* d, const uint8_t* m, int32_t n, uint16_t colou
 
 template <class V>
 SIMD_TARGET void bilinearAcross32(uint16_t* mixed, const uint32_t* source, const int32_t* columns,
-                                  const uint32_t* weights, int32_t n)
+                                  const uint32_t* weightPairs, int32_t n)
 {
     // V::columnPairs widens each pixel's two neighbours to 16-bit lanes with
     // their bytes paired (a, b); one multiply-add per pair against
@@ -471,11 +500,11 @@ SIMD_TARGET void bilinearAcross32(uint16_t* mixed, const uint32_t* source, const
     for (; i + step <= n; i += step) {
         typename V::T first, second, firstWeights, secondWeights;
         V::columnPairs(source, columns + i, first, second);
-        V::columnWeights(weights + i, firstWeights, secondWeights);
+        V::columnWeights(weightPairs + i, firstWeights, secondWeights);
         V::store(mixed + 4 * i, V::packs32(V::srli32(V::madd16(first, firstWeights), 5),
                                            V::srli32(V::madd16(second, secondWeights), 5)));
     }
-    scalarKernels().bilinearAcross32(mixed + 4 * i, source, columns + i, weights + i, n - i);
+    scalarKernels().bilinearAcross32(mixed + 4 * i, source, columns + i, weightPairs + i, n - i);
 }
 
 // (upper * (4096 - w) + lower * w) >> 19 for one register of lanes, as
@@ -510,12 +539,31 @@ SIMD_TARGET void bilinearDown32(uint32_t* quads, const uint16_t* upper, const ui
 }
 
 template <class V>
+SIMD_TARGET void bilinearDownRgb32(uint32_t* d, const uint16_t* upper, const uint16_t* lower, uint32_t weight,
+                                   int32_t n)
+{
+    const typename V::T sixteenW = V::set1_16(int16_t(uint16_t(weight << 4)));
+    const typename V::T eightW = V::set1_16(int16_t(weight << 3));
+    const typename V::T top = V::set1_32(int32_t(0xFF000000u));
+    constexpr int32_t half = V::pixels32 / 2;
+    int32_t i = 0;
+    for (; i + V::pixels32 <= n; i += V::pixels32) {
+        const typename V::T first = mixDown<V>(V::load(upper + 4 * i), V::load(lower + 4 * i), sixteenW, eightW);
+        const typename V::T second =
+            mixDown<V>(V::load(upper + 4 * (i + half)), V::load(lower + 4 * (i + half)), sixteenW, eightW);
+        V::store(d + i, keepTop<V>(V::load(d + i), V::packus16InOrder(first, second), top));
+    }
+    scalarKernels().bilinearDownRgb32(d + i, upper + 4 * i, lower + 4 * i, weight, n - i);
+}
+
+template <class V>
 const PixelKernels& kernelSet(const char* name)
 {
     static const PixelKernels set = {
         name,           fillOpaque32<V>,   fillBlend32<V>, copyRgb32<V>,    blendOverall32<V>,
         blendPerPixel32<V>, addPerPixel32<V>, mask32<V>,   scaleRowOpaque32<V>, fillBlend16<V>,  blendOverall16<V>,
         blendPlane16<V>, addPlane16<V>,     mask16<V>,      bilinearAcross32<V>, bilinearDown32<V>,
+        bilinearDownRgb32<V>,
     };
     return set;
 }

@@ -544,6 +544,35 @@ TEST(Graphics32Test, SmoothedScalingMixesNeighboursAndCopiesTheLastColumn)
     EXPECT_EQ(t.at(3, 0) & 0xFF, 0xFFu);
 }
 
+TEST(Graphics32Test, SmoothedScalingKeepsNothingFromTheBlitBefore)
+{
+    // Blits of different widths and steps one after the other through the
+    // same graphics draw what each draws through a graphics of its own.
+    RefPointer<Image> source = Image::create(7, 5, 4);
+    source->setHasAlphaChannel(false);
+    source->lock();
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x)
+            source->row32(y)[x] = uint32_t(x * 37 + y * 51) * 0x010305u;
+    source->unlock();
+    struct Blit {
+        int srcWidth, x, width, height;
+    };
+    const Blit blits[] = {{7, 0, 19, 9}, {5, 2, 23, 11}, {3, 9, 6, 4}};
+    Target32 shared(0xFF102030, 32, 12);
+    Target32 separate(0xFF102030, 32, 12);
+    for (const Blit& b : blits) {
+        shared.g->setSmoothing(true);
+        shared.g->blitScaled(source.get(), 0, 0, b.srcWidth, 5, b.x, 0, b.width, b.height);
+        RefPointer<Graphics> own = separate.image->getGraphics();
+        own->setSmoothing(true);
+        own->blitScaled(source.get(), 0, 0, b.srcWidth, 5, b.x, 0, b.width, b.height);
+    }
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 32; ++x)
+            ASSERT_EQ(shared.at(x, y), separate.at(x, y)) << x << "," << y;
+}
+
 TEST(Graphics32Test, RotatedPerPixelAlphaUsesTheCutOffs)
 {
     // Weights of 5 or less leave the pixel, above 250 copy it, between blend.

@@ -95,9 +95,11 @@ TEST(KernelParityTest, EveryVectorKernelMatchesTheScalarTwin)
             for (int32_t i = 0; i < n; ++i)
                 columns[size_t(i)] = round % 2 == 0 ? int32_t(random() % uint32_t(n))
                                                     : std::min<int32_t>(n - 1, int32_t(uint32_t(i) * stepNumerator / 16));
-            std::vector<uint32_t> weights(size_t(n) + 1);
-            for (int32_t i = 0; i < n; ++i)
+            std::vector<uint32_t> weights(size_t(n) + 1), weightPairs(size_t(n) + 1);
+            for (int32_t i = 0; i < n; ++i) {
                 weights[size_t(i)] = random() % 4096;
+                weightPairs[size_t(i)] = bilinearWeightPair(weights[size_t(i)]);
+            }
             check32("scaleRowOpaque32", [&](const PixelKernels& k, uint32_t* d) {
                 k.scaleRowOpaque32(d, s32.data(), n, columns.data(), n);
             });
@@ -110,6 +112,9 @@ TEST(KernelParityTest, EveryVectorKernelMatchesTheScalarTwin)
             check32("bilinearDown32", [&](const PixelKernels& k, uint32_t* d) {
                 k.bilinearDown32(d, upper.data(), lower.data(), weights[0], n);
             });
+            check32("bilinearDownRgb32", [&](const PixelKernels& k, uint32_t* d) {
+                k.bilinearDownRgb32(d, upper.data(), lower.data(), weights[0], n);
+            });
             auto checkAcross = [&](const char* what, auto run) {
                 std::vector<uint16_t> expected(size_t(n) * 4 + 1), actual = expected;
                 run(scalar, expected.data());
@@ -117,7 +122,7 @@ TEST(KernelParityTest, EveryVectorKernelMatchesTheScalarTwin)
                 ASSERT_EQ(expected, actual) << set->name << " " << what << " n=" << n;
             };
             checkAcross("bilinearAcross32", [&](const PixelKernels& k, uint16_t* mixed) {
-                k.bilinearAcross32(mixed, s32.data(), columns.data(), weights.data(), n);
+                k.bilinearAcross32(mixed, s32.data(), columns.data(), weightPairs.data(), n);
             });
             const uint16_t colour16 = uint16_t(colour);
             check16("fillBlend16", [&](const PixelKernels& k, uint16_t* d) { k.fillBlend16(d, n, colour16, blendAlpha); });
@@ -174,6 +179,16 @@ TEST(KernelParityTest, LongRowsMatchAtEveryAlignment)
             check32("blendPerPixel32", [&](const PixelKernels& k, uint32_t* d) { k.blendPerPixel32(d, s, n, alpha); });
             check32("addPerPixel32", [&](const PixelKernels& k, uint32_t* d) { k.addPerPixel32(d, s, n, alpha); });
             check32("mask32", [&](const PixelKernels& k, uint32_t* d) { k.mask32(d, m, n, colour, alpha); });
+            // Mixed rows hold 0 .. 255 * 128 in four lanes a pixel.
+            std::vector<uint16_t> upper(size * 4), lower(size * 4);
+            for (size_t i = 0; i < upper.size(); ++i) {
+                upper[i] = uint16_t(random() % 32641);
+                lower[i] = uint16_t(random() % 32641);
+            }
+            const uint32_t weight = random() % 4096;
+            check32("bilinearDownRgb32", [&](const PixelKernels& k, uint32_t* d) {
+                k.bilinearDownRgb32(d, upper.data() + 4 * start, lower.data() + 4 * start, weight, n);
+            });
         }
     }
 }
@@ -277,10 +292,16 @@ TEST(KernelParityTest, BilinearMixMatchesItsTwinAndTheFloatFormula)
         const int32_t column = 0;
         uint16_t upper[4], lower[4];
         uint32_t halves = 0;
-        scalarKernels().bilinearAcross32(upper, p, &column, &wx, 1);
-        scalarKernels().bilinearAcross32(lower, p + 2, &column, &wx, 1);
+        const uint32_t pair = bilinearWeightPair(wx);
+        scalarKernels().bilinearAcross32(upper, p, &column, &pair, 1);
+        scalarKernels().bilinearAcross32(lower, p + 2, &column, &pair, 1);
         scalarKernels().bilinearDown32(&halves, upper, lower, wy, 1);
         ASSERT_EQ(halves, scalar) << round;
+        // Mixed straight onto a target pixel, whose top byte stays.
+        uint32_t onto = uint32_t(random());
+        const uint32_t before = onto;
+        scalarKernels().bilinearDownRgb32(&onto, upper, lower, wy, 1);
+        ASSERT_EQ(onto, (before & 0xFF000000u) | (scalar & 0x00FFFFFFu)) << round;
 #if defined(__SSE2__)
         ASSERT_EQ(transformed::bilinearSse2(p[0], p[1], p[2], p[3], wx, wy), scalar) << round;
 #endif
