@@ -70,6 +70,23 @@ RefPointer<Image> Image::create(int32_t width, int32_t height, int32_t bytesPerP
     return image;
 }
 
+RefPointer<Image> Image::wrap(uint8_t* buffer, int32_t newWidth, int32_t newHeight, int32_t newPitch,
+                              int32_t newBytesPerPixel)
+{
+    if (!buffer || (newBytesPerPixel != 2 && newBytesPerPixel != 4) ||
+        !isValidSize(newWidth, newHeight, newBytesPerPixel) || newPitch < newWidth * newBytesPerPixel)
+        return nullptr;
+    RefPointer<Image> image(new Image());
+    image->width = newWidth;
+    image->height = newHeight;
+    image->pitch = newPitch;
+    image->bytesPerPixel = newBytesPerPixel;
+    image->pixels = buffer;
+    image->ownsBuffers = false;
+    image->hasAlpha = false;
+    return image;
+}
+
 RefPointer<Image> Image::createForScreen(int32_t width, int32_t height)
 {
     RefPointer<Image> image = create(width, height, getScreenBytesPerPixel());

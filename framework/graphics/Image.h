@@ -28,6 +28,11 @@ public:
     // A new memory image with zero-filled buffers, or null when the size or the
     // pixel size is not allowed (see isValidSize).
     static RefPointer<Image> create(int32_t width, int32_t height, int32_t bytesPerPixel);
+    // An image over pixels it does not own (4 or 2 bytes per pixel, no alpha
+    // plane, drawn as opaque); the pixels must outlive it. Null when the size
+    // or the pitch is not allowed.
+    static RefPointer<Image> wrap(uint8_t* pixels, int32_t width, int32_t height, int32_t pitch,
+                                  int32_t bytesPerPixel);
     // create() in the display's pixel size, marked to follow the display format.
     static RefPointer<Image> createForScreen(int32_t width, int32_t height);
     // A copy of the pixels and flags of `image` (which must not be compressed),

@@ -139,11 +139,34 @@ void GameWindow::createGraphics()
 {
     graphics = nullptr;
     presentAgain = true;
+    scaler.reset();
     backImage = Image::create(width, height, bytesPerPixel);
     if (!backImage)
         return;
     Image::setScreenBytesPerPixel(bytesPerPixel);
     graphics = backImage->getGraphics();
+}
+
+void GameWindow::findChangedRows()
+{
+    // Runs of changed rows less than this far apart are drawn as one; past
+    // kMaxRuns runs, everything from the first to the last changed row is.
+    constexpr int kJoinGap = 8;
+    constexpr size_t kMaxRuns = 16;
+    changedRows.clear();
+    const uint8_t* pixels = backImage->getPixels();
+    const size_t rowBytes = size_t(backImage->getWidth()) * size_t(bytesPerPixel);
+    for (int y = 0; y < backImage->getHeight(); ++y) {
+        if (std::memcmp(pixels + std::ptrdiff_t(y) * backImage->getPitch(), &lastPresented[rowBytes * size_t(y)],
+                        rowBytes) == 0)
+            continue;
+        if (!changedRows.empty() && y - changedRows.back().last <= kJoinGap)
+            changedRows.back().last = y;
+        else
+            changedRows.push_back({y, y});
+    }
+    if (changedRows.size() > kMaxRuns)
+        changedRows = {{changedRows.front().first, changedRows.back().last}};
 }
 
 void GameWindow::present()
@@ -154,20 +177,39 @@ void GameWindow::present()
     }
     if (!hostWindow || !backImage || !backImage->getPixels())
         return;
-    // A still screen costs nothing to show: a frame equal to the last one
-    // shown is not handed over again, unless the display may have lost it.
-    const uint8_t* pixels = backImage->getPixels();
-    const size_t frameBytes = size_t(backImage->getPitch()) * size_t(backImage->getHeight());
-    if (!presentAgain && lastPresented.size() == frameBytes && std::memcmp(lastPresented.data(), pixels, frameBytes) == 0)
+    // A still screen costs nothing to show: only the rows that differ from
+    // the last frame shown are drawn and handed over, all of them when the
+    // display may have lost the picture.
+    const size_t rowBytes = size_t(backImage->getWidth()) * size_t(bytesPerPixel);
+    const size_t frameBytes = rowBytes * size_t(backImage->getHeight());
+    const bool everything = presentAgain || lastPresented.size() != frameBytes;
+    if (everything)
+        changedRows.assign(1, FrameScaler::RowSpan{0, backImage->getHeight() - 1});
+    else
+        findChangedRows();
+    if (changedRows.empty())
         return;
-    // A frame the display refused is dropped; the next one is tried as usual.
-    bool shown = hostWindow->present(pixels, backImage->getPitch());
+
+    bool shown = false;
+    WindowSurface surface;
+    if (hostWindow->lockSurface(surface)) {
+        const std::vector<SurfaceRect>& areas = scaler.draw(surface, backImage.get(), changedRows, everything);
+        hostWindow->unlockSurface();
+        shown = !areas.empty() && hostWindow->updateSurface(areas.data(), int(areas.size()));
+    }
+    // A frame the display refused is dropped; the next one is shown whole.
     if (!shown && !presentFailureLogged)
         LOG_WARNING("window: the display did not take a frame");
     presentFailureLogged = !shown;
     presentAgain = !shown;
-    if (shown)
-        lastPresented.assign(pixels, pixels + frameBytes);
+    if (!shown)
+        return;
+    lastPresented.resize(frameBytes);
+    const uint8_t* pixels = backImage->getPixels();
+    for (const FrameScaler::RowSpan& span : changedRows)
+        for (int y = span.first; y <= span.last; ++y)
+            std::memcpy(&lastPresented[rowBytes * size_t(y)], pixels + std::ptrdiff_t(y) * backImage->getPitch(),
+                        rowBytes);
 }
 
 void GameWindow::run(int /*elapsedMs*/)
@@ -179,6 +221,7 @@ void GameWindow::destroyWindow()
 {
     graphics = nullptr;
     backImage = nullptr;
+    scaler.reset();
     if (hostWindow) {
         if (mouseCaptured)
             hostWindow->setMouseCapture(false);

@@ -163,8 +163,18 @@ TEST(RealPlatform, WindowOnTheDummyDriverPresentsFramesAndKeepsPostedMessages)
     std::string error;
     ASSERT_TRUE(window->open(settings, &error)) << error;
     EXPECT_TRUE(window->isOpen());
-    std::vector<uint16_t> frame(800 * 600, 0xF800);
-    EXPECT_TRUE(window->present(frame.data(), 800 * 2));
+    WindowSurface surface;
+    ASSERT_TRUE(window->lockSurface(surface));
+    EXPECT_EQ(surface.width, 800);
+    EXPECT_EQ(surface.height, 600);
+    EXPECT_TRUE(surface.fresh);
+    EXPECT_FALSE(window->lockSurface(surface)) << "locked already";
+    window->unlockSurface();
+    const SurfaceRect all{0, 0, 800, 600};
+    EXPECT_TRUE(window->updateSurface(&all, 1));
+    ASSERT_TRUE(window->lockSurface(surface));
+    EXPECT_FALSE(surface.fresh) << "the same surface again";
+    window->unlockSurface();
     window->setCursorShape(99);
     EXPECT_EQ(window->getCursorShape(), CURSOR_ARROW);
     window->setCursorShape(CURSOR_HAND);
@@ -180,7 +190,8 @@ TEST(RealPlatform, WindowOnTheDummyDriverPresentsFramesAndKeepsPostedMessages)
     EXPECT_EQ(message.message, WM_QUIT);
     window->close();
     EXPECT_FALSE(window->isOpen());
-    EXPECT_FALSE(window->present(frame.data(), 800 * 2));
+    EXPECT_FALSE(window->lockSurface(surface));
+    EXPECT_FALSE(window->updateSurface(&all, 1));
 }
 
 // A video driver without a clipboard (the tests' dummy one) refuses the text
@@ -222,10 +233,17 @@ TEST(FakePlatform, ClockSleepsClipboardAndScriptedWindows)
     EXPECT_EQ(message, (WindowMessage{WM_KEYDOWN, VK_LEFT, 1}));
     EXPECT_FALSE(window->peekMessage(message));
 
-    std::vector<uint32_t> frame(800 * 600, 0xFF112233);
-    EXPECT_TRUE(window->present(frame.data(), 800 * 4));
+    WindowSurface surface;
+    ASSERT_TRUE(window->lockSurface(surface));
+    EXPECT_TRUE(surface.fresh);
+    std::fill_n(reinterpret_cast<uint32_t*>(surface.pixels), 800 * 600, 0xFF112233u);
+    const SurfaceRect all{0, 0, 800, 600};
+    EXPECT_FALSE(window->updateSurface(&all, 1)) << "not while locked";
+    window->unlockSurface();
+    EXPECT_TRUE(window->updateSurface(&all, 1));
     EXPECT_EQ(fake.lastWindow()->presentCount, 1);
-    EXPECT_EQ(fake.lastWindow()->lastFrame.size(), 800u * 600u * 4u);
+    ASSERT_EQ(fake.lastWindow()->lastFrame.size(), 800u * 600u * 4u);
+    EXPECT_EQ(reinterpret_cast<const uint32_t*>(fake.lastWindow()->lastFrame.data())[800 * 600 - 1], 0xFF112233u);
 
     EXPECT_EQ(fake.openSettingsStore("a").get(), fake.openSettingsStore("a").get());
     EXPECT_NE(fake.openSettingsStore("a").get(), fake.openSettingsStore("b").get());
