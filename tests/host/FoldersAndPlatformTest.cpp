@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -192,6 +194,63 @@ TEST(RealPlatform, WindowOnTheDummyDriverPresentsFramesAndKeepsPostedMessages)
     EXPECT_FALSE(window->isOpen());
     EXPECT_FALSE(window->lockSurface(surface));
     EXPECT_FALSE(window->updateSurface(&all, 1));
+}
+
+// Full screen takes the desktop's size (the dummy display's 1024 x 768): the
+// surface is that large, and a click in it comes back in frame pixels
+// through the area that shows the frame.
+TEST(RealPlatform, FullScreenOnTheDummyDriverHasTheDesktopsSurfaceAndMapsClicksBack)
+{
+    std::unique_ptr<HostWindow> window = HostPlatform::current().createWindow();
+    WindowSettings settings;
+    settings.title = "dummy full screen";
+    settings.fullScreen = true;
+    std::string error;
+    ASSERT_TRUE(window->open(settings, &error)) << error;
+    SDL_Rect desktop;
+    ASSERT_EQ(SDL_GetDisplayBounds(0, &desktop), 0);
+    WindowSurface surface;
+    ASSERT_TRUE(window->lockSurface(surface));
+    EXPECT_EQ(surface.width, desktop.w);
+    EXPECT_EQ(surface.height, desktop.h);
+    EXPECT_EQ(surface.bytesPerPixel, 4);
+    window->unlockSurface();
+
+    uint32_t windowId = 0;
+    for (uint32_t id = 1; id < 1000 && !windowId; ++id) {
+        SDL_Window* candidate = SDL_GetWindowFromID(id);
+        if (candidate && std::string(SDL_GetWindowTitle(candidate)) == settings.title)
+            windowId = id;
+    }
+    ASSERT_NE(windowId, 0u);
+    WindowMessage message;
+    while (window->peekMessage(message)) {
+    }
+    const SurfaceRect area = fitFrame(desktop.w, desktop.h, 800, 600);
+    const int corners[][4] = {{area.x, area.y, 0, 0}, {area.x + area.width - 1, area.y + area.height - 1, 799, 599}};
+    for (const auto& corner : corners) {
+        SDL_Event event{};
+        event.type = SDL_MOUSEBUTTONDOWN;
+        event.button.windowID = windowId;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.state = SDL_PRESSED;
+        event.button.clicks = 1;
+        event.button.x = corner[0];
+        event.button.y = corner[1];
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+        event.type = SDL_MOUSEBUTTONUP;
+        event.button.state = SDL_RELEASED;
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+        bool seen = false;
+        while (window->peekMessage(message)) {
+            if (message.message == WM_LBUTTONDOWN) {
+                EXPECT_EQ(message.lParam, packPoint(corner[2], corner[3]));
+                seen = true;
+            }
+        }
+        EXPECT_TRUE(seen);
+    }
+    window->close();
 }
 
 // A video driver without a clipboard (the tests' dummy one) refuses the text

@@ -268,6 +268,71 @@ TEST_F(GameWindowTest, AStillFrameIsShownOnceUntilTheDisplayMayHaveLostIt)
     }
 }
 
+TEST_F(GameWindowTest, AScaledFullScreenShowsTheFrameBetweenBarsAndOnlyWhatChanged)
+{
+    platform.fullScreenWidth = 1280;
+    platform.fullScreenHeight = 720;
+    GameWindow* window = openWindow(true);
+    Image* back = window->getBackImage();
+    ASSERT_TRUE(back->lock());
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x)
+            back->row32(y)[x] = 0xFF20A040u;
+    back->unlock();
+    auto surfacePixel = [&](int x, int y) {
+        return reinterpret_cast<const uint32_t*>(host().lastFrame.data())[y * 1280 + x] & 0xFFFFFFu;
+    };
+    window->run(20);
+    ASSERT_EQ(host().lastFrame.size(), 1280u * 720u * 4u);
+    EXPECT_EQ(host().lastUpdate, (std::vector<SurfaceRect>{{0, 0, 1280, 720}}));
+    for (int y : {0, 359, 719}) {
+        for (int x : {0, 159, 1120, 1279})
+            EXPECT_EQ(surfacePixel(x, y), 0u) << "bar at " << x << ", " << y;
+        for (int x : {160, 640, 1119})
+            EXPECT_EQ(surfacePixel(x, y), 0x20A040u) << "frame at " << x << ", " << y;
+    }
+
+    // One changed pixel: a band about its row, the bars left as they are.
+    ASSERT_TRUE(back->lock());
+    back->row32(300)[400] = 0xFFFFFFFFu;
+    back->unlock();
+    window->run(20);
+    ASSERT_EQ(host().lastUpdate.size(), 1u);
+    const SurfaceRect band = host().lastUpdate[0];
+    EXPECT_EQ(band.x, 160);
+    EXPECT_EQ(band.width, 960);
+    EXPECT_LE(band.y, 360);
+    EXPECT_GE(band.y + band.height, 361);
+    EXPECT_LT(band.height, 20);
+    // Frame (400, 300) at scale 1.2, mixed a little with its green neighbours.
+    EXPECT_GE(surfacePixel(160 + 480, 360) & 0xF0F0F0u, 0xF0F0F0u);
+
+    // An expose shows everything again; a resize gives a new surface, bars and all.
+    window->dispatchMessage({WM_PAINT, 0, 0});
+    EXPECT_EQ(host().lastUpdate, (std::vector<SurfaceRect>{{0, 0, 1280, 720}}));
+    host().resizeSurface(1024, 768);
+    window->dispatchMessage({WM_PAINT, 0, 0});
+    ASSERT_EQ(host().lastFrame.size(), 1024u * 768u * 4u);
+    EXPECT_EQ(host().lastUpdate, (std::vector<SurfaceRect>{{0, 0, 1024, 768}}));
+    EXPECT_EQ(reinterpret_cast<const uint32_t*>(host().lastFrame.data())[0] & 0xFFFFFFu, 0x20A040u);
+}
+
+TEST_F(GameWindowTest, AFrameTheDisplayRefusedIsShownWholeNextTime)
+{
+    GameWindow* window = openWindow(false);
+    window->run(20);
+    host().refuseUpdates = true;
+    Image* back = window->getBackImage();
+    ASSERT_TRUE(back->lock());
+    back->row32(10)[10] = 0xFF0000FFu;
+    back->unlock();
+    window->run(20);
+    host().refuseUpdates = false;
+    window->run(20);
+    EXPECT_EQ(host().lastUpdate, (std::vector<SurfaceRect>{{0, 0, 800, 600}}));
+    EXPECT_EQ(reinterpret_cast<const uint32_t*>(host().lastFrame.data())[10 * 800 + 10], 0xFF0000FFu);
+}
+
 bool takeClose(void* context)
 {
     ++*static_cast<int*>(context);
