@@ -31,6 +31,12 @@ uint8_t* allocateZeroed(int64_t bytes)
 
 }  // namespace
 
+uint64_t Image::nextSerial()
+{
+    static std::atomic<uint64_t> last {0};
+    return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
 Image::Image() = default;
 
 Image::~Image()
@@ -219,8 +225,10 @@ bool Image::uncompress()
     ownsBuffers = true;
     if (!keepsCopy || !intact)
         freeCompressed();
-    if (!intact)
+    if (!intact) {
+        markChanged();
         LOG_ERROR("An image's compressed copy was damaged; it is drawn blank");
+    }
     return intact;
 }
 
@@ -253,6 +261,7 @@ bool Image::allocate(int32_t newBytesPerPixel)
     freePixels();
     freeCompressed();
     ownsBuffers = true;
+    markChanged();
     if (!isValidSize(width, height, newBytesPerPixel)) {
         bytesPerPixel = 0;
         pitch = 0;
@@ -280,6 +289,7 @@ void Image::convertTo(int32_t newBytesPerPixel)
         return;
     if ((newBytesPerPixel != 2 && newBytesPerPixel != 4) || (bytesPerPixel != 2 && bytesPerPixel != 4))
         return;
+    markChanged();
     if (!lock())
         return;
     uint8_t* oldPixels = pixels;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -60,7 +61,11 @@ public:
 
     // Borrowed buffers: the image does not free what it did not allocate unless
     // ownsBuffers is set.
-    virtual void setPixels(uint8_t* buffer) { pixels = buffer; }
+    virtual void setPixels(uint8_t* buffer)
+    {
+        pixels = buffer;
+        markChanged();
+    }
     virtual void setAlphaPlane(uint8_t* buffer) { alphaPlane = buffer; }
 
     // Keeps zlib copies and frees the raw buffers. False (and nothing changed,
@@ -117,6 +122,13 @@ public:
     int64_t getLastUse() const { return lastUse; }
     void setLastUse(int64_t value) { lastUse = value; }
 
+    // A number no other image of this run has, and a count that drawing into
+    // the image (or giving it other pixels) raises: together they tell
+    // whether a picture drawn before still looks the same.
+    uint64_t getSerial() const { return serial; }
+    uint32_t getContentVersion() const { return contentVersion.load(std::memory_order_relaxed); }
+    void markChanged() { contentVersion.fetch_add(1, std::memory_order_relaxed); }
+
     // Row access for the pixel routines; valid only while locked.
     uint32_t* row32(int32_t y) const { return reinterpret_cast<uint32_t*>(pixels + std::ptrdiff_t(y) * pitch); }
     uint16_t* row16(int32_t y) const { return reinterpret_cast<uint16_t*>(pixels + std::ptrdiff_t(y) * pitch); }
@@ -124,6 +136,10 @@ public:
     uint8_t* alphaRow(int32_t y) const { return alphaPlane + std::ptrdiff_t(y) * width; }
 
 private:
+    static uint64_t nextSerial();
+
+    const uint64_t serial = nextSerial();
+    std::atomic<uint32_t> contentVersion {0};
     int32_t bytesPerPixel = 0;
     uint8_t* pixels = nullptr;
     uint8_t* alphaPlane = nullptr;

@@ -2,12 +2,13 @@
 
 #include "framework/core/RefPointer.h"
 #include "framework/platform/Task.h"
+#include "framework/scenegraph/ChangedAreaRenderer.h"
 #include "framework/scenegraph/GameNode.h"
 
 class Graphics;
 
 // The scene task that draws a node tree into the window's back buffer each
-// frame. Invisible and removed nodes are skipped with their subtrees;
+// frame, again only where it changed since its last frame. Invisible and removed nodes are skipped with their subtrees;
 // suspended ones are drawn. Later siblings draw over earlier ones, a parent
 // below its children.
 class RenderTask : public Task {
@@ -35,4 +36,5 @@ public:
 
 private:
     RefPointer<GameNode> root;
+    ChangedAreaRenderer renderer;
 };
