@@ -132,6 +132,7 @@ bool Image::lock()
         return false;
     if (keepsCopy)
         lastUse = getUseClock();
+    lockCount.fetch_add(1, std::memory_order_relaxed);
     locked = true;
     return true;
 }

@@ -128,6 +128,9 @@ public:
     uint64_t getSerial() const { return serial; }
     uint32_t getContentVersion() const { return contentVersion.load(std::memory_order_relaxed); }
     void markChanged() { contentVersion.fetch_add(1, std::memory_order_relaxed); }
+    // How often the image was locked: pixels are written only while locked,
+    // so an image whose count and content version stand still kept its pixels.
+    uint32_t getLockCount() const { return lockCount.load(std::memory_order_relaxed); }
 
     // Row access for the pixel routines; valid only while locked.
     uint32_t* row32(int32_t y) const { return reinterpret_cast<uint32_t*>(pixels + std::ptrdiff_t(y) * pitch); }
@@ -140,6 +143,7 @@ private:
 
     const uint64_t serial = nextSerial();
     std::atomic<uint32_t> contentVersion {0};
+    std::atomic<uint32_t> lockCount {0};
     int32_t bytesPerPixel = 0;
     uint8_t* pixels = nullptr;
     uint8_t* alphaPlane = nullptr;

@@ -97,36 +97,43 @@ void FrameScaler::fillBars(const WindowSurface& surface)
 
 void FrameScaler::copyRows(const WindowSurface& surface, Image* source, const RowSpan& rows)
 {
-    const size_t rowBytes = size_t(area.width) * size_t(surface.bytesPerPixel);
+    const int bytes = surface.bytesPerPixel;
+    const size_t rowBytes = size_t(rows.right - rows.left + 1) * size_t(bytes);
     for (int y = rows.first; y <= rows.last; ++y)
         std::memcpy(surface.pixels + std::ptrdiff_t(area.y + y) * surface.pitch +
-                        std::ptrdiff_t(area.x) * surface.bytesPerPixel,
-                    source->getPixels() + std::ptrdiff_t(y) * source->getPitch(), rowBytes);
-    drawn.push_back({area.x, area.y + rows.first, area.width, rows.last - rows.first + 1});
+                        std::ptrdiff_t(area.x + rows.left) * bytes,
+                    source->getPixels() + std::ptrdiff_t(y) * source->getPitch() + std::ptrdiff_t(rows.left) * bytes,
+                    rowBytes);
+    drawn.push_back({area.x + rows.left, area.y + rows.first, rows.right - rows.left + 1, rows.last - rows.first + 1});
 }
 
 void FrameScaler::scaleRows(Image* source, const RowSpan& rows)
 {
-    // The target rows whose samples may touch the changed source rows: a
-    // bilinear sample reads its row and the one below, so one row before the
-    // span counts, with a margin of whole target rows for the rounding of
-    // the sample positions. Drawing a few unchanged rows again is harmless.
-    const int64_t sourceHeight = source->getHeight();
-    const int64_t top = int64_t(rows.first - 1) * area.height / sourceHeight - 2;
-    const int64_t bottom = (int64_t(rows.last + 2) * area.height + sourceHeight - 1) / sourceHeight + 2;
-    const int first = int(std::max<int64_t>(top, 0));
-    const int last = int(std::min<int64_t>(bottom, area.height - 1));
-    if (first > last)
+    // The target pixels whose samples may touch the changed source pixels: a
+    // bilinear sample reads its pixel and the next one across and down, so
+    // one source pixel before the span counts, with a margin of whole target
+    // pixels for the rounding of the sample positions. Drawing a few
+    // unchanged pixels again is harmless.
+    auto reach = [](int first, int last, int sourceSize, int targetSize, int& from, int& to) {
+        const int64_t low = int64_t(first - 1) * targetSize / sourceSize - 2;
+        const int64_t high = (int64_t(last + 2) * targetSize + sourceSize - 1) / sourceSize + 2;
+        from = int(std::max<int64_t>(low, 0));
+        to = int(std::min<int64_t>(high, targetSize - 1));
+    };
+    int top = 0, bottom = 0, left = 0, right = 0;
+    reach(rows.first, rows.last, source->getHeight(), area.height, top, bottom);
+    reach(rows.left, rows.right, source->getWidth(), area.width, left, right);
+    if (top > bottom || left > right)
         return;
-    SurfaceRect band{area.x, area.y + first, area.width, last - first + 1};
-    // Overlapping bands are drawn once.
+    SurfaceRect band{area.x + left, area.y + top, right - left + 1, bottom - top + 1};
+    // A band overlapping the one before is drawn together with it.
     if (!drawn.empty() && drawn.back().y + drawn.back().height > band.y) {
-        const int end = band.y + band.height;
-        band.y = drawn.back().y + drawn.back().height;
-        band.height = end - band.y;
-        if (band.height <= 0)
-            return;
-        drawn.back().height = end - drawn.back().y;
+        const SurfaceRect before = drawn.back();
+        const int x0 = std::min(before.x, band.x), y0 = std::min(before.y, band.y);
+        const int x1 = std::max(before.x + before.width, band.x + band.width);
+        const int y1 = std::max(before.y + before.height, band.y + band.height);
+        band = SurfaceRect{x0, y0, x1 - x0, y1 - y0};
+        drawn.back() = band;
     } else {
         drawn.push_back(band);
     }
@@ -159,8 +166,9 @@ const std::vector<SurfaceRect>& FrameScaler::draw(const WindowSurface& surface, 
         return drawn;
     const bool copied = area.width == frame->getWidth() && area.height == frame->getHeight();
     for (const RowSpan& span : rows) {
-        const RowSpan clipped{std::max(span.first, 0), std::min(span.last, frame->getHeight() - 1)};
-        if (clipped.first > clipped.last)
+        const RowSpan clipped{std::max(span.first, 0), std::min(span.last, frame->getHeight() - 1),
+                              std::max(span.left, 0), std::min(span.right, frame->getWidth() - 1)};
+        if (clipped.first > clipped.last || clipped.left > clipped.right)
             continue;
         if (copied)
             copyRows(surface, source, clipped);

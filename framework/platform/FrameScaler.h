@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "framework/core/RefPointer.h"
@@ -13,14 +14,16 @@ class Image;
 // surface has the frame's size, otherwise scaled as fitFrame places it
 // (nearest samples at whole multiples, bilinear between them) with black bars
 // around. Frames in the other pixel format are converted on the way. Only the
-// rows that changed are drawn again, and only their part of the surface is
-// reported for showing.
+// parts that changed are drawn again, and only they are reported for showing.
 class FrameScaler {
 public:
-    // Frame rows first..last, both included.
+    // Frame rows first..last and, in them, columns left..right, all included
+    // (columns are cut to the frame).
     struct RowSpan {
         int first = 0;
         int last = 0;
+        int left = 0;
+        int right = std::numeric_limits<int>::max();
     };
 
     FrameScaler();

@@ -1,5 +1,6 @@
 #include "framework/platform/GameWindow.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "framework/core/Log.h"
@@ -157,16 +158,33 @@ void GameWindow::findChangedRows()
     const uint8_t* pixels = backImage->getPixels();
     const size_t rowBytes = size_t(backImage->getWidth()) * size_t(bytesPerPixel);
     for (int y = 0; y < backImage->getHeight(); ++y) {
-        if (std::memcmp(pixels + std::ptrdiff_t(y) * backImage->getPitch(), &lastPresented[rowBytes * size_t(y)],
-                        rowBytes) == 0)
+        const uint8_t* now = pixels + std::ptrdiff_t(y) * backImage->getPitch();
+        const uint8_t* before = &lastPresented[rowBytes * size_t(y)];
+        if (std::memcmp(now, before, rowBytes) == 0)
             continue;
-        if (!changedRows.empty() && y - changedRows.back().last <= kJoinGap)
-            changedRows.back().last = y;
-        else
-            changedRows.push_back({y, y});
+        size_t first = 0, last = rowBytes - 1;
+        while (now[first] == before[first])
+            ++first;
+        while (now[last] == before[last])
+            --last;
+        const int left = int(first / size_t(bytesPerPixel)), right = int(last / size_t(bytesPerPixel));
+        if (!changedRows.empty() && y - changedRows.back().last <= kJoinGap) {
+            FrameScaler::RowSpan& run = changedRows.back();
+            run.last = y;
+            run.left = std::min(run.left, left);
+            run.right = std::max(run.right, right);
+        } else {
+            changedRows.push_back({y, y, left, right});
+        }
     }
-    if (changedRows.size() > kMaxRuns)
-        changedRows = {{changedRows.front().first, changedRows.back().last}};
+    if (changedRows.size() > kMaxRuns) {
+        FrameScaler::RowSpan all{changedRows.front().first, changedRows.back().last, backImage->getWidth(), 0};
+        for (const FrameScaler::RowSpan& run : changedRows) {
+            all.left = std::min(all.left, run.left);
+            all.right = std::max(all.right, run.right);
+        }
+        changedRows.assign(1, all);
+    }
 }
 
 void GameWindow::present()
@@ -183,6 +201,9 @@ void GameWindow::present()
     const size_t rowBytes = size_t(backImage->getWidth()) * size_t(bytesPerPixel);
     const size_t frameBytes = rowBytes * size_t(backImage->getHeight());
     const bool everything = presentAgain || lastPresented.size() != frameBytes;
+    if (!everything && backImage->getSerial() == presentedSerial &&
+        backImage->getContentVersion() == presentedVersion && backImage->getLockCount() == presentedLocks)
+        return;
     if (everything)
         changedRows.assign(1, FrameScaler::RowSpan{0, backImage->getHeight() - 1});
     else
@@ -204,6 +225,9 @@ void GameWindow::present()
     presentAgain = !shown;
     if (!shown)
         return;
+    presentedSerial = backImage->getSerial();
+    presentedVersion = backImage->getContentVersion();
+    presentedLocks = backImage->getLockCount();
     lastPresented.resize(frameBytes);
     const uint8_t* pixels = backImage->getPixels();
     for (const FrameScaler::RowSpan& span : changedRows)

@@ -130,7 +130,8 @@ public:
 private:
     bool openHostWindow(std::string* error);
     void createGraphics();
-    // Fills changedRows with the back buffer's rows that differ from lastPresented.
+    // Fills changedRows with the back buffer's rows that differ from
+    // lastPresented, with the columns between their first and last change.
     void findChangedRows();
 
     std::unique_ptr<HostWindow> hostWindow;
@@ -165,6 +166,11 @@ private:
     // focus coming back, a refused frame).
     std::vector<uint8_t> lastPresented;
     bool presentAgain = true;
+    // The back buffer as it was when last shown: nobody drew into it or
+    // locked it since when these still hold.
+    uint64_t presentedSerial = 0;
+    uint32_t presentedVersion = 0;
+    uint32_t presentedLocks = 0;
     std::vector<FrameScaler::RowSpan> changedRows;
     FrameScaler scaler;
     CloseHandler closeHandler = nullptr;

@@ -73,14 +73,32 @@ void ChangedAreaRenderer::render(GameNode* scene, Graphics* graphics, GameNode* 
     RenderTask::renderFrame(scene, recorder.get(), root);
     std::vector<RecordingGraphics::Record>& records = recorder->getRecords();
 
-    bool drawWhole = !havePrevious || target->getSerial() != targetSerial ||
-                     target->getContentVersion() != targetVersion || records.size() != previous.size();
+    bool drawWhole =
+        !havePrevious || target->getSerial() != targetSerial || target->getContentVersion() != targetVersion;
     if (!drawWhole) {
-        for (size_t i = 0; i < records.size(); ++i) {
-            if (records[i].signature == previous[i].signature)
-                continue;
-            addArea(previous[i].area);
-            addArea(records[i].area);
+        if (records.size() == previous.size()) {
+            // Operations that differ at the same place in the list.
+            for (size_t i = 0; i < records.size(); ++i) {
+                if (records[i].signature == previous[i].signature)
+                    continue;
+                addArea(previous[i].area);
+                addArea(records[i].area);
+            }
+        } else {
+            // Nodes came or went: everything between the operations the two
+            // lists begin with and those they end with.
+            size_t head = 0;
+            const size_t shorter = std::min(records.size(), previous.size());
+            while (head < shorter && records[head].signature == previous[head].signature)
+                ++head;
+            size_t tail = 0;
+            while (tail < shorter - head &&
+                   records[records.size() - 1 - tail].signature == previous[previous.size() - 1 - tail].signature)
+                ++tail;
+            for (size_t i = head; i < previous.size() - tail; ++i)
+                addArea(previous[i].area);
+            for (size_t i = head; i < records.size() - tail; ++i)
+                addArea(records[i].area);
         }
         mergeAreas();
         int64_t changed = 0;

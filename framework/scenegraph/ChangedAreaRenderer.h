@@ -14,11 +14,11 @@ class Graphics;
 // from the frame drawn before, so that a still screen costs next to nothing.
 // A first pass writes down what the frame would draw (RecordingGraphics);
 // operations that differ from the last frame's at the same place in the list
-// mark their old and new areas, and the frame is drawn clipped to those.
-// Pixels are decided each on its own, so a clipped frame matches the whole
-// one inside the clip. The frame is drawn whole when anything else drew into
-// the buffer meanwhile, when the number of operations changed, or when most
-// of it changed anyway.
+// (or, when nodes came or went, all between the operations both lists begin
+// and end with) mark their old and new areas, and the frame is drawn clipped
+// to those. Pixels are decided each on its own, so a clipped frame matches
+// the whole one inside the clip. The frame is drawn whole when anything else
+// drew into the buffer meanwhile, or when most of it changed anyway.
 class ChangedAreaRenderer {
 public:
     // Draws what RenderTask::renderFrame(scene, graphics, root) would draw.
