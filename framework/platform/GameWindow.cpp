@@ -162,9 +162,16 @@ void GameWindow::findChangedRows()
         const uint8_t* before = &lastPresented[rowBytes * size_t(y)];
         if (std::memcmp(now, before, rowBytes) == 0)
             continue;
-        size_t first = 0, last = rowBytes - 1;
+        // The first and last changed byte: whole blocks compared first.
+        constexpr size_t kBlock = 64;
+        size_t first = 0, end = rowBytes;
+        while (first + kBlock <= end && std::memcmp(now + first, before + first, kBlock) == 0)
+            first += kBlock;
         while (now[first] == before[first])
             ++first;
+        while (end - first >= kBlock && std::memcmp(now + end - kBlock, before + end - kBlock, kBlock) == 0)
+            end -= kBlock;
+        size_t last = end - 1;
         while (now[last] == before[last])
             --last;
         const int left = int(first / size_t(bytesPerPixel)), right = int(last / size_t(bytesPerPixel));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 #include "framework/graphics/Graphics.h"
@@ -316,6 +317,36 @@ TEST_F(GameWindowTest, AScaledFullScreenShowsTheFrameBetweenBarsAndOnlyWhatChang
     ASSERT_EQ(host().lastFrame.size(), 1024u * 768u * 4u);
     EXPECT_EQ(host().lastUpdate, (std::vector<SurfaceRect>{{0, 0, 1024, 768}}));
     EXPECT_EQ(reinterpret_cast<const uint32_t*>(host().lastFrame.data())[0] & 0xFFFFFFu, 0x20A040u);
+}
+
+// What only the changed parts put on the screen must be what a whole frame
+// would: scattered changes, some at the frame's edges, on a plain and on a
+// scaled full screen.
+TEST_F(GameWindowTest, ChangedPartsShownAloneGiveTheWholeFramesPicture)
+{
+    for (int surfaceWidth : {800, 1280}) {
+        SCOPED_TRACE(surfaceWidth);
+        platform.fullScreenWidth = surfaceWidth;
+        platform.fullScreenHeight = surfaceWidth == 800 ? 600 : 720;
+        GameWindow* window = openWindow(true);
+        window->run(20);
+        Image* back = window->getBackImage();
+        std::mt19937 random(11);
+        for (int round = 0; round < 8; ++round) {
+            ASSERT_TRUE(back->lock());
+            for (int change = 0; change < 1 + round * 3; ++change) {
+                const int x = change == 0 ? (round % 2 ? 799 : 0) : int(random() % 800);
+                const int y = change == 0 ? (round % 3 ? 599 : 0) : int(random() % 600);
+                back->row32(y)[x] = random() | 0xFF000000u;
+            }
+            back->unlock();
+            window->run(20);
+            const std::vector<uint8_t> shown = host().lastFrame;
+            window->dispatchMessage({WM_PAINT, 0, 0});
+            ASSERT_EQ(host().lastFrame, shown) << "round " << round;
+        }
+        GameWindow::destroyInstance();
+    }
 }
 
 TEST_F(GameWindowTest, AFrameTheDisplayRefusedIsShownWholeNextTime)
