@@ -54,6 +54,14 @@ void ChangedAreaRenderer::mergeAreas()
     }
 }
 
+void ChangedAreaRenderer::forget()
+{
+    recorder = nullptr;
+    previous.clear();
+    previous.shrink_to_fit();
+    havePrevious = false;
+}
+
 void ChangedAreaRenderer::render(GameNode* scene, Graphics* graphics, GameNode* root)
 {
     areas.clear();

@@ -26,6 +26,8 @@ public:
     // The target areas the last render drew (one covering the target when it
     // drew the whole frame; none when nothing had changed).
     const std::vector<Rect>& getDrawnAreas() const { return areas; }
+    // Lets go of the last frame and of its buffer: the next frame is drawn whole.
+    void forget();
 
 private:
     void addArea(const Rect& area);

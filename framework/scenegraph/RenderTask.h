@@ -26,6 +26,9 @@ public:
     explicit RenderTask(GameNode* root);
 
     void run(int elapsedMs) override;
+    // The scene is left: its next frame is drawn whole, and the back buffer
+    // of this one is not held meanwhile.
+    void forgetLastFrame() { renderer.forget(); }
 
     // Draws one frame outside the frame timer: the visible scene's own
     // drawing first, then the tree.

@@ -143,6 +143,13 @@ TEST_F(ChangedAreaRendererTest, NodesComingAndGoingAreDrawnWhereTheyAreAndSomeon
     }
     frame("drawn over by someone else");
     EXPECT_EQ(drawnPixels(), 160 * 120);
+
+    // A scene that is left lets go of the buffer and draws whole when back.
+    const int held = partial->getReferenceCount();
+    renderer.forget();
+    EXPECT_LT(partial->getReferenceCount(), held);
+    frame("back after leaving");
+    EXPECT_EQ(drawnPixels(), 160 * 120);
 }
 
 } // namespace
