@@ -14,6 +14,7 @@
 #include "framework/scenegraph/ModifierLocationLine.h"
 #include "framework/scenegraph/ModifierRotation.h"
 #include "framework/scenegraph/MoveTask.h"
+#include "framework/scenegraph/ChangedAreaRenderer.h"
 #include "framework/scenegraph/RenderTask.h"
 #include "framework/scenegraph/Sprite.h"
 
@@ -135,6 +136,33 @@ void BM_SceneFrameMoveAndRender(benchmark::State& state)
     state.counters["modifiers"] = ModifierCount;
 }
 BENCHMARK(BM_SceneFrameMoveAndRender)->Unit(benchmark::kMicrosecond);
+
+// The same frames through the scene task's renderer, which first records
+// what the frame would draw and then draws what changed: here nearly all of
+// it, so this is the recording's cost on a busy frame.
+void BM_SceneFrameMoveAndRenderChangedAreas(benchmark::State& state)
+{
+    BenchScene scene;
+    ChangedAreaRenderer renderer;
+    for (auto _ : state) {
+        scene.move->run(20);
+        renderer.render(nullptr, scene.graphics.get(), scene.root.get());
+    }
+    state.counters["nodes"] = NodeCount;
+}
+BENCHMARK(BM_SceneFrameMoveAndRenderChangedAreas)->Unit(benchmark::kMicrosecond);
+
+// A still frame through the same renderer: recorded, compared, not drawn.
+void BM_SceneFrameStillChangedAreas(benchmark::State& state)
+{
+    BenchScene scene;
+    ChangedAreaRenderer renderer;
+    renderer.render(nullptr, scene.graphics.get(), scene.root.get());
+    for (auto _ : state)
+        renderer.render(nullptr, scene.graphics.get(), scene.root.get());
+    state.counters["nodes"] = NodeCount;
+}
+BENCHMARK(BM_SceneFrameStillChangedAreas)->Unit(benchmark::kMicrosecond);
 
 void BM_SceneFrameMoveOnly(benchmark::State& state)
 {

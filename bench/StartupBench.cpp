@@ -87,15 +87,18 @@ double since(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// Whether a frame is more than one colour, sampled on an 8-pixel grid.
-bool showsPicture(const WindowSettings& settings, const void* pixels, int pitch)
+// Whether the frame shown in the surface is more than one colour, sampled
+// on a grid of 8 frame pixels (the bars beside it are not looked at).
+bool showsPicture(const WindowSettings& settings, const WindowSurface& surface)
 {
-    const auto* bytes = static_cast<const unsigned char*>(pixels);
+    const SurfaceRect area = fitFrame(surface.width, surface.height, settings.width, settings.height);
     auto pixelAt = [&](int x, int y) {
-        const unsigned char* row = bytes + static_cast<ptrdiff_t>(y) * pitch;
-        if (settings.bytesPerPixel == 2)
-            return uint32_t(reinterpret_cast<const uint16_t*>(row)[x]);
-        return reinterpret_cast<const uint32_t*>(row)[x] & 0x00FFFFFFu;
+        const int sx = area.x + int(int64_t(x) * area.width / settings.width);
+        const int sy = area.y + int(int64_t(y) * area.height / settings.height);
+        const unsigned char* row = surface.pixels + static_cast<ptrdiff_t>(sy) * surface.pitch;
+        if (surface.bytesPerPixel == 2)
+            return uint32_t(reinterpret_cast<const uint16_t*>(row)[sx]);
+        return reinterpret_cast<const uint32_t*>(row)[sx] & 0x00FFFFFFu;
     };
     const uint32_t first = pixelAt(0, 0);
     for (int y = 0; y < settings.height; y += 8)
@@ -110,13 +113,17 @@ bool showsPicture(const WindowSettings& settings, const void* pixels, int pitch)
 class TimedWindow final : public ForwardingHostWindow {
 public:
     TimedWindow(std::unique_ptr<HostWindow> inner, Timings& timings) : ForwardingHostWindow(std::move(inner)), timings(timings) {}
-    bool present(const void* pixels, int pitch) override
+    bool updateSurface(const SurfaceRect* rects, int count) override
     {
-        bool shown = wrapped().present(pixels, pitch);
+        bool shown = wrapped().updateSurface(rects, count);
         if (shown && timings.firstFrameMs < 0)
             timings.firstFrameMs = since(timings.start);
-        if (shown && timings.firstPictureMs < 0 && showsPicture(getSettings(), pixels, pitch))
-            timings.firstPictureMs = since(timings.start);
+        WindowSurface surface;
+        if (shown && timings.firstPictureMs < 0 && wrapped().lockSurface(surface)) {
+            if (showsPicture(getSettings(), surface))
+                timings.firstPictureMs = since(timings.start);
+            wrapped().unlockSurface();
+        }
         ResourceManager* resources = ResourceManager::instance;
         if (quitPosted || !resources || resources->hasPendingRequests())
             return shown;

@@ -26,20 +26,43 @@ bool FakeHostWindow::open(const WindowSettings& wanted, std::string* error)
     if (platform && platform->refuseFullScreen)
         settings.fullScreen = false;
     opened = true;
+    // A new window has a new surface.
+    const bool large = settings.fullScreen && platform && platform->fullScreenWidth > 0;
+    resizeSurface(large ? platform->fullScreenWidth : settings.width,
+                  large ? platform->fullScreenHeight : settings.height);
     return true;
 }
 
-bool FakeHostWindow::present(const void* pixels, int pitch)
+void FakeHostWindow::resizeSurface(int width, int height, int bytesPerPixel)
 {
-    if (!opened || !pixels)
+    surface = WindowSurface{};
+    surface.width = width;
+    surface.height = height;
+    surface.bytesPerPixel = bytesPerPixel == 2 || bytesPerPixel == 4 ? bytesPerPixel : settings.bytesPerPixel;
+    surface.pitch = width * surface.bytesPerPixel;
+    surface.fresh = true;
+    // Not black, so that bars left undrawn show.
+    surfacePixels.assign(static_cast<size_t>(surface.pitch) * static_cast<size_t>(height), 0xA5);
+    surface.pixels = surfacePixels.data();
+}
+
+bool FakeHostWindow::lockSurface(WindowSurface& handedOut)
+{
+    if (!opened || surfaceLocked || surfacePixels.empty())
+        return false;
+    handedOut = surface;
+    surface.fresh = false;
+    surfaceLocked = true;
+    return true;
+}
+
+bool FakeHostWindow::updateSurface(const SurfaceRect* rects, int count)
+{
+    if (!opened || surfaceLocked || refuseUpdates)
         return false;
     ++presentCount;
-    size_t rowBytes = static_cast<size_t>(settings.width) * static_cast<size_t>(settings.bytesPerPixel);
-    lastFrame.resize(rowBytes * static_cast<size_t>(settings.height));
-    const auto* source = static_cast<const uint8_t*>(pixels);
-    for (int row = 0; row < settings.height; ++row)
-        std::memcpy(&lastFrame[rowBytes * static_cast<size_t>(row)], source + static_cast<ptrdiff_t>(pitch) * row,
-                    rowBytes);
+    lastUpdate.assign(rects, rects + count);
+    lastFrame = surfacePixels;
     return true;
 }
 

@@ -22,7 +22,9 @@ public:
     void close() override { opened = false; }
     bool isOpen() const override { return opened; }
     const WindowSettings& getSettings() const override { return settings; }
-    bool present(const void* pixels, int pitch) override;
+    bool lockSurface(WindowSurface& surface) override;
+    void unlockSurface() override { surfaceLocked = false; }
+    bool updateSurface(const SurfaceRect* rects, int count) override;
     void minimise() override { ++minimiseCount; }
     void raise() override { ++raiseCount; }
     void setTitle(const std::string& title) override { settings.title = title; }
@@ -51,6 +53,9 @@ public:
         mouseY = y;
     }
     void setFocused(bool value) { focused = value; }
+    // The surface becomes width x height of bytesPerPixel (0: the frame's), as
+    // after a resize: the next lock hands out a fresh one.
+    void resizeSurface(int width, int height, int bytesPerPixel = 0);
 
     // Recorded state.
     int openCount = 0;
@@ -61,8 +66,16 @@ public:
     int iconWidth = 0;
     int iconHeight = 0;
     std::vector<uint32_t> iconPixels;
-    // The bytes of the last presented frame, rows packed.
+    // The bytes of the whole surface when it was last updated, rows packed.
     std::vector<uint8_t> lastFrame;
+    // The areas of the last update.
+    std::vector<SurfaceRect> lastUpdate;
+    // The surface's pixels, rows packed, and its size.
+    std::vector<uint8_t> surfacePixels;
+    WindowSurface surface;
+    bool surfaceLocked = false;
+    // Updates are refused (a display that lost the window).
+    bool refuseUpdates = false;
     std::deque<WindowMessage> messages;
 
 private:
@@ -126,6 +139,9 @@ public:
     int failingOpens = 0;
     // Full-screen windows open as windows (a display that cannot give the size).
     bool refuseFullScreen = false;
+    // The surface size of a full-screen window; 0 x 0 gives the frame's size.
+    int fullScreenWidth = 0;
+    int fullScreenHeight = 0;
     int windowsCreated = 0;
     std::map<std::string, std::shared_ptr<SettingsStore>> settingsStores;
 

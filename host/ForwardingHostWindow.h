@@ -6,7 +6,7 @@
 #include "host/HostWindow.h"
 
 // A window that hands every call to another one. Tests and benchmarks derive
-// from it to watch a few calls (opening, presenting) of a real or fake window
+// from it to watch a few calls (opening, showing frames) of a real or fake window
 // without restating the whole interface.
 class ForwardingHostWindow : public HostWindow {
 public:
@@ -16,7 +16,9 @@ public:
     void close() override { inner->close(); }
     bool isOpen() const override { return inner->isOpen(); }
     const WindowSettings& getSettings() const override { return inner->getSettings(); }
-    bool present(const void* pixels, int pitch) override { return inner->present(pixels, pitch); }
+    bool lockSurface(WindowSurface& surface) override { return inner->lockSurface(surface); }
+    void unlockSurface() override { inner->unlockSurface(); }
+    bool updateSurface(const SurfaceRect* rects, int count) override { return inner->updateSurface(rects, count); }
     void minimise() override { inner->minimise(); }
     void raise() override { inner->raise(); }
     void setTitle(const std::string& title) override { inner->setTitle(title); }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "host/WindowMessages.h"
+#include "host/WindowSurface.h"
 
 // What a window is asked to be when it opens.
 struct WindowSettings {
@@ -27,8 +28,10 @@ enum CursorShape : int {
     CURSOR_TEXT = 6,
 };
 
-// The one top-level window: shows finished frames and turns the desktop's
-// events into window messages. Coordinates are logical client pixels.
+// The one top-level window: offers its own pixels to draw finished frames
+// into and turns the desktop's events into window messages. Mouse
+// coordinates are logical client pixels: a surface larger than the frame
+// shows it as fitFrame places it, and positions are mapped back through that.
 class HostWindow {
 public:
     virtual ~HostWindow() = default;
@@ -40,9 +43,14 @@ public:
     virtual bool isOpen() const = 0;
     virtual const WindowSettings& getSettings() const = 0;
 
-    // Shows one frame of width x height pixels in the window's pixel format;
-    // `pitch` is the distance between rows in bytes. False when nothing could be shown.
-    virtual bool present(const void* pixels, int pitch) = 0;
+    // The window's pixels until unlockSurface; false (nothing to unlock) when
+    // there are none now. The surface may differ from the frame in size and
+    // format, and a new one (fresh) may come after a resize or a mode switch.
+    virtual bool lockSurface(WindowSurface& surface) = 0;
+    virtual void unlockSurface() = 0;
+    // Shows the given areas of the surface as drawn; false when the display
+    // did not take them.
+    virtual bool updateSurface(const SurfaceRect* rects, int count) = 0;
 
     virtual void minimise() = 0;
     // Restores a minimised window and brings it to the front.

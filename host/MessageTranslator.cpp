@@ -152,6 +152,8 @@ void MessageTranslator::translate(const SDL_Event& event, std::vector<WindowMess
         switch (event.window.event) {
         case SDL_WINDOWEVENT_CLOSE: messages.push_back({WM_CLOSE, 0, 0}); break;
         case SDL_WINDOWEVENT_EXPOSED: messages.push_back({WM_PAINT, 0, 0}); break;
+        // A new size is a new surface, with nothing drawn into it yet.
+        case SDL_WINDOWEVENT_SIZE_CHANGED: messages.push_back({WM_PAINT, 0, 0}); break;
         case SDL_WINDOWEVENT_MOVED:
             messages.push_back({WM_MOVE, 0, packPoint(event.window.data1, event.window.data2)});
             break;
@@ -191,14 +193,17 @@ void MessageTranslator::translate(const SDL_Event& event, std::vector<WindowMess
             translateText(event.text.text, messages);
         break;
 
-    case SDL_MOUSEMOTION:
+    case SDL_MOUSEMOTION: {
         if (!belongsToWindow(event.motion.windowID))
             break;
         heldButtons = ((event.motion.state & SDL_BUTTON_LMASK) ? MK_LBUTTON : 0) |
                       ((event.motion.state & SDL_BUTTON_RMASK) ? MK_RBUTTON : 0) |
                       ((event.motion.state & SDL_BUTTON_MMASK) ? MK_MBUTTON : 0);
-        messages.push_back({WM_MOUSEMOVE, mouseKeyFlags(), packPoint(event.motion.x, event.motion.y)});
+        int x = event.motion.x, y = event.motion.y;
+        windowToClient(x, y);
+        messages.push_back({WM_MOUSEMOVE, mouseKeyFlags(), packPoint(x, y)});
         break;
+    }
 
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
@@ -304,7 +309,9 @@ void MessageTranslator::translateButton(const SDL_Event& event, std::vector<Wind
     uint32_t first = firstMessageOf(event.button.button);
     if (!flag)
         return;
-    uint32_t lParam = packPoint(event.button.x, event.button.y);
+    int x = event.button.x, y = event.button.y;
+    windowToClient(x, y);
+    const uint32_t lParam = packPoint(x, y);
     if (event.type == SDL_MOUSEBUTTONDOWN) {
         heldButtons |= flag;
         // SDL counts clicks in a row; every second one is a double click, so a

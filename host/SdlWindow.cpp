@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 #include <algorithm>
-#include <cmath>
 
 #include "host/HostLog.h"
 #include "host/SdlPlatform.h"
@@ -84,34 +83,15 @@ bool SdlWindow::createWindow(Placement placement)
         height = bounds.h;
         flags |= SDL_WINDOW_BORDERLESS;
     }
+    // The frames are finished software pictures: they go straight into the
+    // window's image in shared memory. Drawn through a GPU renderer they would
+    // only be uploaded and drawn again, and where the GPU is a software
+    // rasteriser that maps a large driver and costs most of a core at rest.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     window = SDL_CreateWindow(settings.title.c_str(), x, y, width, height, flags);
     if (!window)
         return false;
-    // A frame shown at its own size goes straight into the window's image in
-    // shared memory (SDL's software renderer, with the window surface kept
-    // off the GPU): handing a finished software frame to a GPU renderer only
-    // uploads and draws it again, and where that GPU is a software
-    // rasteriser it costs most of a core at rest. A scaled full screen keeps
-    // the accelerated renderer, which scales for free on real hardware.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    int shownWidth = 0, shownHeight = 0;
-    SDL_GetWindowSize(window, &shownWidth, &shownHeight);
-    if (shownWidth == settings.width && shownHeight == settings.height)
-        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-    if (!renderer)
-        renderer = SDL_CreateRenderer(window, -1, 0);
-    if (!renderer)
-        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-    if (!renderer)
-        return false;
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    SDL_RenderSetLogicalSize(renderer, settings.width, settings.height);
-    Uint32 format = settings.bytesPerPixel == 2 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_ARGB8888;
-    texture = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_STREAMING, settings.width, settings.height);
-    if (!texture)
-        return false;
-    // The frame is opaque: its top bytes are not a coverage to blend with.
-    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+    surfaceFresh = true;
     show();
     return true;
 }
@@ -226,10 +206,12 @@ void SdlWindow::close()
 
 void SdlWindow::destroyWindow()
 {
-    if (texture)
-        SDL_DestroyTexture(texture);
-    if (renderer)
-        SDL_DestroyRenderer(renderer);
+    unlockSurface();
+    if (standIn)
+        SDL_FreeSurface(standIn);
+    standIn = nullptr;
+    // The window's own surface goes with the window.
+    windowSurface = nullptr;
     if (window) {
         SDL_CaptureMouse(SDL_FALSE);
         // Unmapped here, SDL finds nothing left to hide: its own hiding would
@@ -237,22 +219,85 @@ void SdlWindow::destroyWindow()
         x11Unmap(window);
         SDL_DestroyWindow(window);
     }
-    texture = nullptr;
-    renderer = nullptr;
     window = nullptr;
 }
 
-bool SdlWindow::present(const void* pixels, int pitch)
+bool SdlWindow::lockSurface(WindowSurface& surface)
 {
-    if (!texture || !pixels)
+    if (!window || lockedSurface)
         return false;
-    if (SDL_UpdateTexture(texture, nullptr, pixels, pitch) != 0)
+    // SDL makes a new surface after the window changed size; until then it
+    // hands out the same one.
+    SDL_Surface* own = SDL_GetWindowSurface(window);
+    if (!own)
         return false;
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
-    SDL_RenderCopy(renderer, texture, nullptr, nullptr);
-    SDL_RenderPresent(renderer);
+    if (own != windowSurface)
+        surfaceFresh = true;
+    windowSurface = own;
+    const Uint32 format = own->format->format;
+    SDL_Surface* drawn = own;
+    if (format != SDL_PIXELFORMAT_RGB888 && format != SDL_PIXELFORMAT_ARGB8888 && format != SDL_PIXELFORMAT_RGB565) {
+        // Another layout (a display of 24 or 15 bits, another byte order):
+        // drawn into a stand-in and converted by SDL when shown.
+        if (!standIn || standIn->w != own->w || standIn->h != own->h) {
+            if (standIn)
+                SDL_FreeSurface(standIn);
+            standIn = SDL_CreateRGBSurfaceWithFormat(0, own->w, own->h, 32, SDL_PIXELFORMAT_RGB888);
+            surfaceFresh = true;
+            if (!standIn)
+                return false;
+        }
+        drawn = standIn;
+    } else if (standIn) {
+        SDL_FreeSurface(standIn);
+        standIn = nullptr;
+    }
+    if (SDL_MUSTLOCK(drawn) && SDL_LockSurface(drawn) != 0)
+        return false;
+    lockedSurface = drawn;
+    surface.pixels = static_cast<uint8_t*>(drawn->pixels);
+    surface.pitch = drawn->pitch;
+    surface.width = drawn->w;
+    surface.height = drawn->h;
+    surface.bytesPerPixel = drawn->format->BytesPerPixel == 2 ? 2 : 4;
+    surface.fresh = surfaceFresh;
+    surfaceFresh = false;
     return true;
+}
+
+void SdlWindow::unlockSurface()
+{
+    if (lockedSurface && SDL_MUSTLOCK(lockedSurface))
+        SDL_UnlockSurface(lockedSurface);
+    lockedSurface = nullptr;
+}
+
+bool SdlWindow::updateSurface(const SurfaceRect* rects, int count)
+{
+    if (!window || !windowSurface || lockedSurface || !rects || count <= 0)
+        return false;
+    updateRects.clear();
+    for (int i = 0; i < count; ++i)
+        updateRects.push_back(SDL_Rect{rects[i].x, rects[i].y, rects[i].width, rects[i].height});
+    if (standIn) {
+        for (SDL_Rect& rect : updateRects) {
+            SDL_Rect target = rect;
+            SDL_BlitSurface(standIn, &rect, windowSurface, &target);
+        }
+    }
+    if (SDL_UpdateWindowSurfaceRects(window, updateRects.data(), count) == 0)
+        return true;
+    // The surface went with a size change SDL has seen and we have not yet:
+    // the next lock gets the new one.
+    surfaceFresh = true;
+    return false;
+}
+
+SurfaceRect SdlWindow::frameArea() const
+{
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    return fitFrame(width, height, settings.width, settings.height);
 }
 
 void SdlWindow::minimise()
@@ -331,10 +376,9 @@ bool SdlWindow::getMousePosition(int& x, int& y) const
     int globalX = 0, globalY = 0, windowX = 0, windowY = 0;
     SDL_GetGlobalMouseState(&globalX, &globalY);
     SDL_GetWindowPosition(window, &windowX, &windowY);
-    float logicalX = 0, logicalY = 0;
-    SDL_RenderWindowToLogical(renderer, globalX - windowX, globalY - windowY, &logicalX, &logicalY);
-    x = static_cast<int>(std::floor(logicalX));
-    y = static_cast<int>(std::floor(logicalY));
+    x = globalX - windowX;
+    y = globalY - windowY;
+    surfaceToFrame(frameArea(), settings.width, settings.height, x, y);
     return true;
 }
 
@@ -352,6 +396,9 @@ bool SdlWindow::peekMessage(WindowMessage& message)
     SDL_Event event;
     while (pending.empty() && SDL_PollEvent(&event)) {
         resettleAfterMove(event);
+        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+            surfaceFresh = true;
+        translator.setFrameArea(frameArea());
         translated.clear();
         translator.translate(event, translated);
         for (const WindowMessage& message : translated) {

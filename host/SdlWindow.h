@@ -8,15 +8,15 @@
 #include "host/MessageTranslator.h"
 
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
+struct SDL_Surface;
 struct SDL_Cursor;
+struct SDL_Rect;
 
-// The window on SDL2: frames go through a streaming texture of the frame's
-// pixel format, scaled to the window with a fixed logical size (letterboxed
-// in full screen). A full-screen window that the display leaves at another
-// size than the desktop's becomes a borderless window over the desktop, or
-// else an ordinary window (getSettings then tells which).
+// The window on SDL2: frames are drawn into the window's own surface (shared
+// memory with the display, no renderer and no 3D driver), which in full
+// screen has the desktop's size. A full-screen window that the display leaves
+// at another size than the desktop's becomes a borderless window over the
+// desktop, or else an ordinary window (getSettings then tells which).
 class SdlWindow final : public HostWindow {
 public:
     SdlWindow() = default;
@@ -28,7 +28,9 @@ public:
     void close() override;
     bool isOpen() const override { return window != nullptr; }
     const WindowSettings& getSettings() const override { return settings; }
-    bool present(const void* pixels, int pitch) override;
+    bool lockSurface(WindowSurface& surface) override;
+    void unlockSurface() override;
+    bool updateSurface(const SurfaceRect* rects, int count) override;
     void minimise() override;
     void raise() override;
     void setTitle(const std::string& title) override;
@@ -56,7 +58,7 @@ private:
     // How often a settled full-screen window settles again after the desktop moved it.
     static constexpr unsigned kMaxResettles = 3;
 
-    // Makes the window, its renderer and its frame texture (closing any before).
+    // Makes the window (closing any before).
     bool createWindow(Placement placement);
     void destroyWindow();
     // Asks for the new window to be mapped and waits a bounded time for it.
@@ -75,11 +77,19 @@ private:
     // A settled full-screen window that the desktop moved or resized (a window
     // manager that started later and framed it) settles again, a few times.
     void resettleAfterMove(const SDL_Event& event);
+    // Where the frame shows in the window at its current size.
+    SurfaceRect frameArea() const;
 
     WindowSettings settings;
     SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    SDL_Texture* texture = nullptr;
+    // The window's surface as last handed out; a stand-in of 0x00RRGGBB
+    // words when the window's own is in a format the frames are not drawn in;
+    // the one locked now.
+    SDL_Surface* windowSurface = nullptr;
+    SDL_Surface* standIn = nullptr;
+    SDL_Surface* lockedSurface = nullptr;
+    bool surfaceFresh = true;
+    std::vector<SDL_Rect> updateRects;
     SDL_Cursor* cursors[7] = {};
     int cursorShape = CURSOR_ARROW;
     bool shown = false;

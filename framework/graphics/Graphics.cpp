@@ -471,6 +471,20 @@ void Graphics::moveOffset(int32_t dx, int32_t dy)
 void Graphics::resetClip()
 {
     clip = target ? Rect {0, 0, target->getWidth(), target->getHeight()} : Rect {};
+    if (clipLimited)
+        clip = clip.intersected(clipLimit);
+}
+
+void Graphics::setClipLimit(const Rect& rect)
+{
+    clipLimited = true;
+    clipLimit = rect;
+    clip = clip.intersected(rect);
+}
+
+void Graphics::clearClipLimit()
+{
+    clipLimited = false;
 }
 
 void Graphics::setClip(const Rect& rect)

@@ -131,6 +131,10 @@ public:
     virtual void intersectClip(const Rect& rect);
     virtual void intersectClip(int32_t x, int32_t y, int32_t width, int32_t height);
     virtual const Rect& getClipRect() const { return clip; }
+    // Keeps every clip inside `rect`, setClip and resetClip included, until
+    // clearClipLimit: a frame drawn again in part stays inside the part.
+    void setClipLimit(const Rect& rect);
+    void clearClipLimit();
     virtual void setFont(BitmapFont* newFont);
     virtual BitmapFont* getFont() const { return font.get(); }
     virtual Image* getTarget() const { return target.get(); }
@@ -163,6 +167,8 @@ protected:
             : targetLock(target), sourceLock(source),
               ready(targetLock && (!source || sourceLock) && target->getBytesPerPixel() == bytesPerPixel)
         {
+            if (ready)
+                target->markChanged();
         }
         explicit operator bool() const { return ready; }
 
@@ -274,6 +280,8 @@ protected:
     int32_t offsetY = 0;
     RefPointer<BitmapFont> font;
     RefPointer<Image> target;
+    bool clipLimited = false;
+    Rect clipLimit;
     bool smoothing = false;
     int32_t blendMode = BlendNormal;
 

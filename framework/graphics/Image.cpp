@@ -31,6 +31,12 @@ uint8_t* allocateZeroed(int64_t bytes)
 
 }  // namespace
 
+uint64_t Image::nextSerial()
+{
+    static std::atomic<uint64_t> last {0};
+    return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
 Image::Image() = default;
 
 Image::~Image()
@@ -67,6 +73,23 @@ RefPointer<Image> Image::create(int32_t width, int32_t height, int32_t bytesPerP
     image->setHeight(height);
     if (!image->allocate(bytesPerPixel))
         return nullptr;
+    return image;
+}
+
+RefPointer<Image> Image::wrap(uint8_t* buffer, int32_t newWidth, int32_t newHeight, int32_t newPitch,
+                              int32_t newBytesPerPixel)
+{
+    if (!buffer || (newBytesPerPixel != 2 && newBytesPerPixel != 4) ||
+        !isValidSize(newWidth, newHeight, newBytesPerPixel) || newPitch < newWidth * newBytesPerPixel)
+        return nullptr;
+    RefPointer<Image> image(new Image());
+    image->width = newWidth;
+    image->height = newHeight;
+    image->pitch = newPitch;
+    image->bytesPerPixel = newBytesPerPixel;
+    image->pixels = buffer;
+    image->ownsBuffers = false;
+    image->hasAlpha = false;
     return image;
 }
 
@@ -109,6 +132,7 @@ bool Image::lock()
         return false;
     if (keepsCopy)
         lastUse = getUseClock();
+    lockCount.fetch_add(1, std::memory_order_relaxed);
     locked = true;
     return true;
 }
@@ -202,8 +226,10 @@ bool Image::uncompress()
     ownsBuffers = true;
     if (!keepsCopy || !intact)
         freeCompressed();
-    if (!intact)
+    if (!intact) {
+        markChanged();
         LOG_ERROR("An image's compressed copy was damaged; it is drawn blank");
+    }
     return intact;
 }
 
@@ -236,6 +262,7 @@ bool Image::allocate(int32_t newBytesPerPixel)
     freePixels();
     freeCompressed();
     ownsBuffers = true;
+    markChanged();
     if (!isValidSize(width, height, newBytesPerPixel)) {
         bytesPerPixel = 0;
         pitch = 0;
@@ -263,6 +290,7 @@ void Image::convertTo(int32_t newBytesPerPixel)
         return;
     if ((newBytesPerPixel != 2 && newBytesPerPixel != 4) || (bytesPerPixel != 2 && bytesPerPixel != 4))
         return;
+    markChanged();
     if (!lock())
         return;
     uint8_t* oldPixels = pixels;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -28,6 +29,11 @@ public:
     // A new memory image with zero-filled buffers, or null when the size or the
     // pixel size is not allowed (see isValidSize).
     static RefPointer<Image> create(int32_t width, int32_t height, int32_t bytesPerPixel);
+    // An image over pixels it does not own (4 or 2 bytes per pixel, no alpha
+    // plane, drawn as opaque); the pixels must outlive it. Null when the size
+    // or the pitch is not allowed.
+    static RefPointer<Image> wrap(uint8_t* pixels, int32_t width, int32_t height, int32_t pitch,
+                                  int32_t bytesPerPixel);
     // create() in the display's pixel size, marked to follow the display format.
     static RefPointer<Image> createForScreen(int32_t width, int32_t height);
     // A copy of the pixels and flags of `image` (which must not be compressed),
@@ -55,7 +61,11 @@ public:
 
     // Borrowed buffers: the image does not free what it did not allocate unless
     // ownsBuffers is set.
-    virtual void setPixels(uint8_t* buffer) { pixels = buffer; }
+    virtual void setPixels(uint8_t* buffer)
+    {
+        pixels = buffer;
+        markChanged();
+    }
     virtual void setAlphaPlane(uint8_t* buffer) { alphaPlane = buffer; }
 
     // Keeps zlib copies and frees the raw buffers. False (and nothing changed,
@@ -112,6 +122,16 @@ public:
     int64_t getLastUse() const { return lastUse; }
     void setLastUse(int64_t value) { lastUse = value; }
 
+    // A number no other image of this run has, and a count that drawing into
+    // the image (or giving it other pixels) raises: together they tell
+    // whether a picture drawn before still looks the same.
+    uint64_t getSerial() const { return serial; }
+    uint32_t getContentVersion() const { return contentVersion.load(std::memory_order_relaxed); }
+    void markChanged() { contentVersion.fetch_add(1, std::memory_order_relaxed); }
+    // How often the image was locked: pixels are written only while locked,
+    // so an image whose count and content version stand still kept its pixels.
+    uint32_t getLockCount() const { return lockCount.load(std::memory_order_relaxed); }
+
     // Row access for the pixel routines; valid only while locked.
     uint32_t* row32(int32_t y) const { return reinterpret_cast<uint32_t*>(pixels + std::ptrdiff_t(y) * pitch); }
     uint16_t* row16(int32_t y) const { return reinterpret_cast<uint16_t*>(pixels + std::ptrdiff_t(y) * pitch); }
@@ -119,6 +139,11 @@ public:
     uint8_t* alphaRow(int32_t y) const { return alphaPlane + std::ptrdiff_t(y) * width; }
 
 private:
+    static uint64_t nextSerial();
+
+    const uint64_t serial = nextSerial();
+    std::atomic<uint32_t> contentVersion {0};
+    std::atomic<uint32_t> lockCount {0};
     int32_t bytesPerPixel = 0;
     uint8_t* pixels = nullptr;
     uint8_t* alphaPlane = nullptr;

@@ -70,6 +70,7 @@ void Scene::hide()
     if (GameWindow::instance && GameWindow::instance->getMessageHandler())
         GameWindow::instance->getMessageHandler()->removeListener(inputHandler.get());
     purgeTask->run(0);
+    renderTask->forgetLastFrame();
 }
 
 void Scene::loadContent()

@@ -1,5 +1,6 @@
 #include "framework/platform/GameWindow.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "framework/core/Log.h"
@@ -139,11 +140,58 @@ void GameWindow::createGraphics()
 {
     graphics = nullptr;
     presentAgain = true;
+    scaler.reset();
     backImage = Image::create(width, height, bytesPerPixel);
     if (!backImage)
         return;
     Image::setScreenBytesPerPixel(bytesPerPixel);
     graphics = backImage->getGraphics();
+}
+
+void GameWindow::findChangedRows()
+{
+    // Runs of changed rows less than this far apart are drawn as one; past
+    // kMaxRuns runs, everything from the first to the last changed row is.
+    constexpr int kJoinGap = 8;
+    constexpr size_t kMaxRuns = 16;
+    changedRows.clear();
+    const uint8_t* pixels = backImage->getPixels();
+    const size_t rowBytes = size_t(backImage->getWidth()) * size_t(bytesPerPixel);
+    for (int y = 0; y < backImage->getHeight(); ++y) {
+        const uint8_t* now = pixels + std::ptrdiff_t(y) * backImage->getPitch();
+        const uint8_t* before = &lastPresented[rowBytes * size_t(y)];
+        if (std::memcmp(now, before, rowBytes) == 0)
+            continue;
+        // The first and last changed byte: whole blocks compared first.
+        constexpr size_t kBlock = 64;
+        size_t first = 0, end = rowBytes;
+        while (first + kBlock <= end && std::memcmp(now + first, before + first, kBlock) == 0)
+            first += kBlock;
+        while (now[first] == before[first])
+            ++first;
+        while (end - first >= kBlock && std::memcmp(now + end - kBlock, before + end - kBlock, kBlock) == 0)
+            end -= kBlock;
+        size_t last = end - 1;
+        while (now[last] == before[last])
+            --last;
+        const int left = int(first / size_t(bytesPerPixel)), right = int(last / size_t(bytesPerPixel));
+        if (!changedRows.empty() && y - changedRows.back().last <= kJoinGap) {
+            FrameScaler::RowSpan& run = changedRows.back();
+            run.last = y;
+            run.left = std::min(run.left, left);
+            run.right = std::max(run.right, right);
+        } else {
+            changedRows.push_back({y, y, left, right});
+        }
+    }
+    if (changedRows.size() > kMaxRuns) {
+        FrameScaler::RowSpan all{changedRows.front().first, changedRows.back().last, backImage->getWidth(), 0};
+        for (const FrameScaler::RowSpan& run : changedRows) {
+            all.left = std::min(all.left, run.left);
+            all.right = std::max(all.right, run.right);
+        }
+        changedRows.assign(1, all);
+    }
 }
 
 void GameWindow::present()
@@ -154,20 +202,45 @@ void GameWindow::present()
     }
     if (!hostWindow || !backImage || !backImage->getPixels())
         return;
-    // A still screen costs nothing to show: a frame equal to the last one
-    // shown is not handed over again, unless the display may have lost it.
-    const uint8_t* pixels = backImage->getPixels();
-    const size_t frameBytes = size_t(backImage->getPitch()) * size_t(backImage->getHeight());
-    if (!presentAgain && lastPresented.size() == frameBytes && std::memcmp(lastPresented.data(), pixels, frameBytes) == 0)
+    // A still screen costs nothing to show: only the rows that differ from
+    // the last frame shown are drawn and handed over, all of them when the
+    // display may have lost the picture.
+    const size_t rowBytes = size_t(backImage->getWidth()) * size_t(bytesPerPixel);
+    const size_t frameBytes = rowBytes * size_t(backImage->getHeight());
+    const bool everything = presentAgain || lastPresented.size() != frameBytes;
+    if (!everything && backImage->getSerial() == presentedSerial &&
+        backImage->getContentVersion() == presentedVersion && backImage->getLockCount() == presentedLocks)
         return;
-    // A frame the display refused is dropped; the next one is tried as usual.
-    bool shown = hostWindow->present(pixels, backImage->getPitch());
+    if (everything)
+        changedRows.assign(1, FrameScaler::RowSpan{0, backImage->getHeight() - 1});
+    else
+        findChangedRows();
+    if (changedRows.empty())
+        return;
+
+    bool shown = false;
+    WindowSurface surface;
+    if (hostWindow->lockSurface(surface)) {
+        const std::vector<SurfaceRect>& areas = scaler.draw(surface, backImage.get(), changedRows, everything);
+        hostWindow->unlockSurface();
+        shown = !areas.empty() && hostWindow->updateSurface(areas.data(), int(areas.size()));
+    }
+    // A frame the display refused is dropped; the next one is shown whole.
     if (!shown && !presentFailureLogged)
         LOG_WARNING("window: the display did not take a frame");
     presentFailureLogged = !shown;
     presentAgain = !shown;
-    if (shown)
-        lastPresented.assign(pixels, pixels + frameBytes);
+    if (!shown)
+        return;
+    presentedSerial = backImage->getSerial();
+    presentedVersion = backImage->getContentVersion();
+    presentedLocks = backImage->getLockCount();
+    lastPresented.resize(frameBytes);
+    const uint8_t* pixels = backImage->getPixels();
+    for (const FrameScaler::RowSpan& span : changedRows)
+        for (int y = span.first; y <= span.last; ++y)
+            std::memcpy(&lastPresented[rowBytes * size_t(y)], pixels + std::ptrdiff_t(y) * backImage->getPitch(),
+                        rowBytes);
 }
 
 void GameWindow::run(int /*elapsedMs*/)
@@ -179,6 +252,7 @@ void GameWindow::destroyWindow()
 {
     graphics = nullptr;
     backImage = nullptr;
+    scaler.reset();
     if (hostWindow) {
         if (mouseCaptured)
             hostWindow->setMouseCapture(false);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/core/RefPointer.h"
+#include "framework/platform/FrameScaler.h"
 #include "framework/platform/MessageHandler.h"
 #include "framework/platform/Task.h"
 #include "host/WindowMessages.h"
@@ -42,7 +43,9 @@ public:
     // other mode, then the "Error" message box is shown and the quit message posted.
     virtual void create();
     virtual void show() {}
-    // Hands the back buffer to the display (sleeps 10 ms instead while inactive).
+    // Draws the rows of the back buffer that changed since the last frame shown
+    // into the window's surface, scaled to it, and shows them (sleeps 10 ms
+    // instead while inactive).
     virtual void present();
     void run(int elapsedMs) override;
     // The desktop places the window; kept for callers that centre it.
@@ -127,6 +130,9 @@ public:
 private:
     bool openHostWindow(std::string* error);
     void createGraphics();
+    // Fills changedRows with the back buffer's rows that differ from
+    // lastPresented, with the columns between their first and last change.
+    void findChangedRows();
 
     std::unique_ptr<HostWindow> hostWindow;
     RefPointer<MessageHandler> messageHandler;
@@ -160,6 +166,13 @@ private:
     // focus coming back, a refused frame).
     std::vector<uint8_t> lastPresented;
     bool presentAgain = true;
+    // The back buffer as it was when last shown: nobody drew into it or
+    // locked it since when these still hold.
+    uint64_t presentedSerial = 0;
+    uint32_t presentedVersion = 0;
+    uint32_t presentedLocks = 0;
+    std::vector<FrameScaler::RowSpan> changedRows;
+    FrameScaler scaler;
     CloseHandler closeHandler = nullptr;
     void* closeHandlerContext = nullptr;
 };

@@ -32,7 +32,7 @@ void RenderTask::run(int)
     if (!graphics)
         return;
     GameNode* scene = environment.currentScene ? environment.currentScene() : nullptr;
-    renderFrame(scene, graphics, root.get());
+    renderer.render(scene, graphics, root.get());
 }
 
 void RenderTask::renderFrame(GameNode* scene, Graphics* graphics, GameNode* root)

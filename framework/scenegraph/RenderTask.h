@@ -2,12 +2,13 @@
 
 #include "framework/core/RefPointer.h"
 #include "framework/platform/Task.h"
+#include "framework/scenegraph/ChangedAreaRenderer.h"
 #include "framework/scenegraph/GameNode.h"
 
 class Graphics;
 
 // The scene task that draws a node tree into the window's back buffer each
-// frame. Invisible and removed nodes are skipped with their subtrees;
+// frame, again only where it changed since its last frame. Invisible and removed nodes are skipped with their subtrees;
 // suspended ones are drawn. Later siblings draw over earlier ones, a parent
 // below its children.
 class RenderTask : public Task {
@@ -25,6 +26,9 @@ public:
     explicit RenderTask(GameNode* root);
 
     void run(int elapsedMs) override;
+    // The scene is left: its next frame is drawn whole, and the back buffer
+    // of this one is not held meanwhile.
+    void forgetLastFrame() { renderer.forget(); }
 
     // Draws one frame outside the frame timer: the visible scene's own
     // drawing first, then the tree.
@@ -35,4 +39,5 @@ public:
 
 private:
     RefPointer<GameNode> root;
+    ChangedAreaRenderer renderer;
 };

@@ -261,9 +261,9 @@ TEST_F(TorteluneMainTest, SettingsChooseFullScreenOnALargeDesktop)
 class LoadingWatchWindow final : public ForwardingHostWindow {
 public:
     explicit LoadingWatchWindow(std::unique_ptr<HostWindow> inner) : ForwardingHostWindow(std::move(inner)) {}
-    bool present(const void* pixels, int pitch) override
+    bool updateSurface(const SurfaceRect* rects, int count) override
     {
-        bool shown = wrapped().present(pixels, pitch);
+        bool shown = wrapped().updateSurface(rects, count);
         ResourceManager* resources = ResourceManager::instance;
         if (quitPosted || !resources)
             return shown;
@@ -308,9 +308,9 @@ public:
 class EverySectionWindow final : public ForwardingHostWindow {
 public:
     explicit EverySectionWindow(std::unique_ptr<HostWindow> inner) : ForwardingHostWindow(std::move(inner)) {}
-    bool present(const void* pixels, int pitch) override
+    bool updateSurface(const SurfaceRect* rects, int count) override
     {
-        bool shown = wrapped().present(pixels, pitch);
+        bool shown = wrapped().updateSurface(rects, count);
         ResourceManager* resources = ResourceManager::instance;
         if (done || !resources || resources->hasPendingRequests())
             return shown;

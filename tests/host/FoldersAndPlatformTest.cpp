@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -163,8 +165,18 @@ TEST(RealPlatform, WindowOnTheDummyDriverPresentsFramesAndKeepsPostedMessages)
     std::string error;
     ASSERT_TRUE(window->open(settings, &error)) << error;
     EXPECT_TRUE(window->isOpen());
-    std::vector<uint16_t> frame(800 * 600, 0xF800);
-    EXPECT_TRUE(window->present(frame.data(), 800 * 2));
+    WindowSurface surface;
+    ASSERT_TRUE(window->lockSurface(surface));
+    EXPECT_EQ(surface.width, 800);
+    EXPECT_EQ(surface.height, 600);
+    EXPECT_TRUE(surface.fresh);
+    EXPECT_FALSE(window->lockSurface(surface)) << "locked already";
+    window->unlockSurface();
+    const SurfaceRect all{0, 0, 800, 600};
+    EXPECT_TRUE(window->updateSurface(&all, 1));
+    ASSERT_TRUE(window->lockSurface(surface));
+    EXPECT_FALSE(surface.fresh) << "the same surface again";
+    window->unlockSurface();
     window->setCursorShape(99);
     EXPECT_EQ(window->getCursorShape(), CURSOR_ARROW);
     window->setCursorShape(CURSOR_HAND);
@@ -180,7 +192,65 @@ TEST(RealPlatform, WindowOnTheDummyDriverPresentsFramesAndKeepsPostedMessages)
     EXPECT_EQ(message.message, WM_QUIT);
     window->close();
     EXPECT_FALSE(window->isOpen());
-    EXPECT_FALSE(window->present(frame.data(), 800 * 2));
+    EXPECT_FALSE(window->lockSurface(surface));
+    EXPECT_FALSE(window->updateSurface(&all, 1));
+}
+
+// Full screen takes the desktop's size (the dummy display's 1024 x 768): the
+// surface is that large, and a click in it comes back in frame pixels
+// through the area that shows the frame.
+TEST(RealPlatform, FullScreenOnTheDummyDriverHasTheDesktopsSurfaceAndMapsClicksBack)
+{
+    std::unique_ptr<HostWindow> window = HostPlatform::current().createWindow();
+    WindowSettings settings;
+    settings.title = "dummy full screen";
+    settings.fullScreen = true;
+    std::string error;
+    ASSERT_TRUE(window->open(settings, &error)) << error;
+    SDL_Rect desktop;
+    ASSERT_EQ(SDL_GetDisplayBounds(0, &desktop), 0);
+    WindowSurface surface;
+    ASSERT_TRUE(window->lockSurface(surface));
+    EXPECT_EQ(surface.width, desktop.w);
+    EXPECT_EQ(surface.height, desktop.h);
+    EXPECT_EQ(surface.bytesPerPixel, 4);
+    window->unlockSurface();
+
+    uint32_t windowId = 0;
+    for (uint32_t id = 1; id < 1000 && !windowId; ++id) {
+        SDL_Window* candidate = SDL_GetWindowFromID(id);
+        if (candidate && std::string(SDL_GetWindowTitle(candidate)) == settings.title)
+            windowId = id;
+    }
+    ASSERT_NE(windowId, 0u);
+    WindowMessage message;
+    while (window->peekMessage(message)) {
+    }
+    const SurfaceRect area = fitFrame(desktop.w, desktop.h, 800, 600);
+    const int corners[][4] = {{area.x, area.y, 0, 0}, {area.x + area.width - 1, area.y + area.height - 1, 799, 599}};
+    for (const auto& corner : corners) {
+        SDL_Event event{};
+        event.type = SDL_MOUSEBUTTONDOWN;
+        event.button.windowID = windowId;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.state = SDL_PRESSED;
+        event.button.clicks = 1;
+        event.button.x = corner[0];
+        event.button.y = corner[1];
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+        event.type = SDL_MOUSEBUTTONUP;
+        event.button.state = SDL_RELEASED;
+        ASSERT_EQ(SDL_PushEvent(&event), 1);
+        bool seen = false;
+        while (window->peekMessage(message)) {
+            if (message.message == WM_LBUTTONDOWN) {
+                EXPECT_EQ(message.lParam, packPoint(corner[2], corner[3]));
+                seen = true;
+            }
+        }
+        EXPECT_TRUE(seen);
+    }
+    window->close();
 }
 
 // A video driver without a clipboard (the tests' dummy one) refuses the text
@@ -222,10 +292,17 @@ TEST(FakePlatform, ClockSleepsClipboardAndScriptedWindows)
     EXPECT_EQ(message, (WindowMessage{WM_KEYDOWN, VK_LEFT, 1}));
     EXPECT_FALSE(window->peekMessage(message));
 
-    std::vector<uint32_t> frame(800 * 600, 0xFF112233);
-    EXPECT_TRUE(window->present(frame.data(), 800 * 4));
+    WindowSurface surface;
+    ASSERT_TRUE(window->lockSurface(surface));
+    EXPECT_TRUE(surface.fresh);
+    std::fill_n(reinterpret_cast<uint32_t*>(surface.pixels), 800 * 600, 0xFF112233u);
+    const SurfaceRect all{0, 0, 800, 600};
+    EXPECT_FALSE(window->updateSurface(&all, 1)) << "not while locked";
+    window->unlockSurface();
+    EXPECT_TRUE(window->updateSurface(&all, 1));
     EXPECT_EQ(fake.lastWindow()->presentCount, 1);
-    EXPECT_EQ(fake.lastWindow()->lastFrame.size(), 800u * 600u * 4u);
+    ASSERT_EQ(fake.lastWindow()->lastFrame.size(), 800u * 600u * 4u);
+    EXPECT_EQ(reinterpret_cast<const uint32_t*>(fake.lastWindow()->lastFrame.data())[800 * 600 - 1], 0xFF112233u);
 
     EXPECT_EQ(fake.openSettingsStore("a").get(), fake.openSettingsStore("a").get());
     EXPECT_NE(fake.openSettingsStore("a").get(), fake.openSettingsStore("b").get());

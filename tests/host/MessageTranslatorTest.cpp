@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "host/MessageTranslator.h"
@@ -307,6 +308,39 @@ TEST_F(MessageTranslatorTest, NegativeAndLargeCoordinatesPackAsSigned16Bit)
     packed = packPoint(40000, -40000);
     EXPECT_EQ(pointX(packed), 32767);
     EXPECT_EQ(pointY(packed), -32768);
+}
+
+// A full screen of 1280 x 720 shows the 800 x 600 frame at scale 1.2 between
+// bars of 160 pixels; positions come back in frame pixels, the bars beyond them.
+TEST_F(MessageTranslatorTest, PositionsMapThroughTheScaledFrameAndItsBars)
+{
+    translator.setFrameArea(fitFrame(1280, 720, 800, 600));
+    struct Case {
+        int windowX, windowY, x, y;
+    };
+    const Case cases[] = {
+        {160, 0, 0, 0},       {1119, 719, 799, 599}, {1119, 0, 799, 0},  {160, 719, 0, 599},
+        {640, 360, 400, 300}, {0, 0, -134, 0},       {159, 10, -1, 8},   {1120, 10, 800, 8},
+        {1279, 719, 932, 599},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(std::to_string(test.windowX) + ", " + std::to_string(test.windowY));
+        EXPECT_EQ(translate(motionEvent(test.windowX, test.windowY))[0].lParam, packPoint(test.x, test.y));
+        EXPECT_EQ(translate(buttonEvent(true, SDL_BUTTON_LEFT, test.windowX, test.windowY))[0].lParam,
+                  packPoint(test.x, test.y));
+        translate(buttonEvent(false, SDL_BUTTON_LEFT, test.windowX, test.windowY));
+    }
+    // Letterboxed the other way: bars above and below.
+    translator.setFrameArea(fitFrame(1280, 1024, 800, 600));
+    EXPECT_EQ(translate(motionEvent(0, 32))[0].lParam, packPoint(0, 0));
+    EXPECT_EQ(translate(motionEvent(1279, 991))[0].lParam, packPoint(799, 599));
+    EXPECT_EQ(translate(motionEvent(0, 0))[0].lParam, packPoint(0, -20));
+}
+
+TEST_F(MessageTranslatorTest, ANewWindowSizeAsksForAWholeFrame)
+{
+    EXPECT_EQ(translate(windowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 1024, 768)),
+              (std::vector<WindowMessage>{{WM_PAINT, 0, 0}}));
 }
 
 TEST_F(MessageTranslatorTest, FocusLossForgetsHeldButtons)

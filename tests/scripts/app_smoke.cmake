@@ -59,6 +59,19 @@ if(X11_FOUND)
       ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 180 RUN_SERIAL TRUE)
   endforeach()
 
+  # Full screen on a larger screen: the frame scaled into the window's own
+  # surface, still without a 3D driver.
+  add_test(NAME app.window_close_smoke_fullscreen
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/window_smoke.bash
+            $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> any fullscreen)
+  set_tests_properties(app.window_close_smoke_fullscreen PROPERTIES
+    ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 120 RUN_SERIAL TRUE)
+  add_test(NAME app.window_close_smoke_fullscreen_16bit
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/window_smoke.bash
+            $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> any fullscreen)
+  set_tests_properties(app.window_close_smoke_fullscreen_16bit PROPERTIES
+    ENVIRONMENT "${SMOKE_ENV};TORTELUNE_DESKTOP_DEPTH=16" SKIP_RETURN_CODE 77 TIMEOUT 120 RUN_SERIAL TRUE)
+
   # A new player's first visit: the name dialog, a typed name, the player
   # list, the career door and the map with the chef; screenshots in
   # "screenshots" of the build folder.
@@ -99,7 +112,8 @@ if(X11_FOUND)
 else()
   # Without the X11 headers the window tool cannot be built: the tests still
   # show, as skipped (failed when the variable CI is set).
-  foreach(check app.window_close_smoke app.window_close_smoke_16bit app.startup_end_to_end
+  foreach(check app.window_close_smoke app.window_close_smoke_16bit app.window_close_smoke_fullscreen
+                app.window_close_smoke_fullscreen_16bit app.startup_end_to_end
                 app.first_visit_end_to_end app.level_stop_and_continue_end_to_end
                 app.window_manager_race app.window_manager_sigterm app.window_manager_modeswitch)
     add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/helpers/missing_tool.sh

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 #include "framework/graphics/Graphics.h"
@@ -266,6 +267,102 @@ TEST_F(GameWindowTest, AStillFrameIsShownOnceUntilTheDisplayMayHaveLostIt)
         EXPECT_EQ(host().presentCount, 1);
         GameWindow::destroyInstance();
     }
+}
+
+TEST_F(GameWindowTest, AScaledFullScreenShowsTheFrameBetweenBarsAndOnlyWhatChanged)
+{
+    platform.fullScreenWidth = 1280;
+    platform.fullScreenHeight = 720;
+    GameWindow* window = openWindow(true);
+    Image* back = window->getBackImage();
+    ASSERT_TRUE(back->lock());
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 800; ++x)
+            back->row32(y)[x] = 0xFF20A040u;
+    back->unlock();
+    auto surfacePixel = [&](int x, int y) {
+        return reinterpret_cast<const uint32_t*>(host().lastFrame.data())[y * 1280 + x] & 0xFFFFFFu;
+    };
+    window->run(20);
+    ASSERT_EQ(host().lastFrame.size(), 1280u * 720u * 4u);
+    EXPECT_EQ(host().lastUpdate, (std::vector<SurfaceRect>{{0, 0, 1280, 720}}));
+    for (int y : {0, 359, 719}) {
+        for (int x : {0, 159, 1120, 1279})
+            EXPECT_EQ(surfacePixel(x, y), 0u) << "bar at " << x << ", " << y;
+        for (int x : {160, 640, 1119})
+            EXPECT_EQ(surfacePixel(x, y), 0x20A040u) << "frame at " << x << ", " << y;
+    }
+
+    // One changed pixel: a small area about its place, the rest left as it is.
+    ASSERT_TRUE(back->lock());
+    back->row32(300)[400] = 0xFFFFFFFFu;
+    back->unlock();
+    window->run(20);
+    ASSERT_EQ(host().lastUpdate.size(), 1u);
+    const SurfaceRect changed = host().lastUpdate[0];
+    EXPECT_LE(changed.x, 640);
+    EXPECT_GE(changed.x + changed.width, 641);
+    EXPECT_LE(changed.y, 360);
+    EXPECT_GE(changed.y + changed.height, 361);
+    EXPECT_LT(changed.width, 20);
+    EXPECT_LT(changed.height, 20);
+    // Frame (400, 300) at scale 1.2, mixed a little with its green neighbours.
+    EXPECT_GE(surfacePixel(160 + 480, 360) & 0xF0F0F0u, 0xF0F0F0u);
+
+    // An expose shows everything again; a resize gives a new surface, bars and all.
+    window->dispatchMessage({WM_PAINT, 0, 0});
+    EXPECT_EQ(host().lastUpdate, (std::vector<SurfaceRect>{{0, 0, 1280, 720}}));
+    host().resizeSurface(1024, 768);
+    window->dispatchMessage({WM_PAINT, 0, 0});
+    ASSERT_EQ(host().lastFrame.size(), 1024u * 768u * 4u);
+    EXPECT_EQ(host().lastUpdate, (std::vector<SurfaceRect>{{0, 0, 1024, 768}}));
+    EXPECT_EQ(reinterpret_cast<const uint32_t*>(host().lastFrame.data())[0] & 0xFFFFFFu, 0x20A040u);
+}
+
+// What only the changed parts put on the screen must be what a whole frame
+// would: scattered changes, some at the frame's edges, on a plain and on a
+// scaled full screen.
+TEST_F(GameWindowTest, ChangedPartsShownAloneGiveTheWholeFramesPicture)
+{
+    for (int surfaceWidth : {800, 1280}) {
+        SCOPED_TRACE(surfaceWidth);
+        platform.fullScreenWidth = surfaceWidth;
+        platform.fullScreenHeight = surfaceWidth == 800 ? 600 : 720;
+        GameWindow* window = openWindow(true);
+        window->run(20);
+        Image* back = window->getBackImage();
+        std::mt19937 random(11);
+        for (int round = 0; round < 8; ++round) {
+            ASSERT_TRUE(back->lock());
+            for (int change = 0; change < 1 + round * 3; ++change) {
+                const int x = change == 0 ? (round % 2 ? 799 : 0) : int(random() % 800);
+                const int y = change == 0 ? (round % 3 ? 599 : 0) : int(random() % 600);
+                back->row32(y)[x] = random() | 0xFF000000u;
+            }
+            back->unlock();
+            window->run(20);
+            const std::vector<uint8_t> shown = host().lastFrame;
+            window->dispatchMessage({WM_PAINT, 0, 0});
+            ASSERT_EQ(host().lastFrame, shown) << "round " << round;
+        }
+        GameWindow::destroyInstance();
+    }
+}
+
+TEST_F(GameWindowTest, AFrameTheDisplayRefusedIsShownWholeNextTime)
+{
+    GameWindow* window = openWindow(false);
+    window->run(20);
+    host().refuseUpdates = true;
+    Image* back = window->getBackImage();
+    ASSERT_TRUE(back->lock());
+    back->row32(10)[10] = 0xFF0000FFu;
+    back->unlock();
+    window->run(20);
+    host().refuseUpdates = false;
+    window->run(20);
+    EXPECT_EQ(host().lastUpdate, (std::vector<SurfaceRect>{{0, 0, 800, 600}}));
+    EXPECT_EQ(reinterpret_cast<const uint32_t*>(host().lastFrame.data())[10 * 800 + 10], 0xFF0000FFu);
 }
 
 bool takeClose(void* context)
