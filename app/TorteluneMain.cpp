@@ -9,6 +9,7 @@
 #include "framework/core/SetupStore.h"
 #include "framework/core/StringUtils.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/gui/FrameRecorder.h"
 #include "framework/gui/FullScreenHandler.h"
 #include "framework/gui/Scene.h"
 #include "framework/gui/SceneManager.h"
@@ -334,6 +335,8 @@ void TorteluneMain::mainLoop()
 {
     GameWindow* window = GameWindow::instance;
     TimedTaskManager* timer = TimedTaskManager::instance;
+    // Only a timing run names a record file; otherwise this stays null.
+    std::unique_ptr<FrameRecorder> frameRecorder = FrameRecorder::fromEnvironment();
     for (;;) {
         WindowMessage message;
         if (window->peekMessage(message)) {
@@ -356,6 +359,8 @@ void TorteluneMain::mainLoop()
         }
         timer->tick();
         ++framesRun;
+        if (frameRecorder)
+            frameRecorder->frameEnded();
     }
 }
 
