@@ -337,11 +337,14 @@ void TorteluneMain::mainLoop()
     TimedTaskManager* timer = TimedTaskManager::instance;
     // Only a timing run names a record file; otherwise this stays null.
     std::unique_ptr<FrameRecorder> frameRecorder = FrameRecorder::fromEnvironment();
+    timer->setFrameObserver(frameRecorder.get());
     for (;;) {
         WindowMessage message;
         if (window->peekMessage(message)) {
-            if (message.message == WM_QUIT)
+            if (message.message == WM_QUIT) {
+                timer->setFrameObserver(nullptr);
                 return;
+            }
             if (message.message == WM_ENDSESSION && message.wParam) {
                 // Logging out or a kill: nobody is there to answer a question.
                 LOG_INFO("the system asks the game to end: saving and quitting");
@@ -359,8 +362,6 @@ void TorteluneMain::mainLoop()
         }
         timer->tick();
         ++framesRun;
-        if (frameRecorder)
-            frameRecorder->frameEnded();
     }
 }
 

@@ -25,26 +25,47 @@ std::unique_ptr<FrameRecorder> FrameRecorder::fromEnvironment()
 }
 
 FrameRecorder::FrameRecorder(std::unique_ptr<FrameRecordFile> file, Clock clock)
-    : file(std::move(file)), clock(clock), start(clock()), previousEnd(start),
-      loadsEnded(ResourceObject::getLoadsEnded()), switches(sceneSwitches())
+    : file(std::move(file)), clock(clock)
 {
-    this->file->writeLine("# ms interval_us load switch");
+    this->file->writeLine("# ms period_us work_us load switch");
 }
 
-FrameRecorder::~FrameRecorder() = default;
+FrameRecorder::~FrameRecorder()
+{
+    if (started && ended)
+        writeFrame(end);
+}
+
+void FrameRecorder::frameStarted()
+{
+    const uint64_t now = clock();
+    if (!started)
+        firstStart = now;
+    else if (ended)
+        writeFrame(now);
+    started = true;
+    ended = false;
+    start = now;
+    loadsEndedAtStart = ResourceObject::getLoadsEnded();
+    switchesAtStart = sceneSwitches();
+}
 
 void FrameRecorder::frameEnded()
 {
-    const uint64_t now = clock();
-    const uint32_t ended = ResourceObject::getLoadsEnded();
-    const uint32_t switched = sceneSwitches();
-    // A load still running now, or one that ended since the last frame, overlapped this frame.
-    const bool loading = ended != loadsEnded || ResourceObject::getLoadsBegun() != ended;
-    char line[96];
-    std::snprintf(line, sizeof line, "%" PRIu64 " %" PRIu64 " %d %d", (now - start) / 1000, now - previousEnd,
-                  loading ? 1 : 0, switched != switches ? 1 : 0);
+    if (!started)
+        return;
+    end = clock();
+    ended = true;
+    // Every load that ran during the frame, or was running when it started,
+    // began before its end without having ended before its start.
+    loading = ResourceObject::getLoadsBegun() != loadsEndedAtStart;
+    switched = sceneSwitches() != switchesAtStart;
+}
+
+void FrameRecorder::writeFrame(uint64_t periodEnd)
+{
+    char line[112];
+    std::snprintf(line, sizeof line, "%" PRIu64 " %" PRIu64 " %" PRIu64 " %d %d", (start - firstStart) / 1000,
+                  periodEnd - start, end - start, loading ? 1 : 0, switched ? 1 : 0);
     file->writeLine(line);
-    previousEnd = now;
-    loadsEnded = ended;
-    switches = switched;
 }

@@ -3,36 +3,49 @@
 #include <cstdint>
 #include <memory>
 
+#include "framework/platform/FrameClock.h"
+
 class FrameRecordFile;
 
-// The frame record of a timing run: after every frame one line with the
-// time since the previous frame ended and whether, in that time, a resource
-// was being loaded or the scene switched (the two causes of a long frame
-// that a player expects between screens), so that a long frame elsewhere
-// stands out. Lines read "<ms since the first frame> <interval in us>
-// <load 0|1> <switch 0|1>", after one header line starting with "#".
-class FrameRecorder {
+// The frame record of a timing run: one line per frame with its period (from
+// its start to the next frame's start), its work (from its start to its
+// end: scene, drawing, presenting) and whether a resource was being loaded
+// or the scene switched during that work, the two causes of a long frame
+// that a player expects between screens, so that a long frame elsewhere
+// stands out. Lines read "<ms from the first frame's start to this one's>
+// <period us> <work us> <load 0|1> <switch 0|1>", after one header line
+// starting with "#". A frame's line is written when the next frame starts
+// (the last one's when the recorder goes, its period then being its work).
+class FrameRecorder final : public iFrameObserver {
 public:
     // Microseconds of a monotonic clock.
     using Clock = uint64_t (*)();
 
-    // Null unless the host names a record file: then the frame loop pays
-    // only for the test of a null pointer.
+    // Null unless the host names a record file: the frame timer then has no
+    // observer, and the frame loop pays nothing.
     static std::unique_ptr<FrameRecorder> fromEnvironment();
 
     FrameRecorder(std::unique_ptr<FrameRecordFile> file, Clock clock);
-    ~FrameRecorder();
+    ~FrameRecorder() override;
     FrameRecorder(const FrameRecorder&) = delete;
     FrameRecorder& operator=(const FrameRecorder&) = delete;
 
-    // Called once after each frame has been presented.
-    void frameEnded();
+    void frameStarted() override;
+    void frameEnded() override;
 
 private:
+    void writeFrame(uint64_t periodEnd);
+
     std::unique_ptr<FrameRecordFile> file;
     Clock clock;
+    bool started = false;
+    bool ended = false;
+    uint64_t firstStart = 0;
     uint64_t start = 0;
-    uint64_t previousEnd = 0;
-    uint32_t loadsEnded = 0;
-    uint32_t switches = 0;
+    uint64_t end = 0;
+    // Load and switch counts when the frame started; its marks once it ended.
+    uint32_t loadsEndedAtStart = 0;
+    uint32_t switchesAtStart = 0;
+    bool loading = false;
+    bool switched = false;
 };

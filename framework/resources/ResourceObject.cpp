@@ -19,7 +19,8 @@ std::atomic<uint32_t> loadsEnded {0};
 
 uint32_t ResourceObject::getLoadsBegun() { return loadsBegun.load(std::memory_order_relaxed); }
 
-uint32_t ResourceObject::getLoadsEnded() { return loadsEnded.load(std::memory_order_relaxed); }
+// Whoever sees an end also sees the beginning that came before it.
+uint32_t ResourceObject::getLoadsEnded() { return loadsEnded.load(std::memory_order_acquire); }
 
 ResourceObject::ResourceObject(AbstractProperty* configuration)
 {
@@ -47,7 +48,7 @@ void ResourceObject::load()
     bool failed = false;
     loadsBegun.fetch_add(1, std::memory_order_relaxed);
     RefPointer<BaseObject> built = buildContent(failed);
-    loadsEnded.fetch_add(1, std::memory_order_relaxed);
+    loadsEnded.fetch_add(1, std::memory_order_release);
     {
         ResourceLock lock;
         if (state == State::Loading && generation == startedGeneration) {

@@ -7,6 +7,8 @@
 
 #include "GuiFixture.h"
 #include "framework/gui/FrameRecorder.h"
+#include "framework/platform/FrameClock.h"
+#include "framework/platform/TimedTaskManager.h"
 #include "framework/resources/ResourceObject.h"
 #include "host/FrameRecordFile.h"
 #include "support/LogCapture.h"
@@ -14,24 +16,24 @@
 
 namespace {
 
-uint64_t clockNow = 0;
-uint64_t readClock() { return clockNow; }
+ManualFrameClock manualClock;
+uint64_t readClock() { return uint64_t(manualClock.milliseconds()) * 1000; }
 
 // A resource whose load takes the given time on the test clock.
 class SlowResource : public ResourceObject {
 public:
-    explicit SlowResource(uint64_t loadUs) : ResourceObject("slow.png", 0), loadUs(loadUs) {}
+    explicit SlowResource(uint32_t loadMs) : ResourceObject("slow.png", 0), loadMs(loadMs) {}
 
 protected:
     RefPointer<BaseObject> buildContent(bool& failed) override
     {
-        clockNow += loadUs;
+        manualClock.advance(loadMs);
         failed = false;
         return RefPointer<BaseObject>(new BaseObject());
     }
 
 private:
-    uint64_t loadUs;
+    uint32_t loadMs;
 };
 
 class RecordVariable {
@@ -78,7 +80,6 @@ protected:
         ASSERT_TRUE(a && b);
         SceneManager::instance->setNextScene(a);
         SceneManager::instance->run(20);
-        clockNow = 5000000;
     }
 
     Scene* a = nullptr;
@@ -111,48 +112,73 @@ TEST_F(FrameRecorderTest, TheVariableNamesTheFileThatGetsALinePerFrame)
     {
         std::unique_ptr<FrameRecorder> recorder = FrameRecorder::fromEnvironment();
         ASSERT_NE(nullptr, recorder);
-        for (int frame = 0; frame < 3; ++frame)
+        for (int frame = 0; frame < 3; ++frame) {
+            recorder->frameStarted();
             recorder->frameEnded();
+        }
     }
     const std::vector<std::string> lines = readLines(path);
     ASSERT_EQ(4u, lines.size());
     EXPECT_EQ('#', lines[0][0]);
 }
 
-// Each frame: what happens in it, and the line it must leave.
-TEST_F(FrameRecorderTest, MarksTheFramesThatALoadOrASceneSwitchOverlapped)
-{
-    const std::string path = folder.path() + "/frames.txt";
-    RefPointer<SlowResource> slow(new SlowResource(30000));
-    RefPointer<SlowResource> quick(new SlowResource(0));
+// The frame's work, what happens in it, and the line it must leave: the
+// period runs to the next frame's start, which the timer paces to 20 ms.
+class ScriptedFrames : public Task {
+public:
+    enum What { Quiet, Load, LoadAfterTheFrame, Switch };
     struct Frame {
-        enum What { Quiet, Load, LoadBeforeTheFrame, Switch } what;
-        uint64_t workUs;
+        uint32_t workMs;
+        What what;
         const char* line;
     };
-    const std::vector<Frame> frames {
-        {Frame::Quiet, 20000, "20 20000 0 0"},
-        {Frame::Load, 20000, "70 50000 1 0"},
-        {Frame::Quiet, 20500, "90 20500 0 0"},
-        {Frame::Switch, 20000, "110 20000 0 1"},
-        {Frame::Quiet, 26000, "136 26000 0 0"},
-        {Frame::LoadBeforeTheFrame, 20000, "156 20000 1 0"},
-        {Frame::Quiet, 20000, "176 20000 0 0"},
+    ScriptedFrames(const std::vector<Frame>& frames, Scene* target) : frames(frames), target(target) {}
+    void run(int) override
+    {
+        const Frame& frame = frames[next++];
+        manualClock.advance(frame.workMs);
+        if (frame.what == Load)
+            slow->load();
+        if (frame.what == Switch) {
+            SceneManager::instance->setNextScene(target);
+            SceneManager::instance->run(20);
+        }
+    }
+
+    const std::vector<Frame>& frames;
+    Scene* target;
+    size_t next = 0;
+    RefPointer<SlowResource> slow {new SlowResource(25)};
+};
+
+TEST_F(FrameRecorderTest, EachFrameGetsItsPeriodItsWorkAndTheLoadsAndSwitchesInIt)
+{
+    using F = ScriptedFrames;
+    const std::vector<F::Frame> frames {
+        {5, F::Quiet, "0 20000 5000 0 0"},
+        {5, F::Load, "20 30000 30000 1 0"},
+        {4, F::LoadAfterTheFrame, "50 20000 4000 0 0"},
+        {3, F::Quiet, "70 20000 3000 0 0"},
+        {3, F::Switch, "90 20000 3000 0 1"},
+        {26, F::Quiet, "110 26000 26000 0 0"},
+        {7, F::Quiet, "136 7000 7000 0 0"},
     };
+    const std::string path = folder.path() + "/frames.txt";
+    manualClock.set(1000);
+    RefPointer<TimedTaskManager> timer(new TimedTaskManager(&manualClock));
+    RefPointer<ScriptedFrames> script(new ScriptedFrames(frames, b));
+    timer->addTask(script.get());
+    RefPointer<SlowResource> between(new SlowResource(0));
     {
         FrameRecorder recorder(FrameRecordFile::open(path), &readClock);
-        for (const Frame& frame : frames) {
-            if (frame.what == Frame::LoadBeforeTheFrame)
-                quick->load();
-            clockNow += frame.workUs;
-            if (frame.what == Frame::Load)
-                slow->load();
-            if (frame.what == Frame::Switch) {
-                SceneManager::instance->setNextScene(b);
-                SceneManager::instance->run(20);
-            }
-            recorder.frameEnded();
+        timer->setFrameObserver(&recorder);
+        for (const F::Frame& frame : frames) {
+            timer->tick();
+            // A load between two frames belongs to neither.
+            if (frame.what == F::LoadAfterTheFrame)
+                between->load();
         }
+        timer->setFrameObserver(nullptr);
     }
     const std::vector<std::string> lines = readLines(path);
     ASSERT_EQ(frames.size() + 1, lines.size());
