@@ -369,21 +369,28 @@ finally:
 
 # ---- the report -----------------------------------------------------------------------------------------
 
-# Each frame: ms from the first frame, its period (start to the next start)
-# and its work in ms, and whether a load or a scene switch ran during it.
+# Each frame: ms from the first frame, its period (start to the next start),
+# its work and the processor time of that work in ms, and whether a load or
+# a scene switch ran during it.
 frames = []
 with open(record) as file:
     for line in file:
         parts = line.split()
-        if len(parts) == 5 and not line.startswith("#"):
-            frames.append((int(parts[0]), int(parts[1]) / 1000.0, int(parts[2]) / 1000.0, parts[3] == "1",
-                           parts[4] == "1"))
-long_frames = [frame for frame in frames if frame[1] > FRAME_LIMIT_MS and not (frame[3] or frame[4])]
-excused = sum(1 for frame in frames if frame[1] > FRAME_LIMIT_MS and (frame[3] or frame[4]))
+        if len(parts) == 6 and not line.startswith("#"):
+            frames.append((int(parts[0]), int(parts[1]) / 1000.0, int(parts[2]) / 1000.0, int(parts[3]) / 1000.0,
+                           parts[4] == "1", parts[5] == "1"))
+
+
+def excused(frame):
+    return frame[4] or frame[5]
+
+
+long_frames = [frame for frame in frames if frame[1] > FRAME_LIMIT_MS and not excused(frame)]
+excused_long = sum(1 for frame in frames if frame[1] > FRAME_LIMIT_MS and excused(frame))
 # The time between two frames reaching the screen: a frame's period plus
 # the change of work from it to the next.
 shown = [frames[i][1] + frames[i + 1][2] - frames[i][2] for i in range(len(frames) - 1)
-         if not (frames[i][3] or frames[i][4] or frames[i + 1][3] or frames[i + 1][4])]
+         if not (excused(frames[i]) or excused(frames[i + 1]))]
 with open(os.path.join(out, "memory.txt"), "w") as file:
     file.write("# seconds rss_mb hwm_mb processor_seconds\n")
     for sample in sampler.samples:
@@ -393,23 +400,28 @@ print()
 print("soak report (%s minutes, %s)" % (minutes, "e2e_player" if e2e_player else "random swaps"))
 print("levels played: %d (results shown %d times)" % (levels, levels if first_level_end else 0))
 print("frames: %d; periods over %.0f ms: %d during loads or scene switches, %d elsewhere (target: none)" %
-      (len(frames), FRAME_LIMIT_MS, excused, len(long_frames)))
-for ms, period, work, _, _ in long_frames[:30]:
-    print("  long frame at %.1f s of the game: period %.1f ms, work %.1f ms" % (ms / 1000.0, period, work))
+      (len(frames), FRAME_LIMIT_MS, excused_long, len(long_frames)))
+busy = sum(1 for frame in long_frames if frame[3] > FRAME_LIMIT_MS)
+print("  of these, %d with over %.0f ms of processor time in their work; the others waited "
+      "(display, processor, locks) or slept too long" % (busy, FRAME_LIMIT_MS))
+for ms, period, work, processor, _, _ in long_frames[:30]:
+    print("  long frame at %6.1f s: period %5.1f ms, work %5.1f ms, processor %5.1f ms" %
+          (ms / 1000.0, period, work, processor))
 
 
 def percentiles(values):
     values = sorted(values)
     if not values:
         return "none"
-    return "median %.1f ms, 99th percentile %.1f ms, worst %.1f ms" % (
+    return "median %4.1f ms, 99th percentile %4.1f ms, worst %5.1f ms" % (
         values[len(values) // 2], values[int(len(values) * 0.99)], values[-1])
 
 
-quiet = [frame for frame in frames if not (frame[3] or frame[4])]
-print("outside loads and switches: period %s" % percentiles([frame[1] for frame in quiet]))
-print("                            work   %s" % percentiles([frame[2] for frame in quiet]))
-print("                            shown  %s; %d over %.0f ms" %
+quiet = [frame for frame in frames if not excused(frame)]
+print("outside loads and switches: period    %s" % percentiles([frame[1] for frame in quiet]))
+print("                            work      %s" % percentiles([frame[2] for frame in quiet]))
+print("                            processor %s" % percentiles([frame[3] for frame in quiet]))
+print("                            on screen %s; %d over %.0f ms" %
       (percentiles(shown), sum(1 for value in shown if value > FRAME_LIMIT_MS), FRAME_LIMIT_MS))
 peak = max((sample[2] for sample in sampler.samples), default=0.0)
 print("peak resident (VmHWM): %.1f MB (target under %.0f MB)" % (peak, PEAK_LIMIT_MB))

@@ -39,6 +39,13 @@ uint64_t FrameRecordFile::nowMicroseconds()
     return static_cast<uint64_t>(now.tv_sec) * 1000000u + static_cast<uint64_t>(now.tv_nsec) / 1000u;
 }
 
+uint64_t FrameRecordFile::threadProcessorMicroseconds()
+{
+    timespec used {};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used);
+    return static_cast<uint64_t>(used.tv_sec) * 1000000u + static_cast<uint64_t>(used.tv_nsec) / 1000u;
+}
+
 FrameRecordFile::~FrameRecordFile()
 {
     std::fclose(file);

@@ -20,6 +20,9 @@ public:
     static std::unique_ptr<FrameRecordFile> open(const std::string& path);
     // A monotonic clock in microseconds, for the frame times.
     static uint64_t nowMicroseconds();
+    // The processor time of the calling thread in microseconds: a frame whose
+    // work took much longer waited (for the display, a lock, the processor).
+    static uint64_t threadProcessorMicroseconds();
 
     ~FrameRecordFile();
     FrameRecordFile(const FrameRecordFile&) = delete;

@@ -21,13 +21,14 @@ std::unique_ptr<FrameRecorder> FrameRecorder::fromEnvironment()
     std::unique_ptr<FrameRecordFile> file = FrameRecordFile::openFromEnvironment();
     if (!file)
         return nullptr;
-    return std::make_unique<FrameRecorder>(std::move(file), &FrameRecordFile::nowMicroseconds);
+    return std::make_unique<FrameRecorder>(std::move(file), &FrameRecordFile::nowMicroseconds,
+                                           &FrameRecordFile::threadProcessorMicroseconds);
 }
 
-FrameRecorder::FrameRecorder(std::unique_ptr<FrameRecordFile> file, Clock clock)
-    : file(std::move(file)), clock(clock)
+FrameRecorder::FrameRecorder(std::unique_ptr<FrameRecordFile> file, Clock clock, Clock processorClock)
+    : file(std::move(file)), clock(clock), processorClock(processorClock)
 {
-    this->file->writeLine("# ms period_us work_us load switch");
+    this->file->writeLine("# ms period_us work_us processor_us load switch");
 }
 
 FrameRecorder::~FrameRecorder()
@@ -46,6 +47,7 @@ void FrameRecorder::frameStarted()
     started = true;
     ended = false;
     start = now;
+    processorAtStart = processorClock();
     loadsEndedAtStart = ResourceObject::getLoadsEnded();
     switchesAtStart = sceneSwitches();
 }
@@ -55,6 +57,7 @@ void FrameRecorder::frameEnded()
     if (!started)
         return;
     end = clock();
+    processor = processorClock() - processorAtStart;
     ended = true;
     // Every load that ran during the frame, or was running when it started,
     // began before its end without having ended before its start.
@@ -64,8 +67,8 @@ void FrameRecorder::frameEnded()
 
 void FrameRecorder::writeFrame(uint64_t periodEnd)
 {
-    char line[112];
-    std::snprintf(line, sizeof line, "%" PRIu64 " %" PRIu64 " %" PRIu64 " %d %d", (start - firstStart) / 1000,
-                  periodEnd - start, end - start, loading ? 1 : 0, switched ? 1 : 0);
+    char line[128];
+    std::snprintf(line, sizeof line, "%" PRIu64 " %" PRIu64 " %" PRIu64 " %" PRIu64 " %d %d", (start - firstStart) / 1000,
+                  periodEnd - start, end - start, processor, loading ? 1 : 0, switched ? 1 : 0);
     file->writeLine(line);
 }

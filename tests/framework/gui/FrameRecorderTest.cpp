@@ -18,6 +18,9 @@ namespace {
 
 ManualFrameClock manualClock;
 uint64_t readClock() { return uint64_t(manualClock.milliseconds()) * 1000; }
+// The processor is busy for all of a frame's work but what is spent waiting.
+uint64_t waitedUs = 0;
+uint64_t readProcessorClock() { return readClock() - waitedUs; }
 
 // A resource whose load takes the given time on the test clock.
 class SlowResource : public ResourceObject {
@@ -126,7 +129,7 @@ TEST_F(FrameRecorderTest, TheVariableNamesTheFileThatGetsALinePerFrame)
 // period runs to the next frame's start, which the timer paces to 20 ms.
 class ScriptedFrames : public Task {
 public:
-    enum What { Quiet, Load, LoadAfterTheFrame, Switch };
+    enum What { Quiet, Load, LoadAfterTheFrame, Switch, Wait };
     struct Frame {
         uint32_t workMs;
         What what;
@@ -137,6 +140,8 @@ public:
     {
         const Frame& frame = frames[next++];
         manualClock.advance(frame.workMs);
+        if (frame.what == Wait)
+            waitedUs += 20000;
         if (frame.what == Load)
             slow->load();
         if (frame.what == Switch) {
@@ -151,26 +156,28 @@ public:
     RefPointer<SlowResource> slow {new SlowResource(25)};
 };
 
-TEST_F(FrameRecorderTest, EachFrameGetsItsPeriodItsWorkAndTheLoadsAndSwitchesInIt)
+TEST_F(FrameRecorderTest, EachFrameGetsItsPeriodItsWorkItsProcessorTimeAndTheLoadsAndSwitchesInIt)
 {
     using F = ScriptedFrames;
     const std::vector<F::Frame> frames {
-        {5, F::Quiet, "0 20000 5000 0 0"},
-        {5, F::Load, "20 30000 30000 1 0"},
-        {4, F::LoadAfterTheFrame, "50 20000 4000 0 0"},
-        {3, F::Quiet, "70 20000 3000 0 0"},
-        {3, F::Switch, "90 20000 3000 0 1"},
-        {26, F::Quiet, "110 26000 26000 0 0"},
-        {7, F::Quiet, "136 7000 7000 0 0"},
+        {5, F::Quiet, "0 20000 5000 5000 0 0"},
+        {5, F::Load, "20 30000 30000 30000 1 0"},
+        {4, F::LoadAfterTheFrame, "50 20000 4000 4000 0 0"},
+        {3, F::Quiet, "70 20000 3000 3000 0 0"},
+        {3, F::Switch, "90 20000 3000 3000 0 1"},
+        {26, F::Quiet, "110 26000 26000 26000 0 0"},
+        {30, F::Wait, "136 30000 30000 10000 0 0"},
+        {7, F::Quiet, "166 7000 7000 7000 0 0"},
     };
     const std::string path = folder.path() + "/frames.txt";
     manualClock.set(1000);
+    waitedUs = 0;
     RefPointer<TimedTaskManager> timer(new TimedTaskManager(&manualClock));
     RefPointer<ScriptedFrames> script(new ScriptedFrames(frames, b));
     timer->addTask(script.get());
     RefPointer<SlowResource> between(new SlowResource(0));
     {
-        FrameRecorder recorder(FrameRecordFile::open(path), &readClock);
+        FrameRecorder recorder(FrameRecordFile::open(path), &readClock, &readProcessorClock);
         timer->setFrameObserver(&recorder);
         for (const F::Frame& frame : frames) {
             timer->tick();
