@@ -152,11 +152,22 @@ def level_information(image):
     return r > 190 and g < 150 and b > 110
 
 
+def pink(colour):
+    r, g, b = colour
+    return r > 180 and g < 110 and b > 90
+
+
 def results_shown(image):
-    """The results card: cream over the board's middle, the frame's pink at its left edge."""
+    """The results card: its pink frame on both sides, cream between."""
     r, g, b = mean(image, (200, 250, 600, 300))
-    edge = mean(image, (90, 150, 100, 450))
-    return r > 200 and g > 180 and b > 130 and edge[0] > 180 and edge[1] < 150
+    return (pink(mean(image, (93, 150, 99, 450))) and pink(mean(image, (701, 150, 707, 450))) and
+            r > 200 and g > 180 and b > 130)
+
+
+def next_button(image):
+    """The green Next of a won level's results."""
+    r, g, b = mean(image, (350, 535, 450, 555))
+    return g > r + 10 and g > 150
 
 
 # ---- the process's memory and processor time -------------------------------------------------------
@@ -260,32 +271,35 @@ def start_level_from_map():
 
 
 def click_results_through(level):
-    """Cuts the reveal short, then Next after a win, Restart after a loss;
-    the dialogs that come in between (rank up, trophies) are closed with their OK."""
+    """Cuts the reveal short, then Next after a win (back to the map) or
+    Restart after a loss (the level again); the dialogs that come in between
+    (rank up, trophies) are closed with their OK, or with Enter."""
     time.sleep(2.0)
     click(RESULTS_MIDDLE)
     time.sleep(2.5)
     if level <= 2:
         shot("results-%d" % level)
-    for _ in range(12):
+    restarted = False
+    unknown = 0
+    for _ in range(20):
         image = view()
         if e2e_screen.on_map(image):
             return "map"
-        if not results_shown(image):
-            ok = e2e_player.pink_ok(image) if e2e_player is not None else None
-            if ok:
-                click(ok)
-                time.sleep(1.5)
-                continue
-            if e2e_screen.in_game(image):
-                return "game"
-            time.sleep(1.0)
+        if results_shown(image):
+            restarted = not next_button(image)
+            click(RESULTS_RESTART if restarted else RESULTS_NEXT)
+            time.sleep(3.0)
             continue
-        click(RESULTS_NEXT)
-        time.sleep(2.0)
-        if results_shown(view()):
-            click(RESULTS_RESTART)
-            time.sleep(2.0)
+        if restarted and e2e_screen.in_game(image):
+            return "game"
+        ok = e2e_player.pink_ok(image) if e2e_player is not None else None
+        unknown += 1
+        if ok:
+            click(ok)
+        elif unknown % 3 == 0:
+            # Still neither results nor map after a while: a dialog without a pink OK.
+            e2e_screen.run_tool("key", "return")
+        time.sleep(1.5)
     return "stuck"
 
 
