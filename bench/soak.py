@@ -256,18 +256,34 @@ def reach_map():
     return reached is not None
 
 
-def start_level_from_map():
-    click(MAP_START)
-    info = wait_for(lambda image: level_information(image) or e2e_screen.question_frame(image), 20)
-    if info is None:
-        return False
-    time.sleep(1.0)
-    if e2e_screen.question_frame(info):
-        # An offer to carry on with a stopped level: take it.
-        click((268, 353))
+def close_dialog(image):
+    """Clicks a pink OK when one shows (a hint, a trophy), else presses Enter."""
+    ok = e2e_player.pink_ok(image) if e2e_player is not None else None
+    if ok:
+        click(ok)
     else:
-        click(INFO_START)
-    return wait_for(e2e_screen.in_game, 30) is not None
+        e2e_screen.run_tool("key", "return")
+
+
+def start_level_from_map():
+    """START, then the level information's Start (or yes to carrying on with
+    a stopped level). A hint or a celebration on the map may hold START
+    back: its OK is clicked and START tried again."""
+    for attempt in range(4):
+        click(MAP_START)
+        info = wait_for(lambda image: level_information(image) or e2e_screen.question_frame(image), 8)
+        if info is None:
+            shot("map-attempt-%d" % attempt)
+            close_dialog(view())
+            time.sleep(2.0)
+            continue
+        time.sleep(1.0)
+        if e2e_screen.question_frame(info):
+            click((268, 353))
+        else:
+            click(INFO_START)
+        return wait_for(e2e_screen.in_game, 30) is not None
+    return False
 
 
 def click_results_through(level):
@@ -292,13 +308,10 @@ def click_results_through(level):
             continue
         if restarted and e2e_screen.in_game(image):
             return "game"
-        ok = e2e_player.pink_ok(image) if e2e_player is not None else None
         unknown += 1
-        if ok:
-            click(ok)
-        elif unknown % 3 == 0:
-            # Still neither results nor map after a while: a dialog without a pink OK.
-            e2e_screen.run_tool("key", "return")
+        # Neither results nor map for a while: a dialog (rank up, trophy) waits.
+        if unknown % 2 == 0:
+            close_dialog(image)
         time.sleep(1.5)
     return "stuck"
 
@@ -342,12 +355,7 @@ try:
             if not start_level_from_map():
                 note("no level started from the map")
                 shot("no-level")
-                e2e_screen.run_tool("key", "Escape")
-                time.sleep(2)
-                where = "map" if e2e_screen.on_map(view()) else "stuck"
-                if where == "stuck":
-                    break
-                continue
+                break
         levels += 1
         note("level %d started" % levels)
         time.sleep(3)
