@@ -20,6 +20,7 @@ resident size (flat after the first level), the levels played.
 Usage: soak.py GAME WINDOW_TOOL MAKE_PLAYER SOURCE_DIR OUTPUT_FOLDER [MINUTES]"""
 import os
 import random
+import shutil
 import subprocess
 import sys
 import threading
@@ -464,6 +465,16 @@ print("events:")
 for line in events:
     print("  " + line)
 print("files: %s (frames.txt, memory.txt, soak-*.png)" % out)
+# What the game logged amiss while it was played.
+log_folder = os.path.join(home, "data", "Quillmark", "Games", "Tortelune", "_temp", "log")
+logged = []
+for name in sorted(os.listdir(log_folder)) if os.path.isdir(log_folder) else []:
+    with open(os.path.join(log_folder, name), encoding="utf-8", errors="replace") as log:
+        logged += [line.rstrip() for line in log if " WARNING " in line or " ERROR " in line]
+print("the game's log: %d warnings or errors" % len(logged))
+for line in logged[:10]:
+    print("  " + line)
+shutil.rmtree(home, ignore_errors=True)
 met_frames = not long_frames
 met_peak = peak < PEAK_LIMIT_MB
 print("targets: no long frame outside loads: %s; peak resident under %.0f MB: %s" %
