@@ -9,6 +9,7 @@
 #include "framework/core/SetupStore.h"
 #include "framework/core/StringUtils.h"
 #include "framework/graphics/Graphics.h"
+#include "framework/gui/FrameRecorder.h"
 #include "framework/gui/FullScreenHandler.h"
 #include "framework/gui/Scene.h"
 #include "framework/gui/SceneManager.h"
@@ -334,11 +335,16 @@ void TorteluneMain::mainLoop()
 {
     GameWindow* window = GameWindow::instance;
     TimedTaskManager* timer = TimedTaskManager::instance;
+    // Only a timing run names a record file; otherwise this stays null.
+    std::unique_ptr<FrameRecorder> frameRecorder = FrameRecorder::fromEnvironment();
+    timer->setFrameObserver(frameRecorder.get());
     for (;;) {
         WindowMessage message;
         if (window->peekMessage(message)) {
-            if (message.message == WM_QUIT)
+            if (message.message == WM_QUIT) {
+                timer->setFrameObserver(nullptr);
                 return;
+            }
             if (message.message == WM_ENDSESSION && message.wParam) {
                 // Logging out or a kill: nobody is there to answer a question.
                 LOG_INFO("the system asks the game to end: saving and quitting");

@@ -208,6 +208,7 @@ void SceneManager::switchScene()
     previous = current;
     current = entered;
     next = nullptr;
+    ++switches;
     if (!ending)
         current->show();
     current->setState(Scene::Current);

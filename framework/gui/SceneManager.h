@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 
@@ -53,6 +54,8 @@ public:
     ToolTip* getToolTip() const { return toolTip.get(); }
 
     void run(int deltaMs) override;
+    // Scene switches so far, transitions counted (a switch through one counts twice).
+    uint32_t getSwitchCount() const { return switches; }
 
 private:
     void switchScene();
@@ -63,4 +66,5 @@ private:
     RefPointer<Scene> next;
     RefPointer<TransitionScene> transition;
     RefPointer<ToolTip> toolTip;
+    uint32_t switches = 0;
 };

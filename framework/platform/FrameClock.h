@@ -14,6 +14,15 @@ public:
     virtual void endFrame() {}
 };
 
+// Told when a frame's work begins (after the pacing sleep) and when it has
+// ended; the frame timer holds one, borrowed, for timing runs.
+class iFrameObserver {
+public:
+    virtual ~iFrameObserver() = default;
+    virtual void frameStarted() = 0;
+    virtual void frameEnded() = 0;
+};
+
 // A clock made of two plain functions.
 class FunctionFrameClock final : public iFrameClock {
 public:

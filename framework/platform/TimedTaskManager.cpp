@@ -66,7 +66,11 @@ void TimedTaskManager::tick()
         fpsIntervalStart = frameStart;
     }
     lastElapsed = static_cast<int>(elapsed);
+    if (observer)
+        observer->frameStarted();
     run(lastElapsed);
+    if (observer)
+        observer->frameEnded();
     lastFrameStart = frameStart;
     clock->endFrame();
 }

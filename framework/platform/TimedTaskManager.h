@@ -36,9 +36,12 @@ public:
     void setFpsInterval(uint32_t ms) { fpsInterval = ms; }
     // The elapsed time handed to the tasks by the last tick.
     int getLastElapsed() const { return lastElapsed; }
+    // Borrowed; null (the default) for none.
+    void setFrameObserver(iFrameObserver* value) { observer = value; }
 
 private:
     iFrameClock* clock;
+    iFrameObserver* observer = nullptr;
     int fps = 0;
     int targetRate = 50;
     uint32_t frameCount = 0;

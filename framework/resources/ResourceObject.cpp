@@ -1,5 +1,7 @@
 #include "framework/resources/ResourceObject.h"
 
+#include <atomic>
+
 #include "framework/core/Log.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/platform/FileNames.h"
@@ -7,6 +9,18 @@
 #include "framework/resources/ResourceManager.h"
 
 TT_DEFINE_RECORD(ResourceObject, &BaseObject::classRecord);
+
+namespace {
+
+std::atomic<uint32_t> loadsBegun {0};
+std::atomic<uint32_t> loadsEnded {0};
+
+} // namespace
+
+uint32_t ResourceObject::getLoadsBegun() { return loadsBegun.load(std::memory_order_relaxed); }
+
+// Whoever sees an end also sees the beginning that came before it.
+uint32_t ResourceObject::getLoadsEnded() { return loadsEnded.load(std::memory_order_acquire); }
 
 ResourceObject::ResourceObject(AbstractProperty* configuration)
 {
@@ -32,7 +46,9 @@ void ResourceObject::load()
         startedGeneration = generation;
     }
     bool failed = false;
+    loadsBegun.fetch_add(1, std::memory_order_relaxed);
     RefPointer<BaseObject> built = buildContent(failed);
+    loadsEnded.fetch_add(1, std::memory_order_release);
     {
         ResourceLock lock;
         if (state == State::Loading && generation == startedGeneration) {

@@ -44,6 +44,11 @@ public:
 
     void toString(std::string& out) const override;
 
+    // Content builds begun and ended so far by every resource on any thread;
+    // a frame that saw either move overlapped a load.
+    static uint32_t getLoadsBegun();
+    static uint32_t getLoadsEnded();
+
 protected:
     // Builds the content from the file; sets `failed` when it could not.
     // Runs without the global lock and must touch no shared state.
