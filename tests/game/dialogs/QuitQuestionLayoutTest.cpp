@@ -6,6 +6,11 @@
 #include "framework/resources/ResourceManager.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/TuningTable.h"
+#include "game/data/GameData.h"
+#include "game/data/TortelunePlayer.h"
+#include "game/dialogs/DialogLevelInfo.h"
+#include "game/dialogs/DialogTrophyAwarded.h"
+#include "game/dialogs/DialogTrophyInfo.h"
 #include "game/dialogs/DialogYesNo.h"
 
 namespace {
@@ -19,6 +24,40 @@ struct Box {
         return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
     }
 };
+
+// Where the frame's cake tower stands in a dialog framed at width x height.
+Box towerIn(int width, int height)
+{
+    RefPointer<Image> tower;
+    {
+        ResourceLock lock;
+        tower = ResourceManager::instance->getResourceAs<Image>("EIFFELTOWER", "default");
+    }
+    if (!tower)
+        return {0, 0, 0, 0};
+    const int left = width - tuning().DEFAULTDIALOG_EIFFEL_OFFSETX - tower->getWidth();
+    const int top = height - tuning().DEFAULTDIALOG_EIFFEL_OFFSETY - tower->getHeight();
+    return {left, top, left + tower->getWidth(), top + tower->getHeight()};
+}
+
+// Every visible picture, text and button of the dialog stands clear of the tower.
+void expectNothingOnTheTower(Dialog* dialog, const Box& cake)
+{
+    ASSERT_GT(cake.right, cake.left);
+    int checked = 0;
+    for (GameNode* node = dialog->getComponentRoot()->getFirstChild(); node; node = node->getNextSibling()) {
+        auto* component = objectCast<Sprite>(node);
+        if (!component || !component->isVisible() || component->getWidth() <= 0 || component->getHeight() <= 0)
+            continue;
+        ++checked;
+        const Box box {component->getLeft(), component->getTop(), component->getLeft() + component->getWidth(),
+                       component->getTop() + component->getHeight()};
+        EXPECT_FALSE(cake.overlaps(box)) << node->getName() << " at " << box.left << "," << box.top << " "
+                                         << box.right << "," << box.bottom << "; the tower at " << cake.left << ","
+                                         << cake.top << " " << cake.right << "," << cake.bottom;
+    }
+    EXPECT_GE(checked, 3);
+}
 
 // The frame's cake tower decorates the quit question's lower right corner:
 // it covers neither the buttons nor the question's text.
@@ -78,6 +117,51 @@ TEST_F(QuitQuestionLayoutTest, TheSettingsButtonsStandClearOfTheCakeTower)
         EXPECT_FALSE(cake.overlaps(box)) << name << " at " << box.left << "," << box.top << " " << box.right << ","
                                          << box.bottom << "; the tower at " << cake.left << "," << cake.top << " "
                                          << cake.right << "," << cake.bottom;
+    }
+}
+
+// Before a level, with a tool in each slot: the start button, the tools and
+// the goal all keep off the tower.
+TEST_F(QuitQuestionLayoutTest, TheLevelInformationKeepsOffTheCakeTower)
+{
+    enter(map);
+    player->highestLevelReached = 3;
+    player->tools = {0, 4};
+    player->toolSlots = {0, 4};
+    GameData::instance->state->mode = 0;
+    GameData::instance->startLevel(1);
+    auto* info = objectCast<DialogLevelInfo>(map->getOrCreateDialog("DIALOG_LEVEL_INFO", "DIALOG_LEVEL_INFO"));
+    ASSERT_NE(nullptr, info);
+    info->showSelectedTools();
+    info->showLevel(GameData::instance->getCurrentLevel());
+    PropertyNode* layout = info->getConfiguration();
+    ASSERT_NE(nullptr, layout);
+    map->showDialog(info);
+    advance(400);
+    expectNothingOnTheTower(info, towerIn(layout->getInt("width"), layout->getInt("height")));
+}
+
+// A trophy just earned and one looked at, with descriptions of two lines:
+// the dialogs grow and the tower moves down with them, still clear of the
+// picture, the texts and OK.
+TEST_F(QuitQuestionLayoutTest, TheTrophyDialogsKeepOffTheCakeTower)
+{
+    enter(selection);
+    player->numPastries = 123;
+    for (const char* name : {"DIALOG_TROPHYAWARDED", "DIALOG_TROPHYINFO"}) {
+        Dialog* dialog = selection->getOrCreateDialog(name, name);
+        ASSERT_NE(nullptr, dialog) << name;
+        if (auto* awarded = objectCast<DialogTrophyAwarded>(dialog)) {
+            ASSERT_TRUE(awarded->setTrophy(7));
+        } else if (auto* info = objectCast<DialogTrophyInfo>(dialog)) {
+            ASSERT_TRUE(info->setTrophy(11));
+        }
+        // The size the painter frames, before the background is darkened.
+        const Box cake = towerIn(dialog->getWidth(), dialog->getHeight());
+        selection->showDialog(dialog);
+        advance(3000);
+        SCOPED_TRACE(name);
+        expectNothingOnTheTower(dialog, cake);
     }
 }
 
