@@ -1,5 +1,8 @@
 #include "GameDialogsFixture.h"
 
+#include <chrono>
+#include <thread>
+
 #include "framework/graphics/Image.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/gui/Panel.h"
@@ -185,6 +188,13 @@ TEST_F(QuitQuestionLayoutTest, TheTrophyDialogsKeepOffTheCakeTower)
 // stands on it.
 TEST_F(QuitQuestionLayoutTest, NoDialogStandsOnTheCakeTowerOfItsFrame)
 {
+    // The pictures of the shop, the trophies and the player list, so that
+    // every component has its size.
+    for (const char* section : {"scenegame", "sceneselection", "scenetoolshop", "trophies", "tools"})
+        ResourceManager::instance->requestSection(section);
+    for (int waited = 0; ResourceManager::instance->hasPendingRequests() && waited < 120000; waited += 10)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_FALSE(ResourceManager::instance->hasPendingRequests());
     enter(selection);
     int framedWithTheTower = 0;
     for (const char* name : {"DIALOG_LEVEL_END", "DIALOG_SELECTTOOL", "DIALOG_NEWPLAYER", "DIALOG_PLAYERSELECT",
