@@ -11,9 +11,11 @@
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/TuningTable.h"
 #include "game/data/GameData.h"
+#include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/dialogs/DefaultDialogPainter.h"
 #include "game/dialogs/DialogLevelInfo.h"
+#include "game/dialogs/DialogRankUp.h"
 #include "game/dialogs/DialogTrophyAwarded.h"
 #include "game/dialogs/DialogTrophyInfo.h"
 #include "game/dialogs/DialogYesNo.h"
@@ -195,14 +197,21 @@ TEST_F(QuitQuestionLayoutTest, NoDialogStandsOnTheCakeTowerOfItsFrame)
     for (int waited = 0; ResourceManager::instance->hasPendingRequests() && waited < 120000; waited += 10)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     ASSERT_FALSE(ResourceManager::instance->hasPendingRequests());
+    // The rank-up shows a rank's name and reward.
+    ASSERT_NE(nullptr, RankTable::create());
+    struct RanksGone {
+        ~RanksGone() { RankTable::destroyInstance(); }
+    } ranksGone;
     enter(selection);
     int framedWithTheTower = 0;
     for (const char* name : {"DIALOG_LEVEL_END", "DIALOG_SELECTTOOL", "DIALOG_NEWPLAYER", "DIALOG_PLAYERSELECT",
                              "DIALOG_BUYTOOL", "DIALOG_TROPHYSCREEN", "DIALOG_MENU", "DIALOG_PAUSE",
-                             "DIALOG_SETTINGS", "DIALOG_GAMEEND"}) {
+                             "DIALOG_SETTINGS", "DIALOG_GAMEEND", "DIALOG_RANKUP"}) {
         SCOPED_TRACE(name);
         Dialog* dialog = selection->getOrCreateDialog(name, name);
         ASSERT_NE(nullptr, dialog);
+        if (auto* rankUp = objectCast<DialogRankUp>(dialog))
+            rankUp->rank = 1;
         // A darkened dialog drops its painter when it shows.
         auto* painter = objectCast<DefaultDialogPainter>(dialog->getPainter());
         const bool tower = painter && painter->getDrawEiffel();
