@@ -336,7 +336,7 @@ HINTS = [
     ("HINT_SHOPSECOND", "Welcome back! Hover over a tool to read what it does.",
      H(handx=512, handy=240, arrow="bottomright", dialogx=25, dialogy=372, connector="bottomright")),
     ("HINT_TOOLSSELECT", "Choose the tools to take into this level. Click a tool to put it in its slot.",
-     H(handx=357, handy=462, arrow="bottomright", dialogx=300, dialogy=80, connector="bottomleft")),
+     H(handx=395, handy=462, arrow="bottomright", dialogx=300, dialogy=80, connector="bottomleft")),
     ("HINT_RANKMETER", "Your score fills the rank meter. Each new rank brings a reward!",
      H(handx=605, handy=430, arrow="bottomright", dialogx=120, dialogy=40)),
     ("HINT_SWAP", "Swap two neighbouring ingredients to line up three or more of a kind. Try it!",
