@@ -63,24 +63,6 @@ protected:
         return canvas;
     }
 
-    // How many pixels inside (left, top)-(right, bottom) change when `node`
-    // is hidden: what of it reaches the screen there.
-    int pixelsOf(GameNode* node, int left = 0, int top = 0, int right = 800, int bottom = 600)
-    {
-        RefPointer<Image> shown = draw();
-        const bool wasVisible = node->isVisible();
-        node->setVisible(false);
-        RefPointer<Image> hidden = draw();
-        node->setVisible(wasVisible);
-        const auto* a = reinterpret_cast<const uint32_t*>(shown->getPixels());
-        const auto* b = reinterpret_cast<const uint32_t*>(hidden->getPixels());
-        int changed = 0;
-        for (int y = std::max(0, top); y < std::min(600, bottom); ++y)
-            for (int x = std::max(0, left); x < std::min(800, right); ++x)
-                changed += a[y * 800 + x] != b[y * 800 + x] ? 1 : 0;
-        return changed;
-    }
-
     // The pixels that change when `node` is hidden, as a screen-sized mask.
     std::vector<bool> maskOf(GameNode* node)
     {
@@ -95,6 +77,18 @@ protected:
         for (size_t i = 0; i < mask.size(); ++i)
             mask[i] = a[i] != b[i];
         return mask;
+    }
+
+    // How many pixels inside (left, top)-(right, bottom) change when `node`
+    // is hidden: what of it reaches the screen there.
+    int pixelsOf(GameNode* node, int left = 0, int top = 0, int right = 800, int bottom = 600)
+    {
+        const std::vector<bool> mask = maskOf(node);
+        int changed = 0;
+        for (int y = std::max(0, top); y < std::min(600, bottom); ++y)
+            for (int x = std::max(0, left); x < std::min(800, right); ++x)
+                changed += mask[y * 800 + x] ? 1 : 0;
+        return changed;
     }
 
     // The pixels of the sprite's current frame that are not fully transparent.
@@ -193,16 +187,9 @@ TEST_F(GameScreenPictureTest, TheLevelSignStandsWholeBesideTheBoard)
     enum Kind { Career, Exam, Arcade };
     for (Kind kind : {Career, Exam, Arcade}) {
         SCOPED_TRACE(kind == Career ? "career" : kind == Exam ? "exam" : "arcade");
-        int index = 0;
         state().mode = kind == Arcade ? 1 : 0;
-        if (kind == Exam) {
-            for (; index < state().levelManager.getLevelCount(); ++index) {
-                state().levelManager.selectLevel(index);
-                if (GameData::instance->isExamLevel())
-                    break;
-            }
-            ASSERT_TRUE(GameData::instance->isExamLevel());
-        }
+        const int index = kind == Exam ? selectFirstExam() : 0;
+        ASSERT_GE(index, 0);
         GameData::instance->startLevel(index);
         scene->startLevel();
         ASSERT_TRUE(runUntil([&] { return scene->saveOnLeave; }, 3000));

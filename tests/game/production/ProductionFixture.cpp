@@ -109,6 +109,17 @@ void ProductionTest::startCareerLevel(int index)
     ASSERT_TRUE(runUntil([this] { return dynamic_cast<PhasePlay*>(phase()) != nullptr; }));
 }
 
+int ProductionTest::selectFirstExam()
+{
+    state().mode = 0;
+    for (int index = 0; index < state().levelManager.getLevelCount(); ++index) {
+        state().levelManager.selectLevel(index);
+        if (GameData::instance->isExamLevel())
+            return index;
+    }
+    return -1;
+}
+
 Countertop* ProductionTest::countertop() const
 {
     return dynamic_cast<Countertop*>(scene->getPastryStation());
