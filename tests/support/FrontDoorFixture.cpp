@@ -1,5 +1,7 @@
 #include "support/FrontDoorFixture.h"
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -8,11 +10,14 @@
 #include "app/TorteluneMain.h"
 #include "framework/core/BasicProperties.h"
 #include "framework/core/SetupStore.h"
+#include "framework/graphics/Graphics.h"
+#include "framework/graphics/Image.h"
 #include "framework/gui/Scene.h"
 #include "framework/gui/SceneManager.h"
 #include "framework/platform/GameWindow.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/resources/ResourceManager.h"
+#include "framework/scenegraph/RenderTask.h"
 #include "game/data/GameData.h"
 #include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
@@ -23,6 +28,7 @@
 #include "game/scenes/HintManager.h"
 #include "game/scenes/SceneMap.h"
 #include "game/scenes/SceneSelection.h"
+#include "support/FontFixtures.h"
 
 void FrontDoorFixture::SetUp()
 {
@@ -134,4 +140,18 @@ std::string FrontDoorFixture::playersFileText() const
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();
+}
+
+RefPointer<Image> FrontDoorFixture::render(const std::string& fileName)
+{
+    Scene* scene = SceneManager::instance->getCurrentScene();
+    RefPointer<Image> canvas = Image::create(800, 600, 4);
+    RefPointer<Graphics> graphics = canvas->getGraphics();
+    graphics->setColour(0xFF000000);
+    graphics->clear();
+    RenderTask::renderFrame(scene, graphics.get(), scene->getTree());
+    const std::string pictures = std::string(TORTELUNE_BINARY_DIR) + "/pictures";
+    mkdir(pictures.c_str(), 0755);
+    EXPECT_TRUE(writePng(canvas.get(), pictures + "/" + fileName));
+    return canvas;
 }
