@@ -1,7 +1,5 @@
 #include "support/FrontDoorFixture.h"
 
-#include <sys/stat.h>
-
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -10,14 +8,12 @@
 #include "app/TorteluneMain.h"
 #include "framework/core/BasicProperties.h"
 #include "framework/core/SetupStore.h"
-#include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "framework/gui/Scene.h"
 #include "framework/gui/SceneManager.h"
 #include "framework/platform/GameWindow.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/resources/ResourceManager.h"
-#include "framework/scenegraph/RenderTask.h"
 #include "game/data/GameData.h"
 #include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
@@ -28,7 +24,7 @@
 #include "game/scenes/HintManager.h"
 #include "game/scenes/SceneMap.h"
 #include "game/scenes/SceneSelection.h"
-#include "support/FontFixtures.h"
+#include "support/ScenePicture.h"
 
 void FrontDoorFixture::SetUp()
 {
@@ -144,14 +140,7 @@ std::string FrontDoorFixture::playersFileText() const
 
 RefPointer<Image> FrontDoorFixture::render(const std::string& fileName)
 {
-    Scene* scene = SceneManager::instance->getCurrentScene();
-    RefPointer<Image> canvas = Image::create(800, 600, 4);
-    RefPointer<Graphics> graphics = canvas->getGraphics();
-    graphics->setColour(0xFF000000);
-    graphics->clear();
-    RenderTask::renderFrame(scene, graphics.get(), scene->getTree());
-    const std::string pictures = std::string(TORTELUNE_BINARY_DIR) + "/pictures";
-    mkdir(pictures.c_str(), 0755);
-    EXPECT_TRUE(writePng(canvas.get(), pictures + "/" + fileName));
-    return canvas;
+    RefPointer<Image> picture = writeScenePicture(SceneManager::instance->getCurrentScene(), fileName);
+    EXPECT_TRUE(picture) << fileName;
+    return picture;
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "DialogPictures.h"
+#include "support/ScenePicture.h"
 #include "framework/gui/Button.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/scenegraph/Label.h"

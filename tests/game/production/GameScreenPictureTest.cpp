@@ -1,7 +1,5 @@
 // The game screen mid-level with the real art, written to the build folder
 // for a person to look at.
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "ProductionFixture.h"
@@ -20,7 +18,7 @@
 #include "game/production/Countertop.h"
 #include "game/production/GameScreen.h"
 #include "game/production/Phase.h"
-#include "support/FontFixtures.h"
+#include "support/ScenePicture.h"
 
 namespace {
 
@@ -109,15 +107,8 @@ protected:
 
     void render(const std::string& fileName)
     {
-        RefPointer<Image> canvas = Image::create(800, 600, 4);
-        RefPointer<Graphics> graphics = canvas->getGraphics();
-        graphics->setColour(0xFF000000);
-        graphics->clear();
-        RenderTask::renderFrame(scene.get(), graphics.get(), scene->getTree());
-        const std::string folder = std::string(TORTELUNE_BINARY_DIR) + "/pictures";
-        mkdir(folder.c_str(), 0755);
-        ASSERT_TRUE(writePng(canvas.get(), folder + "/" + fileName));
-        picture = canvas;
+        picture = writeScenePicture(scene.get(), fileName);
+        ASSERT_TRUE(picture) << fileName;
     }
 
     RefPointer<Image> picture;

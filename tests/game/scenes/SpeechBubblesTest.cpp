@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "../dialogs/DialogPictures.h"
+#include "support/ScenePicture.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/core/SetupStore.h"
 #include "framework/gui/Button.h"
