@@ -1,3 +1,5 @@
+// The little tower of cakes that the ordinary dialog frame draws in its lower
+// right corner: no button, text or picture of a dialog stands on it.
 #include "GameDialogsFixture.h"
 
 #include <chrono>
@@ -24,6 +26,7 @@
 namespace {
 
 using QuitQuestionLayoutTest = GameDialogsFixture;
+using CakeTowerLayoutTest = GameDialogsFixture;
 
 struct Box {
     int left, top, right, bottom;
@@ -48,29 +51,36 @@ Box towerIn(int width, int height)
     return {left, top, left + tower->getWidth(), top + tower->getHeight()};
 }
 
-// Every visible picture, text and button of the dialog stands clear of the
-// tower; the panels that group them are looked into.
-int countOnTheTower(GameNode* parent, const Box& cake, int originX = 0, int originY = 0)
+// The component's box stays off the tower; (originX, originY) is where its
+// parent panel stands in the dialog.
+void expectOffTheTower(Sprite* component, const Box& cake, int originX = 0, int originY = 0)
+{
+    const Box box {originX + component->getLeft(), originY + component->getTop(),
+                   originX + component->getLeft() + component->getWidth(),
+                   originY + component->getTop() + component->getHeight()};
+    EXPECT_FALSE(cake.overlaps(box)) << component->getName() << " at " << box.left << "," << box.top << " "
+                                     << box.right << "," << box.bottom << "; the tower at " << cake.left << ","
+                                     << cake.top << " " << cake.right << "," << cake.bottom;
+}
+
+// Every visible picture, text and button under `parent` stays off the tower;
+// the panels that group them are looked into. Returns how many were checked.
+int expectAllOffTheTower(GameNode* parent, const Box& cake, int originX = 0, int originY = 0)
 {
     int checked = 0;
     for (GameNode* node = parent->getFirstChild(); node; node = node->getNextSibling()) {
         if (!node->isVisible())
             continue;
-        if (objectCast<Panel>(node)) {
-            checked += countOnTheTower(objectCast<Panel>(node)->getComponentRoot(), cake, originX + node->getX(),
-                                       originY + node->getY());
+        if (auto* panel = objectCast<Panel>(node)) {
+            checked += expectAllOffTheTower(panel->getComponentRoot(), cake, originX + node->getX(),
+                                            originY + node->getY());
             continue;
         }
         auto* component = objectCast<Sprite>(node);
         if (!component || component->getWidth() <= 0 || component->getHeight() <= 0)
             continue;
         ++checked;
-        const Box box {originX + component->getLeft(), originY + component->getTop(),
-                       originX + component->getLeft() + component->getWidth(),
-                       originY + component->getTop() + component->getHeight()};
-        EXPECT_FALSE(cake.overlaps(box)) << node->getName() << " at " << box.left << "," << box.top << " "
-                                         << box.right << "," << box.bottom << "; the tower at " << cake.left << ","
-                                         << cake.top << " " << cake.right << "," << cake.bottom;
+        expectOffTheTower(component, cake, originX, originY);
     }
     return checked;
 }
@@ -78,7 +88,7 @@ int countOnTheTower(GameNode* parent, const Box& cake, int originX = 0, int orig
 void expectNothingOnTheTower(Dialog* dialog, const Box& cake)
 {
     ASSERT_GT(cake.right, cake.left);
-    EXPECT_GE(countOnTheTower(dialog->getComponentRoot(), cake), 1);
+    EXPECT_GE(expectAllOffTheTower(dialog->getComponentRoot(), cake), 1);
 }
 
 // The frame's cake tower decorates the quit question's lower right corner:
@@ -90,26 +100,12 @@ TEST_F(QuitQuestionLayoutTest, TheCakeTowerCoversNoControlOrText)
         DialogYesNo::ask("CTEXT_QUESTION_QUIT", "CTEXT_QUIT_HEADER", nullptr, nullptr, nullptr, nullptr, selection);
     ASSERT_NE(nullptr, question);
     // The size the painter frames, before the background is darkened.
-    const int width = question->getWidth();
-    const int height = question->getHeight();
-    RefPointer<Image> tower;
-    {
-        ResourceLock lock;
-        tower = ResourceManager::instance->getResourceAs<Image>("EIFFELTOWER", "default");
-    }
-    ASSERT_NE(nullptr, tower.get());
-    const int towerLeft = width - tuning().DEFAULTDIALOG_EIFFEL_OFFSETX - tower->getWidth();
-    const int towerTop = height - tuning().DEFAULTDIALOG_EIFFEL_OFFSETY - tower->getHeight();
-    const Box cake {towerLeft, towerTop, towerLeft + tower->getWidth(), towerTop + tower->getHeight()};
-
+    const Box cake = towerIn(question->getWidth(), question->getHeight());
+    ASSERT_GT(cake.right, cake.left);
     for (const char* name : {"BUTTON_YES", "BUTTON_NO", "MESSAGE", "HEADER"}) {
         auto* component = objectCast<Sprite>(question->getComponent(name));
         ASSERT_NE(nullptr, component) << name;
-        const Box box {component->getLeft(), component->getTop(), component->getLeft() + component->getWidth(),
-                       component->getTop() + component->getHeight()};
-        EXPECT_FALSE(cake.overlaps(box)) << name << " at " << box.left << "," << box.top << " " << box.right << ","
-                                         << box.bottom << "; the tower at " << cake.left << "," << cake.top << " "
-                                         << cake.right << "," << cake.bottom;
+        expectOffTheTower(component, cake);
     }
 }
 
@@ -119,32 +115,21 @@ TEST_F(QuitQuestionLayoutTest, TheSettingsButtonsStandClearOfTheCakeTower)
     Dialog* settings = open("DIALOG_SETTINGS");
     ASSERT_NE(nullptr, settings);
     advance(400);
-    RefPointer<Image> tower;
-    {
-        ResourceLock lock;
-        tower = ResourceManager::instance->getResourceAs<Image>("EIFFELTOWER", "default");
-    }
-    ASSERT_NE(nullptr, tower.get());
     // The framed size of the template; the darkened background widens the dialog itself.
     PropertyNode* layout = settings->getConfiguration();
     ASSERT_NE(nullptr, layout);
-    const int towerLeft = layout->getInt("width") - tuning().DEFAULTDIALOG_EIFFEL_OFFSETX - tower->getWidth();
-    const int towerTop = layout->getInt("height") - tuning().DEFAULTDIALOG_EIFFEL_OFFSETY - tower->getHeight();
-    const Box cake {towerLeft, towerTop, towerLeft + tower->getWidth(), towerTop + tower->getHeight()};
+    const Box cake = towerIn(layout->getInt("width"), layout->getInt("height"));
+    ASSERT_GT(cake.right, cake.left);
     for (const char* name : {"BUTTON_OK", "BUTTON_CANCEL", "BUTTON_INFO"}) {
         auto* button = objectCast<Sprite>(settings->getComponent(name));
         ASSERT_NE(nullptr, button) << name;
-        const Box box {button->getLeft(), button->getTop(), button->getLeft() + button->getWidth(),
-                       button->getTop() + button->getHeight()};
-        EXPECT_FALSE(cake.overlaps(box)) << name << " at " << box.left << "," << box.top << " " << box.right << ","
-                                         << box.bottom << "; the tower at " << cake.left << "," << cake.top << " "
-                                         << cake.right << "," << cake.bottom;
+        expectOffTheTower(button, cake);
     }
 }
 
 // Before a level, with a tool in each slot: where the frame draws the tower,
 // the start button, the tools and the goal all keep off it.
-TEST_F(QuitQuestionLayoutTest, TheLevelInformationKeepsOffTheCakeTower)
+TEST_F(CakeTowerLayoutTest, TheLevelInformationKeepsOffTheCakeTower)
 {
     enter(map);
     player->highestLevelReached = 3;
@@ -170,7 +155,7 @@ TEST_F(QuitQuestionLayoutTest, TheLevelInformationKeepsOffTheCakeTower)
 // A trophy just earned and one looked at, with descriptions of two lines:
 // the dialogs grow and the tower moves down with them, still clear of the
 // picture, the texts and OK.
-TEST_F(QuitQuestionLayoutTest, TheTrophyDialogsKeepOffTheCakeTower)
+TEST_F(CakeTowerLayoutTest, TheTrophyDialogsKeepOffTheCakeTower)
 {
     enter(selection);
     player->numPastries = 123;
@@ -193,7 +178,7 @@ TEST_F(QuitQuestionLayoutTest, TheTrophyDialogsKeepOffTheCakeTower)
 
 // The other dialogs, as they open: where the frame draws the tower, nothing
 // stands on it.
-TEST_F(QuitQuestionLayoutTest, NoDialogStandsOnTheCakeTowerOfItsFrame)
+TEST_F(CakeTowerLayoutTest, NoDialogStandsOnTheCakeTowerOfItsFrame)
 {
     // The pictures of the shop, the trophies and the player list, so that
     // every component has its size.
