@@ -25,18 +25,13 @@
 #include "game/scenes/SceneMap.h"
 #include "game/scenes/SceneSelection.h"
 #include "support/ScenePicture.h"
+#include "support/GameProperties.h"
 
 void FrontDoorFixture::SetUp()
 {
     previousFolder = std::filesystem::current_path();
     std::filesystem::current_path(TORTELUNE_SOURCE_DIR);
-    BasicProperties::createInstance();
-    SetupStore::createInstance();
-    resetTuning();
-    SetupStore::instance->setLoadListener(new TuningLoader());
-    for (const char* file : kGamePropertyFiles)
-        SetupStore::instance->addFileName(file);
-    ASSERT_TRUE(SetupStore::instance->load());
+    ASSERT_TRUE(loadGameProperties());
     if (withMedia) {
         ResourceManager::create();
         ResourceManager::instance->addResourceFile("media/properties/resources.xml");

@@ -26,6 +26,7 @@
 #include "host/AudioOutput.h"
 #include "host/SettingsStore.h"
 #include "support/ScenePicture.h"
+#include "support/GameProperties.h"
 
 namespace {
 
@@ -50,13 +51,7 @@ void GameDialogsFixture::SetUp()
 {
     previousFolder = std::filesystem::current_path();
     std::filesystem::current_path(TORTELUNE_SOURCE_DIR);
-    BasicProperties::createInstance();
-    SetupStore::createInstance();
-    resetTuning();
-    SetupStore::instance->setLoadListener(new TuningLoader());
-    for (const char* file : kGamePropertyFiles)
-        SetupStore::instance->addFileName(file);
-    ASSERT_TRUE(SetupStore::instance->load());
+    ASSERT_TRUE(loadGameProperties());
     SetupStore::instance->findScene("SCENE_GAME")->setTypeName("SceneGameRecorder");
 
     ResourceManager::create();
