@@ -8,7 +8,7 @@
 // there first), next to picture_mb, the size of the decoded picture.
 #include <benchmark/benchmark.h>
 
-#include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -20,6 +20,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "EncodedImages.h"
 #include "framework/graphics/ImageDecoders.h"
 
 namespace {
@@ -50,50 +51,19 @@ std::vector<uint8_t> makePicture(int components)
 const std::vector<uint8_t>& pngBytes()
 {
     static const std::vector<uint8_t> bytes = [] {
-        std::vector<uint8_t> rgba = makePicture(4);
-        png_image image {};
-        image.version = PNG_IMAGE_VERSION;
-        image.width = kSide;
-        image.height = kSide;
-        image.format = PNG_FORMAT_RGBA;
-        png_alloc_size_t size = 0;
-        png_image_write_to_memory(&image, nullptr, &size, 0, rgba.data(), 0, nullptr);
-        std::vector<uint8_t> out(size);
-        png_image_write_to_memory(&image, out.data(), &size, 0, rgba.data(), 0, nullptr);
-        out.resize(size);
-        return out;
+        const std::vector<uint8_t> rgba = makePicture(4);
+        testimages::PngSpec layout;
+        layout.width = kSide;
+        layout.height = kSide;
+        layout.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
+        return testimages::encodePng(layout, std::vector<uint16_t>(rgba.begin(), rgba.end()));
     }();
     return bytes;
 }
 
 const std::vector<uint8_t>& jpegBytes()
 {
-    static const std::vector<uint8_t> bytes = [] {
-        std::vector<uint8_t> rgb = makePicture(3);
-        jpeg_compress_struct info {};
-        jpeg_error_mgr errors {};
-        info.err = jpeg_std_error(&errors);
-        jpeg_create_compress(&info);
-        unsigned char* buffer = nullptr;
-        unsigned long size = 0;
-        jpeg_mem_dest(&info, &buffer, &size);
-        info.image_width = kSide;
-        info.image_height = kSide;
-        info.input_components = 3;
-        info.in_color_space = JCS_RGB;
-        jpeg_set_defaults(&info);
-        jpeg_set_quality(&info, 90, TRUE);
-        jpeg_start_compress(&info, TRUE);
-        while (info.next_scanline < info.image_height) {
-            JSAMPROW row = &rgb[size_t(info.next_scanline) * kSide * 3];
-            jpeg_write_scanlines(&info, &row, 1);
-        }
-        jpeg_finish_compress(&info);
-        std::vector<uint8_t> out(buffer, buffer + size);
-        jpeg_destroy_compress(&info);
-        std::free(buffer);
-        return out;
-    }();
+    static const std::vector<uint8_t> bytes = testimages::encodeJpeg(kSide, kSide, 3, makePicture(3), 90);
     return bytes;
 }
 
@@ -167,55 +137,49 @@ double peakGrowthMb(Decode decode)
 
 constexpr double kPictureMb = double(kSide) * kSide * 4 / (1024.0 * 1024.0);
 
+// Times one decode per iteration, then measures its peak once.
+template <class Decode>
+void measure(benchmark::State& state, Decode decode)
+{
+    for (auto _ : state)
+        decode();
+    state.counters["peak_mb"] = peakGrowthMb(decode);
+    state.counters["picture_mb"] = kPictureMb;
+}
+
 void BM_PngGame(benchmark::State& state)
 {
     const std::vector<uint8_t>& bytes = pngBytes();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(loadPngMemory(bytes.data(), bytes.size(), 0));
-    state.counters["peak_mb"] = peakGrowthMb([&] { loadPngMemory(bytes.data(), bytes.size(), 0); });
-    state.counters["picture_mb"] = kPictureMb;
+    measure(state, [&] { benchmark::DoNotOptimize(loadPngMemory(bytes.data(), bytes.size(), 0)); });
 }
 BENCHMARK(BM_PngGame)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_PngFloor(benchmark::State& state)
 {
     const std::vector<uint8_t>& bytes = pngBytes();
-    for (auto _ : state) {
+    measure(state, [&] {
         std::vector<uint8_t> target;
         decodePngPlain(bytes, target);
         benchmark::DoNotOptimize(target.data());
-    }
-    state.counters["peak_mb"] = peakGrowthMb([&] {
-        std::vector<uint8_t> target;
-        decodePngPlain(bytes, target);
     });
-    state.counters["picture_mb"] = kPictureMb;
 }
 BENCHMARK(BM_PngFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_JpegGame(benchmark::State& state)
 {
     const std::vector<uint8_t>& bytes = jpegBytes();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(loadJpegMemory(bytes.data(), bytes.size()));
-    state.counters["peak_mb"] = peakGrowthMb([&] { loadJpegMemory(bytes.data(), bytes.size()); });
-    state.counters["picture_mb"] = kPictureMb;
+    measure(state, [&] { benchmark::DoNotOptimize(loadJpegMemory(bytes.data(), bytes.size())); });
 }
 BENCHMARK(BM_JpegGame)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_JpegFloor(benchmark::State& state)
 {
     const std::vector<uint8_t>& bytes = jpegBytes();
-    for (auto _ : state) {
+    measure(state, [&] {
         std::vector<uint8_t> target;
         decodeJpegPlain(bytes, target);
         benchmark::DoNotOptimize(target.data());
-    }
-    state.counters["peak_mb"] = peakGrowthMb([&] {
-        std::vector<uint8_t> target;
-        decodeJpegPlain(bytes, target);
     });
-    state.counters["picture_mb"] = kPictureMb;
 }
 BENCHMARK(BM_JpegFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -102,21 +102,30 @@ void ZapBonus::zapCell(int column, int row, const std::string& soundName, int de
         GameNode::insertBefore(burst.get(), tile.get());
     }
 
+    // Each unit of the tile's ingredient, at its cell on the screen; a bonus
+    // and an unripe tile deliver nothing.
+    auto deliver = [&](auto&& send) {
+        if (tile->isBonus() || tile->isUnripe())
+            return;
+        PastryStation* station = BoardHost::current() ? BoardHost::current()->getPastryStation() : nullptr;
+        if (!station)
+            return;
+        const MatchedCell cell {tile->getIngredient(), column, row};
+        const int sx = tile->getOriginX() + column * keys.cellWidth;
+        const int sy = tile->getOriginY() + row * keys.cellHeight;
+        for (int unit = 0; unit < tile->getMultiplier(); ++unit)
+            send(station, cell, sx, sy, unit);
+    };
+
     Modifier* wait = chain(nullptr, new ModifierDelay(delayMs), tile.get());
     if (!wait) {
         // Without an animation tree the zap ends at once.
         mark->setRemoved(true);
         burst->setRemoved(true);
         tile->setVisible(false);
-        if (!tile->isBonus() && !tile->isUnripe()) {
-            if (PastryStation* station = BoardHost::current() ? BoardHost::current()->getPastryStation() : nullptr) {
-                const MatchedCell cell {tile->getIngredient(), column, row};
-                const int sx = tile->getOriginX() + column * keys.cellWidth;
-                const int sy = tile->getOriginY() + row * keys.cellHeight;
-                for (int i = 0; i < tile->getMultiplier(); ++i)
-                    station->deliverIngredients(cell, false, sx, sy, i, 3);
-            }
-        }
+        deliver([](PastryStation* station, const MatchedCell& cell, int sx, int sy, int unit) {
+            station->deliverIngredients(cell, false, sx, sy, unit, 3);
+        });
         tile->finishWith(callback, keepAlive.get(), nullptr);
         return;
     }
@@ -130,16 +139,9 @@ void ZapBonus::zapCell(int column, int row, const std::string& soundName, int de
     chain(hold, new ModifierLocationLine(down, x, y - t.ZAP_TRAVEL, x, y, &boardSmoothstep), tile.get());
     Modifier* shrink = chain(hold, new ModifierScale(down, t.ZAP_SCALE_UP, t.ZAP_SCALE_DOWN), tile.get());
 
-    // A bonus and an unripe tile deliver nothing.
-    if (!tile->isBonus() && !tile->isUnripe()) {
-        if (PastryStation* station = BoardHost::current() ? BoardHost::current()->getPastryStation() : nullptr) {
-            const MatchedCell cell {tile->getIngredient(), column, row};
-            const int sx = tile->getOriginX() + column * keys.cellWidth;
-            const int sy = tile->getOriginY() + row * keys.cellHeight;
-            for (int i = 0; i < tile->getMultiplier(); ++i)
-                chain(shrink, new ModifierInvoke(station, cell, sx, sy, i, 3), tile.get());
-        }
-    }
+    deliver([&](PastryStation* station, const MatchedCell& cell, int sx, int sy, int unit) {
+        chain(shrink, new ModifierInvoke(station, cell, sx, sy, unit, 3), tile.get());
+    });
     Modifier* after = chain(shrink, new ModifierDelay(scaledDuration(t.ZAP_DELAY_AFTER)), tile.get());
     Modifier* hide = chain(after, new ModifierVisible(ModifierVisible::Hide), tile.get());
     Modifier* afterAfter = chain(hide, new ModifierDelay(scaledDuration(t.ZAP_DELAY_AFTER_AFTER)), tile.get());
@@ -175,46 +177,52 @@ void BlockZapBonus::zapTargets()
         zapCell(c + around[k][0], r + around[k][1], "SOUND_ZAPINGREDIENT", (k + 1) * d);
 }
 
+void ZapBonus::highlightLine(Line line)
+{
+    const bool across = line == Line::Across;
+    const int own = across ? getColumn() : getRow();
+    const int length = across ? boardKeys().gridWidth : boardKeys().gridHeight;
+    for (int i = 0; i < length; ++i) {
+        if (i != own)
+            markCell(across ? i : getColumn(), across ? getRow() : i);
+    }
+}
+
+void ZapBonus::zapLine(Line line)
+{
+    playSound("SOUND_BONUS_ZAP");
+    const bool across = line == Line::Across;
+    const int own = across ? getColumn() : getRow();
+    const int length = across ? boardKeys().gridWidth : boardKeys().gridHeight;
+    const int d = rippleStep();
+    auto zapAt = [&](int i, int delayMs) {
+        zapCell(across ? i : getColumn(), across ? getRow() : i, "SOUND_ZAPINGREDIENT", delayMs);
+    };
+    zapAt(own, 0);
+    for (int k = 0, i = own - 1; i >= 0; ++k, --i)
+        zapAt(i, k * d);
+    for (int k = 0, i = own + 1; i < length; ++k, ++i)
+        zapAt(i, k * d);
+}
+
 void RowZapBonus::highlightTargets()
 {
-    for (int c = 0; c < boardKeys().gridWidth; ++c) {
-        if (c != getColumn())
-            markCell(c, getRow());
-    }
+    highlightLine(Line::Across);
 }
 
 void RowZapBonus::zapTargets()
 {
-    playSound("SOUND_BONUS_ZAP");
-    const int c = getColumn();
-    const int r = getRow();
-    const int d = rippleStep();
-    zapCell(c, r, "SOUND_ZAPINGREDIENT", 0);
-    for (int k = 0, x = c - 1; x >= 0; ++k, --x)
-        zapCell(x, r, "SOUND_ZAPINGREDIENT", k * d);
-    for (int k = 0, x = c + 1; x < boardKeys().gridWidth; ++k, ++x)
-        zapCell(x, r, "SOUND_ZAPINGREDIENT", k * d);
+    zapLine(Line::Across);
 }
 
 void ColumnZapBonus::highlightTargets()
 {
-    for (int r = 0; r < boardKeys().gridHeight; ++r) {
-        if (r != getRow())
-            markCell(getColumn(), r);
-    }
+    highlightLine(Line::Down);
 }
 
 void ColumnZapBonus::zapTargets()
 {
-    playSound("SOUND_BONUS_ZAP");
-    const int c = getColumn();
-    const int r = getRow();
-    const int d = rippleStep();
-    zapCell(c, r, "SOUND_ZAPINGREDIENT", 0);
-    for (int k = 0, y = r - 1; y >= 0; ++k, --y)
-        zapCell(c, y, "SOUND_ZAPINGREDIENT", k * d);
-    for (int k = 0, y = r + 1; y < boardKeys().gridHeight; ++k, ++y)
-        zapCell(c, y, "SOUND_ZAPINGREDIENT", k * d);
+    zapLine(Line::Down);
 }
 
 RandomZapBonus::RandomZapBonus(int column, int row, const std::string& name) : ZapBonus(column, row, name)

@@ -21,6 +21,13 @@ public:
     void zapCell(int column, int row, const std::string& soundName, int delayMs);
 
 protected:
+    // The bonus's own row (Across) or column (Down).
+    enum class Line { Across, Down };
+    // Marks every other cell of the line.
+    void highlightLine(Line line);
+    // Zaps its own cell at once, then the line outwards, both sides in step.
+    void zapLine(Line line);
+
     GuiMethod callback;
     RefPointer<BaseObject> keepAlive;
 };

@@ -31,6 +31,18 @@ TT_REGISTER_CLASS(DialogHintGameEnd);
 
 namespace {
 
+// Grows the dialog, and moves its OK button down, by the text's lines beyond
+// the first.
+void growByText(Dialog* dialog, GameNode* label, Button* ok)
+{
+    const int extra = labelTextHeight(label) - labelLineHeight(label);
+    if (extra <= 0)
+        return;
+    dialog->setHeight(dialog->getHeight() + extra);
+    if (ok)
+        ok->setY(ok->getY() + extra);
+}
+
 const char* handImageFor(int corner)
 {
     switch (corner) {
@@ -107,12 +119,7 @@ void DialogHint::setHintText(const WString& text)
 {
     resetLayout();
     setLabelText(hintLabel, text);
-    int extra = labelTextHeight(hintLabel) - labelLineHeight(hintLabel);
-    if (extra <= 0)
-        return;
-    setHeight(getHeight() + extra);
-    if (ok)
-        ok->setY(ok->getY() + extra);
+    growByText(this, hintLabel, ok);
 }
 
 void DialogHint::setHeaderText(const WString& text)
@@ -294,12 +301,7 @@ void DialogHintGameEnd::setHintText(const WString& text)
     if (ok)
         ok->setY(okY);
     setLabelText(hintLabel, text);
-    int extra = labelTextHeight(hintLabel) - labelLineHeight(hintLabel);
-    if (extra <= 0)
-        return;
-    setHeight(getHeight() + extra);
-    if (ok)
-        ok->setY(ok->getY() + extra);
+    growByText(this, hintLabel, ok);
 }
 
 void DialogHintGameEnd::show()

@@ -38,12 +38,12 @@ constexpr int kConfettiMaxX = 200;
 constexpr int kSpeedyMeterTool = 1;
 constexpr int kFloaterParticles = 75;
 
-template <class Step>
-Modifier* attach(Modifier* parent, GameNode* target, Step* step)
+// Under `parent` when there is one, else in the target's own modifier list.
+Modifier* attachOrOwn(Modifier* parent, GameNode* target, Modifier* step)
 {
-    step->setTarget(target);
     if (parent)
-        return Modifier::addChild(parent, step);
+        return attach(parent, target, step);
+    step->setTarget(target);
     GameNode::addModifier(target, step);
     return step;
 }
@@ -156,7 +156,7 @@ void BonusMeterView::playFrenzyAnnouncement(Modifier* done)
 void BonusMeterView::showFrenzyScoreLabel()
 {
     if (scoreShine)
-        attach(phaseContainer(), scoreShine, new ModifierVisible(true));
+        attachOrOwn(phaseContainer(), scoreShine, new ModifierVisible(true));
     if (scoreLabel) {
         if (BitmapFont* frenzyFont = font("FONT_FLOATER_MATCH"))
             scoreLabel->setFont(frenzyFont);

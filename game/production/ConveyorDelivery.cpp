@@ -11,7 +11,6 @@
 #include "framework/scenegraph/ModifierScale.h"
 #include "framework/scenegraph/ModifierSound.h"
 #include "framework/scenegraph/ModifierStretch.h"
-#include "framework/scenegraph/ModifierVisible.h"
 #include "framework/scenegraph/Sprite.h"
 #include "framework/sound/Sound.h"
 #include "game/data/GameData.h"
@@ -31,20 +30,6 @@
 using namespace gamescreen;
 
 namespace {
-
-template <class Step>
-Modifier* attach(Modifier* parent, GameNode* target, Step* step)
-{
-    step->setTarget(target);
-    return Modifier::addChild(parent, step);
-}
-
-Modifier* visibleStep(Modifier* parent, GameNode* target, bool visible)
-{
-    if (!parent || !target)
-        return parent;
-    return attach(parent, target, new ModifierVisible(visible));
-}
 
 // A line that moves only the y: the package follows the plate's x meanwhile.
 ModifierLocationLine* vertical(ModifierLocationLine* line)

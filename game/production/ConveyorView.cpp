@@ -39,13 +39,6 @@ using namespace gamescreen;
 
 namespace {
 
-template <class Step>
-Modifier* attach(Modifier* parent, GameNode* target, Step* step)
-{
-    step->setTarget(target);
-    return Modifier::addChild(parent, step);
-}
-
 int propertyInt(const std::string& key)
 {
     return BasicProperties::instance ? BasicProperties::instance->getInt(key) : 0;

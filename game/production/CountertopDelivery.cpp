@@ -31,22 +31,6 @@ using namespace gamescreen;
 
 namespace {
 
-Modifier* visibleStep(Modifier* parent, GameNode* target, bool visible)
-{
-    if (!parent || !target)
-        return parent;
-    auto* step = new ModifierVisible(visible);
-    step->setTarget(target);
-    return Modifier::addChild(parent, step);
-}
-
-template <class Step>
-Modifier* attach(Modifier* parent, GameNode* target, Step* step)
-{
-    step->setTarget(target);
-    return Modifier::addChild(parent, step);
-}
-
 ToolSlots* currentToolSlots()
 {
     SceneGame* scene = SceneGame::getInstance();

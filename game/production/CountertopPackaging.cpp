@@ -35,20 +35,6 @@ constexpr int kTrophyFullStars = 3;
 constexpr int kTrophyFourAtOnce = 9;
 constexpr int kTrophyPerseverance = 11;
 
-template <class Step>
-Modifier* attach(Modifier* parent, GameNode* target, Step* step)
-{
-    step->setTarget(target);
-    return Modifier::addChild(parent, step);
-}
-
-Modifier* visibleStep(Modifier* parent, GameNode* target, bool visible)
-{
-    if (!parent || !target)
-        return parent;
-    return attach(parent, target, new ModifierVisible(visible));
-}
-
 GoalPanel* currentGoalPanel()
 {
     SceneGame* scene = SceneGame::getInstance();

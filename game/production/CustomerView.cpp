@@ -34,13 +34,6 @@ constexpr int kSuitorSlideMs = 300;
 // Taller faces are four frames stacked vertically.
 constexpr int kSingleFrameMaxHeight = 1000;
 
-template <class Step>
-Modifier* attach(Modifier* parent, GameNode* target, Step* step)
-{
-    step->setTarget(target);
-    return Modifier::addChild(parent, step);
-}
-
 void restart(Countdown& countdown, int periodMs)
 {
     countdown = Countdown(periodMs);

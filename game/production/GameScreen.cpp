@@ -9,6 +9,9 @@
 #include "framework/resources/ResourceManager.h"
 #include "framework/scenegraph/Modifier.h"
 #include "framework/scenegraph/ModifierSound.h"
+#include "framework/scenegraph/ModifierStretch.h"
+#include "framework/scenegraph/ModifierVisible.h"
+#include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
@@ -147,6 +150,37 @@ Modifier* phaseContainer()
 {
     SceneGame* scene = SceneGame::getInstance();
     return scene ? scene->getPhaseContainer() : nullptr;
+}
+
+Modifier* attach(Modifier* parent, GameNode* target, Modifier* step)
+{
+    step->setTarget(target);
+    return Modifier::addChild(parent, step);
+}
+
+Modifier* visibleStep(Modifier* parent, GameNode* target, bool visible)
+{
+    if (!parent || !target)
+        return parent;
+    return attach(parent, target, new ModifierVisible(visible));
+}
+
+void doubleFlip(Sprite* node)
+{
+    if (!node)
+        return;
+    if (node->getPivotKind() != Sprite::Center)
+        node->setPivotPointKind(Sprite::Center);
+    const float w = static_cast<float>(node->getWidth());
+    const float h = static_cast<float>(node->getHeight());
+    for (int i = 0; i < 2; ++i) {
+        auto* in = new ModifierStretch(100, w, h, 0.0f, h, easing::smooth);
+        in->setEndFlags(Modifier::EndWait);
+        GameNode::addModifier(node, in);
+        auto* out = new ModifierStretch(100, 0.0f, h, w, h, easing::smooth);
+        out->setEndFlags(Modifier::EndWait);
+        GameNode::addModifier(node, out);
+    }
 }
 
 } // namespace gamescreen

@@ -53,4 +53,14 @@ int randomBetween(int lower, int upper);
 // The game scene's phase container, or null.
 Modifier* phaseContainer();
 
+// Aims `step` at `target` and hangs it under `parent`, so that it starts when
+// `parent` has finished; returns the step, the next link of a chain.
+Modifier* attach(Modifier* parent, GameNode* target, Modifier* step);
+// A step under `parent` that shows or hides `target`; `parent` itself when
+// either is missing.
+Modifier* visibleStep(Modifier* parent, GameNode* target, bool visible);
+// Two quick horizontal flips of a sprite about its centre, in its own
+// modifier list (400 ms).
+void doubleFlip(Sprite* node);
+
 } // namespace gamescreen

@@ -9,7 +9,6 @@
 #include "framework/scenegraph/ModifierFunction.h"
 #include "framework/scenegraph/ModifierLocationLine.h"
 #include "framework/scenegraph/ModifierSound.h"
-#include "framework/scenegraph/ModifierStretch.h"
 #include "framework/scenegraph/ModifierVisible.h"
 #include "game/data/GameData.h"
 #include "game/effects/Effects.h"
@@ -34,25 +33,6 @@ int32_t& sessionStars()
     static int32_t none = 0;
     GameDataState* s = state();
     return s ? s->playSessionInfo.starCount : none;
-}
-
-// Two quick horizontal flips of a node, in its own modifier list (400 ms).
-void doubleFlip(Sprite* node)
-{
-    if (!node)
-        return;
-    if (node->getPivotKind() != Sprite::Center)
-        node->setPivotPointKind(Sprite::Center);
-    const float w = static_cast<float>(node->getWidth());
-    const float h = static_cast<float>(node->getHeight());
-    for (int i = 0; i < 2; ++i) {
-        auto* in = new ModifierStretch(100, w, h, 0.0f, h, easing::smooth);
-        in->setEndFlags(Modifier::EndWait);
-        GameNode::addModifier(node, in);
-        auto* out = new ModifierStretch(100, 0.0f, h, w, h, easing::smooth);
-        out->setEndFlags(Modifier::EndWait);
-        GameNode::addModifier(node, out);
-    }
 }
 
 void place(const char* name, bool visible, int x, int y)

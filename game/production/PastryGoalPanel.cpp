@@ -4,7 +4,6 @@
 
 #include "framework/scenegraph/Label.h"
 #include "framework/scenegraph/ModifierBlink.h"
-#include "framework/scenegraph/ModifierStretch.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
 #include "game/data/RankTable.h"
@@ -18,24 +17,6 @@ using namespace gamescreen;
 namespace {
 
 constexpr int kArcadeSets = 6;
-
-// Two quick horizontal flips of a node, in its own modifier list (400 ms).
-void doubleFlip(Sprite* node)
-{
-    if (!node)
-        return;
-    node->setPivotPointKind(Sprite::Center);
-    const float w = static_cast<float>(node->getWidth());
-    const float h = static_cast<float>(node->getHeight());
-    for (int i = 0; i < 2; ++i) {
-        auto* in = new ModifierStretch(100, w, h, 0.0f, h, easing::smooth);
-        in->setEndFlags(Modifier::EndWait);
-        GameNode::addModifier(node, in);
-        auto* out = new ModifierStretch(100, 0.0f, h, w, h, easing::smooth);
-        out->setEndFlags(Modifier::EndWait);
-        GameNode::addModifier(node, out);
-    }
-}
 
 // Hidden, at (x, y) in the level sign.
 void place(const char* name, int x, int y)

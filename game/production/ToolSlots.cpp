@@ -57,13 +57,6 @@ constexpr int kIngredientWaitMs = 250;
 constexpr int kStarDelayMs = 10;
 constexpr int kMinClipHeight = 5;
 
-template <class Step>
-Modifier* attach(Modifier* parent, GameNode* target, Step* step)
-{
-    step->setTarget(target);
-    return Modifier::addChild(parent, step);
-}
-
 Modifier* orContainer(Modifier* after)
 {
     return after ? after : phaseContainer();

@@ -30,13 +30,6 @@ int positionProperty(const std::string& key)
     return found != values.end() ? found->second : 0;
 }
 
-template <class Step>
-Modifier* attach(Modifier* parent, GameNode* target, Step* step)
-{
-    step->setTarget(target);
-    return Modifier::addChild(parent, step);
-}
-
 } // namespace
 
 void TwinkleSpawner::spawn()

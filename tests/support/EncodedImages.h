@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-// Small PNG and JPEG files written in memory, for decoder tests and fuzz seeds.
+// PNG and JPEG files written in memory, for decoder tests, fuzz seeds and the
+// decoding benchmark.
 namespace testimages {
 
 struct PngSpec {

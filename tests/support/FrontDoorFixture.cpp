@@ -8,6 +8,7 @@
 #include "app/TorteluneMain.h"
 #include "framework/core/BasicProperties.h"
 #include "framework/core/SetupStore.h"
+#include "framework/graphics/Image.h"
 #include "framework/gui/Scene.h"
 #include "framework/gui/SceneManager.h"
 #include "framework/platform/GameWindow.h"
@@ -23,18 +24,14 @@
 #include "game/scenes/HintManager.h"
 #include "game/scenes/SceneMap.h"
 #include "game/scenes/SceneSelection.h"
+#include "support/ScenePicture.h"
+#include "support/GameProperties.h"
 
 void FrontDoorFixture::SetUp()
 {
     previousFolder = std::filesystem::current_path();
     std::filesystem::current_path(TORTELUNE_SOURCE_DIR);
-    BasicProperties::createInstance();
-    SetupStore::createInstance();
-    resetTuning();
-    SetupStore::instance->setLoadListener(new TuningLoader());
-    for (const char* file : kGamePropertyFiles)
-        SetupStore::instance->addFileName(file);
-    ASSERT_TRUE(SetupStore::instance->load());
+    ASSERT_TRUE(loadGameProperties());
     if (withMedia) {
         ResourceManager::create();
         ResourceManager::instance->addResourceFile("media/properties/resources.xml");
@@ -134,4 +131,11 @@ std::string FrontDoorFixture::playersFileText() const
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();
+}
+
+RefPointer<Image> FrontDoorFixture::render(const std::string& fileName)
+{
+    RefPointer<Image> picture = writeScenePicture(SceneManager::instance->getCurrentScene(), fileName);
+    EXPECT_TRUE(picture) << fileName;
+    return picture;
 }

@@ -5,10 +5,12 @@
 #include <filesystem>
 #include <string>
 
+#include "framework/core/RefPointer.h"
 #include "host/FakeHostPlatform.h"
 #include "support/LogCapture.h"
 #include "support/TempFolder.h"
 
+class Image;
 class Scene;
 class SceneMap;
 class SceneSelection;
@@ -34,6 +36,9 @@ protected:
     TortelunePlayer* currentPlayer() const;
     // The players file as written, or "" when there is none.
     std::string playersFileText() const;
+    // Draws the current scene with its dialogs into "pictures/<fileName>" in
+    // the build folder, for a person to look at, and returns the picture.
+    RefPointer<Image> render(const std::string& fileName);
 
     // Set before SetUp: the pictures and fonts of the front door are loaded.
     bool withMedia = false;

@@ -25,6 +25,7 @@
 #include "game/data/TuningTable.h"
 #include "game/dialogs/TrophyWatcher.h"
 #include "game/scenes/HintManager.h"
+#include "support/GameProperties.h"
 
 void ShopSceneTest::SetUp()
 {
@@ -34,13 +35,7 @@ void ShopSceneTest::SetUp()
         if (level == LogLevel::Error || level == LogLevel::Warning)
             problems.push_back(line);
     });
-    BasicProperties::createInstance();
-    SetupStore::createInstance();
-    resetTuning();
-    SetupStore::instance->setLoadListener(new TuningLoader());
-    for (const char* file : kGamePropertyFiles)
-        SetupStore::instance->addFileName(file);
-    ASSERT_TRUE(SetupStore::instance->load());
+    ASSERT_TRUE(loadGameProperties());
     GameData::create();
     RankTable::create();
     ToolCatalog::create();

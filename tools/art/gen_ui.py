@@ -88,17 +88,23 @@ def button_label(c, text, w, top, bh, state, size):
     while ext.x_advance > w - 24 and size > 9:
         size -= 1
         ext = text_extents(c, text, size, FONT_SANS, True)
-    cy = top + bh / 2.0
+    # Capital letters are centred on the face, so that every label sits on
+    # the same line whatever its descenders ("Stop", "Buy").
+    cap = -text_extents(c, "H", size, FONT_SANS, True).y_bearing
+    x = w / 2.0 - ext.x_advance / 2.0
+    baseline = top + bh / 2.0 + cap / 2.0
     # a soft dark outline keeps the white label readable on every colour
     c.save()
-    c.move_to(w / 2.0 - ext.x_advance / 2.0, cy - (ext.y_bearing + ext.height / 2.0) + 1)
+    c.move_to(x, baseline + 1)
     c.text_path(text)
     c.set_source_rgba(*shadow)
     c.set_line_width(3)
     c.set_line_join(cairo.LINE_JOIN_ROUND)
     c.stroke()
     c.restore()
-    plain_text(c, text, w / 2.0, cy, size, col, FONT_SANS, True)
+    c.move_to(x, baseline)
+    c.set_source_rgba(*col)
+    c.show_text(text)
 
 
 def text_button(w, h, base, label, size=18):

@@ -340,15 +340,15 @@ HINTS = [
     ("HINT_RANKMETER", "Your score fills the rank meter. Each new rank brings a reward!",
      H(handx=605, handy=430, arrow="bottomright", dialogx=120, dialogy=40)),
     ("HINT_SWAP", "Swap two neighbouring ingredients to line up three or more of a kind. Try it!",
-     H(handx=570, handy=350, dialogx=264, dialogy=98)),
+     H(handx=570, handy=215, arrow="bottomright", dialogx=264, dialogy=98)),
     ("HINT_TOOLS", "Your tools glow when they help you. Keep an eye on them!",
      H(handx=640, handy=530, arrow="bottomright", dialogx=264, dialogy=98)),
     ("HINT_BONUSMETER", "Long matches and combos fill the bonus meter. When it is full, a frenzy doubles your points!",
-     H(handx=758, handy=250, arrow="bottomright", dialogx=264, dialogy=98)),
+     H(handx=758, handy=225, arrow="bottomright", dialogx=264, dialogy=98)),
     ("HINT_UNRIPECHERRY", "Green cherries are not ripe yet! Matching them gives less quality and drains the bonus meter.",
-     H(handx=570, handy=350, dialogx=264, dialogy=98)),
+     H(handx=570, handy=215, arrow="bottomright", dialogx=264, dialogy=98)),
     ("HINT_UNRIPEBANANA", "Green bananas are not ripe yet! Matching them gives less quality and drains the bonus meter.",
-     H(handx=570, handy=350, dialogx=264, dialogy=98)),
+     H(handx=570, handy=215, arrow="bottomright", dialogx=264, dialogy=98)),
     ("HINT_PASTRY1", "This pastry is finished! Click it on the counter to serve it and earn its stars.",
      H(handx=90, handy=400, arrow="bottomleft", dialogx=264, dialogy=98, modal="false")),
     ("HINT_PASTRY3", "The stars show the quality of a pastry. Bigger matches give better pastries!",
@@ -362,4 +362,4 @@ HINTS = [
 ]
 
 # Customers whose hint the board shows at a bonus tile's place.
-BONUS_HINT_PLACEMENT = H(handx=570, handy=350, dialogx=264, dialogy=98)
+BONUS_HINT_PLACEMENT = H(handx=570, handy=215, arrow="bottomright", dialogx=264, dialogy=98)

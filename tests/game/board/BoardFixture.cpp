@@ -6,6 +6,7 @@
 #include "framework/core/SetupStore.h"
 #include "framework/scenegraph/PurgeTask.h"
 #include "game/data/TuningTable.h"
+#include "support/GameProperties.h"
 
 namespace {
 const char* const kLetters = "abcdefgh";
@@ -16,13 +17,7 @@ void BoardTest::SetUp()
 {
     previousFolder = std::filesystem::current_path();
     std::filesystem::current_path(TORTELUNE_SOURCE_DIR);
-    BasicProperties::createInstance();
-    SetupStore::createInstance();
-    resetTuning();
-    SetupStore::instance->setLoadListener(new TuningLoader());
-    for (const char* file : kGamePropertyFiles)
-        SetupStore::instance->addFileName(std::string(TORTELUNE_SOURCE_DIR) + "/" + file);
-    ASSERT_TRUE(SetupStore::instance->load());
+    ASSERT_TRUE(loadGameProperties(TORTELUNE_SOURCE_DIR));
     data = new GameData();
     data->loadMedia(".");
     GameData::instance = data.get();

@@ -262,6 +262,16 @@ TEST_F(BonusTest, HoverMarksTheTargetsAndLeavingTakesEveryMarkAway)
     row->markCell(8, 0);
     row->markCell(0, 8);
     EXPECT_EQ(layer("NODE_HOVER")->getChildCount(), 0);
+    // A column marks the seven other cells of its own column, none of its row.
+    BonusSprite* column = place("column zap bonus", 5, 6);
+    column->showHover();
+    std::set<int> rows;
+    for (const GameNode* mark = layer("NODE_HOVER")->getFirstChild(); mark; mark = mark->getNextSibling()) {
+        EXPECT_EQ(mark->getX(), gridNode->getX() + 5 * cellWidth());
+        rows.insert((mark->getY() - gridNode->getY()) / cellHeight());
+    }
+    EXPECT_EQ(rows, (std::set<int> {0, 1, 2, 3, 4, 5, 7}));
+    column->hideHover();
 }
 
 TEST_F(BonusTest, AFruitPickerUnderThePointerKeepsOneMarkPerFruitFrameAfterFrame)

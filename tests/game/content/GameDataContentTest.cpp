@@ -28,6 +28,7 @@
 #include "game/data/TuningTable.h"
 #include "game/dialogs/Trophies.h"
 #include "game/production/Customer.h"
+#include "support/GameProperties.h"
 
 namespace {
 
@@ -51,13 +52,7 @@ protected:
             if (level == LogLevel::Error || level == LogLevel::Warning)
                 problems += line + "\n";
         });
-        BasicProperties::createInstance();
-        SetupStore::createInstance();
-        resetTuning();
-        SetupStore::instance->setLoadListener(new TuningLoader());
-        for (const char* file : kGamePropertyFiles)
-            SetupStore::instance->addFileName(file);
-        ASSERT_TRUE(SetupStore::instance->load());
+        ASSERT_TRUE(loadGameProperties());
         data = new GameData();
         data->addRef();
         data->loadMedia(".");

@@ -80,6 +80,45 @@ TEST(MediaDecode, EveryPictureLoadsThroughTheGameDecoders)
     }
 }
 
+// The white labels of the text buttons begin with a capital letter; its foot
+// marks the label's baseline, which is the same on every button, descenders
+// ("Stop", "Buy") or not.
+TEST(MediaDecode, TextButtonLabelsShareOneBaseline)
+{
+    int lowest = 1000;
+    int highest = -1;
+    int labels = 0;
+    for (const std::string& path : filesWithExtension("media/images/buttons", ".png")) {
+        RefPointer<Image> image = loadPngFile(path, 0);
+        ASSERT_TRUE(image) << path;
+        // The wide buttons: four frames of 160 x 48.
+        if (image->getWidth() != 160 || image->getHeight() != 4 * 48)
+            continue;
+        auto white = [&](int x, int y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(image->getPixels() + y * image->getPitch());
+            return row[x] == 0xFFFFFFFFu;
+        };
+        int first = -1;
+        for (int x = 0; x < 160 && first < 0; ++x)
+            for (int y = 0; y < 48 && first < 0; ++y)
+                if (white(x, y))
+                    first = x;
+        if (first < 0)
+            continue;  // a blank face
+        int foot = -1;
+        for (int x = first; x < first + 5; ++x)
+            for (int y = 0; y < 48; ++y)
+                if (white(x, y))
+                    foot = std::max(foot, y);
+        ++labels;
+        lowest = std::min(lowest, foot);
+        highest = std::max(highest, foot);
+        SCOPED_TRACE(path);
+        EXPECT_LE(highest - lowest, 1) << "baseline at " << foot;
+    }
+    EXPECT_GE(labels, 20);
+}
+
 TEST(MediaDecode, SplashSeriesEndsAfterAJpegAndAPng)
 {
     EXPECT_TRUE(loadJpegFile(sourcePath("splash/splash0.jpg")));

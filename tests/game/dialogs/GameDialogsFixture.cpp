@@ -1,7 +1,5 @@
 #include "GameDialogsFixture.h"
 
-#include <sys/stat.h>
-
 #include <chrono>
 #include <thread>
 
@@ -10,7 +8,6 @@
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/core/SetupStore.h"
-#include "framework/graphics/Graphics.h"
 #include "framework/graphics/Image.h"
 #include "framework/gui/Scene.h"
 #include "framework/gui/SceneManager.h"
@@ -19,7 +16,6 @@
 #include "framework/players/PlayerManager.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/scenegraph/MoveTask.h"
-#include "framework/scenegraph/RenderTask.h"
 #include "framework/sound/SoundManager.h"
 #include "framework/sound/SoundStream.h"
 #include "game/data/GameData.h"
@@ -29,7 +25,8 @@
 #include "game/scenes/SceneGame.h"
 #include "host/AudioOutput.h"
 #include "host/SettingsStore.h"
-#include "support/FontFixtures.h"
+#include "support/ScenePicture.h"
+#include "support/GameProperties.h"
 
 namespace {
 
@@ -54,13 +51,7 @@ void GameDialogsFixture::SetUp()
 {
     previousFolder = std::filesystem::current_path();
     std::filesystem::current_path(TORTELUNE_SOURCE_DIR);
-    BasicProperties::createInstance();
-    SetupStore::createInstance();
-    resetTuning();
-    SetupStore::instance->setLoadListener(new TuningLoader());
-    for (const char* file : kGamePropertyFiles)
-        SetupStore::instance->addFileName(file);
-    ASSERT_TRUE(SetupStore::instance->load());
+    ASSERT_TRUE(loadGameProperties());
     SetupStore::instance->findScene("SCENE_GAME")->setTypeName("SceneGameRecorder");
 
     ResourceManager::create();
@@ -146,16 +137,7 @@ bool GameDialogsFixture::isShown(const std::string& dialogName) const
 
 void GameDialogsFixture::screenshot(const std::string& fileName)
 {
-    const std::string folder = std::string(TORTELUNE_BINARY_DIR) + "/pictures";
-    mkdir(folder.c_str(), 0755);
-    Scene* scene = SceneManager::instance->getCurrentScene();
-    RefPointer<Image> canvas = Image::create(800, 600, 4);
-    ASSERT_NE(nullptr, canvas);
-    RefPointer<Graphics> graphics = canvas->getGraphics();
-    graphics->setColour(0xFF000000);
-    graphics->clear();
-    RenderTask::renderFrame(scene, graphics.get(), scene->getTree());
-    EXPECT_TRUE(writePng(canvas.get(), folder + "/" + fileName));
+    EXPECT_TRUE(writeScenePicture(SceneManager::instance->getCurrentScene(), fileName)) << fileName;
 }
 
 SoundStream* GameDialogsFixture::startMusic()

@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "DialogPictures.h"
+#include "support/ScenePicture.h"
 #include "framework/gui/Button.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/scenegraph/Label.h"
+#include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
 #include "game/data/Recipe.h"
 #include "game/data/RankTable.h"
@@ -144,6 +145,42 @@ TEST_F(LevelEndTest, LostLevelShowsTheGoalAndCountsTheMissingStars)
         EXPECT_TRUE(visible(dialog, "BUTTON_RESTART")) << skip;
         EXPECT_TRUE(visible(dialog, "BUTTON_STOP")) << skip;
         EXPECT_FALSE(visible(dialog, "BUTTON_NEXT")) << skip;
+        scene->forgetDialog(dialog);
+    }
+}
+
+// Won or lost, the buttons that come up at the end stand clear of the rank
+// meter's panel and of the tallies.
+TEST_F(LevelEndTest, TheButtonsStandClearOfTheMeterAndTheTallies)
+{
+    setUpLevel0();
+    const int goal = GameData::instance->getCurrentLevel().starsGoal;
+    for (int stars : {goal, 1}) {
+        SCOPED_TRACE(stars);
+        DialogLevelEnd* dialog = open(stars, 500);
+        ASSERT_NE(nullptr, dialog);
+        frames(60);
+        dialog->onLeftUp(dialog->getAbsoluteX() + 10, dialog->getAbsoluteY() + 10, 0);
+        frames(40);
+        int buttons = 0;
+        for (const char* name : {"BUTTON_NEXT", "BUTTON_RESTART", "BUTTON_STOP"}) {
+            auto* button = objectCast<Sprite>(dialog->getComponent(name));
+            if (!button || !button->isVisible())
+                continue;
+            ++buttons;
+            for (const char* panelName : {"SPRITE_PANELMETER", "SPRITE_PANELEARNEDSTARS", "SPRITE_PANELEXAMFAILURE",
+                                          "SPRITE_PANELTOTALSTARS", "SPRITE_PANELSCORE"}) {
+                auto* panel = objectCast<Sprite>(dialog->getComponent(panelName));
+                if (!panel || !panel->isVisible())
+                    continue;
+                const bool apart = button->getLeft() + button->getWidth() <= panel->getLeft() ||
+                                   panel->getLeft() + panel->getWidth() <= button->getLeft() ||
+                                   button->getTop() + button->getHeight() <= panel->getTop() ||
+                                   panel->getTop() + panel->getHeight() <= button->getTop();
+                EXPECT_TRUE(apart) << name << " on " << panelName;
+            }
+        }
+        EXPECT_GE(buttons, 1);
         scene->forgetDialog(dialog);
     }
 }

@@ -1,6 +1,6 @@
 #include "game/scenes/LevelSceneFixture.h"
 
-#include "DialogPictures.h"
+#include "support/ScenePicture.h"
 #include "framework/gui/Button.h"
 #include "framework/scenegraph/Label.h"
 #include "game/data/GameData.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "../dialogs/DialogPictures.h"
+#include "support/ScenePicture.h"
 #include "LevelRunner.h"
 #include "game/board/Grid.h"
 #include "game/data/GameData.h"

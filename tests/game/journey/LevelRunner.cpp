@@ -30,6 +30,7 @@
 #include "game/production/PhaseIntro.h"
 #include "game/production/PhasePlay.h"
 #include "game/scenes/HintManager.h"
+#include "support/GameProperties.h"
 
 namespace {
 
@@ -55,13 +56,7 @@ LevelRunner::LevelRunner(const std::string& saveFolder, unsigned seed)
         if (level == LogLevel::Error || level == LogLevel::Warning)
             problems += line + "\n";
     });
-    BasicProperties::createInstance();
-    SetupStore::createInstance();
-    resetTuning();
-    SetupStore::instance->setLoadListener(new TuningLoader());
-    for (const char* file : kGamePropertyFiles)
-        SetupStore::instance->addFileName(file);
-    if (!SetupStore::instance->load())
+    if (!loadGameProperties())
         return;
     previousRandom = Random::instance;
     random = new Random(seed, 0);

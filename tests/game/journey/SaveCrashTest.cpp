@@ -29,6 +29,7 @@
 #include "game/data/TuningTable.h"
 #include "host/SettingsStore.h"
 #include "support/TestFolders.h"
+#include "support/GameProperties.h"
 
 namespace {
 
@@ -62,13 +63,7 @@ protected:
         previousFolder = std::filesystem::current_path();
         std::filesystem::current_path(TORTELUNE_SOURCE_DIR);
         previousObserver = setLogObserver([](LogLevel, const std::string&) {});
-        BasicProperties::createInstance();
-        SetupStore::createInstance();
-        resetTuning();
-        SetupStore::instance->setLoadListener(new TuningLoader());
-        for (const char* file : kGamePropertyFiles)
-            SetupStore::instance->addFileName(file);
-        ASSERT_TRUE(SetupStore::instance->load());
+        ASSERT_TRUE(loadGameProperties());
         GameData::create();
     }
     void TearDown() override

@@ -49,14 +49,8 @@ protected:
     void start(bool exam, const std::vector<std::string>& recipes)
     {
         if (exam) {
-            state().mode = 0;
-            int index = 0;
-            for (; index < state().levelManager.getLevelCount(); ++index) {
-                state().levelManager.selectLevel(index);
-                if (GameData::instance->isExamLevel())
-                    break;
-            }
-            ASSERT_TRUE(GameData::instance->isExamLevel());
+            const int index = selectFirstExam();
+            ASSERT_GE(index, 0);
             GameData::instance->startLevel(index);
         } else {
             state().mode = 1;

@@ -1,7 +1,5 @@
 // The game screen mid-level with the real art, written to the build folder
 // for a person to look at.
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "ProductionFixture.h"
@@ -20,7 +18,7 @@
 #include "game/production/Countertop.h"
 #include "game/production/GameScreen.h"
 #include "game/production/Phase.h"
-#include "support/FontFixtures.h"
+#include "support/ScenePicture.h"
 
 namespace {
 
@@ -63,9 +61,8 @@ protected:
         return canvas;
     }
 
-    // How many pixels inside (left, top)-(right, bottom) change when `node`
-    // is hidden: what of it reaches the screen there.
-    int pixelsOf(GameNode* node, int left = 0, int top = 0, int right = 800, int bottom = 600)
+    // The pixels that change when `node` is hidden, as a screen-sized mask.
+    std::vector<bool> maskOf(GameNode* node)
     {
         RefPointer<Image> shown = draw();
         const bool wasVisible = node->isVisible();
@@ -74,24 +71,44 @@ protected:
         node->setVisible(wasVisible);
         const auto* a = reinterpret_cast<const uint32_t*>(shown->getPixels());
         const auto* b = reinterpret_cast<const uint32_t*>(hidden->getPixels());
+        std::vector<bool> mask(800 * 600);
+        for (size_t i = 0; i < mask.size(); ++i)
+            mask[i] = a[i] != b[i];
+        return mask;
+    }
+
+    // How many pixels inside (left, top)-(right, bottom) change when `node`
+    // is hidden: what of it reaches the screen there.
+    int pixelsOf(GameNode* node, int left = 0, int top = 0, int right = 800, int bottom = 600)
+    {
+        const std::vector<bool> mask = maskOf(node);
         int changed = 0;
         for (int y = std::max(0, top); y < std::min(600, bottom); ++y)
             for (int x = std::max(0, left); x < std::min(800, right); ++x)
-                changed += a[y * 800 + x] != b[y * 800 + x] ? 1 : 0;
+                changed += mask[y * 800 + x] ? 1 : 0;
         return changed;
+    }
+
+    // The pixels of the sprite's current frame that are not fully transparent.
+    static int coveredPixels(Sprite* sprite)
+    {
+        Image* picture = sprite->getImage();
+        if (!picture || sprite->getFrameCount() < 1)
+            return 0;
+        const int height = picture->getHeight() / sprite->getFrameCount();
+        int covered = 0;
+        for (int y = sprite->getCurrentFrame() * height; y < (sprite->getCurrentFrame() + 1) * height; ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(picture->getPixels() + y * picture->getPitch());
+            for (int x = 0; x < picture->getWidth(); ++x)
+                covered += (row[x] >> 24) != 0 ? 1 : 0;
+        }
+        return covered;
     }
 
     void render(const std::string& fileName)
     {
-        RefPointer<Image> canvas = Image::create(800, 600, 4);
-        RefPointer<Graphics> graphics = canvas->getGraphics();
-        graphics->setColour(0xFF000000);
-        graphics->clear();
-        RenderTask::renderFrame(scene.get(), graphics.get(), scene->getTree());
-        const std::string folder = std::string(TORTELUNE_BINARY_DIR) + "/pictures";
-        mkdir(folder.c_str(), 0755);
-        ASSERT_TRUE(writePng(canvas.get(), folder + "/" + fileName));
-        picture = canvas;
+        picture = writeScenePicture(scene.get(), fileName);
+        ASSERT_TRUE(picture) << fileName;
     }
 
     RefPointer<Image> picture;
@@ -152,6 +169,45 @@ TEST_F(GameScreenPictureTest, RecipesOfEveryPlateStayOffTheBoard)
         }
     }
     EXPECT_GE(icons, 8);
+}
+
+// The little level sign beside the board, on a career level, an exam and in
+// the arcade: drawn whole, clear of the board, the labels and the customer.
+TEST_F(GameScreenPictureTest, TheLevelSignStandsWholeBesideTheBoard)
+{
+    enum Kind { Career, Exam, Arcade };
+    for (Kind kind : {Career, Exam, Arcade}) {
+        SCOPED_TRACE(kind == Career ? "career" : kind == Exam ? "exam" : "arcade");
+        state().mode = kind == Arcade ? 1 : 0;
+        const int index = kind == Exam ? selectFirstExam() : 0;
+        ASSERT_GE(index, 0);
+        GameData::instance->startLevel(index);
+        scene->startLevel();
+        ASSERT_TRUE(runUntil([&] { return scene->saveOnLeave; }, 3000));
+        layTiles();
+        Sprite* sign = gamescreen::sprite(node("LEVEL"));
+        ASSERT_NE(nullptr, sign);
+        EXPECT_TRUE(sign->isVisible());
+        const int covered = coveredPixels(sign);
+        EXPECT_GT(covered, 1000);
+        const std::vector<bool> signMask = maskOf(sign);
+        const int shown = static_cast<int>(std::count(signMask.begin(), signMask.end(), true));
+        // A pixel or two may match what lies beneath by chance.
+        EXPECT_GE(shown, covered * 98 / 100);
+        for (const char* name : {"BOARD_BACK", "NODE_GRID", "LABEL_THEME", "TICKER_SCORE", "CUSTOMER",
+                                 "SPRITE_SPACESTARS_BLUE", "SPRITE_SPACEGOAL", "SPRITE_SPACELEVEL"}) {
+            GameNode* other = node(name);
+            if (!other || !other->isVisible())
+                continue;
+            const std::vector<bool> otherMask = maskOf(other);
+            int shared = 0;
+            for (size_t i = 0; i < signMask.size(); ++i)
+                shared += signMask[i] && otherMask[i] ? 1 : 0;
+            EXPECT_EQ(0, shared) << name;
+        }
+        if (kind == Exam)
+            render("exam_level_sign.png");
+    }
 }
 
 TEST_F(GameScreenPictureTest, ArcadeBeltInMotion)

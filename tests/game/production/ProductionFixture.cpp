@@ -19,6 +19,7 @@
 #include "game/production/Phase.h"
 #include "game/production/PhasePlay.h"
 #include "game/scenes/HintManager.h"
+#include "support/GameProperties.h"
 
 void ProductionTest::SetUp()
 {
@@ -28,13 +29,7 @@ void ProductionTest::SetUp()
         if (level == LogLevel::Error || level == LogLevel::Warning)
             problems.push_back(line);
     });
-    BasicProperties::createInstance();
-    SetupStore::createInstance();
-    resetTuning();
-    SetupStore::instance->setLoadListener(new TuningLoader());
-    for (const char* file : kGamePropertyFiles)
-        SetupStore::instance->addFileName(file);
-    ASSERT_TRUE(SetupStore::instance->load());
+    ASSERT_TRUE(loadGameProperties());
     GameData::create();
     RankTable::create();
     HintManager::create();
@@ -107,6 +102,17 @@ void ProductionTest::startCareerLevel(int index)
     GameData::instance->startLevel(index);
     scene->startLevel();
     ASSERT_TRUE(runUntil([this] { return dynamic_cast<PhasePlay*>(phase()) != nullptr; }));
+}
+
+int ProductionTest::selectFirstExam()
+{
+    state().mode = 0;
+    for (int index = 0; index < state().levelManager.getLevelCount(); ++index) {
+        state().levelManager.selectLevel(index);
+        if (GameData::instance->isExamLevel())
+            return index;
+    }
+    return -1;
 }
 
 Countertop* ProductionTest::countertop() const

@@ -104,6 +104,9 @@ protected:
     }
     // Starts career level `index` and runs its intro into play.
     void startCareerLevel(int index);
+    // Selects the first exam level of the career list (mode 0) and returns
+    // its index; -1 when the list has none.
+    int selectFirstExam();
     Countertop* countertop() const;
     Phase* phase() const;
     GameDataState& state() const;

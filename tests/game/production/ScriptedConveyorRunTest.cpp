@@ -175,14 +175,8 @@ TEST_F(ScriptedConveyorRunTest, ArcadeSetRunsRoundsUntilAPlateFallsIntoTheTrap)
 
 TEST_F(ScriptedConveyorRunTest, ExamIsPassedWhenItsWholeOrderIsPackaged)
 {
-    state().mode = 0;
-    int index = 0;
-    for (; index < state().levelManager.getLevelCount(); ++index) {
-        state().levelManager.selectLevel(index);
-        if (GameData::instance->isExamLevel())
-            break;
-    }
-    ASSERT_TRUE(GameData::instance->isExamLevel());
+    const int index = selectFirstExam();
+    ASSERT_GE(index, 0);
     GameData::instance->startLevel(index);
     scene->startLevel();
     ASSERT_TRUE(runUntil([&] { return scene->saveOnLeave; }, 3000));

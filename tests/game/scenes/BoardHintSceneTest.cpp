@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "../dialogs/DialogPictures.h"
+#include "support/ScenePicture.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/core/SetupStore.h"
 #include "game/board/CellSprite.h"

@@ -2,7 +2,7 @@
 // content; pictures of the intro and of the start of play go to the build folder.
 #include "LevelSceneFixture.h"
 
-#include "../dialogs/DialogPictures.h"
+#include "support/ScenePicture.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/core/SetupStore.h"
 #include "game/board/CellSprite.h"

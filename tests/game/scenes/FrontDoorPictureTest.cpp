@@ -32,20 +32,6 @@ protected:
         withMedia = true;
         FrontDoorFixture::SetUp();
     }
-    // Draws the current scene (its dialogs included) and writes it.
-    RefPointer<Image> render(const std::string& fileName)
-    {
-        Scene* scene = SceneManager::instance->getCurrentScene();
-        RefPointer<Image> canvas = Image::create(800, 600, 4);
-        RefPointer<Graphics> graphics = canvas->getGraphics();
-        graphics->setColour(0xFF000000);
-        graphics->clear();
-        RenderTask::renderFrame(scene, graphics.get(), scene->getTree());
-        const std::string folder = std::string(TORTELUNE_BINARY_DIR) + "/pictures";
-        mkdir(folder.c_str(), 0755);
-        EXPECT_TRUE(writePng(canvas.get(), folder + "/" + fileName));
-        return canvas;
-    }
     // One pixel of a 32-bit picture as 0xRRGGBB.
     static uint32_t pixel(Image* image, int x, int y)
     {

@@ -5,7 +5,7 @@
 
 #include "LevelSceneFixture.h"
 
-#include "../dialogs/DialogPictures.h"
+#include "support/ScenePicture.h"
 
 #include <chrono>
 #include <memory>

@@ -82,19 +82,6 @@ protected:
         answerHints = false;
         FrontDoorFixture::SetUp();
     }
-    RefPointer<Image> render(const std::string& fileName)
-    {
-        Scene* scene = SceneManager::instance->getCurrentScene();
-        RefPointer<Image> canvas = Image::create(800, 600, 4);
-        RefPointer<Graphics> graphics = canvas->getGraphics();
-        graphics->setColour(0xFF000000);
-        graphics->clear();
-        RenderTask::renderFrame(scene, graphics.get(), scene->getTree());
-        const std::string folder = std::string(TORTELUNE_BINARY_DIR) + "/pictures";
-        mkdir(folder.c_str(), 0755);
-        EXPECT_TRUE(writePng(canvas.get(), folder + "/" + fileName));
-        return canvas;
-    }
     DialogHint* shownHint() const
     {
         Scene* scene = SceneManager::instance->getCurrentScene();

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "../dialogs/DialogPictures.h"
+#include "support/ScenePicture.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/core/SetupStore.h"
 #include "framework/gui/Button.h"
@@ -149,6 +149,18 @@ TEST_F(SpeechBubblesTest, ChefHintsOfLevelOne)
         EXPECT_EQ(0, seeThroughPixels(bubble)) << name;
         EXPECT_TRUE(tailIn(bubble, true)) << name;
         EXPECT_FALSE(tailIn(bubble, false)) << name;
+        // The hand points at what the hint speaks of, never over its words.
+        if (Sprite* hand = bubble->getHand()) {
+            const int left = hand->getOriginX() + hand->getLeft();
+            const int top = hand->getOriginY() + hand->getTop();
+            const int bodyLeft = bubble->getAbsoluteX();
+            const int bodyTop = bubble->getAbsoluteY();
+            const bool apart = left + hand->getWidth() <= bodyLeft || bodyLeft + bubble->getWidth() <= left ||
+                               top + hand->getHeight() <= bodyTop ||
+                               bodyTop + bubble->getHeight() - kTailBand <= top;
+            EXPECT_TRUE(apart) << name << ": the hand at " << left << "," << top << ", the bubble at " << bodyLeft
+                               << "," << bodyTop;
+        }
         bubble->closeHint();
         ASSERT_TRUE(waitGone("DIALOG_HINT"));
     }
