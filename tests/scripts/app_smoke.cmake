@@ -72,7 +72,13 @@ if(X11_FOUND)
   # its cancel, its start, a few swaps, the menu's stop, the offer to carry
   # on, and the same offer after a restart, taken up. The player is written
   # beforehand by a test tool that links the game's own player code.
-  add_executable(e2e_make_player ${CMAKE_CURRENT_SOURCE_DIR}/smoke/make_player.cpp)
+  # It plays a level ahead with the level runner of the tests (real content,
+  # scripted player) when asked for a saved game far on.
+  add_executable(e2e_make_player ${CMAKE_CURRENT_SOURCE_DIR}/smoke/make_player.cpp
+                 ${CMAKE_CURRENT_SOURCE_DIR}/game/journey/LevelRunner.cpp
+                 ${CMAKE_CURRENT_SOURCE_DIR}/game/journey/ScriptedPlayer.cpp)
+  target_include_directories(e2e_make_player PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/game/journey)
+  target_compile_definitions(e2e_make_player PRIVATE TORTELUNE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   target_link_libraries(e2e_make_player PRIVATE tortelune_all)
   add_test(NAME app.level_stop_and_continue_end_to_end
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/journey_e2e.bash
