@@ -97,12 +97,12 @@ bool oneSwapServes(SceneGame* scene)
     return false;
 }
 
-// Plays career level `index` with the scripted player and writes into `saved`
-// the last moment at which every pastry of the order was on the countertop,
-// one of them still unfinished and served by one swap. The level is played
-// on to its end, which must be a win: the saved moment is one from which the
-// level can be won.
-bool writeAdvancedLevel(int index, PropertyStore& saved)
+// Plays career level `index` with the scripted player and keeps in `saved`
+// the moment, with every pastry of the order on the countertop, just before
+// the move that finished the last one (a swap then serves it). The level is
+// played on to its end, which must be a win: the saved moment is one from
+// which the level can be won.
+bool writeAdvancedLevel(int index, RefPointer<PropertyStore>& saved)
 {
     const std::string scratch =
         (std::filesystem::temp_directory_path() / ("make_player_" + std::to_string(std::random_device()()))).string();
@@ -116,14 +116,22 @@ bool writeAdvancedLevel(int index, PropertyStore& saved)
         } else {
             GameDataState& state = *GameData::instance->state;
             SceneGame* scene = runner.getScene();
+            // The last board at rest before the last pastry was finished:
+            // from there one move of the scripted player finished it.
+            RefPointer<PropertyStore> candidate;
+            int candidateStars = -1;
             int savedStars = -1;
             for (int frames = 0; frames < 30 * 60 * 50 && !state.levelOver; ++frames) {
+                const bool lastOneOpen = state.order.isEmpty() && unfinishedPastries(scene) == 1;
+                if (lastOneOpen && oneSwapServes(scene)) {
+                    candidate = new PropertyStore();
+                    GameData::instance->saveGame(candidate.get());
+                    candidateStars = state.playSessionInfo.starCount;
+                }
                 runner.playFrame(outcome);
-                if (state.order.isEmpty() && unfinishedPastries(scene) == 1 && oneSwapServes(scene) &&
-                    !state.levelOver) {
-                    saved.clear();
-                    GameData::instance->saveGame(&saved);
-                    savedStars = state.playSessionInfo.starCount;
+                if (lastOneOpen && unfinishedPastries(scene) == 0 && candidate && savedStars < 0) {
+                    saved = candidate;
+                    savedStars = candidateStars;
                 }
             }
             if (runner.reachResults(outcome) && outcome.won && savedStars >= 0) {
@@ -160,8 +168,8 @@ int main(int argc, char** argv)
     const std::string name = argv[2];
     const int highest = std::atoi(argv[3]);
 
-    RefPointer<PropertyStore> savedLevel(new PropertyStore());
-    if (advanced && !writeAdvancedLevel(highest + 1, *savedLevel))
+    RefPointer<PropertyStore> savedLevel;
+    if (advanced && !writeAdvancedLevel(highest + 1, savedLevel))
         return 1;
 
     BasicProperties::createInstance();
