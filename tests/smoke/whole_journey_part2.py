@@ -21,6 +21,7 @@ import random
 import subprocess
 import sys
 import time
+import xml.etree.ElementTree as ElementTree
 
 from PIL import ImageStat
 
@@ -73,6 +74,8 @@ QUESTION_YES = (268, 353)
 RESULTS_NEXT = (398, 542)
 MUSIC_TRACK = (385, 350, 615, 366)
 CUSTOMER_WORDS = (250, 120, 600, 300)
+# The trophy card's OK, above the card's pink lower edge.
+TROPHY_OK_BOX = (300, 405, 500, 452)
 
 _game = ""
 _make_player = ""
@@ -157,6 +160,17 @@ def steady_pink_button(box, seconds):
         second = pink_button(grab(), box)
         if first and second and abs(first[0] - second[0]) < 3 and abs(first[1] - second[1]) < 3:
             return second
+    return None
+
+
+def stored_music_volume():
+    """The music volume in the player's settings file, or None."""
+    path = os.path.join(_home, "config", "Quillmark", "Games", "Tortelune", "settings.xml")
+    if not os.path.isfile(path):
+        return None
+    for value in ElementTree.parse(path).getroot().iter("value"):
+        if value.attrib.get("name") == "musicvolume":
+            return int(value.attrib.get("data", "-1"))
     return None
 
 
@@ -267,6 +281,7 @@ def returning_player():
               "the music slider's + moves its thumb to the right")
         click(*SETTINGS_OK)
         closed(selection, "the settings' OK closes them")
+        check(stored_music_volume() not in (None, 50), "OK stores the changed music volume in the settings file")
         # The trophy cabinet, with the two trophies the player has.
         click(*SELECTION_TROPHIES)
         step("selection-trophies", dialog_is(FRAME_TROPHIES), "the trophy cabinet opens from the selection", settle=1.5)
@@ -298,7 +313,8 @@ def returning_player():
         shot("menu-after-help")
         click(*MENU_SETTINGS)
         settings = step("menu-settings", dialog_is(FRAME_SETTINGS), "the settings open from the menu")
-        check(abs((music_thumb_x(settings) or 0) - thumb) < 6, "the settings in the level show the changed music volume")
+        check(thumb is not None and abs((music_thumb_x(settings) or 0) - thumb) < 6,
+              "the settings in the level show the changed music volume")
         click(*SETTINGS_CANCEL)
         closed(dialog_is(FRAME_MENU), "the settings' Cancel goes back to the menu")
         shot("menu-after-settings")
@@ -415,7 +431,7 @@ def play_to_results(seconds):
             # A trophy earned on the way: its card's OK plays on.
             time.sleep(1.5)
             shot("last-level-trophy")
-            button = pink_button(grab(), (250, 380, 550, 480))
+            button = pink_button(grab(), TROPHY_OK_BOX)
             if button:
                 click(*button)
             time.sleep(2.0)
@@ -488,7 +504,7 @@ def last_level_and_game_end():
         shot("last-map-celebration")
         trophy = step("last-map-trophy", dialog_is(FRAME_TROPHY_AWARDED), "the map hands out the career's last trophy",
                       30, settle=1.5)
-        button = pink_button(trophy, (250, 380, 550, 480))
+        button = pink_button(trophy, TROPHY_OK_BOX)
         check(button is not None, "the trophy's card has its OK")
         if button:
             click(*button)
