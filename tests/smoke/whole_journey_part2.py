@@ -74,8 +74,8 @@ QUESTION_YES = (268, 353)
 RESULTS_NEXT = (398, 542)
 MUSIC_TRACK = (385, 350, 615, 366)
 CUSTOMER_WORDS = (250, 120, 600, 300)
-# The trophy card's OK, above the card's pink lower edge.
-TROPHY_OK_BOX = (300, 405, 500, 452)
+# The trophy card's OK (lower when its text takes two lines).
+TROPHY_OK_BOX = (300, 400, 500, 480)
 
 _game = ""
 _make_player = ""
@@ -136,18 +136,30 @@ def music_thumb_x(image):
 
 
 def pink_button(image, box):
-    """The middle of the deep pink of an OK button inside the box, or None."""
+    """The middle of the deep pink of an OK button inside the box, or None.
+    Only rows with a button's width of that pink count: a pink tile on the
+    board is narrower."""
     left, top = box[0], box[1]
     region = image.crop(box)
     width = region.size[0]
-    xs, ys = [], []
+    rows = {}
     for index, (r, g, b) in enumerate(region.getdata()):
         if 160 < r < 230 and g < 70 and 80 < b < 120 and b - g > 25:
-            xs.append(index % width)
-            ys.append(index // width)
-    if len(xs) < 200:
+            rows.setdefault(index // width, []).append(index % width)
+    # The tallest band of such rows: a frame's pink edge is a thin one.
+    bands, band, previous = [], [], None
+    for y in sorted(y for y, xs in rows.items() if len(xs) >= 80):
+        if previous is not None and y - previous > 2:
+            bands.append(band)
+            band = []
+        band.append(y)
+        previous = y
+    bands.append(band)
+    band = max(bands, key=len)
+    if len(band) < 10:
         return None
-    return left + sum(xs) // len(xs), top + sum(ys) // len(ys)
+    xs = [x for y in band for x in rows[y]]
+    return left + sum(xs) // len(xs), top + sum(band) // len(band)
 
 
 def steady_pink_button(box, seconds):
