@@ -14,8 +14,12 @@ window, with screenshots of every step ("whole-" in the output folder):
   the offer to continue taken, the level won by reading the board from the
   screen, the results, the map's trophy, the game's end with the family
   picture and the chef's words, and the credits rolled to their end.
-The game's log may hold no warning or error but the missing sound card.
+The game's sound goes through SDL's disk audio driver into a file, which is
+listened to: music in the selection and the level, silence while paused,
+the music back after the resume. The game's log may hold no warning or error.
 Usage: whole_journey_part2.py GAME X11_WINDOW_TOOL OUTPUT_FOLDER MAKE_PLAYER SOURCE_DIR"""
+import array
+import math
 import os
 import random
 import subprocess
@@ -186,6 +190,33 @@ def stored_music_volume():
     return None
 
 
+def audio_mark():
+    """How much sound the game has played so far: its sound goes to a file
+    through SDL's disk audio driver (16-bit stereo at 44100 Hz)."""
+    path = env.get("SDL_DISKAUDIOFILE", "")
+    return os.path.getsize(path) if os.path.isfile(path) else 0
+
+
+def audio_level(start, end):
+    """The root mean square of the samples played between two marks, or None
+    when nothing was played then."""
+    start, end = start // 4 * 4, end // 4 * 4
+    if end <= start:
+        return None
+    with open(env["SDL_DISKAUDIOFILE"], "rb") as sound:
+        sound.seek(start)
+        data = sound.read(end - start)
+    samples = array.array("h", data)
+    return math.sqrt(sum(value * value for value in samples) / len(samples)) if samples else None
+
+
+def listen(seconds):
+    """The level of what the game plays in the next seconds."""
+    start = audio_mark()
+    time.sleep(seconds)
+    return audio_level(start, audio_mark())
+
+
 def board_picture(image):
     return image.crop((340, 24, 740, 424))
 
@@ -277,6 +308,8 @@ def returning_player():
     board = thumb = None
     try:
         shot("returning-selection")
+        music = listen(2.0)
+        check(music is not None and music > 50, "music plays in the selection (level %s)" % music)
         # The help, paged through, from the selection.
         page_through_help("selection", SELECTION_HELP)
         closed(selection, "the help's OK goes back to the selection")
@@ -312,10 +345,18 @@ def returning_player():
         time.sleep(2.5)
         shot("level-play")
         # The pause covers the level; a click anywhere resumes it.
+        playing = listen(1.5)
+        check(playing is not None and playing > 50, "the level plays its music (level %s)" % playing)
         click(*PAUSE_BUTTON)
         step("level-pause", dialog_is(FRAME_PAUSE), "the pause button pauses the level")
+        time.sleep(0.5)
+        paused = listen(2.0)
+        check(paused is not None and paused < 5, "the pause silences the game (level %s)" % paused)
         click(100, 560)
         step("level-resumed", lambda image: no_dialog(image) and in_game(image), "a click resumes the paused level", 10)
+        time.sleep(0.5)
+        resumed = listen(2.0)
+        check(resumed is not None and resumed > 50, "the music comes back after the pause (level %s)" % resumed)
         # The menu, and from it the help, the settings and the trophies; each
         # closes back to the open menu.
         click(*MENU_BUTTON)
@@ -557,6 +598,9 @@ def part_two(game, tool, out, make_player, source):
     global _game, _make_player, _source, _home
     _game, _make_player, _source = game, make_player, source
     _home = setup(tool, out, "tortelune-whole-2-", "whole-")
+    # The game's sound, played through SDL's disk driver into a file, can be
+    # listened to: music, the pause's silence.
+    env.update(SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=os.path.join(_home, "sound.raw"))
     started = time.time()
     errors = ""
     board, thumb, more = returning_player()
@@ -566,6 +610,8 @@ def part_two(game, tool, out, make_player, source):
     for line in logged_problems():
         print("logged: " + line)
         check(False, "the game logs no warning or error: " + line)
+    if os.path.isfile(env["SDL_DISKAUDIOFILE"]):
+        os.remove(env["SDL_DISKAUDIOFILE"])
     print("part two took %.0f s" % (time.time() - started))
     if failures:
         print(errors)
