@@ -85,7 +85,13 @@ if(X11_FOUND)
   # its cancel, its start, a few swaps, the menu's stop, the offer to carry
   # on, and the same offer after a restart, taken up. The player is written
   # beforehand by a test tool that links the game's own player code.
-  add_executable(e2e_make_player ${CMAKE_CURRENT_SOURCE_DIR}/smoke/make_player.cpp)
+  # It plays a level ahead with the level runner of the tests (real content,
+  # scripted player) when asked for a saved game far on.
+  add_executable(e2e_make_player ${CMAKE_CURRENT_SOURCE_DIR}/smoke/make_player.cpp
+                 ${CMAKE_CURRENT_SOURCE_DIR}/game/journey/LevelRunner.cpp
+                 ${CMAKE_CURRENT_SOURCE_DIR}/game/journey/ScriptedPlayer.cpp)
+  target_include_directories(e2e_make_player PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/game/journey)
+  target_compile_definitions(e2e_make_player PRIVATE TORTELUNE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   target_link_libraries(e2e_make_player PRIVATE tortelune_all)
   add_test(NAME app.level_stop_and_continue_end_to_end
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/journey_e2e.bash
@@ -93,6 +99,18 @@ if(X11_FOUND)
             level $<TARGET_FILE:e2e_make_player> ${CMAKE_SOURCE_DIR})
   set_tests_properties(app.level_stop_and_continue_end_to_end PROPERTIES
     ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 420 RUN_SERIAL TRUE)
+
+  # The second half of the whole journey, through the window: a returning
+  # player's menus, pause, settings (kept over a restart), help and trophies;
+  # the close box in the middle of a level and its continue after a restart;
+  # the last level of the career won from a saved game far on, the game's end
+  # and the credits. Screenshots "whole-*" in "screenshots" of the build folder.
+  add_test(NAME app.whole_journey_part2_end_to_end
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/whole_journey_part2.bash
+            $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> ${CMAKE_BINARY_DIR}/screenshots
+            $<TARGET_FILE:e2e_make_player> ${CMAKE_SOURCE_DIR})
+  set_tests_properties(app.whole_journey_part2_end_to_end PROPERTIES
+    ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 900 RUN_SERIAL TRUE)
 
   # Beside a window manager (openbox) that starts in the same instant as the
   # game, as at a login: twenty starts, windowed and full screen, each showing
@@ -115,6 +133,7 @@ else()
   foreach(check app.window_close_smoke app.window_close_smoke_16bit app.window_close_smoke_fullscreen
                 app.window_close_smoke_fullscreen_16bit app.startup_end_to_end
                 app.first_visit_end_to_end app.level_stop_and_continue_end_to_end
+                app.whole_journey_part2_end_to_end
                 app.window_manager_race app.window_manager_sigterm app.window_manager_modeswitch)
     add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/helpers/missing_tool.sh
              "${check}: the X11 headers (libx11-dev) are not installed")

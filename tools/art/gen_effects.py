@@ -5,7 +5,7 @@ flashes (4 frames); the sparkle flares up and fades (14 frames, played once)."""
 
 import math
 
-from common import (CARAMEL_LIGHT, LEMON, PISTACHIO, PISTACHIO_LIGHT, RASPBERRY,
+from common import (CARAMEL_LIGHT, LAVENDER, LEMON, PISTACHIO, PISTACHIO_LIGHT, RASPBERRY,
                     RASPBERRY_LIGHT, darker, ellipse, lighter, new_surface, radial, rounded_rect,
                     rounded_star_path, save_frames, star_path)
 
@@ -14,6 +14,10 @@ G = "Effects (section \"scenegame\")"
 
 # Front and back colour of each confetti variant; the back shows while the piece is flipped.
 CONFETTI_COLOURS = [(RASPBERRY, RASPBERRY_LIGHT), (LEMON, CARAMEL_LIGHT), (PISTACHIO, PISTACHIO_LIGHT)]
+# The ribbon curl is the one piece the game's end throws on its own: it shows a
+# new colour at each turn over, so that a shower of them is as gay as the mixed
+# bursts of the results (each piece starts at a random frame).
+RIBBON_COLOURS = [PISTACHIO, RASPBERRY_LIGHT, LEMON, LAVENDER]
 CONFETTI_FRAMES = 27
 
 
@@ -27,6 +31,8 @@ def confetti_piece_frames(kind, size):
         spin = t * 2 * math.pi + kind * 0.7
         flip = math.cos(t * 4 * math.pi)
         col = front if flip >= 0 else back
+        if kind == 2:
+            col = RIBBON_COLOURS[int(((t + 0.125) % 1.0) * 4) % 4]
         shade = 0.25 * (1 - abs(flip))
         c.translate(size / 2.0, size / 2.0)
         c.rotate(spin)

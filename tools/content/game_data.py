@@ -293,9 +293,9 @@ TROPHIES = [
     ("Full House", "Box four pastries with one click.", "Four pastries boxed in one go!"),
     ("Combo Queen", "Chain % combos in one move.", "You chained % combos in one move!"),
     ("Perseverance", "Bake %1 pastries. So far: %2.", "You have baked % pastries!"),
-    ("Rising Star", "Open level 24 of the career.", "Level 24 is open. Onwards!"),
-    ("Seasoned Baker", "Open level 48 of the career.", "Level 48 is open. Nearly there!"),
-    ("Grand Finale", "Open the last level of the career.", "The last level is open. What a journey!"),
+    ("Rising Star", "Finish 24 levels of the career.", "24 levels baked. Onwards!"),
+    ("Seasoned Baker", "Finish 48 levels of the career.", "48 levels baked. Nearly there!"),
+    ("Grand Finale", "Finish every level of the career.", "Every level of the career baked. What a journey!"),
 ]
 
 # Hints: name, text and placement (hand point, dialog position, arrow,

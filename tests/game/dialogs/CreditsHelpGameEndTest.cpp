@@ -1,5 +1,8 @@
 #include "GameDialogsFixture.h"
 
+#include <algorithm>
+#include <set>
+
 #include "framework/core/BasicProperties.h"
 #include "framework/graphics/Image.h"
 #include "framework/gui/Button.h"
@@ -7,6 +10,7 @@
 #include "framework/gui/SceneManager.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/scenegraph/Label.h"
+#include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
 #include "game/dialogs/DialogCredits.h"
 #include "game/dialogs/DialogGameEnd.h"
@@ -21,6 +25,41 @@ int callbacks;
 int countCallback(void*, BaseObject*)
 {
     return ++callbacks;
+}
+
+// The hue (in sixths of the colour circle, 0 to 5) of the opaque pixels of
+// the frame a sprite shows, or -1 when it shows nothing opaque.
+int hueSixthOf(Sprite* sprite)
+{
+    Image* image = sprite ? sprite->getImage() : nullptr;
+    if (!image || image->getBytesPerPixel() != 4 || sprite->getFrameCount() <= 0)
+        return -1;
+    const int height = image->getHeight() / sprite->getFrameCount();
+    const int top = sprite->getCurrentFrame() * height;
+    double sum[3] = {0, 0, 0};
+    int count = 0;
+    image->lock();
+    for (int y = top; y < top + height; ++y) {
+        for (int x = 0; x < image->getWidth(); ++x) {
+            const uint32_t pixel = image->row32(y)[x];
+            if ((pixel >> 24) < 200)
+                continue;
+            sum[0] += (pixel >> 16) & 0xFF;
+            sum[1] += (pixel >> 8) & 0xFF;
+            sum[2] += pixel & 0xFF;
+            ++count;
+        }
+    }
+    image->unlock();
+    if (count == 0)
+        return -1;
+    const double r = sum[0] / count, g = sum[1] / count, b = sum[2] / count;
+    const double high = std::max({r, g, b}), low = std::min({r, g, b});
+    if (high - low < 1)
+        return -1;
+    double hue = high == r ? (g - b) / (high - low) : (high == g ? 2 + (b - r) / (high - low) : 4 + (r - g) / (high - low));
+    hue = hue < 0 ? hue + 6 : hue;
+    return static_cast<int>(hue) % 6;
 }
 
 Button* buttonOf(Dialog* dialog, const std::string& name)
@@ -199,6 +238,28 @@ TEST_F(CreditsHelpGameEndTest, GameEndRunsConfettiWordsCreditsAndClosesOnce)
     EXPECT_FALSE(isShown("DIALOG_CREDITS"));
     EXPECT_FALSE(isShown("DIALOG_GAMEEND"));
     EXPECT_EQ(1, callbacks);
+}
+
+// The game's end throws only the ribbon pieces; caught at their random
+// frames, a shower of them shows more colours than one.
+TEST_F(CreditsHelpGameEndTest, GameEndConfettiRainsInSeveralColours)
+{
+    enter(selection);
+    auto* end = objectCast<DialogGameEnd>(open("DIALOG_GAMEEND"));
+    ASSERT_NE(nullptr, end);
+    advance(20);
+    std::set<int> hues;
+    int pieces = 0;
+    for (const char* layer : {"NODE_CONFETTIBACK", "NODE_CONFETTIFRONT"}) {
+        for (GameNode* piece = end->getComponent(layer)->getFirstChild(); piece; piece = piece->getNextSibling()) {
+            const int hue = hueSixthOf(objectCast<Sprite>(piece));
+            ++pieces;
+            if (hue >= 0)
+                hues.insert(hue);
+        }
+    }
+    ASSERT_EQ(200, pieces);
+    EXPECT_GE(hues.size(), 3u) << "the celebration's confetti is all of one colour";
 }
 
 } // namespace
