@@ -90,7 +90,7 @@ if(X11_FOUND)
   add_executable(e2e_make_player ${CMAKE_CURRENT_SOURCE_DIR}/smoke/make_player.cpp
                  ${CMAKE_CURRENT_SOURCE_DIR}/game/journey/LevelRunner.cpp
                  ${CMAKE_CURRENT_SOURCE_DIR}/game/journey/ScriptedPlayer.cpp)
-  target_include_directories(e2e_make_player PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/game/journey)
+  target_include_directories(e2e_make_player PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/game/journey)
   target_compile_definitions(e2e_make_player PRIVATE TORTELUNE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   target_link_libraries(e2e_make_player PRIVATE tortelune_all)
   add_test(NAME app.level_stop_and_continue_end_to_end
