@@ -271,20 +271,32 @@ SIMD_TARGET void blendPerPixel32(uint32_t* d, const uint32_t* s, int32_t n, uint
         blendPerPixelRow<V, false>(d, s, n, alpha);
 }
 
-// The additive terms (s * w) >> 8 of one block, saturated onto d. Blue and
-// red (the even bytes) and green (an odd byte) are scaled in place in 16-bit
-// lanes; the top byte's term is dropped, which adds nothing to it.
-template <class V, bool fullAlpha>
-SIMD_TARGET inline void addPerPixelBlock(uint32_t* d, typename V::T sv, typename V::T alpha)
+// The additive terms (s * w) >> 8 of one block, saturated onto d, with `w`
+// each pixel's weight in both of its 16-bit lanes. Blue and red (the even
+// bytes) and green (an odd byte) are scaled in place in 16-bit lanes; the
+// top byte's term is dropped, which adds nothing to it.
+template <class V>
+SIMD_TARGET inline void addPerPixelBlock(uint32_t* d, typename V::T sv, typename V::T w)
 {
-    // The weight in both lanes of each pixel; `alpha` holds alpha << 8.
-    typename V::T w = V::mulhiu16(V::topByteInBothLanes(sv), alpha);
-    if (fullAlpha)
-        w = V::add16(w, V::bitAnd(V::cmpeq16(w, V::set1_16(254)), V::set1_16(2)));
     // A byte at the top of its lane: the high half of the product is (x * w) >> 8.
     const typename V::T even = V::mulhiu16(V::slli16(sv, 8), w);
     const typename V::T green = V::bitAnd(V::mullo16(V::srli16(sv, 8), w), V::set1_32(0x0000FF00));
     V::store(d, V::addsu8(V::load(d), V::bitOr(even, green)));
+}
+
+// Two blocks share the weight arithmetic: their coverage bytes packed into
+// one register of 16-bit lanes take one multiply (and, at full alpha, one
+// correction), then each pixel's weight is spread into both of its lanes.
+// `alpha` holds alpha << 8. Packs and unpacks pair up within 128-bit halves.
+template <class V, bool fullAlpha>
+SIMD_TARGET inline void addPerPixelPair(uint32_t* d, typename V::T s0, typename V::T s1, typename V::T alpha)
+{
+    const typename V::T coverage = V::packs32(V::srli32(s0, 24), V::srli32(s1, 24));
+    typename V::T w = V::mulhiu16(coverage, alpha);
+    if (fullAlpha)
+        w = V::add16(w, V::bitAnd(V::cmpeq16(w, V::set1_16(254)), V::set1_16(2)));
+    addPerPixelBlock<V>(d, s0, V::unpacklo16(w, w));
+    addPerPixelBlock<V>(d + V::pixels32, s1, V::unpackhi16(w, w));
 }
 
 template <class V, bool fullAlpha>
@@ -302,13 +314,11 @@ SIMD_TARGET void addPerPixelRow(uint32_t* d, const uint32_t* s, int32_t n, uint3
         const typename V::T any = V::bitOr(V::bitOr(s0, s1), V::bitOr(s2, s3));
         if (V::allTrue(V::cmpeq32(V::bitAnd(any, top), zero)))
             continue;
-        addPerPixelBlock<V, fullAlpha>(d + i, s0, alphaLanes);
-        addPerPixelBlock<V, fullAlpha>(d + i + p, s1, alphaLanes);
-        addPerPixelBlock<V, fullAlpha>(d + i + 2 * p, s2, alphaLanes);
-        addPerPixelBlock<V, fullAlpha>(d + i + 3 * p, s3, alphaLanes);
+        addPerPixelPair<V, fullAlpha>(d + i, s0, s1, alphaLanes);
+        addPerPixelPair<V, fullAlpha>(d + i + 2 * p, s2, s3, alphaLanes);
     }
-    for (; i + p <= n; i += p)
-        addPerPixelBlock<V, fullAlpha>(d + i, V::load(s + i), alphaLanes);
+    for (; i + 2 * p <= n; i += 2 * p)
+        addPerPixelPair<V, fullAlpha>(d + i, V::load(s + i), V::load(s + i + p), alphaLanes);
     scalarKernels().addPerPixel32(d + i, s + i, n - i, alpha);
 }
 
