@@ -195,11 +195,11 @@ SIMD_TARGET inline void blendPerPixelBlock(uint32_t* d, typename V::T sv, typena
     V::store(d, blendInPlace<V>(V::load(d), sv, twice, twiceOdd));
 }
 
-// A block at the end of a step that is neither wholly clear nor wholly
-// opaque: where a soft edge meets a run, the blocks at the step's ends are
-// often still wholly clear or opaque, and then take the shortcut (true).
+// A block of a step that is neither wholly clear nor wholly opaque: where a
+// soft edge meets a run, most of the step's blocks are often still wholly
+// clear or opaque, and then take the shortcut (true).
 template <class V, bool fullAlpha>
-SIMD_TARGET inline bool blendPerPixelEndBlock(uint32_t* d, typename V::T sv, typename V::T alpha, typename V::T top)
+SIMD_TARGET inline bool blendPerPixelTestedBlock(uint32_t* d, typename V::T sv, typename V::T alpha, typename V::T top)
 {
     const typename V::T coverage = V::bitAnd(sv, top);
     if (V::allTrue(V::cmpeq32(coverage, V::zero())))
@@ -212,9 +212,9 @@ SIMD_TARGET inline bool blendPerPixelEndBlock(uint32_t* d, typename V::T sv, typ
     return false;
 }
 
-// Mixed steps in a row whose end blocks took no shortcut before the row
-// stops testing them: pixels of scattered coverage do not pay for the tests.
-constexpr int32_t endBlockTries = 4;
+// Mixed steps in a row whose blocks took no shortcut before the row stops
+// testing them: pixels of scattered coverage do not pay for the tests.
+constexpr int32_t blockTries = 4;
 
 template <class V, bool fullAlpha>
 SIMD_TARGET void blendPerPixelRow(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
@@ -226,8 +226,8 @@ SIMD_TARGET void blendPerPixelRow(uint32_t* d, const uint32_t* s, int32_t n, uin
     int32_t i = 0;
     // Four blocks a step: wholly clear steps and, at full alpha, wholly
     // opaque ones skip the arithmetic, and the reads of the four overlap;
-    // the other steps test their end blocks on their own while that pays.
-    int32_t tries = endBlockTries;
+    // the other steps test their blocks on their own while that pays.
+    int32_t tries = blockTries;
     for (; i + 4 * p <= n; i += 4 * p) {
         const typename V::T s0 = V::load(s + i), s1 = V::load(s + i + p);
         const typename V::T s2 = V::load(s + i + 2 * p), s3 = V::load(s + i + 3 * p);
@@ -247,15 +247,17 @@ SIMD_TARGET void blendPerPixelRow(uint32_t* d, const uint32_t* s, int32_t n, uin
             }
         }
         if (tries > 0) {
-            const bool first = blendPerPixelEndBlock<V, fullAlpha>(d + i, s0, alphaLanes, top);
-            const bool last = blendPerPixelEndBlock<V, fullAlpha>(d + i + 3 * p, s3, alphaLanes, top);
-            tries = first || last ? endBlockTries : tries - 1;
+            const bool first = blendPerPixelTestedBlock<V, fullAlpha>(d + i, s0, alphaLanes, top);
+            const bool second = blendPerPixelTestedBlock<V, fullAlpha>(d + i + p, s1, alphaLanes, top);
+            const bool third = blendPerPixelTestedBlock<V, fullAlpha>(d + i + 2 * p, s2, alphaLanes, top);
+            const bool last = blendPerPixelTestedBlock<V, fullAlpha>(d + i + 3 * p, s3, alphaLanes, top);
+            tries = first || second || third || last ? blockTries : tries - 1;
         } else {
             blendPerPixelBlock<V, fullAlpha>(d + i, s0, alphaLanes);
+            blendPerPixelBlock<V, fullAlpha>(d + i + p, s1, alphaLanes);
+            blendPerPixelBlock<V, fullAlpha>(d + i + 2 * p, s2, alphaLanes);
             blendPerPixelBlock<V, fullAlpha>(d + i + 3 * p, s3, alphaLanes);
         }
-        blendPerPixelBlock<V, fullAlpha>(d + i + p, s1, alphaLanes);
-        blendPerPixelBlock<V, fullAlpha>(d + i + 2 * p, s2, alphaLanes);
     }
     for (; i + p <= n; i += p)
         blendPerPixelBlock<V, fullAlpha>(d + i, V::load(s + i), alphaLanes);
