@@ -156,6 +156,8 @@ SIMD_TARGET void blendOverall32(uint32_t* d, const uint32_t* s, int32_t n, uint3
 // a 16-bit lane. With t = s - d (-255..255) and twice the weight (0..512),
 //   d + ((t << 7) * 2w) >> 16 = d + floor(t * w / 256)
 // which is (d * (256 - w) + s * w) >> 8 with a single signed multiply.
+// Every byte's result lies between its d and s, so both bytes' changes are
+// added onto d's whole lane without a carry or borrow crossing bytes.
 // `twice` holds 2w in both lanes of a pixel, `twiceOdd` 2w in the green lane
 // and 0 in the top byte's lane, which keeps it.
 template <class V>
@@ -164,10 +166,10 @@ SIMD_TARGET inline typename V::T blendInPlace(typename V::T d, typename V::T s, 
 {
     const typename V::T evenBytes = V::set1_32(0x00FF00FF);
     const typename V::T de = V::bitAnd(d, evenBytes), se = V::bitAnd(s, evenBytes);
-    const typename V::T even = V::add16(de, V::mulhi16(V::slli16(V::sub16(se, de), 7), twice));
+    const typename V::T even = V::mulhi16(V::slli16(V::sub16(se, de), 7), twice);
     const typename V::T dodd = V::srli16(d, 8), sodd = V::srli16(s, 8);
-    const typename V::T odd = V::add16(dodd, V::mulhi16(V::slli16(V::sub16(sodd, dodd), 7), twiceOdd));
-    return V::bitOr(even, V::slli16(odd, 8));
+    const typename V::T odd = V::mulhi16(V::slli16(V::sub16(sodd, dodd), 7), twiceOdd);
+    return V::add16(V::add16(d, even), V::slli16(odd, 8));
 }
 
 // Twice the coverage weight of each pixel, 2 * ((c * alpha) >> 8) with 254
