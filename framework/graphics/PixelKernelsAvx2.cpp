@@ -72,6 +72,12 @@ struct Avx2 {
     SIMD_TARGET static T addsu8(T a, T b) { return _mm256_adds_epu8(a, b); }
     SIMD_TARGET static T min16(T a, T b) { return _mm256_min_epi16(a, b); }
     SIMD_TARGET static bool allTrue(T mask) { return _mm256_movemask_epi8(mask) == -1; }
+    SIMD_TARGET static T cmpeq8(T a, T b) { return _mm256_cmpeq_epi8(a, b); }
+    SIMD_TARGET static uint32_t moveMask8(T mask) { return uint32_t(_mm256_movemask_epi8(mask)); }
+    // The bits of moveMask8 over a step's packed coverage bytes that belong
+    // to its block k: packs within halves put each block's first four bytes
+    // in the lower half and its last four in the upper half.
+    static constexpr uint32_t stepBlockBits(int k) { return 0xFu << (4 * k) | 0xFu << (16 + 4 * k); }
     SIMD_TARGET static T madd16(T a, T b) { return _mm256_madd_epi16(a, b); }
     SIMD_TARGET static T mulhiu16(T a, T b) { return _mm256_mulhi_epu16(a, b); }
     SIMD_TARGET static T mulhi16(T a, T b) { return _mm256_mulhi_epi16(a, b); }

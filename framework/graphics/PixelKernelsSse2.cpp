@@ -61,6 +61,11 @@ struct Sse2 {
     static T addsu8(T a, T b) { return _mm_adds_epu8(a, b); }
     static T min16(T a, T b) { return _mm_min_epi16(a, b); }
     static bool allTrue(T mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
+    static T cmpeq8(T a, T b) { return _mm_cmpeq_epi8(a, b); }
+    static uint32_t moveMask8(T mask) { return uint32_t(_mm_movemask_epi8(mask)); }
+    // The bits of moveMask8 over a step's packed coverage bytes that belong
+    // to its block k: the bytes lie in block order.
+    static constexpr uint32_t stepBlockBits(int k) { return 0xFu << (4 * k); }
     static T madd16(T a, T b) { return _mm_madd_epi16(a, b); }
     static T mulhiu16(T a, T b) { return _mm_mulhi_epu16(a, b); }
     static T mulhi16(T a, T b) { return _mm_mulhi_epi16(a, b); }
