@@ -402,6 +402,18 @@ void buildCases()
         },
         false, 3);
 
+    // The same additive draw with pixman doing our work too: the plain colour
+    // (x8r8g8b8, its alpha ignored) weighted by the sprite's own alpha as the
+    // mask, then added, instead of a source premultiplied before timing.
+    pixman_image_t* randomColour = pixmanWrap(randomSprite.get(), PIXMAN_x8r8g8b8);
+    pixman_image_t* randomAlpha = pixmanWrap(randomSprite.get(), PIXMAN_a8r8g8b8);
+    addCase(
+        "additive, pixman weighs", [&f, img = randomSprite.get()] { f.g32->setBlendMode(Graphics::BlendAdditive); f.g32->blit(img, 0, 0); },
+        [randomColour, randomAlpha, dst32] {
+            pixman_image_composite32(PIXMAN_OP_ADD, randomColour, randomAlpha, dst32, 0, 0, 0, 0, 0, 0, frameWidth, frameHeight);
+        },
+        false, 3);
+
     // Glyph masks in a colour (pixman OVER of a solid through an a8 mask).
     RefPointer<Image> glyphs = makeGlyphMask(frameWidth, frameHeight, 40);
     keptImages.push_back(glyphs);

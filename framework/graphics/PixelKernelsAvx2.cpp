@@ -25,13 +25,6 @@ struct Avx2 {
     {
         return _mm256_slli_epi32(_mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))), 24);
     }
-    // Each pixel's top byte in both of its 16-bit lanes.
-    SIMD_TARGET static T topByteInBothLanes(T pixels)
-    {
-        const T order = _mm256_setr_epi8(3, -1, 3, -1, 7, -1, 7, -1, 11, -1, 11, -1, 15, -1, 15, -1,  //
-                                         3, -1, 3, -1, 7, -1, 7, -1, 11, -1, 11, -1, 15, -1, 15, -1);
-        return _mm256_shuffle_epi8(pixels, order);
-    }
     SIMD_TARGET static T loadBytesAs16(const uint8_t* p)
     {
         return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
@@ -73,10 +66,18 @@ struct Avx2 {
     SIMD_TARGET static T cmpeq32(T a, T b) { return _mm256_cmpeq_epi32(a, b); }
     SIMD_TARGET static T unpacklo8(T a, T b) { return _mm256_unpacklo_epi8(a, b); }
     SIMD_TARGET static T unpackhi8(T a, T b) { return _mm256_unpackhi_epi8(a, b); }
+    SIMD_TARGET static T unpacklo16(T a, T b) { return _mm256_unpacklo_epi16(a, b); }
+    SIMD_TARGET static T unpackhi16(T a, T b) { return _mm256_unpackhi_epi16(a, b); }
     SIMD_TARGET static T packus16(T a, T b) { return _mm256_packus_epi16(a, b); }
     SIMD_TARGET static T addsu8(T a, T b) { return _mm256_adds_epu8(a, b); }
     SIMD_TARGET static T min16(T a, T b) { return _mm256_min_epi16(a, b); }
     SIMD_TARGET static bool allTrue(T mask) { return _mm256_movemask_epi8(mask) == -1; }
+    SIMD_TARGET static T cmpeq8(T a, T b) { return _mm256_cmpeq_epi8(a, b); }
+    SIMD_TARGET static uint32_t moveMask8(T mask) { return uint32_t(_mm256_movemask_epi8(mask)); }
+    // The bits of moveMask8 over a step's packed coverage bytes that belong
+    // to its block k: packs within halves put each block's first four bytes
+    // in the lower half and its last four in the upper half.
+    static constexpr uint32_t stepBlockBits(int k) { return 0xFu << (4 * k) | 0xFu << (16 + 4 * k); }
     SIMD_TARGET static T madd16(T a, T b) { return _mm256_madd_epi16(a, b); }
     SIMD_TARGET static T mulhiu16(T a, T b) { return _mm256_mulhi_epu16(a, b); }
     SIMD_TARGET static T mulhi16(T a, T b) { return _mm256_mulhi_epi16(a, b); }

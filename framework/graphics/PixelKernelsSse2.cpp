@@ -27,11 +27,6 @@ struct Sse2 {
         const T zero = _mm_setzero_si128();
         return _mm_unpacklo_epi16(zero, _mm_unpacklo_epi8(zero, _mm_cvtsi32_si128(word)));
     }
-    // Each pixel's top byte in both of its 16-bit lanes.
-    static T topByteInBothLanes(T pixels)
-    {
-        return _mm_shufflehi_epi16(_mm_shufflelo_epi16(_mm_srli_epi16(pixels, 8), 0xF5), 0xF5);
-    }
     static T loadBytesAs16(const uint8_t* p)
     {
         return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());
@@ -60,10 +55,17 @@ struct Sse2 {
     static T cmpeq32(T a, T b) { return _mm_cmpeq_epi32(a, b); }
     static T unpacklo8(T a, T b) { return _mm_unpacklo_epi8(a, b); }
     static T unpackhi8(T a, T b) { return _mm_unpackhi_epi8(a, b); }
+    static T unpacklo16(T a, T b) { return _mm_unpacklo_epi16(a, b); }
+    static T unpackhi16(T a, T b) { return _mm_unpackhi_epi16(a, b); }
     static T packus16(T a, T b) { return _mm_packus_epi16(a, b); }
     static T addsu8(T a, T b) { return _mm_adds_epu8(a, b); }
     static T min16(T a, T b) { return _mm_min_epi16(a, b); }
     static bool allTrue(T mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
+    static T cmpeq8(T a, T b) { return _mm_cmpeq_epi8(a, b); }
+    static uint32_t moveMask8(T mask) { return uint32_t(_mm_movemask_epi8(mask)); }
+    // The bits of moveMask8 over a step's packed coverage bytes that belong
+    // to its block k: the bytes lie in block order.
+    static constexpr uint32_t stepBlockBits(int k) { return 0xFu << (4 * k); }
     static T madd16(T a, T b) { return _mm_madd_epi16(a, b); }
     static T mulhiu16(T a, T b) { return _mm_mulhi_epu16(a, b); }
     static T mulhi16(T a, T b) { return _mm_mulhi_epi16(a, b); }

@@ -156,6 +156,8 @@ SIMD_TARGET void blendOverall32(uint32_t* d, const uint32_t* s, int32_t n, uint3
 // a 16-bit lane. With t = s - d (-255..255) and twice the weight (0..512),
 //   d + ((t << 7) * 2w) >> 16 = d + floor(t * w / 256)
 // which is (d * (256 - w) + s * w) >> 8 with a single signed multiply.
+// Every byte's result lies between its d and s, so both bytes' changes are
+// added onto d's whole lane without a carry or borrow crossing bytes.
 // `twice` holds 2w in both lanes of a pixel, `twiceOdd` 2w in the green lane
 // and 0 in the top byte's lane, which keeps it.
 template <class V>
@@ -164,10 +166,10 @@ SIMD_TARGET inline typename V::T blendInPlace(typename V::T d, typename V::T s, 
 {
     const typename V::T evenBytes = V::set1_32(0x00FF00FF);
     const typename V::T de = V::bitAnd(d, evenBytes), se = V::bitAnd(s, evenBytes);
-    const typename V::T even = V::add16(de, V::mulhi16(V::slli16(V::sub16(se, de), 7), twice));
+    const typename V::T even = V::mulhi16(V::slli16(V::sub16(se, de), 7), twice);
     const typename V::T dodd = V::srli16(d, 8), sodd = V::srli16(s, 8);
-    const typename V::T odd = V::add16(dodd, V::mulhi16(V::slli16(V::sub16(sodd, dodd), 7), twiceOdd));
-    return V::bitOr(even, V::slli16(odd, 8));
+    const typename V::T odd = V::mulhi16(V::slli16(V::sub16(sodd, dodd), 7), twiceOdd);
+    return V::add16(V::add16(d, even), V::slli16(odd, 8));
 }
 
 // Twice the coverage weight of each pixel, 2 * ((c * alpha) >> 8) with 254
@@ -187,78 +189,93 @@ SIMD_TARGET inline void twiceWeights(typename V::T coverage, typename V::T alpha
     twice = V::bitOr(twiceOdd, V::add16(w, w));
 }
 
-template <class V, bool fullAlpha>
-SIMD_TARGET inline void blendPerPixelBlock(uint32_t* d, typename V::T sv, typename V::T alpha)
-{
-    typename V::T twice, twiceOdd;
-    twiceWeights<V, fullAlpha>(V::bitAnd(sv, V::set1_32(int32_t(0xFF000000u))), alpha, twice, twiceOdd);
-    V::store(d, blendInPlace<V>(V::load(d), sv, twice, twiceOdd));
-}
+// Mixed steps in a row whose blocks took no shortcut before the row stops
+// testing them: pixels of scattered coverage do not pay for the tests.
+constexpr int32_t blockTries = 4;
 
-// A block at the end of a step that is neither wholly clear nor wholly
-// opaque: where a soft edge meets a run, the blocks at the step's ends are
-// often still wholly clear or opaque, and then take the shortcut (true).
+// Weights of two blocks: their coverage bytes (16-bit lanes) times the
+// overall alpha, twice that spread into both lanes of each pixel (`twice`)
+// and into the green lane only (`twiceOdd`), block by block. `alphaHigh`
+// holds alpha << 8. Packs and unpacks pair up within 128-bit halves.
 template <class V, bool fullAlpha>
-SIMD_TARGET inline bool blendPerPixelEndBlock(uint32_t* d, typename V::T sv, typename V::T alpha, typename V::T top)
+SIMD_TARGET inline void pairWeights(typename V::T coverage16, typename V::T alphaHigh, typename V::T twice[2],
+                                    typename V::T twiceOdd[2])
 {
-    const typename V::T coverage = V::bitAnd(sv, top);
-    if (V::allTrue(V::cmpeq32(coverage, V::zero())))
-        return true;
-    if (fullAlpha && V::allTrue(V::cmpeq32(coverage, top))) {
-        V::store(d, keepTop<V>(V::load(d), sv, top));
-        return true;
-    }
-    blendPerPixelBlock<V, fullAlpha>(d, sv, alpha);
-    return false;
+    typename V::T w = V::mulhiu16(coverage16, alphaHigh);
+    // Only 255 at 255 gives 254.
+    if (fullAlpha)
+        w = V::add16(w, V::bitAnd(V::cmpeq16(w, V::set1_16(254)), V::set1_16(2)));
+    const typename V::T doubled = V::add16(w, w), zero = V::zero();
+    twice[0] = V::unpacklo16(doubled, doubled);
+    twice[1] = V::unpackhi16(doubled, doubled);
+    twiceOdd[0] = V::unpacklo16(doubled, zero);
+    twiceOdd[1] = V::unpackhi16(doubled, zero);
 }
-
-// Mixed steps in a row whose end blocks took no shortcut before the row
-// stops testing them: pixels of scattered coverage do not pay for the tests.
-constexpr int32_t endBlockTries = 4;
 
 template <class V, bool fullAlpha>
 SIMD_TARGET void blendPerPixelRow(uint32_t* d, const uint32_t* s, int32_t n, uint32_t alpha)
 {
-    const typename V::T alphaLanes = V::set1_16(int16_t(alpha));
+    const typename V::T alphaHigh = V::set1_16(int16_t(alpha << 8));
     const typename V::T top = V::set1_32(int32_t(0xFF000000u));
     const typename V::T zero = V::zero();
+    const typename V::T ones = V::set1_32(-1);
     constexpr int32_t p = V::pixels32;
     int32_t i = 0;
-    // Four blocks a step: wholly clear steps and, at full alpha, wholly
-    // opaque ones skip the arithmetic, and the reads of the four overlap;
-    // the other steps test their end blocks on their own while that pays.
-    int32_t tries = endBlockTries;
+    // Four blocks a step, their coverage bytes packed into one register:
+    // wholly clear steps and, at full alpha, wholly opaque ones skip the
+    // arithmetic; the other steps test their blocks on their own while that
+    // pays (a row of scattered coverage stops testing).
+    int32_t tries = blockTries;
     for (; i + 4 * p <= n; i += 4 * p) {
-        const typename V::T s0 = V::load(s + i), s1 = V::load(s + i + p);
-        const typename V::T s2 = V::load(s + i + 2 * p), s3 = V::load(s + i + 3 * p);
-        const typename V::T any = V::bitOr(V::bitOr(s0, s1), V::bitOr(s2, s3));
-        if (V::allTrue(V::cmpeq32(V::bitAnd(any, top), zero)))
+        typename V::T sv[4];
+#pragma GCC unroll 4
+        for (int32_t k = 0; k < 4; ++k)
+            sv[k] = V::load(s + i + k * p);
+        const typename V::T low = V::packs32(V::srli32(sv[0], 24), V::srli32(sv[1], 24));
+        const typename V::T high = V::packs32(V::srli32(sv[2], 24), V::srli32(sv[3], 24));
+        const typename V::T coverage = V::packus16(low, high);
+        const typename V::T clearBytes = V::cmpeq8(coverage, zero);
+        if (V::allTrue(clearBytes))
             continue;
-        if (fullAlpha) {
-            const typename V::T all = V::bitAnd(V::bitAnd(s0, s1), V::bitAnd(s2, s3));
-            if (V::allTrue(V::cmpeq32(V::bitAnd(all, top), top))) {
-                const typename V::T d0 = V::load(d + i), d1 = V::load(d + i + p);
-                const typename V::T d2 = V::load(d + i + 2 * p), d3 = V::load(d + i + 3 * p);
-                V::store(d + i, keepTop<V>(d0, s0, top));
-                V::store(d + i + p, keepTop<V>(d1, s1, top));
-                V::store(d + i + 2 * p, keepTop<V>(d2, s2, top));
-                V::store(d + i + 3 * p, keepTop<V>(d3, s3, top));
-                continue;
-            }
+        const typename V::T opaqueBytes = fullAlpha ? V::cmpeq8(coverage, ones) : zero;
+        if (fullAlpha && V::allTrue(opaqueBytes)) {
+#pragma GCC unroll 4
+            for (int32_t k = 0; k < 4; ++k)
+                V::store(d + i + k * p, keepTop<V>(V::load(d + i + k * p), sv[k], top));
+            continue;
         }
+        typename V::T twice[4], twiceOdd[4];
+        pairWeights<V, fullAlpha>(low, alphaHigh, twice, twiceOdd);
+        pairWeights<V, fullAlpha>(high, alphaHigh, twice + 2, twiceOdd + 2);
         if (tries > 0) {
-            const bool first = blendPerPixelEndBlock<V, fullAlpha>(d + i, s0, alphaLanes, top);
-            const bool last = blendPerPixelEndBlock<V, fullAlpha>(d + i + 3 * p, s3, alphaLanes, top);
-            tries = first || last ? endBlockTries : tries - 1;
+            const uint32_t clear = V::moveMask8(clearBytes), opaque = V::moveMask8(opaqueBytes);
+            bool shortcut = false;
+#pragma GCC unroll 4
+            for (int32_t k = 0; k < 4; ++k) {
+                const uint32_t bits = V::stepBlockBits(k);
+                if ((clear & bits) == bits) {
+                    shortcut = true;
+                } else if (fullAlpha && (opaque & bits) == bits) {
+                    V::store(d + i + k * p, keepTop<V>(V::load(d + i + k * p), sv[k], top));
+                    shortcut = true;
+                } else {
+                    V::store(d + i + k * p, blendInPlace<V>(V::load(d + i + k * p), sv[k], twice[k], twiceOdd[k]));
+                }
+            }
+            tries = shortcut ? blockTries : tries - 1;
         } else {
-            blendPerPixelBlock<V, fullAlpha>(d + i, s0, alphaLanes);
-            blendPerPixelBlock<V, fullAlpha>(d + i + 3 * p, s3, alphaLanes);
+#pragma GCC unroll 4
+            for (int32_t k = 0; k < 4; ++k)
+                V::store(d + i + k * p, blendInPlace<V>(V::load(d + i + k * p), sv[k], twice[k], twiceOdd[k]));
         }
-        blendPerPixelBlock<V, fullAlpha>(d + i + p, s1, alphaLanes);
-        blendPerPixelBlock<V, fullAlpha>(d + i + 2 * p, s2, alphaLanes);
     }
-    for (; i + p <= n; i += p)
-        blendPerPixelBlock<V, fullAlpha>(d + i, V::load(s + i), alphaLanes);
+    for (; i + 2 * p <= n; i += 2 * p) {
+        const typename V::T s0 = V::load(s + i), s1 = V::load(s + i + p);
+        typename V::T twice[2], twiceOdd[2];
+        pairWeights<V, fullAlpha>(V::packs32(V::srli32(s0, 24), V::srli32(s1, 24)), alphaHigh, twice, twiceOdd);
+        V::store(d + i, blendInPlace<V>(V::load(d + i), s0, twice[0], twiceOdd[0]));
+        V::store(d + i + p, blendInPlace<V>(V::load(d + i + p), s1, twice[1], twiceOdd[1]));
+    }
     scalarKernels().blendPerPixel32(d + i, s + i, n - i, alpha);
 }
 
@@ -271,20 +288,32 @@ SIMD_TARGET void blendPerPixel32(uint32_t* d, const uint32_t* s, int32_t n, uint
         blendPerPixelRow<V, false>(d, s, n, alpha);
 }
 
-// The additive terms (s * w) >> 8 of one block, saturated onto d. Blue and
-// red (the even bytes) and green (an odd byte) are scaled in place in 16-bit
-// lanes; the top byte's term is dropped, which adds nothing to it.
-template <class V, bool fullAlpha>
-SIMD_TARGET inline void addPerPixelBlock(uint32_t* d, typename V::T sv, typename V::T alpha)
+// The additive terms (s * w) >> 8 of one block, saturated onto d, with `w`
+// each pixel's weight in both of its 16-bit lanes. Blue and red (the even
+// bytes) and green (an odd byte) are scaled in place in 16-bit lanes; the
+// top byte's term is dropped, which adds nothing to it.
+template <class V>
+SIMD_TARGET inline void addPerPixelBlock(uint32_t* d, typename V::T sv, typename V::T w)
 {
-    // The weight in both lanes of each pixel; `alpha` holds alpha << 8.
-    typename V::T w = V::mulhiu16(V::topByteInBothLanes(sv), alpha);
-    if (fullAlpha)
-        w = V::add16(w, V::bitAnd(V::cmpeq16(w, V::set1_16(254)), V::set1_16(2)));
     // A byte at the top of its lane: the high half of the product is (x * w) >> 8.
     const typename V::T even = V::mulhiu16(V::slli16(sv, 8), w);
     const typename V::T green = V::bitAnd(V::mullo16(V::srli16(sv, 8), w), V::set1_32(0x0000FF00));
     V::store(d, V::addsu8(V::load(d), V::bitOr(even, green)));
+}
+
+// Two blocks share the weight arithmetic: their coverage bytes packed into
+// one register of 16-bit lanes take one multiply (and, at full alpha, one
+// correction), then each pixel's weight is spread into both of its lanes.
+// `alpha` holds alpha << 8. Packs and unpacks pair up within 128-bit halves.
+template <class V, bool fullAlpha>
+SIMD_TARGET inline void addPerPixelPair(uint32_t* d, typename V::T s0, typename V::T s1, typename V::T alpha)
+{
+    const typename V::T coverage = V::packs32(V::srli32(s0, 24), V::srli32(s1, 24));
+    typename V::T w = V::mulhiu16(coverage, alpha);
+    if (fullAlpha)
+        w = V::add16(w, V::bitAnd(V::cmpeq16(w, V::set1_16(254)), V::set1_16(2)));
+    addPerPixelBlock<V>(d, s0, V::unpacklo16(w, w));
+    addPerPixelBlock<V>(d + V::pixels32, s1, V::unpackhi16(w, w));
 }
 
 template <class V, bool fullAlpha>
@@ -302,13 +331,11 @@ SIMD_TARGET void addPerPixelRow(uint32_t* d, const uint32_t* s, int32_t n, uint3
         const typename V::T any = V::bitOr(V::bitOr(s0, s1), V::bitOr(s2, s3));
         if (V::allTrue(V::cmpeq32(V::bitAnd(any, top), zero)))
             continue;
-        addPerPixelBlock<V, fullAlpha>(d + i, s0, alphaLanes);
-        addPerPixelBlock<V, fullAlpha>(d + i + p, s1, alphaLanes);
-        addPerPixelBlock<V, fullAlpha>(d + i + 2 * p, s2, alphaLanes);
-        addPerPixelBlock<V, fullAlpha>(d + i + 3 * p, s3, alphaLanes);
+        addPerPixelPair<V, fullAlpha>(d + i, s0, s1, alphaLanes);
+        addPerPixelPair<V, fullAlpha>(d + i + 2 * p, s2, s3, alphaLanes);
     }
-    for (; i + p <= n; i += p)
-        addPerPixelBlock<V, fullAlpha>(d + i, V::load(s + i), alphaLanes);
+    for (; i + 2 * p <= n; i += 2 * p)
+        addPerPixelPair<V, fullAlpha>(d + i, V::load(s + i), V::load(s + i + p), alphaLanes);
     scalarKernels().addPerPixel32(d + i, s + i, n - i, alpha);
 }
 
