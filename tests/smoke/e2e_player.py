@@ -28,6 +28,7 @@ Other helpers others may use:
     find_swap(board)         -> ((c1, r1), (c2, r2), run length) of the best swap, or None
     pink_ok(view, box=None)  -> the game point of a pink OK button, or None
     level_ended(image)       -> True while a results dialog shows
+    dialog_shown(image, id)  -> True while the centred dialog of that template shows (its frame's left side)
 """
 import os
 import re
@@ -372,12 +373,11 @@ class DialogEdge:
         return best < 12
 
 
-_edges = None
+_edges = {}
 
 
-def _result_edges():
-    global _edges
-    if _edges is None:
+def _dialog_edge(dialog_id):
+    if dialog_id not in _edges:
         files = {}
         for element in _xml("resources.xml").iter("Image"):
             files[element.attrib["id"]] = os.path.join(SOURCE, element.attrib["file"])
@@ -386,15 +386,23 @@ def _result_edges():
         for element in root.iter():
             if "Painter" in element.tag and "id" in element.attrib:
                 painters[element.attrib["id"]] = [value.attrib["value"] for value in element.iter("String")]
-        _edges = [DialogEdge(element, painters, files) for element in root.iter()
-                  if element.attrib.get("id") in RESULT_DIALOGS]
-    return _edges
+        templates = [element for element in root.iter() if element.attrib.get("id") == dialog_id]
+        if not templates:
+            raise RuntimeError("no dialog template " + dialog_id)
+        _edges[dialog_id] = DialogEdge(templates[0], painters, files)
+    return _edges[dialog_id]
+
+
+def dialog_shown(image, dialog_id):
+    """A centred dialog of the given template (e.g. "DIALOG_RANKUP") stands
+    on the screen, its frame whole: judged by its left side."""
+    return _dialog_edge(dialog_id).shown(game_view(image))
 
 
 def level_ended(image):
     """A results dialog (career level, exam or arcade run) stands on the screen."""
     view = game_view(image)
-    return any(edge.shown(view) for edge in _result_edges())
+    return any(_dialog_edge(dialog_id).shown(view) for dialog_id in RESULT_DIALOGS)
 
 
 # --- playing ------------------------------------------------------------------------------------------

@@ -14,6 +14,7 @@ import os
 import subprocess
 import sys
 import time
+import xml.etree.ElementTree as ElementTree
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_player  # noqa: E402
@@ -27,6 +28,7 @@ ARCADE_DOOR = (525, 320)
 MAP_START = (703, 567)
 MAP_SHOP = (400, 567)
 MAP_BACK = (96, 567)
+SHOP_BACK = (100, 536)
 ARCADE_BOWL0 = (250, 262)
 RESULTS_NEXT = (400, 548)
 # Hints and words stand above the scenes' own buttons at the bottom.
@@ -107,21 +109,35 @@ def first_visit():
 
 
 def guided_start():
-    """The career door, the map with the chef's hints, START into level 1."""
+    """The career door and the map with the chef's hints, up to his ask for START."""
     click(*CAREER_DOOR)
     check(wait_for(on_map, 60, 0.1) is not None, "the career door leads to the map")
     # After the intro pan the first theme waits on page 1 and the chef speaks.
     click_pink(ABOVE_BUTTONS, "the chef's map hint", 30)
     time.sleep(0.5)
     shot("04-map-hint")
-    time.sleep(7)
+    image = wait_for(lambda image: e2e_player.pink_ok(image, ABOVE_BUTTONS) is not None, 20)
+    time.sleep(0.5)
     shot("05-map-click-start")
     click_pink(ABOVE_BUTTONS, "the chef's START hint", 20)
-    time.sleep(3)
-    click(*MAP_START)
-    check(wait_for(in_game, 40) is not None, "START starts level 1")
-    time.sleep(1)
-    shot("06-level1-intro")
+    time.sleep(2)
+
+
+def top_up_score():
+    """The player, with the guided start behind her, a little below the first rank's score."""
+    ranks = ElementTree.parse(os.path.join(source, "media", "properties", "ranks.xml")).getroot()
+    first_rank = sorted(int(rank.attrib["score"]) for rank in ranks.iter("Rank"))[1]
+    score = first_rank - 600
+    written = subprocess.run([make_player, source, PLAYER, "-1", str(score)], env=env).returncode == 0
+    check(written, "the player's score is topped up to %d" % score)
+
+
+def returning_to_map(tag):
+    check(wait_for(selection_shown, 90) is not None, tag + ": the selection greets the returning player")
+    time.sleep(1.5)
+    click(*CAREER_DOOR)
+    check(wait_for(on_map, 60, 0.1) is not None, tag + ": the career door leads to the map")
+    time.sleep(2.5)
 
 
 def play_to_results(tag, seconds=240):
@@ -138,73 +154,131 @@ def next_shown(image):
     return g > r + 10 and g > b + 30
 
 
-def results_and_map(tag):
-    """The results' reveal, then Next back to the map."""
+def rank_up_shown(image):
+    return e2e_player.dialog_shown(image, "DIALOG_RANKUP")
+
+
+def level_one_with_rank_up():
+    """START plays level 1 at once; the window player wins it; the results
+    count up to the first rank, and the rank-up shows."""
+    click(*MAP_START)
+    check(wait_for(in_game, 40) is not None, "START starts level 1")
+    time.sleep(1)
+    shot("06-level1-intro")
+    play_to_results("level 1")
     time.sleep(1.0)
-    shot(tag + "-results")
-    check(wait_for(next_shown, 40) is not None, tag + ": the results end with Next")
+    shot("07-level1-results")
+    rank_up = wait_for(rank_up_shown, 40, 0.3)
+    check(rank_up is not None, "the results bring a rank-up")
     time.sleep(1.0)
-    shot(tag + "-results-revealed")
+    shot("08-level1-rank-up")
+    check(wait_for(next_shown, 40) is not None, "the results end with Next")
+    time.sleep(1.0)
+    shot("09-level1-results-revealed")
     click(*RESULTS_NEXT)
-    reached = wait_for(on_map, 40, 0.1)
-    check(reached is not None, tag + ": Next leads back to the map")
-    return reached
+    check(wait_for(on_map, 40, 0.1) is not None, "Next leads back to the map")
+
+
+def answer_hints(name, first, quiet=6, limit=8):
+    """Clicks the OK of each hint, trophy or word as it comes, until none
+    comes for `quiet` seconds; a screenshot of each before its OK. Returns
+    how many there were."""
+    count = 0
+    while count < limit:
+        image = wait_for(lambda image: e2e_player.pink_ok(image, ABOVE_BUTTONS) is not None, quiet)
+        if image is None:
+            break
+        # Shown whole once its fade-in has ended.
+        time.sleep(1.0)
+        shot("%02d-%s-%d" % (first + count, name, count))
+        click_pink(ABOVE_BUTTONS, name)
+        count += 1
+        time.sleep(1.0)
+    return count
 
 
 def map_celebration():
-    """Back on the map after the first win: the chef cheers the next level,
-    then tells of the arcade set that opened."""
-    image = wait_for(lambda image: e2e_player.pink_ok(image, ABOVE_BUTTONS) is not None, 30)
-    check(image is not None, "the chef cheers the first won level on the map")
-    shot("08-map-first-level")
-    click_pink(ABOVE_BUTTONS, "the chef's cheer")
-    image = wait_for(lambda image: e2e_player.pink_ok(image, ABOVE_BUTTONS) is not None, 30)
-    check(image is not None, "the chef tells of the arcade set that opened")
-    time.sleep(0.5)
-    shot("09-map-arcade-news")
-    click_pink(ABOVE_BUTTONS, "the chef's arcade news")
-    time.sleep(1.5)
-    shot("10-map-after-hints")
+    """Back on the map after the first win: the new trophy, the chef's cheer
+    for the next level, his news of the arcade set that opened and of the
+    shop's tools: each waits for its OK."""
+    news = answer_hints("map-news", 10)
+    check(news >= 4, "the map shows the trophy, the cheer, the arcade's and the shop's news (%d shown)" % news)
+    shot("19-map-after-news")
+
+
+def first_tool():
+    """The shop's welcome: the first tool, a present, is the player's."""
+    click(*MAP_SHOP)
+    check(wait_for(lambda image: e2e_player.pink_ok(image, ABOVE_BUTTONS) is not None, 30) is not None,
+          "the shop welcomes the player")
+    hints = answer_hints("shop-hint", 20)
+    check(hints >= 2, "the shop gives the first tool and tells of the tools (%d hints)" % hints)
+    time.sleep(1.0)
+    shot("25-shop-first-tool")
+    click(*SHOP_BACK)
+    check(wait_for(on_map, 40, 0.1) is not None, "the shop's Back leads to the map")
+    time.sleep(2.0)
+
+
+def selection_wallpaper(image):
+    """The selection scene's pink striped wallpaper at the top left."""
+    r, g, b = mean(image, (0, 40, 120, 200))
+    return r > 215 and 175 < g < 210 and 165 < b < 200
 
 
 def arcade_door_and_run():
     """Back to the selection, where the arcade door opens; an arcade run of
     the first set, played for a while, then left to the belt until its results."""
     click(*MAP_BACK)
-    check(wait_for(selection_shown, 40) is not None, "Back leads from the map to the selection")
-    for step in range(4):
-        time.sleep(0.8)
-        shot("11-arcade-door-%d" % step)
-    time.sleep(3)
-    shot("12-arcade-door-open")
+    check(wait_for(selection_wallpaper, 40, 0.1) is not None, "Back leads from the map to the selection")
+    for step in range(5):
+        shot("30-arcade-door-%d" % step)
+        time.sleep(0.5)
+    time.sleep(2)
+    shot("31-arcade-door-open")
     click(*ARCADE_DOOR)
     # The first visit: the chef's welcome to the arcade.
     click_pink(ABOVE_BUTTONS, "the chef's arcade welcome", 30)
     time.sleep(1)
-    shot("13-arcade-scene")
+    shot("32-arcade-scene")
     click(*ARCADE_BOWL0)
     time.sleep(2)
-    shot("14-arcade-info")
+    shot("33-arcade-info")
     run_tool("key", "return")
     check(wait_for(in_game, 40) is not None, "the arcade set starts its run")
     time.sleep(2)
-    shot("15-arcade-intro")
-    play_to_results("the arcade run", seconds=400)
-    time.sleep(3)
-    shot("16-arcade-results")
+    shot("34-arcade-intro")
+    # The belt never ends while pastries are boxed: after a while of play
+    # the hands rest, and the belt runs over.
+    result = e2e_player.play_level(until=e2e_player.level_ended, seconds=45, log=log)
+    log("the arcade run: %d moves, %d bonuses, %d packagings, %d dismissed" % (
+        result["moves"], result["bonuses"], result["packagings"], result["dismissed"]))
+    check(result["moves"] > 5, "the arcade run is played")
+    shot("35-arcade-played")
+    ended = wait_for(e2e_player.level_ended, 300, 0.5)
+    log("the arcade run has ended")
+    check(ended is not None, "the arcade run ends with its results")
+    time.sleep(1)
+    shot("36-arcade-results")
+    time.sleep(6)
+    shot("37-arcade-results-revealed")
 
 
 def part_one():
     process = start_game("first run")
     first_visit()
     guided_start()
-    play_to_results("level 1")
-    results_and_map("07-level1")
+    quit_game(process, "first run")
+    top_up_score()
+    process = start_game("second run")
+    returning_to_map("second run")
+    level_one_with_rank_up()
     map_celebration()
+    first_tool()
     arcade_door_and_run()
     if os.environ.get("WHOLE_STOP"):
         return
-    quit_game(process, "first run")
+    quit_game(process, "second run")
 
 
 def read_log_problems(home):
