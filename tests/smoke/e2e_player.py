@@ -9,16 +9,24 @@ scene's layout and tuning keys), and the tile pictures from the ingredient
 book and the resource list: reference pictures are composed from media/ at
 start, so they follow the content when it changes.
 
-Works with the game in an 800 x 600 window and full screen on a larger
-screen (the 800 x 600 frame scaled and centred with black bars): the frame's
-place on the screen is computed from the window's geometry.
+Works with the game in an 800 x 600 window anywhere on the screen and full
+screen on a larger screen (the 800 x 600 frame scaled and centred, with
+black bars where the aspect differs): the frame's place is computed from the
+window's geometry, asked of the window tool when play_level starts (or
+frame(refresh=True)). Career levels (countertop) and belt levels (arcade,
+exams) are played alike: one click point below the belt's line on the
+countertop packages on both.
 
 Use, after e2e_screen.setup() and with the game's window on the screen:
 
     import e2e_player
     result = e2e_player.play_level(until=e2e_player.level_ended, seconds=300, log=print)
-    # result == {"moves": int, "bonuses": int, "packagings": int, "dismissed": int,
-    #            "ended": bool, "image": the last grab (PIL, whole screen)}
+    # result == {"moves": swaps and bonuses fired, "bonuses": bonuses fired,
+    #            "packagings": clicks that package (made every second move),
+    #            "dismissed": pink OKs clicked, "ended": until() held,
+    #            "image": the last grab (PIL, whole screen)}
+    # A belt never ends while the player keeps up: play it for a while, then
+    # wait (e2e_screen.wait_for(e2e_player.level_ended, ...)) for it to run over.
 
 Other helpers others may use:
     frame()                  -> Frame: maps 800 x 600 game points to window and screen points
