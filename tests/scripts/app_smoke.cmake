@@ -100,16 +100,15 @@ if(X11_FOUND)
   set_tests_properties(app.level_stop_and_continue_end_to_end PROPERTIES
     ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 420 RUN_SERIAL TRUE)
 
-  # The second half of the whole journey, through the window: a returning
-  # player's menus, pause, settings (kept over a restart), help and trophies;
-  # the close box in the middle of a level and its continue after a restart;
-  # the last level of the career won from a saved game far on, the game's end
-  # and the credits. Screenshots "whole-*" in "screenshots" of the build folder.
-  add_test(NAME app.whole_journey_part2_end_to_end
-    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/whole_journey_part2.bash
+  # The player's journey through the window: a new player, the guided start,
+  # level 1 played and won by a player that reads the board from the screen,
+  # the rank-up, the map's news, the shop's first tool, the arcade door and
+  # an arcade run to its results; screenshots "whole-*" in "screenshots".
+  add_test(NAME app.whole_journey_end_to_end
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/whole_journey_e2e.bash
             $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> ${CMAKE_BINARY_DIR}/screenshots
             $<TARGET_FILE:e2e_make_player> ${CMAKE_SOURCE_DIR})
-  set_tests_properties(app.whole_journey_part2_end_to_end PROPERTIES
+  set_tests_properties(app.whole_journey_end_to_end PROPERTIES
     ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 900 RUN_SERIAL TRUE)
 
   # Beside a window manager (openbox) that starts in the same instant as the
@@ -132,8 +131,7 @@ else()
   # show, as skipped (failed when the variable CI is set).
   foreach(check app.window_close_smoke app.window_close_smoke_16bit app.window_close_smoke_fullscreen
                 app.window_close_smoke_fullscreen_16bit app.startup_end_to_end
-                app.first_visit_end_to_end app.level_stop_and_continue_end_to_end
-                app.whole_journey_part2_end_to_end
+                app.first_visit_end_to_end app.level_stop_and_continue_end_to_end app.whole_journey_end_to_end
                 app.window_manager_race app.window_manager_sigterm app.window_manager_modeswitch)
     add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/helpers/missing_tool.sh
              "${check}: the X11 headers (libx11-dev) are not installed")

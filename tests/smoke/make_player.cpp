@@ -7,7 +7,10 @@
 // the level is played headless by the scripted player through the real game
 // objects until one pastry is left to bake, and that moment is written with
 // the game's own save code, as quitting in the middle of the level would.
-// Usage: make_player SOURCE_DIR NAME HIGHEST_LEVEL [trophies] [advanced]
+// With a SCORE, the total score is set too; a player of that name who already
+// exists then keeps everything else (the run goes on with the same player,
+// nearer the next rank).
+// Usage: make_player SOURCE_DIR NAME HIGHEST_LEVEL [SCORE] [trophies] [advanced]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -155,14 +158,17 @@ bool writeAdvancedLevel(int index, RefPointer<PropertyStore>& saved)
 int main(int argc, char** argv)
 {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: make_player SOURCE_DIR NAME HIGHEST_LEVEL [trophies] [advanced]\n");
+        std::fprintf(stderr, "usage: make_player SOURCE_DIR NAME HIGHEST_LEVEL [SCORE] [trophies] [advanced]\n");
         return 2;
     }
     bool withTrophies = false;
     bool advanced = false;
+    int score = -1;
     for (int arg = 4; arg < argc; ++arg) {
         withTrophies = withTrophies || std::strcmp(argv[arg], "trophies") == 0;
         advanced = advanced || std::strcmp(argv[arg], "advanced") == 0;
+        if (argv[arg][0] >= '0' && argv[arg][0] <= '9')
+            score = std::atoi(argv[arg]);
     }
     std::filesystem::current_path(argv[1]);
     const std::string name = argv[2];
@@ -181,33 +187,46 @@ int main(int argc, char** argv)
     RankTable::create();
     PlayerManager* players = PlayerManager::create(true, std::string());
     players->loadPlayerList();
-    RefPointer<TortelunePlayer> player(new TortelunePlayer(name));
-    player->highestLevelReached = highest;
-    for (int level = 0; level <= highest; ++level)
-        player->levelStars[level] = 1;
-    player->showHints = false;
-    if (withTrophies) {
-        // The first level's trophy and a theme's, both looked at already.
-        player->getTrophies()->setState(0, Trophy::Seen);
-        player->getTrophies()->setState(12, Trophy::Seen);
-    }
-    if (advanced) {
-        // Trophies of the themes passed on the way, seen; the score of the
-        // levels played, with its rank.
-        for (int trophy : {12, 13})
-            player->getTrophies()->setState(trophy, Trophy::Seen);
-        for (int level = 0; level <= highest; ++level) {
-            player->levelScore[level] = 4000;
-            player->levelStars[level] = 3;
-            player->levelTries[level] = 1;
+    const int index = players->findPlayer(name);
+    RefPointer<TortelunePlayer> player;
+    if (index >= 0 && score >= 0) {
+        player = RefPointer<TortelunePlayer>(dynamic_cast<TortelunePlayer*>(players->getPlayers()[index].get()));
+        if (!player) {
+            std::fprintf(stderr, "make_player: %s is not a player of this game\n", name.c_str());
+            return 1;
         }
-        player->score = 4000 * (highest + 1);
-        player->rank = RankTable::getInstance()->getRankForScore(player->score);
-        // The arcade opened long ago, and its door with it.
-        player->arcadeState[0] = 1;
-        player->arcadeUnlocked = true;
+        players->loadPlayer(player.get());
+    } else {
+        player = RefPointer<TortelunePlayer>(new TortelunePlayer(name));
+        player->highestLevelReached = highest;
+        for (int level = 0; level <= highest; ++level)
+            player->levelStars[level] = 1;
+        player->showHints = false;
+        if (withTrophies) {
+            // The first level's trophy and a theme's, both looked at already.
+            player->getTrophies()->setState(0, Trophy::Seen);
+            player->getTrophies()->setState(12, Trophy::Seen);
+        }
+        if (advanced) {
+            // Trophies of the themes passed on the way, seen; the score of the
+            // levels played, with its rank.
+            for (int trophy : {12, 13})
+                player->getTrophies()->setState(trophy, Trophy::Seen);
+            for (int level = 0; level <= highest; ++level) {
+                player->levelScore[level] = 4000;
+                player->levelStars[level] = 3;
+                player->levelTries[level] = 1;
+            }
+            player->score = 4000 * (highest + 1);
+            player->rank = RankTable::getInstance()->getRankForScore(player->score);
+            // The arcade opened long ago, and its door with it.
+            player->arcadeState[0] = 1;
+            player->arcadeUnlocked = true;
+        }
+        written = written && players->addPlayer(player.get());
     }
-    written = written && players->addPlayer(player.get());
+    if (score >= 0)
+        player->score = score;
     players->selectPlayer(name);
     written = written && players->savePlayer(player.get()) && players->savePlayerList();
     if (written && advanced)

@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""The second half of the whole journey, run with the real game and content
+"""The second half of the whole journey (whole_journey_e2e.py runs it after the
+first), run with the real game and content
 under a virtual X server (started by the caller) and driven only through the
 window, with screenshots of every step ("whole-" in the output folder):
 - a returning player (written beforehand by the test tool MAKE_PLAYER): the
@@ -21,7 +22,6 @@ Usage: whole_journey_part2.py GAME X11_WINDOW_TOOL OUTPUT_FOLDER MAKE_PLAYER SOU
 import array
 import math
 import os
-import random
 import subprocess
 import sys
 import time
@@ -30,10 +30,7 @@ import xml.etree.ElementTree as ElementTree
 from PIL import ImageStat
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-try:
-    import e2e_player  # noqa: E402
-except ImportError:
-    e2e_player = None
+import e2e_player  # noqa: E402
 from e2e_screen import (check, click, env, failures, grab, in_game, mean, near_white_share,  # noqa: E402
                         on_map, run_tool, setup, shot, wait_for)
 
@@ -42,11 +39,11 @@ from e2e_screen import (check, click, env, failures, grab, in_game, mean, near_w
 FRAME_HELP = 106
 FRAME_SETTINGS = 138
 FRAME_TROPHIES = 48
-FRAME_MENU = 228
+FRAME_MENU = 188
 FRAME_PAUSE = 174
 FRAME_QUESTION = 126
 FRAME_RESULTS = 96
-FRAME_TROPHY_AWARDED = 186
+FRAME_TROPHY_AWARDED = 136
 FRAME_GAME_END = 148
 FRAME_CREDITS = 144
 
@@ -61,7 +58,6 @@ INFO_START = (588, 475)
 # Game scene.
 PAUSE_BUTTON = (772, 452)
 MENU_BUTTON = (772, 504)
-COUNTERTOP = (248, 492)
 MENU_RESUME = (400, 198)
 MENU_HELP = (400, 258)
 MENU_SETTINGS = (400, 318)
@@ -436,96 +432,7 @@ def board_cells(image):
     return cells, looks
 
 
-def runs_after_swap(cells, a, b):
-    """The kinds of tile that line up three or more when the cells a and b
-    ((column, row) each) are swapped."""
-    grid = [line[:] for line in cells]
-    (c1, r1), (c2, r2) = a, b
-    grid[r1][c1], grid[r2][c2] = grid[r2][c2], grid[r1][c1]
-    kinds = set()
-    for r in range(8):
-        for c in range(6):
-            if grid[r][c] == grid[r][c + 1] == grid[r][c + 2]:
-                kinds.add(grid[r][c])
-    for c in range(8):
-        for r in range(6):
-            if grid[r][c] == grid[r + 1][c] == grid[r + 2][c]:
-                kinds.add(grid[r][c])
-    return kinds
-
-
-def needed_kinds(image, looks):
-    """The kinds of tile that the first pastry on the countertop still asks
-    for: its small ingredient pictures look like the tiles on the board."""
-    needed = set()
-    for left in (20, 72):
-        for top in (430, 460):
-            icon = look_of(image, (left, top, left + 16, top + 16))
-            needed |= {index for index, look in enumerate(looks) if alike(icon, look)}
-    return needed
-
-
 results_shown = dialog_is(FRAME_RESULTS)
-
-
-def play_to_results(seconds):
-    """Plays the level on the screen as a player would: a swap that lines up
-    what the pastry asks for (else any that lines up three, else a click on
-    a rare tile, which fires a bonus), and a click on the countertop to serve
-    what is finished, until the results show. Returns the number of moves."""
-    end = time.time() + seconds
-    shuffle = random.Random(2026)
-    moves = 0
-    while time.time() < end:
-        image = grab()
-        if results_shown(image):
-            return moves
-        if dialog_is(FRAME_TROPHY_AWARDED)(image):
-            # A trophy earned on the way: its card's OK plays on.
-            time.sleep(1.5)
-            shot("last-level-trophy")
-            button = pink_button(grab(), TROPHY_OK_BOX)
-            if button:
-                click(*button)
-            time.sleep(2.0)
-            continue
-        if not in_game(image) or frame_left(image) is not None:
-            time.sleep(0.5)
-            continue
-        cells, looks = board_cells(image)
-        # Only a board at rest is read: tiles that fall or fade look otherwise.
-        time.sleep(0.4)
-        image = grab()
-        if board_cells(image)[0] != cells:
-            continue
-        needed = needed_kinds(image, looks)
-        swaps = []
-        for r in range(8):
-            for c in range(8):
-                for other in ((c + 1, r), (c, r + 1)):
-                    if other[0] < 8 and other[1] < 8:
-                        kinds = runs_after_swap(cells, (c, r), other)
-                        if kinds:
-                            swaps.append((len(kinds & needed), (c, r), other))
-        if swaps:
-            best = max(value for value, _, _ in swaps)
-            _, a, b = shuffle.choice([swap for swap in swaps if swap[0] == best])
-            click(365 + 50 * a[0], 48 + 50 * a[1])
-            time.sleep(0.3)
-            click(365 + 50 * b[0], 48 + 50 * b[1])
-        else:
-            counts = {}
-            for r in range(8):
-                for c in range(8):
-                    counts.setdefault(cells[r][c], []).append((c, r))
-            rare = min(counts.values(), key=len)
-            c, r = shuffle.choice(rare)
-            click(365 + 50 * c, 48 + 50 * r)
-        moves += 1
-        time.sleep(2.0)
-        click(*COUNTERTOP)
-        time.sleep(1.0)
-    return moves
 
 
 def last_level_and_game_end():
@@ -538,10 +445,7 @@ def last_level_and_game_end():
         selection_to_level("last", continuing=True)
         time.sleep(2.5)
         shot("last-level-resumed")
-        if e2e_player:
-            moves = e2e_player.play_level(until=results_shown, seconds=180, log=print)["moves"]
-        else:
-            moves = play_to_results(180)
+        moves = e2e_player.play_level(until=results_shown, seconds=180, log=print)["moves"]
         print("the last level took %d moves through the window" % moves)
         results = step("last-level-results", results_shown, "the last level ends in its results", 30, settle=0.5)
         # The reveal ends with its Next button.

@@ -4,7 +4,7 @@
  * asks it to close the way a window manager's close box does
  * (WM_DELETE_WINDOW). An action after the colour replaces the close request:
  * "click X Y" presses and releases the left button at window pixel (X, Y),
- * "key return" presses and releases Return, "none" only checks, "geometry"
+ * "key return" presses and releases Return (any key symbol; capitals with Shift), "none" only checks, "geometry"
  * prints "GEOMETRY X Y WIDTH HEIGHT" (the window's place on the screen) and
  * "ICON WIDTH HEIGHT" (the first picture of its _NET_WM_ICON, 0 0 for none).
  * Exit codes: 0 done, 2 no such window in time, 3 the window never showed the
@@ -217,7 +217,12 @@ int main(int argc, char** argv)
         return 0;
     }
     if (strcmp(action, "key") == 0 && argc > 5) {
-        KeyCode code = XKeysymToKeycode(display, XStringToKeysym(strcmp(argv[5], "return") == 0 ? "Return" : argv[5]));
+        KeySym symbol = XStringToKeysym(strcmp(argv[5], "return") == 0 ? "Return" : argv[5]);
+        KeyCode code = XKeysymToKeycode(display, symbol);
+        /* A capital letter is typed with Shift held, as a hand types it. */
+        KeySym lower = symbol, upper = symbol;
+        XConvertCase(symbol, &lower, &upper);
+        unsigned int shift = symbol == upper && lower != upper ? ShiftMask : 0;
         for (int press = 1; press >= 0; --press) {
             XEvent key;
             memset(&key, 0, sizeof key);
@@ -226,6 +231,7 @@ int main(int argc, char** argv)
             key.xkey.window = window;
             key.xkey.root = DefaultRootWindow(display);
             key.xkey.keycode = code;
+            key.xkey.state = shift;
             key.xkey.same_screen = True;
             XSendEvent(display, window, True, press ? KeyPressMask : KeyReleaseMask, &key);
             XFlush(display);
