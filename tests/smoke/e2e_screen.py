@@ -93,3 +93,23 @@ def question_frame(image):
     """The yes/no question's pink frame left of its text."""
     r, g, b = mean(image, (126, 240, 136, 380))
     return r > 190 and g < 150 and b > 110
+
+
+def quit_game(process, tag, asked=None, seconds=20):
+    """The window's close box and the quit question answered yes with Enter:
+    the game must end with exit code 0. `asked`, when given, is called once
+    the close box is clicked (to wait for the question and record it);
+    otherwise the question's fade-in is waited out."""
+    run_tool("close")
+    if asked:
+        asked()
+    else:
+        time.sleep(1.2)
+    run_tool("key", "return")
+    try:
+        process.wait(timeout=seconds)
+    except subprocess.TimeoutExpired:
+        check(False, tag + ": the game ends after the quit question's yes")
+        process.kill()
+        process.wait()
+    check(process.returncode == 0, tag + ": exit code 0 (was %s)" % process.returncode)

@@ -18,7 +18,7 @@ from PIL import ImageStat
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_screen import (check, click, env, failures, in_game, mean, near_white_share, on_map,  # noqa: E402
-                        question_frame, run_tool, setup, shot, wait_for)
+                        question_frame, quit_game, run_tool, setup, shot, wait_for)
 
 game, tool, out, make_player, source = sys.argv[1:6]
 home = setup(tool, out, "tortelune-level-", "level-")
@@ -57,19 +57,6 @@ def start_and_reach_map(tag):
     time.sleep(2.5)
     shot(tag + "-map")
     return process
-
-
-def quit_game(process, tag):
-    run_tool("close")
-    time.sleep(1.2)
-    run_tool("key", "return")
-    try:
-        process.wait(timeout=15)
-    except subprocess.TimeoutExpired:
-        check(False, tag + ": the game ends after the quit question's yes")
-        process.kill()
-        process.wait()
-    check(process.returncode == 0, tag + ": exit code 0 (was %s)" % process.returncode)
 
 
 MAP_START = (703, 567)

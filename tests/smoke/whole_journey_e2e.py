@@ -21,7 +21,7 @@ import xml.etree.ElementTree as ElementTree
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_player  # noqa: E402
-from e2e_screen import (check, click, env, failures, in_game, mean, near_white_share, on_map,  # noqa: E402
+from e2e_screen import (check, click, env, failures, in_game, mean, near_white_share, on_map, quit_game,  # noqa: E402
                         run_tool, setup, shot, wait_for)
 
 PLAYER = "Anna"
@@ -66,19 +66,6 @@ def start_game(tag):
     time.sleep(7)
     click(400, 300)
     return process
-
-
-def quit_game(process, tag):
-    run_tool("close")
-    time.sleep(1.2)
-    run_tool("key", "return")
-    try:
-        process.wait(timeout=20)
-    except subprocess.TimeoutExpired:
-        check(False, tag + ": the game ends after the quit question's yes")
-        process.kill()
-        process.wait()
-    check(process.returncode == 0, tag + ": exit code 0 (was %s)" % process.returncode)
 
 
 def click_pink(box, what, seconds=20):

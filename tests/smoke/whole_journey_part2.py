@@ -32,7 +32,7 @@ from PIL import ImageStat
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_player  # noqa: E402
 from e2e_screen import (check, click, env, failures, grab, in_game, mean, near_white_share,  # noqa: E402
-                        on_map, run_tool, setup, shot, wait_for)
+                        on_map, quit_game, setup, shot, wait_for)
 
 # Where the game's dialogs put the left edge of their pink frame (at y 300):
 # each dialog has its own width, so the edge tells which one is open.
@@ -257,16 +257,8 @@ def selection_to_level(tag, continuing):
 
 
 def quit_by_close_box(process, tag):
-    run_tool("close")
-    step(tag + "-quit-question", dialog_is(FRAME_QUESTION), tag + ": the close box asks whether to quit", 10)
-    run_tool("key", "return")
-    try:
-        process.wait(timeout=20)
-    except subprocess.TimeoutExpired:
-        check(False, tag + ": the game ends after the quit question's yes")
-        process.kill()
-        process.wait()
-    check(process.returncode == 0, tag + ": exit code 0 (was %s)" % process.returncode)
+    quit_game(process, tag, lambda: step(tag + "-quit-question", dialog_is(FRAME_QUESTION),
+                                        tag + ": the close box asks whether to quit", 10))
 
 
 def finish(process):
