@@ -22,6 +22,7 @@
 #include "game/scenes/SceneMap.h"
 #include "game/scenes/SceneSelection.h"
 #include "game/scenes/ThemeNode.h"
+#include "game/text/GameText.h"
 #include "support/FontFixtures.h"
 #include "support/FrontDoorFixture.h"
 
@@ -151,3 +152,35 @@ TEST_F(MapHintPicturesTest, WelcomeInTheSelection)
 }
 
 } // namespace
+
+// The rank and the score at the top of the map stand clear of the full-screen
+// buttons (minimise and quit, 32 pixels each from the right edge down to y 32)
+// and of each other, whatever the rank's name.
+TEST_F(MapHintPicturesTest, RankAndScoreStandClearOfTheFullScreenButtons)
+{
+    addPlayer("Anna", 5);
+    enter("SCENE_SELECTION");
+    enter("SCENE_MAP");
+    frames(500);
+    const Box buttons {800 - 2 * 32, 0, 800, 32};
+    auto boxOf = [this](const char* name) {
+        auto* label = dynamic_cast<Sprite*>(map()->getComponent(name));
+        EXPECT_NE(nullptr, label) << name;
+        if (!label)
+            return Box {0, 0, 0, 0};
+        return Box {label->getAbsoluteX() - static_cast<int>(label->getAnchorPoint().x),
+                    label->getAbsoluteY() - static_cast<int>(label->getAnchorPoint().y),
+                    label->getAbsoluteX() - static_cast<int>(label->getAnchorPoint().x) + label->getWidth(),
+                    label->getAbsoluteY() - static_cast<int>(label->getAnchorPoint().y) + label->getHeight()};
+    };
+    setLabelText(map()->getComponent("LABEL_SCOREVALUE"), groupedNumber(9999999));
+    const Box score = boxOf("LABEL_SCOREVALUE");
+    EXPECT_FALSE(boxOf("LABEL_RANK").overlaps(buttons));
+    for (int rank = 0; rank < 12; ++rank) {
+        setLabelText(map()->getComponent("LABEL_RANKVALUE"), textByKey("TEXT_RANK" + std::to_string(rank)));
+        const Box value = boxOf("LABEL_RANKVALUE");
+        EXPECT_GT(value.right - value.left, 20) << "rank " << rank;
+        EXPECT_FALSE(value.overlaps(buttons)) << "rank " << rank << " reaches x " << value.right;
+        EXPECT_GE(value.left, score.right + 8) << "rank " << rank;
+    }
+}
