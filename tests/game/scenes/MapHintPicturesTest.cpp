@@ -154,15 +154,15 @@ TEST_F(MapHintPicturesTest, WelcomeInTheSelection)
 } // namespace
 
 // The rank and the score at the top of the map stand clear of the full-screen
-// buttons (minimise and quit, 32 pixels each from the right edge down to y 32)
-// and of each other, whatever the rank's name.
+// buttons (minimise, back to a window and quit, 32 pixels each from the right
+// edge down to y 32) and of each other, whatever the rank's name.
 TEST_F(MapHintPicturesTest, RankAndScoreStandClearOfTheFullScreenButtons)
 {
     addPlayer("Anna", 5);
     enter("SCENE_SELECTION");
     enter("SCENE_MAP");
     frames(500);
-    const Box buttons {800 - 2 * 32, 0, 800, 32};
+    const Box buttons {800 - 3 * 32, 0, 800, 32};
     auto boxOf = [this](const char* name) {
         auto* label = dynamic_cast<Sprite*>(map()->getComponent(name));
         EXPECT_NE(nullptr, label) << name;
