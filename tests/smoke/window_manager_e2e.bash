@@ -108,6 +108,24 @@ start_has_begun() {
     [ "$(readlink "/proc/$1/cwd" 2>/dev/null)" = "$game_folder" ]
 }
 
+# What a game that did not come up was doing: its log, its threads' states
+# and, where a debugger is at hand, their stacks.
+describe_game() {
+    if ! kill -0 "$1" 2>/dev/null; then
+        echo "  the game has ended"
+    else
+        for task in /proc/"$1"/task/*; do
+            echo "  thread $(cat "$task/comm" 2>/dev/null): state $(awk '{print $3}' "$task/stat" 2>/dev/null)," \
+                "waiting in $(cat "$task/wchan" 2>/dev/null)"
+        done
+        if command -v gdb >/dev/null 2>&1; then
+            timeout 60 gdb -p "$1" -batch -ex "thread apply all bt 25" 2>/dev/null | grep -E '^(#|Thread)' | sed 's/^/  /'
+        fi
+    fi
+    echo "  its log ends:"
+    tail -15 "$home/stderr" | sed 's/^/  /'
+}
+
 case "$scenario" in
 race)
     for start in $(seq 0 19); do
@@ -137,6 +155,7 @@ race)
         mode=$([ $full -eq 1 ] && echo "full screen" || echo "windowed")
         if [ -z "$shown" ]; then
             fail "start $start ($mode, openbox after $offset_ms ms): no splash within 10 s"
+            describe_game "$game_pid"
         elif [ $full -eq 1 ] && [ "$geometry" != "0 0 1024 768" ]; then
             fail "start $start ($mode, openbox after $offset_ms ms): the window is at $geometry, not over the screen"
         else

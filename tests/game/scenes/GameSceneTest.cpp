@@ -15,6 +15,8 @@
 #include "support/LogCapture.h"
 #include "support/TestFolders.h"
 
+#include <unistd.h>
+
 namespace {
 
 // The game scene asking the real trophy watcher.
@@ -201,7 +203,8 @@ TEST_F(GameSceneTest, AMissingPauseDialogIsLoggedAndThePlayGoesOn)
     startCareerLevel(0);
     LogCapture log;
     // A definition that makes no dialog stands for a missing template.
-    const std::string broken = std::string(TORTELUNE_BINARY_DIR) + "/test-home/level-scene-nopause.xml";
+    const std::string broken = std::string(TORTELUNE_BINARY_DIR) + "/test-home/level-scene-nopause-"
+        + std::to_string(getpid()) + ".xml";
     writeTestFile(broken, R"(<root><Node id="dialogs"><Node id="DIALOG_PAUSE"/></Node></root>)");
     SetupStore::instance->addFileName(broken);
     ASSERT_TRUE(SetupStore::instance->load());

@@ -5,6 +5,9 @@
 #include "game/dialogs/DialogTortelune.h"
 #include "support/TestFolders.h"
 
+#include <string>
+#include <unistd.h>
+
 // The production fixture is shared with the phases' tests.
 #include "game/production/ProductionFixture.cpp"
 
@@ -24,7 +27,10 @@ void LevelSceneTest::SetUp()
     ProductionTest::SetUp();
     if (HasFatalFailure())
         return;
-    const std::string standIns = std::string(TORTELUNE_BINARY_DIR) + "/test-home/level-scene-standins.xml";
+    // One file per process: the tests run in parallel and a file rewritten
+    // by another one may be read empty.
+    const std::string standIns = std::string(TORTELUNE_BINARY_DIR) + "/test-home/level-scene-standins-"
+        + std::to_string(getpid()) + ".xml";
     writeTestFile(standIns, kStandIns);
     SetupStore::instance->addFileName(standIns);
     ASSERT_TRUE(SetupStore::instance->load());
