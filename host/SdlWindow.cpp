@@ -110,7 +110,8 @@ void SdlWindow::show()
         return;
     }
     requests = 1;
-    createdAt = lastRequest = lastCheck = SDL_GetTicks();
+    createdAt = lastRequest = lastCheck = shownAt = SDL_GetTicks();
+    managerKnown = x11WindowManagerRunning(window);
     // The rest of settling is the frame loop's.
     while (!settle(true) && !shown && SDL_GetTicks() - createdAt < kShowWaitMs)
         SDL_Delay(5);
@@ -396,6 +397,7 @@ bool SdlWindow::peekMessage(WindowMessage& message)
     SDL_Event event;
     while (pending.empty() && SDL_PollEvent(&event)) {
         resettleAfterMove(event);
+        reclaimFocusFromNewManager(event);
         if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
             surfaceFresh = true;
         translator.setFrameArea(frameArea());
@@ -442,6 +444,29 @@ void SdlWindow::resettleAfterMove(const SDL_Event& event)
     createdAt = lastCheck = SDL_GetTicks();
     // The first new request goes out at the first retry's pause.
     lastRequest = createdAt - kFirstRetryMs;
+}
+
+void SdlWindow::reclaimFocusFromNewManager(const SDL_Event& event)
+{
+    if (managerKnown || !shown || !settings.fullScreen || !window || event.type != SDL_WINDOWEVENT ||
+        event.window.event != SDL_WINDOWEVENT_FOCUS_LOST)
+        return;
+    // Later on, or with no window manager about, a focus loss is the player's doing.
+    const Uint32 now = SDL_GetTicks();
+    if (now - shownAt >= kSettleMs || !x11WindowManagerRunning(window))
+        return;
+    // A window manager starting beside the game (both started at login)
+    // focuses its own window as it starts: without the focus the full-screen
+    // game pauses on a screen nobody asked to leave, so it asks once more.
+    managerKnown = true;
+    hadFocus = false;
+    hostLog("window: a window manager that started after the window took the focus; asking for it again");
+    if (!settled)
+        return;
+    settled = false;
+    requests = 1;
+    createdAt = lastCheck = now;
+    lastRequest = now - kFirstRetryMs;
 }
 
 void SdlWindow::postMessage(const WindowMessage& message)

@@ -77,6 +77,9 @@ private:
     // A settled full-screen window that the desktop moved or resized (a window
     // manager that started later and framed it) settles again, a few times.
     void resettleAfterMove(const SDL_Event& event);
+    // A full-screen window that loses the focus to a window manager starting
+    // after it was shown asks for the focus again, once.
+    void reclaimFocusFromNewManager(const SDL_Event& event);
     // Where the frame shows in the window at its current size.
     SurfaceRect frameArea() const;
 
@@ -97,6 +100,10 @@ private:
     bool hadFocus = false;
     unsigned requests = 0;
     unsigned resettles = 0;
+    // Whether a window manager ran when the window was shown (or has since
+    // taken the focus once), and when it was shown.
+    bool managerKnown = false;
+    uint32_t shownAt = 0;
     uint32_t createdAt = 0;
     uint32_t lastRequest = 0;
     uint32_t lastCheck = 0;

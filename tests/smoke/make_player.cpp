@@ -20,14 +20,13 @@
 #include <string>
 
 #include "LevelRunner.h"
+#include "ScriptedPlayer.h"
 #include "framework/core/BasicProperties.h"
 #include "framework/core/PropertyStore.h"
 #include "framework/core/RefPointer.h"
 #include "framework/core/SetupStore.h"
 #include "framework/players/PlayerManager.h"
-#include "game/board/BoardKeys.h"
 #include "game/board/Grid.h"
-#include "game/board/GridWrapper.h"
 #include "game/data/GameData.h"
 #include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
@@ -79,25 +78,14 @@ bool oneSwapServes(SceneGame* scene)
     }
     if (needed.empty())
         return false;
-    const BoardKeys& keys = boardKeys();
-    GridWrapper* cells = grid->getCells();
-    for (int column = 0; column < keys.gridWidth; ++column) {
-        for (int row = 0; row < keys.gridHeight; ++row) {
-            const int neighbours[2][2] = {{column + 1, row}, {column, row + 1}};
-            for (const auto& to : neighbours) {
-                if (!grid->isValidSwap(column, row, to[0], to[1]))
-                    continue;
-                cells->exchangeCells(column, row, to[0], to[1]);
-                std::vector<MatchGroup> groups = grid->findMatches();
-                cells->exchangeCells(column, row, to[0], to[1]);
-                for (const MatchGroup& group : groups)
-                    for (const MatchedCell& cell : group.cells)
-                        if (needed.count(cell.ingredient))
-                            return true;
-            }
-        }
-    }
-    return false;
+    bool serves = false;
+    ScriptedPlayer::trySwaps(grid, [&](const int (&)[2], const int (&)[2], const std::vector<MatchGroup>& groups) {
+        for (const MatchGroup& group : groups)
+            for (const MatchedCell& cell : group.cells)
+                serves = serves || needed.count(cell.ingredient) > 0;
+        return !serves;
+    });
+    return serves;
 }
 
 // Plays career level `index` with the scripted player and keeps in `saved`

@@ -93,44 +93,53 @@ std::map<std::string, int> ScriptedPlayer::neededIngredients() const
     return needed;
 }
 
-bool ScriptedPlayer::swapBestPair(Grid* grid)
+void ScriptedPlayer::trySwaps(Grid* grid, const SwapVisitor& visit)
 {
-    const std::map<std::string, int> needed = neededIngredients();
     const BoardKeys& keys = boardKeys();
     GridWrapper* cells = grid->getCells();
-    int bestValue = -1;
-    int best[4] = {};
     for (int column = 0; column < keys.gridWidth; ++column) {
         for (int row = 0; row < keys.gridHeight; ++row) {
+            const int from[2] = {column, row};
             const int neighbours[2][2] = {{column + 1, row}, {column, row + 1}};
             for (const auto& to : neighbours) {
                 if (!grid->isValidSwap(column, row, to[0], to[1]))
                     continue;
-                // Tries the swap on the model and puts it back.
                 cells->exchangeCells(column, row, to[0], to[1]);
-                std::vector<MatchGroup> groups = grid->findMatches();
+                const std::vector<MatchGroup> groups = grid->findMatches();
                 cells->exchangeCells(column, row, to[0], to[1]);
-                std::map<std::string, int> stillNeeded = needed;
-                int value = 0;
-                for (const MatchGroup& group : groups) {
-                    for (const MatchedCell& cell : group.cells) {
-                        int& need = stillNeeded[cell.ingredient];
-                        value += need > 0 ? 10 : 1;
-                        need = need > 0 ? need - 1 : 0;
-                    }
-                    if (group.cells.size() > 3)
-                        value += 5 * static_cast<int>(group.cells.size() - 3);
-                }
-                if (value > bestValue) {
-                    bestValue = value;
-                    best[0] = column;
-                    best[1] = row;
-                    best[2] = to[0];
-                    best[3] = to[1];
-                }
+                if (!visit(from, to, groups))
+                    return;
             }
         }
     }
+}
+
+bool ScriptedPlayer::swapBestPair(Grid* grid)
+{
+    const std::map<std::string, int> needed = neededIngredients();
+    int bestValue = -1;
+    int best[4] = {};
+    trySwaps(grid, [&](const int (&from)[2], const int (&to)[2], const std::vector<MatchGroup>& groups) {
+        std::map<std::string, int> stillNeeded = needed;
+        int value = 0;
+        for (const MatchGroup& group : groups) {
+            for (const MatchedCell& cell : group.cells) {
+                int& need = stillNeeded[cell.ingredient];
+                value += need > 0 ? 10 : 1;
+                need = need > 0 ? need - 1 : 0;
+            }
+            if (group.cells.size() > 3)
+                value += 5 * static_cast<int>(group.cells.size() - 3);
+        }
+        if (value > bestValue) {
+            bestValue = value;
+            best[0] = from[0];
+            best[1] = from[1];
+            best[2] = to[0];
+            best[3] = to[1];
+        }
+        return true;
+    });
     if (bestValue < 0)
         return false;
     pressCell(grid, best[0], best[1]);

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 class ConveyorView;
 class Countertop;
 class Grid;
 class SceneGame;
+struct MatchGroup;
 
 // How one level went for the scripted player.
 struct LevelOutcome {
@@ -46,6 +49,12 @@ public:
     void answerCustomer();
     // The idle board has offered no move for a long while.
     bool hasGivenUp() const { return stuckMs >= kMaxStuckMs; }
+
+    // Tries every allowed swap of neighbours on the board's model (and puts
+    // it back), handing `visit` the two cells and the runs the swap makes;
+    // stops when `visit` answers false.
+    using SwapVisitor = std::function<bool(const int (&from)[2], const int (&to)[2], const std::vector<MatchGroup>&)>;
+    static void trySwaps(Grid* grid, const SwapVisitor& visit);
 
 private:
     // Game time an idle board may offer no move before the player gives up.
