@@ -110,6 +110,14 @@ SIMD_TARGET inline typename V::T keepTop(typename V::T d, typename V::T s, typen
     return V::bitOr(V::bitAnd(d, top), V::bitAndNot(top, s));
 }
 
+// keepTop for a source whose top byte is 255, in two operations: there
+// s ^ (~d & top) turns 255 into d's top byte and leaves the rest of s.
+template <class V>
+SIMD_TARGET inline typename V::T keepTopOverOpaque(typename V::T d, typename V::T s, typename V::T top)
+{
+    return V::bitXor(s, V::bitAndNot(d, top));
+}
+
 template <class V>
 SIMD_TARGET void copyRgb32(uint32_t* d, const uint32_t* s, int32_t n)
 {
@@ -239,7 +247,7 @@ SIMD_TARGET void blendPerPixelRow(uint32_t* d, const uint32_t* s, int32_t n, uin
         if (fullAlpha && V::allTrue(opaqueBytes)) {
 #pragma GCC unroll 4
             for (int32_t k = 0; k < 4; ++k)
-                V::store(d + i + k * p, keepTop<V>(V::load(d + i + k * p), sv[k], top));
+                V::store(d + i + k * p, keepTopOverOpaque<V>(V::load(d + i + k * p), sv[k], top));
             continue;
         }
         const uint32_t clear = V::moveMask8(clearBytes), opaque = V::moveMask8(opaqueBytes);
@@ -250,8 +258,8 @@ SIMD_TARGET void blendPerPixelRow(uint32_t* d, const uint32_t* s, int32_t n, uin
             if ((clear & bits) == bits)
                 continue;
             if (fullAlpha && (opaque & bits) == bits) {
-                V::store(pair, keepTop<V>(V::load(pair), sv[2 * j], top));
-                V::store(pair + p, keepTop<V>(V::load(pair + p), sv[2 * j + 1], top));
+                V::store(pair, keepTopOverOpaque<V>(V::load(pair), sv[2 * j], top));
+                V::store(pair + p, keepTopOverOpaque<V>(V::load(pair + p), sv[2 * j + 1], top));
                 continue;
             }
             typename V::T twice[2], twiceOdd[2];
