@@ -55,6 +55,7 @@ struct Avx2 {
     SIMD_TARGET static T bitOr(T a, T b) { return _mm256_or_si256(a, b); }
     // ~a & b
     SIMD_TARGET static T bitAndNot(T a, T b) { return _mm256_andnot_si256(a, b); }
+    SIMD_TARGET static T bitXor(T a, T b) { return _mm256_xor_si256(a, b); }
     SIMD_TARGET static T add16(T a, T b) { return _mm256_add_epi16(a, b); }
     SIMD_TARGET static T sub16(T a, T b) { return _mm256_sub_epi16(a, b); }
     SIMD_TARGET static T add32(T a, T b) { return _mm256_add_epi32(a, b); }

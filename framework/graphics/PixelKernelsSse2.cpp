@@ -44,6 +44,7 @@ struct Sse2 {
     static T bitOr(T a, T b) { return _mm_or_si128(a, b); }
     // ~a & b
     static T bitAndNot(T a, T b) { return _mm_andnot_si128(a, b); }
+    static T bitXor(T a, T b) { return _mm_xor_si128(a, b); }
     static T add16(T a, T b) { return _mm_add_epi16(a, b); }
     static T sub16(T a, T b) { return _mm_sub_epi16(a, b); }
     static T add32(T a, T b) { return _mm_add_epi32(a, b); }

@@ -193,6 +193,49 @@ TEST(KernelParityTest, LongRowsMatchAtEveryAlignment)
     }
 }
 
+// Rows cut into groups of one block's pixels (4, 8 or 16 by set), each group
+// wholly clear, wholly opaque, random, or clear or opaque but for one pixel:
+// the shortcuts taken for whole steps, pairs of blocks or single blocks must
+// look at exactly the pixels they cover.
+TEST(KernelParityTest, CoverageGroupsOfEveryKindMatch)
+{
+    const PixelKernels& scalar = scalarKernels();
+    std::mt19937 random(1207);
+    for (const PixelKernels* set : vectorSets()) {
+        for (int round = 0; round < 600; ++round) {
+            const int32_t group = 4 << (round % 3);
+            const int32_t n = int32_t(random() % 200);
+            const uint32_t alpha = round % 4 == 3 ? alphas[random() % 10] : 255;
+            std::vector<uint32_t> d32(size_t(n) + 1), s32(size_t(n) + 1);
+            std::vector<uint8_t> cover(size_t(n) + 16);
+            for (int32_t start = 0; start < n; start += group) {
+                const uint32_t kind = random() % 5;
+                const int32_t odd = start + int32_t(random() % uint32_t(group));
+                const uint8_t oddValue = kind == 3 ? uint8_t(254 - random() % 2 * 254) : uint8_t(1 + random() % 2 * 254);
+                for (int32_t i = start; i < std::min(n, start + group); ++i) {
+                    uint8_t c = kind == 0 || kind == 4 ? 0 : kind == 1 || kind == 3 ? 255 : uint8_t(random());
+                    if (kind >= 3 && i == odd)
+                        c = oddValue;
+                    d32[size_t(i)] = random();
+                    s32[size_t(i)] = (random() & 0x00FFFFFF) | uint32_t(c) << 24;
+                    cover[size_t(i)] = c;
+                }
+            }
+            auto check32 = [&](const char* what, auto run) {
+                std::vector<uint32_t> expected = d32, actual = d32;
+                run(scalar, expected.data());
+                run(*set, actual.data());
+                ASSERT_EQ(expected, actual) << set->name << " " << what << " group=" << group << " n=" << n
+                                            << " alpha=" << alpha;
+            };
+            const uint32_t colour = random();
+            check32("blendPerPixel32", [&](const PixelKernels& k, uint32_t* d) { k.blendPerPixel32(d, s32.data(), n, alpha); });
+            check32("addPerPixel32", [&](const PixelKernels& k, uint32_t* d) { k.addPerPixel32(d, s32.data(), n, alpha); });
+            check32("mask32", [&](const PixelKernels& k, uint32_t* d) { k.mask32(d, cover.data(), n, colour, alpha); });
+        }
+    }
+}
+
 namespace {
 
 // Runs `draw` on a copy of `background` with the given kernel set and returns
