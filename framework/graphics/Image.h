@@ -89,6 +89,8 @@ public:
     // holds zero-filled buffers so that drawing stays safe.
     virtual bool uncompress();
     bool isCompressed() const { return !compressedPixels.empty() || !compressedAlpha.empty(); }
+    // Compressed without raw buffers: the next lock() unpacks it.
+    bool isPacked() const { return isCompressed() && !pixels && !alphaPlane; }
     // Raw bytes that uncompress() has restored in this run, in all images: a
     // timing run tells by it which frames unpacked a picture.
     static uint64_t getUnpackedBytes();
