@@ -208,7 +208,8 @@ bool ResourceManager::unpackSectionsInUse(int64_t budgetBytes)
         picture->uncompress();
         restored += int64_t(Image::getUnpackedBytes() - before);
     }
-    return true;
+    // A call that unpacked something leaves the rest of its frame to others.
+    return restored == 0;
 }
 
 void ResourceManager::clearLoadQueue()

@@ -101,7 +101,8 @@ public:
     std::vector<RefPointer<Image>> getPicturesInUse();
     // Unpacks packed pictures of the sections in use, one after another, until
     // about `budgetBytes` raw bytes were restored (at least one picture); true
-    // when no loaded picture of theirs is left packed.
+    // when it found none of their loaded pictures packed, so that a caller
+    // waiting for them starts its own work in a frame of its own.
     bool unpackSectionsInUse(int64_t budgetBytes);
 
     // Tells the loader there may be work; never lost, even between its idle

@@ -126,8 +126,9 @@ TEST(IdleImageReleaserTest, PicturesOfTheSectionsInUseAreUnpackedAheadAndKept)
     EXPECT_FALSE(resources->isSectionInUse("other"));
     EXPECT_FALSE(TransitionScene::isLoaderIdle()) << "one picture unpacked, one left";
     EXPECT_NE(one->isPacked(), two->isPacked());
-    EXPECT_TRUE(TransitionScene::isLoaderIdle());
+    EXPECT_FALSE(TransitionScene::isLoaderIdle()) << "the frame that unpacked the last one";
     EXPECT_FALSE(one->isPacked() || two->isPacked());
+    EXPECT_TRUE(TransitionScene::isLoaderIdle());
     EXPECT_TRUE(other->isPacked()) << "not used by the scene";
 
     // Drawn once, the other section's picture goes after 10 idle seconds;
@@ -143,6 +144,7 @@ TEST(IdleImageReleaserTest, PicturesOfTheSectionsInUseAreUnpackedAheadAndKept)
     releaser->run(1000);
     EXPECT_TRUE(one->isPacked()) << "no longer in use";
     EXPECT_FALSE(two->isPacked()) << "shared with the section now in use";
+    EXPECT_FALSE(resources->unpackSectionsInUse(1));
     EXPECT_TRUE(resources->unpackSectionsInUse(1));
     EXPECT_FALSE(other->isPacked());
     EXPECT_TRUE(one->isPacked());
