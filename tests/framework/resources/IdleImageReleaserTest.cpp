@@ -16,7 +16,7 @@ namespace {
 
 // A picture loaded while compress-on-load is on stays compressed until drawn;
 // drawn, it is raw until the frame task finds it idle for the idle time, and
-// then compressed again; a small one is left as it is.
+// then compressed again; a small one, or one marked not to be, is left as it is.
 TEST(IdleImageReleaserTest, PicturesLoadCompressedAndGoBackWhenIdle)
 {
     LogCapture log;
@@ -30,12 +30,14 @@ TEST(IdleImageReleaserTest, PicturesLoadCompressedAndGoBackWhenIdle)
     samples[3 * 7] = 250; // red of pixel (7, 0)
     const std::vector<uint8_t> png = testimages::encodePng(big, samples);
     writeTestFile(folder + "/big.png", std::string(png.begin(), png.end()));
+    writeTestFile(folder + "/often.png", std::string(png.begin(), png.end()));
     testimages::PngSpec small;
     const std::vector<uint8_t> smallPng = testimages::encodePng(small, std::vector<uint16_t>(4 * 3 * 3, 90));
     writeTestFile(folder + "/small.png", std::string(smallPng.begin(), smallPng.end()));
     const std::string xml = "<root><Vector id=\"Sections\"><Section name=\"s\">"
                             "<Image id=\"BIG\" file=\"" + folder + "/big.png\"/>"
                             "<Image id=\"SMALL\" file=\"" + folder + "/small.png\"/>"
+                            "<Image id=\"OFTEN\" file=\"" + folder + "/often.png\" compress=\"false\"/>"
                             "</Section></Vector></root>";
     writeTestFile(folder + "/resources.xml", xml);
     ResourceManager::instance->addResourceFile(folder + "/resources.xml");
@@ -46,8 +48,10 @@ TEST(IdleImageReleaserTest, PicturesLoadCompressedAndGoBackWhenIdle)
     releaser->run(0);
     RefPointer<Image> image = ResourceManager::instance->getLoadedResourceAs<Image>("BIG", "s");
     RefPointer<Image> smallImage = ResourceManager::instance->getLoadedResourceAs<Image>("SMALL", "s");
+    RefPointer<Image> often = ResourceManager::instance->getLoadedResourceAs<Image>("OFTEN", "s");
     ImageResource::setCompressOnLoad(false);
-    ASSERT_TRUE(image && smallImage);
+    ASSERT_TRUE(image && smallImage && often);
+    EXPECT_FALSE(often->isCompressed());
     EXPECT_TRUE(image->hasKeptCopy());
     EXPECT_EQ(nullptr, image->getPixels());
     EXPECT_FALSE(smallImage->isCompressed());
