@@ -392,15 +392,15 @@ finally:
 # ---- the report -----------------------------------------------------------------------------------------
 
 # Each frame: ms from the first frame, its period (start to the next start),
-# its work and the processor time of that work in ms, and whether a load or
-# a scene switch ran during it.
+# its work and the processor time of that work in ms, whether a load or a
+# scene switch ran during it, and the KB of compressed pictures it unpacked.
 frames = []
 with open(record) as file:
     for line in file:
         parts = line.split()
-        if len(parts) == 6 and not line.startswith("#"):
+        if len(parts) in (6, 7) and not line.startswith("#"):
             frames.append((int(parts[0]), int(parts[1]) / 1000.0, int(parts[2]) / 1000.0, int(parts[3]) / 1000.0,
-                           parts[4] == "1", parts[5] == "1"))
+                           parts[4] == "1", parts[5] == "1", int(parts[6]) if len(parts) == 7 else 0))
 
 
 def excused(frame):
@@ -428,9 +428,12 @@ waiting = sum(1 for frame in long_frames if frame[2] > FRAME_LIMIT_MS and frame[
 print("  %d computed for over %.0f ms; %d worked over %.0f ms but mostly waited (the display, a file, "
       "the processor); %d worked briefly, then slept or handled messages too long" %
       (computing, FRAME_LIMIT_MS, waiting, FRAME_LIMIT_MS, len(long_frames) - computing - waiting))
-for ms, period, work, processor, _, _ in long_frames[:30]:
-    print("  long frame at %6.1f s: period %5.1f ms, work %5.1f ms, processor %5.1f ms" %
-          (ms / 1000.0, period, work, processor))
+for ms, period, work, processor, _, _, unpacked in long_frames[:30]:
+    print("  long frame at %6.1f s: period %5.1f ms, work %5.1f ms, processor %5.1f ms%s" %
+          (ms / 1000.0, period, work, processor, ", unpacked %d KB of pictures" % unpacked if unpacked else ""))
+unpacking = [frame for frame in frames if frame[6] and not excused(frame)]
+print("frames outside loads and switches that unpacked pictures: %d (%d KB)" %
+      (len(unpacking), sum(frame[6] for frame in unpacking)))
 
 
 def percentiles(values):

@@ -34,6 +34,14 @@ public:
     // Milliseconds since an arbitrary start, wrapping at 2^32.
     virtual uint32_t getMilliseconds() = 0;
     virtual void sleepMilliseconds(uint32_t milliseconds) = 0;
+    // Sleeps until getMilliseconds() reaches `deadline` (a wrapping value: a
+    // deadline up to 2^31 ms behind now has passed, and returns at once).
+    virtual void sleepUntilMilliseconds(uint32_t deadline)
+    {
+        const int32_t left = static_cast<int32_t>(deadline - getMilliseconds());
+        if (left > 0)
+            sleepMilliseconds(static_cast<uint32_t>(left));
+    }
     // Opens an http or https address in the user's browser; anything else is
     // refused (false). Never blocks on the browser.
     virtual bool openWebAddress(const std::string& address) = 0;

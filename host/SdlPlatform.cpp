@@ -136,6 +136,22 @@ void SdlPlatform::sleepMilliseconds(uint32_t milliseconds)
         wanted = left;
 }
 
+void SdlPlatform::sleepUntilMilliseconds(uint32_t deadline)
+{
+    // To the start of the deadline's millisecond on the monotonic clock: a
+    // sleep for whole milliseconds from a truncated now ends up to one late.
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const uint64_t nowMs = static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+    const int32_t left = static_cast<int32_t>(deadline - static_cast<uint32_t>(nowMs));
+    if (left <= 0)
+        return;
+    const uint64_t targetMs = nowMs + static_cast<uint64_t>(left);
+    const timespec target{static_cast<time_t>(targetMs / 1000), static_cast<long>(targetMs % 1000) * 1000000L};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &target, nullptr) == EINTR) {
+    }
+}
+
 bool isOpenableWebAddress(const std::string& address)
 {
     auto startsWith = [&](const char* prefix) {

@@ -21,6 +21,7 @@ public:
     std::string getClipboardText() override;
     uint32_t getMilliseconds() override;
     void sleepMilliseconds(uint32_t milliseconds) override;
+    void sleepUntilMilliseconds(uint32_t deadline) override;
     bool openWebAddress(const std::string& address) override;
     std::shared_ptr<SettingsStore> openSettingsStore(const std::string& gameId) override;
 

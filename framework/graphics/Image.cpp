@@ -17,6 +17,7 @@ namespace {
 
 std::atomic<int32_t> screenBytesPerPixel {4};
 std::atomic<int64_t> useClock {0};
+std::atomic<uint64_t> unpackedBytes {0};
 
 // Buffers start on a cache line, so that rows of widths that are multiples
 // of 16 pixels never split a wide vector store across two lines.
@@ -200,13 +201,20 @@ int64_t Image::getUseClock()
     return useClock.load(std::memory_order_relaxed);
 }
 
+uint64_t Image::getUnpackedBytes()
+{
+    return unpackedBytes.load(std::memory_order_relaxed);
+}
+
 bool Image::uncompress()
 {
     if (!isCompressed() || (keepsCopy && (pixels || alphaPlane)))
         return true;
     bool intact = true;
+    int64_t restored = 0;
     if (!compressedPixels.empty()) {
         const int64_t bytes = int64_t(width) * height * bytesPerPixel;
+        restored += bytes;
         uint8_t* buffer = allocateZeroed(bytes);
         if (buffer)
             intact = uncompressBuffer(compressedPixels.data(), compressedPixels.size(), buffer, size_t(bytes));
@@ -216,6 +224,7 @@ bool Image::uncompress()
     }
     if (!compressedAlpha.empty()) {
         const int64_t bytes = int64_t(width) * height;
+        restored += bytes;
         uint8_t* buffer = allocateZeroed(bytes);
         if (buffer)
             intact = uncompressBuffer(compressedAlpha.data(), compressedAlpha.size(), buffer, size_t(bytes)) && intact;
@@ -224,6 +233,7 @@ bool Image::uncompress()
         alphaPlane = buffer;
     }
     ownsBuffers = true;
+    unpackedBytes.fetch_add(uint64_t(restored), std::memory_order_relaxed);
     if (!keepsCopy || !intact)
         freeCompressed();
     if (!intact) {

@@ -89,6 +89,11 @@ public:
     // holds zero-filled buffers so that drawing stays safe.
     virtual bool uncompress();
     bool isCompressed() const { return !compressedPixels.empty() || !compressedAlpha.empty(); }
+    // Compressed without raw buffers: the next lock() unpacks it.
+    bool isPacked() const { return isCompressed() && !pixels && !alphaPlane; }
+    // Raw bytes that uncompress() has restored in this run, in all images: a
+    // timing run tells by it which frames unpacked a picture.
+    static uint64_t getUnpackedBytes();
     size_t getCompressedBytes() const { return compressedPixels.size() + compressedAlpha.size(); }
 
     // A new drawing context over this image: Graphics32 for 4 bytes per pixel,

@@ -53,6 +53,9 @@ void FadeBlackTransitionScene::show()
 
 void FadeBlackTransitionScene::update(int deltaMs)
 {
+    // The fade-out's frames have time to spare for the target's pictures.
+    if (phase == FadingOut && wait)
+        TransitionScene::unpackTargetPictures();
     if (phase != Waiting)
         return;
     if (loadingLabel) {

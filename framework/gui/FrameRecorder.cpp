@@ -3,6 +3,7 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "framework/graphics/Image.h"
 #include "framework/gui/SceneManager.h"
 #include "framework/resources/ResourceObject.h"
 #include "host/FrameRecordFile.h"
@@ -28,7 +29,7 @@ std::unique_ptr<FrameRecorder> FrameRecorder::fromEnvironment()
 FrameRecorder::FrameRecorder(std::unique_ptr<FrameRecordFile> file, Clock clock, Clock processorClock)
     : file(std::move(file)), clock(clock), processorClock(processorClock)
 {
-    this->file->writeLine("# ms period_us work_us processor_us load switch");
+    this->file->writeLine("# ms period_us work_us processor_us load switch unpacked_kb");
 }
 
 FrameRecorder::~FrameRecorder()
@@ -50,6 +51,7 @@ void FrameRecorder::frameStarted()
     processorAtStart = processorClock();
     loadsEndedAtStart = ResourceObject::getLoadsEnded();
     switchesAtStart = sceneSwitches();
+    unpackedAtStart = Image::getUnpackedBytes();
 }
 
 void FrameRecorder::frameEnded()
@@ -63,12 +65,14 @@ void FrameRecorder::frameEnded()
     // began before its end without having ended before its start.
     loading = ResourceObject::getLoadsBegun() != loadsEndedAtStart;
     switched = sceneSwitches() != switchesAtStart;
+    unpacked = Image::getUnpackedBytes() - unpackedAtStart;
 }
 
 void FrameRecorder::writeFrame(uint64_t periodEnd)
 {
-    char line[128];
-    std::snprintf(line, sizeof line, "%" PRIu64 " %" PRIu64 " %" PRIu64 " %" PRIu64 " %d %d", (start - firstStart) / 1000,
-                  periodEnd - start, end - start, processor, loading ? 1 : 0, switched ? 1 : 0);
+    char line[160];
+    std::snprintf(line, sizeof line, "%" PRIu64 " %" PRIu64 " %" PRIu64 " %" PRIu64 " %d %d %" PRIu64,
+                  (start - firstStart) / 1000, periodEnd - start, end - start, processor, loading ? 1 : 0,
+                  switched ? 1 : 0, (unpacked + 1023) / 1024);
     file->writeLine(line);
 }

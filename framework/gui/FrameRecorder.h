@@ -12,9 +12,11 @@ class FrameRecordFile;
 // end: scene, drawing, presenting), the processor time of that work, and
 // whether a resource was being loaded or the scene switched during it, the
 // two causes of a long frame that a player expects between screens, so that
-// a long frame elsewhere stands out. Lines read "<ms from the first frame's
-// start to this one's> <period us> <work us> <processor us> <load 0|1>
-// <switch 0|1>", after one header line starting with "#". A frame's line is
+// a long frame elsewhere stands out, and the kilobytes of compressed pictures
+// unpacked during it (the first draw of a picture kept compressed). Lines
+// read "<ms from the first frame's start to this one's> <period us> <work us>
+// <processor us> <load 0|1> <switch 0|1> <unpacked KB>", after one header
+// line starting with "#". A frame's line is
 // written when the next frame starts (the last one's when the recorder goes,
 // its period then being its work).
 class FrameRecorder final : public iFrameObserver {
@@ -51,6 +53,8 @@ private:
     // Load and switch counts when the frame started; its marks once it ended.
     uint32_t loadsEndedAtStart = 0;
     uint32_t switchesAtStart = 0;
+    uint64_t unpackedAtStart = 0;
     bool loading = false;
     bool switched = false;
+    uint64_t unpacked = 0;
 };

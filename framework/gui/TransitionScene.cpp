@@ -28,7 +28,14 @@ bool TransitionScene::isLoaderIdle()
     if (!resources)
         return true;
     resources->wakeLoader();
-    return !resources->hasPendingRequests();
+    const bool unpacked = unpackTargetPictures();
+    return unpacked && !resources->hasPendingRequests();
+}
+
+bool TransitionScene::unpackTargetPictures()
+{
+    ResourceManager* resources = ResourceManager::instance;
+    return !resources || resources->unpackSectionsInUse(kUnpackBytesPerFrame);
 }
 
 void TransitionScene::render(Graphics* graphics)

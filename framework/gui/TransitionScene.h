@@ -9,12 +9,21 @@ class TransitionScene : public Scene {
 public:
     explicit TransitionScene(AbstractProperty* configuration);
 
-    // Answers whether the resource loader has nothing left to load. Without
-    // one installed the resource manager is asked (after waking its loader);
-    // without a manager the loader counts as idle.
+    // Answers whether the resource loader has nothing left to load and the
+    // pictures of the sections in use are unpacked (a frame's share of them
+    // is unpacked on each call). Without a check installed the resource
+    // manager is asked (after waking its loader); without a manager the
+    // loader counts as idle.
     using LoaderIdleCheck = bool (*)();
     static void setLoaderIdleCheck(LoaderIdleCheck check);
     static bool isLoaderIdle();
+
+    // Raw bytes of pictures unpacked per frame ahead of the target's first
+    // draw: a few milliseconds of work, so that a frame stays short.
+    static constexpr int64_t kUnpackBytesPerFrame = int64_t(2) << 20;
+    // Unpacks a frame's share of the pictures of the sections in use; true
+    // when none is left packed.
+    static bool unpackTargetPictures();
 
     // Fills the screen black under the transition's pictures.
     void render(Graphics* graphics) override;

@@ -9,6 +9,14 @@ public:
     virtual ~iFrameClock() = default;
     virtual uint32_t milliseconds() = 0;
     virtual void sleep(uint32_t ms) = 0;
+    // Sleeps until milliseconds() reaches `deadline`; one already passed
+    // (up to 2^31 ms behind) returns at once.
+    virtual void sleepUntil(uint32_t deadline)
+    {
+        const int32_t left = static_cast<int32_t>(deadline - milliseconds());
+        if (left > 0)
+            sleep(static_cast<uint32_t>(left));
+    }
     // Brackets one frame's work; the host raises the timer resolution here.
     virtual void beginFrame() {}
     virtual void endFrame() {}

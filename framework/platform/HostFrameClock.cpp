@@ -12,6 +12,11 @@ void HostFrameClock::sleep(uint32_t ms)
     HostPlatform::current().sleepMilliseconds(ms);
 }
 
+void HostFrameClock::sleepUntil(uint32_t deadline)
+{
+    HostPlatform::current().sleepUntilMilliseconds(deadline);
+}
+
 HostFrameClock& HostFrameClock::shared()
 {
     static HostFrameClock clock;

@@ -52,7 +52,9 @@ void TimedTaskManager::tick()
     // Unsigned arithmetic: the clock's wrap-around is harmless.
     uint32_t elapsed = frameStart - lastFrameStart;
     if (minFrameTime > 0 && elapsed < static_cast<uint32_t>(minFrameTime)) {
-        clock->sleep(static_cast<uint32_t>(minFrameTime) - elapsed);
+        // To the frame's deadline itself: a count of whole milliseconds from a
+        // truncated now would start the frame up to one late.
+        clock->sleepUntil(lastFrameStart + static_cast<uint32_t>(minFrameTime));
         frameStart = clock->milliseconds();
         elapsed = frameStart - lastFrameStart;
     }

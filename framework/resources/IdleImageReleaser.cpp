@@ -1,5 +1,7 @@
 #include "framework/resources/IdleImageReleaser.h"
 
+#include <unordered_set>
+
 #include "framework/graphics/Image.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/resources/ResourceObject.h"
@@ -27,13 +29,18 @@ int IdleImageReleaser::releaseIdlePictures()
         return 0;
     int released = 0;
     ResourceLock lock;
+    // The current scene's pictures stay unpacked, even when another section
+    // shares them.
+    std::unordered_set<const Image*> inUse;
+    for (const RefPointer<Image>& picture : resources->getPicturesInUse())
+        inUse.insert(picture.get());
     for (const std::string& name : resources->getSectionNames()) {
         ResourceSection* section = resources->getSection(name);
         if (!section)
             continue;
         for (const RefPointer<ResourceObject>& object : section->getObjects()) {
             Image* image = objectCast<Image>(object->getContent());
-            if (image && image->releaseIdleBuffers(clock, idleMs))
+            if (image && !inUse.count(image) && image->releaseIdleBuffers(clock, idleMs))
                 ++released;
         }
     }

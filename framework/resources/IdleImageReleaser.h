@@ -7,7 +7,8 @@
 // A frame task that keeps rarely drawn pictures small: it advances the clock
 // that image locks record, and about once a second lets go of the raw buffers
 // of loaded pictures that keep a compressed copy and were not drawn for a
-// while (the next lock restores them).
+// while (the next lock restores them), except the pictures of the sections
+// the current scene uses.
 class IdleImageReleaser : public Task {
     TT_CLASS_RECORD(IdleImageReleaser)
 public:

@@ -54,6 +54,7 @@ ImageResource::ImageResource(AbstractProperty* configuration) : ResourceObject(c
     useAlphaChannel = node->getBool("usealphachannel", true);
     alpha = node->getBool("alpha", false);
     frameCount = node->getInt("nrofframes", 1);
+    compressible = node->getBool("compress", true);
 }
 
 ImageResource::ImageResource(const std::string& name, const std::string& mask, int mode)
@@ -100,7 +101,7 @@ RefPointer<BaseObject> ImageResource::buildContent(bool& failed)
         }
     }
     const int64_t rawBytes = int64_t(image->getWidth()) * image->getHeight() * (image->getBytesPerPixel() + (image->getAlphaPlane() ? 1 : 0));
-    if (compressOnLoad.load() && rawBytes >= kCompressOnLoadBytes)
+    if (compressOnLoad.load() && compressible && rawBytes >= kCompressOnLoadBytes)
         image->compressKeepingCopy(kCompressOnLoadLevel);
     return RefPointer<BaseObject>(image.get());
 }

@@ -12,7 +12,9 @@ class Image;
 class ImageResource : public ResourceObject {
     TT_CLASS_RECORD(ImageResource)
 public:
-    // Reads "file", "archive", "mask", "color", "usealphachannel", "alpha" and "nrofframes".
+    // Reads "file", "archive", "mask", "color", "usealphachannel", "alpha",
+    // "nrofframes" and "compress" (false: never kept compressed, for a large
+    // picture that nearly every screen draws).
     explicit ImageResource(AbstractProperty* configuration);
     // An image made from a file and a mask file (either may be empty).
     ImageResource(const std::string& fileName, const std::string& maskFileName, int fileMode = 0);
@@ -42,5 +44,6 @@ private:
     bool useAlphaChannel = true;
     bool alpha = false;
     int frameCount = 1;
+    bool compressible = true;
     std::string maskFileName;
 };

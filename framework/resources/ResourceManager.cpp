@@ -168,6 +168,50 @@ bool ResourceManager::isHeldElsewhere(const ResourceObject& object, const std::s
     return false;
 }
 
+void ResourceManager::setSectionsInUse(const std::vector<std::string>& names)
+{
+    ResourceLock lock;
+    sectionsInUse = names;
+}
+
+bool ResourceManager::isSectionInUse(const std::string& name)
+{
+    ResourceLock lock;
+    return std::find(sectionsInUse.begin(), sectionsInUse.end(), name) != sectionsInUse.end();
+}
+
+std::vector<RefPointer<Image>> ResourceManager::getPicturesInUse()
+{
+    ResourceLock lock;
+    std::vector<RefPointer<Image>> pictures;
+    for (const std::string& name : sectionsInUse) {
+        auto found = sections.find(name);
+        if (found == sections.end())
+            continue;
+        for (const RefPointer<ResourceObject>& object : found->second->getObjects()) {
+            if (Image* image = objectCast<Image>(object->getContent()))
+                pictures.emplace_back(image);
+        }
+    }
+    return pictures;
+}
+
+bool ResourceManager::unpackSectionsInUse(int64_t budgetBytes)
+{
+    int64_t restored = 0;
+    for (const RefPointer<Image>& picture : getPicturesInUse()) {
+        if (!picture->isPacked())
+            continue;
+        if (restored >= budgetBytes)
+            return false;
+        const uint64_t before = Image::getUnpackedBytes();
+        picture->uncompress();
+        restored += int64_t(Image::getUnpackedBytes() - before);
+    }
+    // A call that unpacked something leaves the rest of its frame to others.
+    return restored == 0;
+}
+
 void ResourceManager::clearLoadQueue()
 {
     ResourceLock lock;

@@ -7,6 +7,7 @@
 
 #include "framework/core/BaseObject.h"
 #include "framework/core/RefPointer.h"
+#include "framework/graphics/Image.h"
 #include "framework/resources/ResourceSection.h"
 #include "host/Threads.h"
 
@@ -90,6 +91,20 @@ public:
     // True when a section other than `sectionName` holds this very object.
     bool isHeldElsewhere(const ResourceObject& object, const std::string& sectionName);
 
+    // The sections the current scene draws from: their pictures kept
+    // compressed are unpacked ahead of their first draw (unpackSectionsInUse,
+    // while a transition hides the switch) and the idle-picture task leaves
+    // them unpacked. Main thread only.
+    void setSectionsInUse(const std::vector<std::string>& names);
+    bool isSectionInUse(const std::string& name);
+    // The loaded pictures of the sections in use.
+    std::vector<RefPointer<Image>> getPicturesInUse();
+    // Unpacks packed pictures of the sections in use, one after another, until
+    // about `budgetBytes` raw bytes were restored (at least one picture); true
+    // when it found none of their loaded pictures packed, so that a caller
+    // waiting for them starts its own work in a frame of its own.
+    bool unpackSectionsInUse(int64_t budgetBytes);
+
     // Tells the loader there may be work; never lost, even between its idle
     // decision and its sleep.
     void wakeLoader();
@@ -106,6 +121,7 @@ private:
     std::vector<std::string> resourceFiles;
     std::vector<std::string> requestQueue;
     std::vector<std::string> autoQueue;
+    std::vector<std::string> sectionsInUse;
     int progressTotal = 0;
     int progressLoaded = 0;
 

@@ -439,7 +439,7 @@ int SceneArcade::onContinue(void* context, BaseObject*)
     GameData::instance->loadGame(&store);
     if (SceneGame* game = SceneGame::getInstance())
         game->resumeSavedGame = true;
-    switchTo({}, "TRANSITION_DEFAULT", "SCENE_GAME");
+    switchTo({"scenegame", "tools"}, "TRANSITION_DEFAULT", "SCENE_GAME");
     return 0;
 }
 
@@ -466,7 +466,7 @@ int SceneArcade::onInfoClosed(void* context, BaseObject* dialog)
         return 0;
     info->hide();
     scene->forgetDialog(info);
-    switchTo({}, "TRANSITION_DEFAULT", "SCENE_GAME");
+    switchTo({"scenegame", "tools"}, "TRANSITION_DEFAULT", "SCENE_GAME");
     return 0;
 }
 

@@ -342,7 +342,8 @@ int SceneSelection::onChangeName(void* context, BaseObject* /*argument*/)
 
 int SceneSelection::onLevel(void* /*context*/, BaseObject* /*argument*/)
 {
-    switchTo({"scenemap", "scenegame", "tools"}, "TRANSITION_DEFAULT", "SCENE_MAP");
+    switchTo({"scenemap"}, "TRANSITION_DEFAULT", "SCENE_MAP");
+    preload({"scenegame", "tools"});
     // The map turns its input on itself, once its state allows it.
     if (SceneManager::instance) {
         if (TransitionScene* transition = SceneManager::instance->getTransition())
@@ -353,7 +354,8 @@ int SceneSelection::onLevel(void* /*context*/, BaseObject* /*argument*/)
 
 int SceneSelection::onArcade(void* /*context*/, BaseObject* /*argument*/)
 {
-    switchTo({"scenearcade", "scenegame", "tools"}, "TRANSITION_DEFAULT", "SCENE_ARCADE");
+    switchTo({"scenearcade"}, "TRANSITION_DEFAULT", "SCENE_ARCADE");
+    preload({"scenegame", "tools"});
     return 0;
 }
 

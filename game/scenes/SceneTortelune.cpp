@@ -38,6 +38,8 @@ void SceneTortelune::switchTo(std::initializer_list<const char*> sectionNames, c
         resources->clearLoadQueue();
         for (const char* section : sectionNames)
             resources->requestSection(section);
+        // What the target draws is unpacked behind the transition and kept so.
+        resources->setSectionsInUse(std::vector<std::string>(sectionNames.begin(), sectionNames.end()));
     }
     SceneManager* scenes = SceneManager::instance;
     if (!scenes)
@@ -51,4 +53,12 @@ void SceneTortelune::switchTo(std::initializer_list<const char*> sectionNames, c
     if (TransitionScene* transition = scenes->getTransition())
         transition->setEnableTargetInput(input == TargetInput::EnableAtEnd);
     scenes->setNextScene(target);
+}
+
+void SceneTortelune::preload(std::initializer_list<const char*> sectionNames)
+{
+    if (ResourceManager* resources = ResourceManager::instance) {
+        for (const char* section : sectionNames)
+            resources->requestSection(section);
+    }
 }

@@ -26,9 +26,13 @@ public:
     enum class TargetInput { EnableAtEnd, LeaveOff };
 
     // Hands over to `sceneName` through `transitionName`: the load queue is
-    // emptied, the sections named are requested (the target's own first),
-    // the transition is set up and the scene manager makes the target its
-    // next scene.
+    // emptied, the sections named are requested (the target's own first) and
+    // become the sections in use, whose pictures the transition unpacks, the
+    // transition is set up and the scene manager makes the target its next
+    // scene.
     static void switchTo(std::initializer_list<const char*> sectionNames, const std::string& transitionName,
                          const std::string& sceneName, TargetInput input = TargetInput::EnableAtEnd);
+    // Requests sections that a later scene needs, after switchTo: the
+    // transition waits for them too, but their pictures stay packed.
+    static void preload(std::initializer_list<const char*> sectionNames);
 };

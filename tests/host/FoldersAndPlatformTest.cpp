@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 
@@ -263,6 +264,22 @@ TEST(RealPlatform, ClipboardRoundTripOrCleanRefusal)
         return;
     }
     EXPECT_EQ(platform.getClipboardText(), "Brioche \xE2\x82\xAC");
+}
+
+// A deadline is reached, never slept past by much; one behind now, also
+// across the clock's wrap, returns at once rather than sleeping for weeks.
+TEST(RealPlatform, SleepUntilReachesTheDeadlineAndSkipsAPassedOne)
+{
+    HostPlatform& platform = HostPlatform::current();
+    for (int32_t ahead : {15, 1, 0, -1, -1000, INT32_MIN + 1}) {
+        const uint32_t start = platform.getMilliseconds();
+        platform.sleepUntilMilliseconds(start + static_cast<uint32_t>(ahead));
+        const uint32_t elapsed = platform.getMilliseconds() - start;
+        if (ahead > 0) {
+            EXPECT_GE(elapsed, static_cast<uint32_t>(ahead)) << ahead;
+        }
+        EXPECT_LT(elapsed, 5000u) << ahead;
+    }
 }
 
 TEST(FakePlatform, ClockSleepsClipboardAndScriptedWindows)

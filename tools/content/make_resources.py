@@ -115,8 +115,10 @@ def table():
         for p in pieces:
             if look == "frame_green" and p == "c":
                 continue  # the belt frame shares the plain frame's centre
-            t.append(image("dialogs", prefix + p.upper(), "media/images/dialogs/%s_%s.png" % (look, p)))
-    t.append(image("dialogs", "DIALOG_ICE_C", "media/images/dialogs/frame_c.png"))
+            # Every dialog draws the frame's centre: it is never kept compressed.
+            extra = {"compress": "false"} if prefix == "DIALOG_FRAME_" and p == "c" else {}
+            t.append(image("dialogs", prefix + p.upper(), "media/images/dialogs/%s_%s.png" % (look, p), **extra))
+    t.append(image("dialogs", "DIALOG_ICE_C", "media/images/dialogs/frame_c.png", compress="false"))
     for p in pieces:
         if p != "c":  # the speech bubble shares the hint frame's centre
             t.append(image("dialogs", "DIALOG_SPEECH_" + p.upper(), "media/images/dialogs/speech_%s.png" % p))

@@ -2,10 +2,12 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "GuiFixture.h"
+#include "framework/graphics/Image.h"
 #include "framework/gui/FrameRecorder.h"
 #include "framework/platform/FrameClock.h"
 #include "framework/platform/TimedTaskManager.h"
@@ -129,7 +131,7 @@ TEST_F(FrameRecorderTest, TheVariableNamesTheFileThatGetsALinePerFrame)
 // period runs to the next frame's start, which the timer paces to 20 ms.
 class ScriptedFrames : public Task {
 public:
-    enum What { Quiet, Load, LoadAfterTheFrame, Switch, Wait };
+    enum What { Quiet, Load, LoadAfterTheFrame, Switch, Wait, Unpack, UnpackAfterTheFrame };
     struct Frame {
         uint32_t workMs;
         What what;
@@ -148,32 +150,48 @@ public:
             SceneManager::instance->setNextScene(target);
             SceneManager::instance->run(20);
         }
+        if (frame.what == Unpack)
+            unpack();
+    }
+    // Draws a picture kept compressed, or let go while idle since its last
+    // draw: 100 x 50 pixels of 4 bytes.
+    void unpack()
+    {
+        if (picture->getPixels()) {
+            ASSERT_TRUE(picture->releaseIdleBuffers(std::numeric_limits<int64_t>::max(), 0));
+        }
+        ASSERT_TRUE(picture->lock());
+        picture->unlock();
     }
 
     const std::vector<Frame>& frames;
     Scene* target;
     size_t next = 0;
     RefPointer<SlowResource> slow {new SlowResource(25)};
+    RefPointer<Image> picture {Image::create(100, 50, 4)};
 };
 
-TEST_F(FrameRecorderTest, EachFrameGetsItsPeriodItsWorkItsProcessorTimeAndTheLoadsAndSwitchesInIt)
+TEST_F(FrameRecorderTest, EachFrameGetsItsPeriodItsWorkItsProcessorTimeItsLoadsAndSwitchesAndWhatItUnpacked)
 {
     using F = ScriptedFrames;
     const std::vector<F::Frame> frames {
-        {5, F::Quiet, "0 20000 5000 5000 0 0"},
-        {5, F::Load, "20 30000 30000 30000 1 0"},
-        {4, F::LoadAfterTheFrame, "50 20000 4000 4000 0 0"},
-        {3, F::Quiet, "70 20000 3000 3000 0 0"},
-        {3, F::Switch, "90 20000 3000 3000 0 1"},
-        {26, F::Quiet, "110 26000 26000 26000 0 0"},
-        {30, F::Wait, "136 30000 30000 10000 0 0"},
-        {7, F::Quiet, "166 7000 7000 7000 0 0"},
+        {5, F::Quiet, "0 20000 5000 5000 0 0 0"},
+        {5, F::Load, "20 30000 30000 30000 1 0 0"},
+        {4, F::LoadAfterTheFrame, "50 20000 4000 4000 0 0 0"},
+        {3, F::Quiet, "70 20000 3000 3000 0 0 0"},
+        {3, F::Switch, "90 20000 3000 3000 0 1 0"},
+        {26, F::Quiet, "110 26000 26000 26000 0 0 0"},
+        {30, F::Wait, "136 30000 30000 10000 0 0 0"},
+        {4, F::Unpack, "166 20000 4000 4000 0 0 20"},
+        {4, F::UnpackAfterTheFrame, "186 20000 4000 4000 0 0 0"},
+        {7, F::Quiet, "206 7000 7000 7000 0 0 0"},
     };
     const std::string path = folder.path() + "/frames.txt";
     manualClock.set(1000);
     waitedUs = 0;
     RefPointer<TimedTaskManager> timer(new TimedTaskManager(&manualClock));
     RefPointer<ScriptedFrames> script(new ScriptedFrames(frames, b));
+    ASSERT_TRUE(script->picture && script->picture->compressKeepingCopy(1));
     timer->addTask(script.get());
     RefPointer<SlowResource> between(new SlowResource(0));
     {
@@ -184,6 +202,8 @@ TEST_F(FrameRecorderTest, EachFrameGetsItsPeriodItsWorkItsProcessorTimeAndTheLoa
             // A load between two frames belongs to neither.
             if (frame.what == F::LoadAfterTheFrame)
                 between->load();
+            if (frame.what == F::UnpackAfterTheFrame)
+                script->unpack();
         }
         timer->setFrameObserver(nullptr);
     }
