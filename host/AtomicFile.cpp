@@ -6,6 +6,8 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <cstdio>
+#include <ctime>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,6 +46,42 @@ bool writeAll(int descriptor, const void* data, size_t size)
     return true;
 }
 
+// Whether the process that wrote a temporary last changed at `written` is
+// gone: no process has its id, or the one that has it started later (the id
+// was handed out again, as after a restart of the machine).
+bool writerIsGone(pid_t writer, const timespec& written)
+{
+    if (::kill(writer, 0) != 0)
+        return errno == ESRCH;
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%ld/stat", static_cast<long>(writer));
+    FILE* file = std::fopen(path, "r");
+    if (!file)
+        return false;
+    char line[1024];
+    const bool read = std::fgets(line, sizeof line, file) != nullptr;
+    std::fclose(file);
+    // The start time is the 22nd field, the 20th after the name's closing
+    // parenthesis (a name may hold spaces and parentheses of its own).
+    const char* field = read ? std::strrchr(line, ')') : nullptr;
+    for (int skipped = 0; field && skipped < 20; ++skipped)
+        field = std::strchr(field + 1, ' ');
+    if (!field)
+        return false;
+    char* end = nullptr;
+    const unsigned long long startTicks = std::strtoull(field + 1, &end, 10);
+    const long ticksPerSecond = ::sysconf(_SC_CLK_TCK);
+    timespec now, sinceBoot;
+    if (end == field + 1 || ticksPerSecond <= 0 || ::clock_gettime(CLOCK_REALTIME, &now) != 0 ||
+        ::clock_gettime(CLOCK_BOOTTIME, &sinceBoot) != 0)
+        return false;
+    const double bootedAt = double(now.tv_sec - sinceBoot.tv_sec) + double(now.tv_nsec - sinceBoot.tv_nsec) * 1e-9;
+    const double startedAt = bootedAt + double(startTicks) / double(ticksPerSecond);
+    const double writtenAt = double(written.tv_sec) + double(written.tv_nsec) * 1e-9;
+    // A margin of a few clock ticks: the start time is counted in ticks.
+    return startedAt > writtenAt + 0.05;
+}
+
 // Removes the temporaries that writers who died mid-write (a kill or a
 // power cut between creating and renaming them) left in `folder`. The
 // writer's process id is part of each temporary's name; one whose process is
@@ -67,7 +105,9 @@ void removeStaleTemporaries(const std::string& folder)
         const long writer = std::strtol(digits, &end, 10);
         if (end == digits || *end != '-' || std::strlen(end + 1) != 6 || writer <= 0 || writer == self)
             continue;
-        if (::kill(static_cast<pid_t>(writer), 0) != 0 && errno == ESRCH)
+        struct stat file;
+        if (::fstatat(::dirfd(listing), entryName, &file, AT_SYMLINK_NOFOLLOW) == 0 &&
+            writerIsGone(static_cast<pid_t>(writer), file.st_mtim))
             ::unlinkat(::dirfd(listing), entryName, 0);
     }
     ::closedir(listing);

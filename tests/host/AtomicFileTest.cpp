@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -108,9 +109,14 @@ TEST(AtomicFile, NextWriteRemovesEveryTemporaryOfDeadWritersInItsFolderOnly)
         ".scores.xml.tmp-Zq81xP",                // no writer named: kept
         ".notes.tmp-" + dead + "-abc",           // not a temporary of ours: kept
         "notes.tmp-" + dead + "-a1b2c3",         // not hidden, so not ours: kept
+        ".settings.xml.tmp-" + alive + "-j1k2l3", // written long before its id's process started: removed
     };
     for (const std::string& name : leftovers)
         std::ofstream(folder.path() + "/" + name) << "half";
+    // A writer that died before a restart of the machine: its id now belongs
+    // to a process that started after the file was last written.
+    const timespec longAgo[2] = {{946684800, 0}, {946684800, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (folder.path() + "/" + leftovers[6]).c_str(), longAgo, 0), 0);
     std::string error;
     ASSERT_TRUE(writeFileAtomically(folder.path() + "/scores.xml", std::string("whole"), &error)) << error;
     EXPECT_EQ(folder.entries(),
