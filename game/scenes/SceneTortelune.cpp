@@ -38,8 +38,12 @@ void SceneTortelune::switchTo(std::initializer_list<const char*> sectionNames, c
         resources->clearLoadQueue();
         for (const char* section : sectionNames)
             resources->requestSection(section);
-        // What the target draws is unpacked behind the transition and kept so.
-        resources->setSectionsInUse(std::vector<std::string>(sectionNames.begin(), sectionNames.end()));
+        // What the target draws is unpacked behind the transition and kept so;
+        // every scene opens dialogs, whose first frame would otherwise unpack
+        // their pictures.
+        std::vector<std::string> inUse(sectionNames.begin(), sectionNames.end());
+        inUse.push_back(kDialogSection);
+        resources->setSectionsInUse(inUse);
     }
     SceneManager* scenes = SceneManager::instance;
     if (!scenes)

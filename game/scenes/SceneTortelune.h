@@ -25,6 +25,10 @@ public:
     // target whose own entry animation enables its input later leaves it off.
     enum class TargetInput { EnableAtEnd, LeaveOff };
 
+    // The section of the dialogs' pictures, which every scene shows: always
+    // among the sections in use.
+    static constexpr const char* kDialogSection = "dialogs";
+
     // Hands over to `sceneName` through `transitionName`: the load queue is
     // emptied, the sections named are requested (the target's own first) and
     // become the sections in use, whose pictures the transition unpacks, the

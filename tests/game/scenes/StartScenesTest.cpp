@@ -657,6 +657,27 @@ TEST_F(StartScenesTest, SwitchToGivesTheTargetItsInputWhenTheTransitionEnds)
     }
 }
 
+// The target's sections and the dialogs' are kept unpacked; the sections of
+// the scene left behind are not.
+TEST_F(StartScenesTest, SwitchToKeepsTheTargetsSectionsAndTheDialogsInUse)
+{
+    ResourceManager::create();
+    ResourceManager* resources = ResourceManager::instance;
+    Scene* selection = SceneManager::instance->registerScene("SCENE_SELECTION");
+    Scene* arcade = SceneManager::instance->registerScene("SCENE_ARCADE");
+    enter(selection);
+    SceneTortelune::switchTo({"scenearcade"}, "TRANSITION_TEST", "SCENE_ARCADE");
+    EXPECT_TRUE(resources->isSectionInUse("scenearcade"));
+    EXPECT_TRUE(resources->isSectionInUse("dialogs"));
+    SceneTortelune::switchTo({"sceneselection"}, "TRANSITION_TEST", "SCENE_SELECTION");
+    EXPECT_FALSE(resources->isSectionInUse("scenearcade"));
+    EXPECT_TRUE(resources->isSectionInUse("sceneselection"));
+    EXPECT_TRUE(resources->isSectionInUse("dialogs"));
+    runFrames(600);
+    EXPECT_NE(arcade, SceneManager::instance->getRunningScene());
+    ResourceManager::destroyInstance();
+}
+
 TEST_F(StartScenesTest, LoadingSceneWithoutPanLayersTakesTheClickAndSwitchesThroughTheTransition)
 {
     SceneManager::instance->registerScene("SCENE_SELECTION");
