@@ -26,7 +26,7 @@ import sys
 import threading
 import time
 
-from PIL import Image, ImageStat
+from PIL import Image
 
 game, tool, make_player, source, out = sys.argv[1:6]
 minutes = float(sys.argv[6]) if len(sys.argv) > 6 else 10.0
@@ -125,17 +125,10 @@ def shot(name):
 
 
 def wait_for(predicate, seconds, step=0.25):
-    end = time.time() + seconds
-    while time.time() < end:
-        image = view()
-        if predicate(image):
-            return image
-        time.sleep(step)
-    return None
+    return e2e_screen.wait_for(predicate, seconds, step, source=view)
 
 
-def mean(image, box):
-    return ImageStat.Stat(image.crop(box)).mean
+mean = e2e_screen.mean
 
 
 def loading_scene(image):

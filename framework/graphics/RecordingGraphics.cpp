@@ -30,6 +30,12 @@ uint64_t bitsOf(double value)
     return bits;
 }
 
+// Two coordinates (or a size) in one value to mix.
+uint64_t pair(int32_t high, int32_t low)
+{
+    return uint64_t(uint32_t(high)) << 32 | uint32_t(low);
+}
+
 } // namespace
 
 RecordingGraphics::RecordingGraphics(Image* target) : Graphics(target) {}
@@ -71,9 +77,9 @@ uint64_t RecordingGraphics::start(uint32_t operation) const
     hash = mix(hash, operation);
     hash = mix(hash, uint64_t(colour) << 32 | uint32_t(alpha));
     hash = mix(hash, uint64_t(uint32_t(blendMode)) << 1 | (smoothing ? 1 : 0));
-    hash = mix(hash, uint64_t(uint32_t(offsetX)) << 32 | uint32_t(offsetY));
-    hash = mix(hash, uint64_t(uint32_t(clip.x)) << 32 | uint32_t(clip.y));
-    return mix(hash, uint64_t(uint32_t(clip.width)) << 32 | uint32_t(clip.height));
+    hash = mix(hash, pair(offsetX, offsetY));
+    hash = mix(hash, pair(clip.x, clip.y));
+    return mix(hash, pair(clip.width, clip.height));
 }
 
 void RecordingGraphics::add(uint64_t signature, int64_t x, int64_t y, int64_t width, int64_t height)
@@ -92,21 +98,21 @@ void RecordingGraphics::add(uint64_t signature, int64_t x, int64_t y, int64_t wi
 
 void RecordingGraphics::setPixel(int32_t x, int32_t y)
 {
-    uint64_t hash = mix(start(OpSetPixel), uint64_t(uint32_t(x)) << 32 | uint32_t(y));
+    uint64_t hash = mix(start(OpSetPixel), pair(x, y));
     add(hash, int64_t(x) + offsetX, int64_t(y) + offsetY, 1, 1);
 }
 
 void RecordingGraphics::setPixelChannel(int32_t channel, int32_t value, int32_t x, int32_t y)
 {
-    uint64_t hash = mix(start(OpSetPixelChannel), uint64_t(uint32_t(channel)) << 32 | uint32_t(value));
-    hash = mix(hash, uint64_t(uint32_t(x)) << 32 | uint32_t(y));
+    uint64_t hash = mix(start(OpSetPixelChannel), pair(channel, value));
+    hash = mix(hash, pair(x, y));
     add(hash, int64_t(x) + offsetX, int64_t(y) + offsetY, 1, 1);
 }
 
 void RecordingGraphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
-    uint64_t hash = mix(start(OpLine), uint64_t(uint32_t(x1)) << 32 | uint32_t(y1));
-    hash = mix(hash, uint64_t(uint32_t(x2)) << 32 | uint32_t(y2));
+    uint64_t hash = mix(start(OpLine), pair(x1, y1));
+    hash = mix(hash, pair(x2, y2));
     const int64_t left = std::min(x1, x2), top = std::min(y1, y2);
     add(hash, left + offsetX, top + offsetY, std::abs(int64_t(x2) - x1) + 1, std::abs(int64_t(y2) - y1) + 1);
 }
@@ -129,17 +135,17 @@ void RecordingGraphics::drawLineF(float x1, float y1, float x2, float y2)
 
 void RecordingGraphics::fillRect(int32_t x, int32_t y, int32_t width, int32_t height)
 {
-    uint64_t hash = mix(start(OpFill), uint64_t(uint32_t(x)) << 32 | uint32_t(y));
-    hash = mix(hash, uint64_t(uint32_t(width)) << 32 | uint32_t(height));
+    uint64_t hash = mix(start(OpFill), pair(x, y));
+    hash = mix(hash, pair(width, height));
     add(hash, int64_t(x) + offsetX, int64_t(y) + offsetY, width, height);
 }
 
 void RecordingGraphics::fillRectChannel(int32_t channel, int32_t value, int32_t x, int32_t y, int32_t width,
                                         int32_t height)
 {
-    uint64_t hash = mix(start(OpFillChannel), uint64_t(uint32_t(channel)) << 32 | uint32_t(value));
-    hash = mix(hash, uint64_t(uint32_t(x)) << 32 | uint32_t(y));
-    hash = mix(hash, uint64_t(uint32_t(width)) << 32 | uint32_t(height));
+    uint64_t hash = mix(start(OpFillChannel), pair(channel, value));
+    hash = mix(hash, pair(x, y));
+    hash = mix(hash, pair(width, height));
     add(hash, int64_t(x) + offsetX, int64_t(y) + offsetY, width, height);
 }
 
@@ -147,9 +153,9 @@ void RecordingGraphics::blit(Image* image, int32_t x, int32_t y, int32_t srcX, i
                              int32_t height)
 {
     uint64_t hash = mixImage(start(OpBlit), image);
-    hash = mix(hash, uint64_t(uint32_t(x)) << 32 | uint32_t(y));
-    hash = mix(hash, uint64_t(uint32_t(srcX)) << 32 | uint32_t(srcY));
-    hash = mix(hash, uint64_t(uint32_t(width)) << 32 | uint32_t(height));
+    hash = mix(hash, pair(x, y));
+    hash = mix(hash, pair(srcX, srcY));
+    hash = mix(hash, pair(width, height));
     add(hash, int64_t(x) + offsetX, int64_t(y) + offsetY, width, height);
 }
 
@@ -158,10 +164,10 @@ void RecordingGraphics::blitRotated(Image* image, double angle, double scale, in
 {
     uint64_t hash = mixImage(start(OpRotated), image);
     hash = mix(mix(hash, bitsOf(angle)), bitsOf(scale));
-    hash = mix(hash, uint64_t(uint32_t(x)) << 32 | uint32_t(y));
-    hash = mix(hash, uint64_t(uint32_t(srcX)) << 32 | uint32_t(srcY));
-    hash = mix(hash, uint64_t(uint32_t(width)) << 32 | uint32_t(height));
-    hash = mix(hash, uint64_t(uint32_t(pivotX)) << 32 | uint32_t(pivotY));
+    hash = mix(hash, pair(x, y));
+    hash = mix(hash, pair(srcX, srcY));
+    hash = mix(hash, pair(width, height));
+    hash = mix(hash, pair(pivotX, pivotY));
     // Whatever the angle, the picture stays within its farthest corner's
     // distance from the pivot, scaled.
     const double reachX = std::max(std::abs(double(pivotX)), std::abs(double(width) - pivotX));
@@ -180,10 +186,10 @@ void RecordingGraphics::blitScaled(Image* image, int32_t srcX, int32_t srcY, int
                                    int32_t x, int32_t y, int32_t width, int32_t height)
 {
     uint64_t hash = mixImage(start(OpScaled), image);
-    hash = mix(hash, uint64_t(uint32_t(srcX)) << 32 | uint32_t(srcY));
-    hash = mix(hash, uint64_t(uint32_t(srcWidth)) << 32 | uint32_t(srcHeight));
-    hash = mix(hash, uint64_t(uint32_t(x)) << 32 | uint32_t(y));
-    hash = mix(hash, uint64_t(uint32_t(width)) << 32 | uint32_t(height));
+    hash = mix(hash, pair(srcX, srcY));
+    hash = mix(hash, pair(srcWidth, srcHeight));
+    hash = mix(hash, pair(x, y));
+    hash = mix(hash, pair(width, height));
     add(hash, int64_t(x) + offsetX, int64_t(y) + offsetY, width, height);
 }
 
@@ -191,9 +197,9 @@ void RecordingGraphics::blitCopy(Image* image, int32_t x, int32_t y, int32_t src
                                  int32_t height)
 {
     uint64_t hash = mixImage(start(OpCopy), image);
-    hash = mix(hash, uint64_t(uint32_t(x)) << 32 | uint32_t(y));
-    hash = mix(hash, uint64_t(uint32_t(srcX)) << 32 | uint32_t(srcY));
-    hash = mix(hash, uint64_t(uint32_t(width)) << 32 | uint32_t(height));
+    hash = mix(hash, pair(x, y));
+    hash = mix(hash, pair(srcX, srcY));
+    hash = mix(hash, pair(width, height));
     add(hash, int64_t(x) + offsetX, int64_t(y) + offsetY, width, height);
 }
 
@@ -201,9 +207,9 @@ void RecordingGraphics::channelBlit(Image* image, int32_t channel, int32_t x, in
                                     int32_t width, int32_t height, ChannelRule rule)
 {
     uint64_t hash = mixImage(start(OpChannelBlit), image);
-    hash = mix(hash, uint64_t(uint32_t(channel)) << 32 | uint32_t(rule));
-    hash = mix(hash, uint64_t(uint32_t(x)) << 32 | uint32_t(y));
-    hash = mix(hash, uint64_t(uint32_t(srcX)) << 32 | uint32_t(srcY));
-    hash = mix(hash, uint64_t(uint32_t(width)) << 32 | uint32_t(height));
+    hash = mix(hash, pair(channel, int32_t(rule)));
+    hash = mix(hash, pair(x, y));
+    hash = mix(hash, pair(srcX, srcY));
+    hash = mix(hash, pair(width, height));
     add(hash, int64_t(x) + offsetX, int64_t(y) + offsetY, width, height);
 }

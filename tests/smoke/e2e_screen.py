@@ -56,10 +56,26 @@ def click(x, y):
     run_tool("click", str(x), str(y))
 
 
-def wait_for(predicate, seconds, step=0.2):
+def logged_problems(home):
+    """The warnings and errors in the game's log under `home` (the one line
+    that says a virtual server has no sound card left out), after checking
+    that the game writes its log."""
+    folder = os.path.join(home, "data", "Quillmark", "Games", "Tortelune", "_temp", "log")
+    logged = []
+    for name in sorted(os.listdir(folder)) if os.path.isdir(folder) else []:
+        with open(os.path.join(folder, name), encoding="utf-8", errors="replace") as lines:
+            logged += [line.rstrip() for line in lines if (" WARNING " in line or " ERROR " in line)
+                       and "No audio device" not in line]
+    check(os.path.isdir(folder), "the game writes its log")
+    return logged
+
+
+def wait_for(predicate, seconds, step=0.2, source=None):
+    """The first picture (from `source`, a grab of the screen by default) that
+    `predicate` accepts within `seconds`, or None."""
     end = time.time() + seconds
     while time.time() < end:
-        image = grab()
+        image = (source or grab)()
         if predicate(image):
             return image
         time.sleep(step)

@@ -17,7 +17,7 @@ import time
 from PIL import ImageStat
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_screen import (check, click, env, failures, in_game, mean, near_white_share, on_map,  # noqa: E402
+from e2e_screen import (check, click, env, failures, in_game, logged_problems, mean, near_white_share, on_map,  # noqa: E402
                         question_frame, quit_game, run_tool, setup, shot, wait_for)
 
 game, tool, out, make_player, source = sys.argv[1:6]
@@ -161,13 +161,7 @@ finally:
     errors += process.stderr.read()
 # A normal session that plays a level logs nothing amiss. The virtual
 # server has no sound card, so the one line that says so is expected.
-log_folder = os.path.join(home, "data", "Quillmark", "Games", "Tortelune", "_temp", "log")
-logged = []
-for name in sorted(os.listdir(log_folder)) if os.path.isdir(log_folder) else []:
-    with open(os.path.join(log_folder, name), encoding="utf-8", errors="replace") as log:
-        logged += [line.rstrip() for line in log if (" WARNING " in line or " ERROR " in line)
-                   and "No audio device" not in line]
-check(os.path.isdir(log_folder), "the game writes its log")
+logged = logged_problems(home)
 for line in logged:
     print("logged: " + line)
 check(not logged, "a session that plays a level logs no warning or error")

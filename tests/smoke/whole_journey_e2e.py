@@ -21,7 +21,7 @@ import xml.etree.ElementTree as ElementTree
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_player  # noqa: E402
-from e2e_screen import (check, click, env, failures, in_game, mean, near_white_share, on_map, quit_game,  # noqa: E402
+from e2e_screen import (check, click, env, failures, in_game, logged_problems, mean, near_white_share, on_map, quit_game,  # noqa: E402
                         run_tool, setup, shot, wait_for)
 
 PLAYER = "Anna"
@@ -270,13 +270,7 @@ def part_one():
 
 
 def read_log_problems(home):
-    folder = os.path.join(home, "data", "Quillmark", "Games", "Tortelune", "_temp", "log")
-    logged = []
-    for name in sorted(os.listdir(folder)) if os.path.isdir(folder) else []:
-        with open(os.path.join(folder, name), encoding="utf-8", errors="replace") as lines:
-            logged += [line.rstrip() for line in lines if (" WARNING " in line or " ERROR " in line)
-                       and "No audio device" not in line]
-    check(os.path.isdir(folder), "the game writes its log")
+    logged = logged_problems(home)
     for line in logged:
         print("logged: " + line)
     check(not logged, "the journey logs no warning or error")

@@ -31,7 +31,7 @@ from PIL import ImageStat
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_player  # noqa: E402
-from e2e_screen import (check, click, env, failures, grab, in_game, mean, near_white_share,  # noqa: E402
+from e2e_screen import (check, click, env, failures, grab, in_game, logged_problems, mean, near_white_share,  # noqa: E402
                         on_map, quit_game, setup, shot, wait_for)
 
 # Where the game's dialogs put the left edge of their pink frame (at y 300):
@@ -478,17 +478,6 @@ def last_level_and_game_end():
     return errors
 
 
-def logged_problems():
-    log_folder = os.path.join(_home, "data", "Quillmark", "Games", "Tortelune", "_temp", "log")
-    logged = []
-    for name in sorted(os.listdir(log_folder)) if os.path.isdir(log_folder) else []:
-        with open(os.path.join(log_folder, name), encoding="utf-8", errors="replace") as log:
-            logged += [line.rstrip() for line in log if (" WARNING " in line or " ERROR " in line)
-                       and "No audio device" not in line]
-    check(os.path.isdir(log_folder), "the game writes its log")
-    return logged
-
-
 def part_two(game, tool, out, make_player, source):
     """Runs the whole second half; returns the list of failed checks."""
     global _game, _make_player, _source, _home
@@ -503,7 +492,7 @@ def part_two(game, tool, out, make_player, source):
     errors += more
     errors += continue_after_restart(board, thumb)
     errors += last_level_and_game_end()
-    for line in logged_problems():
+    for line in logged_problems(_home):
         print("logged: " + line)
         check(False, "the game logs no warning or error: " + line)
     if os.path.isfile(env["SDL_DISKAUDIOFILE"]):
