@@ -6,5 +6,5 @@ add_executable(fuzz_style_markup_replay
 target_link_libraries(fuzz_style_markup_replay PRIVATE tortelune_all)
 file(GLOB STYLE_MARKUP_CORPUS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/corpus/style_markup/*
   ${CMAKE_SOURCE_DIR}/tests/data/regress/style_markup/*)
-add_test(NAME fuzz_style_markup_replay COMMAND fuzz_style_markup_replay ${STYLE_MARKUP_CORPUS})
+add_test(NAME fuzz_style_markup_replay COMMAND ${OWN_FOLDERS} $<TARGET_FILE:fuzz_style_markup_replay> ${STYLE_MARKUP_CORPUS})
 set_tests_properties(fuzz_style_markup_replay PROPERTIES ENVIRONMENT "${TEST_ENV}" TIMEOUT 300)

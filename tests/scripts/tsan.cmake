@@ -3,7 +3,7 @@
 # the variable CI is set).
 foreach(program test_framework_resources test_framework_core)
   add_test(NAME tsan_${program}
-    COMMAND bash -c "if [ ! -x \"$0\" ]; then bash \"$1\" \"$0 not built (run ./test.sh)\"; exit $?; fi; exec \"$0\""
+    COMMAND ${OWN_FOLDERS} bash -c "if [ ! -x \"$0\" ]; then bash \"$1\" \"$0 not built (run ./test.sh)\"; exit $?; fi; exec \"$0\""
       ${CMAKE_SOURCE_DIR}/build-tsan/tests/${program} ${CMAKE_SOURCE_DIR}/tests/scripts/helpers/missing_tool.sh
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/build-tsan)
   file(MAKE_DIRECTORY ${CMAKE_SOURCE_DIR}/build-tsan)

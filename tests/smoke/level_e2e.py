@@ -17,8 +17,8 @@ import time
 from PIL import ImageStat
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_screen import (check, click, env, failures, in_game, logged_problems, mean, near_white_share, on_map,  # noqa: E402
-                        question_frame, quit_game, run_tool, setup, shot, wait_for)
+from e2e_screen import (check, click, env, failures, grab, in_game, logged_problems, mean, near_white_share,  # noqa: E402
+                        on_map, question_frame, quit_game, run_tool, setup, shot, wait_for)
 
 game, tool, out, make_player, source = sys.argv[1:6]
 home = setup(tool, out, "tortelune-level-", "level-")
@@ -41,19 +41,70 @@ def plates_shown(image):
     return sum(1 for r, g, b in pixels if r > 200 and g > 200 and b > 200) / float(len(pixels)) > 0.33
 
 
+def trophy_frame(image):
+    """The pink frame of "A new trophy!" left of its medal."""
+    r, g, b = mean(image, (137, 240, 147, 380))
+    return r > 190 and g < 150 and b > 110 and not question_frame(image)
+
+
+def menu_button_lit(image):
+    """The menu button is lit, not under the veil of a dialog."""
+    return mean(image, (755, 490, 790, 520))[0] > 150
+
+
+def close_trophies():
+    """A lucky swap may earn a trophy (a long chain of combos), whose dialog
+    holds the level until its OK; the level is played on once none is up."""
+    for _ in range(4):
+        image = wait_for(lambda image: menu_button_lit(image) or trophy_frame(image), 10)
+        if image is None or menu_button_lit(image):
+            return image is not None
+        shot("trophy")
+        time.sleep(1.0)
+        click(*TROPHY_OK)
+        time.sleep(1.5)
+    return menu_button_lit(grab())
+
+
+def stop_run(tag):
+    """Ends the run at a step the rest depends on: what the game wrote and
+    logged so far is printed, with the screen, so the cause can be seen."""
+    shot("failed-" + tag)
+    for process, path in started:
+        print("game %s, exit code %s; its error output:" % ("running" if process.poll() is None else "ended",
+                                                            process.returncode))
+        with open(path, errors="replace") as written:
+            print(written.read())
+    for line in logged_problems(home):
+        print("logged: " + line)
+    for process, _ in started:
+        if process.poll() is None:
+            process.kill()
+            process.wait()
+    raise SystemExit(1)
+
+
+def gate(condition, text, tag):
+    if not check(condition, text):
+        stop_run(tag)
+
+
 def start_and_reach_map(tag):
-    process = subprocess.Popen([game], env=env, stderr=subprocess.PIPE, text=True)
+    path = os.path.join(home, tag + "-stderr.txt")
+    with open(path, "w") as stderr:
+        process = subprocess.Popen([game], env=env, stderr=stderr, text=True)
+    started.append((process, path))
     loading = wait_for(lambda image: mean(image, (0, 0, 800, 100))[2] > 60 and mean(image, (0, 0, 800, 100))[0] < 120, 60)
-    check(loading is not None, tag + ": the loading scene is shown")
+    gate(loading is not None, tag + ": the loading scene is shown", tag + "-loading")
     time.sleep(7)
     click(400, 300)
     selection = wait_for(lambda image: near_white_share(image, (620, 300, 790, 560)) > 0.05, 90)
-    check(selection is not None, tag + ": the selection scene greets the returning player")
+    gate(selection is not None, tag + ": the selection scene greets the returning player", tag + "-selection")
     time.sleep(1.5)
     shot(tag + "-selection")
     click(335, 305)
     reached = wait_for(on_map, 60, 0.1)
-    check(reached is not None, tag + ": the career door leads to the map")
+    gate(reached is not None, tag + ": the career door leads to the map", tag + "-map")
     time.sleep(2.5)
     shot(tag + "-map")
     return process
@@ -66,13 +117,14 @@ MENU_BUTTON = (772, 504)
 MENU_STOP = (400, 447)
 QUESTION_YES = (268, 353)
 CUSTOMER_OK = (415, 220)
+TROPHY_OK = (350, 430)
+started = []
 
 if subprocess.run([make_player, source, "Anna", "4"], env=env).returncode != 0:
     print("the returning player could not be written")
     sys.exit(1)
 
 process = start_and_reach_map("first")
-errors = ""
 try:
     # START opens the level information of the next level; Cancel keeps the map.
     click(*MAP_START)
@@ -112,6 +164,7 @@ try:
         time.sleep(0.3)
         click(*board_cell(column + 1, row))
         time.sleep(1.5)
+    check(close_trophies(), "no dialog is left over the level after the swaps")
     after = shot("swapped")
     check(ImageStat.Stat(before.crop((340, 20, 740, 430))).mean != ImageStat.Stat(after.crop((340, 20, 740, 430))).mean,
           "the swaps change the board")
@@ -121,11 +174,11 @@ try:
     shot("menu")
     click(*MENU_STOP)
     question = wait_for(question_frame, 10)
-    check(question is not None, "the menu's stop asks first")
+    gate(question is not None, "the menu's stop asks first", "stop-question")
     time.sleep(0.8)
     shot("stop-question")
     click(*QUESTION_YES)
-    check(wait_for(on_map, 30, 0.1) is not None, "the stop goes back to the map")
+    gate(wait_for(on_map, 30, 0.1) is not None, "the stop goes back to the map", "map-after-stop")
     time.sleep(2.5)
     shot("map-after-stop")
     # START offers to carry on with the stopped level.
@@ -138,7 +191,6 @@ finally:
     if process.poll() is None:
         process.kill()
         process.wait()
-    errors = process.stderr.read()
 
 # Started again, the offer is there; yes resumes the level as it was left.
 process = start_and_reach_map("second")
@@ -158,7 +210,6 @@ finally:
     if process.poll() is None:
         process.kill()
         process.wait()
-    errors += process.stderr.read()
 # A normal session that plays a level logs nothing amiss. The virtual
 # server has no sound card, so the one line that says so is expected.
 logged = logged_problems(home)
@@ -166,6 +217,8 @@ for line in logged:
     print("logged: " + line)
 check(not logged, "a session that plays a level logs no warning or error")
 if failures:
-    print(errors)
+    for process, path in started:
+        with open(path, errors="replace") as written:
+            print(written.read())
     sys.exit(1)
 print("level run passed; screenshots in " + out)
