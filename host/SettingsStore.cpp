@@ -162,6 +162,26 @@ bool SettingsStore::writeValue(const std::string& keyPath, const std::string& na
     return false;
 }
 
+bool SettingsStore::writeValues(const std::string& keyPath, const std::vector<NamedValue>& values)
+{
+    std::vector<Entry> before = entries;
+    bool changed = false;
+    for (const NamedValue& named : values) {
+        auto found = find(keyPath, named.first);
+        if (found != entries.end() && found->value == named.second)
+            continue;
+        if (found != entries.end())
+            entries[static_cast<size_t>(found - entries.begin())].value = named.second;
+        else
+            entries.push_back(Entry{normalizeKeyPath(keyPath), named.first, named.second});
+        changed = true;
+    }
+    if (!changed || commit())
+        return true;
+    entries = std::move(before);
+    return false;
+}
+
 bool SettingsStore::removeValue(const std::string& keyPath, const std::string& name)
 {
     auto found = find(keyPath, name);

@@ -69,6 +69,10 @@ public:
     // Creates or overwrites the value. False when it could not be kept; the
     // store then holds what it held before.
     bool writeValue(const std::string& keyPath, const std::string& name, const SettingValue& value);
+    // Creates or overwrites several values under one key path, kept in one
+    // go (one write of the file). False when they could not be kept; the store
+    // then holds what it held before.
+    bool writeValues(const std::string& keyPath, const std::vector<NamedValue>& values);
     bool removeValue(const std::string& keyPath, const std::string& name);
     // The values directly under the key path, in the order they were first written.
     std::vector<NamedValue> listValues(const std::string& keyPath) const;

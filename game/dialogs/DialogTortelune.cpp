@@ -1,5 +1,7 @@
 #include "game/dialogs/DialogTortelune.h"
 
+#include <utility>
+
 #include "framework/core/Log.h"
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyNode.h"
@@ -46,6 +48,23 @@ Scene* visibleScene()
     return scene;
 }
 
+// The full-screen layer of the last darkening dialog that went. A fresh one
+// costs its pages' first touch, several milliseconds in the frame the next
+// dialog opens in; the layer is painted over whole before it is shown again.
+RefPointer<Image>& spareDarkLayer()
+{
+    static RefPointer<Image> layer;
+    return layer;
+}
+
+RefPointer<Image> takeDarkLayer(int bytesPerPixel)
+{
+    RefPointer<Image> layer = std::move(spareDarkLayer());
+    if (layer && layer->getBytesPerPixel() == bytesPerPixel)
+        return layer;
+    return Image::create(kScreenWidth, kScreenHeight, bytesPerPixel);
+}
+
 } // namespace
 
 DialogTortelune::DialogTortelune(AbstractProperty* configuration) : Dialog(configuration)
@@ -64,7 +83,14 @@ DialogTortelune::DialogTortelune(AbstractProperty* configuration) : Dialog(confi
     iceTop = objectCast<Sprite>(getComponent("SPRITE_ICETOP"));
 }
 
-DialogTortelune::~DialogTortelune() = default;
+DialogTortelune::~DialogTortelune()
+{
+    // Only a layer nobody else holds may be drawn into again.
+    Image* layer = getFrameImage();
+    if (darkenBackground && !getPainter() && layer && layer->getReferenceCount() == 1 &&
+        layer->getWidth() == kScreenWidth && layer->getHeight() == kScreenHeight)
+        spareDarkLayer() = layer;
+}
 
 void DialogTortelune::show()
 {
@@ -104,7 +130,13 @@ void DialogTortelune::stampIceTop()
 void DialogTortelune::prepareDarkBackground()
 {
     refreshBuffer();
-    framePicture = getFrameImage() ? Image::clone(getFrameImage()) : RefPointer<Image>();
+    // A painted frame is the dialog's own buffer, which nothing paints once
+    // the painter is gone: it is kept as it is. A picture of the resources
+    // is copied.
+    if (getPainter())
+        framePicture = getFrameImage();
+    else
+        framePicture = getFrameImage() ? Image::clone(getFrameImage()) : RefPointer<Image>();
     // The frame is kept as a picture: the painter must not paint over the layer.
     if (getPainter()) {
         int width = getWidth();
@@ -116,7 +148,7 @@ void DialogTortelune::prepareDarkBackground()
     getComponentRoot()->setPosition(getX(), getY());
     setPosition(0, 0);
     int bytesPerPixel = GameWindow::instance ? GameWindow::instance->getBytesPerPixel() : 4;
-    RefPointer<Image> layer = Image::create(kScreenWidth, kScreenHeight, bytesPerPixel);
+    RefPointer<Image> layer = takeDarkLayer(bytesPerPixel);
     if (!layer)
         return;
     layer->setHasAlphaChannel(true);

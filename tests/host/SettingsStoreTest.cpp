@@ -78,6 +78,49 @@ TEST(SettingsStore, ListsValuesOfOneKeyInWriteOrder)
     EXPECT_EQ(store.listValues("").size(), 2u);
 }
 
+// Counts what would be written; refuses to keep anything when told to.
+class CountingStore : public SettingsStore {
+public:
+    int commits = 0;
+    bool refuse = false;
+
+protected:
+    bool commit() override
+    {
+        ++commits;
+        return !refuse;
+    }
+};
+
+// Several values are kept with one write, none when none changed, and a
+// refused write leaves every one of them as it was.
+TEST(SettingsStore, SeveralValuesAreKeptInOneWriteOrNotAtAll)
+{
+    CountingStore store;
+    ASSERT_TRUE(store.writeNumber("", "fullscreen", 0));
+    store.commits = 0;
+    const std::vector<SettingsStore::NamedValue> values = {
+        {"fullscreen", SettingValue::ofNumber(1)},
+        {"musicvolume", SettingValue::ofNumber(40)},
+        {"lastplayer", SettingValue::ofString("Anna")},
+    };
+    EXPECT_TRUE(store.writeValues("", values));
+    EXPECT_EQ(store.commits, 1);
+    EXPECT_EQ(store.readNumber("", "fullscreen", 9), 1u);
+    EXPECT_EQ(store.readString("", "LastPlayer", ""), "Anna");
+
+    EXPECT_TRUE(store.writeValues("", values));
+    EXPECT_EQ(store.commits, 1) << "nothing changed, nothing written";
+
+    store.refuse = true;
+    EXPECT_FALSE(store.writeValues("", {{"fullscreen", SettingValue::ofNumber(0)},
+                                        {"soundvolume", SettingValue::ofNumber(7)}}));
+    EXPECT_EQ(store.commits, 2);
+    EXPECT_EQ(store.readNumber("", "fullscreen", 9), 1u);
+    EXPECT_EQ(store.readNumber("", "soundvolume", 9), 9u);
+    EXPECT_EQ(store.listValues("").size(), 3u);
+}
+
 TEST(FileSettingsStore, RoundTripThroughTheFile)
 {
     TempFolder folder;

@@ -396,6 +396,51 @@ TEST_F(StartScenesTest, DarkenedBackgroundIsBlackAtTheTunedAlpha)
     }
 }
 
+// A darkened dialog that has gone leaves its layer to the next one (a fresh
+// layer costs its first touch inside the opening frame), which paints it
+// over whole: nothing of the first shows through.
+TEST_F(StartScenesTest, TheNextDarkenedDialogTakesTheLayerOfTheOneGoneAndPaintsItOverWhole)
+{
+    ScopedGameTuning tuningScope;
+    setTuningInt("DIALOG_BACKGROUND_ALPHA", 0x160);
+    Scene* scene = SceneManager::instance->registerScene("SCENE_SELECTION");
+    Image* usedLayer = nullptr;
+    {
+        RefPointer<Dialog> first(scene->getOrCreateDialog("FIRST", "DIALOG_DARK"));
+        ASSERT_NE(nullptr, first.get());
+        scene->showDialog(first.get());
+        usedLayer = first->getFrameImage();
+        ASSERT_NE(nullptr, usedLayer);
+        RefPointer<Graphics> graphics = usedLayer->getGraphics();
+        graphics->setColour(0xFFFFFFFFu);
+        graphics->clear();
+        scene->forgetDialog(first.get());
+        scene->getPurgeTask()->run(0);
+    }
+    auto* second = objectCast<DialogTortelune>(scene->getOrCreateDialog("SECOND", "DIALOG_DARK"));
+    ASSERT_NE(nullptr, second);
+    scene->showDialog(second);
+    Image* layer = second->getFrameImage();
+    EXPECT_EQ(usedLayer, layer);
+    ASSERT_NE(nullptr, layer);
+    {
+        ImageLock lock(layer);
+        for (int point : {0, 799, 600 * 800 - 1, 300 * 800 + 150}) {
+            const uint8_t* pixel = layer->getPixels() + (point / 800) * layer->getPitch() + (point % 800) * 4;
+            EXPECT_EQ(0, pixel[0] | pixel[1] | pixel[2]) << point;
+            EXPECT_EQ(0x60, pixel[3]) << point;
+        }
+    }
+    // A layer still held elsewhere is never handed on.
+    RefPointer<Image> held(layer);
+    scene->forgetDialog(second);
+    scene->getPurgeTask()->run(0);
+    auto* third = objectCast<DialogTortelune>(scene->getOrCreateDialog("THIRD", "DIALOG_DARK"));
+    ASSERT_NE(nullptr, third);
+    scene->showDialog(third);
+    EXPECT_NE(held.get(), third->getFrameImage());
+}
+
 // The ice look belongs to the arcade and to the game scene while it plays
 // the arcade or an exam; during a transition the scene it leads to counts.
 TEST_F(StartScenesTest, IceLookInTheArcadeAndOnExamsOnly)
