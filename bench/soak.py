@@ -333,6 +333,7 @@ sampler = Sampler(process.pid)
 sampler.start()
 levels = 0
 first_level_end = None
+results_shown = 0
 try:
     time.sleep(2)
     frame = Frame()
@@ -359,6 +360,7 @@ try:
             note("level %d: time is up before its results" % levels)
             break
         note("level %d: results" % levels)
+        results_shown += 1
         if first_level_end is None:
             first_level_end = time.time() - started_at
         where = click_results_through(levels)
@@ -413,7 +415,7 @@ with open(os.path.join(out, "memory.txt"), "w") as file:
 
 print()
 print("soak report (%s minutes, %s)" % (minutes, "e2e_player" if e2e_player else "random swaps"))
-print("levels played: %d (results shown %d times)" % (levels, levels if first_level_end else 0))
+print("levels played: %d (results shown %d times)" % (levels, results_shown))
 print("frames: %d; periods over %.0f ms: %d during loads or scene switches, %d elsewhere (target: none)" %
       (len(frames), FRAME_LIMIT_MS, excused_long, len(long_frames)))
 computing = sum(1 for frame in long_frames if frame[3] > FRAME_LIMIT_MS)
