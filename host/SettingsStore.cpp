@@ -145,21 +145,7 @@ bool SettingsStore::readValue(const std::string& keyPath, const std::string& nam
 
 bool SettingsStore::writeValue(const std::string& keyPath, const std::string& name, const SettingValue& value)
 {
-    auto found = find(keyPath, name);
-    // What is stored already is not written again: each write of the file
-    // is flushed to disk, which costs the start-up and the shut-down dearly.
-    if (found != entries.end() && found->value == value)
-        return true;
-    std::vector<Entry> before = entries;
-    if (found != entries.end()) {
-        entries[static_cast<size_t>(found - entries.begin())].value = value;
-    } else {
-        entries.push_back(Entry{normalizeKeyPath(keyPath), name, value});
-    }
-    if (commit())
-        return true;
-    entries = std::move(before);
-    return false;
+    return writeValues(keyPath, {NamedValue(name, value)});
 }
 
 bool SettingsStore::writeValues(const std::string& keyPath, const std::vector<NamedValue>& values)
@@ -168,6 +154,8 @@ bool SettingsStore::writeValues(const std::string& keyPath, const std::vector<Na
     bool changed = false;
     for (const NamedValue& named : values) {
         auto found = find(keyPath, named.first);
+        // What is stored already is not written again: each write of the file
+        // is flushed to disk, which costs the start-up and the shut-down dearly.
         if (found != entries.end() && found->value == named.second)
             continue;
         if (found != entries.end())

@@ -130,19 +130,18 @@ void DialogTortelune::stampIceTop()
 void DialogTortelune::prepareDarkBackground()
 {
     refreshBuffer();
-    // A painted frame is the dialog's own buffer, which nothing paints once
-    // the painter is gone: it is kept as it is. A picture of the resources
-    // is copied.
-    if (getPainter())
-        framePicture = getFrameImage();
-    else
-        framePicture = getFrameImage() ? Image::clone(getFrameImage()) : RefPointer<Image>();
-    // The frame is kept as a picture: the painter must not paint over the layer.
     if (getPainter()) {
+        // The frame is kept as a picture: the painter must not paint over the
+        // layer. The painted frame is the dialog's own buffer, which nothing
+        // paints once the painter is gone, so it is kept as it is.
+        framePicture = getFrameImage();
         int width = getWidth();
         int height = getHeight();
         setPainter(nullptr);
         setSize(width, height);
+    } else {
+        // A picture of the resources is copied.
+        framePicture = getFrameImage() ? Image::clone(getFrameImage()) : RefPointer<Image>();
     }
     // The dialog becomes a full-screen layer; its components stay where they were.
     getComponentRoot()->setPosition(getX(), getY());

@@ -66,15 +66,20 @@ def close_trophies():
     return menu_button_lit(grab())
 
 
-def stop_run(tag):
-    """Ends the run at a step the rest depends on: what the game wrote and
-    logged so far is printed, with the screen, so the cause can be seen."""
-    shot("failed-" + tag)
+def print_game_output():
+    """Each start of the game: whether it still runs, its exit code and its error output."""
     for process, path in started:
         print("game %s, exit code %s; its error output:" % ("running" if process.poll() is None else "ended",
                                                             process.returncode))
         with open(path, errors="replace") as written:
             print(written.read())
+
+
+def stop_run(tag):
+    """Ends the run at a step the rest depends on: what the game wrote and
+    logged so far is printed, with the screen, so the cause can be seen."""
+    shot("failed-" + tag)
+    print_game_output()
     for line in logged_problems(home):
         print("logged: " + line)
     for process, _ in started:
@@ -217,8 +222,6 @@ for line in logged:
     print("logged: " + line)
 check(not logged, "a session that plays a level logs no warning or error")
 if failures:
-    for process, path in started:
-        with open(path, errors="replace") as written:
-            print(written.read())
+    print_game_output()
     sys.exit(1)
 print("level run passed; screenshots in " + out)
