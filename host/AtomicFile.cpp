@@ -82,10 +82,10 @@ bool writerIsGone(pid_t writer, const timespec& written)
     return startedAt > writtenAt + 0.05;
 }
 
-// Removes the temporaries that writers who died mid-write (a kill or a
-// power cut between creating and renaming them) left in `folder`. The
-// writer's process id is part of each temporary's name; one whose process is
-// gone can never be renamed into place. The whole folder is swept, not only
+} // namespace
+
+// The writer's process id is part of each temporary's name; a temporary whose
+// writer is gone can never be renamed into place. The whole folder is swept, not only
 // the file being written: a dead writer's file may not be saved again for a
 // long time (another player's saved game). Temporaries of live processes stay.
 void removeStaleTemporaries(const std::string& folder)
@@ -95,7 +95,7 @@ void removeStaleTemporaries(const std::string& folder)
         return;
     const pid_t self = ::getpid();
     while (dirent* entry = ::readdir(listing)) {
-        // ".<name>.tmp-<pid>-XXXXXX", as made below.
+        // ".<name>.tmp-<pid>-XXXXXX", as writeFileAtomically names them.
         const char* entryName = entry->d_name;
         const char* marker = entryName[0] == '.' ? std::strstr(entryName + 1, ".tmp-") : nullptr;
         if (!marker || marker == entryName + 1)
@@ -112,8 +112,6 @@ void removeStaleTemporaries(const std::string& folder)
     }
     ::closedir(listing);
 }
-
-} // namespace
 
 bool writeFileAtomically(const std::string& path, const void* data, size_t size, std::string* error)
 {

@@ -10,6 +10,11 @@
 // is removed, the reason goes to `error` (when given) and false is returned.
 bool writeFileAtomically(const std::string& path, const void* data, size_t size, std::string* error);
 
+// Removes the temporaries that writers who died mid-write (a kill or a power
+// cut between creating and renaming them) left in `folder`. Every write sweeps
+// its own folder; a folder that is written rarely can be swept on its own.
+void removeStaleTemporaries(const std::string& folder);
+
 inline bool writeFileAtomically(const std::string& path, const std::string& text, std::string* error)
 {
     return writeFileAtomically(path, text.data(), text.size(), error);

@@ -10,6 +10,7 @@
 #include "framework/platform/FileNames.h"
 #include "framework/players/PropertyAccess.h"
 #include "framework/resources/FileModes.h"
+#include "host/AtomicFile.h"
 #include "host/Folders.h"
 
 TT_DEFINE_RECORD(PlayerManager, &BaseObject::classRecord);
@@ -148,6 +149,10 @@ void PlayerManager::loadPlayerList()
         return;
     }
     loadFromNode(node);
+    // A saved game is written only while its player plays, so what a killed
+    // save left in another player's folder is swept at the start instead.
+    for (const RefPointer<AbstractPlayer>& player : players)
+        removeStaleTemporaries(getSavedGamesFolder(player->getName()));
     if (currentPlayer)
         loadPlayer(currentPlayer);
 }

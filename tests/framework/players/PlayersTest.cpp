@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyNode.h"
@@ -156,6 +159,36 @@ TEST_F(PlayersTest, DeletingAPlayerRemovesOnlyTheirSavedGames)
     ASSERT_EQ(reread->getPlayers().size(), 1u);
     EXPECT_EQ(reread->getPlayers()[0]->getName(), "Bo");
     EXPECT_EQ(reread->getCurrentPlayer(), nullptr);
+}
+
+TEST_F(PlayersTest, LoadingThePlayersSweepsWhatAKilledSaveLeftInEveryPlayersSavedGames)
+{
+    RefPointer<PlayerManager> manager = makeManager();
+    manager->addPlayer(new NotePlayer("Ann"));
+    manager->addPlayer(new NotePlayer("Bo"));
+    writeSavedGame(*manager, "LEVEL", "Ann");
+    writeSavedGame(*manager, "LEVEL", "Bo");
+    // The id of a writer that is surely gone: a child that has ended and been reaped.
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string leftover = "/.LEVEL.sav.!.tmp-" + std::to_string(child) + "-q1w2e3";
+    const std::string annsFolder = manager->getSavedGamesFolder("Ann");
+    const std::string bosFolder = manager->getSavedGamesFolder("Bo");
+    for (const std::string& savedGames : {annsFolder, bosFolder})
+        std::ofstream(savedGames + leftover) << "half";
+
+    // Ann plays on; Bo's folder is not written until Bo plays again.
+    writeSavedGame(*manager, "LEVEL", "Ann");
+    EXPECT_FALSE(testFileExists(annsFolder + leftover));
+    ASSERT_TRUE(testFileExists(bosFolder + leftover));
+
+    ASSERT_TRUE(manager->savePlayerList());
+    makeManager()->loadPlayerList();
+    EXPECT_FALSE(testFileExists(bosFolder + leftover));
+    EXPECT_TRUE(manager->savedGameExists("LEVEL", "Bo"));
 }
 
 TEST_F(PlayersTest, CorruptPlayersFileIsKeptAsideAndNotOverwritten)
