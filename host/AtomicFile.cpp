@@ -84,10 +84,10 @@ bool writerIsGone(pid_t writer, const timespec& written)
 
 } // namespace
 
-// The writer's process id is part of each temporary's name; a temporary whose
-// writer is gone can never be renamed into place. The whole folder is swept, not only
-// the file being written: a dead writer's file may not be saved again for a
-// long time (another player's saved game). Temporaries of live processes stay.
+// The writer's process id is part of each temporary's name; a temporary
+// whose writer is gone can never be renamed into place. The whole folder is
+// swept, not only the file being written: a dead writer's file may not be
+// saved again for a long time. Temporaries of live processes stay.
 void removeStaleTemporaries(const std::string& folder)
 {
     DIR* listing = ::opendir(folder.c_str());
