@@ -159,7 +159,8 @@ void TorteluneMain::loadProperties()
 
 bool TorteluneMain::acquireInstanceLock()
 {
-    instanceLock = std::make_unique<SingleInstanceLock>(getGameName());
+    // The lock sits with the data it guards: one running copy per data folder.
+    instanceLock = std::make_unique<SingleInstanceLock>(getGameName(), getDataRoot());
     switch (instanceLock->acquire()) {
     case SingleInstanceLock::Result::Acquired: return true;
     case SingleInstanceLock::Result::AlreadyRunning:

@@ -1,10 +1,13 @@
 #include "host/SingleInstanceLock.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <functional>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -31,34 +34,74 @@ std::string safeFileName(const std::string& name)
     return safe.empty() ? std::string("game") : safe;
 }
 
-// A path too long for a socket address uses the abstract namespace under a
-// name derived from the path, which both copies compute alike.
-socklen_t makeAddress(const std::string& path, sockaddr_un& address)
+// A fixed hash (64-bit FNV-1a), so that builds of any compiler derive the same name.
+uint64_t stableHash(const std::string& text)
 {
-    std::memset(&address, 0, sizeof address);
-    address.sun_family = AF_UNIX;
-    if (path.size() < sizeof address.sun_path) {
-        std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-        return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + path.size() + 1);
+    uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : text) {
+        hash ^= c;
+        hash *= 1099511628211ull;
     }
-    std::string name = "tortelune-" + std::to_string(std::hash<std::string>()(path));
-    std::memcpy(address.sun_path + 1, name.data(), name.size());
-    return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    return hash;
 }
 
-bool isAbstract(const std::string& path)
+// Copies may spell one data folder differently (a link, "..", a doubled
+// slash); its real path makes them agree on the socket.
+std::string realSocketPath(const std::string& socketPath)
 {
-    return path.size() >= sizeof(sockaddr_un::sun_path);
+    size_t slash = socketPath.find_last_of('/');
+    if (slash == std::string::npos)
+        return socketPath;
+    std::string folder = slash == 0 ? std::string("/") : socketPath.substr(0, slash);
+    char* resolved = ::realpath(folder.c_str(), nullptr);
+    if (!resolved)
+        return socketPath;
+    std::string real = resolved;
+    std::free(resolved);
+    if (real != "/")
+        real += "/";
+    return real + socketPath.substr(slash + 1);
+}
+
+struct SocketAddress {
+    sockaddr_un address;
+    socklen_t length;
+    // The socket file, empty for a name in the abstract namespace.
+    std::string file;
+};
+
+// A path too long for a socket address uses the abstract namespace under a
+// name derived from the real path, which every copy computes alike.
+SocketAddress addressFor(const std::string& socketPath, const std::string& lockName)
+{
+    SocketAddress result;
+    sockaddr_un& address = result.address;
+    std::memset(&address, 0, sizeof address);
+    address.sun_family = AF_UNIX;
+    std::string path = realSocketPath(socketPath);
+    if (path.size() < sizeof address.sun_path) {
+        std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+        result.length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + path.size() + 1);
+        result.file = path;
+        return result;
+    }
+    char hash[17];
+    std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(stableHash(path)));
+    std::string name = lockName.substr(0, 64) + "-" + hash;
+    std::memcpy(address.sun_path + 1, name.data(), name.size());
+    result.length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    return result;
 }
 
 } // namespace
 
-SingleInstanceLock::SingleInstanceLock(std::string name, std::string fallbackFolder)
+SingleInstanceLock::SingleInstanceLock(std::string name, std::string dataFolder)
+    : lockName(safeFileName(name))
 {
-    std::string folder = getRuntimeFolder();
-    if (folder.empty())
-        folder = fallbackFolder.empty() ? makerFolderUnder(getDataHome()) : fallbackFolder;
-    std::string base = folder + "/" + safeFileName(name);
+    std::string folder = dataFolder.empty() ? makerFolderUnder(getDataHome()) : dataFolder;
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    std::string base = folder + "/" + lockName;
     lockPath = base + ".lock";
     socketPath = base + ".sock";
 }
@@ -94,23 +137,24 @@ SingleInstanceLock::Result SingleInstanceLock::acquire()
 
 void SingleInstanceLock::openListener()
 {
+    SocketAddress address = addressFor(socketPath, lockName);
     // Only the lock holder gets here, so a socket file left by a crashed copy
     // can be removed safely.
-    if (!isAbstract(socketPath))
-        ::unlink(socketPath.c_str());
+    if (!address.file.empty())
+        ::unlink(address.file.c_str());
     int descriptor = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (descriptor < 0) {
         hostLog("single instance: no socket: %s", std::strerror(errno));
         return;
     }
-    sockaddr_un address;
-    socklen_t length = makeAddress(socketPath, address);
-    if (::bind(descriptor, reinterpret_cast<sockaddr*>(&address), length) != 0 || ::listen(descriptor, 4) != 0) {
+    if (::bind(descriptor, reinterpret_cast<sockaddr*>(&address.address), address.length) != 0 ||
+        ::listen(descriptor, 4) != 0) {
         hostLog("single instance: cannot listen on %s: %s", socketPath.c_str(), std::strerror(errno));
         ::close(descriptor);
         return;
     }
     listenerDescriptor = descriptor;
+    boundSocketFile = address.file;
 }
 
 void SingleInstanceLock::release()
@@ -119,8 +163,9 @@ void SingleInstanceLock::release()
     if (listenerDescriptor >= 0) {
         ::close(listenerDescriptor);
         listenerDescriptor = -1;
-        if (!isAbstract(socketPath))
-            ::unlink(socketPath.c_str());
+        if (!boundSocketFile.empty())
+            ::unlink(boundSocketFile.c_str());
+        boundSocketFile.clear();
     }
     if (lockDescriptor >= 0) {
         ::close(lockDescriptor);
@@ -128,18 +173,32 @@ void SingleInstanceLock::release()
     }
 }
 
+int SingleInstanceLock::connectToRunningCopy() const
+{
+    SocketAddress address = addressFor(socketPath, lockName);
+    // Not blocking: a running copy that has stopped accepting (its queue
+    // full) must not hang the copy that asks.
+    int descriptor = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (descriptor < 0)
+        return -1;
+    if (::connect(descriptor, reinterpret_cast<sockaddr*>(&address.address), address.length) != 0) {
+        ::close(descriptor);
+        return -1;
+    }
+    int flags = ::fcntl(descriptor, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK);
+    return descriptor;
+}
+
 bool SingleInstanceLock::requestRaise()
 {
-    int descriptor = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int descriptor = connectToRunningCopy();
     if (descriptor < 0)
         return false;
-    sockaddr_un address;
-    socklen_t length = makeAddress(socketPath, address);
-    bool delivered = false;
-    if (::connect(descriptor, reinterpret_cast<sockaddr*>(&address), length) == 0) {
-        ssize_t size = static_cast<ssize_t>(sizeof kRaiseRequest - 1);
-        delivered = ::send(descriptor, kRaiseRequest, static_cast<size_t>(size), MSG_NOSIGNAL) == size;
-    }
+    ssize_t size = static_cast<ssize_t>(sizeof kRaiseRequest - 1);
+    // A few bytes into a fresh connection's empty buffer: this never waits.
+    bool delivered = ::send(descriptor, kRaiseRequest, static_cast<size_t>(size), MSG_NOSIGNAL | MSG_DONTWAIT) == size;
     ::close(descriptor);
     return delivered;
 }

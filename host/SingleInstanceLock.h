@@ -3,16 +3,19 @@
 #include <string>
 #include <vector>
 
-// Keeps one copy of a game running per user: an exclusive lock on a file in
-// $XDG_RUNTIME_DIR (or a fallback folder), and beside it a small local socket
-// on which the running copy hears a second copy's request to raise its window.
+// Keeps one copy of a game running per data folder: an exclusive lock on a
+// file in that folder, and beside it a small local socket on which the
+// running copy hears a second copy's request to raise its window. Both live
+// with the data rather than in $XDG_RUNTIME_DIR: two copies given different
+// runtime folders but one data folder would otherwise both run, and the one
+// that quits last would write over the other's progress.
 class SingleInstanceLock {
 public:
     enum class Result { Acquired, AlreadyRunning, Failed };
 
-    // `name` names the lock (the game's name); `fallbackFolder` is used when
-    // there is no runtime folder (empty: the maker's folder under the data home).
-    explicit SingleInstanceLock(std::string name, std::string fallbackFolder = std::string());
+    // `name` names the lock (the game's name); `dataFolder` is the folder
+    // whose files the lock guards (empty: the maker's folder under the data home).
+    explicit SingleInstanceLock(std::string name, std::string dataFolder = std::string());
     ~SingleInstanceLock();
     SingleInstanceLock(const SingleInstanceLock&) = delete;
     SingleInstanceLock& operator=(const SingleInstanceLock&) = delete;
@@ -29,6 +32,12 @@ public:
     // written yet is kept and read on a later call (and dropped after a while).
     bool takeRaiseRequest();
 
+    // A connection to the running copy's socket with nothing sent yet (the
+    // caller owns and closes it), or -1 when no copy listens. A folder whose
+    // socket path is too long for a socket address is reached under a name
+    // derived from its real path, so this is the one way to find the socket.
+    int connectToRunningCopy() const;
+
     const std::string& getLockPath() const { return lockPath; }
     const std::string& getSocketPath() const { return socketPath; }
 
@@ -42,8 +51,11 @@ private:
         unsigned acceptedAtCall;
     };
 
+    std::string lockName;
     std::string lockPath;
     std::string socketPath;
+    // The socket file the listener made (empty under the abstract namespace).
+    std::string boundSocketFile;
     int lockDescriptor = -1;
     int listenerDescriptor = -1;
     std::vector<PendingClient> pending;
