@@ -12,13 +12,15 @@ foreach(arguments "-unittest" "-UnitTest" "--x -UNITTEST --y" "foo-unittestbar")
 endforeach()
 
 # Without the switch and without a usable display the window error is reported.
-# The run keeps its own lock folder: a game started by another test at the
-# same time would otherwise make this one the second copy.
+# The run keeps its own data folder, where the instance lock lives: a game
+# started by another test at the same time would otherwise make this one the
+# second copy.
 string(RANDOM LENGTH 8 token)
-set(ENV{XDG_RUNTIME_DIR} "$ENV{XDG_RUNTIME_DIR}/unittest-switch-${token}")
-file(MAKE_DIRECTORY "$ENV{XDG_RUNTIME_DIR}")
+set(own_data "$ENV{XDG_DATA_HOME}/unittest-switch-${token}")
+set(ENV{XDG_DATA_HOME} "${own_data}")
+file(MAKE_DIRECTORY "${own_data}")
 execute_process(COMMAND ${GAME} RESULT_VARIABLE status ERROR_VARIABLE errors TIMEOUT 20)
+file(REMOVE_RECURSE "${own_data}")
 if(status EQUAL 0 OR NOT errors MATCHES "game-window")
   message(FATAL_ERROR "without a display: exit ${status}, '${errors}'")
 endif()
-file(REMOVE_RECURSE "$ENV{XDG_RUNTIME_DIR}")

@@ -35,9 +35,10 @@ cat > "$config/Quillmark/Games/Tortelune/settings.xml" <<XML
 </settings>
 XML
 export XDG_CONFIG_HOME=$config
-# Its own lock folder too, so that no other test's game is taken for a running copy.
-mkdir -m 700 "$config/run"
-export XDG_RUNTIME_DIR=$config/run
+# Its own data and lock folders too, so that no other test's game is taken
+# for a running copy (the instance lock lives in the data folder).
+mkdir -m 700 "$config/run" "$config/data"
+export XDG_RUNTIME_DIR=$config/run XDG_DATA_HOME=$config/data
 "$game" &
 pid=$!
 
