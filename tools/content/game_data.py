@@ -16,6 +16,9 @@ INGREDIENTS = [
     ("cherry", {"isFruit": True, "canBeUnripe": True, "hasSound": True}),
     ("lemon", {"isFruit": True, "hasSound": True}),
     ("banana", {"isFruit": True, "canBeUnripe": True, "hasSound": True}),
+    # The second chocolate: the chocolate lover bonus needs two to lay out a
+    # board without runs.
+    ("whitechocolate", {"isChocolate": True}),
 ]
 
 # The thirteen bonus tiles: the name the board knows them by, the key word of
@@ -73,16 +76,16 @@ RECIPES = [
     ("lemonflan", "Lemon Flan", [("lemon", 4), ("egg", 4), ("cream", 3)]),
     ("lemontart", "Lemon Tart", [("lemon", 4), ("biscuit", 4), ("egg", 2)]),
     ("lovecake", "Sweetheart Cake", [("strawberry", 4), ("cherry", 3), ("cream", 4)]),
-    ("heartcookie", "Heart Cookie", [("biscuit", 4), ("strawberry", 3), ("chocolate", 3)]),
+    ("heartcookie", "Heart Cookie", [("biscuit", 4), ("strawberry", 3), ("whitechocolate", 3)]),
     ("chocolatemousse", "Chocolate Mousse", [("chocolate", 5), ("cream", 4), ("egg", 3)]),
-    ("truffle", "Truffle Box", [("chocolate", 6), ("cream", 3), ("cherry", 2)]),
+    ("truffle", "Truffle Box", [("chocolate", 4), ("whitechocolate", 3), ("cream", 2), ("cherry", 2)]),
     ("bananabread", "Banana Bread", [("banana", 5), ("egg", 3), ("biscuit", 3)]),
     ("tropicaltart", "Tropical Tart", [("banana", 4), ("lemon", 3), ("biscuit", 3), ("cream", 3)]),
     ("redfruitpie", "Red Fruit Pie", [("cherry", 4), ("strawberry", 4), ("biscuit", 4)]),
-    ("cherrysundae", "Cherry Sundae", [("cherry", 4), ("cream", 4), ("chocolate", 3)]),
+    ("cherrysundae", "Cherry Sundae", [("cherry", 4), ("cream", 4), ("whitechocolate", 3)]),
     ("eclair", "Chocolate Eclair", [("cream", 4), ("biscuit", 3), ("chocolate", 4)]),
     ("meringue", "Lemon Meringue", [("egg", 5), ("lemon", 3), ("cream", 2)]),
-    ("bonbon", "Bonbon Platter", [("chocolate", 4), ("cherry", 3), ("strawberry", 3)]),
+    ("bonbon", "Bonbon Platter", [("chocolate", 3), ("whitechocolate", 3), ("cherry", 2), ("strawberry", 2)]),
     ("fruitsalad", "Fruit Jelly", [("strawberry", 3), ("lemon", 3), ("banana", 3), ("cream", 3)]),
     ("croquembouche", "Cream Tower", [("cream", 5), ("biscuit", 4), ("egg", 4), ("chocolate", 3)]),
     ("showstopper", "Showstopper Gateau", [("strawberry", 4), ("cherry", 4), ("chocolate", 4), ("cream", 4)]),

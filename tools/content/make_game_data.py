@@ -104,12 +104,14 @@ def customer_book():
 
 def introduced_ingredients(theme):
     """Ingredient kinds known by a theme: five at first, then one more in the
-    themes that need cherry (1), lemon (2) and banana (6)."""
+    themes that need cherry (1), lemon (2), white chocolate (4) and banana (6)."""
     known = ["egg", "cream", "strawberry", "biscuit", "chocolate"]
     if theme >= 1:
         known.append("cherry")
     if theme >= 2:
         known.append("lemon")
+    if theme >= 4:
+        known.append("whitechocolate")
     if theme >= 6:
         known.append("banana")
     return known
@@ -124,12 +126,20 @@ def board_kinds(theme):
     return 7
 
 
-def level_ingredients(theme, recipes, level_index):
+CHOCOLATES = [name for name, flags in gd.INGREDIENTS if flags.get("isChocolate")]
+
+
+def level_ingredients(theme, recipes, level_index, chocolate_lover=False):
     needed = []
     for r in recipes:
         for ing, _ in RECIPES[r][1]:
             if ing not in needed:
                 needed.append(ing)
+    # The chocolate lover lays the board out from the level's chocolates and
+    # needs at least two of them; a level that offers it gets them all.
+    wanted = list(needed)
+    if chocolate_lover:
+        needed += [ing for ing in CHOCOLATES if ing not in needed]
     order = [name for name, _ in gd.INGREDIENTS]
     needed.sort(key=order.index)
     kinds = max(board_kinds(theme), len(needed))
@@ -142,7 +152,7 @@ def level_ingredients(theme, recipes, level_index):
     chosen.sort(key=order.index)
     result = []
     for ing in chosen:
-        weight = 20 if ing in needed else 16
+        weight = 20 if ing in wanted else 16
         unripe = 0
         # Unripe fruit comes one kind at a time: cherries from level 20, bananas from level 26.
         if ing == "cherry" and level_index >= 20:
@@ -181,12 +191,14 @@ def level_file(index, theme, slot):
         lines.append("        <Recipe%s/>" % attrs(type=r))
     lines.append("    </Vector>")
     lines.append('    <Vector id="ingredients">')
-    for ing, weight, unripe in level_ingredients(theme, recipes, index):
+    bonuses = level_bonuses(index)
+    lover = any(name == "chocolate lover bonus" for name, _ in bonuses)
+    for ing, weight, unripe in level_ingredients(theme, recipes, index, lover):
         kw = dict(name=ing, distribution=weight)
         if unripe:
             kw["unripeChance"] = unripe
         lines.append("        <Ingredient%s/>" % attrs(**kw))
-    for bonus, weight in level_bonuses(index):
+    for bonus, weight in bonuses:
         lines.append("        <Ingredient%s/>" % attrs(name=bonus, distribution=weight))
     lines.append("    </Vector>")
     lines.append('    <Node id="theme"%s/>' % attrs(name=tname, number=theme))
@@ -223,7 +235,8 @@ def arcade_file(index):
     lines.append("    </Vector>")
     lines.append('    <Vector id="ingredients">')
     theme = min(14, 3 + 2 * index)
-    for ing, weight, unripe in level_ingredients(theme, pool, 8 + 8 * index):
+    # Every arcade set offers every bonus, the chocolate lover included.
+    for ing, weight, unripe in level_ingredients(theme, pool, 8 + 8 * index, True):
         kw = dict(name=ing, distribution=weight)
         if unripe:
             kw["unripeChance"] = unripe
