@@ -104,17 +104,19 @@ def customer_book():
 
 def introduced_ingredients(theme):
     """Ingredient kinds known by a theme: five at first, then one more in the
-    themes that need cherry (1), lemon (2), white chocolate (4) and banana (6)."""
+    themes that need cherry (1), lemon (2) and banana (6)."""
     known = ["egg", "cream", "strawberry", "biscuit", "chocolate"]
     if theme >= 1:
         known.append("cherry")
     if theme >= 2:
         known.append("lemon")
-    if theme >= 4:
-        known.append("whitechocolate")
     if theme >= 6:
         known.append("banana")
     return known
+
+
+# More kinds than this on an 8 x 8 board leave too few matches to be fun.
+MAX_KINDS = 7
 
 
 def board_kinds(theme):
@@ -127,6 +129,20 @@ def board_kinds(theme):
 
 
 CHOCOLATES = [name for name, flags in gd.INGREDIENTS if flags.get("isChocolate")]
+CHOCOLATE_LOVER = "chocolate lover bonus"
+
+
+def recipe_ingredients(recipes):
+    return {ing for r in recipes for ing, _ in RECIPES[r][1]}
+
+
+def fits_chocolate_lover(theme, recipes):
+    """The chocolate lover turns the board into the level's chocolates: it
+    belongs where the pastries ask for chocolate and every chocolate fits
+    among the theme's kinds beside what the recipes need."""
+    needed = recipe_ingredients(recipes)
+    room = min(MAX_KINDS, max(board_kinds(theme), len(needed)))
+    return bool(needed & set(CHOCOLATES)) and len(needed | set(CHOCOLATES)) <= room
 
 
 def level_ingredients(theme, recipes, level_index, chocolate_lover=False):
@@ -163,8 +179,9 @@ def level_ingredients(theme, recipes, level_index, chocolate_lover=False):
     return result
 
 
-def level_bonuses(level_index):
-    known = [(at, name) for name, at in gd.BONUS_INTRODUCED_AT.items() if at <= level_index]
+def level_bonuses(level_index, chocolate_lover=True):
+    known = [(at, name) for name, at in gd.BONUS_INTRODUCED_AT.items()
+             if at <= level_index and (chocolate_lover or name != CHOCOLATE_LOVER)]
     known.sort()
     # The six most recent bonuses; the newest is a little more frequent.
     recent = known[-6:]
@@ -191,8 +208,8 @@ def level_file(index, theme, slot):
         lines.append("        <Recipe%s/>" % attrs(type=r))
     lines.append("    </Vector>")
     lines.append('    <Vector id="ingredients">')
-    bonuses = level_bonuses(index)
-    lover = any(name == "chocolate lover bonus" for name, _ in bonuses)
+    bonuses = level_bonuses(index, fits_chocolate_lover(theme, recipes))
+    lover = any(name == CHOCOLATE_LOVER for name, _ in bonuses)
     for ing, weight, unripe in level_ingredients(theme, recipes, index, lover):
         kw = dict(name=ing, distribution=weight)
         if unripe:
@@ -235,14 +252,16 @@ def arcade_file(index):
     lines.append("    </Vector>")
     lines.append('    <Vector id="ingredients">')
     theme = min(14, 3 + 2 * index)
-    # Every arcade set offers every bonus, the chocolate lover included.
-    for ing, weight, unripe in level_ingredients(theme, pool, 8 + 8 * index, True):
+    lover = fits_chocolate_lover(theme, pool)
+    for ing, weight, unripe in level_ingredients(theme, pool, 8 + 8 * index, lover):
         kw = dict(name=ing, distribution=weight)
         if unripe:
             kw["unripeChance"] = unripe
         lines.append("        <Ingredient%s/>" % attrs(**kw))
     # The arcade offers only bonuses the player has met in the career.
     for bonus, _word, _title, _text in gd.BONUSES:
+        if bonus == CHOCOLATE_LOVER and not lover:
+            continue
         lines.append("        <Ingredient%s/>" % attrs(name=bonus, distribution=1))
     lines.append("    </Vector>")
     lines.append('    <Node id="theme"%s/>' % attrs(name="arcade", number=15))
