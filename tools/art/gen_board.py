@@ -242,6 +242,39 @@ def draw_banana(c, unripe=False):
     c.fill()
 
 
+WHITE_CHOCOLATE = hexrgb("F4E2B6")
+WHITE_CHOCOLATE_LINE = hexrgb("7A5530")
+
+
+def drizzle(c, points, width):
+    c.move_to(*points[0])
+    for p in points[1:]:
+        c.line_to(*p)
+    stroke(c, CHOCOLATE_DARK, width + 3)
+    c.move_to(*points[0])
+    for p in points[1:]:
+        c.line_to(*p)
+    stroke(c, MILK_CHOCOLATE, width)
+
+
+def draw_whitechocolate(c, unripe=False):
+    # A white square set on its point, so neither its colour nor its outline
+    # can be taken for the dark upright bar; a dark drizzle crosses it.
+    shadow_under(c, 50, 90, 28, 5)
+
+    def diamond(cc):
+        polygon(cc, [(50, 6), (94, 50), (50, 94), (6, 50)], 0.14)
+    glossy(c, diamond, WHITE_CHOCOLATE, (6, 6, 88, 88), outline=WHITE_CHOCOLATE_LINE, line=4.5, highlight=0.5)
+    # four pieces, each a small diamond of its own
+    for dx, dy in ((0, -20), (20, 0), (0, 20), (-20, 0)):
+        cx, cy = 50 + dx, 50 + dy
+        polygon(c, [(cx, cy - 15), (cx + 15, cy), (cx, cy + 15), (cx - 15, cy)], 0.2)
+        c.set_source(vertical_gradient(cy - 15, cy + 15, [(0, SUGAR), (1, darker(WHITE_CHOCOLATE, 0.15))]))
+        c.fill_preserve()
+        stroke(c, with_alpha(WHITE_CHOCOLATE_LINE, 0.85), 2)
+    drizzle(c, [(22, 40), (34, 30), (40, 52), (52, 38), (58, 62), (70, 46), (78, 60)], 4)
+
+
 INGREDIENTS = [
     ("egg", draw_egg, "light-brown tall oval"),
     ("cream", draw_cream, "white whipped swirl, pointed top"),
@@ -251,6 +284,7 @@ INGREDIENTS = [
     ("cherry", draw_cherry, "deep crimson pair of cherries on stems"),
     ("lemon", draw_lemon, "pale yellow pointed horizontal lemon"),
     ("banana", draw_banana, "golden crescent banana"),
+    ("whitechocolate", draw_whitechocolate, "ivory square on its point with a dark drizzle"),
 ]
 
 

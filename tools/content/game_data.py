@@ -16,6 +16,9 @@ INGREDIENTS = [
     ("cherry", {"isFruit": True, "canBeUnripe": True, "hasSound": True}),
     ("lemon", {"isFruit": True, "hasSound": True}),
     ("banana", {"isFruit": True, "canBeUnripe": True, "hasSound": True}),
+    # The second chocolate: the chocolate lover bonus needs two to lay out a
+    # board without runs.
+    ("whitechocolate", {"isChocolate": True}),
 ]
 
 # The thirteen bonus tiles: the name the board knows them by, the key word of
@@ -74,7 +77,7 @@ RECIPES = [
     ("lemontart", "Lemon Tart", [("lemon", 4), ("biscuit", 4), ("egg", 2)]),
     ("lovecake", "Sweetheart Cake", [("strawberry", 4), ("cherry", 3), ("cream", 4)]),
     ("heartcookie", "Heart Cookie", [("biscuit", 4), ("strawberry", 3), ("chocolate", 3)]),
-    ("chocolatemousse", "Chocolate Mousse", [("chocolate", 5), ("cream", 4), ("egg", 3)]),
+    ("chocolatemousse", "White Chocolate Mousse", [("whitechocolate", 5), ("cream", 4), ("egg", 3)]),
     ("truffle", "Truffle Box", [("chocolate", 6), ("cream", 3), ("cherry", 2)]),
     ("bananabread", "Banana Bread", [("banana", 5), ("egg", 3), ("biscuit", 3)]),
     ("tropicaltart", "Tropical Tart", [("banana", 4), ("lemon", 3), ("biscuit", 3), ("cream", 3)]),

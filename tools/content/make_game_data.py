@@ -115,6 +115,10 @@ def introduced_ingredients(theme):
     return known
 
 
+# More kinds than this on an 8 x 8 board leave too few matches to be fun.
+MAX_KINDS = 7
+
+
 def board_kinds(theme):
     # Five kinds on the board early, six from the fourth theme, seven in the last four.
     if theme < 4:
@@ -124,12 +128,34 @@ def board_kinds(theme):
     return 7
 
 
-def level_ingredients(theme, recipes, level_index):
+CHOCOLATES = [name for name, flags in gd.INGREDIENTS if flags.get("isChocolate")]
+CHOCOLATE_LOVER = "chocolate lover bonus"
+
+
+def recipe_ingredients(recipes):
+    return {ing for r in recipes for ing, _ in RECIPES[r][1]}
+
+
+def fits_chocolate_lover(theme, recipes):
+    """The chocolate lover turns the board into the level's chocolates: it
+    belongs where the pastries ask for chocolate and every chocolate fits
+    among the theme's kinds beside what the recipes need."""
+    needed = recipe_ingredients(recipes)
+    room = min(MAX_KINDS, max(board_kinds(theme), len(needed)))
+    return bool(needed & set(CHOCOLATES)) and len(needed | set(CHOCOLATES)) <= room
+
+
+def level_ingredients(theme, recipes, level_index, chocolate_lover=False):
     needed = []
     for r in recipes:
         for ing, _ in RECIPES[r][1]:
             if ing not in needed:
                 needed.append(ing)
+    # The chocolate lover lays the board out from the level's chocolates and
+    # needs at least two of them; a level that offers it gets them all.
+    wanted = list(needed)
+    if chocolate_lover:
+        needed += [ing for ing in CHOCOLATES if ing not in needed]
     order = [name for name, _ in gd.INGREDIENTS]
     needed.sort(key=order.index)
     kinds = max(board_kinds(theme), len(needed))
@@ -142,7 +168,7 @@ def level_ingredients(theme, recipes, level_index):
     chosen.sort(key=order.index)
     result = []
     for ing in chosen:
-        weight = 20 if ing in needed else 16
+        weight = 20 if ing in wanted else 16
         unripe = 0
         # Unripe fruit comes one kind at a time: cherries from level 20, bananas from level 26.
         if ing == "cherry" and level_index >= 20:
@@ -153,8 +179,9 @@ def level_ingredients(theme, recipes, level_index):
     return result
 
 
-def level_bonuses(level_index):
-    known = [(at, name) for name, at in gd.BONUS_INTRODUCED_AT.items() if at <= level_index]
+def level_bonuses(level_index, chocolate_lover=True):
+    known = [(at, name) for name, at in gd.BONUS_INTRODUCED_AT.items()
+             if at <= level_index and (chocolate_lover or name != CHOCOLATE_LOVER)]
     known.sort()
     # The six most recent bonuses; the newest is a little more frequent.
     recent = known[-6:]
@@ -181,12 +208,14 @@ def level_file(index, theme, slot):
         lines.append("        <Recipe%s/>" % attrs(type=r))
     lines.append("    </Vector>")
     lines.append('    <Vector id="ingredients">')
-    for ing, weight, unripe in level_ingredients(theme, recipes, index):
+    bonuses = level_bonuses(index, fits_chocolate_lover(theme, recipes))
+    lover = any(name == CHOCOLATE_LOVER for name, _ in bonuses)
+    for ing, weight, unripe in level_ingredients(theme, recipes, index, lover):
         kw = dict(name=ing, distribution=weight)
         if unripe:
             kw["unripeChance"] = unripe
         lines.append("        <Ingredient%s/>" % attrs(**kw))
-    for bonus, weight in level_bonuses(index):
+    for bonus, weight in bonuses:
         lines.append("        <Ingredient%s/>" % attrs(name=bonus, distribution=weight))
     lines.append("    </Vector>")
     lines.append('    <Node id="theme"%s/>' % attrs(name=tname, number=theme))
@@ -223,13 +252,16 @@ def arcade_file(index):
     lines.append("    </Vector>")
     lines.append('    <Vector id="ingredients">')
     theme = min(14, 3 + 2 * index)
-    for ing, weight, unripe in level_ingredients(theme, pool, 8 + 8 * index):
+    lover = fits_chocolate_lover(theme, pool)
+    for ing, weight, unripe in level_ingredients(theme, pool, 8 + 8 * index, lover):
         kw = dict(name=ing, distribution=weight)
         if unripe:
             kw["unripeChance"] = unripe
         lines.append("        <Ingredient%s/>" % attrs(**kw))
     # The arcade offers only bonuses the player has met in the career.
     for bonus, _word, _title, _text in gd.BONUSES:
+        if bonus == CHOCOLATE_LOVER and not lover:
+            continue
         lines.append("        <Ingredient%s/>" % attrs(name=bonus, distribution=1))
     lines.append("    </Vector>")
     lines.append('    <Node id="theme"%s/>' % attrs(name="arcade", number=15))

@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <algorithm>
 #include <map>
+#include <set>
 #include <regex>
 #include <sstream>
 
@@ -13,6 +15,8 @@
 #include "framework/resources/ResourceLookup.h"
 #include "framework/scenegraph/PurgeTask.h"
 #include "framework/scenegraph/RenderTask.h"
+#include "game/board/ChocolateLoverBonus.h"
+#include "game/data/GameData.h"
 #include "support/FontFixtures.h"
 
 namespace {
@@ -227,6 +231,60 @@ TEST_F(BoardTest, PictureOfBonusesAtWork)
     EXPECT_EQ(root->findNode("NODE_GRIDPOPUPS")->getChildCount(), 2);
     ResourceLookup::install(previous);
     artwork.clear();
+}
+
+// A level of the real content that offers the chocolate lover: matched, it
+// turns the whole board into the level's chocolates (two kinds at least) with
+// no run of three, drawn with the game's own art.
+TEST_F(BoardTest, PictureOfTheChocolateLoverOnARealLevel)
+{
+    const std::string levels = std::string(TORTELUNE_SOURCE_DIR) + "/media/levels/";
+    GameDataState& state = *data->state;
+    state.ingredientBook = IngredientBook();
+    state.ingredientBook.load(levels + "ingredientbook.xml");
+    Level& level = data->getCurrentLevel();
+    level.load(levels + "career/level21.xml", 20, &state.cookbook, &state.ingredientBook, &state.customerBook);
+    ASSERT_NE(level.findIngredient("chocolate lover bonus"), nullptr) << "level 21 offers the chocolate lover";
+    const std::vector<std::string> chocolates = ChocolateLoverBonus::chocolateNames();
+    ASSERT_GE(chocolates.size(), 2u) << "the level lists too few chocolates for the bonus to work";
+
+    loadSceneArtwork();
+    for (const std::string& name : chocolates)
+        ASSERT_TRUE(artwork.count(name)) << name << " has no tile picture";
+    ResourceLookup::Function previous = ResourceLookup::install(&findArtwork);
+    for (const char* name : {"NODE_HOVER", "NODE_GRIDPOPUPS", "NODE_GRIDZAP"}) {
+        RefPointer<GameNode> layer(new GameNode(name));
+        GameNode::addChild(root.get(), layer.get());
+    }
+    setBoard({"abcdabcd", "bcdabcda", "cdabcdab", "dabcdabc", "abcdabcd", "bcdabcda", "cdabcdab", "dabcdabc"});
+    cells().eraseCell(3, 3);
+    cells().createCell(3, 3, "chocolate lover bonus", true);
+    buildGrid(340, 74);
+    host->playing = false;
+    grid->activateBonusAt(3, 3);
+    for (int i = 0; i < 60; ++i)
+        frame(20);
+    writeScenePicture(root.get(), "board_chocolate_lover.png");
+    ResourceLookup::install(previous);
+    artwork.clear();
+
+    std::set<std::string> seen;
+    for (int r = 0; r < 8; ++r) {
+        for (int c = 0; c < 8; ++c) {
+            CellSprite* tile = cells().cellAt(c, r).get();
+            ASSERT_NE(tile, nullptr) << c << "," << r;
+            const std::string& name = tile->getIngredient();
+            EXPECT_NE(std::find(chocolates.begin(), chocolates.end(), name), chocolates.end()) << name << " at " << c << "," << r;
+            seen.insert(name);
+            for (auto [dc, dr] : {std::pair<int, int> {1, 0}, {0, 1}}) {
+                CellSprite* next = cells().cellAt(c + dc, r + dr).get();
+                CellSprite* after = cells().cellAt(c + 2 * dc, r + 2 * dr).get();
+                EXPECT_FALSE(next && after && next->getIngredient() == name && after->getIngredient() == name)
+                    << "a run of three from " << c << "," << r;
+            }
+        }
+    }
+    EXPECT_EQ(seen.size(), chocolates.size());
 }
 
 } // namespace

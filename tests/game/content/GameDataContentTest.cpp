@@ -90,7 +90,7 @@ TEST_F(GameDataContentTest, BooksAndListsLoadWithoutWarnings)
     EXPECT_EQ(60, data->state->levelManager.getLevelCount());
     EXPECT_EQ(6, data->state->arcadeManager.getLevelCount());
     EXPECT_GE(data->state->cookbook.getRecipes().size(), 20u);
-    EXPECT_EQ(8u + 13u, data->state->ingredientBook.size());
+    EXPECT_EQ(9u + 13u, data->state->ingredientBook.size());
     for (const char* customer : {"CUSTOMER_HENRI", "CUSTOMER_SINGER", "CUSTOMER_HENRI_EXAM",
                                  "CUSTOMER_HENRI_ARCADE", "CUSTOMER_HENRI_MARRIAGE"})
         EXPECT_TRUE(data->state->customerBook.contains(customer)) << customer;
