@@ -99,6 +99,9 @@ public:
     bool isSelected() const { return selected; }
     bool isHighlighted() const { return highlighted; }
     bool hasLanded() const { return landed; }
+    // A tile rebuilt from a saved board landed before the save: its next
+    // landing must not repeat the first-landing steps.
+    void markLanded() { landed = true; }
     int getState() const { return state; }
     void setState(int value) { state = value; }
     int getColumn() const { return column; }

@@ -638,6 +638,7 @@ void GridWrapper::load(AbstractProperty* node)
         // bonus class with an ingredient's name is neither.
         if (isBonusName(tile->getIngredient())) {
             tile = BonusSprite::create(c, r, tile->getIngredient());
+            tile->markLanded();
         } else if (kind != "CellSprite") {
             LOG_WARNING("a saved bonus named '" + tile->getIngredient() + "' was skipped");
             return;

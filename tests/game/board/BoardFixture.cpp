@@ -98,6 +98,18 @@ void BoardTest::setBoard(const std::vector<std::string>& rows)
         grid->attachCells();
 }
 
+::testing::AssertionResult BoardTest::tilesAt(std::initializer_list<std::pair<int, int>> places)
+{
+    std::string missing;
+    for (const auto& [column, row] : places) {
+        if (!cells().cellAt(column, row))
+            missing += " (" + std::to_string(column) + ", " + std::to_string(row) + ")";
+    }
+    if (missing.empty())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "no tile at" << missing;
+}
+
 std::vector<std::string> BoardTest::boardRows() const
 {
     std::vector<std::string> rows;

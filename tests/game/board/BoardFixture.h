@@ -4,6 +4,7 @@
 
 #include <array>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -102,6 +103,10 @@ protected:
     bool spawnRowEmpty();
 
     GridWrapper& cells() { return data->state->gridWrapper; }
+    // Succeeds when every listed cell (column, row) holds a tile; a test
+    // asserts it before it touches those tiles, so that a board fault fails
+    // the test instead of ending the whole program.
+    ::testing::AssertionResult tilesAt(std::initializer_list<std::pair<int, int>> places);
     PlaySessionInfo& session() { return data->state->playSessionInfo; }
     int cellWidth() const;
     int cellHeight() const;

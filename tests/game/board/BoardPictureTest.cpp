@@ -222,11 +222,14 @@ TEST_F(BoardTest, PictureOfBonusesAtWork)
     grid->activateBonusAt(6, 0);
     for (int i = 0; i < 16; ++i)
         frame(20);
+    ASSERT_TRUE(tilesAt({{5, 5}, {2, 6}}));
     cells().cellAt(5, 5)->showHover();
     cells().cellAt(2, 6)->setSelected();
     for (int i = 0; i < 10; ++i)
         frame(20);
     writeScenePicture(root.get(), "board_bonuses_at_work.png");
+    ASSERT_NE(root->findNode("NODE_HOVER"), nullptr);
+    ASSERT_NE(root->findNode("NODE_GRIDPOPUPS"), nullptr);
     EXPECT_EQ(root->findNode("NODE_HOVER")->getChildCount(), 8);
     EXPECT_EQ(root->findNode("NODE_GRIDPOPUPS")->getChildCount(), 2);
     ResourceLookup::install(previous);

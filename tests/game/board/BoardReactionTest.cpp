@@ -358,6 +358,50 @@ TEST_F(BoardReactionTest, OnlyStagedTilesAskForHintsAndRestoredTilesNever)
     session().toolIds[0] = -1;
 }
 
+TEST_F(BoardReactionTest, BonusesRestoredFromASavedBoardHaveLandedAndLandQuietly)
+{
+    session().toolIds[0] = 3;
+    session().toolIds[1] = 6;
+    player->toolSlots = {3, 6};
+    buildGrid();
+    cells().clear();
+    for (const auto& [column, name] : std::vector<std::pair<int, std::string>> {
+             {1, "star +1 bonus"}, {2, "star +5 bonus"}, {3, "column zap bonus"}, {4, "egg"}}) {
+        RefPointer<CellSprite> tile = cells().createCell(column, 3, name, true);
+        ASSERT_NE(tile.get(), nullptr) << name;
+        tile->toolPlaced = true;
+        tile->showHints = true;
+    }
+    RefPointer<PropertyNode> saved(new PropertyNode("gridwrapper", "GridWrapper"));
+    cells().save(saved.get());
+    cells().load(saved.get());
+
+    int restored = 0;
+    cells().forEach([&](int column, int row, CellSprite* tile) {
+        SCOPED_TRACE(tile->getIngredient());
+        ++restored;
+        EXPECT_EQ(row, 3);
+        EXPECT_EQ(tile->isBonus(), column != 4);
+        EXPECT_TRUE(tile->hasLanded()) << "a restored tile has landed before";
+        tile->onLanded();
+    });
+    EXPECT_EQ(restored, 4);
+    EXPECT_TRUE(tools->pulses.empty()) << "no tool reacts to a restored bonus";
+    EXPECT_TRUE(tools->particles.empty());
+    EXPECT_EQ(shownHint(), nullptr) << "neither the bonus's hint nor the tools hint";
+    EXPECT_FALSE(player->toolsHintArmed);
+    EXPECT_EQ(player->seenBonus.count("star +1 bonus"), 0u);
+
+    // The same bonus made afresh does react on its first landing.
+    RefPointer<CellSprite> fresh = cells().createCell(5, 3, "star +1 bonus", true);
+    ASSERT_NE(fresh.get(), nullptr);
+    EXPECT_FALSE(fresh->hasLanded());
+    fresh->onLanded();
+    EXPECT_EQ(tools->pulses, std::vector<int> {6});
+    session().toolIds[0] = -1;
+    session().toolIds[1] = -1;
+}
+
 TEST_F(BoardReactionTest, LandingBonusesPulseTheirToolsAndTheToolsHintWaitsForBothSlots)
 {
     player->setHintSeen("HINT_" + ingredientWord("star +1 bonus"));

@@ -235,6 +235,7 @@ TEST_F(BonusTest, EveryRemovedCellReportsBackOnceAndTheBoardRefills)
     for (int r = 0; r < 8; ++r)
         column.emplace(cells().cellAt(2, r).get(), cells().cellAt(2, r));
     grid->activateBonusAt(2, 5);
+    ASSERT_TRUE(tilesAt({{2, 5}}));
     EXPECT_EQ(cells().cellAt(2, 5)->getState(), CellSprite::Leaving);
     ASSERT_TRUE(runToRest());
     for (const auto& [tile, held] : column)
@@ -376,6 +377,7 @@ TEST_F(BonusTest, TheChocolateLoverReplacesTheWholeBoardOnceAndOnlyAtRest)
     ASSERT_NE(bonus, nullptr);
     RefPointer<ChocolateLoverBonus> held(bonus);
     // A tile still moving: nothing happens, and the bonus can fire later.
+    ASSERT_TRUE(tilesAt({{0, 0}}));
     cells().cellAt(0, 0)->setState(CellSprite::Falling);
     grid->activateBonusAt(3, 3);
     EXPECT_FALSE(bonus->hasFired());
@@ -383,6 +385,9 @@ TEST_F(BonusTest, TheChocolateLoverReplacesTheWholeBoardOnceAndOnlyAtRest)
     fire(3, 3, 100);
     EXPECT_TRUE(bonus->hasFired());
     EXPECT_EQ(bonus->getParent(), nullptr) << "its own cell is replaced like the others";
+    for (int r = 0; r < 8; ++r)
+        for (int c = 0; c < 8; ++c)
+            ASSERT_TRUE(tilesAt({{c, r}}));
     for (int r = 0; r < 8; ++r)
         for (int c = 0; c < 8; ++c)
             EXPECT_EQ(cells().cellAt(c, r)->getIngredient(), (c + r) % 2 == 0 ? "chocolate" : "dark chocolate")
@@ -489,6 +494,7 @@ TEST_F(BonusTest, ASavedBonusIsRebuiltByItsNameWhateverItsTagSays)
     RefPointer<PropertyStore> store(new PropertyStore());
     ASSERT_TRUE(store->loadFromBuffer(text.data(), text.size()));
     cells().load(store->getChild("gridwrapper"));
+    ASSERT_TRUE(tilesAt({{0, 0}, {3, 0}}));
     EXPECT_NE(objectCast<SecretBonus>(cells().cellAt(0, 0).get()), nullptr);
     EXPECT_EQ(cells().cellAt(0, 0)->getMultiplier(), 1);
     EXPECT_NE(objectCast<RowZapBonus>(cells().cellAt(1, 0).get()), nullptr);

@@ -65,6 +65,7 @@ TEST_F(ControllerTest, PressOnANeighbourSwapsOrBouncesBack)
     press(1, 0);
     EXPECT_TRUE(press(0, 0));
     EXPECT_FALSE(controller().hasSelection());
+    ASSERT_TRUE(tilesAt({{0, 0}}));
     EXPECT_EQ(tileAt(0, 0)->getIngredient(), "egg");
     EXPECT_EQ(tileAt(0, 0)->getState(), CellSprite::Swapping);
     ASSERT_TRUE(runToRest());
@@ -85,6 +86,7 @@ TEST_F(ControllerTest, DragSwapsOnlyFromASelection)
     ASSERT_TRUE(runToRest());
     press(1, 0);
     EXPECT_TRUE(drag(0, 0));
+    ASSERT_TRUE(tilesAt({{0, 0}}));
     EXPECT_EQ(tileAt(0, 0)->getIngredient(), "egg");
 }
 
@@ -118,6 +120,7 @@ TEST_F(ControllerTest, ABonusIsActivatedOnReleaseOverIt)
     EXPECT_FALSE(controller().hasSelection());
     EXPECT_EQ(tileAt(6, 6)->getState(), CellSprite::Leaving);
     ASSERT_TRUE(runToRest());
+    ASSERT_TRUE(tilesAt({{6, 6}}));
     EXPECT_FALSE(cells().cellAt(6, 6)->isBonus());
 }
 
@@ -199,6 +202,7 @@ TEST_F(BoardTest, TheCellModelSavesAndRestoresItsTiles)
     EXPECT_TRUE(cherry->isUnripe());
     EXPECT_EQ(cherry->getMultiplier(), 3);
     EXPECT_TRUE(cherry->hasLanded());
+    ASSERT_TRUE(tilesAt({{2, 0}}));
     EXPECT_TRUE(cells().cellAt(2, 0)->isBonus());
     // A damaged entry is skipped, the others stay.
     RefPointer<PropertyNode> damaged(new PropertyNode("gridwrapper", "GridWrapper"));

@@ -100,6 +100,7 @@ TEST_F(BoardTest, SwapTestsCountThePlusShapeAndRestoreTheModel)
     EXPECT_TRUE(model.swapMakesRun(1, 1, 0, 1));
     EXPECT_FALSE(model.swapMakesLongRun(1, 1, 0, 1));
     EXPECT_EQ(boardRows(), before);
+    ASSERT_TRUE(tilesAt({{1, 1}, {0, 1}}));
     EXPECT_EQ(model.cellAt(1, 1)->getColumn(), 1);
     EXPECT_EQ(model.cellAt(0, 1)->getColumn(), 0);
     setBoard({"a..", "ca.", "a..", "a.."});

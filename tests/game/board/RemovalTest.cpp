@@ -58,6 +58,7 @@ TEST_F(BoardTest, RemovedTilesLeaveTheModelWhenTheirAnimationEnds)
     buildGrid();
     host->setPastryStation(nullptr);
     grid->removeMatches();
+    ASSERT_TRUE(tilesAt({{0, 0}, {1, 0}, {2, 0}}));
     for (int c = 0; c < 3; ++c)
         EXPECT_EQ(cells().cellAt(c, 0)->getState(), CellSprite::Leaving);
     const int removal = scaledDuration(tuning().REMOVE_FADE_DELAY) + scaledDuration(tuning().REMOVE_FADE_DURATION);
@@ -78,6 +79,7 @@ TEST_F(BoardTest, ASwapMarksTheTileWhoseNewPlaceRunsAndMovesBothAtOnceInTheModel
     ASSERT_TRUE(grid->isValidSwap(1, 0, 0, 0));
     grid->swapCells(1, 0, 0, 0);
     EXPECT_EQ(boardRows()[0].substr(0, 2), "ab");
+    ASSERT_TRUE(tilesAt({{0, 0}, {1, 0}}));
     RefPointer<CellSprite> moved = cells().getCell(0, 0);
     EXPECT_TRUE(moved->swapped);
     EXPECT_FALSE(cells().cellAt(1, 0)->swapped);
@@ -204,11 +206,12 @@ TEST_F(BoardTest, GravityStopsAboveABusyTile)
 {
     setBoard({"a", "b", "c", "."});
     buildGrid();
+    ASSERT_TRUE(tilesAt({{0, 1}}));
     cells().cellAt(0, 1)->setState(CellSprite::Swapping);
     grid->dropCells();
     EXPECT_TRUE(cells().isEmpty(0, 2));
     // The strawberry falls to the bottom; the cream and the egg above it wait.
-    ASSERT_FALSE(cells().isEmpty(0, 7));
+    ASSERT_TRUE(tilesAt({{0, 7}, {0, 1}, {0, 0}}));
     EXPECT_EQ(cells().cellAt(0, 7)->getIngredient(), "strawberry");
     EXPECT_EQ(cells().cellAt(0, 7)->getState(), CellSprite::Falling);
     EXPECT_EQ(cells().cellAt(0, 7)->getParent(), grid->getCellNode(0, 7));
@@ -271,6 +274,7 @@ TEST_F(BoardTest, APlainSwapIsNoCombo)
         buildGrid();
         ASSERT_TRUE(grid->isValidSwap(test.c1, test.r1, test.c2, test.r2));
         grid->swapCells(test.c1, test.r1, test.c2, test.r2);
+        ASSERT_TRUE(tilesAt({{test.c1, test.r1}}));
         ASSERT_EQ(cells().cellAt(test.c1, test.r1)->getState(), CellSprite::Swapping);
         for (int i = 0; i < 100 && !grid->allCellsIdle(); ++i)
             Modifier::updateTree(host->animTree.get(), 20);

@@ -59,6 +59,9 @@ protected:
     }
 
     Pastry* pastry(int spot) const { return state().pastryWrapper.get(spot); }
+    // False when the pastry is gone, so that a fault fails the wait instead
+    // of ending the program.
+    bool full(int spot) const { return pastry(spot) && pastry(spot)->quality >= pastry(spot)->maxQuality; }
 
     // Puts the bonus on the board at rest and fires it; returns it, held.
     RefPointer<BonusSprite> fire(const std::string& name, int column = 3, int row = 3)
@@ -103,19 +106,27 @@ TEST_F(CountertopBonusTest, TheSecretBonusFillsTheFirstPastryBelowTheTopLevel)
         SCOPED_TRACE(std::to_string(c.first) + " " + std::to_string(c.second));
         placePastry(0, "creampuff");
         placePastry(1, "creampuff");
+        ASSERT_TRUE(pastry(0) && pastry(1));
         pastry(0)->quality = c.first * pastry(0)->maxQuality;
         pastry(1)->quality = c.second * pastry(1)->maxQuality;
         const int expected = c.filled;
         EXPECT_EQ(SecretBonus::targetSpot(), expected);
         RefPointer<BonusSprite> bonus = fire("secret bonus");
-        ASSERT_TRUE(runUntil([&] { return gone(bonus); }));
-        ASSERT_TRUE(runUntil([&] { return pastry(expected)->quality >= pastry(expected)->maxQuality; }));
         auto* secret = objectCast<SecretBonus>(bonus.get());
         ASSERT_NE(secret, nullptr);
         EXPECT_EQ(secret->getStarCount(), 4);
+        ASSERT_TRUE(runUntil([&] { return gone(bonus); }));
+        // The stars outlive the bonus's cell: the last one picks its pastry
+        // when its circle ends, and a pastry already full gives no sign of it.
+        ASSERT_TRUE(runUntil([&] { return secret->spotOfStar(3) >= 0; }));
+        ASSERT_TRUE(runUntil([&] { return full(expected); }));
         EXPECT_EQ(secret->spotOfStar(3), expected);
+        // The stars fly on and fade; the next case starts once they are done,
+        // or they would fill its pastries.
+        frames(200);
         // The other pastry is not filled.
         const int other = 1 - expected;
+        ASSERT_NE(pastry(other), nullptr);
         if ((other == 0 ? c.first : c.second) < 1.0f) {
             EXPECT_LT(pastry(other)->quality, pastry(other)->maxQuality);
         }
@@ -157,6 +168,7 @@ TEST_F(CountertopBonusTest, TheSuperSecretBonusBoundsItsStarsAndCountsNoStarsPer
         setTuningInt("MAX_STARS_PER_PASTRY", c.starsPerPastry);
         for (int spot = 0; spot < 3; ++spot) {
             placePastry(spot, "creampuff");
+            ASSERT_NE(pastry(spot), nullptr);
             pastry(spot)->quality = 0.0f;
         }
         RefPointer<BonusSprite> bonus = fire("super secret bonus", 5, 5);
@@ -164,7 +176,7 @@ TEST_F(CountertopBonusTest, TheSuperSecretBonusBoundsItsStarsAndCountsNoStarsPer
         ASSERT_NE(secret, nullptr);
         EXPECT_EQ(secret->getStarCount(), c.expectedStars);
         ASSERT_TRUE(runUntil([&] { return gone(bonus); }));
-        ASSERT_TRUE(runUntil([&] { return pastry(0)->quality >= pastry(0)->maxQuality; }));
+        ASSERT_TRUE(runUntil([&] { return full(0); }));
         frames(200);
     }
 }
@@ -172,6 +184,7 @@ TEST_F(CountertopBonusTest, TheSuperSecretBonusBoundsItsStarsAndCountsNoStarsPer
 TEST_F(CountertopBonusTest, AnEmptyCountertopMakesTheSuperSecretBonusOnlyLeave)
 {
     RefPointer<BonusSprite> bonus = fire("super secret bonus");
+    ASSERT_NE(objectCast<SuperSecretBonus>(bonus.get()), nullptr);
     EXPECT_EQ(objectCast<SuperSecretBonus>(bonus.get())->getStarCount(), 0);
     EXPECT_TRUE(runUntil([&] { return gone(bonus); }));
 }
@@ -180,9 +193,11 @@ TEST_F(CountertopBonusTest, TheWorkDoneBonusFinishesEveryPastry)
 {
     placePastry(0, "creampuff");
     placePastry(1, "strawberrycake");
+    ASSERT_TRUE(pastry(0) && pastry(1));
     for (Pastry::Ingredient& ingredient : pastry(0)->ingredients)
         ingredient.amount = 0;
     RefPointer<BonusSprite> bonus = fire("work done bonus");
+    ASSERT_TRUE(pastry(0) && pastry(1));
     EXPECT_TRUE(pastry(0)->isFinished());
     EXPECT_TRUE(pastry(1)->isFinished());
     EXPECT_FLOAT_EQ(pastry(1)->quality, pastry(1)->maxQuality);
@@ -234,11 +249,13 @@ protected:
 TEST_F(CountertopBonusPictureTest, SuperSecretStarsOnTheirWay)
 {
     startCareerLevel(0);
+    ASSERT_NE(phase(), nullptr);
     GamePieces* pieces = phase()->getPieces();
     auto* grid = pieces ? dynamic_cast<Grid*>(pieces->board.get()) : nullptr;
     ASSERT_NE(grid, nullptr);
     ASSERT_TRUE(runUntil([&] { return grid->allCellsIdle() && countertop()->getPastry(2); }));
     GridWrapper& cells = state().gridWrapper;
+    ASSERT_TRUE(cells.cellAt(2, 5));
     cells.cellAt(2, 5)->setRemoved(true);
     cells.eraseCell(2, 5);
     RefPointer<BonusSprite> bonus = BonusSprite::create(2, 5, "super secret bonus");
@@ -254,6 +271,7 @@ TEST_F(CountertopBonusPictureTest, SuperSecretStarsOnTheirWay)
     const std::string folder = std::string(TORTELUNE_BINARY_DIR) + "/pictures";
     mkdir(folder.c_str(), 0755);
     EXPECT_TRUE(writePng(canvas.get(), folder + "/super_secret_stars.png"));
+    ASSERT_NE(objectCast<SuperSecretBonus>(bonus.get()), nullptr);
     EXPECT_EQ(objectCast<SuperSecretBonus>(bonus.get())->getStarCount(), 3 * SecretStarsBonus::starsPerPastry());
 }
 

@@ -33,6 +33,9 @@ protected:
     }
 
     Pastry* pastry(int spot) const { return state().pastryWrapper.get(spot); }
+    // What a wait asks of a pastry, false when the pastry is gone: a fault
+    // fails the wait instead of ending the program.
+    bool landed(int spot) const { return pastry(spot) && pastry(spot)->pendingDeliveries == 0; }
     bool deliver(const std::string& ingredient, int runLength = 3, bool unripe = false, int index = 0)
     {
         return countertop()->deliverIngredients({ingredient, 0, 0}, unripe, 500, 100, index, runLength);
@@ -40,10 +43,11 @@ protected:
     // Every unit of every ingredient, one run of three at a time, landed.
     void complete(int spot)
     {
+        ASSERT_NE(pastry(spot), nullptr);
         for (const Pastry::Ingredient& ingredient : std::vector<Pastry::Ingredient>(pastry(spot)->ingredients))
             for (int unit = 0; unit < ingredient.amount; ++unit)
                 ASSERT_TRUE(deliver(ingredient.name));
-        ASSERT_TRUE(runUntil([&] { return pastry(spot)->pendingDeliveries == 0; }));
+        ASSERT_TRUE(runUntil([&] { return landed(spot); }));
     }
     bool visible(int spot, const std::string& name) const
     {
@@ -84,7 +88,7 @@ TEST_F(CountertopTest, DeliveryGoesToTheLowestSpotThatNeedsItAndRaisesQualityByR
     // The counters change when the flights land, not before.
     auto* number = dynamic_cast<Label*>(spotChild(0, "NUMBER0"));
     ASSERT_NE(nullptr, number);
-    ASSERT_TRUE(runUntil([&] { return pastry(0)->pendingDeliveries == 0; }));
+    ASSERT_TRUE(runUntil([&] { return landed(0); }));
     frame();
     EXPECT_EQ(u"1", number->getText());
 }
@@ -95,9 +99,10 @@ TEST_F(CountertopTest, FlightTimeGrowsWithThePlaceInTheRun)
     ASSERT_TRUE(deliver("cream", 5, false, 4));
     const int flight = 4 * tuning().INGREDIENT_FLY_DELAY + tuning().INGREDIENT_FLY_DURATION;
     frames(flight / 20 - 1);
+    ASSERT_NE(pastry(0), nullptr);
     EXPECT_EQ(1, pastry(0)->pendingDeliveries);
     frames(3);
-    EXPECT_EQ(0, pastry(0)->pendingDeliveries);
+    EXPECT_TRUE(landed(0));
 }
 
 TEST_F(CountertopTest, LastIngredientCompletesThePastryTakesAPlateAndLandsAfterTheCloud)
@@ -109,17 +114,19 @@ TEST_F(CountertopTest, LastIngredientCompletesThePastryTakesAPlateAndLandsAfterT
         ASSERT_TRUE(deliver("cream"));
     for (int unit = 0; unit < 2; ++unit)
         ASSERT_TRUE(deliver("egg"));
-    ASSERT_TRUE(runUntil([&] { return pastry(0)->pendingDeliveries == 0; }));
+    ASSERT_TRUE(runUntil([&] { return landed(0); }));
     ASSERT_TRUE(deliver("egg"));
+    ASSERT_NE(pastry(0), nullptr);
     EXPECT_TRUE(pastry(0)->isFinished());
     EXPECT_EQ(platesBefore - 1, plates->getCount());
     // Landed only once the cloud has shrunk: the flight, then the delay, then the shrink.
     const int landing = tuning().INGREDIENT_FLY_DURATION + tuning().FINISH_PASTRY_DELAY;
     frames(landing / 20);
+    ASSERT_NE(pastry(0), nullptr);
     EXPECT_EQ(1, pastry(0)->pendingDeliveries);
     countertop()->packageFinishedPastries();
     EXPECT_FALSE(pastry(0)->isPackaged);
-    ASSERT_TRUE(runUntil([&] { return pastry(0)->pendingDeliveries == 0; }));
+    ASSERT_TRUE(runUntil([&] { return landed(0); }));
     EXPECT_TRUE(visible(0, "PASTRY_SPRITE"));
     EXPECT_TRUE(visible(0, "COUNTER_PARTACTIVE"));
     EXPECT_FALSE(visible(0, "INGREDIENT0"));
@@ -211,7 +218,7 @@ TEST_F(CountertopTest, NewPastriesComeAfterTheirDelaysAndGapsCloseFirst)
     ASSERT_TRUE(pastry(0));
     EXPECT_TRUE(pastry(0)->isMoving);
     EXPECT_FALSE(pastry(1));
-    ASSERT_TRUE(runUntil([&] { return !pastry(0)->isMoving; }, tuning().COUNTERTOP_SHIFT_DURATION / 20 + 3));
+    ASSERT_TRUE(runUntil([&] { return pastry(0) && !pastry(0)->isMoving; }, tuning().COUNTERTOP_SHIFT_DURATION / 20 + 3));
 }
 
 TEST_F(CountertopTest, ClosingGapsMovesEveryPastryForwardInOneCall)
@@ -248,10 +255,12 @@ TEST_F(CountertopTest, WorkDoneCompletesEveryPastryAndEndsGlidesInProgress)
         ingredient.amount = 0;
     pastry(0)->quality = 0.5f;
     countertop()->closeGaps();
+    ASSERT_TRUE(pastry(0) && pastry(1));
     ASSERT_TRUE(pastry(1)->isMoving);
     PlateStack* plates = phase()->getPieces()->plateStack.get();
     const int platesBefore = plates->getCount();
     countertop()->finishPastryNow();
+    ASSERT_TRUE(pastry(0) && pastry(1));
     EXPECT_FLOAT_EQ(pastry(0)->maxQuality, pastry(0)->quality);
     EXPECT_TRUE(pastry(1)->isFinished());
     EXPECT_FLOAT_EQ(pastry(1)->maxQuality, pastry(1)->quality);
@@ -262,6 +271,7 @@ TEST_F(CountertopTest, WorkDoneCompletesEveryPastryAndEndsGlidesInProgress)
     EXPECT_TRUE(visible(1, "PASTRY_SPRITE"));
     frames(10);
     countertop()->packageFinishedPastries();
+    ASSERT_TRUE(pastry(0) && pastry(1));
     EXPECT_TRUE(pastry(0)->isPackaged);
     EXPECT_TRUE(pastry(1)->isPackaged);
 }
@@ -417,6 +427,7 @@ TEST_F(CountertopTest, APastryCompletedOutsideADeliveryStillGetsItsChainAndPlate
     EXPECT_TRUE(visible(0, "PASTRY_SPRITE"));
     EXPECT_TRUE(visible(0, "COUNTER_PARTACTIVE"));
     countertop()->packageFinishedPastries();
+    ASSERT_NE(pastry(0), nullptr);
     EXPECT_TRUE(pastry(0)->isPackaged);
 }
 
