@@ -66,6 +66,8 @@ std::vector<std::string> shutDownSteps;
 // What a quit could not save (the level in progress, scores, players), told
 // to the player before the window closes.
 std::vector<std::string> unsavedOnQuit;
+// The start already told that nothing can be saved: the quit does not repeat it.
+bool toldProgressCannotBeSaved = false;
 
 void tellUnsavedProgress()
 {
@@ -76,6 +78,8 @@ void tellUnsavedProgress()
         lost += (lost.empty() ? "" : ", ") + what;
     unsavedOnQuit.clear();
     LOG_ERROR("quit: could not be saved: " + lost);
+    if (toldProgressCannotBeSaved)
+        return;
     HostPlatform::current().showMessageBox(
         getGameName() + ": progress cannot be saved",
         "Your progress could not be saved: the game cannot write into its folder\n" + getGameFolder() +
@@ -346,8 +350,10 @@ void TorteluneMain::warnIfProgressCannotBeSaved()
     const std::shared_ptr<SettingsStore> settings = openGameSettingsStore();
     if (auto* file = dynamic_cast<FileSettingsStore*>(settings.get()))
         settingsFolder.push_back(file->getFilePath().substr(0, file->getFilePath().find_last_of('/')));
+    toldProgressCannotBeSaved = false;
     if (canWriteGameFolder(&reason, settingsFolder))
         return;
+    toldProgressCannotBeSaved = true;
     LOG_ERROR("start-up: progress cannot be saved: " + reason);
     HostPlatform::current().showMessageBox(
         getGameName() + ": progress cannot be saved",
@@ -477,11 +483,13 @@ void shutDownTortelune(int exitCode, std::unique_ptr<SingleInstanceLock> instanc
             unsavedOnQuit.emplace_back("the players");
         step("save players");
         tellUnsavedProgress();
+        toldProgressCannotBeSaved = false;
         if (GameWindow::instance)
             GameWindow::instance->destroyWindow();
         step("close window");
     }
 
+    unsavedOnQuit.clear();
     GameData::destroyInstance();
     step("game data");
     HintManager::destroyInstance();
