@@ -23,6 +23,7 @@
 #include "framework/platform/DataGathering.h"
 #include "framework/platform/GameWindow.h"
 #include "framework/platform/Logger.h"
+#include "framework/platform/RegistryValue.h"
 #include "framework/platform/SettingsManager.h"
 #include "framework/platform/Task.h"
 #include "framework/platform/TimedTaskManager.h"
@@ -42,6 +43,7 @@
 #include "host/Folders.h"
 #include "host/HostPlatform.h"
 #include "host/HostWindow.h"
+#include "host/SettingsStore.h"
 #include "host/SingleInstanceLock.h"
 
 TT_DEFINE_RECORD(TorteluneMain, &BaseObject::classRecord);
@@ -61,6 +63,29 @@ const char kNoGameNameText[] =
     "of its own for players, scores and saved games. The game does not start.";
 
 std::vector<std::string> shutDownSteps;
+// What a quit could not save (the level in progress, scores, players), told
+// to the player before the window closes.
+std::vector<std::string> unsavedOnQuit;
+// The start already told that nothing can be saved: the quit does not repeat it.
+bool toldProgressCannotBeSaved = false;
+
+void tellUnsavedProgress()
+{
+    if (unsavedOnQuit.empty())
+        return;
+    std::string lost;
+    for (const std::string& what : unsavedOnQuit)
+        lost += (lost.empty() ? "" : ", ") + what;
+    unsavedOnQuit.clear();
+    LOG_ERROR("quit: could not be saved: " + lost);
+    if (toldProgressCannotBeSaved)
+        return;
+    HostPlatform::current().showMessageBox(
+        getGameName() + ": progress cannot be saved",
+        "Your progress could not be saved: the game cannot write into its folder\n" + getGameFolder() +
+            "\n\n(" + lost + ")\n\nThe disk may be full, or the folder not writable.",
+        MessageBoxKind::Warning);
+}
 
 // The game's scenes ask the application's quit question.
 [[maybe_unused]] const bool quitQuestionSet = (SceneTortelune::setQuitQuestion(&TorteluneMain::askQuit), true);
@@ -322,8 +347,14 @@ void TorteluneMain::setWindowIcon()
 void TorteluneMain::warnIfProgressCannotBeSaved()
 {
     std::string reason;
-    if (canWriteGameFolder(&reason))
+    std::vector<std::string> settingsFolder;
+    const std::shared_ptr<SettingsStore> settings = openGameSettingsStore();
+    if (auto* file = dynamic_cast<FileSettingsStore*>(settings.get()))
+        settingsFolder.push_back(file->getFilePath().substr(0, file->getFilePath().find_last_of('/')));
+    toldProgressCannotBeSaved = false;
+    if (canWriteGameFolder(&reason, settingsFolder))
         return;
+    toldProgressCannotBeSaved = true;
     LOG_ERROR("start-up: progress cannot be saved: " + reason);
     HostPlatform::current().showMessageBox(
         getGameName() + ": progress cannot be saved",
@@ -402,8 +433,8 @@ void TorteluneMain::quit()
 {
     if (instance) {
         if (SceneGame* game = objectCast<SceneGame>(instance->gameScene)) {
-            if (game->saveOnLeave)
-                game->saveRunningGame();
+            if (game->saveOnLeave && !game->saveRunningGame())
+                unsavedOnQuit.emplace_back("the level in progress");
             game->leavePhase();
         }
     }
@@ -446,17 +477,20 @@ void shutDownTortelune(int exitCode, std::unique_ptr<SingleInstanceLock> instanc
     if (exitCode == TorteluneMain::ExitNormal) {
         DataGathering::endSession();
         step("end session");
-        if (HighScoreManager::getInstance())
-            HighScoreManager::getInstance()->saveHighScores();
+        if (HighScoreManager::getInstance() && !HighScoreManager::getInstance()->saveHighScores())
+            unsavedOnQuit.emplace_back("the scores");
         step("save high scores");
-        if (PlayerManager::getInstance())
-            PlayerManager::getInstance()->savePlayerList();
+        if (PlayerManager::getInstance() && !PlayerManager::getInstance()->savePlayerList())
+            unsavedOnQuit.emplace_back("the players");
         step("save players");
+        tellUnsavedProgress();
+        toldProgressCannotBeSaved = false;
         if (GameWindow::instance)
             GameWindow::instance->destroyWindow();
         step("close window");
     }
 
+    unsavedOnQuit.clear();
     GameData::destroyInstance();
     step("game data");
     HintManager::destroyInstance();

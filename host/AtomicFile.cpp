@@ -82,6 +82,27 @@ bool writerIsGone(pid_t writer, const timespec& written)
     return startedAt > writtenAt + 0.05;
 }
 
+// Where a write of `path` lands: a symbolic link in its place is followed
+// to its final target, so that a file the player linked elsewhere (a synced
+// folder, say) is replaced there and the link stays. A link that cannot be
+// read, or a chain too long, leaves the path as it is.
+std::string writeTarget(const std::string& path)
+{
+    std::string target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat status;
+        if (::lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
+            return target;
+        std::string link(static_cast<size_t>(status.st_size > 0 ? status.st_size : 255) + 1, '\0');
+        const ssize_t length = ::readlink(target.c_str(), &link[0], link.size());
+        if (length <= 0 || static_cast<size_t>(length) >= link.size())
+            return path;
+        link.resize(static_cast<size_t>(length));
+        target = link[0] == '/' ? link : folderOf(target) + "/" + link;
+    }
+    return path;
+}
+
 } // namespace
 
 // The writer's process id is part of each temporary's name; a temporary
@@ -113,10 +134,14 @@ void removeStaleTemporaries(const std::string& folder)
     ::closedir(listing);
 }
 
-bool writeFileAtomically(const std::string& path, const void* data, size_t size, std::string* error)
+bool writeFileAtomically(const std::string& requestedPath, const void* data, size_t size, std::string* error)
 {
-    if (path.empty() || path.back() == '/')
-        return fail(error, "cannot write", path.empty() ? std::string("an empty path") : path, EINVAL);
+    if (requestedPath.empty() || requestedPath.back() == '/')
+        return fail(error, "cannot write", requestedPath.empty() ? std::string("an empty path") : requestedPath,
+                    EINVAL);
+    // The temporary goes beside the link's target, so that the rename stays
+    // within one file system and replaces the target, not the link.
+    const std::string path = writeTarget(requestedPath);
 
     // mkstemp gives a unique name, so two writers of the same file never share
     // a temporary; the name starts with a dot so folder listings skip it, and

@@ -8,6 +8,8 @@
 // folder, which is flushed to disk and renamed over the old one; the folder is
 // flushed too. On failure the old file is left as it was, the temporary file
 // is removed, the reason goes to `error` (when given) and false is returned.
+// A symbolic link at `path` is written through: its target is replaced and
+// the link stays.
 bool writeFileAtomically(const std::string& path, const void* data, size_t size, std::string* error);
 
 // Removes the temporaries that writers who died mid-write (a kill or a power

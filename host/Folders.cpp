@@ -149,6 +149,15 @@ bool makeDirectoryTree(const std::string& path, std::string* reason)
 
 bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
+bool createNewFile(const std::string& path)
+{
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (descriptor < 0)
+        return false;
+    ::close(descriptor);
+    return true;
+}
+
 bool removeEmptyDirectory(const std::string& path) { return ::rmdir(path.c_str()) == 0; }
 
 bool renamePath(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
@@ -176,26 +185,60 @@ bool listDirectory(const std::string& path, std::vector<DirectoryEntry>& entries
 
 long long getUnixTime() { return static_cast<long long>(std::time(nullptr)); }
 
-bool readWholeFile(const std::string& path, std::string& contents, size_t maxSize, std::string* error)
+namespace {
+
+FileReadResult failedRead(FileReadResult result, const std::string& path, const std::string& reason,
+                          std::string* error)
 {
-    auto fail = [&](const std::string& reason) {
-        if (error)
-            *error = path + ": " + reason;
-        return false;
-    };
-    int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0)
-        return fail(std::strerror(errno));
+    if (error)
+        *error = path + ": " + reason;
+    return result;
+}
+
+std::string largerThan(size_t maxBytes) { return "larger than " + std::to_string(maxBytes) + " bytes"; }
+
+} // namespace
+
+FileReadResult openRegularFile(const std::string& path, size_t maxBytes, int& descriptor, size_t& size,
+                               std::string* error)
+{
+    descriptor = -1;
+    size = 0;
+    // O_NONBLOCK: opening a named pipe for reading waits for a writer
+    // otherwise; a device may block too. The descriptor is made blocking
+    // again once it is known to be a regular file.
+    const int opened = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (opened < 0) {
+        const int code = errno;
+        return failedRead(code == ENOENT || code == ENOTDIR ? FileReadResult::Missing : FileReadResult::Failed, path,
+                          std::strerror(code), error);
+    }
     struct stat status;
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(descriptor);
-        return fail("not a regular file");
+    if (::fstat(opened, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(opened);
+        return failedRead(FileReadResult::NotRegular, path, "not a regular file", error);
     }
-    if (static_cast<unsigned long long>(status.st_size) > maxSize) {
-        ::close(descriptor);
-        return fail("larger than " + std::to_string(maxSize) + " bytes");
+    if (static_cast<unsigned long long>(status.st_size) > maxBytes) {
+        ::close(opened);
+        return failedRead(FileReadResult::TooLarge, path, largerThan(maxBytes), error);
     }
+    const int flags = ::fcntl(opened, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(opened, F_SETFL, flags & ~O_NONBLOCK);
+    descriptor = opened;
+    size = static_cast<size_t>(status.st_size);
+    return FileReadResult::Read;
+}
+
+FileReadResult readRegularFile(const std::string& path, size_t maxBytes, std::string& contents, std::string* error)
+{
     contents.clear();
+    int descriptor = -1;
+    size_t expected = 0;
+    const FileReadResult opened = openRegularFile(path, maxBytes, descriptor, expected, error);
+    if (opened != FileReadResult::Read)
+        return opened;
+    contents.reserve(expected);
     char buffer[65536];
     for (;;) {
         ssize_t size = ::read(descriptor, buffer, sizeof buffer);
@@ -204,16 +247,24 @@ bool readWholeFile(const std::string& path, std::string& contents, size_t maxSiz
         if (size < 0) {
             int code = errno;
             ::close(descriptor);
-            return fail(std::strerror(code));
+            contents.clear();
+            return failedRead(FileReadResult::Failed, path, std::strerror(code), error);
         }
         if (size == 0)
             break;
-        if (contents.size() + static_cast<size_t>(size) > maxSize) {
+        // The file may grow while it is read.
+        if (contents.size() + static_cast<size_t>(size) > maxBytes) {
             ::close(descriptor);
-            return fail("larger than " + std::to_string(maxSize) + " bytes");
+            contents.clear();
+            return failedRead(FileReadResult::TooLarge, path, largerThan(maxBytes), error);
         }
         contents.append(buffer, static_cast<size_t>(size));
     }
     ::close(descriptor);
-    return true;
+    return FileReadResult::Read;
+}
+
+bool readWholeFile(const std::string& path, std::string& contents, size_t maxSize, std::string* error)
+{
+    return readRegularFile(path, maxSize, contents, error) == FileReadResult::Read;
 }

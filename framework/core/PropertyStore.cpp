@@ -109,8 +109,12 @@ bool PropertyStore::load()
 bool PropertyStore::loadFile(const std::string& path)
 {
     MemoryBuffer buffer;
-    if (!loadFileToBuffer(fileMode, path, buffer)) {
-        lastError = "\"" + path + "\" is missing, empty or unreadable";
+    FileReadResult result = FileReadResult::Missing;
+    const bool loaded = loadFileToBuffer(fileMode, path, buffer, maxFileSize, &result);
+    lastReadTooLarge = result == FileReadResult::TooLarge;
+    if (!loaded) {
+        lastError = lastReadTooLarge ? "\"" + path + "\" is larger than " + std::to_string(maxFileSize) + " bytes"
+                                     : "\"" + path + "\" is missing, empty or unreadable";
         return false;
     }
     return loadFromBuffer(buffer.getData(), buffer.getByteCount(), path);
@@ -129,7 +133,10 @@ bool PropertyStore::loadFromBuffer(const char* data, size_t size, const std::str
 bool PropertyStore::isReadable(const std::string& path)
 {
     MemoryBuffer buffer;
-    if (!loadFileToBuffer(fileMode, path, buffer))
+    FileReadResult result = FileReadResult::Missing;
+    const bool loaded = loadFileToBuffer(fileMode, path, buffer, maxFileSize, &result);
+    lastReadTooLarge = result == FileReadResult::TooLarge;
+    if (!loaded)
         return false;
     TiXmlDocument document;
     return parse(buffer.getData(), buffer.getByteCount(), path, document);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -36,6 +37,12 @@ public:
     // A file mode of FileModes.h; 0 follows the archive's default.
     int getFileMode() const { return fileMode; }
     void setFileMode(int mode) { fileMode = mode; }
+    // The largest file loadFile() and isReadable() read from disk; a larger
+    // one is refused (and wasTooLarge() tells so).
+    void setMaxFileSize(size_t bytes) { maxFileSize = bytes; }
+    size_t getMaxFileSize() const { return maxFileSize; }
+    // Whether the last file read was refused for being over the cap.
+    bool wasTooLarge() const { return lastReadTooLarge; }
     bool getValuesAsAttributes() const { return valuesAsAttributes; }
     void setValuesAsAttributes(bool enabled) { valuesAsAttributes = enabled; }
     bool getCondenseWhiteSpace() const { return condenseWhiteSpace; }
@@ -82,6 +89,8 @@ private:
     std::vector<std::string> fileNames;
     std::string savePath;
     int fileMode = 0;
+    size_t maxFileSize = size_t(1) << 30;
+    bool lastReadTooLarge = false;
     bool valuesAsAttributes = true;
     bool condenseWhiteSpace = true;
     std::string lastError;

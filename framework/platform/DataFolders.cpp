@@ -69,15 +69,24 @@ std::string getGameFolder()
     return gameFolderLocked(folders);
 }
 
-bool canWriteGameFolder(std::string* reason)
+std::vector<std::string> getWrittenFolders()
 {
-    const std::string players = getGameFolder() + "/players";
-    if (!makeDirectoryTree(players, reason))
-        return false;
-    const std::string probe = players + "/.can-write";
-    if (!writeFileAtomically(probe, std::string("1"), reason))
-        return false;
-    removeFile(probe);
+    const std::string game = getGameFolder();
+    return {game + "/players", game + "/savegames", getScratchFolder() + "/log"};
+}
+
+bool canWriteGameFolder(std::string* reason, const std::vector<std::string>& moreFolders)
+{
+    std::vector<std::string> folders = getWrittenFolders();
+    folders.insert(folders.end(), moreFolders.begin(), moreFolders.end());
+    for (const std::string& folder : folders) {
+        if (!makeDirectoryTree(folder, reason))
+            return false;
+        const std::string probe = folder + "/.can-write";
+        if (!writeFileAtomically(probe, std::string("1"), reason))
+            return false;
+        removeFile(probe);
+    }
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The folders the game writes into, each made on first use and then cached:
 //   data root:      $XDG_DATA_HOME/Quillmark/Games (the executable's folder when
@@ -10,10 +11,14 @@
 std::string getDataRoot();
 std::string getGameFolder();
 std::string getScratchFolder();
-// Whether players, saved games and scores can be written into the game
-// folder: makes its "players" folder and writes and removes a small file
-// there. On failure `reason` holds the system's reason.
-bool canWriteGameFolder(std::string* reason);
+// The folders of the game folder that the game writes into: "players"
+// (players and scores), "savegames" and the scratch folder's "log".
+std::vector<std::string> getWrittenFolders();
+// Whether every folder the game writes can be written: makes each of
+// getWrittenFolders() and `moreFolders` (the settings folder, say) and
+// writes and removes a small file in it. On failure `reason` holds the
+// system's reason, naming the folder.
+bool canWriteGameFolder(std::string* reason, const std::vector<std::string>& moreFolders = {});
 // Forgets the cached folders (tests that change the environment).
 void resetDataFolders();
 

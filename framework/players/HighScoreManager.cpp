@@ -47,12 +47,16 @@ void HighScoreManager::loadHighScores()
 {
     RefPointer<PropertyStore> store(new PropertyStore());
     store->setFileMode(fileMode());
+    store->setMaxFileSize(kMaxScoresFileSize);
     const std::string path = getScoresFilePath();
     const std::string stored = storedFileName(path, fileMode());
     if (!isRegularFile(stored))
         return;
     if (!store->isReadable(path) || !store->loadFile(path)) {
-        LOG_ERROR("Scores file " + stored + " cannot be read; it is kept aside");
+        LOG_ERROR("Scores file " + stored + " cannot be read" +
+                  (store->wasTooLarge() ? std::string(" (larger than ") + std::to_string(kMaxScoresFileSize) + " bytes)"
+                                        : std::string()) +
+                  "; it is kept aside");
         moveFileAside(stored);
         return;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 #include <map>
 #include <string>
 
@@ -15,6 +17,10 @@ class HighScoreManager : public BaseObject {
 public:
     // Creates the singleton (one reference held); an empty version takes the
     // property "HIGHSCORES_VERSION".
+    // A scores file holds a few tables of ten entries; one far larger is
+    // not one and is set aside unread.
+    static constexpr size_t kMaxScoresFileSize = size_t(4) << 20;
+
     static HighScoreManager* create(bool encrypted, const std::string& version);
     static HighScoreManager* getInstance() { return instance; }
     static void destroyInstance();

@@ -244,29 +244,48 @@ bool PlayerManager::savePlayer(AbstractPlayer* player)
 
 bool PlayerManager::loadGameState(const std::string& mode, const std::string& playerName, PropertyStore& store)
 {
+    if (discardedSavedGames.count(storedName(getSavedGamePath(mode, playerName))))
+        return false;
     store.setFileMode(fileMode());
-    return store.loadFile(getSavedGamePath(mode, playerName));
+    store.setMaxFileSize(kMaxSavedGameFileSize);
+    const std::string path = getSavedGamePath(mode, playerName);
+    if (store.loadFile(path))
+        return true;
+    if (store.wasTooLarge()) {
+        LOG_ERROR("The " + mode + " game of " + playerName + " is larger than " +
+                  std::to_string(kMaxSavedGameFileSize) + " bytes; it is kept aside");
+        moveFileAside(storedName(path));
+    }
+    return false;
 }
 
 bool PlayerManager::saveGameState(const std::string& mode, const std::string& playerName, PropertyStore& store)
 {
     store.setFileMode(fileMode());
     store.setSavePath(getSavedGamePath(mode, playerName));
-    if (store.save())
+    if (store.save()) {
+        discardedSavedGames.erase(storedName(getSavedGamePath(mode, playerName)));
         return true;
+    }
     LOG_ERROR("The " + mode + " game of " + playerName + " could not be saved");
     return false;
 }
 
 bool PlayerManager::savedGameExists(const std::string& mode, const std::string& playerName) const
 {
-    return isRegularFile(storedName(getSavedGamePath(mode, playerName)));
+    const std::string stored = storedName(getSavedGamePath(mode, playerName));
+    return isRegularFile(stored) && !discardedSavedGames.count(stored);
 }
 
 void PlayerManager::deleteSavedGame(const std::string& mode, const std::string& playerName)
 {
-    if (savedGameExists(mode, playerName))
-        removeFile(storedName(getSavedGamePath(mode, playerName)));
+    const std::string stored = storedName(getSavedGamePath(mode, playerName));
+    // A file that cannot be removed (a read-only folder) is ignored for the
+    // rest of the run instead, until a save of the same game succeeds.
+    if (isRegularFile(stored) && !removeFile(stored)) {
+        LOG_WARNING("The saved game " + stored + " could not be removed; it is ignored");
+        discardedSavedGames.insert(stored);
+    }
 }
 
 bool moveFileAside(const std::string& storedPath)

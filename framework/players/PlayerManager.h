@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,6 +24,10 @@ public:
 
     // Creates the singleton (one reference held); an empty version takes the
     // property "PLAYERS_VERSION".
+    // A saved game is one board and its level's state; a file far larger is
+    // not one and is set aside unread.
+    static constexpr size_t kMaxSavedGameFileSize = size_t(4) << 20;
+
     static PlayerManager* create(bool encrypted, const std::string& version);
     static PlayerManager* getInstance() { return instance; }
     static void destroyInstance();
@@ -53,6 +60,7 @@ public:
     bool loadGameState(const std::string& mode, const std::string& playerName, PropertyStore& store);
     bool saveGameState(const std::string& mode, const std::string& playerName, PropertyStore& store);
     bool savedGameExists(const std::string& mode, const std::string& playerName) const;
+    // Removes the saved game; one that cannot be removed counts as absent.
     void deleteSavedGame(const std::string& mode, const std::string& playerName);
 
     virtual void loadFromNode(PropertyNode* node);
@@ -84,6 +92,8 @@ private:
     AbstractPlayer* currentPlayer = nullptr;
     bool encrypted = false;
     std::string baseFolder;
+    // Saved games deleted while their folder refused it (stored names).
+    std::set<std::string> discardedSavedGames;
 };
 
 // Renames an unusable saved file to "<name>.bak-<time>" so that nothing

@@ -1,7 +1,9 @@
 #include "framework/resources/FileModes.h"
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
+#include <unistd.h>
 #include <mutex>
 
 #include "framework/core/Log.h"
@@ -9,6 +11,7 @@
 #include "framework/resources/FileArchive.h"
 #include "framework/resources/FileCipher.h"
 #include "framework/resources/MemoryBuffer.h"
+#include "host/Folders.h"
 
 namespace {
 
@@ -21,28 +24,41 @@ std::mutex& archiveMutex()
     return mutex;
 }
 
-bool readDiskFile(const std::string& path, MemoryBuffer& buffer)
+// Only a regular file is read, and never more than `maxBytes` of it: a pipe
+// in place of a stored file would block the open, a huge one exhaust memory.
+FileReadResult readDiskFile(const std::string& path, MemoryBuffer& buffer, size_t maxBytes)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return false;
-    bool loaded = false;
-    if (std::fseek(file, 0, SEEK_END) == 0) {
-        const long size = std::ftell(file);
-        if (size > 0 && std::fseek(file, 0, SEEK_SET) == 0) {
-            if (!buffer.allocate(static_cast<size_t>(size))) {
-                LOG_ERROR("file \"" + path + "\" is too large to load");
-            } else if (std::fread(buffer.getData(), 1, static_cast<size_t>(size), file) ==
-                       static_cast<size_t>(size)) {
-                loaded = true;
-            } else {
+    int descriptor = -1;
+    size_t size = 0;
+    std::string reason;
+    FileReadResult result = openRegularFile(path, maxBytes, descriptor, size, &reason);
+    if (result == FileReadResult::Read) {
+        if (size == 0) {
+            result = FileReadResult::Failed;
+        } else if (!buffer.allocate(size)) {
+            LOG_ERROR("file \"" + path + "\" is too large to load");
+            result = FileReadResult::TooLarge;
+        } else {
+            size_t done = 0;
+            while (done < size) {
+                const ssize_t got = ::read(descriptor, buffer.getData() + done, size - done);
+                if (got < 0 && errno == EINTR)
+                    continue;
+                if (got <= 0)
+                    break;
+                done += static_cast<size_t>(got);
+            }
+            if (done != size) {
                 LOG_ERROR("file \"" + path + "\" could not be read whole");
                 buffer.clear();
+                result = FileReadResult::Failed;
             }
         }
+        ::close(descriptor);
+    } else if (result != FileReadResult::Missing) {
+        LOG_ERROR("file " + reason);
     }
-    std::fclose(file);
-    return loaded;
+    return result;
 }
 
 } // namespace
@@ -109,8 +125,11 @@ std::string storedFileName(const std::string& path, int mode)
     return path;
 }
 
-bool loadFileToBuffer(int mode, const std::string& path, MemoryBuffer& buffer)
+bool loadFileToBuffer(int mode, const std::string& path, MemoryBuffer& buffer, size_t maxBytes,
+                      FileReadResult* diskResult)
 {
+    if (diskResult)
+        *diskResult = FileReadResult::Missing;
     buffer.clear();
     int effective = effectiveFileMode(mode);
     if (effective < FILE_MODE_FILE || effective > FILE_MODE_ENCRYPT_ZIP)
@@ -131,8 +150,12 @@ bool loadFileToBuffer(int mode, const std::string& path, MemoryBuffer& buffer)
         else
             effective = effective == FILE_MODE_ZIP ? FILE_MODE_FILE : FILE_MODE_ENCRYPT_FILE;
     }
-    if (!loaded)
-        loaded = readDiskFile(stored, buffer);
+    if (!loaded) {
+        const FileReadResult result = readDiskFile(stored, buffer, maxBytes);
+        loaded = result == FileReadResult::Read;
+        if (diskResult)
+            *diskResult = result;
+    }
     if (loaded && (effective == FILE_MODE_ENCRYPT_FILE || effective == FILE_MODE_ENCRYPT_ZIP))
         applyFileCipher(buffer.getData(), buffer.getByteCount());
     return loaded;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+
+#include "host/Folders.h"
 
 class MemoryBuffer;
 
@@ -36,5 +39,9 @@ std::string storedFileName(const std::string& path, int mode);
 // archive in the zip modes (falling back to the disk when the entry is
 // missing), deciphered in the enciphered modes. "\" in the path becomes "/".
 // True when bytes were loaded; a missing file, a file of 0 bytes and a
-// damaged archive entry give false and an empty buffer.
-bool loadFileToBuffer(int mode, const std::string& path, MemoryBuffer& buffer);
+// damaged archive entry give false and an empty buffer. A file on disk is
+// read only when it is a regular file of at most `maxBytes` bytes (anything
+// else is logged and treated as unreadable); how the disk read ended goes to
+// `diskResult` (Missing when the archive served the file).
+bool loadFileToBuffer(int mode, const std::string& path, MemoryBuffer& buffer, size_t maxBytes = size_t(1) << 30,
+                      FileReadResult* diskResult = nullptr);

@@ -1,6 +1,8 @@
 #include "framework/core/ObjectFactoryContainer.h"
 #include "game/scenes/SceneGame.h"
 
+#include "game/dialogs/DialogYesNo.h"
+
 #include "framework/core/Log.h"
 #include "framework/core/PropertyStore.h"
 #include "framework/gui/Button.h"
@@ -321,7 +323,7 @@ void SceneGame::hide()
     createLayers();
     saveOnLeave = false;
     setPhase(RefPointer<Phase>(new PhaseIdle()), true);
-    for (const char* name : {"CTEXT_MENU_STOP", "DIALOG_MENU", "DIALOG_HINT"})
+    for (const char* name : {"CTEXT_MENU_STOP", "CTEXT_SAVE_FAILED", "DIALOG_MENU", "DIALOG_HINT"})
         if (Dialog* dialog = getDialog(name))
             forgetDialog(dialog);
     if (GameWindow::instance && GameWindow::instance->getMessageHandler())
@@ -382,17 +384,21 @@ void SceneGame::deleteSavedGames(bool level, bool arcade)
         players->deleteSavedGame("ARCADE", player->getName());
 }
 
-void SceneGame::saveRunningGame()
+bool SceneGame::saveRunningGame()
 {
     PlayerManager* players = PlayerManager::getInstance();
     AbstractPlayer* player = players ? players->getCurrentPlayer() : nullptr;
     if (!player || !GameData::instance || !GameData::instance->state)
-        return;
+        return true;
     RefPointer<PropertyStore> store(new PropertyStore());
     GameData::instance->saveGame(store.get());
     const char* kind = GameData::instance->state->mode == 1 ? "ARCADE" : "LEVEL";
-    if (!players->saveGameState(kind, player->getName(), *store))
-        LOG_WARNING(std::string("game scene: the saved game \"") + kind + "\" could not be written");
+    if (players->saveGameState(kind, player->getName(), *store))
+        return true;
+    LOG_WARNING(std::string("game scene: the saved game \"") + kind + "\" could not be written");
+    // What is on disk is an older game: offering it later would go back in time.
+    players->deleteSavedGame(kind, player->getName());
+    return false;
 }
 
 void SceneGame::leavePhase()
@@ -415,9 +421,26 @@ int SceneGame::resumeAfterQuitQuestion(void* context, BaseObject* /*button*/)
 int SceneGame::leaveFromMenu(void* context, BaseObject* /*button*/)
 {
     auto* scene = static_cast<SceneGame*>(context);
-    if (scene->saveOnLeave)
-        scene->saveRunningGame();
+    if (!scene->saveOnLeave || scene->saveRunningGame()) {
+        scene->leaveGame();
+        return 0;
+    }
+    // The player was told the level would be kept: say that it was not, and
+    // let them play on rather than lose it unasked. "No" leaves the menu open.
+    if (auto* stop = objectCast<DialogTortelune>(scene->getDialog("CTEXT_MENU_STOP")))
+        stop->close();
+    if (DialogYesNo* question = DialogYesNo::ask("CTEXT_SAVE_FAILED", "CTEXT_SAVE_FAILED_HEADER", scene,
+                                                 &SceneGame::leaveUnsaved, nullptr, nullptr, scene)) {
+        scene->showDialog(question);
+        return 0;
+    }
     scene->leaveGame();
+    return 0;
+}
+
+int SceneGame::leaveUnsaved(void* context, BaseObject* /*button*/)
+{
+    static_cast<SceneGame*>(context)->leaveGame();
     return 0;
 }
 

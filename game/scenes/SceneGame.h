@@ -90,14 +90,20 @@ public:
     virtual void playGameMusic();
 
     // Saves the level being played into the current player's saved game
-    // ("ARCADE" in the arcade, else "LEVEL").
-    virtual void saveRunningGame();
+    // ("ARCADE" in the arcade, else "LEVEL"). False when it could not be
+    // written: the older saved game of that kind is then dropped, so that it
+    // is never offered in place of the one just lost.
+    virtual bool saveRunningGame();
     // Leaves and drops the current phase (the quit's last step in this scene).
     virtual void leavePhase();
     // The "no" of the quit question asked in this scene: closes it and plays on.
     static int resumeAfterQuitQuestion(void* context, BaseObject* button);
-    // The menu's "stop" answered yes: saves a level being played, then leaves.
+    // The menu's "stop" answered yes: saves a level being played, then
+    // leaves. When the save fails the player is asked first whether to leave
+    // all the same (the question "CTEXT_SAVE_FAILED").
     static int leaveFromMenu(void* context, BaseObject* button);
+    // The "yes" of that question: leaves without the level.
+    static int leaveUnsaved(void* context, BaseObject* button);
 
     // A level is being played: leaving saves it.
     bool saveOnLeave = false;

@@ -421,4 +421,31 @@ TEST_F(TorteluneMainTest, UnwritableDataFolderIsToldOnceWithTheReason)
     EXPECT_TRUE(host.messageBoxes.empty());
 }
 
+// A full disk or a folder gone between the start and the quit: the quit's
+// failed saves are told, as the start tells an unwritable folder.
+TEST_F(TorteluneMainTest, SavesThatFailOnQuittingAreTold)
+{
+    const std::string blocked = home + "/blocked-base";
+    makeDirectoryTree(blocked);
+    writeTestFile(blocked + "/players", "in the way");
+    PlayerManager::create(false, "1")->setBaseFolder(blocked);
+    HighScoreManager::create(false, "1")->setBaseFolder(blocked);
+    LogCapture log;
+    shutDownTortelune(TorteluneMain::ExitNormal, nullptr);
+    ASSERT_EQ(1u, host.messageBoxes.size());
+    EXPECT_EQ(MessageBoxKind::Warning, host.messageBoxes[0].kind);
+    EXPECT_NE(std::string::npos, host.messageBoxes[0].title.find("progress cannot be saved"));
+    for (const char* lost : {"the scores", "the players"})
+        EXPECT_NE(std::string::npos, host.messageBoxes[0].text.find(lost)) << host.messageBoxes[0].text;
+    EXPECT_TRUE(log.contains("could not be saved: the scores, the players"));
+    expectEverythingReleased();
+
+    // Saves that succeed tell nothing.
+    host.messageBoxes.clear();
+    PlayerManager::create(false, "1")->setBaseFolder(home + "/fine");
+    HighScoreManager::create(false, "1")->setBaseFolder(home + "/fine");
+    shutDownTortelune(TorteluneMain::ExitNormal, nullptr);
+    EXPECT_TRUE(host.messageBoxes.empty());
+}
+
 } // namespace

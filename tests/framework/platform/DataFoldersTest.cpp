@@ -58,4 +58,42 @@ TEST_F(DataFoldersTest, DeletingATreeNeverFollowsLinks)
     EXPECT_FALSE(deleteDirectoryTree(base + "/nothing"));
 }
 
+// The start-up check tries every folder the game writes: a file standing where
+// one of them should be (which stops even root) is found and named.
+TEST_F(DataFoldersTest, WriteCheckCoversEveryFolderTheGameWrites)
+{
+    const char* previous = std::getenv("XDG_DATA_HOME");
+    const std::string saved = previous ? previous : "";
+    BasicProperties::instance->setString("GAME_NAME", "Write Check");
+    int round = 0;
+    for (const char* blocked : {"", "players", "savegames", "_temp/log"}) {
+        const std::string home = makeTestFolder("write-check-" + std::to_string(++round));
+        setenv("XDG_DATA_HOME", home.c_str(), 1);
+        resetDataFolders();
+        const std::string game = home + "/Quillmark/Games/Write Check";
+        if (blocked[0]) {
+            std::filesystem::create_directories(game + "/_temp");
+            writeTestFile(game + "/" + blocked, "in the way");
+        }
+        std::string reason;
+        const bool writable = canWriteGameFolder(&reason);
+        EXPECT_EQ(blocked[0] == '\0', writable) << blocked;
+        if (blocked[0]) {
+            EXPECT_NE(std::string::npos, reason.find(game + "/" + blocked)) << reason;
+        }
+    }
+    setenv("XDG_DATA_HOME", saved.c_str(), 1);
+}
+
+TEST_F(DataFoldersTest, WriteCheckCoversTheFoldersItIsGiven)
+{
+    const std::string outside = makeTestFolder("write-check-settings");
+    writeTestFile(outside + "/settings", "in the way");
+    BasicProperties::instance->setString("GAME_NAME", "Write Check Settings");
+    std::string reason;
+    EXPECT_FALSE(canWriteGameFolder(&reason, {outside + "/settings"}));
+    EXPECT_NE(std::string::npos, reason.find(outside + "/settings")) << reason;
+    EXPECT_TRUE(canWriteGameFolder(&reason, {outside + "/other"}));
+}
+
 } // namespace

@@ -57,3 +57,5 @@ protected:
 
 // The game scene with its saving recorded.
 int savedGames(SceneGame* scene);
+// From now on the scene's saves go through the real saved-game writing.
+void writeSavedGames(SceneGame* scene);

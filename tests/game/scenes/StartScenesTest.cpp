@@ -117,11 +117,12 @@ const char kDefinitions[] = R"(<root>
 class SceneGameProbe : public SceneGame {
 public:
     explicit SceneGameProbe(AbstractProperty* configuration) : SceneGame(configuration) {}
-    void saveRunningGame() override
+    bool saveRunningGame() override
     {
         WindowMessage message;
         quitPostedBeforeSave = GameWindow::instance && GameWindow::instance->peekMessage(message);
         events.push_back("save");
+        return true;
     }
     void leavePhase() override { events.push_back("leave phase"); }
 
