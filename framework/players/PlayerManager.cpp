@@ -177,12 +177,14 @@ void PlayerManager::loadPlayerList()
                           "); it is kept aside");
                 keepAside(copyPath);
             }
-            // Something was there, and the copy could not stand in for it.
-            loadReport.progressLost = reading.outcome != Outcome::Missing || copy.outcome != Outcome::Missing;
             if (reading.outcome != Outcome::Partial && copy.outcome == Outcome::Partial) {
                 reading = copy;
                 source = copyPath;
             }
+            // Something was there, and neither file could give all of it.
+            loadReport.progressLost = reading.outcome == Outcome::Partial
+                                          ? reading.unreadableEntries > 0
+                                          : reading.outcome != Outcome::Missing || copy.outcome != Outcome::Missing;
         }
     }
     if (reading.outcome == Outcome::Partial)

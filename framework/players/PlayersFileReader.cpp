@@ -118,8 +118,10 @@ RefPointer<PropertyNode> recoverPlayerEntries(const std::string& text, int& unre
     bool inEntry = false;
     size_t entryBegin = 0;
     std::string entryTag;
+    bool listEnded = false;
+    size_t pos = 0;
     Tag tag;
-    for (size_t pos = 0; nextTag(text, pos, tag); pos = tag.end) {
+    for (; nextTag(text, pos, tag); pos = tag.end) {
         if (tag.kind == TagKind::Skip || tag.kind == TagKind::Broken)
             continue;
         if (vectorDepth < 0) {
@@ -139,8 +141,10 @@ RefPointer<PropertyNode> recoverPlayerEntries(const std::string& text, int& unre
         }
         const bool opens = tag.kind == TagKind::Open || tag.kind == TagKind::Empty;
         if (!inEntry) {
-            if (tag.kind == TagKind::Close)
-                break; // the end of the list
+            if (tag.kind == TagKind::Close) {
+                listEnded = true;
+                break;
+            }
             if (entryTag.empty())
                 entryTag = std::string(tag.name);
         } else if (opens && tag.name == entryTag) {
@@ -166,8 +170,14 @@ RefPointer<PropertyNode> recoverPlayerEntries(const std::string& text, int& unre
             addEntry(entryBegin, tag.end);
         }
     }
-    if (inEntry)
-        ++unreadableEntries; // cut off
+    // A list cut off between two entries may have lost the ones that
+    // followed: that counts as one unreadable entry, unless the cut fell in
+    // the list's own end tag.
+    const size_t rest = text.find('<', pos);
+    if (!inEntry && !listEnded && vectorDepth >= 0)
+        listEnded = rest != std::string::npos && text.compare(rest, 2, "</") == 0;
+    if (inEntry || !listEnded)
+        ++unreadableEntries;
     if (!header)
         return header;
     header->addChild(entries.get());

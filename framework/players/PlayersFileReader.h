@@ -19,7 +19,8 @@ struct PlayersFileReading {
     Outcome outcome = Outcome::Missing;
     std::string reason;
     RefPointer<PropertyNode> players;
-    // Player entries found in a damaged file that could not be read.
+    // Player entries found in a damaged file that could not be read; a list
+    // cut off between two entries counts as one.
     int unreadableEntries = 0;
 };
 

@@ -407,6 +407,16 @@ TEST_F(DamagedPlayersTest, DamageToOneEntryOrACutOffEndCostsOnlyThoseEntries)
         std::filesystem::remove_all(folder + "/players");
         const std::string damaged = c.damage(savedThree());
         writeTestFile(mainFile(), damaged);
+        {
+            RefPointer<PlayerManager> first = makeManager(false);
+            first->loadPlayerList();
+            EXPECT_EQ(first->getLoadReport().progressLost, c.survivors.size() < 3) << c.what;
+        }
+        writeTestFile(mainFile(), damaged);
+        for (const auto& entry : std::filesystem::directory_iterator(folder + "/players")) {
+            if (entry.path().filename().string().find(".bak-") != std::string::npos)
+                std::filesystem::remove(entry.path());
+        }
         expectPlayers(c.survivors, c.what);
         EXPECT_EQ(filesAside(), 1) << c.what;
         // The damaged bytes are kept as they were.
@@ -461,6 +471,9 @@ TEST_F(PlayersTest, ADamagedPlayersFileFallsBackToTheLastGoodCopy)
         manager->loadPlayerList();
         ASSERT_EQ(manager->getPlayers().size(), 2u);
         EXPECT_EQ(manager->getPlayers()[1]->getName(), "Bo");
+        EXPECT_TRUE(manager->getLoadReport().restoredFromLastGood);
+        EXPECT_FALSE(manager->getLoadReport().progressLost);
+        EXPECT_EQ(manager->getLoadReport().keptAside.size(), 1u);
         // Written again at once, whole.
         RefPointer<PlayerManager> reread = makeManager();
         reread->loadPlayerList();
