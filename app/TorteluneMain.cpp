@@ -29,6 +29,7 @@
 #include "framework/platform/TimedTaskManager.h"
 #include "framework/players/HighScoreManager.h"
 #include "framework/players/PlayerManager.h"
+#include "framework/players/PropertyAccess.h"
 #include "framework/resources/FileModes.h"
 #include "framework/sound/SoundManager.h"
 #include "game/data/GameData.h"
@@ -238,6 +239,25 @@ void TorteluneMain::createManagers()
 
     HighScoreManager::create(true, std::string())->loadHighScores();
     PlayerManager::create(true, std::string())->loadPlayerList();
+    tellIfPlayersWereLost();
+}
+
+void TorteluneMain::tellIfPlayersWereLost()
+{
+    const PlayerManager::LoadReport& report = PlayerManager::getInstance()->getLoadReport();
+    if (!report.progressLost)
+        return;
+    std::string header = toNarrowString(basicText("TEXT_PLAYERS_DAMAGED_HEADER"));
+    std::string text = toNarrowString(basicText("TEXT_PLAYERS_DAMAGED"));
+    if (header.empty() || text.empty()) {
+        LOG_WARNING("start-up: the texts TEXT_PLAYERS_DAMAGED(_HEADER) are missing");
+        header = "Progress could not be recovered";
+        text = "The players file was damaged: the progress of some players could not be read back.";
+    }
+    for (const std::string& aside : report.keptAside)
+        text += "\n" + aside;
+    LOG_ERROR("start-up: players' progress could not be recovered from the damaged players file");
+    HostPlatform::current().showMessageBox(getGameName() + ": " + header, text, MessageBoxKind::Warning);
 }
 
 void TorteluneMain::registerScenes()

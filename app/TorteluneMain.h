@@ -71,6 +71,9 @@ private:
     bool acquireInstanceLock();
     void startResourceLoading();
     void createManagers();
+    // Tells the player, once at the start, that a damaged players file cost
+    // progress that could not be read back.
+    void tellIfPlayersWereLost();
     // The window's icon from the picture "ICON" (section "splash").
     void setWindowIcon();
     // Tells the player once, in a message box, when the game folder cannot be

@@ -1,5 +1,6 @@
 #include "framework/players/AbstractPlayer.h"
 
+#include "framework/core/Log.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/players/PropertyAccess.h"
 
@@ -12,4 +13,10 @@ AbstractPlayer::AbstractPlayer(AbstractProperty* node) : name(childString(node, 
 void AbstractPlayer::writeTo(PropertyNode* node)
 {
     addUntypedString(node, "name", name);
+}
+
+void AbstractPlayer::noteRepair(const std::string& what)
+{
+    LOG_WARNING("Player " + name + ": " + what);
+    repairedOnRead = true;
 }

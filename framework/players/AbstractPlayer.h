@@ -23,7 +23,15 @@ public:
     virtual void onDeselected() {}
 
     const std::string& getName() const { return name; }
+    // True when reading the profile had to replace a damaged value; the
+    // players file it came from is then kept aside.
+    bool wasRepairedOnRead() const { return repairedOnRead; }
+
+protected:
+    // Logs the replaced value and marks the profile as repaired.
+    void noteRepair(const std::string& what);
 
 private:
     std::string name;
+    bool repairedOnRead = false;
 };

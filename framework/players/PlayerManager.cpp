@@ -8,7 +8,9 @@
 #include "framework/core/PropertyValue.h"
 #include "framework/platform/DataFolders.h"
 #include "framework/platform/FileNames.h"
+#include "framework/players/PlayersFileReader.h"
 #include "framework/players/PropertyAccess.h"
+#include "framework/resources/FileCipher.h"
 #include "framework/resources/FileModes.h"
 #include "host/AtomicFile.h"
 #include "host/Folders.h"
@@ -39,6 +41,11 @@ bool PlayerManager::addPlayer(AbstractPlayer* player)
     RefPointer<AbstractPlayer> held(player);
     if (!player || fileSafeName(player->getName()).empty()) {
         LOG_WARNING("A player without a name was not added");
+        return false;
+    }
+    if (players.size() >= static_cast<size_t>(kMaxPlayers)) {
+        LOG_WARNING("Player " + player->getName() + " was not added: there are already " +
+                    std::to_string(kMaxPlayers));
         return false;
     }
     players.emplace_back(player);
@@ -105,6 +112,13 @@ std::string PlayerManager::getPlayersFilePath() const
     return folder + "/players.plrs";
 }
 
+std::string PlayerManager::getLastGoodFilePath() const
+{
+    const std::string folder = getBaseFolder() + "/" + playersFolder;
+    createDirectoryTree(folder);
+    return folder + "/players-last-good.plrs";
+}
+
 std::string PlayerManager::getPlayerFilePath(const std::string& playerName) const
 {
     const std::string folder = getBaseFolder() + "/" + playersFolder;
@@ -129,40 +143,89 @@ std::string PlayerManager::storedName(const std::string& path) const
     return storedFileName(path, fileMode());
 }
 
+void PlayerManager::keepAside(const std::string& storedPath)
+{
+    std::string target;
+    if (moveFileAside(storedPath, &target) && !target.empty())
+        loadReport.keptAside.push_back(target);
+}
+
 void PlayerManager::loadPlayerList()
 {
-    RefPointer<PropertyStore> store(new PropertyStore());
-    store->setFileMode(fileMode());
-    const std::string path = getPlayersFilePath();
-    if (!isRegularFile(storedName(path)))
-        return;
-    if (!store->isReadable(path) || !store->loadFile(path)) {
-        LOG_ERROR("Players file " + storedName(path) + " cannot be read; it is kept aside");
-        moveFileAside(storedName(path));
-        return;
+    loadReport = LoadReport();
+    using Outcome = PlayersFileReading::Outcome;
+    const std::string mainPath = storedName(getPlayersFilePath());
+    const std::string copyPath = storedName(getLastGoodFilePath());
+    PlayersFileReading reading = readPlayersFile(mainPath, fileMode(), version, kMaxPlayersFileSize);
+    std::string source = mainPath;
+    if (reading.outcome != Outcome::Whole) {
+        if (reading.outcome != Outcome::Missing) {
+            LOG_ERROR("Players file " + mainPath + " cannot be read whole (" + reading.reason +
+                      "); it is kept aside");
+            keepAside(mainPath);
+        }
+        PlayersFileReading copy = readPlayersFile(copyPath, fileMode(), version, kMaxPlayersFileSize);
+        if (copy.outcome == Outcome::Whole) {
+            if (reading.outcome != Outcome::Missing)
+                LOG_WARNING("The players come from the last good copy " + copyPath);
+            loadReport.restoredFromLastGood = reading.outcome != Outcome::Missing;
+            reading = copy;
+            source = copyPath;
+        } else {
+            if (copy.outcome != Outcome::Missing) {
+                LOG_ERROR("The last good copy " + copyPath + " cannot be read whole (" + copy.reason +
+                          "); it is kept aside");
+                keepAside(copyPath);
+            }
+            if (reading.outcome != Outcome::Partial && copy.outcome == Outcome::Partial) {
+                reading = copy;
+                source = copyPath;
+            }
+            // Something was there, and neither file could give all of it.
+            loadReport.progressLost = reading.outcome == Outcome::Partial
+                                          ? reading.unreadableEntries > 0
+                                          : reading.outcome != Outcome::Missing || copy.outcome != Outcome::Missing;
+        }
     }
-    PropertyNode* node = childNode(store.get(), "players");
-    const std::string fileVersion = childString(node, "version");
-    if (fileVersion != version) {
-        LOG_WARNING("Players file of version \"" + fileVersion + "\" is kept aside");
-        moveFileAside(storedName(path));
+    if (reading.outcome == Outcome::Partial)
+        LOG_WARNING(std::to_string(reading.unreadableEntries) + " player entries of " + source +
+                    " could not be read; the others are kept");
+    if (reading.outcome != Outcome::Whole && reading.outcome != Outcome::Partial)
         return;
+
+    loadFromNode(reading.players.get());
+    bool repaired = false;
+    for (const RefPointer<AbstractPlayer>& player : players)
+        repaired = player->wasRepairedOnRead() || repaired;
+    if (repaired || droppedOverCap > 0) {
+        loadReport.progressLost = loadReport.progressLost || repaired;
+        if (isRegularFile(source))
+            keepAside(source);
     }
-    loadFromNode(node);
     // A saved game is written only while its player plays, so what a killed
     // save left in another player's folder is swept at the start instead.
     for (const RefPointer<AbstractPlayer>& player : players)
         removeStaleTemporaries(getSavedGamesFolder(player->getName()));
     if (currentPlayer)
         loadPlayer(currentPlayer);
+    // Whatever was set aside is replaced by what could be read, in both files.
+    if (!loadReport.keptAside.empty() && !players.empty())
+        savePlayerList();
 }
 
 void PlayerManager::loadFromNode(PropertyNode* entry)
 {
     PropertyNode* node = nodeOrDummy(entry);
+    droppedOverCap = 0;
     if (hasChildNamed(node, "playernames")) {
         PropertyVector* list = childVector(node, "playernames");
         for (int i = 0; i < elementCount(list); ++i) {
+            if (players.size() >= static_cast<size_t>(kMaxPlayers)) {
+                droppedOverCap = elementCount(list) - i;
+                LOG_WARNING(std::to_string(droppedOverCap) + " player entries beyond the first " +
+                            std::to_string(kMaxPlayers) + " are not loaded");
+                break;
+            }
             AbstractProperty* element = elementAt(list, i);
             RefPointer<AbstractPlayer> player = ObjectFactoryContainer::createFrom<AbstractPlayer>(element);
             if (!player) {
@@ -202,8 +265,15 @@ bool PlayerManager::savePlayerList()
     store->addChild(node.get());
     store->setSavePath(getPlayersFilePath());
     bool saved = store->save();
-    if (!saved)
+    if (!saved) {
         LOG_ERROR("The players file could not be saved");
+    } else {
+        // Written only after the players file: should that one be damaged
+        // later, this copy stands in for it.
+        store->setSavePath(getLastGoodFilePath());
+        if (!store->save())
+            LOG_ERROR("The last good copy of the players file could not be saved");
+    }
     if (currentPlayer)
         saved = savePlayer(currentPlayer) && saved;
     return saved;
@@ -215,8 +285,20 @@ void PlayerManager::loadPlayer(AbstractPlayer* player)
         return;
     RefPointer<PropertyStore> store(new PropertyStore());
     store->setFileMode(fileMode());
-    const std::string path = getPlayerFilePath(player->getName());
-    if (!isRegularFile(storedName(path)) || !store->isReadable(path) || !store->loadFile(path))
+    const std::string path = storedName(getPlayerFilePath(player->getName()));
+    if (!isRegularFile(path))
+        return;
+    // Read under the players file's cap, as the players file is.
+    std::string text;
+    std::string reason;
+    if (!readWholeFile(path, text, kMaxPlayersFileSize, &reason)) {
+        LOG_ERROR("Player file not read: " + reason);
+        return;
+    }
+    const int mode = effectiveFileMode(fileMode());
+    if (!text.empty() && (mode == FILE_MODE_ENCRYPT_FILE || mode == FILE_MODE_ENCRYPT_ZIP))
+        applyFileCipher(&text[0], text.size());
+    if (text.empty() || !store->loadFromBuffer(text.data(), text.size(), path))
         return;
     if (hasChildNamed(store.get(), "version") && childString(store.get(), "version") == version)
         player->readPlayerFile(childNode(store.get(), "player"));
@@ -288,7 +370,7 @@ void PlayerManager::deleteSavedGame(const std::string& mode, const std::string& 
     }
 }
 
-bool moveFileAside(const std::string& storedPath)
+bool moveFileAside(const std::string& storedPath, std::string* movedTo)
 {
     if (!isRegularFile(storedPath))
         return true;
@@ -297,6 +379,8 @@ bool moveFileAside(const std::string& storedPath)
         target = storedPath + ".bak-" + std::to_string(static_cast<long long>(std::time(nullptr))) + "-" + std::to_string(attempt);
     if (renamePath(storedPath, target)) {
         LOG_WARNING("Kept " + storedPath + " aside as " + target);
+        if (movedTo)
+            *movedTo = target;
         return true;
     }
     LOG_ERROR("Could not move " + storedPath + " aside");

@@ -1,5 +1,6 @@
 #include "framework/players/PropertyAccess.h"
 
+#include <climits>
 #include <cstdio>
 
 #include "framework/core/BasicProperties.h"
@@ -46,6 +47,45 @@ bool hasChildNamed(AbstractProperty* node, const std::string& name)
 int childInt(AbstractProperty* node, const std::string& name)
 {
     return childValue(node, name)->toInt();
+}
+
+bool parseIntInRange(const std::string& text, long long low, long long high, int& value)
+{
+    size_t begin = text.find_first_not_of(" \t\r\n");
+    const size_t end = text.find_last_not_of(" \t\r\n");
+    if (begin == std::string::npos)
+        return false;
+    bool negative = false;
+    if (text[begin] == '-' || text[begin] == '+') {
+        negative = text[begin] == '-';
+        ++begin;
+    }
+    if (begin > end)
+        return false;
+    // Accumulated with a bound well above any int, so no digit count overflows.
+    long long magnitude = 0;
+    for (size_t i = begin; i <= end; ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9')
+            return false;
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > (1LL << 40))
+            return false;
+    }
+    const long long number = negative ? -magnitude : magnitude;
+    if (number < low || number > high || number < INT_MIN || number > INT_MAX)
+        return false;
+    value = static_cast<int>(number);
+    return true;
+}
+
+CheckedNumber childIntInRange(AbstractProperty* node, const std::string& name, long long low, long long high,
+                              int& value)
+{
+    if (!hasChildNamed(node, name))
+        return CheckedNumber::Missing;
+    return parseIntInRange(childString(node, name), low, high, value) ? CheckedNumber::Valid
+                                                                       : CheckedNumber::Invalid;
 }
 
 bool childBool(AbstractProperty* node, const std::string& name)

@@ -31,6 +31,15 @@ int childInt(AbstractProperty* node, const std::string& name);
 bool childBool(AbstractProperty* node, const std::string& name);
 std::string childString(AbstractProperty* node, const std::string& name);
 WString childWideString(AbstractProperty* node, const std::string& name);
+// How a number read with childIntInRange() turned out.
+enum class CheckedNumber { Missing, Valid, Invalid };
+// Reads the child as a whole decimal integer (blanks around it allowed)
+// within [low, high] into `value`. Invalid for any other text: "nan", "1e308",
+// "12abc", a number out of the range; `value` is then left as it was.
+CheckedNumber childIntInRange(AbstractProperty* node, const std::string& name, long long low, long long high,
+                              int& value);
+// The same for a text on its own.
+bool parseIntInRange(const std::string& text, long long low, long long high, int& value);
 // The text scanned as "%f"; 0 when it does not start with a number.
 float childFloatScanned(AbstractProperty* node, const std::string& name);
 

@@ -1,12 +1,15 @@
 #include "game/data/TortelunePlayer.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
+#include <functional>
 
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/core/PropertyValue.h"
 #include "framework/players/PropertyAccess.h"
+#include "game/data/GameData.h"
 #include "game/data/ToolCatalog.h"
 
 TT_DEFINE_RECORD(TortelunePlayer, &AbstractPlayer::classRecord);
@@ -26,17 +29,44 @@ const SavedCounter kSavedCounters[] = {{"rank", &TortelunePlayer::rank},
                                        {"numShopVisits", &TortelunePlayer::numShopVisits},
                                        {"numArcadeVisits", &TortelunePlayer::numArcadeVisits}};
 
-void readIntMap(PropertyNode* node, const char* key, std::map<int, int>& map)
+// A read entry that did not hold a sane number: what it was, for the log.
+using RepairNote = std::function<void(const std::string&)>;
+
+void readIntMap(PropertyNode* node, const char* key, std::map<int, int>& map, long long lowestValue,
+                const RepairNote& note)
 {
-    forEachElement(node, key, [&map](AbstractProperty* entry) { map[childInt(entry, "key")] = childInt(entry, "val"); });
+    forEachElement(node, key, [&](AbstractProperty* entry) {
+        int entryKey = 0;
+        int value = 0;
+        if (parseIntInRange(childString(entry, "key"), 0, INT_MAX, entryKey) &&
+            parseIntInRange(childString(entry, "val"), lowestValue, INT_MAX, value))
+            map[entryKey] = value;
+        else
+            note(std::string(key) + " entry key=\"" + childString(entry, "key") + "\" val=\"" +
+                 childString(entry, "val") + "\" dropped");
+    });
 }
 
-void readIntList(PropertyNode* node, const char* key, std::vector<int>& list)
+void readIntList(PropertyNode* node, const char* key, std::vector<int>& list, const RepairNote& note)
 {
     if (!hasChildNamed(node, key))
         return;
     list.clear();
-    forEachElement(node, key, [&list](AbstractProperty* element) { list.push_back(childInt(element, "val")); });
+    forEachElement(node, key, [&](AbstractProperty* element) {
+        int value = 0;
+        if (parseIntInRange(childString(element, "val"), INT_MIN, INT_MAX, value))
+            list.push_back(value);
+        else
+            note(std::string(key) + " entry \"" + childString(element, "val") + "\" dropped");
+    });
+}
+
+// The last career level's index; unbounded before the level list is known.
+long long lastCareerLevel()
+{
+    const GameData* data = GameData::instance;
+    const int count = data && data->state ? data->state->levelManager.getLevelCount() : 0;
+    return count > 0 ? count - 1 : INT_MAX;
 }
 
 void writeIntList(PropertyNode* node, const char* key, const char* tag, const std::vector<int>& values)
@@ -72,37 +102,54 @@ TortelunePlayer::TortelunePlayer(AbstractProperty* entry)
     : AbstractPlayer(entry), toolSlots(kToolSlotCount, -1), trophies(new Trophies())
 {
     PropertyNode* node = nodeOrDummy(entry);
+    // A damaged number is logged and replaced, never read as whatever its
+    // first digits say ("1e308" is not level 1).
+    const RepairNote note = [this](const std::string& what) { noteRepair(what); };
+    auto readNumber = [&](const char* key, long long low, long long high, int& field, int replacement) {
+        if (childIntInRange(node, key, low, high, field) == CheckedNumber::Invalid) {
+            note(std::string(key) + "=\"" + childString(node, key) + "\" replaced by " + std::to_string(replacement));
+            field = replacement;
+        }
+    };
     if (hasChildNamed(node, "is_arcade_unlocked"))
         arcadeUnlocked = childBool(node, "is_arcade_unlocked");
     if (hasChildNamed(node, "show_hints"))
         showHints = childBool(node, "show_hints");
-    if (hasChildNamed(node, "highest_level_reached"))
-        highestLevelReached = childInt(node, "highest_level_reached");
     forEachElement(node, "seen_hints",
                    [this](AbstractProperty* hint) { seenHints.push_back(valueOrDummy(hint)->getString()); });
-    forEachElement(node, "seen_bonus",
-                   [this](AbstractProperty* item) { seenBonus[childString(item, "key")] = childInt(item, "val"); });
-    readIntMap(node, "level_score", levelScore);
-    readIntMap(node, "level_stars", levelStars);
-    if (hasChildNamed(node, "stars_offset"))
-        starsOffset = childInt(node, "stars_offset");
-    readIntMap(node, "level_tries", levelTries);
-    readIntMap(node, "arcade_state", arcadeState);
-    readIntMap(node, "arcade_score", arcadeScore);
-    readIntMap(node, "arcade_level", arcadeLevel);
-    readIntList(node, "tools", tools);
-    readIntList(node, "toolslots", toolSlots);
+    forEachElement(node, "seen_bonus", [&](AbstractProperty* item) {
+        int value = 0;
+        if (parseIntInRange(childString(item, "val"), INT_MIN, INT_MAX, value))
+            seenBonus[childString(item, "key")] = value;
+        else
+            note("seen_bonus " + childString(item, "key") + "=\"" + childString(item, "val") + "\" dropped");
+    });
+    readIntMap(node, "level_score", levelScore, 0, note);
+    readIntMap(node, "level_stars", levelStars, 0, note);
+    readNumber("stars_offset", INT_MIN, INT_MAX, starsOffset, 0);
+    readIntMap(node, "level_tries", levelTries, 0, note);
+    readIntMap(node, "arcade_state", arcadeState, INT_MIN, note);
+    readIntMap(node, "arcade_score", arcadeScore, 0, note);
+    readIntMap(node, "arcade_level", arcadeLevel, 0, note);
+    // A damaged highest level falls back to the highest level won, so that
+    // the levels the player has stars for stay open.
+    const long long lastLevel = lastCareerLevel();
+    int highestWon = -1;
+    for (const auto& [level, stars] : levelStars)
+        if (stars > 0 && level <= lastLevel)
+            highestWon = std::max(highestWon, level);
+    readNumber("highest_level_reached", -1, lastLevel, highestLevelReached, highestWon);
+    readIntList(node, "tools", tools, note);
+    readIntList(node, "toolslots", toolSlots, note);
     // Exactly two slots; an id the catalogue lacks counts as an empty slot.
     toolSlots.resize(kToolSlotCount, -1);
     for (int& slot : toolSlots)
         if (slot < 0 || slot >= kToolCount)
             slot = -1;
-    readIntList(node, "toollevels", toolLevels);
-    readIntMap(node, "toolbought", toolBought);
-    for (const SavedCounter& counter : kSavedCounters) {
-        if (hasChildNamed(node, counter.key))
-            this->*counter.field = childInt(node, counter.key);
-    }
+    readIntList(node, "toollevels", toolLevels, note);
+    readIntMap(node, "toolbought", toolBought, INT_MIN, note);
+    for (const SavedCounter& counter : kSavedCounters)
+        readNumber(counter.key, 0, INT_MAX, this->*counter.field, 0);
     if (hasChildNamed(node, "trophies"))
         trophies->load(childNode(node, "trophies"));
 }

@@ -19,6 +19,7 @@
 #include "framework/players/HighScoreManager.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/graphics/Image.h"
+#include "framework/resources/FileCipher.h"
 #include "framework/resources/ImageResource.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/resources/ResourceObject.h"
@@ -445,6 +446,40 @@ TEST_F(TorteluneMainTest, SavesThatFailOnQuittingAreTold)
     PlayerManager::create(false, "1")->setBaseFolder(home + "/fine");
     HighScoreManager::create(false, "1")->setBaseFolder(home + "/fine");
     shutDownTortelune(TorteluneMain::ExitNormal, nullptr);
+    EXPECT_TRUE(host.messageBoxes.empty());
+}
+
+// A start on a players file with one damaged entry keeps the two others,
+// tells the player once, and the quit saves them.
+TEST_F(TorteluneMainTest, DamagedPlayersFileKeepsTheReadablePlayersAndTellsThePlayer)
+{
+    std::string text = R"(<root><Players id="players" version="tortelune-players-1" currentplayer="Bo">
+        <Vector id="playernames">
+            <TortelunePlayer name="Ann" highest_level_reached="7" score="900"/>
+            <TortelunePlayer name="Bo" highest_level_reached="3" score="300"/>
+            <TortelunePlayer name="Cy highest_level_reached="5" score="500"/>
+        </Vector></Players></root>)";
+    applyFileCipher(&text[0], text.size());
+    makeDirectoryTree(playersFolder());
+    writeTestFile(playersFolder() + "/players.plrs.!", text);
+    LogCapture log;
+    EXPECT_EQ(0, runGame());
+    ASSERT_EQ(1u, host.messageBoxes.size());
+    EXPECT_EQ(std::string(kGameName) + ": Some progress could not be recovered", host.messageBoxes[0].title);
+    EXPECT_NE(std::string::npos, host.messageBoxes[0].text.find(playersFolder() + "/players.plrs.!.bak-"))
+        << host.messageBoxes[0].text;
+
+    PlayerManager saved(true, "tortelune-players-1");
+    saved.setBaseFolder(home + "/data/Quillmark/Games/Tortelune");
+    saved.loadPlayerList();
+    ASSERT_EQ(2u, saved.getPlayers().size());
+    EXPECT_EQ("Ann", saved.getPlayers()[0]->getName());
+    EXPECT_EQ("Bo", saved.getCurrentPlayer()->getName());
+    EXPECT_FALSE(saved.getLoadReport().progressLost);
+
+    // The next start has nothing to tell.
+    host.messageBoxes.clear();
+    EXPECT_EQ(0, runGame());
     EXPECT_TRUE(host.messageBoxes.empty());
 }
 

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -206,7 +209,9 @@ TEST_F(PlayersTest, CorruptPlayersFileIsKeptAsideAndNotOverwritten)
 
     RefPointer<PlayerManager> manager = makeManager();
     manager->loadPlayerList();
-    EXPECT_TRUE(manager->getPlayers().empty());
+    // Ann comes back from the last good copy written beside the file.
+    ASSERT_EQ(manager->getPlayers().size(), 1u);
+    EXPECT_EQ(manager->getPlayers()[0]->getName(), "Ann");
     EXPECT_TRUE(log.contains("kept aside"));
     manager->addPlayer(new NotePlayer("Bo"));
     ASSERT_TRUE(manager->savePlayerList());
@@ -313,6 +318,248 @@ TEST_F(PlayersTest, CorruptScoresFileIsKeptAside)
     EXPECT_FALSE(testFileExists(folder + "/players/scores.xml"));
     ASSERT_TRUE(scores->saveHighScores());
     EXPECT_TRUE(testFileExists(folder + "/players/scores.xml"));
+}
+
+// The players file of three NotePlayers, written by a plain save; the last
+// good copy is removed so that only what the file itself holds can come back.
+class DamagedPlayersTest : public PlayersTest {
+protected:
+    std::string savedThree()
+    {
+        RefPointer<PlayerManager> manager = makeManager(false);
+        const char* names[] = {"Ann", "Bo", "Cy"};
+        for (int i = 0; i < 3; ++i) {
+            RefPointer<NotePlayer> player(new NotePlayer(names[i]));
+            player->level = 10 + i;
+            manager->addPlayer(player.get());
+        }
+        manager->selectPlayer("Cy");
+        EXPECT_TRUE(manager->savePlayerList());
+        std::remove((folder + "/players/players-last-good.plrs").c_str());
+        return readTestFile(mainFile());
+    }
+    std::string mainFile() const { return folder + "/players/players.plrs"; }
+
+    // Loads, checks the players, saves, and checks them again after a reload.
+    void expectPlayers(const std::vector<std::string>& wanted, const std::string& what)
+    {
+        for (int round = 0; round < 2; ++round) {
+            RefPointer<PlayerManager> manager = makeManager(false);
+            manager->loadPlayerList();
+            std::vector<std::string> names;
+            for (const RefPointer<AbstractPlayer>& player : manager->getPlayers()) {
+                names.push_back(player->getName());
+                auto* note = objectCast<NotePlayer>(player.get());
+                ASSERT_NE(note, nullptr);
+                EXPECT_EQ(note->level, 10 + (player->getName()[0] - 'A')) << what;
+            }
+            EXPECT_EQ(names, wanted) << what << " round " << round;
+            ASSERT_TRUE(manager->savePlayerList());
+        }
+    }
+
+    int filesAside() const
+    {
+        int count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder + "/players"))
+            count += entry.path().filename().string().find(".bak-") != std::string::npos;
+        return count;
+    }
+};
+
+TEST_F(DamagedPlayersTest, DamageToOneEntryOrACutOffEndCostsOnlyThoseEntries)
+{
+    struct Case {
+        const char* what;
+        std::function<std::string(const std::string&)> damage;
+        std::vector<std::string> survivors;
+    };
+    auto replaceFirst = [](const std::string& text, const std::string& from, const std::string& to) {
+        std::string damaged = text;
+        const size_t at = damaged.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        if (at != std::string::npos)
+            damaged.replace(at, from.size(), to);
+        return damaged;
+    };
+    auto cutAt = [](const std::string& text, const std::string& piece, size_t extra) {
+        const size_t at = text.find(piece);
+        EXPECT_NE(at, std::string::npos) << piece;
+        return text.substr(0, at == std::string::npos ? text.size() : at + extra);
+    };
+    using Damage = std::function<std::string(const std::string&)>;
+    auto replacing = [&](std::string from, std::string to) -> Damage {
+        return [=](const std::string& text) { return replaceFirst(text, from, to); };
+    };
+    auto cutting = [&](std::string piece, size_t extra) -> Damage {
+        return [=](const std::string& text) { return cutAt(text, piece, extra); };
+    };
+    const Case cases[] = {
+        {"a removed quote after Bo's name", replacing("\"Bo\"", "\"Bo"), {"Ann", "Cy"}},
+        {"a removed quote before Bo's level", replacing("level=\"11\"", "level=11\""), {"Ann", "Cy"}},
+        {"a stray \"<\" in Ann's entry", replacing("\"Ann\"", "\"Ann\" <"), {"Bo", "Cy"}},
+        {"Bo's element left open", replacing("level=\"11\" />", "level=\"11\">"), {"Ann", "Cy"}},
+        {"cut inside Cy's entry", cutting("name=\"Cy\"", 4), {"Ann", "Bo"}},
+        {"cut right before Cy's entry", cutting("<NotePlayer name=\"Cy\"", 0), {"Ann", "Bo"}},
+        {"cut inside the list's end tag", cutting("</Vector>", 5), {"Ann", "Bo", "Cy"}},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(folder + "/players");
+        const std::string damaged = c.damage(savedThree());
+        writeTestFile(mainFile(), damaged);
+        {
+            RefPointer<PlayerManager> first = makeManager(false);
+            first->loadPlayerList();
+            EXPECT_EQ(first->getLoadReport().progressLost, c.survivors.size() < 3) << c.what;
+        }
+        writeTestFile(mainFile(), damaged);
+        for (const auto& entry : std::filesystem::directory_iterator(folder + "/players")) {
+            if (entry.path().filename().string().find(".bak-") != std::string::npos)
+                std::filesystem::remove(entry.path());
+        }
+        expectPlayers(c.survivors, c.what);
+        EXPECT_EQ(filesAside(), 1) << c.what;
+        // The damaged bytes are kept as they were.
+        for (const auto& entry : std::filesystem::directory_iterator(folder + "/players")) {
+            if (entry.path().filename().string().find(".bak-") != std::string::npos) {
+                EXPECT_EQ(readTestFile(entry.path().string()), damaged) << c.what;
+            }
+        }
+    }
+}
+
+TEST_F(DamagedPlayersTest, AnEncipheredFileCutAnywhereKeepsEveryCompleteEntry)
+{
+    // Cut at every 7th byte: what comes back is always a prefix of the list,
+    // and never a crash.
+    RefPointer<PlayerManager> writer = makeManager(true);
+    for (const char* name : {"Ann", "Bo", "Cy"})
+        writer->addPlayer(new NotePlayer(name));
+    ASSERT_TRUE(writer->savePlayerList());
+    const std::string stored = folder + "/players/players.plrs.!";
+    const std::string whole = readTestFile(stored);
+    size_t lastCount = 0;
+    for (size_t cut = 1; cut < whole.size(); cut += 7) {
+        std::filesystem::remove_all(folder + "/players");
+        std::filesystem::create_directories(folder + "/players");
+        writeTestFile(stored, whole.substr(0, cut));
+        RefPointer<PlayerManager> manager = makeManager(true);
+        manager->loadPlayerList();
+        const std::vector<RefPointer<AbstractPlayer>>& players = manager->getPlayers();
+        ASSERT_LE(players.size(), 3u);
+        EXPECT_GE(players.size(), lastCount) << "cut at " << cut;
+        lastCount = players.size();
+        const char* names[] = {"Ann", "Bo", "Cy"};
+        for (size_t i = 0; i < players.size(); ++i)
+            EXPECT_EQ(players[i]->getName(), names[i]);
+    }
+    EXPECT_EQ(lastCount, 3u);
+}
+
+TEST_F(PlayersTest, ADamagedPlayersFileFallsBackToTheLastGoodCopy)
+{
+    {
+        RefPointer<PlayerManager> manager = makeManager();
+        manager->addPlayer(new NotePlayer("Ann"));
+        manager->addPlayer(new NotePlayer("Bo"));
+        ASSERT_TRUE(manager->savePlayerList());
+    }
+    const std::string stored = folder + "/players/players.plrs.!";
+    for (const std::string& damage : {std::string("<<<not a players file"), std::string(), std::string("\0\0\0", 3)}) {
+        writeTestFile(stored, damage);
+        RefPointer<PlayerManager> manager = makeManager();
+        manager->loadPlayerList();
+        ASSERT_EQ(manager->getPlayers().size(), 2u);
+        EXPECT_EQ(manager->getPlayers()[1]->getName(), "Bo");
+        EXPECT_TRUE(manager->getLoadReport().restoredFromLastGood);
+        EXPECT_FALSE(manager->getLoadReport().progressLost);
+        EXPECT_EQ(manager->getLoadReport().keptAside.size(), 1u);
+        // Written again at once, whole.
+        RefPointer<PlayerManager> reread = makeManager();
+        reread->loadPlayerList();
+        EXPECT_EQ(reread->getPlayers().size(), 2u);
+    }
+    // A missing file, too (a damaged one kept aside by a start that was killed).
+    std::remove(stored.c_str());
+    RefPointer<PlayerManager> manager = makeManager();
+    manager->loadPlayerList();
+    EXPECT_EQ(manager->getPlayers().size(), 2u);
+}
+
+// A well-formed players file of `count` entries, `padding` bytes each at least.
+std::string playersFileOf(int count, size_t padding = 0)
+{
+    std::string text = "<root><Players id=\"players\" version=\"2.0\"><Vector id=\"playernames\">";
+    const std::string pad(padding, 'x');
+    for (int i = 0; i < count; ++i)
+        text += "<NotePlayer name=\"P" + std::to_string(i) + "\" level=\"" + std::to_string(i) + "\" pad=\"" + pad +
+                "\"/>";
+    return text + "</Vector></Players></root>";
+}
+
+TEST_F(PlayersTest, PlayersBeyondFiveAreNotLoadedAndTheFileIsKeptAside)
+{
+    const std::string eight = playersFileOf(8);
+    std::filesystem::create_directories(folder + "/players");
+    writeTestFile(folder + "/players/players.plrs", eight);
+    RefPointer<PlayerManager> manager = makeManager(false);
+    manager->loadPlayerList();
+    ASSERT_EQ(manager->getPlayers().size(), 5u);
+    EXPECT_EQ(manager->getPlayers()[4]->getName(), "P4");
+    EXPECT_FALSE(manager->addPlayer(new NotePlayer("Six")));
+    EXPECT_EQ(manager->getPlayers().size(), 5u);
+
+    bool keptWhole = false;
+    for (const auto& entry : std::filesystem::directory_iterator(folder + "/players"))
+        keptWhole = keptWhole || readTestFile(entry.path().string()) == eight;
+    EXPECT_TRUE(keptWhole);
+    RefPointer<PlayerManager> reread = makeManager(false);
+    reread->loadPlayerList();
+    EXPECT_EQ(reread->getPlayers().size(), 5u);
+}
+
+TEST_F(PlayersTest, APlayersFileOverItsCapIsSetAsideUnread)
+{
+    const std::string big = playersFileOf(3, 600 * 1024);
+    ASSERT_GT(big.size(), 1u << 20);
+    std::filesystem::create_directories(folder + "/players");
+    writeTestFile(folder + "/players/players.plrs", big);
+    RefPointer<PlayerManager> manager = makeManager(false);
+    manager->loadPlayerList();
+    EXPECT_TRUE(manager->getPlayers().empty());
+    EXPECT_TRUE(log.contains("larger than"));
+    EXPECT_FALSE(testFileExists(folder + "/players/players.plrs"));
+    int aside = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder + "/players"))
+        aside += readTestFile(entry.path().string()) == big;
+    EXPECT_EQ(aside, 1);
+}
+
+// Peak resident memory of the whole process, in bytes.
+long long peakResidentBytes()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<long long>(usage.ru_maxrss) * 1024;
+}
+
+TEST_F(PlayersTest, AFiftyMegabytePlayersFileCostsLittleMemory)
+{
+    // Written in pieces, so that the test itself holds little.
+    std::filesystem::create_directories(folder + "/players");
+    {
+        std::ofstream out(folder + "/players/players.plrs.!", std::ios::binary);
+        const std::string entries = playersFileOf(1000);
+        out << entries.substr(0, entries.size() - 26);
+        const std::string middle = entries.substr(80, entries.size() - 26 - 80);
+        for (size_t written = entries.size(); written < 50u * 1024 * 1024; written += middle.size())
+            out << middle;
+        out << "</Vector></Players></root>";
+    }
+    RefPointer<PlayerManager> manager = makeManager();
+    manager->loadPlayerList();
+    EXPECT_LE(manager->getPlayers().size(), 5u);
+    EXPECT_LT(peakResidentBytes(), 200LL * 1024 * 1024);
 }
 
 } // namespace

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <map>
+
 #include "framework/core/BasicProperties.h"
 #include "framework/core/PropertyStore.h"
+#include "framework/players/PlayerManager.h"
 #include "game/data/RankTable.h"
 #include "game/data/ToolCatalog.h"
 #include "game/data/TortelunePlayer.h"
@@ -501,6 +505,87 @@ TEST_F(ProfileTest, SavedProfileHasExactlyTheFileLayout)
     </TortelunePlayer>
 </root>
 )");
+}
+
+
+// A profile element with the given attributes and two won levels (0 and 4).
+std::string profileWith(const std::string& attributes, const std::string& starsOfLevel4 = "2")
+{
+    return "<root><TortelunePlayer id=\"p\" name=\"Cy\" " + attributes +
+           "><Vector id=\"level_stars\"><Entry key=\"0\" val=\"3\"/><Entry key=\"4\" val=\"" + starsOfLevel4 +
+           "\"/></Vector></TortelunePlayer></root>";
+}
+
+TEST_F(ProfileTest, NumbersThatAreNotWholeOrOutOfRangeAreReplacedAndLogged)
+{
+    struct Case {
+        std::string attributes;
+        int TortelunePlayer::*field;
+        int expected;
+        bool repaired;
+    };
+    using P = TortelunePlayer;
+    const Case cases[] = {
+        // A damaged highest level falls back to the highest level won.
+        {"highest_level_reached=\"nan\"", &P::highestLevelReached, 4, true},
+        {"highest_level_reached=\"1e308\"", &P::highestLevelReached, 4, true},
+        {"highest_level_reached=\"-7\"", &P::highestLevelReached, 4, true},
+        {"highest_level_reached=\"inf\"", &P::highestLevelReached, 4, true},
+        {"highest_level_reached=\"99999999999999999999\"", &P::highestLevelReached, 4, true},
+        {"highest_level_reached=\"6 \"", &P::highestLevelReached, 6, false},
+        {"highest_level_reached=\"-1\"", &P::highestLevelReached, -1, false},
+        {"score=\"-5\"", &P::score, 0, true},
+        {"score=\"12abc\"", &P::score, 0, true},
+        {"score=\"1200\"", &P::score, 1200, false},
+        {"rank=\"nan\"", &P::rank, 0, true},
+        {"numMatches=\"1e308\"", &P::numMatches, 0, true},
+        {"stars_offset=\"-20\"", &P::starsOffset, -20, false},
+        {"stars_offset=\"nan\"", &P::starsOffset, 0, true},
+    };
+    for (const Case& c : cases) {
+        RefPointer<PropertyStore> read = parseXml(profileWith(c.attributes));
+        RefPointer<TortelunePlayer> player(new TortelunePlayer(read->getChild("p")));
+        EXPECT_EQ((*player).*c.field, c.expected) << c.attributes;
+        EXPECT_EQ(player->wasRepairedOnRead(), c.repaired) << c.attributes;
+    }
+    EXPECT_TRUE(log.contains("highest_level_reached=\"nan\" replaced by 4"));
+}
+
+TEST_F(ProfileTest, DamagedMapEntriesAreDroppedAndTheHighestLevelFallsBackToMinusOne)
+{
+    RefPointer<PropertyStore> read = parseXml(profileWith("highest_level_reached=\"nan\"", "nan"));
+    RefPointer<TortelunePlayer> player(new TortelunePlayer(read->getChild("p")));
+    EXPECT_EQ(player->levelStars, (std::map<int, int>{{0, 3}}));
+    EXPECT_EQ(player->highestLevelReached, 0);
+    EXPECT_TRUE(player->wasRepairedOnRead());
+
+    RefPointer<PropertyStore> none = parseXml(R"(<root><TortelunePlayer id="p" name="Cy"
+        highest_level_reached="nan"/></root>)");
+    RefPointer<TortelunePlayer> fresh(new TortelunePlayer(none->getChild("p")));
+    EXPECT_EQ(fresh->highestLevelReached, -1);
+}
+
+TEST_F(ProfileTest, APlayersFileWithADamagedNumberIsKeptAsideAndSavedRepaired)
+{
+    std::filesystem::create_directories(folder + "/players");
+    const std::string original = "<root><Players id=\"players\" version=\"1\"><Vector id=\"playernames\">" +
+                                 profileWith("highest_level_reached=\"nan\"").substr(6);
+    const std::string file = original.substr(0, original.size() - 7) + "</Vector></Players></root>";
+    writeTestFile(folder + "/players/players.plrs", file);
+    RefPointer<PlayerManager> players(new PlayerManager(false, "1"));
+    players->setBaseFolder(folder);
+    players->loadPlayerList();
+    ASSERT_EQ(players->getPlayers().size(), 1u);
+    auto* player = objectCast<TortelunePlayer>(players->getPlayers()[0].get());
+    ASSERT_NE(player, nullptr);
+    EXPECT_EQ(player->highestLevelReached, 4);
+
+    int keptWhole = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder + "/players"))
+        keptWhole += entry.path().filename().string().find(".bak-") != std::string::npos &&
+                     readTestFile(entry.path().string()) == file;
+    EXPECT_EQ(keptWhole, 1);
+    EXPECT_NE(readTestFile(folder + "/players/players.plrs").find("highest_level_reached=\"4\""), std::string::npos);
 }
 
 } // namespace
