@@ -32,7 +32,7 @@ def dialog_frame(image):
 
 def saved_level_time():
     """The newest modification time of a saved level of any player, or 0."""
-    return max([os.path.getmtime(path) for path in glob.glob(folder + "/players/*/LEVEL.sav")] or [0])
+    return max([os.path.getmtime(path) for path in glob.glob(folder + "/savegames/*/LEVEL.sav*")] or [0])
 
 
 def stop(text):
