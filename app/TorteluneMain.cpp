@@ -46,6 +46,7 @@
 #include "host/HostWindow.h"
 #include "host/SettingsStore.h"
 #include "host/SingleInstanceLock.h"
+#include "host/TerminationRequest.h"
 
 TT_DEFINE_RECORD(TorteluneMain, &BaseObject::classRecord);
 
@@ -59,6 +60,9 @@ constexpr int kIconResource = 102;
 constexpr int kFramesPerSecond = 50;
 constexpr uint32_t kInactiveSleepMs = 40;
 const char kQuitQuestion[] = "CTEXT_QUESTION_QUIT";
+const char kNoResourcesText[] =
+    "The game's resource table (media/properties/resources.xml) cannot be read, so the game has no pictures, "
+    "sounds or fonts to show. The installation is damaged; installing the game again mends it.\n\n";
 const char kNoGameNameText[] =
     "The game's property files give it no name (\"GAME_NAME\" is empty or missing), so it has no folder "
     "of its own for players, scores and saved games. The game does not start.";
@@ -86,6 +90,22 @@ void tellUnsavedProgress()
         "Your progress could not be saved: the game cannot write into its folder\n" + getGameFolder() +
             "\n\n(" + lost + ")\n\nThe disk may be full, or the folder not writable.",
         MessageBoxKind::Warning);
+}
+
+void noStep(const char*) {}
+
+// The saves of a normal end, each step named to `step` as it is done; what
+// fails is kept in `unsavedOnQuit` for the player to be told.
+void saveProgressOnExit(void (*step)(const char*) = noStep)
+{
+    DataGathering::endSession();
+    step("end session");
+    if (HighScoreManager::getInstance() && !HighScoreManager::getInstance()->saveHighScores())
+        unsavedOnQuit.emplace_back("the scores");
+    step("save high scores");
+    if (PlayerManager::getInstance() && !PlayerManager::getInstance()->savePlayerList())
+        unsavedOnQuit.emplace_back("the players");
+    step("save players");
 }
 
 // The game's scenes ask the application's quit question.
@@ -204,13 +224,19 @@ bool TorteluneMain::acquireInstanceLock()
     return true;
 }
 
-void TorteluneMain::startResourceLoading()
+bool TorteluneMain::startResourceLoading()
 {
     ResourceManager::create();
     ResourceManager* resources = ResourceManager::instance;
     resources->addResourceFile("media/properties/resources.xml");
-    if (!resources->loadResourceFiles())
-        LOG_ERROR("start-up: the resource table could not be read");
+    if (!resources->loadResourceFiles()) {
+        // Without it no scene could be drawn, nor the quit question asked: a
+        // black window whose close box does nothing.
+        LOG_ERROR("start-up: the resource table could not be read; the game does not start");
+        HostPlatform::current().showMessageBox("Error", kNoResourcesText + resources->getLoadError(),
+                                               MessageBoxKind::Error);
+        return false;
+    }
     resources->setLoadingEnabled(true);
 
     // Only the splash's own section is waited for, so that its first picture
@@ -227,6 +253,7 @@ void TorteluneMain::startResourceLoading()
     for (const char* section :
          {"music", "preloading", "default", "dialogs", "sceneselection", "trophies", "scenegame", "sounds"})
         resources->requestSection(section);
+    return true;
 }
 
 void TorteluneMain::createManagers()
@@ -310,6 +337,15 @@ int TorteluneMain::run()
     registerLogFile();
     DataGathering::start();
 
+    // Checked before anything is made for a window: without a display the
+    // player would otherwise find a game running unseen.
+    std::string noDisplay;
+    if (!HostPlatform::current().connectDisplay(noDisplay)) {
+        LOG_ERROR("start-up: " + noDisplay + "; the game does not start");
+        return ExitNoDisplay;
+    }
+    setDisplayLostAction(&TorteluneMain::saveAfterDisplayLoss);
+
     uint32_t now = getMilliseconds();
     if (!Random::instance) {
         Random::instance = new Random(now);
@@ -338,7 +374,8 @@ int TorteluneMain::run()
         SoundManager::instance->setEffectsVolume(settings->getSoundVolume());
     }
 
-    startResourceLoading();
+    if (!startResourceLoading())
+        return ExitNoResources;
     setWindowIcon();
     createManagers();
     registerScenes();
@@ -449,6 +486,26 @@ int TorteluneMain::onQuitYes(void* /*context*/, BaseObject* /*button*/)
     return 0;
 }
 
+int TorteluneMain::saveAfterDisplayLoss()
+{
+    // Called from inside the display call that found the loss, anywhere in a
+    // frame: only the saves run, none of the shut-down that would draw, play
+    // or close the window, and the caller never returns into the frame.
+    LOG_INFO("the display is gone: saving and quitting");
+    if (instance) {
+        if (SceneGame* game = objectCast<SceneGame>(instance->gameScene)) {
+            if (game->saveOnLeave)
+                game->saveRunningGame();
+        }
+    }
+    saveProgressOnExit();
+    if (SettingsManager::instance)
+        SettingsManager::instance->saveToRegistry();
+    if (instance)
+        instance->instanceLock.reset();
+    return ExitNormal;
+}
+
 void TorteluneMain::quit()
 {
     if (instance) {
@@ -495,14 +552,7 @@ void shutDownTortelune(int exitCode, std::unique_ptr<SingleInstanceLock> instanc
     auto step = [](const char* name) { shutDownSteps.emplace_back(name); };
 
     if (exitCode == TorteluneMain::ExitNormal) {
-        DataGathering::endSession();
-        step("end session");
-        if (HighScoreManager::getInstance() && !HighScoreManager::getInstance()->saveHighScores())
-            unsavedOnQuit.emplace_back("the scores");
-        step("save high scores");
-        if (PlayerManager::getInstance() && !PlayerManager::getInstance()->savePlayerList())
-            unsavedOnQuit.emplace_back("the players");
-        step("save players");
+        saveProgressOnExit(step);
         tellUnsavedProgress();
         toldProgressCannotBeSaved = false;
         if (GameWindow::instance)
@@ -561,6 +611,7 @@ void shutDownTortelune(int exitCode, std::unique_ptr<SingleInstanceLock> instanc
     step("archive");
     instanceLock.reset();
     step("instance lock");
+    setDisplayLostAction(nullptr);
 }
 
 const std::vector<std::string>& lastShutDownSteps()

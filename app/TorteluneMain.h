@@ -26,6 +26,12 @@ public:
         // The properties name no game, so there is no folder of its own for
         // players and saved games; the player was told in a message box.
         ExitNoGameName = 3,
+        // No display to show the window on (standard error and the log say
+        // so); 1, as for any start that ends before the game shows.
+        ExitNoDisplay = 1,
+        // The resource table (the list of every picture, sound and font) could
+        // not be read: a damaged installation; the player was told in a message box.
+        ExitNoResources = 4,
     };
 
     static TorteluneMain* instance;
@@ -69,7 +75,8 @@ private:
 
     void loadProperties();
     bool acquireInstanceLock();
-    void startResourceLoading();
+    // False (the player told why) when the resource table cannot be read.
+    bool startResourceLoading();
     void createManagers();
     // Tells the player, once at the start, that a damaged players file cost
     // progress that could not be read back.
@@ -82,6 +89,8 @@ private:
     void registerScenes();
     void createFrameTasks();
     void mainLoop();
+    // What a termination saves, when the display is lost (see setDisplayLostAction).
+    static int saveAfterDisplayLoss();
 
     // Borrowed: the scene manager owns its scenes.
     Scene* mapScene = nullptr;

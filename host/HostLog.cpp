@@ -8,6 +8,17 @@ namespace {
 
 std::atomic<HostLogSink> currentSink{nullptr};
 
+void hand(HostLogLevel level, const char* format, va_list arguments)
+{
+    char buffer[1024];
+    std::vsnprintf(buffer, sizeof buffer, format, arguments);
+    HostLogSink sink = currentSink.load();
+    if (sink)
+        sink(level, buffer);
+    else
+        std::fprintf(stderr, "%s\n", buffer);
+}
+
 } // namespace
 
 void setHostLogSink(HostLogSink sink)
@@ -17,15 +28,16 @@ void setHostLogSink(HostLogSink sink)
 
 void hostLog(const char* format, ...)
 {
-    char buffer[1024];
     va_list arguments;
     va_start(arguments, format);
-    std::vsnprintf(buffer, sizeof buffer, format, arguments);
+    hand(HostLogLevel::Problem, format, arguments);
     va_end(arguments);
+}
 
-    HostLogSink sink = currentSink.load();
-    if (sink)
-        sink(buffer);
-    else
-        std::fprintf(stderr, "%s\n", buffer);
+void hostLogNotice(const char* format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    hand(HostLogLevel::Notice, format, arguments);
+    va_end(arguments);
 }

@@ -24,6 +24,14 @@ public:
 
     // A new, closed window.
     virtual std::unique_ptr<HostWindow> createWindow() = 0;
+    // Connects to the display that windows go on; false with the reason when
+    // there is none to connect to (a machine without a display never gets a
+    // window nobody sees).
+    virtual bool connectDisplay(std::string& reason)
+    {
+        (void)reason;
+        return true;
+    }
     virtual DesktopMode getDesktopMode() = 0;
     // Shows a modal message box; without a display the text goes to standard error.
     virtual void showMessageBox(const std::string& title, const std::string& text, MessageBoxKind kind) = 0;

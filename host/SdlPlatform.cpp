@@ -13,6 +13,7 @@
 #include "host/HostLog.h"
 #include "host/SdlWindow.h"
 #include "host/SettingsStore.h"
+#include "host/X11Requests.h"
 
 extern char** environ;
 
@@ -33,6 +34,34 @@ bool hasDisplay()
     const char* x11 = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     return (x11 && *x11) || (wayland && *wayland);
+}
+
+std::string missingDisplay()
+{
+    const char* display = std::getenv("DISPLAY");
+    return display && *display ? std::string("no display: the display \"") + display + "\" cannot be opened"
+                               : std::string("no display: DISPLAY is not set");
+}
+
+// Starts SDL's video; answers why it could not, or nothing.
+std::string startVideo()
+{
+    // The close box asks the game, which decides whether to quit; SDL must not
+    // turn the last window's close into a quit of its own.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return missingDisplay() + " (" + SDL_GetError() + ")";
+    // Unless a driver is named (the tests name the off-screen ones), SDL
+    // falls back to one when no display answers: the game would run unseen,
+    // holding its lock, and the next real start would hand over to it.
+    const char* named = std::getenv("SDL_VIDEODRIVER");
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!(named && *named) && driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return missingDisplay();
+    }
+    x11CatchConnectionLoss();
+    return std::string();
 }
 
 } // namespace
@@ -57,22 +86,26 @@ SdlPlatform::~SdlPlatform()
     }
 }
 
-bool SdlPlatform::ensureVideo()
+bool SdlPlatform::ensureVideo(std::string* reason)
 {
+    static std::string failure;
     if (videoStarted)
         return true;
-    if (videoFailed)
-        return false;
-    // The close box asks the game, which decides whether to quit; SDL must not
-    // turn the last window's close into a quit of its own.
-    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        hostLog("display: cannot start SDL video: %s", SDL_GetError());
-        videoFailed = true;
-        return false;
+    if (!videoFailed) {
+        failure = startVideo();
+        videoFailed = !failure.empty();
+        videoStarted = !videoFailed;
+        if (videoFailed)
+            hostLog("display: %s", failure.c_str());
     }
-    videoStarted = true;
-    return true;
+    if (videoFailed && reason)
+        *reason = failure;
+    return videoStarted;
+}
+
+bool SdlPlatform::connectDisplay(std::string& reason)
+{
+    return ensureVideo(&reason);
 }
 
 std::unique_ptr<HostWindow> SdlPlatform::createWindow()

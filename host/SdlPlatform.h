@@ -15,6 +15,7 @@ public:
     ~SdlPlatform() override;
 
     std::unique_ptr<HostWindow> createWindow() override;
+    bool connectDisplay(std::string& reason) override;
     DesktopMode getDesktopMode() override;
     void showMessageBox(const std::string& title, const std::string& text, MessageBoxKind kind) override;
     bool setClipboardText(const std::string& text) override;
@@ -25,8 +26,9 @@ public:
     bool openWebAddress(const std::string& address) override;
     std::shared_ptr<SettingsStore> openSettingsStore(const std::string& gameId) override;
 
-    // Starts SDL's video part once; false (with the reason logged) when there is no display.
-    static bool ensureVideo();
+    // Starts SDL's video part once; false (with the reason logged, and in
+    // `reason` when given) when there is no display.
+    static bool ensureVideo(std::string* reason = nullptr);
 
 private:
     std::mutex storesLock;

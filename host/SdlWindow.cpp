@@ -44,7 +44,7 @@ bool SdlWindow::open(const WindowSettings& wanted, std::string* error)
         // window at its old size while everything is drawn and mapped for the
         // desktop's: the picture is cropped and clicks miss. A borderless
         // window over the whole desktop shows the same; failing that, a window.
-        hostLog("window: full screen was not given its size; using a borderless window over the desktop");
+        hostLogNotice("window: full screen was not given its size; using a borderless window over the desktop");
         if (!createWindow(Placement::DesktopCovering) || !realSizeMatches()) {
             hostLog("window: the borderless window was not given its size either; opening a window");
             settings.fullScreen = false;
@@ -192,7 +192,8 @@ bool SdlWindow::realSizeMatches()
         if (realWidth == expectedWidth && realHeight == expectedHeight)
             return true;
         if (SDL_GetTicks() - start >= kRealSizeWaitMs) {
-            hostLog("window: the display made the window %dx%d where %dx%d was asked for", realWidth, realHeight,
+            // Without a window manager this is the normal way to full screen (see open).
+            hostLogNotice("window: the display made the window %dx%d where %dx%d was asked for", realWidth, realHeight,
                     expectedWidth, expectedHeight);
             return false;
         }
@@ -213,7 +214,8 @@ void SdlWindow::destroyWindow()
     standIn = nullptr;
     // The window's own surface goes with the window.
     windowSurface = nullptr;
-    if (window) {
+    // A lost display is not talked to again; the process is ending.
+    if (window && !displayConnectionLost()) {
         SDL_CaptureMouse(SDL_FALSE);
         // Unmapped here, SDL finds nothing left to hide: its own hiding would
         // wait for the unmap's notification without a bound.

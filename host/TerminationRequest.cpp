@@ -3,12 +3,18 @@
 #include <SDL.h>
 #include <atomic>
 #include <csignal>
+#include <unistd.h>
+
+#include "host/HostLog.h"
 
 namespace {
 
 // Lock-free, so that a signal handler may set it on any thread.
 std::atomic<bool> requested{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "the signal handler needs a lock-free flag");
+
+std::atomic<DisplayLostAction> displayLostAction{nullptr};
+std::atomic<bool> displayLost{false};
 
 void noteRequest(int)
 {
@@ -30,6 +36,8 @@ void catchTerminationSignals()
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    // A game started from a terminal gets it when the terminal closes.
+    sigaction(SIGHUP, &action, nullptr);
     // SDL would otherwise turn them into a quit event of its own, and only
     // once its video has started.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -38,4 +46,26 @@ void catchTerminationSignals()
 bool takeTerminationRequest()
 {
     return requested.exchange(false);
+}
+
+void setDisplayLostAction(DisplayLostAction action)
+{
+    displayLostAction.store(action);
+}
+
+void endAfterDisplayLoss()
+{
+    if (displayLost.exchange(true))
+        _exit(1);
+    hostLog("display: the connection to the display is lost; saving and ending");
+    DisplayLostAction action = displayLostAction.load();
+    const int exitCode = action ? action() : 1;
+    // No static destructor runs: SDL's would talk to the dead connection and
+    // wait for an answer that never comes.
+    _exit(exitCode);
+}
+
+bool displayConnectionLost()
+{
+    return displayLost.load();
 }

@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 
 #include "host/HostLog.h"
+#include "host/TerminationRequest.h"
 
 #if defined(SDL_VIDEO_DRIVER_X11)
 
@@ -25,6 +26,8 @@ struct XLibrary {
     using SendEvent = Status (*)(Display*, Window, Bool, long, XEvent*);
     using ErrorHandler = int (*)(Display*, XErrorEvent*);
     using SetErrorHandler = ErrorHandler (*)(ErrorHandler);
+    using IOErrorHandler = int (*)(Display*);
+    using SetIOErrorHandler = IOErrorHandler (*)(IOErrorHandler);
 
     MapRaised mapRaised = nullptr;
     UnmapWindow unmapWindow = nullptr;
@@ -36,11 +39,12 @@ struct XLibrary {
     InternAtom internAtom = nullptr;
     SendEvent sendEvent = nullptr;
     SetErrorHandler setErrorHandler = nullptr;
+    SetIOErrorHandler setIOErrorHandler = nullptr;
 
     bool complete() const
     {
         return mapRaised && unmapWindow && flush && sync && getWindowAttributes && getGeometry &&
-               translateCoordinates && internAtom && sendEvent && setErrorHandler;
+               translateCoordinates && internAtom && sendEvent && setErrorHandler && setIOErrorHandler;
     }
 };
 
@@ -63,6 +67,8 @@ const XLibrary* xLibrary()
         found.internAtom = reinterpret_cast<XLibrary::InternAtom>(dlsym(handle, "XInternAtom"));
         found.sendEvent = reinterpret_cast<XLibrary::SendEvent>(dlsym(handle, "XSendEvent"));
         found.setErrorHandler = reinterpret_cast<XLibrary::SetErrorHandler>(dlsym(handle, "XSetErrorHandler"));
+        found.setIOErrorHandler =
+            reinterpret_cast<XLibrary::SetIOErrorHandler>(dlsym(handle, "XSetIOErrorHandler"));
         return found;
     }();
     return library.complete() ? &library : nullptr;
@@ -96,7 +102,20 @@ int noteError(Display*, XErrorEvent* error)
     return 0;
 }
 
+// Called inside the Xlib call that met the closed connection; returning
+// would let Xlib end the process with nothing saved.
+int leaveAfterConnectionLoss(Display*)
+{
+    endAfterDisplayLoss();
+}
+
 } // namespace
+
+void x11CatchConnectionLoss()
+{
+    if (const XLibrary* x = xLibrary())
+        x->setIOErrorHandler(leaveAfterConnectionLoss);
+}
 
 X11MapState x11MapState(SDL_Window* window)
 {
@@ -214,6 +233,8 @@ void x11ShowMappedWindow(SDL_Window* window)
 }
 
 #else
+
+void x11CatchConnectionLoss() {}
 
 X11MapState x11MapState(SDL_Window*)
 {

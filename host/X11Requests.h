@@ -19,6 +19,10 @@ X11MapState x11MapState(SDL_Window* window);
 bool x11RequestMap(SDL_Window* window);
 // Unmaps the window at once (an unmap is never the window manager's to grant).
 bool x11Unmap(SDL_Window* window);
+// Routes the loss of the connection to any X server (Xlib would end the
+// process right after telling it) to endAfterDisplayLoss, so that the game
+// saves first. Without X11 nothing is done.
+void x11CatchConnectionLoss();
 // The server's own idea of the window's place on the screen and size.
 bool x11WindowArea(SDL_Window* window, SDL_Rect& area);
 // Whether a window manager runs on the window's screen (it may be starting

@@ -55,9 +55,9 @@ std::string timeStamp()
     return buffer;
 }
 
-void forwardHostLine(const std::string& line)
+void forwardHostLine(HostLogLevel level, const std::string& line)
 {
-    logLine(LogLevel::Warning, line);
+    logLine(level == HostLogLevel::Notice ? LogLevel::Info : LogLevel::Warning, line);
 }
 
 // The host layer reports through its own sink; route it into this log.

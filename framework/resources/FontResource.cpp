@@ -8,6 +8,7 @@
 #include "framework/graphics/Image.h"
 #include "framework/platform/FileNames.h"
 #include "framework/resources/ImageResource.h"
+#include "framework/resources/ResourceManager.h"
 
 TT_DEFINE_RECORD(FontResource, &ResourceObject::classRecord);
 TT_REGISTER_CREATOR(Font, FontResource);
@@ -51,11 +52,16 @@ RefPointer<BaseObject> FontResource::buildContent(bool& failed)
                                           ? store->getNode("font")->getVector("layers")
                                           : store->getVector("layers");
     for (const RefPointer<AbstractProperty>& element : *layerList) {
+        // A font is several pictures, each slow to decode on a busy machine.
+        if (ResourceManager::stopping())
+            return nullptr;
         const PropertyNode* layer = element->asNode();
         const std::string image = layer->hasChild("image") ? folder + "/" + layer->getString("image") : std::string();
         const std::string mask = layer->hasChild("mask") ? folder + "/" + layer->getString("mask") : std::string();
         RefPointer<ImageResource> sheet(new ImageResource(image, mask, fileMode));
         sheet->load();
+        if (ResourceManager::stopping())
+            return nullptr;
         Image* loaded = sheet->getImage();
         if (sheet->hasError() || !loaded) {
             LOG_ERROR("font \"" + fileName + "\": layer sheet \"" + (image.empty() ? mask : image) +

@@ -61,10 +61,13 @@ ResourceManager::~ResourceManager()
 bool ResourceManager::loadResourceFiles()
 {
     bool all = true;
+    loadError.clear();
     for (const std::string& file : resourceFiles) {
         RefPointer<PropertyStore> store(new PropertyStore(basePath + file));
         if (!store->load()) {
             LOG_ERROR("resource file not loaded: " + store->getLastError());
+            if (loadError.empty())
+                loadError = store->getLastError();
             all = false;
         }
         const PropertyVector* list = store->getVector("Sections");

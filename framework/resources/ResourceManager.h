@@ -46,9 +46,15 @@ public:
     void addResourceFile(const std::string& path) { resourceFiles.push_back(path); }
     // Reads every resource file's vector "Sections"; false when a file failed.
     bool loadResourceFiles();
+    // Why the last loadResourceFiles failed (the first file that could not be read).
+    const std::string& getLoadError() const { return loadError; }
     // Starts (or pauses) the loader's work; start-up enables it after the files are read.
     void setLoadingEnabled(bool enabled);
     bool isLoadingEnabled() const;
+    // True once the manager is being destroyed: a build under way gives up
+    // between its steps, so that the loader is joined without waiting for it.
+    bool isStopping() const { return !running; }
+    static bool stopping() { return instance && instance->isStopping(); }
 
     // Stores the section, replacing one of the same name; an "auto" section
     // with work left is queued at once.
@@ -129,6 +135,7 @@ private:
     // decision and its sleep is never lost.
     WakeSignal wakeSignal;
     std::atomic<bool> running {true};
+    std::string loadError;
     std::atomic<bool> loadingEnabled {false};
     HostThread loaderThread;
 };

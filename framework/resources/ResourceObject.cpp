@@ -51,7 +51,10 @@ void ResourceObject::load()
     loadsEnded.fetch_add(1, std::memory_order_release);
     {
         ResourceLock lock;
-        if (state == State::Loading && generation == startedGeneration) {
+        if (state == State::Loading && generation == startedGeneration && ResourceManager::stopping()) {
+            // Given up half way: the manager and its objects are going.
+            state = State::Unloaded;
+        } else if (state == State::Loading && generation == startedGeneration) {
             // Moved, not copied: the reference count is touched only under the lock.
             content = std::move(built);
             error = failed;

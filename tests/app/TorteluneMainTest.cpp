@@ -398,6 +398,40 @@ TEST_F(TorteluneMainTest, FullScreenHandlerWaitsForItsPicturesAndTheStartLogsNoW
     EXPECT_EQ(std::vector<std::string>(), warnings);
 }
 
+// A damaged installation: the resource table cut short (or missing) leaves
+// nothing to draw and no quit question; the player is told why, and the game ends.
+TEST_F(TorteluneMainTest, UnreadableResourceTableIsToldAndEndsTheStart)
+{
+    const std::filesystem::path previous = std::filesystem::current_path();
+    const std::string install = home + "/install";
+    makeDirectoryTree(install + "/media");
+    std::filesystem::copy(previous / "media" / "properties", install + "/media/properties",
+                          std::filesystem::copy_options::recursive);
+    const std::string table = install + "/media/properties/resources.xml";
+    for (const bool missing : {false, true}) {
+        if (missing)
+            std::filesystem::remove(table);
+        else
+            std::filesystem::resize_file(table, std::filesystem::file_size(table) / 2);
+        host.messageBoxes.clear();
+        std::filesystem::current_path(install);
+        LogCapture log;
+        const int exitCode = runGame();
+        std::filesystem::current_path(previous);
+
+        EXPECT_EQ(TorteluneMain::ExitNoResources, exitCode) << "missing " << missing;
+        ASSERT_EQ(1u, host.messageBoxes.size()) << "missing " << missing;
+        EXPECT_EQ("Error", host.messageBoxes[0].title);
+        EXPECT_EQ(MessageBoxKind::Error, host.messageBoxes[0].kind);
+        EXPECT_NE(std::string::npos, host.messageBoxes[0].text.find("resources.xml")) << host.messageBoxes[0].text;
+        EXPECT_TRUE(log.contains("the resource table could not be read"));
+        expectEverythingReleased();
+        // The lock went too: the next start is not handed over to a copy that is gone.
+        SingleInstanceLock again(kGameName);
+        EXPECT_EQ(SingleInstanceLock::Result::Acquired, again.acquire());
+    }
+}
+
 TEST_F(TorteluneMainTest, UnwritableDataFolderIsToldOnceWithTheReason)
 {
     // A file where the data folder should be: nobody, not even root, can write there.

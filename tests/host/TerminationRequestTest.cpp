@@ -55,3 +55,16 @@ TEST(TerminationRequest, SignalsAtAnyMomentOfTheStartReachTheWindowOnce)
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(signalsDuringTheStart(), ::testing::ExitedWithCode(0), "");
 }
+
+// A closed terminal ends the game as a kill does: noted, and the process lives on to save.
+TEST(TerminationRequest, HangUpIsATerminationRequest)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            catchTerminationSignals();
+            std::raise(SIGHUP);
+            std::_Exit(takeTerminationRequest() && !takeTerminationRequest() ? 0 : 20);
+        },
+        ::testing::ExitedWithCode(0), "");
+}

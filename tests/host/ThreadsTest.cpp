@@ -20,7 +20,7 @@ namespace {
 std::vector<std::string>* capturedLines = nullptr;
 std::mutex capturedLock;
 
-void captureLine(const std::string& line)
+void captureLine(HostLogLevel, const std::string& line)
 {
     std::lock_guard<std::mutex> guard(capturedLock);
     if (capturedLines)

@@ -8,6 +8,15 @@ add_test(NAME app.unittest_switch
 # The run without a display must not write into the user's own folders.
 set_tests_properties(app.unittest_switch PROPERTIES TIMEOUT 60 ENVIRONMENT "${TEST_ENV}")
 
+# No display and no video driver named: a clear message and exit code 1.
+set(NO_DISPLAY_ENV ${TEST_ENV})
+list(FILTER NO_DISPLAY_ENV EXCLUDE REGEX "^(SDL_VIDEODRIVER|ASAN_OPTIONS)=")
+list(APPEND NO_DISPLAY_ENV "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1")
+add_test(NAME app.hostile_desktop_nodisplay
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/hostile_desktop_e2e.bash
+          $<TARGET_FILE:tortelune> none nodisplay ${CMAKE_BINARY_DIR}/screenshots)
+set_tests_properties(app.hostile_desktop_nodisplay PROPERTIES ENVIRONMENT "${NO_DISPLAY_ENV}" TIMEOUT 60)
+
 if(X11_FOUND)
   add_executable(x11_window_tool ${CMAKE_CURRENT_SOURCE_DIR}/smoke/x11_window_tool.c)
   target_include_directories(x11_window_tool PRIVATE ${X11_INCLUDE_DIR})
@@ -126,13 +135,26 @@ if(X11_FOUND)
     set_tests_properties(app.window_manager_${scenario} PROPERTIES
       ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 240 RUN_SERIAL TRUE)
   endforeach()
+
+  # A desktop that does not play along: SIGTERM and the log on a bare X
+  # server without a window manager; SIGHUP, and the X server killed, in the
+  # middle of a level (the level saved, the lock released).
+  foreach(scenario nowindowmanager hangup displaylost)
+    add_test(NAME app.hostile_desktop_${scenario}
+      COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/hostile_desktop_e2e.bash
+              $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> ${scenario} ${CMAKE_BINARY_DIR}/screenshots
+              $<TARGET_FILE:e2e_make_player> ${CMAKE_SOURCE_DIR})
+    set_tests_properties(app.hostile_desktop_${scenario} PROPERTIES
+      ENVIRONMENT "${SMOKE_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 300 RUN_SERIAL TRUE)
+  endforeach()
 else()
   # Without the X11 headers the window tool cannot be built: the tests still
   # show, as skipped (failed when the variable CI is set).
   foreach(check app.window_close_smoke app.window_close_smoke_16bit app.window_close_smoke_fullscreen
                 app.window_close_smoke_fullscreen_16bit app.startup_end_to_end
                 app.first_visit_end_to_end app.level_stop_and_continue_end_to_end app.whole_journey_end_to_end
-                app.window_manager_race app.window_manager_sigterm app.window_manager_modeswitch)
+                app.window_manager_race app.window_manager_sigterm app.window_manager_modeswitch
+                app.hostile_desktop_nowindowmanager app.hostile_desktop_hangup app.hostile_desktop_displaylost)
     add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/helpers/missing_tool.sh
              "${check}: the X11 headers (libx11-dev) are not installed")
     set_tests_properties(${check} PROPERTIES SKIP_RETURN_CODE 77)

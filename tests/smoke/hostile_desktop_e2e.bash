@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# The game on a desktop that does not play along. Scenarios:
+#   nodisplay    DISPLAY unset, then naming a display nobody serves, with no
+#                video driver named: exit code 1 within 2 s, and the reason on
+#                standard error and in the log.
+#   nowindowmanager  five starts on a bare virtual X server (no window
+#                manager), full screen, each ended by SIGTERM once its window
+#                shows: exit code 0 within 0.5 s each; the starts log no WARNING.
+#   hangup       SIGHUP in the middle of a level (level_interrupt_e2e.py).
+#   displaylost  the X server killed in the middle of a level (the same script,
+#                on a server of this script's own so that it can be killed).
+# Exits 77 (skipped) without xvfb-run / Xvfb or a screen grabber for Python,
+# or fails when the variable CI is set.
+# Usage: hostile_desktop_e2e.bash GAME X11_WINDOW_TOOL SCENARIO OUTPUT_FOLDER [MAKE_PLAYER SOURCE_DIR]
+set -u
+game=$1
+tool=$2
+scenario=$3
+out=$4
+here=$(dirname "$0")
+source "$here/../scripts/helpers/missing_tool.sh"
+
+failures=0
+fail() {
+    echo "FAILED: $*"
+    failures=$((failures + 1))
+}
+now_ms() {
+    echo $(($(date +%s%N) / 1000000))
+}
+# A fresh home with the game's folders; settings asking for full screen.
+home=
+make_home() {
+    home=$(mktemp -d)
+    mkdir -p "$home/config/Quillmark/Games/Tortelune" "$home/data"
+    mkdir -m 700 "$home/run"
+    printf '<?xml version="1.0" encoding="UTF-8" ?>\n<settings>\n  <value key="" name="fullscreen" type="number" data="1" />\n</settings>\n' \
+        >"$home/config/Quillmark/Games/Tortelune/settings.xml"
+}
+# Started in the background, the game itself is the background process.
+run_game() {
+    XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XDG_RUNTIME_DIR=$home/run exec "$@"
+}
+# The log lines at WARNING or ERROR (the one saying a virtual server has no sound card left out).
+logged_problems() {
+    cat "$home"/data/Quillmark/Games/Tortelune/_temp/log/* 2>/dev/null | grep -E ' (WARNING|ERROR) ' |
+        grep -v 'No audio device'
+}
+# Waits up to $2 milliseconds for process $1 to end; sets `status` (its exit
+# code, or "running" after killing it) and `took` (milliseconds).
+wait_for_end() {
+    local begin
+    begin=$(now_ms)
+    while kill -0 "$1" 2>/dev/null && [ $(($(now_ms) - begin)) -lt "$2" ]; do
+        sleep 0.01
+    done
+    took=$(($(now_ms) - begin))
+    if kill -0 "$1" 2>/dev/null; then
+        status=running
+        kill -9 "$1"
+        wait "$1" 2>/dev/null
+        return
+    fi
+    wait "$1"
+    status=$?
+}
+
+case "$scenario" in
+nodisplay)
+    unset SDL_VIDEODRIVER WAYLAND_DISPLAY
+    for display in unset :97531; do
+        make_home
+        if [ "$display" = unset ]; then
+            (unset DISPLAY && run_game "$game" 2>"$home/stderr") &
+        else
+            (DISPLAY=$display run_game "$game" 2>"$home/stderr") &
+        fi
+        wait_for_end $! 2000
+        [ "$status" = 1 ] || fail "DISPLAY $display: exit code $status within $took ms, not 1 within 2 s"
+        grep -qi 'no display' "$home/stderr" || fail "DISPLAY $display: standard error does not say there is no display"
+        logged_problems | grep -qi 'no display' || fail "DISPLAY $display: the log does not say there is no display"
+        echo "DISPLAY $display: exit code $status after $took ms; standard error: $(head -c 300 "$home/stderr")"
+        rm -rf "$home"
+    done
+    ;;
+nowindowmanager)
+    if [ "${5:-}" != "--inside" ]; then
+        command -v xvfb-run >/dev/null 2>&1 || skip_for_missing_tool "xvfb-run is not installed"
+        exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$game" "$tool" "$scenario" "$out" --inside
+    fi
+    export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
+    for start in 1 2 3 4 5; do
+        make_home
+        run_game "$game" 2>"$home/stderr" &
+        pid=$!
+        "$tool" Tortelune 20000 any geometry >/dev/null 2>&1 || fail "start $start: no window within 20 s"
+        # The splash is up and the window settled.
+        sleep 1.5
+        kill -TERM "$pid"
+        wait_for_end "$pid" 10000
+        echo "start $start: SIGTERM ended the game after $took ms with exit code $status"
+        [ "$status" = 0 ] || fail "start $start: exit code $status after SIGTERM"
+        [ "$took" -lt 500 ] || fail "start $start: SIGTERM took $took ms to end the game, not under 500"
+        problems=$(logged_problems)
+        [ -z "$problems" ] || fail "start $start: the start without a window manager logs problems: $problems"
+        rm -rf "$home"
+    done
+    ;;
+hangup)
+    command -v xvfb-run >/dev/null 2>&1 || skip_for_missing_tool "xvfb-run is not installed"
+    /usr/bin/python3 -c "from PIL import features; assert features.check('xcb')" 2>/dev/null ||
+        skip_for_missing_tool "python3-pil without X screen grabbing"
+    xvfb-run -a -s "-screen 0 800x600x24" /usr/bin/python3 "$here/level_interrupt_e2e.py" "$game" "$tool" "$out" \
+        "$5" "$6" hangup || failures=1
+    ;;
+displaylost)
+    command -v Xvfb >/dev/null 2>&1 || skip_for_missing_tool "Xvfb is not installed"
+    /usr/bin/python3 -c "from PIL import features; assert features.check('xcb')" 2>/dev/null ||
+        skip_for_missing_tool "python3-pil without X screen grabbing"
+    # A server of our own (the first free display number) that the run may kill.
+    numbers=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$numbers" 2>/dev/null &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$numbers" ] && break
+        sleep 0.05
+    done
+    display=$(head -1 "$numbers")
+    rm -f "$numbers"
+    if [ -z "$display" ]; then
+        fail "the virtual X server did not start"
+    else
+        DISPLAY=:$display XVFB_PID=$xvfb_pid /usr/bin/python3 "$here/level_interrupt_e2e.py" "$game" "$tool" "$out" \
+            "$5" "$6" displaylost || failures=1
+    fi
+    kill -9 "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+    ;;
+*)
+    echo "unknown scenario $scenario"
+    exit 2
+    ;;
+esac
+
+if [ $failures -gt 0 ]; then
+    echo "$failures failures"
+    exit 1
+fi
+echo "hostile desktop run $scenario passed"
