@@ -179,11 +179,15 @@ void DialogHint::closeHint()
 {
     removeHand();
     close();
+    // A dismissed bubble only fades: the player's next click is meant for
+    // what lies beneath it and must not be swallowed by the fade.
+    inputContainer.setSwallowAll(false);
 }
 
 void DialogHint::show()
 {
     DialogTortelune::show();
+    inputContainer.setSwallowAll(isModal());
     if (!henriEntrance) {
         playShowAnimation();
     } else {
