@@ -27,6 +27,9 @@ protected:
 class DialogHintPainter : public DefaultDialogPainter {
     TT_CLASS_RECORD(DialogHintPainter)
 public:
+    // The corner of a bubble whose speaker is not on screen: it has no pointer.
+    static constexpr int kNoConnector = 9;
+
     explicit DialogHintPainter(AbstractProperty* configuration);
 
     // Blackened when asked, the centre once at (86, 86), then the frame.

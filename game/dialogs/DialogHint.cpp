@@ -1,5 +1,7 @@
 #include "game/dialogs/DialogHint.h"
 
+#include <algorithm>
+
 #include "framework/core/Log.h"
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/PropertyNode.h"
@@ -87,7 +89,13 @@ DialogHint::DialogHint(AbstractProperty* configuration) : DialogTortelune(config
     header = objectCast<Label>(getComponent("LABEL_HEADER"));
     PropertyNode* layout = getConfiguration() ? getConfiguration() : DUMMY_NODE;
     templateHeight = layout->getInt("minheight", layout->getInt("height", getHeight()));
+    templateWidth = layout->getInt("minwidth", layout->getInt("width", getWidth()));
+    hintLabelX = hintLabel ? hintLabel->getX() : 0;
     hintLabelY = hintLabel ? hintLabel->getY() : 0;
+    if (auto* text = dynamic_cast<Sprite*>(hintLabel))
+        hintLabelWidth = text->getWidth();
+    headerX = header ? header->getX() : 0;
+    okX = ok ? ok->getX() : 0;
     okY = ok ? ok->getY() : 0;
 }
 
@@ -104,6 +112,7 @@ int DialogHint::onOk(void* context, BaseObject* /*button*/)
 
 void DialogHint::resetLayout()
 {
+    widen(templateWidth);
     setHeight(templateHeight);
     if (hintLabel)
         hintLabel->setY(hintLabelY);
@@ -115,9 +124,27 @@ void DialogHint::resetLayout()
     }
 }
 
-void DialogHint::setHintText(const WString& text)
+void DialogHint::widen(int width)
+{
+    // The components are centred on the bubble: they move by half the growth.
+    const int grow = width - templateWidth;
+    if (getWidth() != width)
+        setWidth(width);
+    if (hintLabel)
+        hintLabel->setX(hintLabelX + grow / 2);
+    if (auto* text = dynamic_cast<Sprite*>(hintLabel); text && hintLabelWidth > 0)
+        text->setWidth(hintLabelWidth + grow);
+    if (header)
+        header->setX(headerX + grow / 2);
+    if (ok)
+        ok->setX(okX + grow / 2);
+}
+
+void DialogHint::setHintText(const WString& text, int width)
 {
     resetLayout();
+    if (width > templateWidth)
+        widen(std::min(width, 800));
     setLabelText(hintLabel, text);
     growByText(this, hintLabel, ok);
 }
@@ -179,11 +206,15 @@ void DialogHint::closeHint()
 {
     removeHand();
     close();
+    // A dismissed bubble only fades: the player's next click is meant for
+    // what lies beneath it and must not be swallowed by the fade.
+    inputContainer.setSwallowAll(false);
 }
 
 void DialogHint::show()
 {
     DialogTortelune::show();
+    inputContainer.setSwallowAll(isModal());
     if (!henriEntrance) {
         playShowAnimation();
     } else {

@@ -23,8 +23,10 @@ public:
     explicit DialogHint(AbstractProperty* configuration);
     ~DialogHint() override;
 
-    // Sets the text; the bubble grows by the lines beyond the first.
-    void setHintText(const WString& text);
+    // Sets the text; the bubble grows by the lines beyond the first. A width
+    // (0: the template's) widens the bubble, its text and its button's place
+    // with it, so a long hint takes fewer lines.
+    void setHintText(const WString& text, int width = 0);
     // A header above the text; text and button move down by its line + 5.
     void setHeaderText(const WString& text);
     // Places the bubble, gives it the chef's frame with `connector`, and makes
@@ -53,15 +55,21 @@ private:
     static int onOk(void* context, BaseObject* button);
     static int onEntranceDone(void* context, BaseObject* argument);
     void removeHand();
-    // Back to the template's height and the components' places.
+    // Back to the template's size and the components' places.
     void resetLayout();
+    void widen(int width);
 
     Button* ok = nullptr;
     GameNode* hintLabel = nullptr;
     Label* header = nullptr;
     RefPointer<Sprite> hand;
     int templateHeight = 0;
+    int templateWidth = 0;
+    int hintLabelX = 0;
     int hintLabelY = 0;
+    int hintLabelWidth = 0;
+    int headerX = 0;
+    int okX = 0;
     int okY = 0;
     int clickCloseEnabled = 4;
     int clickDelay = 4;

@@ -8,6 +8,7 @@
 #include "framework/core/ObjectFactoryContainer.h"
 #include "framework/core/Random.h"
 #include "framework/graphics/BitmapFont.h"
+#include "framework/graphics/Image.h"
 #include "framework/gui/Button.h"
 #include "framework/gui/Scene.h"
 #include "framework/players/PlayerManager.h"
@@ -43,6 +44,30 @@ TT_DEFINE_RECORD(DialogLevelEnd, &DialogTortelune::classRecord);
 TT_REGISTER_CLASS(DialogLevelEnd);
 
 namespace {
+
+// The tallest hop of a pastry, and the space it keeps below the theme and level lines.
+constexpr int kCakeHopHeight = 50;
+constexpr int kCakeLineGap = 4;
+
+// How far down the current frame of a sprite's picture its first opaque row lies.
+int firstOpaqueRow(const Sprite* sprite)
+{
+    Image* picture = sprite ? sprite->getImage() : nullptr;
+    if (!picture || picture->getBytesPerPixel() != 4)
+        return 0;
+    const int frames = std::max(1, sprite->getFrameCount());
+    const int height = picture->getHeight() / frames;
+    const int top = std::clamp(sprite->getCurrentFrame(), 0, frames - 1) * height;
+    picture->lock();
+    int row = 0;
+    for (; row < height; ++row) {
+        const uint32_t* pixels = picture->row32(top + row);
+        if (std::any_of(pixels, pixels + picture->getWidth(), [](uint32_t argb) { return (argb >> 24) >= 32; }))
+            break;
+    }
+    picture->unlock();
+    return row;
+}
 
 // Each row: its star sprite, its label, its value label and its counter.
 struct RowNames {
@@ -414,7 +439,9 @@ Modifier* DialogLevelEnd::dropCakes(Modifier* parent, const Level& level)
         const float w = static_cast<float>(cake->getWidth());
         const float h = static_cast<float>(cake->getHeight());
         cake->setPosition(x, y - 200);
-        cake->setClipRect(0, 60, 800, 600);
+        // The pastries drop in from under the theme and level lines, never over them.
+        const int clipTop = linesBottom() + kCakeLineGap;
+        cake->setClipRect(0, clipTop, 800, 600 - clipTop);
         step = then(step, cake, new ModifierVisible(true));
         step = then(step, cake, new ModifierLocationLine(100, x, y - 200, x, y, easeIn));
         step = then(step, cake, new ModifierStretch(50, w, h, w, static_cast<float>(static_cast<int>(h * 0.7f))));
@@ -612,8 +639,21 @@ Modifier* DialogLevelEnd::hop(Modifier* parent, int cake)
         return parent;
     const int x = picture->getX();
     const int y = picture->getY();
-    Modifier* up = then(parent, picture, new ModifierLocationLine(150, x, y, x, y - 50, easeOut));
-    return then(up, picture, new ModifierLocationLine(150, x, y - 50, x, y, easeIn));
+    // A tall pastry hops lower: its top stays below the theme and level lines.
+    const int opaqueTop = y - static_cast<int>(picture->getAnchorPoint().y) + firstOpaqueRow(picture);
+    const int height = std::clamp(opaqueTop - linesBottom() - kCakeLineGap, 0, kCakeHopHeight);
+    Modifier* up = then(parent, picture, new ModifierLocationLine(150, x, y, x, y - height, easeOut));
+    return then(up, picture, new ModifierLocationLine(150, x, y - height, x, y, easeIn));
+}
+
+int DialogLevelEnd::linesBottom() const
+{
+    // The lines keep their places while they wait to fade in.
+    int bottom = 0;
+    for (const char* name : {"LABEL_RESULT", "LABEL_THEME", "LABEL_LEVEL"})
+        if (const Sprite* line = sprite(name))
+            bottom = std::max(bottom, line->getY() - static_cast<int>(line->getAnchorPoint().y) + line->getHeight());
+    return bottom;
 }
 
 void DialogLevelEnd::playCakeHop()

@@ -68,6 +68,8 @@ private:
 
     GameNode* node(const std::string& name) const;
     Sprite* sprite(const std::string& name) const;
+    // The lowest edge of the title, theme and level lines, in the dialog's own coordinates.
+    int linesBottom() const;
     Label* label(const std::string& name) const;
     void bindTickers();
     void hideAllRows();

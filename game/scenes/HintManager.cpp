@@ -43,11 +43,14 @@ bool isHenri(const std::string& customer)
     return false;
 }
 
-// While a level with the chef as its customer is played, the chef himself says the hint.
+// While a level with the chef as its customer is played, the chef himself
+// says the hint. A level left paused in the game scene does not count: in any
+// other scene the chef is not on screen.
 bool henriSpeaks()
 {
     SceneGame* game = SceneGame::getInstance();
-    if (!game || !dynamic_cast<PhasePlay*>(game->getPhase().get()) || !GameData::instance ||
+    const Scene* current = SceneManager::instance ? SceneManager::instance->getCurrentScene() : nullptr;
+    if (!game || current != game || !dynamic_cast<PhasePlay*>(game->getPhase().get()) || !GameData::instance ||
         !GameData::instance->state)
         return false;
     return isHenri(GameData::instance->getCurrentLevel().customerName);
@@ -64,6 +67,7 @@ Hint::Hint(AbstractProperty* configuration)
     handY = childInt(node, "handy");
     dialogX = childInt(node, "dialogx");
     dialogY = childInt(node, "dialogy");
+    width = childInt(node, "width");
     if (hasChildNamed(node, "arrow"))
         arrow = childString(node, "arrow");
     if (hasChildNamed(node, "connector"))
@@ -194,7 +198,7 @@ bool HintManager::show(const std::string& name, bool atPoint, int x, int y, int 
         callback.invoke(nullptr);
         return false;
     }
-    dialog->setHintText(text);
+    dialog->setHintText(text, hint->width);
     const std::string bonusMark = "HINT_BONUS_";
     if (name.find(bonusMark) != std::string::npos && BasicProperties::instance) {
         std::string headerKey = name;

@@ -28,6 +28,8 @@ public:
     int handY = 0;
     int dialogX = 0;
     int dialogY = 0;
+    // The bubble's width (0: the template's); a wider bubble takes fewer lines.
+    int width = 0;
     std::string arrow = "auto";
     std::string connector = "top";
     bool modal = true;

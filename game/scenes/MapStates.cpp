@@ -35,6 +35,9 @@
 
 namespace {
 
+// How far past the right edge the chef stands when he comes from the right.
+constexpr int kRightHostOverhang = 16;
+
 constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
 // The map's trophies are announced at this moment.
@@ -334,12 +337,13 @@ void MapHintState::enter()
             current->toolLevel0Notice = false;
             current->toolLevel1Notice = false;
         }
-        hostSide = 1;
+        // The first theme stands at the left: the chef comes from the right.
+        hostSide = 2;
     } else if (hintName == "HINT_LEVELSELECTION") {
         scene->jumpToPage(3);
         hostSide = 2;
     } else if (hintName == "HINT_EXAM3_UNLOCKED" || hintName == "HINT_EXAM3_FINISHED") {
-        hostSide = 1;
+        hostSide = 2;
     } else if (hintName == "HINT_CLICK_START") {
         // The first theme's levels lie at the left of the map: the chef stands clear of them.
         hostSide = 2;
@@ -371,7 +375,9 @@ void MapHintState::showHost(bool fromLeft)
         sprite->setPivotPointKind(kind);
     const int width = sprite->getWidth();
     const int startX = fromLeft ? -width : width + kScreenWidth;
-    const int endX = fromLeft ? 0 : kScreenWidth;
+    // At the right the chef stands a little past the edge, so his pointing
+    // arm stays clear of the cupcake and name of the theme at x 590.
+    const int endX = fromLeft ? 0 : kScreenWidth + kRightHostOverhang;
     sprite->setPosition(startX, kScreenHeight);
     GameNode::addChild(scene->getTree(), sprite.get());
     host = sprite.get();

@@ -1,5 +1,7 @@
 #include "game/scenes/SceneLoad.h"
 
+#include <algorithm>
+
 #include <cmath>
 
 #include "framework/core/Log.h"
@@ -131,6 +133,7 @@ void SceneLoad::loadContent()
     }
 
     clickText = objectCast<Sprite>(getComponent("CLICK_TEXT"));
+    clickPlate = objectCast<Sprite>(getComponent("CLICK_PLATE"));
     logo = objectCast<Sprite>(getComponent("LOGO"));
     smoke = objectCast<Sprite>(getComponent("SMOKE"));
     henri = objectCast<Sprite>(getComponent("HENRI"));
@@ -224,15 +227,25 @@ void SceneLoad::buildTitlePan()
         }
     }
 
+    const int clickWait = std::max(0, (250 - tuning().LOAD_FRAMEVELVET) * frame);
+    if (clickPlate) {
+        clickPlate->setAlpha(0);
+        clickPlate->setVisible(false);
+        GameNode::cancelModifiers(clickPlate);
+        Modifier* delay = Modifier::addChild(start, targeted(new ModifierDelay(clickWait), clickPlate));
+        Modifier* visible = Modifier::addChild(delay, targeted(new ModifierVisible(true), clickPlate));
+        Modifier::addChild(visible, targeted(new ModifierAlpha(200, 0, 255), clickPlate));
+    }
     if (clickText) {
         clickText->setAlpha(0);
         clickText->setVisible(false);
         GameNode::cancelModifiers(clickText);
-        int wait = (250 - tuning().LOAD_FRAMEVELVET) * frame;
-        Modifier* delay = Modifier::addChild(start, targeted(new ModifierDelay(wait > 0 ? wait : 0), clickText));
+        Modifier* delay = Modifier::addChild(start, targeted(new ModifierDelay(clickWait), clickText));
         Modifier* visible = Modifier::addChild(delay, targeted(new ModifierVisible(true), clickText));
         Modifier* fade = Modifier::addChild(visible, targeted(new ModifierAlpha(200, 0, 255), clickText));
-        Modifier::addChild(fade, targeted(new ModifierBlink(64, 255, 200, 200, 0, 800, -1), clickText));
+        // The text pulses over its plate, never so faint that it stops reading.
+        Modifier::addChild(fade, targeted(new ModifierBlink(kClickTextFaintestAlpha, 255, 200, 200, 0, 800, -1),
+                                          clickText));
     }
 }
 
@@ -281,8 +294,9 @@ void SceneLoad::finishLoading()
         GameWindow::instance->setCursorShape(CURSOR_HAND);
     if (barFull)
         barFull->clearClipRect();
-    if (clickText)
-        clickText->setVisible(true);
+    for (Sprite* invitation : {clickPlate, clickText})
+        if (invitation)
+            invitation->setVisible(true);
     for (Sprite* bar : {barEmpty, barFull}) {
         if (!bar)
             continue;
@@ -316,7 +330,7 @@ void SceneLoad::updateChef()
         int x = 0;
         int y = 0;
         if (GameWindow::instance->getPointerPosition(x, y))
-            over = over || clickText->containsPoint(x, y);
+            over = over || clickText->containsPoint(x, y) || (clickPlate && clickPlate->containsPoint(x, y));
     }
     const ChefReaction wanted = over ? ChefReaction::Over : ChefReaction::Away;
     if (wanted == chefReaction)

@@ -16,6 +16,9 @@ class Sprite;
 class SceneLoad : public SceneTortelune {
     TT_CLASS_RECORD(SceneLoad)
 public:
+    // The faintest the blinking "click to continue" gets over its plate.
+    static constexpr int kClickTextFaintestAlpha = 150;
+
     explicit SceneLoad(AbstractProperty* configuration);
 
     void loadContent() override;
@@ -55,6 +58,8 @@ private:
     Sprite* barFull = nullptr;
     ModifierContainer* introAnimations = nullptr;
     Sprite* clickText = nullptr;
+    // The plate under the click text: it stays while the text blinks over it.
+    Sprite* clickPlate = nullptr;
     GameNode* layers[4] = {nullptr, nullptr, nullptr, nullptr};
     Sprite* logo = nullptr;
     Sprite* smoke = nullptr;

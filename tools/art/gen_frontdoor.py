@@ -820,6 +820,23 @@ def loading_bar(full):
     return s
 
 
+def click_plate():
+    """A chocolate plate of its own under "Click to continue": the text fades in and out over it, so it
+    reads against the plate and never against the busy shop front behind."""
+    w, h = 372, 60
+    s, c = new_surface(w, h)
+    rounded_rect(c, 3, 4, w - 6, h - 6, (h - 6) / 2.0)
+    c.set_source_rgba(*with_alpha(CHOCOLATE_DARK, 0.35))
+    c.fill()
+    rounded_rect(c, 3, 2, w - 6, h - 7, (h - 7) / 2.0)
+    c.set_source(vertical_gradient(2, h - 5, [(0, hexrgb("5A2D1A")), (1, CHOCOLATE_DARK)]))
+    c.fill_preserve()
+    stroke(c, CARAMEL, 2.5)
+    rounded_rect(c, 8, 6, w - 16, h - 16, (h - 16) / 2.0)
+    stroke(c, with_alpha(CARAMEL_LIGHT, 0.35), 1.2)
+    return s
+
+
 def click_text():
     w, h = 340, 52
     s, c = new_surface(w, h)
@@ -974,6 +991,9 @@ def main():
              "\"LOADING_BAR_EMPTY\": the empty track; suggested at screen (220, 540)", "1 frame", G_LOAD)
     save_png(loading_bar(True), "media/images/load/loading_bar_full.png",
              "\"LOADING_BAR_FULL\": the full bar drawn over the track, clipped to the progress; same place",
+             "1 frame", G_LOAD)
+    save_png(click_plate(), "media/images/load/click_plate.png",
+             "\"CLICK_PLATE\": the plate under the blinking invitation; suggested at screen (214, 536)",
              "1 frame", G_LOAD)
     save_png(click_text(), "media/images/load/click_text.png",
              "\"CLICK_TEXT\": blinking invitation; suggested at screen (230, 540)", "1 frame", G_LOAD)

@@ -100,6 +100,7 @@ def table():
           image("preloading", "LOAD_DOOR", load + "door.png", 4),
           image("preloading", "LOAD_HENRI", load + "henri.png", 8),
           image("preloading", "LOAD_PASTRY", load + "pastry.png", 6),
+          image("preloading", "LOAD_CLICK_PLATE", load + "click_plate.png"),
           image("preloading", "LOAD_CLICK_TEXT", load + "click_text.png"),
           image("preloading", "LOAD_BAR_EMPTY", load + "loading_bar_empty.png"),
           image("preloading", "LOAD_BAR_FULL", load + "loading_bar_full.png")]

@@ -20,13 +20,17 @@
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
 #include "game/data/TortelunePlayer.h"
+#include "game/dialogs/DefaultDialogPainter.h"
 #include "game/dialogs/DialogArcadeEnd.h"
+#include "game/dialogs/DialogHint.h"
 #include "game/dialogs/DialogArcadeInfo.h"
 #include "game/dialogs/TrophyText.h"
 #include "game/dialogs/Trophies.h"
 #include "game/dialogs/TrophyWatcher.h"
 #include "game/production/PlaySessionInfo.h"
+#include "game/scenes/HintManager.h"
 #include "game/scenes/SceneArcade.h"
+#include "support/PictureClearance.h"
 #include "game/scenes/SceneGame.h"
 
 namespace {
@@ -272,6 +276,51 @@ TEST_F(ArcadeSceneTest, FirstVisitRevealsTheFirstBowlAfterTheCurtainThenCountsTh
     EXPECT_EQ(1, player->numArcadeVisits);
     EXPECT_TRUE(arcade->getBowl(0)->isInputEnabled());
     screenshot("arcade_scene.png");
+}
+
+// The chef's welcome on the first visit: nobody stands in the arcade, so the
+// bubble has no tail; it and its hand leave the six bowls in sight, the hand
+// only touching the bowl it points at.
+TEST_F(ArcadeSceneTest, TheFirstHintStandsClearOfTheBowlsAndPointsAtNobody)
+{
+    HintManager::create();
+    player->numArcadeVisits = 0;
+    fromSelection();
+    DialogHint* hint = nullptr;
+    for (int ms = 0; ms < 8000 && !hint; ms += 20) {
+        advance(20);
+        if (arcade->isDialogShown("DIALOG_HINT"))
+            hint = objectCast<DialogHint>(arcade->getDialog("DIALOG_HINT"));
+    }
+    ASSERT_NE(nullptr, hint);
+    EXPECT_EQ("HINT_ARCADEFIRST", hint->hintName);
+    advance(1200);
+    screenshot("hint_arcade_HINT_ARCADEFIRST.png");
+    auto* painter = objectCast<DialogHintPainter>(hint->getPainter());
+    ASSERT_NE(nullptr, painter);
+    EXPECT_EQ(DialogHintPainter::kNoConnector, painter->getCorner()) << "a tail towards nobody";
+    Sprite* hand = hint->getHand();
+    ASSERT_NE(nullptr, hand);
+    Hint* record = HintManager::instance->findHint("HINT_ARCADEFIRST");
+    ASSERT_NE(nullptr, record);
+    hint->setVisible(false);
+    hand->setVisible(false);
+    std::vector<std::pair<int, ScreenBox>> bowls;
+    for (int set = 0; set < 6; ++set)
+        bowls.push_back({set, inkBoxOf(arcade, arcade->getBowl(set))});
+    hint->setVisible(true);
+    hand->setVisible(true);
+    bool pointedAt = false;
+    for (const auto& [set, box] : bowls) {
+        ASSERT_FALSE(box.isEmpty()) << "bowl " << set;
+        EXPECT_EQ(0, pixelsCoveredBy(arcade, {hint}, box)) << "the bubble covers bowl " << set;
+        const bool target = box.holds(record->handX, record->handY);
+        pointedAt = pointedAt || target;
+        const int area = (box.right - box.left) * (box.bottom - box.top);
+        EXPECT_LE(pixelsCoveredBy(arcade, {hand}, box), target ? area / 10 : 0) << "the hand covers bowl " << set;
+    }
+    EXPECT_TRUE(pointedAt) << "the hand points at a bowl";
+    HintManager::destroyInstance();
 }
 
 TEST_F(ArcadeSceneTest, NewlyUnlockedSetsAreRevealedOneAfterAnother)

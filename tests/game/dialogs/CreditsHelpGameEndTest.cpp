@@ -4,6 +4,7 @@
 #include <set>
 
 #include "framework/core/BasicProperties.h"
+#include "framework/core/PropertyNode.h"
 #include "framework/graphics/Image.h"
 #include "framework/gui/Button.h"
 #include "framework/gui/Scene.h"
@@ -12,10 +13,12 @@
 #include "framework/scenegraph/Label.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
+#include "game/data/TuningTable.h"
 #include "game/dialogs/DialogCredits.h"
 #include "game/dialogs/DialogGameEnd.h"
 #include "game/dialogs/DialogHelp.h"
 #include "game/scenes/SceneGame.h"
+#include "support/PictureClearance.h"
 
 namespace {
 
@@ -93,6 +96,46 @@ TEST_F(CreditsHelpGameEndTest, CreditsScrollThroughTheBandAndCloseThemselvesOnce
     advance(200 + 300);
     EXPECT_EQ(1, callbacks);
     EXPECT_FALSE(isShown("DIALOG_CREDITS"));
+}
+
+// The cake the dialog's frame carries stands beside the band the credits
+// scroll through, never under a line of them: none of its opaque pixels lies
+// where the message's lines can be, in the band.
+TEST_F(CreditsHelpGameEndTest, TheCakeStandsClearOfTheScrollingCredits)
+{
+    auto* credits = objectCast<DialogCredits>(open("DIALOG_CREDITS"));
+    ASSERT_NE(nullptr, credits);
+    advance(1500 + 12000);
+    Label* message = credits->getMessage();
+    ASSERT_NE(nullptr, message);
+    const ScreenBox lines = screenBoxOf(message);
+    // The darkened layer spans the screen; the frame keeps its place and size.
+    GameNode* frame = credits->getComponentRoot();
+    const int frameWidth = credits->getConfiguration()->getInt("width");
+    const int frameHeight = credits->getConfiguration()->getInt("height");
+    const int bandTop = frame->getAbsoluteY() + 84;
+    const ScreenBox band {lines.left, bandTop, lines.right, bandTop + 300};
+    RefPointer<Image> cake;
+    {
+        ResourceLock lock;
+        cake = ResourceManager::instance->getResourceAs<Image>("EIFFELTOWER", "default");
+    }
+    ASSERT_NE(nullptr, cake.get());
+    const int cakeLeft = frame->getAbsoluteX() + frameWidth - tuning().DEFAULTDIALOG_EIFFEL_OFFSETX - cake->getWidth();
+    const int cakeTop = frame->getAbsoluteY() + frameHeight - tuning().DEFAULTDIALOG_EIFFEL_OFFSETY - cake->getHeight();
+    int inside = 0;
+    cake->lock();
+    for (int y = 0; y < cake->getHeight(); ++y)
+        for (int x = 0; x < cake->getWidth(); ++x)
+            if ((cake->row32(y)[x] >> 24) >= 32 && band.holds(cakeLeft + x, cakeTop + y))
+                ++inside;
+    cake->unlock();
+    EXPECT_EQ(0, inside) << "the cake at (" << cakeLeft << ", " << cakeTop << ") reaches into the credits' band "
+                         << band.text();
+    // The dialog still fits the screen.
+    EXPECT_GE(frame->getAbsoluteX(), 0);
+    EXPECT_LE(frame->getAbsoluteX() + frameWidth, 800);
+    screenshot("dialog_credits_cake.png");
 }
 
 TEST_F(CreditsHelpGameEndTest, OkStopsTheScrollAndTheCreditsCloseOnceEvenWhenTheirTimeComes)

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "support/PictureClearance.h"
 #include "support/ScenePicture.h"
 #include "framework/gui/Button.h"
 #include "framework/resources/ResourceManager.h"
@@ -14,10 +15,13 @@
 #include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
+#include "game/dialogs/DialogHint.h"
 #include "game/dialogs/DialogLevelEnd.h"
 #include "game/dialogs/DialogRankUp.h"
 #include "game/effects/LabelTicker.h"
+#include "game/production/Phase.h"
 #include "game/production/PhaseEnd.h"
+#include "game/scenes/HintManager.h"
 
 class LevelEndTest : public LevelSceneTest {
 protected:
@@ -514,3 +518,134 @@ TEST_F(LevelEndTest, EveryRankWithAStarBonusAddsItToTheStarTotalAndTheOthersNone
     }
 }
 
+
+namespace {
+
+// The results stand after the level's play: nobody on screen says the hint.
+class ResultsStandIn : public Phase {
+public:
+    void enter() override {}
+};
+
+// The pieces of the results a hint must leave in sight: the title, the
+// theme and level lines and the row of pastries (as high as they hop).
+std::vector<std::pair<std::string, ScreenBox>> resultSights(Scene* scene, DialogLevelEnd* dialog, int hopHeight)
+{
+    std::vector<std::pair<std::string, ScreenBox>> sights;
+    // The title is painted into the dialog's frame once shown: its label keeps the place.
+    if (auto* title = dynamic_cast<Sprite*>(dialog->getComponent("LABEL_RESULT")))
+        sights.push_back({"LABEL_RESULT", screenBoxOf(title)});
+    for (const char* name : {"LABEL_THEME", "LABEL_LEVEL"}) {
+        auto* label = dynamic_cast<Sprite*>(dialog->getComponent(name));
+        if (label && label->isVisible())
+            sights.push_back({name, inkBoxOf(scene, label).isEmpty() ? screenBoxOf(label) : inkBoxOf(scene, label)});
+    }
+    for (int i = 0; i < 4; ++i) {
+        auto* cake = dynamic_cast<Sprite*>(dialog->getComponent("SPRITE_CAKE" + std::to_string(i)));
+        if (!cake || !cake->isVisible())
+            continue;
+        ScreenBox box = screenBoxOf(cake);
+        box.top -= hopHeight;
+        sights.push_back({cake->getName(), box});
+    }
+    return sights;
+}
+
+} // namespace
+
+// Every hint the results can show stands clear of their title, the theme
+// and level lines and the pastries.
+TEST_F(LevelEndTest, TheRankMeterHintStandsClearOfTheTitleTheLinesAndThePastries)
+{
+    state().mode = 0;
+    GameData::instance->startLevel(1);
+    player->rank = 0;
+    player->levelStars[0] = 3;
+    scene->setPhase(new ResultsStandIn(), false);
+    const int goal = GameData::instance->getCurrentLevel().starsGoal;
+    DialogLevelEnd* dialog = open(goal + 1, 1800);
+    ASSERT_NE(nullptr, dialog);
+    runReveal(dialog);
+    ASSERT_TRUE(waitShown("DIALOG_HINT"));
+    auto* hint = objectCast<DialogHint>(shown("DIALOG_HINT"));
+    ASSERT_NE(nullptr, hint);
+    EXPECT_EQ("HINT_RANKMETER", hint->hintName);
+    frames(80);
+    ASSERT_TRUE(writeScenePicture(scene.get(), "hint_results_HINT_RANKMETER.png"));
+    Sprite* hand = hint->getHand();
+    hint->setVisible(false);
+    if (hand)
+        hand->setVisible(false);
+    const auto sights = resultSights(scene.get(), dialog, 0);
+    hint->setVisible(true);
+    if (hand)
+        hand->setVisible(true);
+    ASSERT_GE(sights.size(), 4u);
+    for (const auto& [name, box] : sights) {
+        EXPECT_EQ(0, pixelsCoveredBy(scene.get(), {hint}, box)) << "the bubble covers " << name << " " << box.text();
+        if (hand) {
+            EXPECT_EQ(0, pixelsCoveredBy(scene.get(), {hand}, box)) << "the hand covers " << name << " " << box.text();
+        }
+    }
+}
+
+// The pastries drop in and hop now and then below the theme and level lines:
+// at no moment of the reveal or of their hops does a pastry's pixel fall on
+// those lines, whatever the theme's pastries (the tallest first).
+TEST_F(LevelEndTest, ThePastriesHopBelowTheThemeAndLevelLines)
+{
+    for (int levelIndex : {4, 0, 16}) {
+        SCOPED_TRACE("level " + std::to_string(levelIndex));
+        state().mode = 0;
+        GameData::instance->startLevel(levelIndex);
+        scene->setPhase(new ResultsStandIn(), false);
+        player->setHintSeen("HINT_RANKMETER");
+        const int goal = GameData::instance->getCurrentLevel().starsGoal;
+        DialogLevelEnd* dialog = open(goal + 1, 1800);
+        ASSERT_NE(nullptr, dialog);
+        std::vector<GameNode*> cakes;
+        for (int i = 0; i < 4; ++i)
+            cakes.push_back(dialog->getComponent("SPRITE_CAKE" + std::to_string(i)));
+        int worst = 0;
+        bool pictured = false;
+        for (int ms = 0; ms < 8000; ms += 60) {
+            frames(3);
+            std::vector<ScreenBox> lines;
+            for (const char* name : {"LABEL_THEME", "LABEL_LEVEL"}) {
+                auto* label = dynamic_cast<Sprite*>(dialog->getComponent(name));
+                if (label && label->isVisible())
+                    lines.push_back(screenBoxOf(label));
+            }
+            if (lines.empty())
+                continue;
+            RefPointer<Image> with = renderedScene(scene.get());
+            std::vector<bool> shown;
+            for (GameNode* cake : cakes) {
+                shown.push_back(cake && cake->isVisible());
+                if (cake)
+                    cake->setVisible(false);
+            }
+            RefPointer<Image> without = renderedScene(scene.get());
+            for (size_t i = 0; i < cakes.size(); ++i)
+                if (cakes[i])
+                    cakes[i]->setVisible(shown[i]);
+            for (const ScreenBox& line : lines) {
+                const int covered = changedPixelsInside(with.get(), without.get(), line);
+                if (covered > worst && !pictured) {
+                    ASSERT_TRUE(writeScenePicture(scene.get(), "dialog_levelend_cakes_over_lines_" +
+                                                                   std::to_string(levelIndex) + ".png"));
+                    pictured = true;
+                }
+                worst = std::max(worst, covered);
+            }
+        }
+        EXPECT_EQ(0, worst) << "pastry pixels on the theme or level line";
+        if (levelIndex == 4) {
+            ASSERT_TRUE(writeScenePicture(scene.get(), "dialog_levelend_birthday.png"));
+        }
+        // A rank-up opened by the reveal closes before the results go.
+        runReveal(dialog);
+        scene->forgetDialog(dialog);
+        frames(20);
+    }
+}

@@ -10,6 +10,7 @@
 #include "game/dialogs/DefaultDialogPainter.h"
 #include "game/dialogs/DialogHint.h"
 #include "game/production/CustomerView.h"
+#include "framework/gui/SceneManager.h"
 #include "game/scenes/HintManager.h"
 
 class HintManagerTest : public LevelSceneTest {
@@ -150,6 +151,33 @@ TEST_F(HintManagerTest, DuringPlayWithTheChefAsCustomerTheChefSaysTheHint)
     // The customer's own speech gives way while the chef talks.
     frame();
     EXPECT_FALSE(node("CUSTOMER_CLOUD") && node("CUSTOMER_CLOUD")->isVisible());
+}
+
+// A level paused in the game scene keeps the chef as its customer, but in
+// another scene nobody stands on screen: the bubble keeps its own place and
+// has no tail.
+TEST_F(HintManagerTest, InAnotherSceneThanThePlayedLevelNobodySaysTheHint)
+{
+    startCareerLevel(0);
+    ASSERT_EQ("CUSTOMER_HENRI", GameData::instance->getCurrentLevel().customerName);
+    Scene* elsewhere = SceneManager::instance->registerScene("SCENE_ARCADE");
+    ASSERT_NE(nullptr, elsewhere);
+    SceneManager::instance->setNextScene(elsewhere);
+    for (int i = 0; i < 50 && SceneManager::instance->getCurrentScene() != elsewhere; ++i)
+        SceneManager::instance->run(20);
+    ASSERT_EQ(elsewhere, SceneManager::instance->getCurrentScene());
+    HintManager::instance->showHint("HINT_ARCADEFIRST");
+    ASSERT_TRUE(elsewhere->isDialogShown("DIALOG_HINT"));
+    auto* bubble = objectCast<DialogHint>(elsewhere->getDialog("DIALOG_HINT"));
+    ASSERT_NE(nullptr, bubble);
+    Hint* record = HintManager::instance->findHint("HINT_ARCADEFIRST");
+    ASSERT_NE(nullptr, record);
+    EXPECT_EQ(record->dialogX, bubble->getX());
+    EXPECT_EQ(record->dialogY, bubble->getY());
+    auto* painter = objectCast<DialogHintPainter>(bubble->getPainter());
+    ASSERT_NE(nullptr, painter);
+    EXPECT_EQ(DialogHintPainter::kNoConnector, painter->getCorner());
+    EXPECT_FALSE(bubble->henriEntrance);
 }
 
 TEST_F(HintManagerTest, AReusedBubbleStartsEachFillFromItsTemplate)

@@ -13,11 +13,13 @@
 #include "framework/graphics/Image.h"
 #include "framework/gui/Button.h"
 #include "framework/gui/Scene.h"
+#include "framework/platform/InputHandler.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/scenegraph/Label.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/dialogs/DialogBuyTool.h"
+#include "game/dialogs/DialogHint.h"
 #include "game/dialogs/DialogToolHint.h"
 #include "game/dialogs/DialogTrophyAwarded.h"
 #include "game/dialogs/Trophies.h"
@@ -423,6 +425,44 @@ TEST_F(ToolShopTest, HoverHintsFollowTheMouseAndTheVendorPoints)
     EXPECT_TRUE(third->isClosing());
     EXPECT_EQ(nullptr, shop->getOpenToolHint());
     EXPECT_EQ(0, shop->getVendor()->getCurrentFrame());
+}
+
+// The click that follows a dismissed shop hint reaches the tool it lands on:
+// press and release through the shop's own input, each hint dismissed by a
+// click of the player's, then one click on a tool opens its purchase.
+TEST_F(ToolShopTest, TheFirstClickAfterADismissedHintOpensThePurchase)
+{
+    player->addToolLevel(0);
+    player->levelStars = {{0, 20}, {1, 10}};
+    ASSERT_NE(nullptr, open());
+    InputHandler* input = shop->getInputHandler();
+    auto click = [&](int x, int y) {
+        moveMouse(x, y);
+        input->onLeftDown(x, y, 1, false);
+        frame();
+        input->onLeftUp(x, y, 0);
+        frame();
+    };
+    auto shownHint = [&]() -> DialogHint* {
+        return shop->isDialogShown("DIALOG_HINT") ? objectCast<DialogHint>(shop->getDialog("DIALOG_HINT"))
+                                                  : nullptr;
+    };
+    auto showing = [&](const std::string& name) { return shownHint() && shownHint()->hintName == name; };
+    for (const char* name : {"HINT_SHOPFIRST", "HINT_SHOPFIRST2"}) {
+        ASSERT_TRUE(runUntil([&] { return showing(name); })) << name;
+        frames(60);
+        click(shownHint()->getAbsoluteX() + 20, shownHint()->getAbsoluteY() + 20);
+        EXPECT_TRUE(!shownHint() || shownHint()->isClosing() || !showing(name)) << name;
+        if (std::string(name) == "HINT_SHOPFIRST") {
+            ASSERT_TRUE(runUntil([&] { return !showing(name); })) << name;
+        }
+    }
+    // The player does not wait for the bubble's fade to end.
+    int x = 0;
+    int y = 0;
+    placeOf(shop->findToolNode(0), x, y);
+    click(x, y);
+    EXPECT_TRUE(shop->isDialogShown("DIALOG_BUYTOOL")) << "the first click on a tool opens its purchase";
 }
 
 TEST_F(ToolShopTest, CharactersHopAcrossTheShopAndLeave)
