@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "GuiFixture.h"
 #include "support/LogCapture.h"
 #include "framework/gui/Button.h"
@@ -117,6 +119,17 @@ TEST_F(DialogTest, SizesPassThroughThePainterOnlyWhenThereIsOne)
     EXPECT_EQ(nullptr, plain->getPainter());
     EXPECT_EQ(30, plain->getWidth());
     EXPECT_EQ(20, plain->getHeight());
+    // Every change of size or content marks the dialog for redrawing.
+    const std::function<void(Dialog*)> changes[] = {
+        [](Dialog* d) { d->setWidth(31); },
+        [](Dialog* d) { d->setHeight(21); },
+        [](Dialog* d) { d->addComponent(new Sprite(0, 0, 4, 4)); },
+    };
+    for (const auto& change : changes) {
+        plain->setDirty(false);
+        change(plain);
+        EXPECT_TRUE(plain->isDirty());
+    }
 }
 
 TEST_F(DialogTest, BufferIsRebuiltOnlyWhenSomethingChanged)
@@ -143,6 +156,12 @@ TEST_F(DialogTest, BufferIsRebuiltOnlyWhenSomethingChanged)
     dialog->getPainter()->setChanged(true);
     dialog->render(graphics.get());
     EXPECT_EQ(first + 2, dialog->getRefreshCount());
+
+    // Leaving the buffer: the image is rebuilt without the components, which the tree walk draws again.
+    dialog->setUseBuffer(false);
+    dialog->render(graphics.get());
+    EXPECT_EQ(first + 3, dialog->getRefreshCount());
+    EXPECT_TRUE(dialog->getComponentRoot()->isVisible());
 }
 
 TEST_F(DialogTest, DragStartsOnlyAfterMoreThanThreePixels)

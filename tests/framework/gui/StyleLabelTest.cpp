@@ -211,6 +211,8 @@ TEST_F(StyleLabelTest, ColoursStackAndUnwind)
     EXPECT_EQ(placed[3].colour, 0xFF102030u);
     EXPECT_EQ(placed[4].colour, 0u);
     EXPECT_EQ(words(*make(u"[color=zz]q"))[0].colour, 0u);
+    EXPECT_EQ(words(*make(u"[color=#FFAB09CF]q"))[0].colour, 0xFFAB09CFu);
+    EXPECT_EQ(words(*make(u"[color=#ffab09cf]q"))[0].colour, 0xFFAB09CFu);
     EXPECT_EQ(words(*make(u"[color=#]q"))[0].colour, 0u);
 }
 
