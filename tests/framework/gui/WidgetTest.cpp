@@ -266,11 +266,13 @@ TEST_F(WidgetTest, CheckBoxTogglesOnlyAfterAPressOnIt)
     EXPECT_EQ(5, box->getCurrentFrame());
     box->setEnabled(false);
     EXPECT_EQ(7, box->getCurrentFrame());
-    // Boxes outside any group are unchecked one at a time.
+    // Boxes outside any group are checked and unchecked one at a time.
     RefPointer<Switch> another = make<Switch>("<Switch id=\"w\" image=\"switch\" section=\"ui\" checked=\"true\"/>");
     box->setChecked(false);
     EXPECT_EQ(3, box->getCurrentFrame());
+    box->setChecked(true);
     EXPECT_TRUE(another->isChecked());
+    box->setChecked(false);
 }
 
 TEST_F(WidgetTest, ClickOnTheCaptionTogglesTheSwitch)
