@@ -269,6 +269,15 @@ TEST_F(DialogTest, BoundButtonOfAShownDialogFiresFromTheWindowsMouseMessages)
     EXPECT_EQ(before, okPresses);
 }
 
+TEST_F(DialogTest, FullScreenHandlerIsMadeAlsoWithoutAWindow)
+{
+    // Tools build the gui without a window; nothing is listened to then.
+    GameWindow::destroyInstance();
+    PropertyNode configuration;
+    RefPointer<FullScreenHandler> handler(new FullScreenHandler(&configuration));
+    EXPECT_EQ(0u, handler->getInputHandler()->getQueuedCount());
+}
+
 TEST_F(DialogTest, NonModalDialogLetsHoverAndClicksThrough)
 {
     ClickCounter sceneListener;

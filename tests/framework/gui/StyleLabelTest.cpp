@@ -105,6 +105,15 @@ TEST_F(StyleLabelTest, LineBreaksFromTextAndTag)
     EXPECT_GE(label->getHeight(), 2 * font->getLineHeight() + font->getDerivedLineHeight());
 }
 
+TEST_F(StyleLabelTest, WithoutAFontTheLabelKeepsAPixelOfSize)
+{
+    // Its picture is never made zero pixels wide or high.
+    RefPointer<StyleLabel> label(new StyleLabel(nullptr, 0, 0, 0, 0));
+    label->setText(u"");
+    EXPECT_EQ(label->getWidth(), 1);
+    EXPECT_EQ(label->getHeight(), 1);
+}
+
 TEST_F(StyleLabelTest, EscapedBracketIsText)
 {
     RefPointer<StyleLabel> label = make(u"a \\[b] c");

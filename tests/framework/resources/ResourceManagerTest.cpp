@@ -11,6 +11,7 @@
 #include "framework/core/PropertyStore.h"
 #include "framework/graphics/Image.h"
 #include "framework/graphics/ImageLock.h"
+#include "framework/resources/FileModes.h"
 #include "framework/resources/ImageResource.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/resources/SoundResource.h"
@@ -454,6 +455,8 @@ TEST(ResourceKindsTest, ImageSoundAndStreamResources)
     RefPointer<SoundStream> plain = ResourceManager::instance->getLoadedResourceAs<SoundStream>("MUS_PLAIN", "k");
     ASSERT_TRUE(plain);
     EXPECT_EQ(folder + "/music.ogg", plain->fileName);
+    // Music streams from a plain file on disk, never from the archive.
+    EXPECT_EQ(FILE_MODE_FILE, plain->fileMode);
     EXPECT_FLOAT_EQ(1.0f, plain->volumeFactor);
     EXPECT_EQ(128, plain->panning);
     EXPECT_TRUE(plain->syncPoints.empty());
