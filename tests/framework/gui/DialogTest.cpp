@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "GuiFixture.h"
 #include "support/LogCapture.h"
+#include "framework/gui/Button.h"
 #include "framework/gui/Dialog.h"
 #include "framework/gui/Scene.h"
+#include "host/WindowMessages.h"
 
 namespace {
 
@@ -20,6 +24,8 @@ protected:
         addResource("frames", "left", solidImage(10, 8, 0xFF404040).get());
         addResource("frames", "right", solidImage(10, 8, 0xFF404040).get());
         addResource("frames", "centre", solidImage(8, 8, 0xFFE0E0E0).get());
+        // Four opaque 20 x 10 button frames.
+        addResource("ui", "button", solidImage(20, 40, 0xFF808080).get());
         loadSetup(
             "<root><Node id=\"templates\">"
             "<DialogPainter id=\"FRAME\" section=\"frames\"><Vector id=\"images\">"
@@ -40,6 +46,8 @@ protected:
             "<Dialog id=\"MOVABLE\" movable=\"true\" x=\"100\" y=\"100\" width=\"200\" height=\"100\"/>"
             "<Dialog id=\"BOX\" x=\"100\" y=\"100\" width=\"200\" height=\"100\"/>"
             "<Dialog id=\"LOOSE\" modal=\"false\" x=\"600\" y=\"0\" width=\"50\" height=\"50\"/>"
+            "<Dialog id=\"ASK\" x=\"100\" y=\"100\" width=\"200\" height=\"100\"><Vector id=\"components\">"
+            "<Button name=\"ok\" image=\"button\" section=\"ui\" x=\"20\" y=\"30\"/></Vector></Dialog>"
             "</Node><Node id=\"scenes\"><Scene id=\"S\"/></Node></root>");
         scene = SceneManager::instance->registerScene("S");
         ASSERT_NE(nullptr, scene);
@@ -47,6 +55,13 @@ protected:
 
     Scene* scene = nullptr;
 };
+
+int okPresses = 0;
+int countOkPress(void*, BaseObject*)
+{
+    ++okPresses;
+    return 0;
+}
 
 // Records the clicks that reach it.
 class ClickCounter : public iInputListener {
@@ -104,6 +119,17 @@ TEST_F(DialogTest, SizesPassThroughThePainterOnlyWhenThereIsOne)
     EXPECT_EQ(nullptr, plain->getPainter());
     EXPECT_EQ(30, plain->getWidth());
     EXPECT_EQ(20, plain->getHeight());
+    // Every change of size or content marks the dialog for redrawing.
+    const std::function<void(Dialog*)> changes[] = {
+        [](Dialog* d) { d->setWidth(31); },
+        [](Dialog* d) { d->setHeight(21); },
+        [](Dialog* d) { d->addComponent(new Sprite(0, 0, 4, 4)); },
+    };
+    for (const auto& change : changes) {
+        plain->setDirty(false);
+        change(plain);
+        EXPECT_TRUE(plain->isDirty());
+    }
 }
 
 TEST_F(DialogTest, BufferIsRebuiltOnlyWhenSomethingChanged)
@@ -130,6 +156,12 @@ TEST_F(DialogTest, BufferIsRebuiltOnlyWhenSomethingChanged)
     dialog->getPainter()->setChanged(true);
     dialog->render(graphics.get());
     EXPECT_EQ(first + 2, dialog->getRefreshCount());
+
+    // Leaving the buffer: the image is rebuilt without the components, which the tree walk draws again.
+    dialog->setUseBuffer(false);
+    dialog->render(graphics.get());
+    EXPECT_EQ(first + 3, dialog->getRefreshCount());
+    EXPECT_TRUE(dialog->getComponentRoot()->isVisible());
 }
 
 TEST_F(DialogTest, DragStartsOnlyAfterMoreThanThreePixels)
@@ -182,6 +214,68 @@ TEST_F(DialogTest, ShownDialogTakesEveryClickFromTheSceneAndOlderDialogs)
     EXPECT_EQ(0, sceneListener.downs);
     scene->getInputContainer().removeListener(&sceneListener);
     older->getInputContainer().removeListener(&olderListener);
+}
+
+// The whole way a player's click takes: the window's messages, the scene's
+// input handler on the next frame, the dialog, its bound button.
+TEST_F(DialogTest, BoundButtonOfAShownDialogFiresFromTheWindowsMouseMessages)
+{
+    SceneManager::instance->setNextScene(scene);
+    SceneManager::instance->run(16);
+    Dialog* dialog = scene->getOrCreateDialog("", "ASK");
+    ASSERT_NE(nullptr, dialog);
+    scene->showDialog(dialog);
+    okPresses = 0;
+    ASSERT_NE(nullptr, dialog->bindComponent("ok", GuiMethod(nullptr, &countOkPress)));
+    const auto click = [&](int downX, int downY, int upX, int upY) {
+        hostWindow()->pushMessage(WM_MOUSEMOVE, 0, packPoint(downX, downY));
+        hostWindow()->pushMessage(WM_LBUTTONDOWN, MK_LBUTTON, packPoint(downX, downY));
+        hostWindow()->pushMessage(WM_MOUSEMOVE, MK_LBUTTON, packPoint(upX, upY));
+        hostWindow()->pushMessage(WM_LBUTTONUP, 0, packPoint(upX, upY));
+        WindowMessage message;
+        while (GameWindow::instance->peekMessage(message))
+            GameWindow::instance->dispatchMessage(message);
+        SceneManager::instance->run(16);
+    };
+    // The button covers x 120..139 and y 130..139 of the window.
+    struct Press {
+        int downX, downY, upX, upY;
+        int fired;
+    };
+    const Press presses[] = {
+        {125, 135, 125, 135, 1}, // inside
+        {120, 130, 120, 130, 1}, // its first pixel
+        {139, 139, 139, 139, 1}, // its last pixel
+        {119, 135, 119, 135, 0}, // one left of it
+        {140, 135, 140, 135, 0}, // one right of it
+        {125, 129, 125, 129, 0}, // one above it
+        {125, 140, 125, 140, 0}, // one below it
+        {125, 135, 160, 135, 0}, // pressed on it, let go beside it
+        {160, 135, 125, 135, 0}, // pressed beside it, let go on it
+    };
+    for (const Press& press : presses) {
+        SCOPED_TRACE(testing::Message() << press.downX << "," << press.downY << " -> " << press.upX << ","
+                                        << press.upY);
+        const int before = okPresses;
+        click(press.downX, press.downY, press.upX, press.upY);
+        EXPECT_EQ(press.fired, okPresses - before);
+        EXPECT_EQ(0u, scene->getInputHandler()->getQueuedCount());
+    }
+
+    // Hidden, the dialog's button hears nothing any more.
+    scene->hideDialog(dialog);
+    const int before = okPresses;
+    click(125, 135, 125, 135);
+    EXPECT_EQ(before, okPresses);
+}
+
+TEST_F(DialogTest, FullScreenHandlerIsMadeAlsoWithoutAWindow)
+{
+    // Tools build the gui without a window; nothing is listened to then.
+    GameWindow::destroyInstance();
+    PropertyNode configuration;
+    RefPointer<FullScreenHandler> handler(new FullScreenHandler(&configuration));
+    EXPECT_EQ(0u, handler->getInputHandler()->getQueuedCount());
 }
 
 TEST_F(DialogTest, NonModalDialogLetsHoverAndClicksThrough)

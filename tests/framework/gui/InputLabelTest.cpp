@@ -94,9 +94,13 @@ TEST_F(InputLabelTest, TypingInsertsAtTheCursorAndBackspaceAndDeleteStopAtTheEnd
     input->onChar(0x08);
     EXPECT_EQ(u"La art", input->getText());
     // Control characters never get in.
-    input->onChar(0x01);
-    input->onChar(0x7F);
+    for (char16_t control : {char16_t(0x01), char16_t(0x1F), char16_t(0x7F), char16_t(0x9F)})
+        input->onChar(control);
     EXPECT_EQ(u"La art", input->getText());
+    // The no-break space is the first character past them.
+    input->onChar(0xA0);
+    EXPECT_EQ(u"La art\u00A0", input->getText());
+    input->onChar(0x08);
     // Without the focus nothing is typed.
     input->setFocus(false);
     EXPECT_FALSE(input->onChar(u'x'));
@@ -129,6 +133,17 @@ TEST_F(InputLabelTest, ShiftWithArrowsGrowsAndShrinksTheSelectionFromTheCursorSi
     press(input.get(), VK_RIGHT);
     EXPECT_FALSE(input->hasSelection());
     EXPECT_EQ(1, input->getCursorIndex());
+    // Without shift an arrow drops the selection, leftwards too.
+    hold(VK_SHIFT, true);
+    press(input.get(), VK_RIGHT);
+    press(input.get(), VK_RIGHT);
+    hold(VK_SHIFT, false);
+    ASSERT_TRUE(input->hasSelection());
+    press(input.get(), VK_LEFT);
+    EXPECT_FALSE(input->hasSelection());
+    EXPECT_EQ(2, input->getCursorIndex());
+    press(input.get(), VK_HOME);
+    press(input.get(), VK_RIGHT);
     hold(VK_SHIFT, true);
     press(input.get(), VK_END);
     hold(VK_SHIFT, false);
@@ -142,11 +157,22 @@ TEST_F(InputLabelTest, MouseSelectsByDraggingAndWordsByDoubleClick)
     RefPointer<InputLabel> input = field();
     input->setText(u"pie, tart and cake", true);
     const int inTart = input->caretX(6) + 100 + 1;
+    // A dialog hands it the pointer as one of its input listeners.
+    EXPECT_EQ(static_cast<iInputListener*>(input.get()), interfaceCast<iInputListener>(input.get()));
+    // Moving without a press selects nothing.
+    input->onMouseMove(inTart, 55, 0);
+    EXPECT_FALSE(input->hasSelection());
     input->onLeftDown(101, 55, 1, false);
     input->onMouseMove(inTart, 55, 1);
     input->onLeftUp(inTart, 55, 0);
     EXPECT_EQ(0, input->getSelStart());
     EXPECT_EQ(6, input->getSelEnd());
+    // The release itself ends the selection where it happens.
+    input->onLeftDown(101, 55, 1, false);
+    input->onMouseMove(inTart, 55, 1);
+    input->onLeftUp(input->caretX(10) + 100 + 1, 55, 0);
+    EXPECT_EQ(0, input->getSelStart());
+    EXPECT_EQ(10, input->getSelEnd());
 
     // A word followed by a comma: the comma stays out.
     input->onLeftDown(input->caretX(1) + 100 + 1, 55, 1, true);
@@ -158,6 +184,11 @@ TEST_F(InputLabelTest, MouseSelectsByDraggingAndWordsByDoubleClick)
     EXPECT_EQ(5, input->getSelStart());
     EXPECT_EQ(10, input->getSelEnd());
     input->onLeftUp(inTart, 55, 0);
+    // Its release keeps the word.
+    EXPECT_EQ(5, input->getSelStart());
+    EXPECT_EQ(10, input->getSelEnd());
+    input->onMouseMove(101, 55, 0);
+    EXPECT_EQ(5, input->getSelStart());
 
     // A press outside takes the focus away.
     input->onLeftDown(700, 500, 1, false);
@@ -212,6 +243,11 @@ TEST_F(InputLabelTest, MaximumLengthAndWidthLimitInsertions)
     EXPECT_LT(narrow->getText().size(), 12u);
     EXPECT_FALSE(narrow->getText().empty());
     EXPECT_EQ(static_cast<int>(narrow->getText().size()), narrow->getCursorIndex());
+
+    // Zero sets no limit.
+    RefPointer<InputLabel> unlimited = field("maxlength=\"0\" maxwidth=\"0\"");
+    type(unlimited.get(), u"ab");
+    EXPECT_EQ(u"ab", unlimited->getText());
 
     RefPointer<InputLabel> stripped = field("stripspaces=\"true\"");
     type(stripped.get(), u" a b");

@@ -113,6 +113,7 @@ TEST_F(SceneManagerTest, DirectSwitchShowsTheNewSceneAndHidesTheOldOneAFrameLate
     manager->run(20);
     EXPECT_EQ((Lines {"A hide", "B update"}), takeJournal());
     EXPECT_EQ(Scene::Loaded, a->getState());
+    EXPECT_FALSE(a->getInputContainer().isInputEnabled());
     manager->run(20);
     EXPECT_EQ((Lines {"B update"}), takeJournal());
 }
@@ -237,6 +238,9 @@ TEST_F(SceneManagerTest, FadeBlackShowsTheLoadingTextOnlyWhenLoadingTakesLong)
         waited += 20;
     }
     EXPECT_EQ(FadeBlackTransitionScene::FadingIn, black->getPhase());
+    // The new scene's picture fades in over the old one, which is gone.
+    EXPECT_TRUE(black->getNewPicture()->isVisible());
+    EXPECT_FALSE(black->getOldPicture()->isVisible());
     EXPECT_GE(waited + 400, 1500);
     ASSERT_GT(framesUntilCurrent(b, 50), 0);
 }

@@ -105,6 +105,15 @@ TEST_F(StyleLabelTest, LineBreaksFromTextAndTag)
     EXPECT_GE(label->getHeight(), 2 * font->getLineHeight() + font->getDerivedLineHeight());
 }
 
+TEST_F(StyleLabelTest, WithoutAFontTheLabelKeepsAPixelOfSize)
+{
+    // Its picture is never made zero pixels wide or high.
+    RefPointer<StyleLabel> label(new StyleLabel(nullptr, 0, 0, 0, 0));
+    label->setText(u"");
+    EXPECT_EQ(label->getWidth(), 1);
+    EXPECT_EQ(label->getHeight(), 1);
+}
+
 TEST_F(StyleLabelTest, EscapedBracketIsText)
 {
     RefPointer<StyleLabel> label = make(u"a \\[b] c");
@@ -211,6 +220,8 @@ TEST_F(StyleLabelTest, ColoursStackAndUnwind)
     EXPECT_EQ(placed[3].colour, 0xFF102030u);
     EXPECT_EQ(placed[4].colour, 0u);
     EXPECT_EQ(words(*make(u"[color=zz]q"))[0].colour, 0u);
+    EXPECT_EQ(words(*make(u"[color=#FFAB09CF]q"))[0].colour, 0xFFAB09CFu);
+    EXPECT_EQ(words(*make(u"[color=#ffab09cf]q"))[0].colour, 0xFFAB09CFu);
     EXPECT_EQ(words(*make(u"[color=#]q"))[0].colour, 0u);
 }
 

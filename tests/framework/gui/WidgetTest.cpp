@@ -117,6 +117,8 @@ TEST_F(WidgetTest, DisabledButtonShowsItsLastFrameAndNeverFires)
 TEST_F(WidgetTest, FireKeysAreParsedAndFireOnRelease)
 {
     EXPECT_EQ((std::vector<int> {13, 32, 27}), Button::parseFireKeys(" 13 , 0x20,#1B"));
+    // Entries that are not whole numbers are skipped, not read as key 0.
+    EXPECT_EQ((std::vector<int> {13, 0x2F}), Button::parseFireKeys("13,enter,0xZ,,#2F"));
     RefPointer<Button> button =
         make<Button>("<Button id=\"w\" image=\"button\" section=\"ui\" firekey=\"13, 0x20\"/>");
     button->setCallback(GuiMethod(nullptr, &countCall));
@@ -126,6 +128,11 @@ TEST_F(WidgetTest, FireKeysAreParsedAndFireOnRelease)
     EXPECT_TRUE(button->onKeyUp(32));
     EXPECT_EQ(1, calls);
     EXPECT_EQ(Button::Normal, button->getState());
+    // A disabled button leaves its keys to others.
+    button->setEnabled(false);
+    EXPECT_FALSE(button->onKeyDown(13));
+    EXPECT_FALSE(button->onKeyUp(13));
+    EXPECT_EQ(1, calls);
 }
 
 TEST_F(WidgetTest, HitMaskThresholdAndPointsOutsideTheMask)
@@ -228,6 +235,9 @@ TEST_F(WidgetTest, RadioSwitchesUncheckTheRestOfTheirGroup)
     EXPECT_FALSE(first->isChecked());
     EXPECT_TRUE(other->isChecked());
     EXPECT_EQ(1, calls);
+    // Unchecking one leaves the rest of its group as they are.
+    other->setChecked(false);
+    EXPECT_TRUE(second->isChecked());
 
     // A checked radio switch stays checked and calls nothing, but takes the click.
     EXPECT_TRUE(second->onLeftDown(55, 5, 1, false));
@@ -246,14 +256,23 @@ TEST_F(WidgetTest, CheckBoxTogglesOnlyAfterAPressOnIt)
     EXPECT_TRUE(box->onLeftUp(5, 5, 0));
     EXPECT_TRUE(box->isChecked());
     EXPECT_EQ(1, calls);
+    // A release beside it is left to whatever is under the pointer.
+    box->onLeftDown(5, 5, 1, false);
+    EXPECT_FALSE(box->onLeftUp(300, 5, 0));
+    EXPECT_TRUE(box->isChecked());
     // A press elsewhere and a release on it only shows the over frame.
     EXPECT_FALSE(box->onLeftUp(5, 5, 0));
     EXPECT_EQ(Switch::Over, box->getState());
     EXPECT_EQ(5, box->getCurrentFrame());
     box->setEnabled(false);
     EXPECT_EQ(7, box->getCurrentFrame());
+    // Boxes outside any group are checked and unchecked one at a time.
+    RefPointer<Switch> another = make<Switch>("<Switch id=\"w\" image=\"switch\" section=\"ui\" checked=\"true\"/>");
     box->setChecked(false);
     EXPECT_EQ(3, box->getCurrentFrame());
+    box->setChecked(true);
+    EXPECT_TRUE(another->isChecked());
+    box->setChecked(false);
 }
 
 TEST_F(WidgetTest, ClickOnTheCaptionTogglesTheSwitch)
@@ -292,6 +311,16 @@ const char* const kSlider = "<Slider id=\"w\" image=\"track\" section=\"ui\" x=\
 
 TEST_F(WidgetTest, SliderMapsTheThumbToValuesAndPinsTheEnds)
 {
+    // Made disabled, its three buttons are disabled with it.
+    std::string disabledXml = kSlider;
+    disabledXml.insert(disabledXml.find(" x="), " enabled=\"false\"");
+    RefPointer<Slider> disabled = make<Slider>(disabledXml);
+    EXPECT_FALSE(disabled->isEnabled());
+    for (Button* button : {disabled->getThumb(), disabled->getIncButton(), disabled->getDecButton()}) {
+        ASSERT_NE(nullptr, button);
+        EXPECT_FALSE(button->isEnabled());
+    }
+
     RefPointer<Slider> slider = make<Slider>(kSlider);
     ASSERT_NE(nullptr, slider->getThumb());
     slider->setCallback(GuiMethod(nullptr, &countCall));

@@ -186,6 +186,17 @@ TEST_F(FileModesTest, ArchiveFromMemoryAndBrokenArchives)
         names.push_back(memory->getEntryInfo().name);
     EXPECT_EQ((std::vector<std::string> {"One.txt", "two.txt"}), names);
     EXPECT_EQ(FileArchive::ReadResult::Missing, memory->readFile("three.txt", buffer));
+    // An entry read byte by byte: its bytes, then -1 at its end.
+    EXPECT_TRUE(memory->closeEntry()) << "nothing open";
+    EXPECT_FALSE(memory->locateAndOpen("three.txt"));
+    ASSERT_TRUE(memory->locateAndOpen("TWO.txt"));
+    EXPECT_FALSE(memory->isEntryAtEnd());
+    EXPECT_EQ('2', memory->readByte());
+    EXPECT_EQ('2', memory->readByte());
+    EXPECT_EQ(-1, memory->readByte());
+    EXPECT_TRUE(memory->isEntryAtEnd());
+    EXPECT_TRUE(memory->closeEntry());
+    EXPECT_EQ(-1, memory->readByte()) << "closed";
 
     // Truncated archives and non-zip bytes read as missing entries.
     RefPointer<FileArchive> truncated(new FileArchive());
@@ -196,6 +207,8 @@ TEST_F(FileModesTest, ArchiveFromMemoryAndBrokenArchives)
     EXPECT_EQ(FileArchive::ReadResult::Missing, junk->readFile("one.txt", buffer));
     EXPECT_TRUE(junk->isOpen());
     EXPECT_FALSE(junk->hasHandle());
+    EXPECT_FALSE(junk->firstEntry());
+    EXPECT_TRUE(log.contains("cannot be read as a zip file"));
 }
 
 } // namespace

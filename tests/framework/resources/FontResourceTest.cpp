@@ -41,10 +41,26 @@ TEST_F(FontResourceTest, BuildsTheBakedFontWithItsLayers)
     EXPECT_FALSE(font->hasError());
     BitmapFont* built = font->getFont();
     ASSERT_NE(built, nullptr);
-    EXPECT_EQ(built->getLayers().size(), 2u);
+    ASSERT_EQ(built->getLayers().size(), 2u);
     EXPECT_EQ(built->getMaxPadding(), 2);
+    // Each layer takes its padding and colour from the file, in the file's order.
+    EXPECT_EQ(built->getLayers()[0]->getPadding(), 0);
+    EXPECT_EQ(built->getLayers()[0]->getColour(), 0xFFFFFFFFu);
+    EXPECT_EQ(built->getLayers()[1]->getPadding(), 2);
+    EXPECT_EQ(built->getLayers()[1]->getColour(), 0xFF202020u);
+    EXPECT_NE(built->getLayers()[0]->getImage(), nullptr);
     EXPECT_TRUE(built->hasGlyph(u'A'));
     EXPECT_GT(built->measure(u"Hello", 0, -1, BitmapFont::MetricAdvance), 20);
+
+    // Layers beside the font node; without padding and colour they have none.
+    RefPointer<FontResource> plain = resource("tests/data/fonts/testplain.xml");
+    plain->load();
+    EXPECT_FALSE(plain->hasError());
+    ASSERT_NE(plain->getFont(), nullptr);
+    ASSERT_EQ(plain->getFont()->getLayers().size(), 1u);
+    EXPECT_EQ(plain->getFont()->getLayers()[0]->getPadding(), 0);
+    EXPECT_EQ(plain->getFont()->getLayers()[0]->getColour(), 0u);
+    EXPECT_TRUE(plain->getFont()->hasGlyph(u'!'));
 
     RefPointer<FontResource> mask = resource("tests/data/fonts/testmask.xml");
     mask->load();
