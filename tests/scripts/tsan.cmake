@@ -15,6 +15,6 @@ foreach(program ${TSAN_PROGRAMS})
       ${CMAKE_SOURCE_DIR}/build-tsan/tests/${program} ${CMAKE_SOURCE_DIR}/tests/scripts/helpers/missing_tool.sh
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/build-tsan)
   set_tests_properties(tsan_${program} PROPERTIES
-    SKIP_RETURN_CODE 77 TIMEOUT 600
+    SKIP_RETURN_CODE 77 TIMEOUT 1800
     ENVIRONMENT "${TEST_ENV};TSAN_OPTIONS=halt_on_error=1 second_deadlock_stack=1")
 endforeach()
