@@ -18,6 +18,10 @@ BUILD=build-test
 if command -v ccache >/dev/null 2>&1; then
   # CMake takes these as the default launchers of every tree it configures.
   export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+  # Paths below the checkout are hashed as relative ones, so that the copy of
+  # the checkout at a deep path (deep_checkout.test_host) reuses this tree's
+  # objects instead of compiling them again.
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 fi
 
 started=$SECONDS
@@ -35,6 +39,7 @@ for extra in tests/scripts/*.sh; do
   phase "$(basename "$extra" .sh)"
 done
 
+bash tests/scripts/helpers/fuzz_seeds.sh .
 echo "test.sh: the builds took $((SECONDS - started)) s; ctest follows"
 cd "$BUILD"
 ctest --output-on-failure -j "$JOBS"

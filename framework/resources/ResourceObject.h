@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -61,7 +62,9 @@ protected:
 
 private:
     RefPointer<BaseObject> content;
-    State state = State::Unloaded;
+    // Written under the resource lock; isLoaded and isLoading read it
+    // without, while the loader thread may be writing it.
+    std::atomic<State> state{State::Unloaded};
     bool error = false;
     int weight = 1;
     // Bumped by every unload: a load that started before it is dropped.

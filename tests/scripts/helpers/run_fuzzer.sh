@@ -27,6 +27,14 @@ mkdir -p "$work" "$artifacts"
 seeds=()
 [ -d "$source_dir/fuzz/corpus/$corpus_name" ] && seeds+=("$source_dir/fuzz/corpus/$corpus_name")
 [ -d "$source_dir/tests/data/regress/$corpus_name" ] && seeds+=("$source_dir/tests/data/regress/$corpus_name")
+# A run from nothing would pass while finding little: the seeds belong in
+# fuzz/corpus/<target without "fuzz_">.
+seed_count=$(find "$source_dir/fuzz/corpus/$corpus_name" -maxdepth 1 -type f ! -name '.*' 2>/dev/null | wc -l)
+echo "$target: $seed_count seeds in fuzz/corpus/$corpus_name"
+if [ "$seed_count" -eq 0 ]; then
+  echo "FAILED: $target has no seeds in fuzz/corpus/$corpus_name/" >&2
+  exit 1
+fi
 "$program" -seed=1 -max_total_time="$seconds" -timeout=25 -error_exitcode=1 -timeout_exitcode=1 -rss_limit_mb=2048 -print_final_stats=1 \
   -artifact_prefix="$artifacts/" "$work" "${seeds[@]}" >"$build_dir/$target.log" 2>&1
 status=$?
