@@ -108,6 +108,15 @@ TEST(PropertyNodeTest, UnnamedAndDuplicateChildrenReplaceTheEarlierOne)
     node->addChild(same);
     EXPECT_EQ(9, node->getInt("keep"));
     EXPECT_EQ(2, node->getCount());
+
+    // A named child also replaces an entry of that name put in by add().
+    RefPointer<PropertyNode> listed(new PropertyNode("l", "Node"));
+    listed->add(new PropertyValue("x", 1));
+    listed->add(new PropertyValue("y", 2));
+    listed->addChild(new PropertyValue("x", 3));
+    ASSERT_EQ(2, listed->getCount());
+    EXPECT_EQ("y", listed->getAt(0)->getName());
+    EXPECT_EQ(3, listed->getAt(1)->getInt());
 }
 
 TEST(PropertyNodeTest, UntypedValuesAreFoundByNameButNotCounted)

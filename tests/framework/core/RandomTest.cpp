@@ -80,10 +80,13 @@ TEST(Random, ReversedBoundsDrawFromTheRangeBetweenThem)
 TEST(Random, NextBytesTakesOneDrawPerFourBytes)
 {
     Random a(11), b(11);
-    uint8_t bytes[6];
+    // One byte past the asked count must stay as it was.
+    uint8_t bytes[7];
+    bytes[6] = 0xA5;
     a.nextBytes(bytes, 6);
     const int32_t first = b.next();
     const int32_t second = b.next();
+    EXPECT_EQ(bytes[6], 0xA5);
     EXPECT_EQ(bytes[0], static_cast<uint8_t>(first));
     EXPECT_EQ(bytes[3], static_cast<uint8_t>(first >> 24));
     EXPECT_EQ(bytes[4], static_cast<uint8_t>(second));
