@@ -131,6 +131,10 @@ TEST(ModifierLocationPolygonicPath, WalksAtConstantSpeedAcrossCorners)
     std::vector<Position> positions =
         run(new ModifierLocationPolygonicPath(polygon.get(), 40, false, false), node.get(), 10);
     EXPECT_EQ(positions, (std::vector<Position> {{0, 0}, {5, 0}, {10, 0}, {10, 5}, {10, 10}}));
+    // Two points make one edge to walk.
+    RefPointer<Polygon> line = path({{0, 0}, {20, 0}});
+    positions = run(new ModifierLocationPolygonicPath(line.get(), 40, false, false), node.get(), 10);
+    EXPECT_EQ(positions, (std::vector<Position> {{0, 0}, {5, 0}, {10, 0}, {15, 0}, {20, 0}}));
 }
 
 TEST(ModifierLocationPolygonicPath, AFrameSkippingPastSeveralEdgesStaysOnThePath)
@@ -156,6 +160,13 @@ TEST(ModifierLocationPolygonicPath, ClosedLoopStartsAgainFromTheStartPoint)
     std::vector<Position> positions = run(walker.get(), node.get(), 10, 6);
     EXPECT_EQ(positions, (std::vector<Position> {{10, 0}, {10, 10}, {0, 10}, {0, 0}, {10, 0}, {10, 10}}));
     EXPECT_FALSE(walker->isFinished());
+    // A start index outside the points starts from the first one.
+    for (int outside : {-1, 5}) {
+        RefPointer<ModifierLocationPolygonicPath> fromFirst(
+            new ModifierLocationPolygonicPath(square.get(), 40, true, false, outside));
+        positions = run(fromFirst.get(), node.get(), 10, 6);
+        EXPECT_EQ(positions, (std::vector<Position> {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}, {10, 0}})) << outside;
+    }
 }
 
 TEST(ModifierLocationPolygonicPath, ZeroLengthPathOrDurationFinishesOnTheLastPoint)

@@ -74,6 +74,8 @@ TEST(Polygon, SetPointCountKeepsExistingPoints)
     EXPECT_FLOAT_EQ(polygon->getPoint(1).x, 3);
     EXPECT_FLOAT_EQ(polygon->getPoint(2).x, 0);
     polygon->setPoint(7, 1, 1); // out of range: ignored
+    polygon->setPoint(3, 1, 1);
+    polygon->setPoint(-1, 1, 1);
     EXPECT_EQ(polygon->getPointCount(), 3);
 }
 

@@ -126,6 +126,8 @@ TEST(SpriteFrames, FrameCountZeroLaysOutOneFrame)
 {
     RefPointer<Image> strip = coordinateImage(20, 10);
     RefPointer<Sprite> sprite(new Sprite(0, 0, strip.get()));
+    sprite->setFrameCount(4, true);
+    EXPECT_EQ(sprite->getWidth(), 5);
     sprite->setFrameCount(0, true);
     EXPECT_EQ(sprite->getWidth(), 20);
     sprite->nextFrame();
@@ -262,6 +264,35 @@ TEST(SpriteDirty, UnchangedValuesLeaveItClear)
     EXPECT_FALSE(sprite->isDirty());
     sprite->setAlpha(128);
     EXPECT_TRUE(sprite->isDirty());
+}
+
+TEST(SpriteDirty, EachChangeMarksIt)
+{
+    const struct {
+        const char* change;
+        void (*apply)(Sprite&);
+    } changes[] = {
+        {"alpha", [](Sprite& s) { s.setAlpha(128); }},
+        {"removed", [](Sprite& s) { s.setRemoved(true); }},
+        {"hidden", [](Sprite& s) { s.setVisible(false); }},
+        {"scale", [](Sprite& s) { s.setScale(2.0f); }},
+        {"anchor", [](Sprite& s) { s.setAnchorPoint(Sprite::Center); }},
+        {"pivot y", [](Sprite& s) { s.setPivotPoint(1.0f, 3.0f); }},
+        {"pivot x", [](Sprite& s) { s.setPivotPoint(3.0f, 2.0f); }},
+        {"stretch width", [](Sprite& s) { s.setStretchWidth(2); }},
+        {"stretch height", [](Sprite& s) { s.setStretchHeight(2); }},
+        {"new stretch width", [](Sprite& s) { s.setStretchWidth(2); s.setDirty(false); s.setStretchWidth(3); }},
+        {"new stretch height", [](Sprite& s) { s.setStretchHeight(2); s.setDirty(false); s.setStretchHeight(3); }},
+    };
+    RefPointer<Image> picture = coordinateImage(4, 4);
+    for (const auto& row : changes) {
+        RefPointer<Sprite> sprite(new Sprite(0, 0, picture.get()));
+        sprite->setPivotFollowsAnchor(false);
+        sprite->setPivotPoint(1.0f, 2.0f);
+        sprite->setDirty(false);
+        row.apply(*sprite);
+        EXPECT_TRUE(sprite->isDirty()) << row.change;
+    }
 }
 
 // --- drawing ---

@@ -152,6 +152,17 @@ TEST_F(SoundNodeTest, TheSoundModifierPlaysANodesOwnSound)
     EXPECT_EQ(node->getUsers(), 1);
     RefPointer<GameNode> plain(new GameNode);
     EXPECT_EQ(ModifierSound::getBackend().playSoundNode(plain.get()), -1);
+    // Both players start the node's sound once, unlooped: it ends with its length.
+    for (int (*player)(GameNode*) : {ModifierSound::getBackend().playSoundNode, &ModifierSound::playOwnSound}) {
+        RefPointer<SoundNode> once = makeNode();
+        EXPECT_EQ(player(once.get()), 1000);
+        const int channel = once->getChannel();
+        ASSERT_GE(channel, 0);
+        once->update(1000);
+        EXPECT_EQ(once->getUsers(), 0);
+        EXPECT_FALSE(playing(channel));
+        EXPECT_EQ(player(plain.get()), -1);
+    }
 }
 
 TEST(SoundNodeOff, EveryOperationIsANoOp)
