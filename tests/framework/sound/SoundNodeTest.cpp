@@ -80,6 +80,14 @@ TEST_F(SoundNodeTest, RestartsAreLimitedByUsersAndInterval)
     EXPECT_EQ(node->getUsers(), 0);
     EXPECT_FALSE(playing(second));
     EXPECT_FALSE(node->stop(false));
+
+    // Once the length has run out, an update lets go of one user, not all.
+    const int third = node->play();
+    node->update(100);
+    EXPECT_EQ(node->play(), third);
+    node->update(900);
+    EXPECT_EQ(node->getUsers(), 1);
+    EXPECT_TRUE(playing(third));
 }
 
 TEST_F(SoundNodeTest, LoopedNodeStartsOnceAndIsNeverCountedDown)
