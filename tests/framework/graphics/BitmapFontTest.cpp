@@ -149,6 +149,7 @@ TEST(BitmapFont, LineHeightFollowsPaddingUnlessSet)
 
     RefPointer<BitmapFont> fixed = fontFromXml(R"(<Font id="font" lineheight="30"/>)");
     EXPECT_EQ(fixed->getLineHeight(), 30);
+    EXPECT_FALSE(fixed->isMaskFont());  // no layers at all
     RefPointer<BitmapFont> zero = fontFromXml(R"(<Font id="font" lineheight="0"/>)");
     EXPECT_EQ(zero->getLineHeight(), zero->getDerivedLineHeight());
     EXPECT_EQ(zero->getTopLayerColour(), 0u);

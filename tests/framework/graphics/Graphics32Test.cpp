@@ -45,6 +45,8 @@ TEST(Graphics32Test, AlphaIsClampedAndZeroDrawsNothing)
     Target32 t(0xFF000000);
     t.g->setAlpha(300);
     EXPECT_EQ(t.g->getAlpha(), 255);
+    t.g->setAlpha(1);
+    EXPECT_EQ(t.g->getAlpha(), 1);
     t.g->setAlpha(-5);
     EXPECT_EQ(t.g->getAlpha(), 0);
     t.g->setColour(0xFFFFFFFF);
@@ -317,11 +319,22 @@ TEST(Graphics32Test, BlitClipsNegativeSourceAndTargetEdges)
 
 TEST(Graphics32Test, CopyAndChannelBlits)
 {
-    Target32 t(0x50505050, 4, 1);
+    Target32 t(0x50505050, 4, 2);
     RefPointer<Image> source = filled32(2, 1, 0x64112233);
     t.g->setAlpha(0);  // copies and channel operations ignore the alpha
     t.g->blitCopy(source.get(), 0, 0);
     EXPECT_EQ(t.at(0, 0), 0x64112233u);
+    EXPECT_EQ(t.at(1, 0), 0x64112233u);
+    EXPECT_EQ(t.at(2, 0), 0x50505050u);
+    EXPECT_EQ(t.at(0, 1), 0x50505050u);
+    // A channel blit also stops at the source's last column.
+    t.g->blitChannel(source.get(), 3, 0, 1);
+    EXPECT_EQ(t.at(1, 1), 0x50505033u);
+    EXPECT_EQ(t.at(2, 1), 0x50505050u);
+    // A 16-bit source gives its alpha plane.
+    RefPointer<Image> planed = filled16(1, 1, 0x1234, 0x77);
+    t.g->blitChannel(planed.get(), 0, 3, 1);
+    EXPECT_EQ(t.at(3, 1), 0x77505050u);
 
     RefPointer<Image> plane = Image::create(2, 1, 1);
     plane->lock();
@@ -352,6 +365,8 @@ TEST(Graphics32Test, ChannelWrites)
     EXPECT_EQ(t.at(0, 0), 0x11FF3344u);
     t.g->setPixelChannel(9, 0xAB, 1, 0);  // any other channel writes blue
     EXPECT_EQ(t.at(1, 0), 0x112233ABu);
+    t.g->setPixelChannel(2, 0x55, 1, 0);
+    EXPECT_EQ(t.at(1, 0), 0x112255ABu);
     t.g->fillRectChannel(0, 0xEE, 0, 0, 3, 1);
     EXPECT_EQ(t.at(2, 0), 0xEE223344u);
     t.g->fillRectChannel(4, 0x00, 0, 0, 3, 1);
