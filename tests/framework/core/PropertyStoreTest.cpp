@@ -272,7 +272,12 @@ TEST(PropertyStoreTest, NamesXmlCannotCarryAreKeptAsTextElements)
     PropertyNode* node = store->addNode("n", "");
     node->setString("two words", "kept", true);
     node->setString("", "unnamed", true);
+    // Colons and non-ASCII letters are fine in names: those stay attributes.
+    node->setString("ns:key", "a", true);
+    node->setString("_caf\xC3\xA9", "b", true);
     const std::string text = store->toXmlText();
+    EXPECT_NE(std::string::npos, text.find(" ns:key=\"a\"")) << text;
+    EXPECT_NE(std::string::npos, text.find(" _caf\xC3\xA9=\"b\"")) << text;
     auto back = parse(text);
     PropertyNode* read = back->getNode("n");
     EXPECT_EQ("Node", read->getTypeName());

@@ -154,3 +154,17 @@ TEST(CRuntimeRandom, ShuffleOfTwoUsesOneDraw)
     EXPECT_EQ(items[0], draw % 2 == 0 ? 'b' : 'a');
     EXPECT_EQ(generator.rand(), mirror.rand());
 }
+
+TEST(CRuntimeRandom, EachSwapTakesOneDrawUpToFifteenBitsAndTwoBeyond)
+{
+    // n items make n - 1 swaps; only a swap over more than 32767 places draws twice.
+    for (const int count : {CRuntimeRandom::kRandMax, CRuntimeRandom::kRandMax + 1}) {
+        std::vector<int> items(static_cast<size_t>(count));
+        CRuntimeRandom generator(7), mirror(7);
+        generator.shuffle(items);
+        const int draws = count == CRuntimeRandom::kRandMax ? count - 1 : count;
+        for (int i = 0; i < draws; ++i)
+            mirror.rand();
+        EXPECT_EQ(generator.rand(), mirror.rand()) << count;
+    }
+}

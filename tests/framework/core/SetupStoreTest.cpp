@@ -98,6 +98,7 @@ TEST_F(SetupStoreTest, SelfReferringTemplatesDoNotLoop)
                             "<Node id=\"PING\" setup=\"PONG\" p=\"1\"/>"
                             "<Node id=\"PONG\" setup=\"PING\" q=\"1\"/>"
                             "<Node id=\"OUTER\" o=\"1\"><Node id=\"INNER\" setup=\"OUTER\"/></Node>"
+                            "<Node id=\"FAR\" f=\"1\"><Node id=\"MID\"><Node id=\"DEEP\" setup=\"FAR\"/></Node></Node>"
                             "</Node><Node id=\"templates\"><Node id=\"USE\" setup=\"PING\"/></Node></root>";
     store().loadFromTexts({xml});
     EXPECT_EQ(1, properties().getNode("SELF")->getInt("s"));
@@ -113,6 +114,9 @@ TEST_F(SetupStoreTest, SelfReferringTemplatesDoNotLoop)
     PropertyNode* inner = properties().getNode("OUTER")->getNode("INNER");
     EXPECT_EQ(1, inner->getInt("o"));
     EXPECT_EQ(nullptr, inner->getChild("INNER"));
+    PropertyNode* deep = properties().getNode("FAR")->getNode("MID")->getNode("DEEP");
+    EXPECT_EQ(1, deep->getInt("f"));
+    EXPECT_EQ(nullptr, deep->getChild("MID"));
 }
 
 TEST_F(SetupStoreTest, LaterSectionDefinitionsReplaceEarlierOnes)

@@ -116,6 +116,9 @@ TEST(StringUtils, AsciiCaseHelpers)
 {
     EXPECT_EQ(toLowerAscii("Media/LEVELS/L1.XML"), "media/levels/l1.xml");
     EXPECT_EQ(toUpperAscii("text_ok"), "TEXT_OK");
+    // Both ends of the alphabet, and the characters just outside it.
+    EXPECT_EQ(toLowerAscii("@AZ["), "@az[");
+    EXPECT_EQ(toUpperAscii("`az{"), "`AZ{");
     EXPECT_TRUE(equalsIgnoreCaseAscii("-UnitTest", "-unittest"));
     EXPECT_FALSE(equalsIgnoreCaseAscii("abc", "abcd"));
     EXPECT_FALSE(equalsIgnoreCaseAscii("abc", "abd"));
