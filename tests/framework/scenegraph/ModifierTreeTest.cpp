@@ -71,6 +71,11 @@ TEST(OwnModifiers, AddingTwiceKeepsOneEntry)
     GameNode::addModifier(node.get(), modifier.get());
     EXPECT_EQ(node->getOwnModifiers().size(), 1u);
     EXPECT_EQ(modifier->getReferenceCount(), 2);
+    // Without a node or a modifier nothing is added.
+    EXPECT_EQ(GameNode::addModifier(nullptr, modifier.get()), modifier.get());
+    EXPECT_EQ(GameNode::addModifier(node.get(), nullptr), nullptr);
+    EXPECT_EQ(node->getOwnModifiers().size(), 1u);
+    EXPECT_EQ(modifier->getReferenceCount(), 2);
 }
 
 TEST(OwnModifiers, AddAtFrontRunsFirst)

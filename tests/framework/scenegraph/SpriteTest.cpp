@@ -149,6 +149,18 @@ TEST(SpriteFrames, FrameModifierLoopsCountedTimesAndFinishesOnTheEndFrame)
     EXPECT_TRUE(frames->isFinished());
     EXPECT_EQ(sprite->getCurrentFrame(), 2);
     EXPECT_EQ(shown, (std::vector<int> {0, 1, 2, 0, 1, 2, 2}));
+
+    // No repeats: once through, then it finishes on the end frame.
+    sprite->setCurrentFrame(0);
+    RefPointer<ModifierFrame> once(new ModifierFrame(0, 10));
+    once->setTarget(sprite.get());
+    shown.clear();
+    for (int i = 0; i < 12 && !once->isFinished(); ++i) {
+        once->step(10);
+        shown.push_back(sprite->getCurrentFrame());
+    }
+    EXPECT_TRUE(once->isFinished());
+    EXPECT_EQ(shown, (std::vector<int> {0, 1, 2, 2}));
 }
 
 TEST(SpriteFrames, FrameModifierWithOnceStopsOnTheLastFrame)
@@ -282,6 +294,9 @@ TEST(SpriteDirty, EachChangeMarksIt)
         {"stretch width", [](Sprite& s) { s.setStretchWidth(2); }},
         {"stretch height", [](Sprite& s) { s.setStretchHeight(2); }},
         {"new stretch width", [](Sprite& s) { s.setStretchWidth(2); s.setDirty(false); s.setStretchWidth(3); }},
+        {"stretch cleared", [](Sprite& s) { s.setStretchWidth(2); s.setDirty(false); s.clearStretchRect(); }},
+        {"width", [](Sprite& s) { s.setWidth(3); }},
+        {"clip rectangle", [](Sprite& s) { s.setClipRect(0, 0, 2, 2); }},
         {"new stretch height", [](Sprite& s) { s.setStretchHeight(2); s.setDirty(false); s.setStretchHeight(3); }},
     };
     RefPointer<Image> picture = coordinateImage(4, 4);
