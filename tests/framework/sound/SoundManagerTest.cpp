@@ -110,6 +110,13 @@ TEST_F(SoundManagerTest, LoadSampleReadsFilesAndReportsFailure)
     EXPECT_EQ(Sound::getLength(sound.get()), 1000);
     RefPointer<Sound> missing(new Sound);
     EXPECT_EQ(Sound::loadSample(1, missing.get(), "no/such/file.wav"), -1);
+
+    std::ifstream in(musicA, std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    RefPointer<Sound> fromMemory(new Sound);
+    EXPECT_TRUE(fromMemory->loadFromMemory(bytes.data(), bytes.size()));
+    const uint8_t garbage[] = {1, 2, 3, 4, 5, 6, 7, 8};
+    EXPECT_FALSE(fromMemory->loadFromMemory(garbage, sizeof garbage));
 }
 
 TEST_F(SoundManagerTest, FadeWithZeroDurationCompletesNextUpdate)
@@ -203,6 +210,14 @@ TEST_F(SoundManagerTest, SecondPlayDuringCrossFadeStartsFromTheFormerIncoming)
     EXPECT_EQ(manager->getCurrentMusic(), b.get());
     EXPECT_EQ(manager->getIncomingMusic(), c.get());
     EXPECT_FLOAT_EQ(b->fadeTarget, 0.0f);
+
+    // Asking again for the incoming music ends the cross-fade on it.
+    manager->playMusic(1000, 0.7f, 1000, c.get(), 0, 0x132);
+    EXPECT_EQ(manager->getCurrentMusic(), c.get());
+    EXPECT_FALSE(manager->isCrossFading());
+    for (int i = 0; i < 60; ++i)
+        manager->run(20);
+    EXPECT_EQ(manager->getCurrentMusic(), c.get());
     std::remove(c->fileName.c_str());
 }
 

@@ -69,8 +69,13 @@ TEST_F(SoundNodeTest, RestartsAreLimitedByUsersAndInterval)
     // 100 ms after the start: no new start, but a user is counted.
     EXPECT_EQ(node->play(), first);
     EXPECT_EQ(node->getUsers(), 2);
-    node->update(200);
-    // 300 ms after the start: started again on a new channel.
+    node->update(99);
+    // 199 ms after the start: still too soon.
+    EXPECT_EQ(node->play(), first);
+    EXPECT_EQ(node->getUsers(), 3);
+    EXPECT_FALSE(node->stop(false));
+    node->update(1);
+    // 200 ms after the start: started again on a new channel.
     const int second = node->play();
     EXPECT_NE(second, first);
     EXPECT_EQ(node->getUsers(), 3);
@@ -88,6 +93,13 @@ TEST_F(SoundNodeTest, RestartsAreLimitedByUsersAndInterval)
     node->update(900);
     EXPECT_EQ(node->getUsers(), 1);
     EXPECT_TRUE(playing(third));
+
+    // A play asked to restart starts at once, even within the interval.
+    RefPointer<SoundNode> eager = makeNode();
+    const int started = eager->play();
+    const int restarted = eager->play(true, 255, 128, false);
+    EXPECT_NE(restarted, started);
+    EXPECT_EQ(eager->getUsers(), 2);
 }
 
 TEST_F(SoundNodeTest, LoopedNodeStartsOnceAndIsNeverCountedDown)
@@ -114,7 +126,8 @@ TEST_F(SoundNodeTest, ForcedRestartOfALoopDoesNotOrphanTheOldChannel)
     RefPointer<SoundNode> node = makeNode(&configuration);
     const int first = node->play();
     const int second = node->play();
-    EXPECT_FALSE(playing(first) && first != second);
+    EXPECT_NE(first, second);
+    EXPECT_FALSE(playing(first));
     EXPECT_TRUE(playing(second));
     EXPECT_TRUE(node->stop(true));
     EXPECT_FALSE(playing(second));
