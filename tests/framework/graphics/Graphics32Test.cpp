@@ -85,6 +85,10 @@ TEST(Graphics32Test, ClipEdgesAreInclusiveLeftExclusiveRight)
     EXPECT_EQ(countDifferent32(t.image.get(), 0), 0);
     t.g->setPixel(4, 5);
     EXPECT_EQ(t.at(4, 5), 0x00FFFFFFu);
+    // Lines lying on the first row or column past the clip draw nothing.
+    t.g->drawLine(4, 10, 9, 10);
+    t.g->drawLine(10, 4, 10, 9);
+    EXPECT_EQ(countDifferent32(t.image.get(), 0), 1);
 }
 
 TEST(Graphics32Test, DisjointClipDrawsNothingUntilReset)
@@ -106,6 +110,9 @@ TEST(Graphics32Test, RectangleOutlineDrawsEachBorderPixelOnce)
     t.g->setColour(0xFF202020);
     t.g->setAlpha(128);  // a pixel drawn twice would come out brighter
     t.g->drawRect(0, 0, 4, 3);
+    EXPECT_EQ(countDifferent32(t.image.get(), 0), 10);
+    t.g->drawRect(5, 5, 0, 2);  // no width or no height: nothing
+    t.g->drawRect(5, 5, 2, 0);
     EXPECT_EQ(countDifferent32(t.image.get(), 0), 10);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 4; ++x) {

@@ -208,6 +208,15 @@ TEST(PngDecoderTest, FilesAreReadFromDisk)
     EXPECT_FALSE(loadPngFile(path + ".missing", 0));
     EXPECT_FALSE(loadJpegFile(path));
     std::remove(path.c_str());
+
+    const std::vector<uint8_t> jpeg = testimages::encodeJpeg(8, 8, 1, std::vector<uint8_t>(64, 90));
+    const std::string jpegPath = std::string(TORTELUNE_BINARY_DIR) + "/decoder-test.jpg";
+    std::ofstream(jpegPath, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()), std::streamsize(jpeg.size()));
+    RefPointer<Image> grey = loadJpegFile(jpegPath);
+    ASSERT_TRUE(grey);
+    EXPECT_EQ(grey->getWidth(), 8);
+    EXPECT_FALSE(loadJpegFile(jpegPath + ".missing"));
+    std::remove(jpegPath.c_str());
 }
 
 TEST(JpegDecoderTest, ColourGreyAndCmyk)
