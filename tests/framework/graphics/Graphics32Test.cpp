@@ -211,6 +211,23 @@ TEST(Graphics32Test, SmoothPolygonOnlyAddsPartialEdgePixels)
     EXPECT_GT(extra, 0);
 }
 
+TEST(Graphics32Test, SmoothPolygonCutByTheLeftEdgeKeepsOneRunPerRow)
+{
+    // A convex shape covers one run of pixels in each row, also where its
+    // shallow smoothed edges leave the target on the left.
+    const PointF shape[] = {{-6.3f, 3.2f}, {13.7f, 1.1f}, {9.2f, 14.6f}};
+    Target32 t(0, 24, 16);
+    t.g->setColour(0xFFFFFFFF);
+    t.g->fillPolygon(shape, 3, true);
+    for (int y = 0; y < 16; ++y) {
+        int runs = 0;
+        for (int x = 0; x < 24; ++x)
+            runs += t.at(x, y) != 0 && (x == 0 || t.at(x - 1, y) == 0);
+        EXPECT_LE(runs, 1) << "row " << y;
+    }
+    EXPECT_NE(t.at(0, 4), 0u);
+}
+
 TEST(Graphics32Test, OverallAlphaBlitUsesAllFourBytes)
 {
     Target32 t(0x40102030);
