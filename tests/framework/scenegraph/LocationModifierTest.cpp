@@ -14,6 +14,8 @@
 #include "framework/scenegraph/ModifierVisible.h"
 #include "framework/scenegraph/MoveTask.h"
 #include "framework/scenegraph/PurgeTask.h"
+#include "framework/sound/Sound.h"
+#include "framework/sound/SoundManager.h"
 #include "framework/sound/SoundNode.h"
 
 namespace {
@@ -336,6 +338,29 @@ TEST(ModifierSound, SilentSoundNodeTargetFinishesInItsFirstStep)
     sound->step(16);
     EXPECT_TRUE(sound->hasStarted());
     EXPECT_TRUE(sound->isFinished());
+}
+
+TEST(ModifierSound, SoundNodeTargetPlaysItsSoundOnceThroughTheDefaultPlayer)
+{
+    SoundManager::createInstance(std::make_unique<host::RecordingAudioOutput>());
+    ModifierSound::setBackend(ModifierSound::Backend());
+    RefPointer<Sound> tone(new Sound);
+    auto pcm = std::make_shared<host::PcmBuffer>();
+    pcm->channels = 1;
+    pcm->samples.assign(4410, 500);
+    tone->sample = pcm;
+    RefPointer<SoundNode> node(new SoundNode());
+    node->setSound(tone.get());
+    RefPointer<ModifierSound> sound(new ModifierSound("", ""));
+    sound->setTarget(node.get());
+    sound->step(16);
+    EXPECT_FALSE(sound->isFinished());
+    EXPECT_EQ(sound->getRemaining(), 84);
+    EXPECT_EQ(node->getUsers(), 1);
+    // Not looped: the node lets go of it once its length has run out.
+    node->update(100);
+    EXPECT_EQ(node->getUsers(), 0);
+    SoundManager::releaseInstance();
 }
 
 TEST(ModifierTarget, UnlistedTreeModifierOutlivesItsTargetSafely)
