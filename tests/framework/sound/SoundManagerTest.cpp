@@ -8,6 +8,7 @@
 #include "framework/sound/Sound.h"
 #include "framework/sound/SoundManager.h"
 #include "framework/sound/SoundStream.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -240,6 +241,7 @@ TEST_F(SoundManagerTest, PauseRemembersThePositionAndResumes)
     EXPECT_FALSE(manager->pauseMusic(0)); // paused already
     EXPECT_TRUE(manager->startStream(a.get(), nullptr, 0x132));
     EXPECT_FALSE(manager->isPaused());
+    EXPECT_TRUE(manager->startStream(a.get(), a.get(), 0x132));  // already the one playing
     EXPECT_EQ(a->resumePosition, 0);
     EXPECT_NEAR(static_cast<double>(manager->getMixer().streamPosition(a->stream)), 4410.0, 2.0);
     EXPECT_TRUE(manager->stopStream(a.get()));
@@ -268,8 +270,10 @@ TEST_F(SoundManagerTest, MuteHoldsBackVolumesUntilUnmuted)
 
 TEST_F(SoundManagerTest, UnreadableMusicLeavesNoChannel)
 {
+    LogCapture log;
     RefPointer<SoundStream> broken(new SoundStream("missing-music.ogg", 1));
     EXPECT_FALSE(manager->startStream(broken.get(), nullptr, 0x132));
+    EXPECT_TRUE(log.contains("Cannot read music file missing-music.ogg"));
     EXPECT_FALSE(broken->isOpen());
     EXPECT_EQ(broken->channel, -1);
     EXPECT_FALSE(manager->stopStream(broken.get()));
