@@ -224,6 +224,10 @@ TEST(SoundStream, SyncPointsComeFromTheirFile)
     }
     RefPointer<SoundStream> broken(new SoundStream("music.ogg", 1, path));
     EXPECT_FALSE(broken->loadSyncPoints());
+    // Without a sync-point file there is nothing to read.
+    RefPointer<SoundStream> plain(new SoundStream("music.ogg", 1));
+    EXPECT_TRUE(plain->loadSyncPoints());
+    EXPECT_TRUE(plain->syncPoints.empty());
     EXPECT_TRUE(broken->syncPoints.empty());
     std::remove(path.c_str());
     EXPECT_TRUE(log.contains("no-such-sync-file.xml"));
