@@ -106,6 +106,9 @@ TEST(Random, WeightedChoiceFollowsRunningSums)
     }
     EXPECT_EQ(counts[1], 0);
     EXPECT_NEAR(counts[0] / 8000.0, 5.0 / 8.0, 0.03);
+    // Weights of 1 count as much as any other.
+    for (int i = 0; i < 20; ++i)
+        ASSERT_GE(random.pickWeighted({1, 1}), 0);
 
     Random probe(21), mirror(21);
     int32_t draw = mirror.next();

@@ -190,6 +190,7 @@ TEST(Graphics32Test, PolygonFillCoversPixelCentresInside)
     Target32 channel(0, 12, 12);
     channel.g->fillPolygonChannel(0, 200, square, 4, false);
     EXPECT_EQ(channel.at(3, 3), 0xC8000000u);
+
 }
 
 TEST(Graphics32Test, SmoothPolygonOnlyAddsPartialEdgePixels)
@@ -209,6 +210,12 @@ TEST(Graphics32Test, SmoothPolygonOnlyAddsPartialEdgePixels)
                 extra += smooth.at(x, y) != 0;
         }
     EXPECT_GT(extra, 0);
+    // A smoothed channel fill touches the same pixels as the smoothed colour fill.
+    Target32 channel(0, 16, 16);
+    channel.g->fillPolygonChannel(0, 200, triangle, 3, true);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            EXPECT_EQ(channel.at(x, y) != 0, smooth.at(x, y) != 0) << x << "," << y;
 }
 
 TEST(Graphics32Test, SmoothPolygonCutByTheLeftEdgeKeepsOneRunPerRow)

@@ -198,6 +198,7 @@ TEST(ModifierDelay, WaitsItsTimeOrForAnotherModifier)
 
     RefPointer<RecordingModifier> awaited(new RecordingModifier(30));
     RefPointer<ModifierDelay> waiting(new ModifierDelay(awaited.get()));
+    EXPECT_EQ(waiting->getEndFlags() & Modifier::EndWait, Modifier::EndWait);
     waiting->step(100);
     EXPECT_FALSE(waiting->isFinished());
     awaited->step(30);

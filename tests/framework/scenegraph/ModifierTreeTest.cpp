@@ -520,8 +520,13 @@ TEST(PurgeTask, RemovesMarkedNodesChildrenFirst)
     GameNode* keep = scene.addNode("keep");
     child->setRemoved(true);
     parent->setRemoved(true);
+    // A marked node below an unmarked one goes too.
+    GameNode* grandchild = new CountedNode("grandchild");
+    GameNode::addChild(keep, grandchild);
+    grandchild->setRemoved(true);
     scene.purge->run(0);
     EXPECT_EQ(scene.root->getFirstChild(), keep);
+    EXPECT_EQ(keep->getFirstChild(), nullptr);
     EXPECT_EQ(CountedNode::alive, 1);
 }
 

@@ -217,6 +217,20 @@ TEST(SpriteAnchor, CenterOfAnOddWidthRoundsHalfToEvenWhenDrawn)
 
 TEST(SpriteAnchor, AnchorKindsFollowTheSizeAndThePivotFollowsTheAnchor)
 {
+    const struct {
+        int kind;
+        float x, y;
+    } places[] = {
+        {Sprite::TopLeft, 0, 0},  {Sprite::Top, 10, 0},    {Sprite::TopRight, 20, 0},
+        {Sprite::Left, 0, 5},     {Sprite::Center, 10, 5}, {Sprite::Right, 20, 5},
+        {Sprite::BottomLeft, 0, 10}, {Sprite::Bottom, 10, 10}, {Sprite::BottomRight, 20, 10},
+    };
+    for (const auto& place : places) {
+        const Sprite::PointF2 at = Sprite::computeAnchorPoint(place.kind, 20, 10);
+        EXPECT_FLOAT_EQ(at.x, place.x) << place.kind;
+        EXPECT_FLOAT_EQ(at.y, place.y) << place.kind;
+    }
+
     RefPointer<Sprite> sprite(new Sprite(0, 0, 20, 10));
     sprite->setAnchorPoint(Sprite::BottomRight);
     EXPECT_FLOAT_EQ(sprite->getAnchorPoint().x, 20.0f);

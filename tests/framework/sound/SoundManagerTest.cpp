@@ -93,6 +93,7 @@ TEST_F(SoundManagerTest, PlayClampsVolumeAndPan)
     output->render(8);
     EXPECT_GT(std::abs(output->recording[0]), 500);
     EXPECT_EQ(output->recording[1], 0);
+    EXPECT_EQ(manager->getMixer().getPan(Sound::play(sound.get(), 300, 128, false)), 255);
 
     sound->volumeFactor = 0.5f;
     const int quieter = Sound::play(sound.get(), 128, 255, false);
