@@ -241,6 +241,22 @@ TEST(JpegDecoderTest, ColourGreyAndCmyk)
     ASSERT_TRUE(image);
     EXPECT_EQ(pixelAt(image.get(), 4, 4), 0xFF5A5A5Au);
 
+    // Each ink gives its own colour channel.
+    std::vector<uint8_t> inks(8 * 8 * 4);
+    for (size_t i = 0; i < inks.size(); i += 4) {
+        inks[i] = 255;
+        inks[i + 1] = 128;
+        inks[i + 2] = 0;
+        inks[i + 3] = 255;
+    }
+    bytes = testimages::encodeJpeg(8, 8, 4, inks);
+    image = loadJpegMemory(bytes.data(), bytes.size());
+    ASSERT_TRUE(image);
+    const uint32_t inked = pixelAt(image.get(), 4, 4);
+    EXPECT_NEAR(int((inked >> 16) & 0xFF), 255, 3);
+    EXPECT_NEAR(int((inked >> 8) & 0xFF), 128, 3);
+    EXPECT_NEAR(int(inked & 0xFF), 0, 3);
+
     // Inverted CMYK as such files store it: c = m = y = 255 - 0, k = 128 -> mid grey.
     std::vector<uint8_t> cmyk(8 * 8 * 4);
     for (size_t i = 0; i < cmyk.size(); i += 4) {

@@ -61,3 +61,21 @@ TEST(RecordingGraphics, RecordsTheAreaEachOperationMayTouch)
         }
     }
 }
+
+// A blit's signature changes with whether its picture's alpha counts.
+TEST(RecordingGraphics, AlphaChannelFlagIsPartOfABlitsSignature)
+{
+    RefPointer<Image> target = Image::create(16, 16, 4);
+    RefPointer<Graphics> real = target->getGraphics();
+    RefPointer<Image> picture = Image::create(4, 4, 4);
+    uint64_t signatures[2] = {};
+    for (int withAlpha = 0; withAlpha < 2; ++withAlpha) {
+        picture->setHasAlphaChannel(withAlpha == 1);
+        RecordingGraphics recorder(target.get());
+        recorder.begin(*real);
+        static_cast<Graphics&>(recorder).blit(picture.get(), 2, 2);
+        ASSERT_EQ(recorder.getRecords().size(), 1u);
+        signatures[withAlpha] = recorder.getRecords()[0].signature;
+    }
+    EXPECT_NE(signatures[0], signatures[1]);
+}

@@ -131,6 +131,9 @@ TEST(Polygon, SmoothPathDropsPointsOutsideTheRangeAndKeepsTheEnds)
     // Samples rise monotonically in x between the points.
     for (int i = 1; i < 21; ++i)
         EXPECT_GT(polygon->getPoint(i).x, polygon->getPoint(i - 1).x) << i;
+    // Each edge is sampled from its own ends: y falls on the first and rises on the second.
+    for (int i = 11; i < 21; ++i)
+        EXPECT_GT(polygon->getPoint(i).y, polygon->getPoint(i - 1).y) << i;
 }
 
 TEST(Polygon, SmoothPathOnBadRangeLeavesThePolygon)
