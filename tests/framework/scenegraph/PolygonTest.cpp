@@ -74,8 +74,11 @@ TEST(Polygon, SetPointCountKeepsExistingPoints)
     EXPECT_FLOAT_EQ(polygon->getPoint(1).x, 3);
     EXPECT_FLOAT_EQ(polygon->getPoint(2).x, 0);
     polygon->setPoint(7, 1, 1); // out of range: ignored
-    polygon->setPoint(3, 1, 1);
     polygon->setPoint(-1, 1, 1);
+    // One past the last point is out of range too (a full list has no room there).
+    RefPointer<Polygon> full = makePolygon({{1, 2}, {3, 4}, {5, 6}, {7, 8}});
+    full->setPoint(4, 1, 1);
+    EXPECT_EQ(full->getPointCount(), 4);
     EXPECT_EQ(polygon->getPointCount(), 3);
 }
 
