@@ -65,7 +65,7 @@ void SoundManager::run(int deltaMs)
         if (stream == incomingMusic.get() && crossFading && incomingDelay > 0) {
             // The incoming music waits silently, then starts from its beginning.
             incomingDelay -= deltaMs;
-            if (incomingDelay < 0) {
+            if (incomingDelay <= 0) {
                 mixer.seekStream(stream->stream, 0);
                 incomingDelay = 0;
             }

@@ -3,6 +3,7 @@
 #include "framework/core/BaseObject.h"
 #include "framework/core/GuiMethod.h"
 #include "framework/core/ObjectFactoryContainer.h"
+#include "framework/core/PropertyNode.h"
 #include "framework/core/RefPointer.h"
 
 namespace {
@@ -155,6 +156,13 @@ TEST(ObjectFactory, CreatesRegisteredNamesOnly)
     EXPECT_FALSE(factory.hasCreator("NoSuchClass"));
     EXPECT_FALSE(factory.create<Unrelated>("Shape", nullptr));
     EXPECT_TRUE(factory.create<Shape>("ShapeAlias", nullptr));
+
+    // From a definition, the type name picks the class.
+    RefPointer<PropertyNode> definition(new PropertyNode("s", "Shape"));
+    RefPointer<BaseObject> defined = ObjectFactoryContainer::createFromDefinition(definition.get());
+    ASSERT_TRUE(defined);
+    EXPECT_EQ(defined->getClassName(), &Shape::classRecord);
+    EXPECT_FALSE(ObjectFactoryContainer::createFromDefinition(nullptr));
 }
 
 TEST(ObjectFactory, LaterRegistrationReplacesEarlier)

@@ -272,12 +272,19 @@ TEST(PropertyStoreTest, NamesXmlCannotCarryAreKeptAsTextElements)
     PropertyNode* node = store->addNode("n", "");
     node->setString("two words", "kept", true);
     node->setString("", "unnamed", true);
+    // Colons and non-ASCII letters are fine in names: those stay attributes.
+    node->setString("ns:key", "a", true);
+    node->setString("_caf\xC3\xA9", "b", true);
+    node->setString("9lives", "c", true);  // no name starts with a digit
     const std::string text = store->toXmlText();
+    EXPECT_NE(std::string::npos, text.find(" ns:key=\"a\"")) << text;
+    EXPECT_NE(std::string::npos, text.find(" _caf\xC3\xA9=\"b\"")) << text;
     auto back = parse(text);
     PropertyNode* read = back->getNode("n");
     EXPECT_EQ("Node", read->getTypeName());
     EXPECT_EQ("kept", read->getString("two words"));
     EXPECT_EQ("unnamed", read->getString(""));
+    EXPECT_EQ("c", read->getString("9lives"));
 
     // Broken UTF-8 in a name would let the parser swallow the closing quote.
     RefPointer<PropertyStore> broken(new PropertyStore());

@@ -108,6 +108,15 @@ TEST(PropertyNodeTest, UnnamedAndDuplicateChildrenReplaceTheEarlierOne)
     node->addChild(same);
     EXPECT_EQ(9, node->getInt("keep"));
     EXPECT_EQ(2, node->getCount());
+
+    // A named child also replaces an entry of that name put in by add().
+    RefPointer<PropertyNode> listed(new PropertyNode("l", "Node"));
+    listed->add(new PropertyValue("x", 1));
+    listed->add(new PropertyValue("y", 2));
+    listed->addChild(new PropertyValue("x", 3));
+    ASSERT_EQ(2, listed->getCount());
+    EXPECT_EQ("y", listed->getAt(0)->getName());
+    EXPECT_EQ(3, listed->getAt(1)->getInt());
 }
 
 TEST(PropertyNodeTest, UntypedValuesAreFoundByNameButNotCounted)
@@ -149,6 +158,8 @@ TEST(PropertyNodeTest, TypedLookupsFallBackToNullObjects)
     // Fallbacks apply only where no value of that name exists.
     EXPECT_EQ(5, node->getInt("missing", 5));
     EXPECT_EQ(5, node->getInt("child", 5));
+    EXPECT_EQ(u"fb", node->getWString("child", u"fb"));
+    EXPECT_EQ(u"fb", node->getWString("missing", u"fb"));
     EXPECT_EQ(7, node->getInt("number", 5));
     EXPECT_TRUE(node->getBool("missing", true));
     EXPECT_EQ("dflt", node->getString("missing", "dflt"));
@@ -205,7 +216,8 @@ TEST(PropertyNodeTest, OrderAndIndexRanges)
 
 TEST(PropertyNodeTest, KeywordIndex)
 {
-    static const char* const words[] = {"left", "center", "right"};
+    // Only the first `count` words are searched.
+    static const char* const words[] = {"left", "center", "right", "beyond"};
     RefPointer<PropertyNode> node(new PropertyNode("n", "Label"));
     node->setString("align", "right", true);
     node->setString("other", "Right", true);
@@ -214,6 +226,9 @@ TEST(PropertyNodeTest, KeywordIndex)
     EXPECT_EQ(-1, node->getKeywordIndex("other", words, 3, -1));
     EXPECT_EQ(0, node->getKeywordIndex("missing", words, 3, 0));
     EXPECT_EQ(-1, node->getKeywordIndex("nested", words, 3, -1));
+    node->setString("far", "beyond", true);
+    EXPECT_EQ(-1, node->getKeywordIndex("far", words, 3, -1));
+    EXPECT_EQ(3, node->getKeywordIndex("far", words, 4, -1));
 }
 
 TEST(PropertyNodeTest, SharedChildrenLiveAsLongAsAHolder)

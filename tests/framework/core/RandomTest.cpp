@@ -80,10 +80,13 @@ TEST(Random, ReversedBoundsDrawFromTheRangeBetweenThem)
 TEST(Random, NextBytesTakesOneDrawPerFourBytes)
 {
     Random a(11), b(11);
-    uint8_t bytes[6];
+    // One byte past the asked count must stay as it was.
+    uint8_t bytes[7];
+    bytes[6] = 0xA5;
     a.nextBytes(bytes, 6);
     const int32_t first = b.next();
     const int32_t second = b.next();
+    EXPECT_EQ(bytes[6], 0xA5);
     EXPECT_EQ(bytes[0], static_cast<uint8_t>(first));
     EXPECT_EQ(bytes[3], static_cast<uint8_t>(first >> 24));
     EXPECT_EQ(bytes[4], static_cast<uint8_t>(second));
@@ -103,6 +106,9 @@ TEST(Random, WeightedChoiceFollowsRunningSums)
     }
     EXPECT_EQ(counts[1], 0);
     EXPECT_NEAR(counts[0] / 8000.0, 5.0 / 8.0, 0.03);
+    // Weights of 1 count as much as any other.
+    for (int i = 0; i < 20; ++i)
+        ASSERT_GE(random.pickWeighted({1, 1}), 0);
 
     Random probe(21), mirror(21);
     int32_t draw = mirror.next();
@@ -150,4 +156,18 @@ TEST(CRuntimeRandom, ShuffleOfTwoUsesOneDraw)
     const int draw = mirror.rand();
     EXPECT_EQ(items[0], draw % 2 == 0 ? 'b' : 'a');
     EXPECT_EQ(generator.rand(), mirror.rand());
+}
+
+TEST(CRuntimeRandom, EachSwapTakesOneDrawUpToFifteenBitsAndTwoBeyond)
+{
+    // n items make n - 1 swaps; only a swap over more than 32767 places draws twice.
+    for (const int count : {CRuntimeRandom::kRandMax, CRuntimeRandom::kRandMax + 1}) {
+        std::vector<int> items(static_cast<size_t>(count));
+        CRuntimeRandom generator(7), mirror(7);
+        generator.shuffle(items);
+        const int draws = count == CRuntimeRandom::kRandMax ? count - 1 : count;
+        for (int i = 0; i < draws; ++i)
+            mirror.rand();
+        EXPECT_EQ(generator.rand(), mirror.rand()) << count;
+    }
 }

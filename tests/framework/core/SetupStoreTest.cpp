@@ -41,6 +41,8 @@ TEST_F(SetupStoreTest, LaterFilesWinAndPropertiesOverrideTopLevel)
     const std::string second = "<root><Integer id=\"A\" value=\"2\"/><Integer id=\"C\" value=\"2\"/>"
                                "<Text id=\"T\">kept  blanks</Text></root>";
     ASSERT_TRUE(store().loadFromTexts({first, second}));
+    EXPECT_FALSE(store().loadFromTexts({first, "<root><Integer id=\"A\""}));
+    ASSERT_TRUE(store().loadFromTexts({first, second}));
     EXPECT_EQ(2, properties().getInt("A"));
     EXPECT_EQ(1, properties().getInt("B"));
     EXPECT_EQ(7, properties().getInt("C"));
@@ -52,7 +54,7 @@ TEST_F(SetupStoreTest, TemplatesAreInheritedAndOwnKeysWin)
 {
     const std::string xml = "<root>"
                             "<Node id=\"setups\"><Node id=\"BASE\" a=\"1\" b=\"1\"><Integer id=\"deep\" value=\"5\"/>"
-                            "</Node></Node>"
+                            "<Node id=\"frame\" w=\"3\"/></Node></Node>"
                             "<Node id=\"dialogs\"><Dialog id=\"DIALOG_MENU\" setup=\"BASE\" b=\"2\"/>"
                             "<Dialog id=\"DIALOG_LOST\" setup=\"NOWHERE\" b=\"3\"/></Node>"
                             "</root>";
@@ -62,6 +64,7 @@ TEST_F(SetupStoreTest, TemplatesAreInheritedAndOwnKeysWin)
     EXPECT_EQ(1, menu->getInt("a"));
     EXPECT_EQ(2, menu->getInt("b"));
     EXPECT_EQ(5, menu->getInt("deep"));
+    EXPECT_EQ(3, menu->getNode("frame")->getInt("w"));
     EXPECT_EQ(nullptr, menu->getChild("setup"));
     // Inherited children are shared with the template, not copied.
     EXPECT_EQ(properties().getNode("BASE")->getChild("deep"), menu->getChild("deep"));
@@ -95,6 +98,7 @@ TEST_F(SetupStoreTest, SelfReferringTemplatesDoNotLoop)
                             "<Node id=\"PING\" setup=\"PONG\" p=\"1\"/>"
                             "<Node id=\"PONG\" setup=\"PING\" q=\"1\"/>"
                             "<Node id=\"OUTER\" o=\"1\"><Node id=\"INNER\" setup=\"OUTER\"/></Node>"
+                            "<Node id=\"FAR\" f=\"1\"><Node id=\"MID\"><Node id=\"DEEP\" setup=\"FAR\"/></Node></Node>"
                             "</Node><Node id=\"templates\"><Node id=\"USE\" setup=\"PING\"/></Node></root>";
     store().loadFromTexts({xml});
     EXPECT_EQ(1, properties().getNode("SELF")->getInt("s"));
@@ -110,18 +114,23 @@ TEST_F(SetupStoreTest, SelfReferringTemplatesDoNotLoop)
     PropertyNode* inner = properties().getNode("OUTER")->getNode("INNER");
     EXPECT_EQ(1, inner->getInt("o"));
     EXPECT_EQ(nullptr, inner->getChild("INNER"));
+    PropertyNode* deep = properties().getNode("FAR")->getNode("MID")->getNode("DEEP");
+    EXPECT_EQ(1, deep->getInt("f"));
+    EXPECT_EQ(nullptr, deep->getChild("MID"));
 }
 
 TEST_F(SetupStoreTest, LaterSectionDefinitionsReplaceEarlierOnes)
 {
     const std::string first = "<root><Node id=\"dialogs\"><Dialog id=\"DIALOG_MENU\" v=\"1\"/>"
-                              "<Dialog id=\"DIALOG_ONLY_FIRST\"/></Node></root>";
+                              "<Dialog id=\"DIALOG_ONLY_FIRST\"/></Node><Node id=\"setups\"/>"
+                              "<Node id=\"templates\"/><Node id=\"scenes\"/></root>";
     const std::string second = "<root><Node id=\"dialogs\"><Dialog id=\"DIALOG_MENU\" v=\"2\"/></Node></root>";
     store().loadFromTexts({first, second});
     EXPECT_EQ(2, store().findDialog("DIALOG_MENU")->getInt("v"));
     EXPECT_NE(DUMMY_NODE, store().findDialog("DIALOG_ONLY_FIRST"));
     // Sections are not merged into the properties themselves.
-    EXPECT_EQ(nullptr, properties().findNode("dialogs"));
+    for (const char* section : {"setups", "templates", "dialogs", "scenes"})
+        EXPECT_EQ(nullptr, properties().findNode(section)) << section;
 
     // A second load starts from empty sections.
     store().loadFromTexts({second});
@@ -151,6 +160,9 @@ TEST_F(SetupStoreTest, ListenerRunsAfterEveryLoadAndBrokenFilesDoNotStopTheOther
     store().setLoadListener(nullptr);
     store().load();
     EXPECT_EQ(1, calls);
+    // Once every file reads, the load reports success.
+    store().getFileNames() = {folder + "/default.xml", folder + "/text.xml"};
+    EXPECT_TRUE(store().load());
 }
 
 } // namespace

@@ -78,6 +78,20 @@ TEST(StringUtils, Utf8AndUtf16RoundTrip)
     const WString wide = toWideString(narrow);
     EXPECT_EQ(wide, u"P\u00E2tisserie \u20AC \U0001F370");
     EXPECT_EQ(toNarrowString(wide), narrow);
+    // The edges of each encoding length, both ways.
+    const struct {
+        std::string narrow;
+        WString wide;
+    } edges[] = {
+        {"\xEF\xBF\xBF", u"\uFFFF"},
+        {"\xF0\x90\x80\x80", u"\U00010000"},
+        {"\xF0\x90\x8F\xBF", u"\U000103FF"},
+        {"\xF4\x8F\xBF\xBF", u"\U0010FFFF"},
+    };
+    for (const auto& edge : edges) {
+        EXPECT_EQ(toWideString(edge.narrow), edge.wide) << edge.narrow;
+        EXPECT_EQ(toNarrowString(edge.wide), edge.narrow) << edge.narrow;
+    }
     EXPECT_EQ(intToString(-42), "-42");
     EXPECT_EQ(intToWString(2147483647), u"2147483647");
 }
@@ -88,6 +102,10 @@ TEST(StringUtils, MalformedTextBecomesReplacementCharacters)
     EXPECT_EQ(toWideString("a\x80" "b"), u"a\uFFFDb");
     EXPECT_EQ(toWideString("x\xE2\x82"), u"x\uFFFD");
     EXPECT_EQ(toWideString("\xC0\xAF"), u"\uFFFD");
+    // Encoded surrogates (first and last) and a code beyond the last plane.
+    EXPECT_EQ(toWideString("\xED\xA0\x80"), u"\uFFFD");
+    EXPECT_EQ(toWideString("\xED\xBF\xBF"), u"\uFFFD");
+    EXPECT_EQ(toWideString("\xF4\x90\x80\x80"), u"\uFFFD");
     WString lone;
     lone += static_cast<char16_t>(0xD800);
     lone += u'z';
@@ -98,6 +116,10 @@ TEST(StringUtils, AsciiCaseHelpers)
 {
     EXPECT_EQ(toLowerAscii("Media/LEVELS/L1.XML"), "media/levels/l1.xml");
     EXPECT_EQ(toUpperAscii("text_ok"), "TEXT_OK");
+    // Both ends of the alphabet, and the characters just outside it.
+    EXPECT_EQ(toLowerAscii("@AZ["), "@az[");
+    EXPECT_EQ(toUpperAscii("`az{"), "`AZ{");
     EXPECT_TRUE(equalsIgnoreCaseAscii("-UnitTest", "-unittest"));
     EXPECT_FALSE(equalsIgnoreCaseAscii("abc", "abcd"));
+    EXPECT_FALSE(equalsIgnoreCaseAscii("abc", "abd"));
 }

@@ -52,6 +52,11 @@ TEST(BitmapFont, ReadsMetricsAndGlyphs)
     EXPECT_TRUE(font->hasGlyph(u'A'));
     EXPECT_TRUE(font->hasGlyph(u' '));
     EXPECT_FALSE(font->hasGlyph(u'B'));
+    // The last 16-bit code is kept; the first beyond it is skipped, not wrapped to 0.
+    RefPointer<BitmapFont> edges = fontFromXml(R"(<Font id="font"><Vector id="chars">
+        <Char c="65535" sw="2" sh="2" width="3"/><Char c="65536" sw="2" sh="2" width="3"/></Vector></Font>)");
+    EXPECT_TRUE(edges->hasGlyph(char16_t(0xFFFF)));
+    EXPECT_FALSE(edges->hasGlyph(char16_t(0)));
     ASSERT_NE(font->findGlyph(u'V'), nullptr);
     EXPECT_EQ(font->findGlyph(u'V')->index, 1);
     // The missing glyph is twice the space wide; its bearing is the rounded-up
@@ -149,6 +154,7 @@ TEST(BitmapFont, LineHeightFollowsPaddingUnlessSet)
 
     RefPointer<BitmapFont> fixed = fontFromXml(R"(<Font id="font" lineheight="30"/>)");
     EXPECT_EQ(fixed->getLineHeight(), 30);
+    EXPECT_FALSE(fixed->isMaskFont());  // no layers at all
     RefPointer<BitmapFont> zero = fontFromXml(R"(<Font id="font" lineheight="0"/>)");
     EXPECT_EQ(zero->getLineHeight(), zero->getDerivedLineHeight());
     EXPECT_EQ(zero->getTopLayerColour(), 0u);

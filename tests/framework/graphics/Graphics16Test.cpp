@@ -162,6 +162,21 @@ TEST(Graphics16Test, ChannelBlitsWriteThePlane)
     EXPECT_EQ(t.planeAt(0, 0), 5);
     t.g->blitChannel(source.get(), 1, 0, 0);  // a plane source only for channel 0
     EXPECT_EQ(t.planeAt(0, 0), 5);
+
+    // Nothing beyond the source's last column or row is written.
+    Target16 wide(0, 3, 3, 80);
+    wide.g->blitChannel(source.get(), 0, 0, 0);
+    EXPECT_EQ(wide.planeAt(1, 0), 100);
+    EXPECT_EQ(wide.planeAt(2, 0), 80);
+    EXPECT_EQ(wide.planeAt(0, 1), 80);
+    // Each row comes from its own source row.
+    RefPointer<Image> rows = filled16(1, 2, 0, 10);
+    rows->lock();
+    rows->alphaRow(1)[0] = 20;
+    rows->unlock();
+    wide.g->blitChannel(rows.get(), 0, 2, 1);
+    EXPECT_EQ(wide.planeAt(2, 1), 10);
+    EXPECT_EQ(wide.planeAt(2, 2), 20);
 }
 
 TEST(Graphics16Test, ScaledAndRotatedEdgeCases)

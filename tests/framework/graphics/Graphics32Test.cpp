@@ -45,6 +45,8 @@ TEST(Graphics32Test, AlphaIsClampedAndZeroDrawsNothing)
     Target32 t(0xFF000000);
     t.g->setAlpha(300);
     EXPECT_EQ(t.g->getAlpha(), 255);
+    t.g->setAlpha(1);
+    EXPECT_EQ(t.g->getAlpha(), 1);
     t.g->setAlpha(-5);
     EXPECT_EQ(t.g->getAlpha(), 0);
     t.g->setColour(0xFFFFFFFF);
@@ -83,6 +85,10 @@ TEST(Graphics32Test, ClipEdgesAreInclusiveLeftExclusiveRight)
     EXPECT_EQ(countDifferent32(t.image.get(), 0), 0);
     t.g->setPixel(4, 5);
     EXPECT_EQ(t.at(4, 5), 0x00FFFFFFu);
+    // Lines lying on the first row or column past the clip draw nothing.
+    t.g->drawLine(4, 10, 9, 10);
+    t.g->drawLine(10, 4, 10, 9);
+    EXPECT_EQ(countDifferent32(t.image.get(), 0), 1);
 }
 
 TEST(Graphics32Test, DisjointClipDrawsNothingUntilReset)
@@ -104,6 +110,9 @@ TEST(Graphics32Test, RectangleOutlineDrawsEachBorderPixelOnce)
     t.g->setColour(0xFF202020);
     t.g->setAlpha(128);  // a pixel drawn twice would come out brighter
     t.g->drawRect(0, 0, 4, 3);
+    EXPECT_EQ(countDifferent32(t.image.get(), 0), 10);
+    t.g->drawRect(5, 5, 0, 2);  // no width or no height: nothing
+    t.g->drawRect(5, 5, 2, 0);
     EXPECT_EQ(countDifferent32(t.image.get(), 0), 10);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 4; ++x) {
@@ -181,6 +190,7 @@ TEST(Graphics32Test, PolygonFillCoversPixelCentresInside)
     Target32 channel(0, 12, 12);
     channel.g->fillPolygonChannel(0, 200, square, 4, false);
     EXPECT_EQ(channel.at(3, 3), 0xC8000000u);
+
 }
 
 TEST(Graphics32Test, SmoothPolygonOnlyAddsPartialEdgePixels)
@@ -200,6 +210,29 @@ TEST(Graphics32Test, SmoothPolygonOnlyAddsPartialEdgePixels)
                 extra += smooth.at(x, y) != 0;
         }
     EXPECT_GT(extra, 0);
+    // A smoothed channel fill touches the same pixels as the smoothed colour fill.
+    Target32 channel(0, 16, 16);
+    channel.g->fillPolygonChannel(0, 200, triangle, 3, true);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            EXPECT_EQ(channel.at(x, y) != 0, smooth.at(x, y) != 0) << x << "," << y;
+}
+
+TEST(Graphics32Test, SmoothPolygonCutByTheLeftEdgeKeepsOneRunPerRow)
+{
+    // A convex shape covers one run of pixels in each row, also where its
+    // shallow smoothed edges leave the target on the left.
+    const PointF shape[] = {{-6.3f, 3.2f}, {13.7f, 1.1f}, {9.2f, 14.6f}};
+    Target32 t(0, 24, 16);
+    t.g->setColour(0xFFFFFFFF);
+    t.g->fillPolygon(shape, 3, true);
+    for (int y = 0; y < 16; ++y) {
+        int runs = 0;
+        for (int x = 0; x < 24; ++x)
+            runs += t.at(x, y) != 0 && (x == 0 || t.at(x - 1, y) == 0);
+        EXPECT_LE(runs, 1) << "row " << y;
+    }
+    EXPECT_NE(t.at(0, 4), 0u);
 }
 
 TEST(Graphics32Test, OverallAlphaBlitUsesAllFourBytes)
@@ -317,11 +350,22 @@ TEST(Graphics32Test, BlitClipsNegativeSourceAndTargetEdges)
 
 TEST(Graphics32Test, CopyAndChannelBlits)
 {
-    Target32 t(0x50505050, 4, 1);
+    Target32 t(0x50505050, 4, 2);
     RefPointer<Image> source = filled32(2, 1, 0x64112233);
     t.g->setAlpha(0);  // copies and channel operations ignore the alpha
     t.g->blitCopy(source.get(), 0, 0);
     EXPECT_EQ(t.at(0, 0), 0x64112233u);
+    EXPECT_EQ(t.at(1, 0), 0x64112233u);
+    EXPECT_EQ(t.at(2, 0), 0x50505050u);
+    EXPECT_EQ(t.at(0, 1), 0x50505050u);
+    // A channel blit also stops at the source's last column.
+    t.g->blitChannel(source.get(), 3, 0, 1);
+    EXPECT_EQ(t.at(1, 1), 0x50505033u);
+    EXPECT_EQ(t.at(2, 1), 0x50505050u);
+    // A 16-bit source gives its alpha plane.
+    RefPointer<Image> planed = filled16(1, 1, 0x1234, 0x77);
+    t.g->blitChannel(planed.get(), 0, 3, 1);
+    EXPECT_EQ(t.at(3, 1), 0x77505050u);
 
     RefPointer<Image> plane = Image::create(2, 1, 1);
     plane->lock();
@@ -352,6 +396,8 @@ TEST(Graphics32Test, ChannelWrites)
     EXPECT_EQ(t.at(0, 0), 0x11FF3344u);
     t.g->setPixelChannel(9, 0xAB, 1, 0);  // any other channel writes blue
     EXPECT_EQ(t.at(1, 0), 0x112233ABu);
+    t.g->setPixelChannel(2, 0x55, 1, 0);
+    EXPECT_EQ(t.at(1, 0), 0x112255ABu);
     t.g->fillRectChannel(0, 0xEE, 0, 0, 3, 1);
     EXPECT_EQ(t.at(2, 0), 0xEE223344u);
     t.g->fillRectChannel(4, 0x00, 0, 0, 3, 1);

@@ -208,6 +208,15 @@ TEST(PngDecoderTest, FilesAreReadFromDisk)
     EXPECT_FALSE(loadPngFile(path + ".missing", 0));
     EXPECT_FALSE(loadJpegFile(path));
     std::remove(path.c_str());
+
+    const std::vector<uint8_t> jpeg = testimages::encodeJpeg(8, 8, 1, std::vector<uint8_t>(64, 90));
+    const std::string jpegPath = std::string(TORTELUNE_BINARY_DIR) + "/decoder-test.jpg";
+    std::ofstream(jpegPath, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()), std::streamsize(jpeg.size()));
+    RefPointer<Image> grey = loadJpegFile(jpegPath);
+    ASSERT_TRUE(grey);
+    EXPECT_EQ(grey->getWidth(), 8);
+    EXPECT_FALSE(loadJpegFile(jpegPath + ".missing"));
+    std::remove(jpegPath.c_str());
 }
 
 TEST(JpegDecoderTest, ColourGreyAndCmyk)
@@ -231,6 +240,22 @@ TEST(JpegDecoderTest, ColourGreyAndCmyk)
     image = loadJpegMemory(bytes.data(), bytes.size());
     ASSERT_TRUE(image);
     EXPECT_EQ(pixelAt(image.get(), 4, 4), 0xFF5A5A5Au);
+
+    // Each ink gives its own colour channel.
+    std::vector<uint8_t> inks(8 * 8 * 4);
+    for (size_t i = 0; i < inks.size(); i += 4) {
+        inks[i] = 255;
+        inks[i + 1] = 128;
+        inks[i + 2] = 0;
+        inks[i + 3] = 255;
+    }
+    bytes = testimages::encodeJpeg(8, 8, 4, inks);
+    image = loadJpegMemory(bytes.data(), bytes.size());
+    ASSERT_TRUE(image);
+    const uint32_t inked = pixelAt(image.get(), 4, 4);
+    EXPECT_NEAR(int((inked >> 16) & 0xFF), 255, 3);
+    EXPECT_NEAR(int((inked >> 8) & 0xFF), 128, 3);
+    EXPECT_NEAR(int(inked & 0xFF), 0, 3);
 
     // Inverted CMYK as such files store it: c = m = y = 255 - 0, k = 128 -> mid grey.
     std::vector<uint8_t> cmyk(8 * 8 * 4);

@@ -234,6 +234,10 @@ TEST(BufferCompressionTest, RandomBytesDoNotFit)
         b = uint8_t(random());
     EXPECT_FALSE(compressBuffer(noise.data(), noise.size(), packed));
     EXPECT_TRUE(packed.empty());
+    // Nor does anything at a level the compressor refuses.
+    std::vector<uint8_t> zeros(4096, 0);
+    EXPECT_FALSE(compressBuffer(zeros.data(), zeros.size(), packed, 42));
+    EXPECT_TRUE(packed.empty());
 }
 
 TEST(BufferCompressionTest, DamagedOrShortDataIsReported)
@@ -241,6 +245,7 @@ TEST(BufferCompressionTest, DamagedOrShortDataIsReported)
     std::vector<uint8_t> data(4096, 5), packed;
     ASSERT_TRUE(compressBuffer(data.data(), data.size(), packed));
     std::vector<uint8_t> out(4096);
+    EXPECT_FALSE(uncompressBuffer(packed.data(), packed.size(), nullptr, out.size()));
     EXPECT_FALSE(uncompressBuffer(packed.data(), packed.size() / 2, out.data(), out.size()));
     EXPECT_EQ(out[10], 0);
     std::vector<uint8_t> bigger(8192);

@@ -8,7 +8,8 @@
 #include "framework/graphics/PixelKernels.h"
 #include "framework/graphics/TransformedBlit.h"
 
-// Every vector kernel set must give exactly the scalar set's bytes.
+// Every vector kernel set must give exactly the scalar set's bytes, and none
+// may write past the span it was given.
 namespace {
 
 enum class AlphaMix { Clear, Opaque, SpriteLike, Random };
@@ -68,17 +69,24 @@ TEST(KernelParityTest, EveryVectorKernelMatchesTheScalarTwin)
                 s16[size_t(i)] = uint16_t(random());
                 cover[size_t(i)] = coverageFor(mix, random, i);
             }
+            // The element after the span: a kernel that reached it would change it.
+            d32[size_t(n)] = random();
+            s32[size_t(n)] = random() | 0xFF000000u;
+            d16[size_t(n)] = uint16_t(random());
+            s16[size_t(n)] = uint16_t(random());
             auto check32 = [&](const char* what, auto run) {
                 std::vector<uint32_t> expected = d32, actual = d32;
                 run(scalar, expected.data());
                 run(*set, actual.data());
                 ASSERT_EQ(expected, actual) << set->name << " " << what << " n=" << n << " alpha=" << alpha;
+                ASSERT_EQ(expected.back(), d32.back()) << what << " wrote past n=" << n;
             };
             auto check16 = [&](const char* what, auto run) {
                 std::vector<uint16_t> expected = d16, actual = d16;
                 run(scalar, expected.data());
                 run(*set, actual.data());
                 ASSERT_EQ(expected, actual) << set->name << " " << what << " n=" << n << " alpha=" << alpha;
+                ASSERT_EQ(expected.back(), d16.back()) << what << " wrote past n=" << n;
             };
             check32("fillOpaque32", [&](const PixelKernels& k, uint32_t* d) { k.fillOpaque32(d, n, colour); });
             check32("fillBlend32", [&](const PixelKernels& k, uint32_t* d) { k.fillBlend32(d, n, colour, blendAlpha); });

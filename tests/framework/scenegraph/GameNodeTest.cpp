@@ -100,6 +100,10 @@ TEST(GameNodeTree, RefusesToMakeACycle)
     RefPointer<GameNode> grandchild(new GameNode("g"));
     GameNode::addChild(tree.a, grandchild.get());
     EXPECT_FALSE(GameNode::addChild(grandchild.get(), tree.a));
+    RefPointer<GameNode> greatGrandchild(new GameNode("gg"));
+    GameNode::addChild(grandchild.get(), greatGrandchild.get());
+    EXPECT_FALSE(GameNode::insertBefore(tree.a, greatGrandchild.get()));
+    EXPECT_FALSE(GameNode::insertAfter(tree.a, greatGrandchild.get()));
     EXPECT_EQ(tree.a->getParent(), tree.root.get());
 }
 

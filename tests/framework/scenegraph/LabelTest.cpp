@@ -203,6 +203,10 @@ TEST_F(LabelTest, ConfiguredFromProperties)
     EXPECT_EQ(l->getWrapStyle(), LabelLayout::WrapWordWrap);
     EXPECT_EQ(l->getAlignH(), LabelLayout::AlignRight);
     EXPECT_EQ(l->getLayerColors(), (std::vector<uint32_t>{0xFF112233u, 0xFF445566u}));
+    // Layers outside 0 .. 63 are refused.
+    l->setLayerColor(0xFF000001u, -1);
+    l->setLayerColor(0xFF000001u, 64);
+    EXPECT_EQ(l->getLayerColors(), (std::vector<uint32_t>{0xFF112233u, 0xFF445566u}));
     ASSERT_EQ(l->getLines().size(), 2u);
     EXPECT_EQ(l->getLines()[1].y, 30);
     // "color" wins over the numbered keys.

@@ -14,6 +14,8 @@
 #include "framework/scenegraph/ModifierVisible.h"
 #include "framework/scenegraph/MoveTask.h"
 #include "framework/scenegraph/PurgeTask.h"
+#include "framework/sound/Sound.h"
+#include "framework/sound/SoundManager.h"
 #include "framework/sound/SoundNode.h"
 
 namespace {
@@ -131,6 +133,10 @@ TEST(ModifierLocationPolygonicPath, WalksAtConstantSpeedAcrossCorners)
     std::vector<Position> positions =
         run(new ModifierLocationPolygonicPath(polygon.get(), 40, false, false), node.get(), 10);
     EXPECT_EQ(positions, (std::vector<Position> {{0, 0}, {5, 0}, {10, 0}, {10, 5}, {10, 10}}));
+    // Two points make one edge to walk.
+    RefPointer<Polygon> line = path({{0, 0}, {20, 0}});
+    positions = run(new ModifierLocationPolygonicPath(line.get(), 40, false, false), node.get(), 10);
+    EXPECT_EQ(positions, (std::vector<Position> {{0, 0}, {5, 0}, {10, 0}, {15, 0}, {20, 0}}));
 }
 
 TEST(ModifierLocationPolygonicPath, AFrameSkippingPastSeveralEdgesStaysOnThePath)
@@ -156,6 +162,13 @@ TEST(ModifierLocationPolygonicPath, ClosedLoopStartsAgainFromTheStartPoint)
     std::vector<Position> positions = run(walker.get(), node.get(), 10, 6);
     EXPECT_EQ(positions, (std::vector<Position> {{10, 0}, {10, 10}, {0, 10}, {0, 0}, {10, 0}, {10, 10}}));
     EXPECT_FALSE(walker->isFinished());
+    // A start index outside the points starts from the first one.
+    for (int outside : {-1, 5}) {
+        RefPointer<ModifierLocationPolygonicPath> fromFirst(
+            new ModifierLocationPolygonicPath(square.get(), 40, true, false, outside));
+        positions = run(fromFirst.get(), node.get(), 10, 6);
+        EXPECT_EQ(positions, (std::vector<Position> {{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}, {10, 0}})) << outside;
+    }
 }
 
 TEST(ModifierLocationPolygonicPath, ZeroLengthPathOrDurationFinishesOnTheLastPoint)
@@ -185,6 +198,7 @@ TEST(ModifierDelay, WaitsItsTimeOrForAnotherModifier)
 
     RefPointer<RecordingModifier> awaited(new RecordingModifier(30));
     RefPointer<ModifierDelay> waiting(new ModifierDelay(awaited.get()));
+    EXPECT_EQ(waiting->getEndFlags() & Modifier::EndWait, Modifier::EndWait);
     waiting->step(100);
     EXPECT_FALSE(waiting->isFinished());
     awaited->step(30);
@@ -325,6 +339,29 @@ TEST(ModifierSound, SilentSoundNodeTargetFinishesInItsFirstStep)
     sound->step(16);
     EXPECT_TRUE(sound->hasStarted());
     EXPECT_TRUE(sound->isFinished());
+}
+
+TEST(ModifierSound, SoundNodeTargetPlaysItsSoundOnceThroughTheDefaultPlayer)
+{
+    SoundManager::createInstance(std::make_unique<host::RecordingAudioOutput>());
+    ModifierSound::setBackend(ModifierSound::Backend());
+    RefPointer<Sound> tone(new Sound);
+    auto pcm = std::make_shared<host::PcmBuffer>();
+    pcm->channels = 1;
+    pcm->samples.assign(4410, 500);
+    tone->sample = pcm;
+    RefPointer<SoundNode> node(new SoundNode());
+    node->setSound(tone.get());
+    RefPointer<ModifierSound> sound(new ModifierSound("", ""));
+    sound->setTarget(node.get());
+    sound->step(16);
+    EXPECT_FALSE(sound->isFinished());
+    EXPECT_EQ(sound->getRemaining(), 84);
+    EXPECT_EQ(node->getUsers(), 1);
+    // Not looped: the node lets go of it once its length has run out.
+    node->update(100);
+    EXPECT_EQ(node->getUsers(), 0);
+    SoundManager::releaseInstance();
 }
 
 TEST(ModifierTarget, UnlistedTreeModifierOutlivesItsTargetSafely)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "TestModifiers.h"
@@ -69,6 +71,11 @@ TEST(OwnModifiers, AddingTwiceKeepsOneEntry)
     GameNode::addModifier(node.get(), modifier.get());
     EXPECT_EQ(node->getOwnModifiers().size(), 1u);
     EXPECT_EQ(modifier->getReferenceCount(), 2);
+    // Without a node or a modifier nothing is added.
+    EXPECT_EQ(GameNode::addModifier(nullptr, modifier.get()), modifier.get());
+    EXPECT_EQ(GameNode::addModifier(node.get(), nullptr), nullptr);
+    EXPECT_EQ(node->getOwnModifiers().size(), 1u);
+    EXPECT_EQ(modifier->getReferenceCount(), 2);
 }
 
 TEST(OwnModifiers, AddAtFrontRunsFirst)
@@ -124,6 +131,47 @@ TEST(OwnModifiers, SupersedeReleasesEveryEarlierOneInTheSameFrame)
     EXPECT_EQ(endless->getReferenceCount(), 1);
 }
 
+namespace {
+
+// Runs `edit` once, in its first step, as game code called back from a step may.
+class EditingModifier : public RecordingModifier {
+public:
+    EditingModifier(std::function<void()> edit) : RecordingModifier(-1), edit(std::move(edit)) {}
+    void step(int deltaMs) override
+    {
+        RecordingModifier::step(deltaMs);
+        if (edit)
+            std::exchange(edit, nullptr)();
+    }
+    std::function<void()> edit;
+};
+
+} // namespace
+
+TEST(OwnModifiers, StepThatEditsTheListRunsEveryModifierOnce)
+{
+    RefPointer<GameNode> node(new GameNode("n"));
+    RefPointer<RecordingModifier> front(recorder(100));
+    RefPointer<EditingModifier> editing(new EditingModifier([&] { GameNode::addModifier(node.get(), front.get(), false); }));
+    RefPointer<RecordingModifier> after(recorder(100));
+    GameNode::addModifier(node.get(), editing.get());
+    GameNode::addModifier(node.get(), after.get());
+    GameNode::updateModifiers(node.get(), 10);
+    EXPECT_EQ(editing->steps, (Steps {10}));
+    EXPECT_EQ(after->steps, (Steps {10}));
+    EXPECT_TRUE(front->steps.empty());
+    ASSERT_EQ(node->getOwnModifiers().size(), 3u);
+    EXPECT_EQ(node->getOwnModifiers()[0].get(), front.get());
+
+    // A step that empties the list ends the walk.
+    RefPointer<EditingModifier> clearing(new EditingModifier([&] { GameNode::clearModifiers(node.get()); }));
+    GameNode::addModifier(node.get(), clearing.get(), false);
+    GameNode::updateModifiers(node.get(), 10);
+    EXPECT_EQ(clearing->steps, (Steps {10}));
+    EXPECT_TRUE(front->steps.empty());
+    EXPECT_TRUE(node->getOwnModifiers().empty());
+}
+
 TEST(OwnModifiers, ClearReleasesAll)
 {
     RefPointer<GameNode> node(new GameNode("n"));
@@ -174,9 +222,13 @@ TEST(ModifierTree, ContainerChildrenRunSideBySide)
     RefPointer<RecordingModifier> y(recorder(60));
     Modifier::addChild(group, x.get());
     Modifier::addChild(group, y.get());
+    // The walk climbs out of the group to the sibling after it.
+    RefPointer<RecordingModifier> z(recorder(-1));
+    Modifier::addChild(scene.tree.get(), z.get());
     scene.frame(20);
     EXPECT_EQ(x->steps, (Steps {20}));
     EXPECT_EQ(y->steps, (Steps {20}));
+    EXPECT_EQ(z->steps, (Steps {20}));
     scene.frame(20);
     scene.frame(20);
     EXPECT_EQ(x->steps, (Steps {20, 20}));
@@ -468,8 +520,13 @@ TEST(PurgeTask, RemovesMarkedNodesChildrenFirst)
     GameNode* keep = scene.addNode("keep");
     child->setRemoved(true);
     parent->setRemoved(true);
+    // A marked node below an unmarked one goes too.
+    GameNode* grandchild = new CountedNode("grandchild");
+    GameNode::addChild(keep, grandchild);
+    grandchild->setRemoved(true);
     scene.purge->run(0);
     EXPECT_EQ(scene.root->getFirstChild(), keep);
+    EXPECT_EQ(keep->getFirstChild(), nullptr);
     EXPECT_EQ(CountedNode::alive, 1);
 }
 

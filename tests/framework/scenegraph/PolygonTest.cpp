@@ -74,6 +74,11 @@ TEST(Polygon, SetPointCountKeepsExistingPoints)
     EXPECT_FLOAT_EQ(polygon->getPoint(1).x, 3);
     EXPECT_FLOAT_EQ(polygon->getPoint(2).x, 0);
     polygon->setPoint(7, 1, 1); // out of range: ignored
+    polygon->setPoint(-1, 1, 1);
+    // One past the last point is out of range too (a full list has no room there).
+    RefPointer<Polygon> full = makePolygon({{1, 2}, {3, 4}, {5, 6}, {7, 8}});
+    full->setPoint(4, 1, 1);
+    EXPECT_EQ(full->getPointCount(), 4);
     EXPECT_EQ(polygon->getPointCount(), 3);
 }
 
@@ -129,6 +134,9 @@ TEST(Polygon, SmoothPathDropsPointsOutsideTheRangeAndKeepsTheEnds)
     // Samples rise monotonically in x between the points.
     for (int i = 1; i < 21; ++i)
         EXPECT_GT(polygon->getPoint(i).x, polygon->getPoint(i - 1).x) << i;
+    // Each edge is sampled from its own ends: y falls on the first and rises on the second.
+    for (int i = 11; i < 21; ++i)
+        EXPECT_GT(polygon->getPoint(i).y, polygon->getPoint(i - 1).y) << i;
 }
 
 TEST(Polygon, SmoothPathOnBadRangeLeavesThePolygon)

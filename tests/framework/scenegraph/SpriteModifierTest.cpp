@@ -131,6 +131,11 @@ TEST(ModifierRotation, ZeroDurationGoesStraightToTheEndWithoutNaN)
         collect(new ModifierRotation(1.0f, 2.0f, 0), sprite.get(), 10, [](Sprite* s) { return s->getRotation(); });
     EXPECT_EQ(angles, (std::vector<float> {2.0f}));
     EXPECT_FALSE(std::isnan(sprite->getRotation()));
+    // A spin without a duration stands at its start angle.
+    RefPointer<ModifierRotation> spin(new ModifierRotation(1.0f, 2.0f, 0));
+    spin->setSpin(true);
+    angles = collect(spin.get(), sprite.get(), 10, [](Sprite* s) { return s->getRotation(); }, 2);
+    EXPECT_EQ(angles, (std::vector<float> {1.0f, 1.0f}));
 }
 
 TEST(ModifierBlink, TwoBlinksEndAtLowInsteadOfTheSecondLowHold)
@@ -173,4 +178,9 @@ TEST(ModifierBlink, AllPhaseTimesZeroRestsAtHighOrEndsAtLowWhenCounted)
     EXPECT_EQ(values, (std::vector<int> {200}));
     values = collect(new ModifierBlink(30, 200, 0, 0, 0, 0, 2), sprite.get(), 16, alphaOf);
     EXPECT_EQ(values, (std::vector<int> {30}));
+    // Holds alone, without fades, still blink.
+    RefPointer<ModifierBlink> holds(new ModifierBlink(30, 200, 0, 0, 16, 16, 0));
+    values = collect(holds.get(), sprite.get(), 16, alphaOf, 4);
+    EXPECT_FALSE(holds->isFinished());
+    EXPECT_EQ(values, (std::vector<int> {200, 30, 200, 30}));
 }

@@ -126,6 +126,8 @@ TEST(SpriteFrames, FrameCountZeroLaysOutOneFrame)
 {
     RefPointer<Image> strip = coordinateImage(20, 10);
     RefPointer<Sprite> sprite(new Sprite(0, 0, strip.get()));
+    sprite->setFrameCount(4, true);
+    EXPECT_EQ(sprite->getWidth(), 5);
     sprite->setFrameCount(0, true);
     EXPECT_EQ(sprite->getWidth(), 20);
     sprite->nextFrame();
@@ -147,6 +149,18 @@ TEST(SpriteFrames, FrameModifierLoopsCountedTimesAndFinishesOnTheEndFrame)
     EXPECT_TRUE(frames->isFinished());
     EXPECT_EQ(sprite->getCurrentFrame(), 2);
     EXPECT_EQ(shown, (std::vector<int> {0, 1, 2, 0, 1, 2, 2}));
+
+    // No repeats: once through, then it finishes on the end frame.
+    sprite->setCurrentFrame(0);
+    RefPointer<ModifierFrame> once(new ModifierFrame(0, 10));
+    once->setTarget(sprite.get());
+    shown.clear();
+    for (int i = 0; i < 12 && !once->isFinished(); ++i) {
+        once->step(10);
+        shown.push_back(sprite->getCurrentFrame());
+    }
+    EXPECT_TRUE(once->isFinished());
+    EXPECT_EQ(shown, (std::vector<int> {0, 1, 2, 2}));
 }
 
 TEST(SpriteFrames, FrameModifierWithOnceStopsOnTheLastFrame)
@@ -203,6 +217,20 @@ TEST(SpriteAnchor, CenterOfAnOddWidthRoundsHalfToEvenWhenDrawn)
 
 TEST(SpriteAnchor, AnchorKindsFollowTheSizeAndThePivotFollowsTheAnchor)
 {
+    const struct {
+        int kind;
+        float x, y;
+    } places[] = {
+        {Sprite::TopLeft, 0, 0},  {Sprite::Top, 10, 0},    {Sprite::TopRight, 20, 0},
+        {Sprite::Left, 0, 5},     {Sprite::Center, 10, 5}, {Sprite::Right, 20, 5},
+        {Sprite::BottomLeft, 0, 10}, {Sprite::Bottom, 10, 10}, {Sprite::BottomRight, 20, 10},
+    };
+    for (const auto& place : places) {
+        const Sprite::PointF2 at = Sprite::computeAnchorPoint(place.kind, 20, 10);
+        EXPECT_FLOAT_EQ(at.x, place.x) << place.kind;
+        EXPECT_FLOAT_EQ(at.y, place.y) << place.kind;
+    }
+
     RefPointer<Sprite> sprite(new Sprite(0, 0, 20, 10));
     sprite->setAnchorPoint(Sprite::BottomRight);
     EXPECT_FLOAT_EQ(sprite->getAnchorPoint().x, 20.0f);
@@ -262,6 +290,38 @@ TEST(SpriteDirty, UnchangedValuesLeaveItClear)
     EXPECT_FALSE(sprite->isDirty());
     sprite->setAlpha(128);
     EXPECT_TRUE(sprite->isDirty());
+}
+
+TEST(SpriteDirty, EachChangeMarksIt)
+{
+    const struct {
+        const char* change;
+        void (*apply)(Sprite&);
+    } changes[] = {
+        {"alpha", [](Sprite& s) { s.setAlpha(128); }},
+        {"removed", [](Sprite& s) { s.setRemoved(true); }},
+        {"hidden", [](Sprite& s) { s.setVisible(false); }},
+        {"scale", [](Sprite& s) { s.setScale(2.0f); }},
+        {"anchor", [](Sprite& s) { s.setAnchorPoint(Sprite::Center); }},
+        {"pivot y", [](Sprite& s) { s.setPivotPoint(1.0f, 3.0f); }},
+        {"pivot x", [](Sprite& s) { s.setPivotPoint(3.0f, 2.0f); }},
+        {"stretch width", [](Sprite& s) { s.setStretchWidth(2); }},
+        {"stretch height", [](Sprite& s) { s.setStretchHeight(2); }},
+        {"new stretch width", [](Sprite& s) { s.setStretchWidth(2); s.setDirty(false); s.setStretchWidth(3); }},
+        {"stretch cleared", [](Sprite& s) { s.setStretchWidth(2); s.setDirty(false); s.clearStretchRect(); }},
+        {"width", [](Sprite& s) { s.setWidth(3); }},
+        {"clip rectangle", [](Sprite& s) { s.setClipRect(0, 0, 2, 2); }},
+        {"new stretch height", [](Sprite& s) { s.setStretchHeight(2); s.setDirty(false); s.setStretchHeight(3); }},
+    };
+    RefPointer<Image> picture = coordinateImage(4, 4);
+    for (const auto& row : changes) {
+        RefPointer<Sprite> sprite(new Sprite(0, 0, picture.get()));
+        sprite->setPivotFollowsAnchor(false);
+        sprite->setPivotPoint(1.0f, 2.0f);
+        sprite->setDirty(false);
+        row.apply(*sprite);
+        EXPECT_TRUE(sprite->isDirty()) << row.change;
+    }
 }
 
 // --- drawing ---

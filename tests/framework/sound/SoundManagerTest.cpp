@@ -8,6 +8,7 @@
 #include "framework/sound/Sound.h"
 #include "framework/sound/SoundManager.h"
 #include "framework/sound/SoundStream.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -87,6 +88,12 @@ TEST_F(SoundManagerTest, PlayClampsVolumeAndPan)
     ASSERT_GE(channel, 0);
     EXPECT_EQ(manager->getMixer().getVolume(channel), 255);
     EXPECT_EQ(manager->getMixer().getPan(channel), 0);
+    // Started paused to set volume and pan, it then plays: hard left is heard on the left.
+    output->recording.clear();
+    output->render(8);
+    EXPECT_GT(std::abs(output->recording[0]), 500);
+    EXPECT_EQ(output->recording[1], 0);
+    EXPECT_EQ(manager->getMixer().getPan(Sound::play(sound.get(), 300, 128, false)), 255);
 
     sound->volumeFactor = 0.5f;
     const int quieter = Sound::play(sound.get(), 128, 255, false);
@@ -105,6 +112,13 @@ TEST_F(SoundManagerTest, LoadSampleReadsFilesAndReportsFailure)
     EXPECT_EQ(Sound::getLength(sound.get()), 1000);
     RefPointer<Sound> missing(new Sound);
     EXPECT_EQ(Sound::loadSample(1, missing.get(), "no/such/file.wav"), -1);
+
+    std::ifstream in(musicA, std::ios::binary);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    RefPointer<Sound> fromMemory(new Sound);
+    EXPECT_TRUE(fromMemory->loadFromMemory(bytes.data(), bytes.size()));
+    const uint8_t garbage[] = {1, 2, 3, 4, 5, 6, 7, 8};
+    EXPECT_FALSE(fromMemory->loadFromMemory(garbage, sizeof garbage));
 }
 
 TEST_F(SoundManagerTest, FadeWithZeroDurationCompletesNextUpdate)
@@ -149,6 +163,15 @@ TEST_F(SoundManagerTest, CrossFadeEndsWithTheIncomingMusicCurrent)
     EXPECT_EQ(manager->getCurrentMusic(), b.get());
     EXPECT_FALSE(a->isOpen());
     EXPECT_TRUE(b->isOpen());
+
+    // A delay that runs out exactly at the end of a frame also restarts the incoming music.
+    RefPointer<SoundStream> c(new SoundStream(musicA, 1));
+    manager->playMusic(100, 0.7f, 100, c.get(), 60, 0x132);
+    output->render(2646);
+    manager->run(30);
+    manager->run(30);
+    EXPECT_EQ(manager->getIncomingDelay(), 0);
+    EXPECT_EQ(manager->getMixer().streamPosition(c->stream), 0);
 }
 
 TEST_F(SoundManagerTest, SameMusicAgainIsNotReopened)
@@ -189,6 +212,14 @@ TEST_F(SoundManagerTest, SecondPlayDuringCrossFadeStartsFromTheFormerIncoming)
     EXPECT_EQ(manager->getCurrentMusic(), b.get());
     EXPECT_EQ(manager->getIncomingMusic(), c.get());
     EXPECT_FLOAT_EQ(b->fadeTarget, 0.0f);
+
+    // Asking again for the incoming music ends the cross-fade on it.
+    manager->playMusic(1000, 0.7f, 1000, c.get(), 0, 0x132);
+    EXPECT_EQ(manager->getCurrentMusic(), c.get());
+    EXPECT_FALSE(manager->isCrossFading());
+    for (int i = 0; i < 60; ++i)
+        manager->run(20);
+    EXPECT_EQ(manager->getCurrentMusic(), c.get());
     std::remove(c->fileName.c_str());
 }
 
@@ -201,15 +232,22 @@ TEST_F(SoundManagerTest, PauseRemembersThePositionAndResumes)
     output->render(4410);
     EXPECT_FALSE(manager->pauseMusic(200)); // fading first
     EXPECT_FALSE(manager->pauseMusic(200)); // already fading: ignored
+    EXPECT_FALSE(manager->pauseMusic(0));   // nor cut short
+    EXPECT_FALSE(manager->isPaused());
     for (int i = 0; i < 20; ++i)
         manager->run(20);
     EXPECT_TRUE(manager->isPaused());
     EXPECT_EQ(a->channel, -1);
     EXPECT_NEAR(static_cast<double>(a->resumePosition), 4410.0, 2.0);
+    EXPECT_FALSE(manager->pauseMusic(0)); // paused already
     EXPECT_TRUE(manager->startStream(a.get(), nullptr, 0x132));
     EXPECT_FALSE(manager->isPaused());
+    EXPECT_TRUE(manager->startStream(a.get(), a.get(), 0x132));  // already the one playing
     EXPECT_EQ(a->resumePosition, 0);
     EXPECT_NEAR(static_cast<double>(manager->getMixer().streamPosition(a->stream)), 4410.0, 2.0);
+    EXPECT_TRUE(manager->stopStream(a.get()));
+    EXPECT_FALSE(a->isOpen());
+    EXPECT_FALSE(manager->stopStream(a.get()));
 }
 
 TEST_F(SoundManagerTest, MuteHoldsBackVolumesUntilUnmuted)
@@ -233,10 +271,22 @@ TEST_F(SoundManagerTest, MuteHoldsBackVolumesUntilUnmuted)
 
 TEST_F(SoundManagerTest, UnreadableMusicLeavesNoChannel)
 {
+    LogCapture log;
     RefPointer<SoundStream> broken(new SoundStream("missing-music.ogg", 1));
     EXPECT_FALSE(manager->startStream(broken.get(), nullptr, 0x132));
+    EXPECT_TRUE(log.contains("Cannot read music file missing-music.ogg"));
     EXPECT_FALSE(broken->isOpen());
     EXPECT_EQ(broken->channel, -1);
+    EXPECT_FALSE(manager->stopStream(broken.get()));
+
+    // Pausing while fading over to it pauses nothing: the music that could be paused is gone.
+    RefPointer<SoundStream> a(new SoundStream(musicA, 1));
+    manager->playMusic(100, 0.7f, 100, a.get(), 0, 0x132);
+    for (int i = 0; i < 10; ++i)
+        manager->run(20);
+    manager->playMusic(100, 0.7f, 100, broken.get(), 0, 0x132);
+    EXPECT_FALSE(manager->pauseMusic(0));
+    EXPECT_FALSE(manager->isPaused());
 }
 
 TEST(SoundOff, EveryCallDoesNothing)

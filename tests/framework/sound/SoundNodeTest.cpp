@@ -69,8 +69,13 @@ TEST_F(SoundNodeTest, RestartsAreLimitedByUsersAndInterval)
     // 100 ms after the start: no new start, but a user is counted.
     EXPECT_EQ(node->play(), first);
     EXPECT_EQ(node->getUsers(), 2);
-    node->update(200);
-    // 300 ms after the start: started again on a new channel.
+    node->update(99);
+    // 199 ms after the start: still too soon.
+    EXPECT_EQ(node->play(), first);
+    EXPECT_EQ(node->getUsers(), 3);
+    EXPECT_FALSE(node->stop(false));
+    node->update(1);
+    // 200 ms after the start: started again on a new channel.
     const int second = node->play();
     EXPECT_NE(second, first);
     EXPECT_EQ(node->getUsers(), 3);
@@ -80,6 +85,21 @@ TEST_F(SoundNodeTest, RestartsAreLimitedByUsersAndInterval)
     EXPECT_EQ(node->getUsers(), 0);
     EXPECT_FALSE(playing(second));
     EXPECT_FALSE(node->stop(false));
+
+    // Once the length has run out, an update lets go of one user, not all.
+    const int third = node->play();
+    node->update(100);
+    EXPECT_EQ(node->play(), third);
+    node->update(900);
+    EXPECT_EQ(node->getUsers(), 1);
+    EXPECT_TRUE(playing(third));
+
+    // A play asked to restart starts at once, even within the interval.
+    RefPointer<SoundNode> eager = makeNode();
+    const int started = eager->play();
+    const int restarted = eager->play(true, 255, 128, false);
+    EXPECT_NE(restarted, started);
+    EXPECT_EQ(eager->getUsers(), 2);
 }
 
 TEST_F(SoundNodeTest, LoopedNodeStartsOnceAndIsNeverCountedDown)
@@ -106,7 +126,8 @@ TEST_F(SoundNodeTest, ForcedRestartOfALoopDoesNotOrphanTheOldChannel)
     RefPointer<SoundNode> node = makeNode(&configuration);
     const int first = node->play();
     const int second = node->play();
-    EXPECT_FALSE(playing(first) && first != second);
+    EXPECT_NE(first, second);
+    EXPECT_FALSE(playing(first));
     EXPECT_TRUE(playing(second));
     EXPECT_TRUE(node->stop(true));
     EXPECT_FALSE(playing(second));
@@ -152,6 +173,17 @@ TEST_F(SoundNodeTest, TheSoundModifierPlaysANodesOwnSound)
     EXPECT_EQ(node->getUsers(), 1);
     RefPointer<GameNode> plain(new GameNode);
     EXPECT_EQ(ModifierSound::getBackend().playSoundNode(plain.get()), -1);
+    // Both players start the node's sound once, unlooped: it ends with its length.
+    for (int (*player)(GameNode*) : {ModifierSound::getBackend().playSoundNode, &ModifierSound::playOwnSound}) {
+        RefPointer<SoundNode> once = makeNode();
+        EXPECT_EQ(player(once.get()), 1000);
+        const int channel = once->getChannel();
+        ASSERT_GE(channel, 0);
+        once->update(1000);
+        EXPECT_EQ(once->getUsers(), 0);
+        EXPECT_FALSE(playing(channel));
+        EXPECT_EQ(player(plain.get()), -1);
+    }
 }
 
 TEST(SoundNodeOff, EveryOperationIsANoOp)
@@ -192,6 +224,10 @@ TEST(SoundStream, SyncPointsComeFromTheirFile)
     }
     RefPointer<SoundStream> broken(new SoundStream("music.ogg", 1, path));
     EXPECT_FALSE(broken->loadSyncPoints());
+    // Without a sync-point file there is nothing to read.
+    RefPointer<SoundStream> plain(new SoundStream("music.ogg", 1));
+    EXPECT_TRUE(plain->loadSyncPoints());
+    EXPECT_TRUE(plain->syncPoints.empty());
     EXPECT_TRUE(broken->syncPoints.empty());
     std::remove(path.c_str());
     EXPECT_TRUE(log.contains("no-such-sync-file.xml"));
