@@ -16,6 +16,11 @@ add_test(NAME app.hostile_desktop_nodisplay
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/hostile_desktop_e2e.bash
           $<TARGET_FILE:tortelune> none nodisplay ${CMAKE_BINARY_DIR}/screenshots)
 set_tests_properties(app.hostile_desktop_nodisplay PROPERTIES ENVIRONMENT "${NO_DISPLAY_ENV}" TIMEOUT 60)
+# A named pipe in place of the settings file never holds up the start.
+add_test(NAME app.hostile_desktop_pipesettings
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/hostile_desktop_e2e.bash
+          $<TARGET_FILE:tortelune> none pipesettings ${CMAKE_BINARY_DIR}/screenshots)
+set_tests_properties(app.hostile_desktop_pipesettings PROPERTIES ENVIRONMENT "${NO_DISPLAY_ENV}" TIMEOUT 60)
 
 if(X11_FOUND)
   add_executable(x11_window_tool ${CMAKE_CURRENT_SOURCE_DIR}/smoke/x11_window_tool.c)

@@ -9,6 +9,9 @@
 #   hangup       SIGHUP in the middle of a level (level_interrupt_e2e.py).
 #   displaylost  the X server killed in the middle of a level (the same script,
 #                on a server of this script's own so that it can be killed).
+#   pipesettings a named pipe in place of the settings file (on SDL's dummy
+#                driver): the start goes on past it (the log is opened within
+#                10 s), and SIGTERM ends the game with 0.
 # Exits 77 (skipped) without xvfb-run / Xvfb or a screen grabber for Python,
 # or fails when the variable CI is set.
 # Usage: hostile_desktop_e2e.bash GAME X11_WINDOW_TOOL SCENARIO OUTPUT_FOLDER [MAKE_PLAYER SOURCE_DIR]
@@ -135,6 +138,27 @@ displaylost)
     fi
     kill -9 "$xvfb_pid" 2>/dev/null
     wait "$xvfb_pid" 2>/dev/null
+    ;;
+pipesettings)
+    export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+    make_home
+    settings=$home/config/Quillmark/Games/Tortelune/settings.xml
+    rm -f "$settings"
+    mkfifo "$settings"
+    run_game "$game" 2>"$home/stderr" &
+    pid=$!
+    begin=$(now_ms)
+    until grep -qs 'log started' "$home"/data/Quillmark/Games/Tortelune/_temp/log/*; do
+        [ $(($(now_ms) - begin)) -lt 10000 ] || break
+        sleep 0.05
+    done
+    grep -qs 'log started' "$home"/data/Quillmark/Games/Tortelune/_temp/log/* ||
+        fail "with a pipe as the settings file the start did not reach its log within 10 s"
+    kill -TERM "$pid"
+    wait_for_end "$pid" 10000
+    echo "pipe as the settings file: SIGTERM ended the game after $took ms with exit code $status"
+    [ "$status" = 0 ] || fail "exit code $status after SIGTERM"
+    rm -rf "$home"
     ;;
 *)
     echo "unknown scenario $scenario"
