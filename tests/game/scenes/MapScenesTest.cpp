@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/TorteluneMain.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/core/PropertyStore.h"
 #include "framework/gui/Button.h"
@@ -11,6 +12,7 @@
 #include "framework/scenegraph/Sprite.h"
 #include "game/board/BoardHost.h"
 #include "game/production/Phase.h"
+#include "game/production/PhasePlay.h"
 #include "game/data/GameData.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/dialogs/DialogTortelune.h"
@@ -20,6 +22,7 @@
 #include "game/scenes/SceneMap.h"
 #include "game/scenes/SceneSelection.h"
 #include "game/scenes/ThemeNode.h"
+#include "host/SingleInstanceLock.h"
 #include "support/FrontDoorFixture.h"
 
 namespace {
@@ -262,6 +265,27 @@ TEST_F(MapScenesTest, AGameSceneDroppedWithALevelOnItsBoardIsFreedAndItsBoardHos
     host->pulseTool(1);
     host->flyStarToTools(10, 10);
     host->flyStarToGoal(10, 10, 0, 0, 1.0f);
+}
+
+TEST_F(MapScenesTest, AnExitOnALostDisplayInTheMiddleOfALevelLetsTheLevelGoBeforeItsData)
+{
+    addPlayer("Anna", 5)->setHintSeen("HINT_CLICK_START");
+    enterFromSelection();
+    map()->getStartButton()->fire();
+    frames(1500);
+    auto* game = objectCast<SceneGame>(SceneManager::instance->getCurrentScene());
+    ASSERT_NE(nullptr, game);
+    // Straight into play, its pieces built on the level's data.
+    game->resumeLevel();
+    frames(200);
+    ASSERT_NE(nullptr, dynamic_cast<PhasePlay*>(game->getPhase().get()));
+    RefPointer<NodeLink> sceneLink(game->getLink());
+
+    // No quit ran: the level is still on the board when the game data goes.
+    shutDownTortelune(TorteluneMain::ExitNoDisplay, nullptr);
+    EXPECT_EQ(nullptr, sceneLink->node);
+    EXPECT_EQ(nullptr, SceneManager::instance);
+    EXPECT_EQ(nullptr, GameData::instance);
 }
 
 TEST_F(MapScenesTest, OnlyASavedLevelThePlayerCanReachIsOffered)
