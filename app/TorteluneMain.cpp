@@ -561,6 +561,10 @@ void shutDownTortelune(int exitCode, std::unique_ptr<SingleInstanceLock> instanc
     }
 
     unsavedOnQuit.clear();
+    // A level's pieces borrow the game data: the game scene lets them go
+    // first (a quit has done so already; an exit on failure has not).
+    if (SceneGame* game = SceneGame::getInstance())
+        game->leavePhase();
     GameData::destroyInstance();
     step("game data");
     HintManager::destroyInstance();

@@ -7,31 +7,45 @@
 #include "game/production/ToolSlots.h"
 #include "game/scenes/SceneGame.h"
 
+SceneBoardHost::SceneBoardHost(SceneGame* scene) : sceneLink(scene ? scene->getLink() : nullptr) {}
+
+SceneGame* SceneBoardHost::game() const
+{
+    return sceneLink ? objectCast<SceneGame>(sceneLink->node) : nullptr;
+}
+
 Modifier* SceneBoardHost::getAnimationRoot()
 {
-    return scene->getAnimTree();
+    SceneGame* scene = game();
+    return scene ? scene->getAnimTree() : nullptr;
 }
 
 PastryStation* SceneBoardHost::getPastryStation()
 {
-    return station ? station.get() : scene->getPastryStation();
+    if (station)
+        return station.get();
+    SceneGame* scene = game();
+    return scene ? scene->getPastryStation() : nullptr;
 }
 
 bool SceneBoardHost::isInputBlocked() const
 {
     // A paused level (menu, pause, trophies) freezes the board too: its hint
     // timer would otherwise raise a modal hint over the menu's dialogs.
-    return scene->inputBlocked || scene->isPaused();
+    SceneGame* scene = game();
+    return !scene || scene->inputBlocked || scene->isPaused();
 }
 
 bool SceneBoardHost::isPlaying() const
 {
-    return scene->saveOnLeave;
+    SceneGame* scene = game();
+    return scene && scene->saveOnLeave;
 }
 
 iInputListenerContainer* SceneBoardHost::getInputListeners()
 {
-    return &scene->getInputContainer();
+    SceneGame* scene = game();
+    return scene ? &scene->getInputContainer() : nullptr;
 }
 
 TaskManager* SceneBoardHost::getTaskManager()
@@ -41,41 +55,48 @@ TaskManager* SceneBoardHost::getTaskManager()
 
 GameNode* SceneBoardHost::getFloaterLayer()
 {
-    return scene->getComponent("NODE_FLOATER");
+    SceneGame* scene = game();
+    return scene ? scene->getComponent("NODE_FLOATER") : nullptr;
 }
 
 GameNode* SceneBoardHost::getAnnouncementLayer()
 {
-    return scene->getComponent("NODE_FLOATERSTARS");
+    SceneGame* scene = game();
+    return scene ? scene->getComponent("NODE_FLOATERSTARS") : nullptr;
 }
 
 GamePieces* SceneBoardHost::pieces() const
 {
-    RefPointer<Phase> phase = scene->getPhase();
+    SceneGame* scene = game();
+    RefPointer<Phase> phase = scene ? scene->getPhase() : nullptr;
     return phase ? phase->getPieces() : nullptr;
 }
 
 void SceneBoardHost::pulseTool(int toolId)
 {
-    if (ToolSlots* slots = scene->getToolSlots())
+    SceneGame* scene = game();
+    if (ToolSlots* slots = scene ? scene->getToolSlots() : nullptr)
         slots->pulseToolById(toolId, scene->getAnimTree());
 }
 
 void SceneBoardHost::emitToolParticles(int toolId, GameNode* target, int amount, bool inside)
 {
-    if (ToolSlots* slots = scene->getToolSlots())
+    SceneGame* scene = game();
+    if (ToolSlots* slots = scene ? scene->getToolSlots() : nullptr)
         slots->emitParticlesById(toolId, scene->getAnimTree(), target, amount, inside);
 }
 
 void SceneBoardHost::flyStarToTools(int x, int y)
 {
-    if (ToolSlots* slots = scene->getToolSlots())
+    SceneGame* scene = game();
+    if (ToolSlots* slots = scene ? scene->getToolSlots() : nullptr)
         slots->flyStarToTools(scene->getAnimTree(), x, y);
 }
 
 GameNode* SceneBoardHost::getScoreLabel()
 {
-    return scene->getComponent("LABEL_SCORE");
+    SceneGame* scene = game();
+    return scene ? scene->getComponent("LABEL_SCORE") : nullptr;
 }
 
 void SceneBoardHost::deliverToBonusMeter(GameNode* letter)

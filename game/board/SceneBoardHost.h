@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/core/RefPointer.h"
+#include "framework/scenegraph/GameNode.h"
 #include "game/board/BoardHost.h"
 #include "game/production/PastryStation.h"
 
@@ -10,9 +11,12 @@ class SceneGame;
 
 // The board's host in the game: the game scene's animation tree, flags and
 // listeners, the frame timer, and the station the play phase hands over.
+// The scene owns the board (through its phase), and the board this host: the
+// host only borrows the scene, through its node link, so that a scene dropped
+// with a level on its board still goes, and a host left behind finds it gone.
 class SceneBoardHost : public BoardHost {
 public:
-    explicit SceneBoardHost(SceneGame* scene) : scene(scene) {}
+    explicit SceneBoardHost(SceneGame* scene);
 
     Modifier* getAnimationRoot() override;
     bool isInputBlocked() const override;
@@ -33,7 +37,9 @@ public:
 
 private:
     GamePieces* pieces() const;
+    // The scene, or null once it is gone.
+    SceneGame* game() const;
 
-    RefPointer<SceneGame> scene;
+    RefPointer<NodeLink> sceneLink;
     RefPointer<PastryStation> station;
 };

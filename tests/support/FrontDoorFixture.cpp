@@ -22,6 +22,7 @@
 #include "game/dialogs/DialogLevelInfo.h"
 #include "game/dialogs/TrophyWatcher.h"
 #include "game/scenes/HintManager.h"
+#include "game/scenes/SceneGame.h"
 #include "game/scenes/SceneMap.h"
 #include "game/scenes/SceneSelection.h"
 #include "support/ScenePicture.h"
@@ -59,6 +60,10 @@ void FrontDoorFixture::SetUp()
 
 void FrontDoorFixture::TearDown()
 {
+    // As the game's quit does: a level's pieces borrow the game data, so the
+    // game scene lets them go before the data goes.
+    if (SceneGame* game = SceneGame::getInstance())
+        game->leavePhase();
     PlayerManager::destroyInstance();
     TrophyWatcher::destroyInstance();
     RankTable::destroyInstance();

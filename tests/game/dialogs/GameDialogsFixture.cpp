@@ -103,6 +103,10 @@ void GameDialogsFixture::SetUp()
 void GameDialogsFixture::TearDown()
 {
     music.reset();
+    // As the game's quit does: a level's pieces borrow the game data, so the
+    // game scene lets them go before the data goes.
+    if (SceneGame* scene = SceneGame::getInstance())
+        scene->leavePhase();
     PlayerManager::destroyInstance();
     GameData::destroyInstance();
     TorteluneMain::destroyInstance();

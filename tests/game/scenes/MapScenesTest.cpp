@@ -2,12 +2,17 @@
 
 #include <string>
 
+#include "app/TorteluneMain.h"
 #include "framework/core/PropertyNode.h"
 #include "framework/core/PropertyStore.h"
 #include "framework/gui/Button.h"
 #include "framework/gui/SceneManager.h"
 #include "framework/players/PlayerManager.h"
+#include "framework/scenegraph/GameNode.h"
 #include "framework/scenegraph/Sprite.h"
+#include "game/board/BoardHost.h"
+#include "game/production/Phase.h"
+#include "game/production/PhasePlay.h"
 #include "game/data/GameData.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/dialogs/DialogTortelune.h"
@@ -17,6 +22,7 @@
 #include "game/scenes/SceneMap.h"
 #include "game/scenes/SceneSelection.h"
 #include "game/scenes/ThemeNode.h"
+#include "host/SingleInstanceLock.h"
 #include "support/FrontDoorFixture.h"
 
 namespace {
@@ -228,6 +234,58 @@ TEST_F(MapScenesTest, SavedGameIsOfferedAndResumedOrStartedAfresh)
     EXPECT_NE(nullptr, stateAs<MapStartGameState>());
     EXPECT_EQ(3, currentLevel());
     EXPECT_TRUE(objectCast<SceneGame>(SceneManager::instance->getScene("SCENE_GAME"))->resumeSavedGame);
+}
+
+TEST_F(MapScenesTest, AGameSceneDroppedWithALevelOnItsBoardIsFreedAndItsBoardHostFindsItGone)
+{
+    addPlayer("Anna", 5)->setHintSeen("HINT_CLICK_START");
+    enterFromSelection();
+    map()->getStartButton()->fire();
+    frames(1500);
+    auto* game = objectCast<SceneGame>(SceneManager::instance->getCurrentScene());
+    ASSERT_NE(nullptr, game);
+    ASSERT_NE(nullptr, game->getPhase());
+    ASSERT_NE(nullptr, BoardHost::current());
+    // A straggler holding on to the board's host after the board has gone.
+    RefPointer<BoardHost> host(BoardHost::current());
+    ASSERT_EQ(game->getAnimTree(), host->getAnimationRoot());
+    RefPointer<NodeLink> sceneLink(game->getLink());
+
+    // The level is left as it was, as when the program ends on a failure.
+    SceneManager::destroyInstance();
+    EXPECT_EQ(nullptr, sceneLink->node);
+    EXPECT_EQ(nullptr, SceneGame::getInstance());
+    EXPECT_EQ(nullptr, host->getAnimationRoot());
+    EXPECT_EQ(nullptr, host->getInputListeners());
+    EXPECT_EQ(nullptr, host->getFloaterLayer());
+    EXPECT_EQ(nullptr, host->getScoreLabel());
+    EXPECT_EQ(nullptr, host->getPastryStation());
+    EXPECT_TRUE(host->isInputBlocked());
+    EXPECT_FALSE(host->isPlaying());
+    host->pulseTool(1);
+    host->flyStarToTools(10, 10);
+    host->flyStarToGoal(10, 10, 0, 0, 1.0f);
+}
+
+TEST_F(MapScenesTest, AnExitOnALostDisplayInTheMiddleOfALevelLetsTheLevelGoBeforeItsData)
+{
+    addPlayer("Anna", 5)->setHintSeen("HINT_CLICK_START");
+    enterFromSelection();
+    map()->getStartButton()->fire();
+    frames(1500);
+    auto* game = objectCast<SceneGame>(SceneManager::instance->getCurrentScene());
+    ASSERT_NE(nullptr, game);
+    // Straight into play, its pieces built on the level's data.
+    game->resumeLevel();
+    frames(200);
+    ASSERT_NE(nullptr, dynamic_cast<PhasePlay*>(game->getPhase().get()));
+    RefPointer<NodeLink> sceneLink(game->getLink());
+
+    // No quit ran: the level is still on the board when the game data goes.
+    shutDownTortelune(TorteluneMain::ExitNoDisplay, nullptr);
+    EXPECT_EQ(nullptr, sceneLink->node);
+    EXPECT_EQ(nullptr, SceneManager::instance);
+    EXPECT_EQ(nullptr, GameData::instance);
 }
 
 TEST_F(MapScenesTest, OnlyASavedLevelThePlayerCanReachIsOffered)
