@@ -126,10 +126,12 @@ void DialogHint::resetLayout()
 
 void DialogHint::widen(int width)
 {
-    // The components are centred on the bubble: they move by half the growth.
-    const int grow = width - templateWidth;
+    // The components are centred on the bubble: they move by half the growth
+    // (negative for a narrower bubble) of the frame as drawn, whose edge tiles
+    // may round the asked width up.
     if (getWidth() != width)
         setWidth(width);
+    const int grow = getWidth() - templateWidth;
     if (hintLabel)
         hintLabel->setX(hintLabelX + grow / 2);
     if (auto* text = dynamic_cast<Sprite*>(hintLabel); text && hintLabelWidth > 0)
@@ -140,11 +142,20 @@ void DialogHint::widen(int width)
         ok->setX(okX + grow / 2);
 }
 
+int DialogHint::narrowestWidth() const
+{
+    // The template's margins on both sides of the widest of the text's
+    // shortest legible line and the OK button.
+    const int margins = hintLabelWidth > 0 ? templateWidth - hintLabelWidth : 0;
+    const int button = ok ? ok->getWidth() : 0;
+    return std::min(templateWidth, margins + std::max(button, kNarrowestText));
+}
+
 void DialogHint::setHintText(const WString& text, int width)
 {
     resetLayout();
-    if (width > templateWidth)
-        widen(std::min(width, 800));
+    if (width > 0 && width != templateWidth)
+        widen(std::clamp(width, narrowestWidth(), kWidestBubble));
     setLabelText(hintLabel, text);
     growByText(this, hintLabel, ok);
 }

@@ -24,8 +24,11 @@ public:
     ~DialogHint() override;
 
     // Sets the text; the bubble grows by the lines beyond the first. A width
-    // (0: the template's) widens the bubble, its text and its button's place
-    // with it, so a long hint takes fewer lines.
+    // (0: the template's) widens or narrows the bubble, its text and its
+    // button's place with it: a wider hint takes fewer lines, a narrower one
+    // more and a taller bubble, to fit a free corner of a busy screen. The
+    // width stays between the narrowest that keeps the OK button and a
+    // legible line inside and 800.
     void setHintText(const WString& text, int width = 0);
     // A header above the text; text and button move down by its line + 5.
     void setHeaderText(const WString& text);
@@ -58,6 +61,10 @@ private:
     // Back to the template's size and the components' places.
     void resetLayout();
     void widen(int width);
+    int narrowestWidth() const;
+
+    static constexpr int kNarrowestText = 150;
+    static constexpr int kWidestBubble = 800;
 
     Button* ok = nullptr;
     GameNode* hintLabel = nullptr;

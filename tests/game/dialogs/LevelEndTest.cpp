@@ -1,5 +1,6 @@
 #include "game/scenes/LevelSceneFixture.h"
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -527,18 +528,42 @@ public:
     void enter() override {}
 };
 
-// The pieces of the results a hint must leave in sight: the title, the
-// theme and level lines and the row of pastries (as high as they hop).
+// The pieces of the results a hint must leave in sight: the title and its
+// ribbon, the theme and level lines, the pastries (as high as they hop), the
+// star rows and "Your stars", the score rows, the rank meter (rank name, the
+// next rank's score, the running score, the tube) and the buttons. Lines of
+// text count by their ink, pictures by their whole box.
 std::vector<std::pair<std::string, ScreenBox>> resultSights(Scene* scene, DialogLevelEnd* dialog, int hopHeight)
 {
     std::vector<std::pair<std::string, ScreenBox>> sights;
-    // The title is painted into the dialog's frame once shown: its label keeps the place.
-    if (auto* title = dynamic_cast<Sprite*>(dialog->getComponent("LABEL_RESULT")))
-        sights.push_back({"LABEL_RESULT", screenBoxOf(title)});
-    for (const char* name : {"LABEL_THEME", "LABEL_LEVEL"}) {
-        auto* label = dynamic_cast<Sprite*>(dialog->getComponent(name));
-        if (label && label->isVisible())
-            sights.push_back({name, inkBoxOf(scene, label).isEmpty() ? screenBoxOf(label) : inkBoxOf(scene, label)});
+    // Painted into the dialog's frame once shown: their nodes keep the place.
+    for (const char* name : {"LABEL_RESULT", "SPRITE_FLAG"})
+        if (auto* sprite = dynamic_cast<Sprite*>(dialog->getComponent(name)))
+            sights.push_back({name, screenBoxOf(sprite)});
+    auto addLine = [&](const std::string& name, GameNode* node) {
+        auto* label = dynamic_cast<Sprite*>(node);
+        if (!label || !label->isVisible())
+            return;
+        const ScreenBox ink = inkBoxOf(scene, label);
+        sights.push_back({name, ink.isEmpty() ? screenBoxOf(label) : ink});
+    };
+    for (const char* name : {"LABEL_THEME", "LABEL_LEVEL", "LABEL_QUALITY", "LABEL_PREVIOUS", "LABEL_GOAL", "LABEL_NEW",
+                             "LABEL_MISSED", "LABEL_FAILED", "LABEL_EXAMSUCCESS", "LABEL_EXAMFAILURE", "LABEL_CASH",
+                             "LABEL_SCORE", "LABEL_TOTAL", "LABEL_RANKCUR", "LABEL_RANKNEW", "LABEL_RANKSCORE",
+                             "LABEL_RANKMAX"})
+        addLine(name, dialog->getComponent(name));
+    // The rows' numbers live under their counters.
+    for (const char* name : {"TICKER_QUALITY", "TICKER_PREVIOUS", "TICKER_GOAL", "TICKER_NEW", "TICKER_MISSED",
+                             "TICKER_CASH", "TICKER_SCORE", "TICKER_TOTAL"})
+        if (LabelTicker* ticker = dialog->getTicker(name))
+            addLine(name, ticker->getLabel());
+    for (const char* name : {"SPRITE_QUALITY_STAR", "SPRITE_PREVIOUS_STAR", "SPRITE_GOAL_STAR", "SPRITE_NEW_STAR",
+                             "SPRITE_MISSED_STAR", "SPRITE_STAR", "SPRITE_RANKBARUNDER", "SPRITE_RANKBAREMPTY",
+                             "SPRITE_RANKBARFULL", "SPRITE_RANKBARTOP", "SPRITE_RANKMAX", "BUTTON_NEXT",
+                             "BUTTON_RESTART", "BUTTON_STOP"}) {
+        auto* sprite = dynamic_cast<Sprite*>(dialog->getComponent(name));
+        if (sprite && sprite->isVisible())
+            sights.push_back({name, screenBoxOf(sprite)});
     }
     for (int i = 0; i < 4; ++i) {
         auto* cake = dynamic_cast<Sprite*>(dialog->getComponent("SPRITE_CAKE" + std::to_string(i)));
@@ -553,9 +578,9 @@ std::vector<std::pair<std::string, ScreenBox>> resultSights(Scene* scene, Dialog
 
 } // namespace
 
-// Every hint the results can show stands clear of their title, the theme
-// and level lines and the pastries.
-TEST_F(LevelEndTest, TheRankMeterHintStandsClearOfTheTitleTheLinesAndThePastries)
+// Every hint the results can show stands clear of their title, lines,
+// pastries, rows, rank meter and buttons.
+TEST_F(LevelEndTest, TheRankMeterHintStandsClearOfEveryFigureOfTheResults)
 {
     state().mode = 0;
     GameData::instance->startLevel(1);
@@ -580,7 +605,14 @@ TEST_F(LevelEndTest, TheRankMeterHintStandsClearOfTheTitleTheLinesAndThePastries
     hint->setVisible(true);
     if (hand)
         hand->setVisible(true);
-    ASSERT_GE(sights.size(), 4u);
+    // The won level's rows all stand: a missing one would be checked by nobody.
+    for (const char* name : {"LABEL_RESULT", "SPRITE_FLAG", "LABEL_THEME", "LABEL_LEVEL", "SPRITE_CAKE0",
+                             "LABEL_QUALITY", "TICKER_QUALITY", "LABEL_CASH", "TICKER_CASH", "LABEL_SCORE",
+                             "TICKER_TOTAL", "LABEL_RANKCUR", "LABEL_RANKNEW", "SPRITE_RANKBARUNDER",
+                             "BUTTON_NEXT"}) {
+        EXPECT_TRUE(std::any_of(sights.begin(), sights.end(), [&](const auto& sight) { return sight.first == name; }))
+            << name << " is not in sight";
+    }
     for (const auto& [name, box] : sights) {
         EXPECT_EQ(0, pixelsCoveredBy(scene.get(), {hint}, box)) << "the bubble covers " << name << " " << box.text();
         if (hand) {

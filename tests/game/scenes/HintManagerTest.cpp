@@ -5,6 +5,7 @@
 #include "framework/gui/Button.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/scenegraph/Label.h"
+#include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/dialogs/DefaultDialogPainter.h"
@@ -12,6 +13,7 @@
 #include "game/production/CustomerView.h"
 #include "framework/gui/SceneManager.h"
 #include "game/scenes/HintManager.h"
+#include "game/text/GameText.h"
 
 class HintManagerTest : public LevelSceneTest {
 protected:
@@ -210,6 +212,60 @@ TEST_F(HintManagerTest, AReusedBubbleStartsEachFillFromItsTemplate)
     EXPECT_EQ(okY + line + 5, bubble->getOkButton()->getY());
     EXPECT_GE(bubble->getHeight(), height + line + 5);
     EXPECT_LT(bubble->getHeight(), height + line + 5 + 8);
+}
+
+// A hint's width widens or narrows the bubble: text and OK button stay centred
+// and inside, a narrower bubble takes more lines and grows taller, and the
+// width stays between the narrowest that holds the button with the
+// template's margins and the screen's.
+TEST_F(HintManagerTest, AHintsWidthWidensOrNarrowsTheBubbleKeepingTextAndButtonInside)
+{
+    auto* bubble = objectCast<DialogHint>(scene->getOrCreateDialog(std::string(), "DIALOG_HINT"));
+    ASSERT_NE(nullptr, bubble);
+    auto* text = dynamic_cast<Sprite*>(bubble->getHintLabel());
+    Button* ok = bubble->getOkButton();
+    ASSERT_NE(nullptr, text);
+    ASSERT_NE(nullptr, ok);
+    const int templateWidth = bubble->getWidth();
+    const int margins = templateWidth - text->getWidth();
+    ASSERT_GT(margins, 0);
+    const int narrowest = ok->getWidth() + margins;
+    const WString words = toWide("Your score fills the rank meter. Each new rank brings a reward!");
+    bubble->setHintText(words);
+    const int templateHeight = bubble->getHeight();
+    struct Case {
+        int asked;
+        int width;
+    };
+    const Case cases[] = {
+        {0, templateWidth}, {620, 620}, {5000, 800}, {256, 256}, {narrowest, narrowest}, {10, narrowest},
+        {-30, templateWidth},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("asked " + std::to_string(c.asked));
+        bubble->setHintText(words, c.asked);
+        // The frame rounds up to its whole edge tiles.
+        const int width = bubble->getWidth();
+        EXPECT_GE(width, c.width);
+        EXPECT_LT(width, c.width + 8);
+        EXPECT_EQ(width - margins, text->getWidth());
+        EXPECT_NEAR(width / 2, text->getX(), 1);
+        EXPECT_NEAR(width / 2, ok->getX(), 1);
+        EXPECT_GE(ok->getX() - ok->getWidth() / 2, 0);
+        EXPECT_LE(ok->getX() + ok->getWidth() / 2, bubble->getWidth());
+        // The text's lines end above the button, which ends inside the frame.
+        EXPECT_LE(text->getY() + labelTextHeight(text), ok->getY() - ok->getHeight() / 2);
+        EXPECT_LE(ok->getY() + ok->getHeight() / 2, bubble->getHeight());
+        if (c.width < templateWidth) {
+            EXPECT_GT(bubble->getHeight(), templateHeight);
+        } else {
+            EXPECT_LE(bubble->getHeight(), templateHeight);
+        }
+    }
+    // Filled again without a width: back to the template.
+    bubble->setHintText(words);
+    EXPECT_EQ(templateWidth, bubble->getWidth());
+    EXPECT_EQ(templateHeight, bubble->getHeight());
 }
 
 TEST_F(HintManagerTest, BonusHintsGetTheBonusNameAsHeader)
