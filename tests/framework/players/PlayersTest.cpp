@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include "framework/core/PropertyValue.h"
 #include "framework/players/HighScoreManager.h"
 #include "framework/players/PlayerManager.h"
+#include "framework/players/PropertyAccess.h"
 #include "framework/resources/FileModes.h"
 #include "support/LogCapture.h"
 #include "support/TestFolders.h"
@@ -131,6 +133,41 @@ TEST_F(PlayersTest, UnknownKindsAndAnUnknownCurrentPlayerAreSkipped)
     EXPECT_EQ(manager->getCurrentPlayer(), nullptr);
 }
 
+// Numbers of the players file: whole decimal text only, inside the caller's bounds.
+TEST(PlayersNumberTest, WholeNumbersInsideTheBoundsAreReadAndAllElseRefused)
+{
+    struct Case {
+        const char* text;
+        long long low, high;
+        bool accepted;
+        int value;
+    };
+    const Case cases[] = {
+        {"42", 0, 100, true, 42},
+        {" -5\t", -10, 10, true, -5},
+        {"+7", 0, 10, true, 7},
+        {"-3", -3, 10, true, -3},
+        {"-4", -3, 10, false, 0},
+        {"0", 0, 10, true, 0},
+        {"10", 0, 10, true, 10},
+        {"11", 0, 10, false, 0},
+        {"", 0, 10, false, 0},
+        {"  ", 0, 10, false, 0},
+        {"-", -10, 10, false, 0},
+        {"12abc", 0, 100, false, 0},
+        {"1 2", 0, 100, false, 0},
+        {"2147483647", INT_MIN, INT_MAX, true, INT_MAX},
+        {"-2147483648", INT_MIN, INT_MAX, true, INT_MIN},
+        {"2147483648", 0, 1LL << 40, false, 0},
+        {"99999999999999999999", INT_MIN, INT_MAX, false, 0},
+    };
+    for (const Case& c : cases) {
+        int value = 0;
+        EXPECT_EQ(parseIntInRange(c.text, c.low, c.high, value), c.accepted) << '"' << c.text << '"';
+        EXPECT_EQ(value, c.value) << '"' << c.text << '"';
+    }
+}
+
 TEST_F(PlayersTest, DeletingAPlayerRemovesOnlyTheirSavedGames)
 {
     RefPointer<PlayerManager> manager = makeManager();
@@ -149,6 +186,13 @@ TEST_F(PlayersTest, DeletingAPlayerRemovesOnlyTheirSavedGames)
 
     EXPECT_FALSE(manager->deletePlayer(""));
     EXPECT_TRUE(manager->savedGameExists("LEVEL", "Bo"));
+    // Deleting someone else, or no one known, leaves the current player selected.
+    manager->addPlayer(new NotePlayer("Cy"));
+    ASSERT_TRUE(manager->deletePlayer("Cy"));
+    ASSERT_TRUE(manager->deletePlayer("Nobody"));
+    ASSERT_NE(manager->getCurrentPlayer(), nullptr);
+    EXPECT_EQ(manager->getCurrentPlayer()->getName(), "Ann");
+    EXPECT_EQ(objectCast<NotePlayer>(manager->getCurrentPlayer())->deselections, 0);
 
     ASSERT_TRUE(manager->deletePlayer("Ann"));
     EXPECT_EQ(manager->getCurrentPlayer(), nullptr);

@@ -34,6 +34,14 @@ const char* const kCustomers = R"(<root><Vector id="customers">
     <Customer id="CUSTOMER_ANNE" happy="100" ecstatic="200"><Eyes id="casualEyes" x="0" y="0"/>
         <Eyes id="happyEyes" x="0" y="0"/><Eyes id="ecstaticEyes" x="0" y="0"/></Customer>
     <Customer id="CUSTOMER_BROKEN" happy="1"/>
+    <Customer id="CUSTOMER_NO_Y" happy="1" ecstatic="2"><Eyes id="casualEyes" x="0"/>
+        <Eyes id="happyEyes" x="0" y="0"/><Eyes id="ecstaticEyes" x="0" y="0"/></Customer>
+    <Customer id="CUSTOMER_NO_X" happy="1" ecstatic="2"><Eyes id="casualEyes" x="0" y="0"/>
+        <Eyes id="happyEyes" y="0"/><Eyes id="ecstaticEyes" x="0" y="0"/></Customer>
+    <Customer id="CUSTOMER_NO_HAPPY_EYES" happy="1" ecstatic="2"><Eyes id="casualEyes" x="0" y="0"/>
+        <Eyes id="ecstaticEyes" x="0" y="0"/></Customer>
+    <Customer id="CUSTOMER_NO_ECSTATIC" happy="1"><Eyes id="casualEyes" x="0" y="0"/>
+        <Eyes id="happyEyes" x="0" y="0"/><Eyes id="ecstaticEyes" x="0" y="0"/></Customer>
 </Vector></root>)";
 
 const char* const kIngredients = R"(<root><Vector id="ingredients">
@@ -147,7 +155,10 @@ TEST_F(GameDataTest, CustomerAndIngredientBooks)
     EXPECT_EQ(customers.find("CUSTOMER_ANNE")->hint.x, 30); // tuning default
     EXPECT_EQ(customers.find("CUSTOMER_ANNE")->hint.y, 40);
     EXPECT_EQ(customers.find("CUSTOMER_ANNE")->happy, 1);
-    EXPECT_EQ(customers.find("CUSTOMER_BROKEN"), nullptr);
+    // An entry lacking any required key, or one coordinate of a point, is left out.
+    for (const char* broken : {"CUSTOMER_BROKEN", "CUSTOMER_NO_Y", "CUSTOMER_NO_X", "CUSTOMER_NO_HAPPY_EYES",
+                               "CUSTOMER_NO_ECSTATIC"})
+        EXPECT_EQ(customers.find(broken), nullptr) << broken;
 
     const IngredientBook& ingredients = state().ingredientBook;
     EXPECT_EQ(ingredients.find("APPLE")->id, "ING_APPLE");
@@ -236,12 +247,25 @@ TEST_F(GameDataTest, LevelListSelectionAndRestore)
     list.restore(nullptr);
     EXPECT_EQ(list.getCurrentIndex(), 10);
 
+    list.selectLevel(0); // both ends of the list can be chosen
+    EXPECT_EQ(list.getCurrentIndex(), 0);
+    list.selectLevel(10);
+    EXPECT_EQ(list.getCurrentIndex(), 10);
+
     LevelManager empty;
     RefPointer<PropertyStore> nothing = parseXml("<root><Vector id=\"levels\"/></root>");
     empty.parseList(nothing.get(), &state().cookbook, &state().ingredientBook, &state().customerBook);
     EXPECT_EQ(empty.getLevel().themeName, "Dummy");
     empty.selectLevel(0);
     EXPECT_EQ(empty.getLevel().themeName, "Dummy");
+}
+
+TEST_F(GameDataTest, AnotherGameDataEndingLeavesTheSharedOneInPlace)
+{
+    {
+        RefPointer<GameData> other(new GameData());
+    }
+    EXPECT_EQ(GameData::instance, data.get());
 }
 
 TEST_F(GameDataTest, ExamLevelsAreCareerOnly)

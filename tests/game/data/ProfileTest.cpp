@@ -5,6 +5,7 @@
 
 #include "framework/core/BasicProperties.h"
 #include "framework/core/PropertyStore.h"
+#include "framework/graphics/Image.h"
 #include "framework/players/PlayerManager.h"
 #include "game/data/RankTable.h"
 #include "game/data/ToolCatalog.h"
@@ -281,6 +282,11 @@ TEST_F(ProfileTest, ToolCatalogMapsSlotsLevelsAndImageNames)
     EXPECT_EQ(catalog->getButtonImageName(1), "BUTTON_METER");
     EXPECT_EQ(catalog->getShopButtonImageName(1), "BUTTON_METER_SHOP");
     EXPECT_EQ(catalog->getShopButtonImageName(2), "");
+    // No image loaded for a tool: none is returned, and the log names what is missing.
+    EXPECT_EQ(catalog->getIconImage(1), nullptr);
+    EXPECT_TRUE(log.contains("No image ICON_METER in section"));
+    EXPECT_EQ(catalog->getButtonImage(2), nullptr);
+    EXPECT_TRUE(log.contains("No tool 2 in the tool catalogue"));
 }
 
 TEST_F(ProfileTest, TrophyRecordsTakeDefaultsAndRefuseIndexesOutsideTheList)
@@ -563,6 +569,11 @@ TEST_F(ProfileTest, DamagedMapEntriesAreDroppedAndTheHighestLevelFallsBackToMinu
         highest_level_reached="nan"/></root>)");
     RefPointer<TortelunePlayer> fresh(new TortelunePlayer(none->getChild("p")));
     EXPECT_EQ(fresh->highestLevelReached, -1);
+
+    // A level listed with no stars was not won.
+    RefPointer<PropertyStore> noStars = parseXml(profileWith("highest_level_reached=\"nan\"", "0"));
+    RefPointer<TortelunePlayer> unwon(new TortelunePlayer(noStars->getChild("p")));
+    EXPECT_EQ(unwon->highestLevelReached, 0);
 }
 
 TEST_F(ProfileTest, APlayersFileWithADamagedNumberIsKeptAsideAndSavedRepaired)
