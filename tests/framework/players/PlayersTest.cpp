@@ -446,6 +446,20 @@ TEST_F(DamagedPlayersTest, DamageToOneEntryOrACutOffEndCostsOnlyThoseEntries)
         {"cut inside Cy's entry", cutting("name=\"Cy\"", 4), {"Ann", "Bo"}},
         {"cut right before Cy's entry", cutting("<NotePlayer name=\"Cy\"", 0), {"Ann", "Bo"}},
         {"cut inside the list's end tag", cutting("</Vector>", 5), {"Ann", "Bo", "Cy"}},
+        // Entries that hold elements, and elements before the list, are walked over whole.
+        {"Ann's quote removed, Bo's entry holding an element",
+         [=](const std::string& text) {
+             return replaceFirst(replaceFirst(text, "\"Ann\"", "\"Ann"), "level=\"11\" />",
+                                 "level=\"11\"><String id=\"memo\" value=\"m\"/></NotePlayer>");
+         },
+         {"Bo", "Cy"}},
+        {"Ann's quote removed, an element before the list",
+         [=](const std::string& text) {
+             return replaceFirst(replaceFirst(text, "\"Ann\"", "\"Ann"), "<Vector id=\"playernames\">",
+                                 "<Node id=\"extra\"><Integer id=\"n\" value=\"1\"/></Node>"
+                                 "<Vector id=\"playernames\">");
+         },
+         {"Bo", "Cy"}},
     };
     for (const Case& c : cases) {
         std::filesystem::remove_all(folder + "/players");
@@ -523,11 +537,44 @@ TEST_F(PlayersTest, ADamagedPlayersFileFallsBackToTheLastGoodCopy)
         reread->loadPlayerList();
         EXPECT_EQ(reread->getPlayers().size(), 2u);
     }
+    EXPECT_TRUE(log.contains("The players come from the last good copy"));
     // A missing file, too (a damaged one kept aside by a start that was killed).
     std::remove(stored.c_str());
     RefPointer<PlayerManager> manager = makeManager();
     manager->loadPlayerList();
     EXPECT_EQ(manager->getPlayers().size(), 2u);
+    EXPECT_FALSE(manager->getLoadReport().restoredFromLastGood);
+
+    // Both gone bad or missing: nothing loads, and the loss is reported.
+    std::remove((folder + "/players/players-last-good.plrs.!").c_str());
+    writeTestFile(stored, "<<<not a players file");
+    RefPointer<PlayerManager> bare = makeManager();
+    bare->loadPlayerList();
+    EXPECT_TRUE(bare->getPlayers().empty());
+    EXPECT_TRUE(bare->getLoadReport().progressLost);
+    EXPECT_FALSE(bare->getLoadReport().restoredFromLastGood);
+}
+
+TEST_F(PlayersTest, ASaveThatCannotBeWrittenIsReportedAsFailed)
+{
+    RefPointer<PlayerManager> manager = makeManager();
+    RefPointer<NotePlayer> ann(new NotePlayer("Ann"));
+    ann->note = "keeps a player file";
+    manager->addPlayer(ann.get());
+    ASSERT_TRUE(manager->savePlayerList()); // the player file of the current player is written too
+    EXPECT_TRUE(testFileExists(folder + "/players/-41-nn.plr.!"));
+
+    // A folder where the players file goes: that save fails even though the
+    // player file is written.
+    std::filesystem::remove(folder + "/players/players.plrs.!");
+    std::filesystem::create_directories(folder + "/players/players.plrs.!/in-the-way");
+    EXPECT_FALSE(manager->savePlayerList());
+
+    RefPointer<HighScoreManager> scores(new HighScoreManager(true, "1"));
+    scores->setBaseFolder(folder);
+    scores->setTable("t", new HighScoreTable());
+    std::filesystem::create_directories(folder + "/players/scores.xml.!/in-the-way");
+    EXPECT_FALSE(scores->saveHighScores());
 }
 
 // A well-formed players file of `count` entries, `padding` bytes each at least.
