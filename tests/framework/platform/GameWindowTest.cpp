@@ -397,6 +397,17 @@ TEST_F(GameWindowTest, ListenersSeeMessagesBeforeTheWindowActs)
     EXPECT_EQ(listener.numbers(), (std::vector<uint32_t>{WM_MOUSEMOVE, WM_KILLFOCUS, MSG_WINDOW_DEACTIVATED}));
 }
 
+TEST_F(GameWindowTest, AWindowNobodyHoldsOutlivesTheMessagesItDispatches)
+{
+    // Not counted by anyone (a member or a local): dispatching must not end it.
+    GameWindow unheld;
+    unheld.dispatchMessage({WM_MOUSEMOVE, 0, packPoint(1, 2)});
+    unheld.dispatchMessage({WM_SETCURSOR, 0, 0});
+    unheld.setCursorShape(0);
+    EXPECT_EQ(unheld.getCursor(), 0);
+    EXPECT_EQ(unheld.getReferenceCount(), 0);
+}
+
 TEST_F(GameWindowTest, LeftButtonCapturesTheMouseUntilReleased)
 {
     GameWindow* window = openWindow(false);
@@ -414,6 +425,13 @@ TEST_F(GameWindowTest, CursorShapesReachTheWindow)
     window->setCursorShape(6);
     EXPECT_EQ(window->getCursor(), 6);
     EXPECT_EQ(host().getCursorShape(), 6);
+    window->setCursorShape(0);
+    EXPECT_EQ(host().getCursorShape(), 0); // the lowest shape is a shape of its own
+    window->setCursorShape(-1);
+    EXPECT_EQ(host().getCursorShape(), 2);
+    window->setCursorShape(6);
+    window->setCursorShape(7);
+    EXPECT_EQ(host().getCursorShape(), 2);
     window->setCursorShape(42);
     EXPECT_EQ(host().getCursorShape(), 2);
     window->toggleFullScreen();

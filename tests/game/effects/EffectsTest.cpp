@@ -147,13 +147,35 @@ TEST(Effects, SlideThroughCrossesTheMiddleCallsBackOnceAndRemovesTheBanner)
     EXPECT_EQ(banner->getX(), 960);
     EXPECT_EQ(banner->getY(), 245);
     bool passedMiddle = false;
+    bool vanished = false;
     std::vector<int> calls = runTree(tree.get(), [&] {
         passedMiddle = passedMiddle || banner->getX() == 400;
+        vanished = vanished || stretchOf(banner.get()) == Size {0, 0};
         return done->calls;
     });
     EXPECT_TRUE(passedMiddle);
+    EXPECT_FALSE(vanished); // its pop in the middle ends at full size
     EXPECT_EQ(banner->getX(), -160);
     EXPECT_EQ(done->calls, 1);
     EXPECT_EQ(std::count(calls.begin(), calls.end(), 0), static_cast<long>(calls.size()) - 1);
     EXPECT_TRUE(banner->isRemoved());
+}
+
+TEST(Effects, WithoutANodeOrATreeToRunInNothingIsAdded)
+{
+    RefPointer<AnimTree> tree(new AnimTree());
+    RefPointer<Sprite> sprite(new Sprite(0, 0, 10, 10));
+    for (GameNode* node : {static_cast<GameNode*>(nullptr), static_cast<GameNode*>(sprite.get())}) {
+        // A node needs a tree; with neither a parent nor a current scene there is none.
+        Modifier* parent = node ? nullptr : tree.get();
+        SCOPED_TRACE(node ? "no tree" : "no node");
+        EXPECT_EQ(addPopEffect(node, parent, false, false, 0.5f), nullptr);
+        EXPECT_EQ(addBouncePopEffect(node, parent, false, false, 0.5f), nullptr);
+        EXPECT_EQ(addJellyEffect(node, parent, 100, false, false), nullptr);
+        EXPECT_EQ(addFadeInEffect(node, parent, true, 0.5f, 1.0f, 0, 255), nullptr);
+        EXPECT_EQ(addSlideThroughEffect(node, parent, true, nullptr), nullptr);
+        EXPECT_EQ(addConfettiBurst(node, parent, 3, 100, 0, 10, false), nullptr);
+    }
+    EXPECT_EQ(tree->getFirstChild(), nullptr);
+    EXPECT_EQ(sprite->getChildCount(), 0);
 }
