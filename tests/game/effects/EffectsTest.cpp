@@ -109,10 +109,12 @@ TEST(Effects, ConfettiFallsFromAboveWithinTheOrderedRangeAndGoesAtTheBottom)
     ASSERT_NE(addStarConfettiBurst(layer.get(), tree.get(), 30, 500, 600, 200), nullptr);
     ASSERT_EQ(layer->getChildCount(), 30);
     std::vector<std::pair<int, int>> lowest(30, {0, -1000});
+    bool swayed = false;
     runTree(tree.get(), [&] {
         int i = 0;
         for (GameNode* piece = layer->getFirstChild(); piece; piece = piece->getNextSibling(), ++i) {
             auto& seen = lowest[static_cast<size_t>(i)];
+            swayed = swayed || (seen.second != -1000 && piece->getY() != -20 && piece->getX() != seen.first);
             if (piece->getY() != -20 && seen.second == -1000) {
                 EXPECT_LE(piece->getY(), 0) << "piece " << i << " starts inside the screen";
                 EXPECT_GE(piece->getY(), -199) << "piece " << i;
@@ -122,6 +124,7 @@ TEST(Effects, ConfettiFallsFromAboveWithinTheOrderedRangeAndGoesAtTheBottom)
         }
         return 0;
     });
+    EXPECT_TRUE(swayed); // pieces sway sideways as they fall
     int i = 0;
     for (GameNode* piece = layer->getFirstChild(); piece; piece = piece->getNextSibling(), ++i) {
         EXPECT_TRUE(piece->isRemoved());
@@ -178,4 +181,27 @@ TEST(Effects, WithoutANodeOrATreeToRunInNothingIsAdded)
     }
     EXPECT_EQ(tree->getFirstChild(), nullptr);
     EXPECT_EQ(sprite->getChildCount(), 0);
+}
+
+TEST(Effects, FadeInShowsTheNodeFadingAndZoomsOnlyWhenAsked)
+{
+    RefPointer<AnimTree> tree(new AnimTree());
+    RefPointer<Sprite> still(new Sprite(0, 0, 10, 10));
+    addFadeInEffect(still.get(), tree.get(), false, 0.5f, 2.0f, 0, 255);
+    EXPECT_FALSE(still->isVisible());
+    EXPECT_EQ(still->getAlpha(), 0);
+    EXPECT_EQ(still->getScale(), 1.0f);
+    runTree(tree.get(), [] { return 0; });
+    EXPECT_TRUE(still->isVisible());
+    EXPECT_EQ(still->getAlpha(), 255);
+    EXPECT_EQ(still->getScale(), 1.0f);
+
+    RefPointer<Sprite> zoomed(new Sprite(0, 0, 10, 10));
+    addFadeInEffect(zoomed.get(), tree.get(), true, 0.5f, 2.0f, 0, 255);
+    EXPECT_FALSE(zoomed->isVisible());
+    EXPECT_EQ(zoomed->getScale(), 0.5f);
+    runTree(tree.get(), [] { return 0; });
+    EXPECT_TRUE(zoomed->isVisible());
+    EXPECT_EQ(zoomed->getAlpha(), 255);
+    EXPECT_EQ(zoomed->getScale(), 2.0f);
 }

@@ -350,6 +350,15 @@ TEST(ModifierFollowNode, MovesByTheLeadersMovesForItsTime)
     follow->step(20);
     EXPECT_TRUE(follow->isFinished());
 
+    // A step that uses up its time exactly still follows on to the next one.
+    RefPointer<ModifierFollowNode> exact(new ModifierFollowNode(leader.get(), 40));
+    exact->setTarget(follower.get());
+    exact->step(20);
+    exact->step(20);
+    EXPECT_FALSE(exact->isFinished());
+    exact->step(20);
+    EXPECT_TRUE(exact->isFinished());
+
     RefPointer<ModifierFollowNode> orphan(new ModifierFollowNode(leader.get(), -1));
     orphan->setTarget(follower.get());
     leader.reset();
@@ -496,6 +505,8 @@ TEST(GameModifiersFromSettings, ReadEveryKeyAndFallBackToTheirDefaults)
     EXPECT_EQ(sprite->getPivotKind(), Sprite::Left);
     run(new ModifierPivotPoint(settings("")), sprite.get(), 0, positionOf);
     EXPECT_EQ(sprite->getPivotKind(), Sprite::Center);
+    RefPointer<GameNode> plain(new GameNode());
+    run(new ModifierPivotPoint(Sprite::Left), plain.get(), 0, positionOf); // not a sprite: left alone
 
     RefPointer<Button> button(new Button(0, 0, nullptr, GuiMethod()));
     button->setEnabled(false);
