@@ -9,6 +9,7 @@
 #include "framework/scenegraph/Sprite.h"
 #include "game/effects/Effects.h"
 #include "game/effects/ModifierCallback.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -106,7 +107,9 @@ TEST(Effects, ConfettiFallsFromAboveWithinTheOrderedRangeAndGoesAtTheBottom)
     EXPECT_EQ(layer->getChildCount(), 0);
 
     // The range given backwards, as the frenzy gives it.
+    LogCapture log;
     ASSERT_NE(addStarConfettiBurst(layer.get(), tree.get(), 30, 500, 600, 200), nullptr);
+    EXPECT_TRUE(log.contains("addStarConfettiBurst: no image \"CONFETTISTARS")); // none loaded here
     ASSERT_EQ(layer->getChildCount(), 30);
     std::vector<std::pair<int, int>> lowest(30, {0, -1000});
     bool swayed = false;

@@ -216,6 +216,26 @@ TEST(ModifierEmitterBling, PutsItsTwinklesOnOpaquePixelsAndRunsThemAfterItself)
     EXPECT_EQ(medal->getChildCount(), 6);
 }
 
+TEST(ModifierEmitterBling, FindsAPictureOpaqueOnlyInItsFirstOrLastColumn)
+{
+    for (int column : {0, 7}) {
+        RefPointer<Image> image = Image::create(8, 8, 4);
+        for (int y = 0; y < 8; ++y) {
+            for (int x = 0; x < 8; ++x)
+                Sprite::pixelAddress(image.get(), x, y)[3] = x == column ? 255 : 0;
+        }
+        RefPointer<Sprite> medal(new Sprite(0, 0, image.get()));
+        RefPointer<AnimTree> tree(new AnimTree());
+        ModifierEmitterBling* bling = new ModifierEmitterBling(3, 100, 100, 0, 0);
+        bling->setTarget(medal.get());
+        Modifier::addChild(tree.get(), bling);
+        Modifier::updateTree(tree.get(), 20);
+        ASSERT_EQ(medal->getChildCount(), 3);
+        for (GameNode* twinkle : childrenOf(medal.get()))
+            EXPECT_EQ(twinkle->getX(), column);
+    }
+}
+
 TEST(ModifierEmitterBling, ZeroSizeAndZeroTimesMakeOneTwinklePerFrameWithoutLooping)
 {
     RefPointer<Sprite> empty(new Sprite());
