@@ -253,7 +253,8 @@ TEST_F(GameWindowTest, AStillFrameIsShownOnceUntilTheDisplayMayHaveLostIt)
         EXPECT_EQ(host().presentCount, shown + 2) << "one changed pixel is shown";
 
         // Each of these may leave the display without the frame.
-        const WindowMessage again[] = {{WM_PAINT, 0, 0}, {WM_SETFOCUS, 0, 0}, {WM_ACTIVATEAPP, 1, 0}};
+        const WindowMessage again[] = {{WM_PAINT, 0, 0}, {WM_SETFOCUS, 0, 0}, {WM_ACTIVATEAPP, 1, 0},
+                                       {WM_SIZE, SIZE_RESTORED, 0}};
         for (const WindowMessage& message : again) {
             const int before = host().presentCount;
             window->dispatchMessage(message);
@@ -345,6 +346,15 @@ TEST_F(GameWindowTest, ChangedPartsShownAloneGiveTheWholeFramesPicture)
             window->dispatchMessage({WM_PAINT, 0, 0});
             ASSERT_EQ(host().lastFrame, shown) << "round " << round;
         }
+        // Both ends of one row changed: everything between them is shown too.
+        ASSERT_TRUE(back->lock());
+        back->row32(300)[0] ^= 0x00FFFFFFu;
+        back->row32(300)[799] ^= 0x00FFFFFFu;
+        back->unlock();
+        window->run(20);
+        const std::vector<uint8_t> shown = host().lastFrame;
+        window->dispatchMessage({WM_PAINT, 0, 0});
+        EXPECT_EQ(host().lastFrame, shown);
         GameWindow::destroyInstance();
     }
 }

@@ -304,6 +304,18 @@ TEST_F(InputHandlerTest, PointerOutsideTheWindowMovesEveryIdleFrame)
     handler->run(20);
     EXPECT_EQ(journal, (Journal{"l: move 0,300 0", "l: move 0,300 0"}));
 
+    // On the window's very edge counts as outside.
+    for (const auto& [x, y] : {std::pair {400, 0}, std::pair {400, 600}, std::pair {0, 300}, std::pair {800, 300}}) {
+        journal.clear();
+        host.setMousePosition(x, y);
+        handler->run(20);
+        EXPECT_EQ(journal.size(), 1u) << x << "," << y;
+    }
+    host.setMousePosition(400, 1);
+    journal.clear();
+    handler->run(20);
+    EXPECT_TRUE(journal.empty()) << "one pixel inside";
+
     journal.clear();
     host.setMousePosition(900, 300);
     handler->onMessage(WM_KEYDOWN, 'A', 1);
