@@ -330,6 +330,11 @@ TEST_F(PlayersTest, HighScoreNodesWithoutTablesDuplicatesAndUnknownRows)
     RefPointer<PropertyNode> node(new PropertyNode("highscoretables", "HighScoreTables"));
     scores.saveToNode(node.get());
     EXPECT_EQ(node->getString("version"), "1");
+    // A table's figures are plain attributes of its element.
+    RefPointer<PropertyNode> tableNode(new PropertyNode("t", "ScoreTable"));
+    HighScoreTable().writeTo(tableNode.get());
+    for (const char* key : {"descending", "maxentries", "lastscore"})
+        EXPECT_TRUE(tableNode->getChild(key) && tableNode->getChild(key)->isUntypedValue()) << key;
     EXPECT_EQ(node->getVector("scoretables")->getCount(), 0);
 
     RefPointer<PropertyStore> file(new PropertyStore());
@@ -575,6 +580,51 @@ TEST_F(PlayersTest, ASaveThatCannotBeWrittenIsReportedAsFailed)
     scores->setTable("t", new HighScoreTable());
     std::filesystem::create_directories(folder + "/players/scores.xml.!/in-the-way");
     EXPECT_FALSE(scores->saveHighScores());
+
+    // The same for the player file of the current player, and for a saved game.
+    std::filesystem::remove_all(folder + "/players/players.plrs.!");
+    std::filesystem::remove(folder + "/players/-41-nn.plr.!");
+    std::filesystem::create_directories(folder + "/players/-41-nn.plr.!/in-the-way");
+    EXPECT_FALSE(manager->savePlayerList());
+    RefPointer<PropertyStore> game(new PropertyStore());
+    game->addChild(new PropertyValue("marker", "m"));
+    std::filesystem::create_directories(folder + "/savegames/-41-nn/LEVEL.sav.!/in-the-way");
+    EXPECT_FALSE(manager->saveGameState("LEVEL", "Ann", *game));
+}
+
+TEST_F(PlayersTest, LoadingAGoodPlayersFileWritesNothing)
+{
+    {
+        RefPointer<PlayerManager> manager = makeManager();
+        manager->addPlayer(new NotePlayer("Ann"));
+        ASSERT_TRUE(manager->savePlayerList());
+    }
+    const std::string copy = folder + "/players/players-last-good.plrs.!";
+    ASSERT_TRUE(testFileExists(copy));
+    std::filesystem::remove(copy);
+    RefPointer<PlayerManager> manager = makeManager();
+    manager->loadPlayerList();
+    ASSERT_EQ(manager->getPlayers().size(), 1u);
+    EXPECT_FALSE(testFileExists(copy));
+}
+
+TEST_F(PlayersTest, APlayerFileOfAnotherVersionIsNotRead)
+{
+    for (const char* version : {"1.0", "2.0"}) {
+        RefPointer<PlayerManager> manager = makeManager(true, version);
+        manager->setBaseFolder(folder + "/" + version);
+        RefPointer<NotePlayer> ann(new NotePlayer("Ann"));
+        ann->note = std::string("written by ") + version;
+        manager->addPlayer(ann.get());
+        ASSERT_TRUE(manager->savePlayerList());
+    }
+    const std::string playerFile = "/players/-41-nn.plr.!";
+    writeTestFile(folder + "/2.0" + playerFile, readTestFile(folder + "/1.0" + playerFile));
+    RefPointer<PlayerManager> reread = makeManager(true, "2.0");
+    reread->setBaseFolder(folder + "/2.0");
+    reread->loadPlayerList();
+    ASSERT_EQ(reread->getPlayers().size(), 1u);
+    EXPECT_EQ(objectCast<NotePlayer>(reread->getPlayers()[0].get())->note, "");
 }
 
 // A well-formed players file of `count` entries, `padding` bytes each at least.

@@ -91,6 +91,17 @@ TEST_F(ProfileTest, NewProfileStartValues)
     EXPECT_EQ(player.getTotalStars(), 0);
     ASSERT_NE(player.getTrophies(), nullptr);
     EXPECT_EQ(player.getTrophies()->getCount(), 4);
+
+    using P = TortelunePlayer;
+    bool P::*const notices[] = {&P::newLevelNotice,   &P::toolLevel0Notice, &P::starBonus0Notice,
+                                &P::arcadeSet0Notice, &P::arcadeSet1Notice, &P::starBonus1Notice,
+                                &P::arcadeSets2And3Notice, &P::starBonus2Notice, &P::toolLevel1Notice,
+                                &P::starBonus3Notice, &P::arcadeSets4And5Notice};
+    for (bool P::*notice : notices)
+        player.*notice = true;
+    player.clearNotices();
+    for (bool P::*notice : notices)
+        EXPECT_FALSE(player.*notice);
 }
 
 TEST_F(ProfileTest, RoundTripKeepsMapsListsAndTrophies)
@@ -272,6 +283,9 @@ TEST_F(ProfileTest, ToolCatalogMapsSlotsLevelsAndImageNames)
     EXPECT_EQ(meter->slot, 1);
     EXPECT_EQ(meter->level, 1);
     EXPECT_EQ(meter->price, 50);
+    EXPECT_EQ(meter->name, "TEXT_TOOL1");
+    EXPECT_EQ(catalog->find(3)->description, "long");
+    EXPECT_EQ(catalog->find(3)->price, 0);
     EXPECT_EQ(catalog->find(0)->slot, 0);
     EXPECT_EQ(catalog->find(0)->level, 0);
     EXPECT_EQ(catalog->find(3)->slot, 0);
@@ -402,6 +416,18 @@ TEST_F(RankTest, RewardTextsInsertGroupedValuesAndNames)
     EXPECT_EQ(table->getRankRewardText(6), u"Bonus %"); // a star bonus of -1 leaves the text
     EXPECT_EQ(table->getRankRewardText(7), u"Bonus %"); // rank 7 inserts nothing
     EXPECT_EQ(table->getRankRewardText(8), u"Bonus 1,000,000");
+    // The tenth rank opens the last two arcade games.
+    RankTable ten;
+    ten.setDefinitions(parseXml(R"(<root><Vector id="ranks"><Rank/><Rank/><Rank/><Rank/><Rank/><Rank/><Rank/>
+        <Rank/><Rank/><Rank reward="TEXT_REWARD_TWO" score="60000"/></Vector></root>)").get());
+    BasicProperties::instance->setText("TEXT_ARCADENAME4", u"Tea room");
+    BasicProperties::instance->setText("TEXT_ARCADENAME5", u"Garden");
+    EXPECT_EQ(ten.getRankRewardText(9), u"Tea room and Garden");
+    EXPECT_EQ(ten.getRankMaxScore(8), 59999);
+    // A value goes in at every mark.
+    ten.setDefinitions(parseXml(R"(<root><Vector id="ranks"><Rank/><Rank/><Rank reward="TEXT_REWARD_TWO"/></Vector>
+        </root>)").get());
+    EXPECT_EQ(ten.getRankRewardText(2), u"12,345 and 12,345");
     BasicProperties::instance->setText("CTEXT_DIGIT_GROUPING_SYMBOL", u"_");
     EXPECT_EQ(table->getRankRewardText(2), u"Bonus 12 345");
     EXPECT_EQ(formatGroupedNumber(-1, u"."), u"-1");
