@@ -99,7 +99,8 @@ TEST(LabelTicker, WritesGroupedDigitsWithTheSignAndPlainNumbersWithoutDots)
         bool dot;
         const char16_t* text;
     };
-    for (const Case& c : {Case {999, true, u"999"}, Case {1000, true, u"1.000"}, Case {1234567, true, u"1.234.567"},
+    for (const Case& c : {Case {0, true, u"0"}, Case {999, true, u"999"}, Case {1000, true, u"1.000"},
+                          Case {1234567, true, u"1.234.567"},
                           Case {-1234567, true, u"-1.234.567"}, Case {-1234.9, false, u"-1234"}}) {
         ticker->setDot(c.dot);
         ticker->setValue(c.value);
@@ -111,6 +112,21 @@ TEST(LabelTicker, WritesGroupedDigitsWithTheSignAndPlainNumbersWithoutDots)
     ticker->setTarget(3);
     ticker->skipToTarget(true);
     EXPECT_EQ(label->getText(), u"3");
+    // Skipping keeps a counting step; skipped without a refresh, the next update shows it.
+    ticker->setTarget(5);
+    ticker->update(10);
+    EXPECT_EQ(ticker->getValue(), 4.0);
+    ticker->skipToTarget(false);
+    ticker->update(10);
+    EXPECT_EQ(label->getText(), u"5");
+    // Counting with a label shows every step.
+    std::vector<std::u16string> shown;
+    ticker->setTarget(8);
+    for (int i = 0; i < 3; ++i) {
+        ticker->update(10);
+        shown.push_back(label->getText());
+    }
+    EXPECT_EQ(shown, (std::vector<std::u16string> {u"6", u"7", u"8"}));
     // A value set where the target already is shows at the next update.
     ticker->setValue(42);
     ticker->setTarget(42);
