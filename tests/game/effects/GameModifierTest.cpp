@@ -350,6 +350,9 @@ TEST(ModifierLocationLineSwitch, WithoutMoveTimeJumpsBetweenTheEndsUntilTheCount
     RefPointer<GameNode> hand(new GameNode());
     EXPECT_EQ(run(new ModifierLocationLineSwitch(0, 0, 10, 10, 0, 0, false, 3), hand.get(), 20, positionOf),
               (std::vector<Point> {{0, 0}, {10, 10}, {0, 0}}));
+    // At B it waits its wait time, the frame that reaches it included.
+    EXPECT_EQ(run(new ModifierLocationLineSwitch(0, 0, 10, 10, 0, 20, false, 6), hand.get(), 10, positionOf),
+              (std::vector<Point> {{0, 0}, {10, 10}, {10, 10}, {0, 0}, {10, 10}, {10, 10}}));
     std::vector<Point> eased =
         run(new ModifierLocationLineSwitch(0, 0, 100, 0, 40, 20, true, -1), hand.get(), 10, positionOf, 7);
     // From B to A over 40 ms smoothstep (0, 15.6, 50, 84.4 % of the way), then at A.
