@@ -237,6 +237,11 @@ TEST_F(InputHandlerTest, QueuesUntilTheFrameAndDeliversInArrivalOrder)
     EXPECT_EQ(journal, (Journal{"l: move 10,20 0", "l: leftdown 11,21", "l: leftdouble 11,21", "l: leftup 12,22",
                                 "l: rightdouble", "l: middledown", "l: char 233"}));
     EXPECT_EQ(handler->getQueuedCount(), 0u);
+
+    // The last of the mouse messages is one too.
+    handler->onMessage(WM_MBUTTONDBLCLK, MK_MBUTTON, packPoint(5, 6));
+    EXPECT_EQ(handler->getQueuedCount(), 1u);
+    EXPECT_EQ(InputHandler::mouseX, 5);
 }
 
 TEST_F(InputHandlerTest, SystemKeysOnlySetTheKeyState)
