@@ -242,6 +242,10 @@ TEST_F(InputHandlerTest, QueuesUntilTheFrameAndDeliversInArrivalOrder)
     handler->onMessage(WM_MBUTTONDBLCLK, MK_MBUTTON, packPoint(5, 6));
     EXPECT_EQ(handler->getQueuedCount(), 1u);
     EXPECT_EQ(InputHandler::mouseX, 5);
+    handler->onMessage(WM_RBUTTONDOWN, MK_RBUTTON, 0);
+    journal.clear();
+    handler->run(20);
+    EXPECT_EQ(journal, (Journal{"l: middledouble", "l: rightdown"}));
 }
 
 TEST_F(InputHandlerTest, SystemKeysOnlySetTheKeyState)
