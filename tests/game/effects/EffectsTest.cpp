@@ -10,6 +10,7 @@
 #include "game/effects/Effects.h"
 #include "game/effects/ModifierCallback.h"
 #include "support/LogCapture.h"
+#include "ScopedEffectRandom.h"
 
 namespace {
 
@@ -101,6 +102,7 @@ TEST(Effects, JellyGrowsInFromNothingAndReversedShrinksAway)
 
 TEST(Effects, ConfettiFallsFromAboveWithinTheOrderedRangeAndGoesAtTheBottom)
 {
+    ScopedEffectRandom draws;
     RefPointer<AnimTree> tree(new AnimTree());
     RefPointer<GameNode> layer(new GameNode());
     EXPECT_EQ(addConfettiBurst(layer.get(), tree.get(), 0, 1000, 0, 800, true), nullptr);

@@ -25,6 +25,7 @@
 #include "game/effects/ModifierSlideToX.h"
 #include "game/effects/OneShotModifiers.h"
 #include "support/GameDataFixtures.h"
+#include "ScopedEffectRandom.h"
 
 namespace {
 
@@ -218,6 +219,7 @@ TEST(ModifierEmitterBling, PutsItsTwinklesOnOpaquePixelsAndRunsThemAfterItself)
 
 TEST(ModifierEmitterBling, FindsAPictureOpaqueOnlyInItsFirstOrLastColumn)
 {
+    ScopedEffectRandom draws;
     for (int column : {0, 7}) {
         RefPointer<Image> image = Image::create(8, 8, 4);
         for (int y = 0; y < 8; ++y) {
