@@ -266,6 +266,10 @@ TEST(SystemInfoTest, ValuesComeFromTheSystemRecordInFileOrder)
     EXPECT_EQ(8000, node->getInt("SysMem"));
     EXPECT_EQ(16, node->getInt("BitDepth"));
     EXPECT_EQ(800, node->getInt("ScreenWidth"));
+    // Every figure is written as a plain attribute of the record.
+    EXPECT_EQ(13, node->getNamedCount());
+    for (AbstractProperty* child : node->getNamedChildren())
+        EXPECT_TRUE(child->isUntypedValue()) << child->getName();
 }
 
 TEST(SystemInfoTest, MachineIsReadWithoutMeasuringLoops)

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "framework/graphics/Image.h"
@@ -149,6 +150,30 @@ TEST(FrameScaler, FramesOfTheOtherDepthAreConverted)
     FrameScaler narrowScaler;
     narrowScaler.draw(narrow.surface, frame32.get(), allRows(), false);
     EXPECT_EQ(narrow.at16(0, 0), uint16_t((31 << 11) | (32 << 5) | 8));
+}
+
+// A frame of another size over the same pixels (a back buffer reused) is
+// read at its own size, as a scaler meeting it first would read it.
+TEST(FrameScaler, AFrameOfAnotherSizeOverTheSamePixelsIsReadAtItsOwnSize)
+{
+    RefPointer<Image> whole = noiseFrame(4, 5);
+    struct Size {
+        int width, height;
+    };
+    for (const Size size : {Size {800, 300}, Size {400, 600}}) {
+        SCOPED_TRACE(std::to_string(size.width) + " x " + std::to_string(size.height));
+        RefPointer<Image> part = Image::wrap(whole->getPixels(), size.width, size.height, whole->getPitch(), 4);
+        const std::vector<FrameScaler::RowSpan> rows = {{0, size.height - 1}};
+        FrameScaler reused;
+        TestSurface first(1024, 768, 4);
+        reused.draw(first.surface, whole.get(), allRows(), true);
+        TestSurface again(1024, 768, 4);
+        reused.draw(again.surface, part.get(), rows, true);
+        FrameScaler fresh;
+        TestSurface expected(1024, 768, 4);
+        fresh.draw(expected.surface, part.get(), rows, true);
+        EXPECT_TRUE(again.pixels == expected.pixels);
+    }
 }
 
 // Drawing only the rows that changed must leave the surface exactly as

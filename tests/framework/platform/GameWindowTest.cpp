@@ -253,7 +253,8 @@ TEST_F(GameWindowTest, AStillFrameIsShownOnceUntilTheDisplayMayHaveLostIt)
         EXPECT_EQ(host().presentCount, shown + 2) << "one changed pixel is shown";
 
         // Each of these may leave the display without the frame.
-        const WindowMessage again[] = {{WM_PAINT, 0, 0}, {WM_SETFOCUS, 0, 0}, {WM_ACTIVATEAPP, 1, 0}};
+        const WindowMessage again[] = {{WM_PAINT, 0, 0}, {WM_SETFOCUS, 0, 0}, {WM_ACTIVATEAPP, 1, 0},
+                                       {WM_SIZE, SIZE_RESTORED, 0}};
         for (const WindowMessage& message : again) {
             const int before = host().presentCount;
             window->dispatchMessage(message);
@@ -345,6 +346,15 @@ TEST_F(GameWindowTest, ChangedPartsShownAloneGiveTheWholeFramesPicture)
             window->dispatchMessage({WM_PAINT, 0, 0});
             ASSERT_EQ(host().lastFrame, shown) << "round " << round;
         }
+        // Both ends of one row changed: everything between them is shown too.
+        ASSERT_TRUE(back->lock());
+        back->row32(300)[0] ^= 0x00FFFFFFu;
+        back->row32(300)[799] ^= 0x00FFFFFFu;
+        back->unlock();
+        window->run(20);
+        const std::vector<uint8_t> shown = host().lastFrame;
+        window->dispatchMessage({WM_PAINT, 0, 0});
+        EXPECT_EQ(host().lastFrame, shown);
         GameWindow::destroyInstance();
     }
 }
@@ -397,6 +407,17 @@ TEST_F(GameWindowTest, ListenersSeeMessagesBeforeTheWindowActs)
     EXPECT_EQ(listener.numbers(), (std::vector<uint32_t>{WM_MOUSEMOVE, WM_KILLFOCUS, MSG_WINDOW_DEACTIVATED}));
 }
 
+TEST_F(GameWindowTest, AWindowNobodyHoldsOutlivesTheMessagesItDispatches)
+{
+    // Not counted by anyone (a member or a local): dispatching must not end it.
+    GameWindow unheld;
+    unheld.dispatchMessage({WM_MOUSEMOVE, 0, packPoint(1, 2)});
+    unheld.dispatchMessage({WM_SETCURSOR, 0, 0});
+    unheld.setCursorShape(0);
+    EXPECT_EQ(unheld.getCursor(), 0);
+    EXPECT_EQ(unheld.getReferenceCount(), 0);
+}
+
 TEST_F(GameWindowTest, LeftButtonCapturesTheMouseUntilReleased)
 {
     GameWindow* window = openWindow(false);
@@ -414,6 +435,13 @@ TEST_F(GameWindowTest, CursorShapesReachTheWindow)
     window->setCursorShape(6);
     EXPECT_EQ(window->getCursor(), 6);
     EXPECT_EQ(host().getCursorShape(), 6);
+    window->setCursorShape(0);
+    EXPECT_EQ(host().getCursorShape(), 0); // the lowest shape is a shape of its own
+    window->setCursorShape(-1);
+    EXPECT_EQ(host().getCursorShape(), 2);
+    window->setCursorShape(6);
+    window->setCursorShape(7);
+    EXPECT_EQ(host().getCursorShape(), 2);
     window->setCursorShape(42);
     EXPECT_EQ(host().getCursorShape(), 2);
     window->toggleFullScreen();

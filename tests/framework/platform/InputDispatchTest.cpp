@@ -237,6 +237,15 @@ TEST_F(InputHandlerTest, QueuesUntilTheFrameAndDeliversInArrivalOrder)
     EXPECT_EQ(journal, (Journal{"l: move 10,20 0", "l: leftdown 11,21", "l: leftdouble 11,21", "l: leftup 12,22",
                                 "l: rightdouble", "l: middledown", "l: char 233"}));
     EXPECT_EQ(handler->getQueuedCount(), 0u);
+
+    // The last of the mouse messages is one too.
+    handler->onMessage(WM_MBUTTONDBLCLK, MK_MBUTTON, packPoint(5, 6));
+    EXPECT_EQ(handler->getQueuedCount(), 1u);
+    EXPECT_EQ(InputHandler::mouseX, 5);
+    handler->onMessage(WM_RBUTTONDOWN, MK_RBUTTON, 0);
+    journal.clear();
+    handler->run(20);
+    EXPECT_EQ(journal, (Journal{"l: middledouble", "l: rightdown"}));
 }
 
 TEST_F(InputHandlerTest, SystemKeysOnlySetTheKeyState)
@@ -303,6 +312,18 @@ TEST_F(InputHandlerTest, PointerOutsideTheWindowMovesEveryIdleFrame)
     handler->run(20);
     handler->run(20);
     EXPECT_EQ(journal, (Journal{"l: move 0,300 0", "l: move 0,300 0"}));
+
+    // On the window's very edge counts as outside.
+    for (const auto& [x, y] : {std::pair {400, 0}, std::pair {400, 600}, std::pair {0, 300}, std::pair {800, 300}}) {
+        journal.clear();
+        host.setMousePosition(x, y);
+        handler->run(20);
+        EXPECT_EQ(journal.size(), 1u) << x << "," << y;
+    }
+    host.setMousePosition(400, 1);
+    journal.clear();
+    handler->run(20);
+    EXPECT_TRUE(journal.empty()) << "one pixel inside";
 
     journal.clear();
     host.setMousePosition(900, 300);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "framework/core/BasicProperties.h"
@@ -68,6 +69,16 @@ TEST_F(SettingsTest, SavingWritesAllSixNumbersEveryTime)
     store->removeValue("", "usehints");
     ASSERT_TRUE(SettingsManager::instance->saveToRegistry());
     EXPECT_EQ(1u, store->readNumber("", "usehints", 9));
+}
+
+TEST_F(SettingsTest, ASaveTheStoreCannotKeepIsReportedAsFailed)
+{
+    const std::string folder = makeTestFolder("settings-blocked");
+    std::filesystem::create_directories(folder + "/settings.xml/in-the-way");
+    LogCapture log;
+    SettingsManager::create(new TorteluneGameSettings(), std::make_shared<FileSettingsStore>(folder + "/settings.xml"));
+    EXPECT_FALSE(SettingsManager::instance->saveToRegistry());
+    EXPECT_TRUE(log.contains("the settings could not be saved"));
 }
 
 TEST_F(SettingsTest, NodeFormAcceptsWordsAndNumbersAndKeepsTheFlags)

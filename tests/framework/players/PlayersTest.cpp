@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include "framework/core/PropertyValue.h"
 #include "framework/players/HighScoreManager.h"
 #include "framework/players/PlayerManager.h"
+#include "framework/players/PropertyAccess.h"
 #include "framework/resources/FileModes.h"
 #include "support/LogCapture.h"
 #include "support/TestFolders.h"
@@ -131,6 +133,41 @@ TEST_F(PlayersTest, UnknownKindsAndAnUnknownCurrentPlayerAreSkipped)
     EXPECT_EQ(manager->getCurrentPlayer(), nullptr);
 }
 
+// Numbers of the players file: whole decimal text only, inside the caller's bounds.
+TEST(PlayersNumberTest, WholeNumbersInsideTheBoundsAreReadAndAllElseRefused)
+{
+    struct Case {
+        const char* text;
+        long long low, high;
+        bool accepted;
+        int value;
+    };
+    const Case cases[] = {
+        {"42", 0, 100, true, 42},
+        {" -5\t", -10, 10, true, -5},
+        {"+7", 0, 10, true, 7},
+        {"-3", -3, 10, true, -3},
+        {"-4", -3, 10, false, 0},
+        {"0", 0, 10, true, 0},
+        {"10", 0, 10, true, 10},
+        {"11", 0, 10, false, 0},
+        {"", 0, 10, false, 0},
+        {"  ", 0, 10, false, 0},
+        {"-", -10, 10, false, 0},
+        {"12abc", 0, 100, false, 0},
+        {"1 2", 0, 100, false, 0},
+        {"2147483647", INT_MIN, INT_MAX, true, INT_MAX},
+        {"-2147483648", INT_MIN, INT_MAX, true, INT_MIN},
+        {"2147483648", 0, 1LL << 40, false, 0},
+        {"99999999999999999999", INT_MIN, INT_MAX, false, 0},
+    };
+    for (const Case& c : cases) {
+        int value = 0;
+        EXPECT_EQ(parseIntInRange(c.text, c.low, c.high, value), c.accepted) << '"' << c.text << '"';
+        EXPECT_EQ(value, c.value) << '"' << c.text << '"';
+    }
+}
+
 TEST_F(PlayersTest, DeletingAPlayerRemovesOnlyTheirSavedGames)
 {
     RefPointer<PlayerManager> manager = makeManager();
@@ -149,6 +186,13 @@ TEST_F(PlayersTest, DeletingAPlayerRemovesOnlyTheirSavedGames)
 
     EXPECT_FALSE(manager->deletePlayer(""));
     EXPECT_TRUE(manager->savedGameExists("LEVEL", "Bo"));
+    // Deleting someone else, or no one known, leaves the current player selected.
+    manager->addPlayer(new NotePlayer("Cy"));
+    ASSERT_TRUE(manager->deletePlayer("Cy"));
+    ASSERT_TRUE(manager->deletePlayer("Nobody"));
+    ASSERT_NE(manager->getCurrentPlayer(), nullptr);
+    EXPECT_EQ(manager->getCurrentPlayer()->getName(), "Ann");
+    EXPECT_EQ(objectCast<NotePlayer>(manager->getCurrentPlayer())->deselections, 0);
 
     ASSERT_TRUE(manager->deletePlayer("Ann"));
     EXPECT_EQ(manager->getCurrentPlayer(), nullptr);
@@ -286,6 +330,11 @@ TEST_F(PlayersTest, HighScoreNodesWithoutTablesDuplicatesAndUnknownRows)
     RefPointer<PropertyNode> node(new PropertyNode("highscoretables", "HighScoreTables"));
     scores.saveToNode(node.get());
     EXPECT_EQ(node->getString("version"), "1");
+    // A table's figures are plain attributes of its element.
+    RefPointer<PropertyNode> tableNode(new PropertyNode("t", "ScoreTable"));
+    HighScoreTable().writeTo(tableNode.get());
+    for (const char* key : {"descending", "maxentries", "lastscore"})
+        EXPECT_TRUE(tableNode->getChild(key) && tableNode->getChild(key)->isUntypedValue()) << key;
     EXPECT_EQ(node->getVector("scoretables")->getCount(), 0);
 
     RefPointer<PropertyStore> file(new PropertyStore());
@@ -402,6 +451,20 @@ TEST_F(DamagedPlayersTest, DamageToOneEntryOrACutOffEndCostsOnlyThoseEntries)
         {"cut inside Cy's entry", cutting("name=\"Cy\"", 4), {"Ann", "Bo"}},
         {"cut right before Cy's entry", cutting("<NotePlayer name=\"Cy\"", 0), {"Ann", "Bo"}},
         {"cut inside the list's end tag", cutting("</Vector>", 5), {"Ann", "Bo", "Cy"}},
+        // Entries that hold elements, and elements before the list, are walked over whole.
+        {"Ann's quote removed, Bo's entry holding an element",
+         [=](const std::string& text) {
+             return replaceFirst(replaceFirst(text, "\"Ann\"", "\"Ann"), "level=\"11\" />",
+                                 "level=\"11\"><String id=\"memo\" value=\"m\"/></NotePlayer>");
+         },
+         {"Bo", "Cy"}},
+        {"Ann's quote removed, an element before the list",
+         [=](const std::string& text) {
+             return replaceFirst(replaceFirst(text, "\"Ann\"", "\"Ann"), "<Vector id=\"playernames\">",
+                                 "<Node id=\"extra\"><Integer id=\"n\" value=\"1\"/></Node>"
+                                 "<Vector id=\"playernames\">");
+         },
+         {"Bo", "Cy"}},
     };
     for (const Case& c : cases) {
         std::filesystem::remove_all(folder + "/players");
@@ -479,11 +542,89 @@ TEST_F(PlayersTest, ADamagedPlayersFileFallsBackToTheLastGoodCopy)
         reread->loadPlayerList();
         EXPECT_EQ(reread->getPlayers().size(), 2u);
     }
+    EXPECT_TRUE(log.contains("The players come from the last good copy"));
     // A missing file, too (a damaged one kept aside by a start that was killed).
     std::remove(stored.c_str());
     RefPointer<PlayerManager> manager = makeManager();
     manager->loadPlayerList();
     EXPECT_EQ(manager->getPlayers().size(), 2u);
+    EXPECT_FALSE(manager->getLoadReport().restoredFromLastGood);
+
+    // Both gone bad or missing: nothing loads, and the loss is reported.
+    std::remove((folder + "/players/players-last-good.plrs.!").c_str());
+    writeTestFile(stored, "<<<not a players file");
+    RefPointer<PlayerManager> bare = makeManager();
+    bare->loadPlayerList();
+    EXPECT_TRUE(bare->getPlayers().empty());
+    EXPECT_TRUE(bare->getLoadReport().progressLost);
+    EXPECT_FALSE(bare->getLoadReport().restoredFromLastGood);
+}
+
+TEST_F(PlayersTest, ASaveThatCannotBeWrittenIsReportedAsFailed)
+{
+    RefPointer<PlayerManager> manager = makeManager();
+    RefPointer<NotePlayer> ann(new NotePlayer("Ann"));
+    ann->note = "keeps a player file";
+    manager->addPlayer(ann.get());
+    ASSERT_TRUE(manager->savePlayerList()); // the player file of the current player is written too
+    EXPECT_TRUE(testFileExists(folder + "/players/-41-nn.plr.!"));
+
+    // A folder where the players file goes: that save fails even though the
+    // player file is written.
+    std::filesystem::remove(folder + "/players/players.plrs.!");
+    std::filesystem::create_directories(folder + "/players/players.plrs.!/in-the-way");
+    EXPECT_FALSE(manager->savePlayerList());
+
+    RefPointer<HighScoreManager> scores(new HighScoreManager(true, "1"));
+    scores->setBaseFolder(folder);
+    scores->setTable("t", new HighScoreTable());
+    std::filesystem::create_directories(folder + "/players/scores.xml.!/in-the-way");
+    EXPECT_FALSE(scores->saveHighScores());
+
+    // The same for the player file of the current player, and for a saved game.
+    std::filesystem::remove_all(folder + "/players/players.plrs.!");
+    std::filesystem::remove(folder + "/players/-41-nn.plr.!");
+    std::filesystem::create_directories(folder + "/players/-41-nn.plr.!/in-the-way");
+    EXPECT_FALSE(manager->savePlayerList());
+    RefPointer<PropertyStore> game(new PropertyStore());
+    game->addChild(new PropertyValue("marker", "m"));
+    std::filesystem::create_directories(folder + "/savegames/-41-nn/LEVEL.sav.!/in-the-way");
+    EXPECT_FALSE(manager->saveGameState("LEVEL", "Ann", *game));
+}
+
+TEST_F(PlayersTest, LoadingAGoodPlayersFileWritesNothing)
+{
+    {
+        RefPointer<PlayerManager> manager = makeManager();
+        manager->addPlayer(new NotePlayer("Ann"));
+        ASSERT_TRUE(manager->savePlayerList());
+    }
+    const std::string copy = folder + "/players/players-last-good.plrs.!";
+    ASSERT_TRUE(testFileExists(copy));
+    std::filesystem::remove(copy);
+    RefPointer<PlayerManager> manager = makeManager();
+    manager->loadPlayerList();
+    ASSERT_EQ(manager->getPlayers().size(), 1u);
+    EXPECT_FALSE(testFileExists(copy));
+}
+
+TEST_F(PlayersTest, APlayerFileOfAnotherVersionIsNotRead)
+{
+    for (const char* version : {"1.0", "2.0"}) {
+        RefPointer<PlayerManager> manager = makeManager(true, version);
+        manager->setBaseFolder(folder + "/" + version);
+        RefPointer<NotePlayer> ann(new NotePlayer("Ann"));
+        ann->note = std::string("written by ") + version;
+        manager->addPlayer(ann.get());
+        ASSERT_TRUE(manager->savePlayerList());
+    }
+    const std::string playerFile = "/players/-41-nn.plr.!";
+    writeTestFile(folder + "/2.0" + playerFile, readTestFile(folder + "/1.0" + playerFile));
+    RefPointer<PlayerManager> reread = makeManager(true, "2.0");
+    reread->setBaseFolder(folder + "/2.0");
+    reread->loadPlayerList();
+    ASSERT_EQ(reread->getPlayers().size(), 1u);
+    EXPECT_EQ(objectCast<NotePlayer>(reread->getPlayers()[0].get())->note, "");
 }
 
 // A well-formed players file of `count` entries, `padding` bytes each at least.

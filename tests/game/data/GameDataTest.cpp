@@ -9,6 +9,7 @@
 #include "framework/platform/DataFolders.h"
 #include "framework/players/PlayerManager.h"
 #include "game/data/GameData.h"
+#include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
 #include "support/GameDataFixtures.h"
 #include "support/LogCapture.h"
@@ -34,6 +35,14 @@ const char* const kCustomers = R"(<root><Vector id="customers">
     <Customer id="CUSTOMER_ANNE" happy="100" ecstatic="200"><Eyes id="casualEyes" x="0" y="0"/>
         <Eyes id="happyEyes" x="0" y="0"/><Eyes id="ecstaticEyes" x="0" y="0"/></Customer>
     <Customer id="CUSTOMER_BROKEN" happy="1"/>
+    <Customer id="CUSTOMER_NO_Y" happy="1" ecstatic="2"><Eyes id="casualEyes" x="0"/>
+        <Eyes id="happyEyes" x="0" y="0"/><Eyes id="ecstaticEyes" x="0" y="0"/></Customer>
+    <Customer id="CUSTOMER_NO_X" happy="1" ecstatic="2"><Eyes id="casualEyes" x="0" y="0"/>
+        <Eyes id="happyEyes" y="0"/><Eyes id="ecstaticEyes" x="0" y="0"/></Customer>
+    <Customer id="CUSTOMER_NO_HAPPY_EYES" happy="1" ecstatic="2"><Eyes id="casualEyes" x="0" y="0"/>
+        <Eyes id="ecstaticEyes" x="0" y="0"/></Customer>
+    <Customer id="CUSTOMER_NO_ECSTATIC" happy="1"><Eyes id="casualEyes" x="0" y="0"/>
+        <Eyes id="happyEyes" x="0" y="0"/><Eyes id="ecstaticEyes" x="0" y="0"/></Customer>
 </Vector></root>)";
 
 const char* const kIngredients = R"(<root><Vector id="ingredients">
@@ -44,6 +53,7 @@ const char* const kIngredients = R"(<root><Vector id="ingredients">
     <Ingredient id="ING_APPLE2" name="APPLE" isChocolate="true"/>
     <Ingredient id="ING_CHOCOCHERRY" name="CHOCOCHERRY" isChocolate="true" isFruit="true"/>
     <Ingredient id="ING_COCOA" name="COCOA" isPastry="true" isChocolate="true"/>
+    <Ingredient id="ING_CREAM" name="CREAM" hasSound="true" isCream="true"/>
 </Vector></root>)";
 
 const char* const kCareerLevel = R"(<root>
@@ -97,6 +107,11 @@ protected:
         BasicProperties::instance->setInt("POINTS_COMBO3", 300);
         BasicProperties::instance->setInt("POINTS_MATCH2", 99);
         BasicProperties::instance->setInt("POINTS_MATCH5", 50);
+        BasicProperties::instance->setInt("POINTS_MATCH3", 30);
+        BasicProperties::instance->setInt("POINTS_MATCH7", 70);
+        BasicProperties::instance->setInt("POINTS_COMBO1", 100);
+        BasicProperties::instance->setInt("POINTS_COMBO10", 1000);
+        BasicProperties::instance->setFloat("QUALITY_MATCH7", 0.5f);
         BasicProperties::instance->setInt("POINTS_PASTRY1", 10);
         BasicProperties::instance->setInt("POINTS_PASTRY3", 30);
         BasicProperties::instance->setFloat("QUALITY_MATCH4", 0.75f);
@@ -147,7 +162,16 @@ TEST_F(GameDataTest, CustomerAndIngredientBooks)
     EXPECT_EQ(customers.find("CUSTOMER_ANNE")->hint.x, 30); // tuning default
     EXPECT_EQ(customers.find("CUSTOMER_ANNE")->hint.y, 40);
     EXPECT_EQ(customers.find("CUSTOMER_ANNE")->happy, 1);
-    EXPECT_EQ(customers.find("CUSTOMER_BROKEN"), nullptr);
+    const Customer& henri = *customers.find("CUSTOMER_HENRI");
+    EXPECT_EQ(henri.ecstatic, 9);
+    EXPECT_EQ(henri.hint.y, 80);
+    EXPECT_EQ((std::vector<int> {henri.casualEyes.x, henri.casualEyes.y, henri.happyEyes.x, henri.happyEyes.y,
+                                 henri.ecstaticEyes.x, henri.ecstaticEyes.y}),
+              (std::vector<int> {1, 2, 3, 4, 5, 6}));
+    // An entry lacking any required key, or one coordinate of a point, is left out.
+    for (const char* broken : {"CUSTOMER_BROKEN", "CUSTOMER_NO_Y", "CUSTOMER_NO_X", "CUSTOMER_NO_HAPPY_EYES",
+                               "CUSTOMER_NO_ECSTATIC"})
+        EXPECT_EQ(customers.find(broken), nullptr) << broken;
 
     const IngredientBook& ingredients = state().ingredientBook;
     EXPECT_EQ(ingredients.find("APPLE")->id, "ING_APPLE");
@@ -157,6 +181,14 @@ TEST_F(GameDataTest, CustomerAndIngredientBooks)
     EXPECT_TRUE(ingredients.find("FLOUR")->isPastry); // "0" is true
     EXPECT_FALSE(ingredients.find("SUGAR")->matching);
     EXPECT_EQ(ingredients.find("BANANA"), nullptr);
+    const IngredientBook::Entry& cream = *ingredients.find("CREAM");
+    EXPECT_TRUE(cream.hasSound);
+    EXPECT_TRUE(cream.isCream);
+    EXPECT_FALSE(cream.canBeUnripe);
+    EXPECT_TRUE(ingredients.find("APPLE")->canBeUnripe);
+    EXPECT_FALSE(ingredients.find("APPLE")->hasSound);
+    EXPECT_FALSE(ingredients.find("APPLE")->isCream);
+    EXPECT_TRUE(ingredients.find("CHOCOCHERRY")->isChocolate);
 }
 
 TEST_F(GameDataTest, ScoreTableAndBonusMeterGain)
@@ -168,6 +200,13 @@ TEST_F(GameDataTest, ScoreTableAndBonusMeterGain)
     EXPECT_EQ(table.pointsPastry[2], 0);
     EXPECT_EQ(table.pointsPastry[3], 30);
     EXPECT_FLOAT_EQ(table.qualityMatch[4], 0.75f);
+    // Both ends of each range of keys are read.
+    EXPECT_EQ(table.pointsMatch[3], 30);
+    EXPECT_EQ(table.pointsMatch[7], 70);
+    EXPECT_FLOAT_EQ(table.qualityMatch[7], 0.5f);
+    EXPECT_EQ(table.pointsCombo[1], 100);
+    EXPECT_EQ(table.pointsCombo[10], 1000);
+    EXPECT_EQ(table.pointsPastry[1], 10);
     EXPECT_EQ(table.qualityMatch[0], 0.0f);
 
     EXPECT_EQ(getBonusMeterGain(3, 0, 1.0f), 0);
@@ -204,12 +243,26 @@ TEST_F(GameDataTest, LevelParseResolvesBooksAndFallsBack)
     EXPECT_EQ(level.pastriesDelta, 1);
     EXPECT_EQ(level.distanceStart, 120);
     EXPECT_EQ(level.themeName, "birthday");
+    EXPECT_EQ(level.themeNumber, 1);
+    // Keys the level leaves out take their defaults.
+    EXPECT_EQ(level.percentX3, 0.0f);
+    EXPECT_EQ(level.percentX5, 0.0f);
+    EXPECT_EQ(level.durationDelta, 0);
+    EXPECT_EQ(level.distanceDelta, 0);
+    EXPECT_EQ(level.distanceDeviation, 0);
 
     state().levelManager.selectLevel(1);
     const Level& exam = state().levelManager.getLevel();
     EXPECT_EQ(exam.levelIndex, 1);
     EXPECT_EQ(exam.starsReward, 3);
     EXPECT_FLOAT_EQ(exam.percentX5, 0.5f);
+    EXPECT_FLOAT_EQ(exam.percentX3, 0.25f);
+    EXPECT_EQ(exam.themeNumber, 7);
+    EXPECT_EQ(exam.starsGoal, 4);
+    EXPECT_EQ(exam.durationTime, 5000);
+    EXPECT_EQ(exam.pastriesDelta, 2);
+    EXPECT_EQ(exam.distanceStart, 300);
+    EXPECT_EQ(exam.distanceDelta, 20);
     EXPECT_EQ(exam.durationDelta, -100);
     EXPECT_EQ(exam.pastriesStart, 5);
     EXPECT_EQ(exam.distanceDeviation, 5);
@@ -236,12 +289,35 @@ TEST_F(GameDataTest, LevelListSelectionAndRestore)
     list.restore(nullptr);
     EXPECT_EQ(list.getCurrentIndex(), 10);
 
+    list.selectLevel(0); // both ends of the list can be chosen
+    EXPECT_EQ(list.getCurrentIndex(), 0);
+    list.selectLevel(10);
+    EXPECT_EQ(list.getCurrentIndex(), 10);
+
     LevelManager empty;
     RefPointer<PropertyStore> nothing = parseXml("<root><Vector id=\"levels\"/></root>");
     empty.parseList(nothing.get(), &state().cookbook, &state().ingredientBook, &state().customerBook);
     EXPECT_EQ(empty.getLevel().themeName, "Dummy");
     empty.selectLevel(0);
     EXPECT_EQ(empty.getLevel().themeName, "Dummy");
+}
+
+TEST_F(GameDataTest, ADamagedHighestLevelFallsBackToTheLastCareerLevelWonAndNoFurther)
+{
+    // Eleven career levels: 10 is the last; stars for 11 cannot open it.
+    RefPointer<PropertyStore> read = parseXml(R"(<root><TortelunePlayer id="p" name="Cy" highest_level_reached="nan">
+        <Vector id="level_stars"><Entry key="3" val="1"/><Entry key="10" val="2"/><Entry key="11" val="3"/></Vector>
+        </TortelunePlayer></root>)");
+    RefPointer<TortelunePlayer> player(new TortelunePlayer(read->getChild("p")));
+    EXPECT_EQ(player->highestLevelReached, 10);
+}
+
+TEST_F(GameDataTest, AnotherGameDataEndingLeavesTheSharedOneInPlace)
+{
+    {
+        RefPointer<GameData> other(new GameData());
+    }
+    EXPECT_EQ(GameData::instance, data.get());
 }
 
 TEST_F(GameDataTest, ExamLevelsAreCareerOnly)

@@ -5,6 +5,7 @@
 
 #include "framework/core/BasicProperties.h"
 #include "framework/core/PropertyStore.h"
+#include "framework/graphics/Image.h"
 #include "framework/players/PlayerManager.h"
 #include "game/data/RankTable.h"
 #include "game/data/ToolCatalog.h"
@@ -90,6 +91,17 @@ TEST_F(ProfileTest, NewProfileStartValues)
     EXPECT_EQ(player.getTotalStars(), 0);
     ASSERT_NE(player.getTrophies(), nullptr);
     EXPECT_EQ(player.getTrophies()->getCount(), 4);
+
+    using P = TortelunePlayer;
+    bool P::*const notices[] = {&P::newLevelNotice,   &P::toolLevel0Notice, &P::starBonus0Notice,
+                                &P::arcadeSet0Notice, &P::arcadeSet1Notice, &P::starBonus1Notice,
+                                &P::arcadeSets2And3Notice, &P::starBonus2Notice, &P::toolLevel1Notice,
+                                &P::starBonus3Notice, &P::arcadeSets4And5Notice};
+    for (bool P::*notice : notices)
+        player.*notice = true;
+    player.clearNotices();
+    for (bool P::*notice : notices)
+        EXPECT_FALSE(player.*notice);
 }
 
 TEST_F(ProfileTest, RoundTripKeepsMapsListsAndTrophies)
@@ -271,6 +283,9 @@ TEST_F(ProfileTest, ToolCatalogMapsSlotsLevelsAndImageNames)
     EXPECT_EQ(meter->slot, 1);
     EXPECT_EQ(meter->level, 1);
     EXPECT_EQ(meter->price, 50);
+    EXPECT_EQ(meter->name, "TEXT_TOOL1");
+    EXPECT_EQ(catalog->find(3)->description, "long");
+    EXPECT_EQ(catalog->find(3)->price, 0);
     EXPECT_EQ(catalog->find(0)->slot, 0);
     EXPECT_EQ(catalog->find(0)->level, 0);
     EXPECT_EQ(catalog->find(3)->slot, 0);
@@ -281,6 +296,11 @@ TEST_F(ProfileTest, ToolCatalogMapsSlotsLevelsAndImageNames)
     EXPECT_EQ(catalog->getButtonImageName(1), "BUTTON_METER");
     EXPECT_EQ(catalog->getShopButtonImageName(1), "BUTTON_METER_SHOP");
     EXPECT_EQ(catalog->getShopButtonImageName(2), "");
+    // No image loaded for a tool: none is returned, and the log names what is missing.
+    EXPECT_EQ(catalog->getIconImage(1), nullptr);
+    EXPECT_TRUE(log.contains("No image ICON_METER in section"));
+    EXPECT_EQ(catalog->getButtonImage(2), nullptr);
+    EXPECT_TRUE(log.contains("No tool 2 in the tool catalogue"));
 }
 
 TEST_F(ProfileTest, TrophyRecordsTakeDefaultsAndRefuseIndexesOutsideTheList)
@@ -396,6 +416,18 @@ TEST_F(RankTest, RewardTextsInsertGroupedValuesAndNames)
     EXPECT_EQ(table->getRankRewardText(6), u"Bonus %"); // a star bonus of -1 leaves the text
     EXPECT_EQ(table->getRankRewardText(7), u"Bonus %"); // rank 7 inserts nothing
     EXPECT_EQ(table->getRankRewardText(8), u"Bonus 1,000,000");
+    // The tenth rank opens the last two arcade games.
+    RankTable ten;
+    ten.setDefinitions(parseXml(R"(<root><Vector id="ranks"><Rank/><Rank/><Rank/><Rank/><Rank/><Rank/><Rank/>
+        <Rank/><Rank/><Rank reward="TEXT_REWARD_TWO" score="60000"/></Vector></root>)").get());
+    BasicProperties::instance->setText("TEXT_ARCADENAME4", u"Tea room");
+    BasicProperties::instance->setText("TEXT_ARCADENAME5", u"Garden");
+    EXPECT_EQ(ten.getRankRewardText(9), u"Tea room and Garden");
+    EXPECT_EQ(ten.getRankMaxScore(8), 59999);
+    // A value goes in at every mark.
+    ten.setDefinitions(parseXml(R"(<root><Vector id="ranks"><Rank/><Rank/><Rank reward="TEXT_REWARD_TWO"/></Vector>
+        </root>)").get());
+    EXPECT_EQ(ten.getRankRewardText(2), u"12,345 and 12,345");
     BasicProperties::instance->setText("CTEXT_DIGIT_GROUPING_SYMBOL", u"_");
     EXPECT_EQ(table->getRankRewardText(2), u"Bonus 12 345");
     EXPECT_EQ(formatGroupedNumber(-1, u"."), u"-1");
@@ -563,6 +595,11 @@ TEST_F(ProfileTest, DamagedMapEntriesAreDroppedAndTheHighestLevelFallsBackToMinu
         highest_level_reached="nan"/></root>)");
     RefPointer<TortelunePlayer> fresh(new TortelunePlayer(none->getChild("p")));
     EXPECT_EQ(fresh->highestLevelReached, -1);
+
+    // A level listed with no stars was not won.
+    RefPointer<PropertyStore> noStars = parseXml(profileWith("highest_level_reached=\"nan\"", "0"));
+    RefPointer<TortelunePlayer> unwon(new TortelunePlayer(noStars->getChild("p")));
+    EXPECT_EQ(unwon->highestLevelReached, 0);
 }
 
 TEST_F(ProfileTest, APlayersFileWithADamagedNumberIsKeptAsideAndSavedRepaired)

@@ -69,6 +69,12 @@ TEST(ModifierCallback, FinishesFirstThenCallsExactlyOnceWithEachArgumentKind)
               (std::vector<std::string> {"ping after finish", "false", "7", "take 3"}));
     EXPECT_TRUE(plain->isFinished());
     EXPECT_FALSE(plain->isPending());
+
+    // One nobody counts (a member or a local) is not ended by its own step.
+    ModifierCallback unheld(listener.get(), &Listener::flag, true);
+    unheld.step(0);
+    EXPECT_EQ(listener->calls.back(), "true");
+    EXPECT_EQ(unheld.getReferenceCount(), 0);
 }
 
 TEST(ModifierCallback, AMemberOfTheBaseDispatchesToTheOverride)

@@ -21,6 +21,7 @@
 #include "game/effects/ModifierEmitter.h"
 #include "game/effects/ModifierEmitterBling.h"
 #include "support/FontFixtures.h"
+#include "ScopedEffectRandom.h"
 
 namespace {
 
@@ -171,6 +172,7 @@ int differingPixels(Image* a, Image* b)
 
 TEST_F(EffectsContactSheet, EveryEffectAtFourMomentsOfItsLife)
 {
+    ScopedEffectRandom draws;
     RefPointer<Image> strawberry = png("images/game/tiles/strawberry.png");
     RefPointer<Image> cherry = png("images/game/tiles/cherry.png");
     RefPointer<Image> lemon = png("images/game/tiles/lemon.png");

@@ -9,6 +9,8 @@
 #include "framework/scenegraph/Sprite.h"
 #include "game/effects/Effects.h"
 #include "game/effects/ModifierCallback.h"
+#include "support/LogCapture.h"
+#include "ScopedEffectRandom.h"
 
 namespace {
 
@@ -100,19 +102,24 @@ TEST(Effects, JellyGrowsInFromNothingAndReversedShrinksAway)
 
 TEST(Effects, ConfettiFallsFromAboveWithinTheOrderedRangeAndGoesAtTheBottom)
 {
+    ScopedEffectRandom draws;
     RefPointer<AnimTree> tree(new AnimTree());
     RefPointer<GameNode> layer(new GameNode());
     EXPECT_EQ(addConfettiBurst(layer.get(), tree.get(), 0, 1000, 0, 800, true), nullptr);
     EXPECT_EQ(layer->getChildCount(), 0);
 
     // The range given backwards, as the frenzy gives it.
+    LogCapture log;
     ASSERT_NE(addStarConfettiBurst(layer.get(), tree.get(), 30, 500, 600, 200), nullptr);
+    EXPECT_TRUE(log.contains("addStarConfettiBurst: no image \"CONFETTISTARS")); // none loaded here
     ASSERT_EQ(layer->getChildCount(), 30);
     std::vector<std::pair<int, int>> lowest(30, {0, -1000});
+    bool swayed = false;
     runTree(tree.get(), [&] {
         int i = 0;
         for (GameNode* piece = layer->getFirstChild(); piece; piece = piece->getNextSibling(), ++i) {
             auto& seen = lowest[static_cast<size_t>(i)];
+            swayed = swayed || (seen.second != -1000 && piece->getY() != -20 && piece->getX() != seen.first);
             if (piece->getY() != -20 && seen.second == -1000) {
                 EXPECT_LE(piece->getY(), 0) << "piece " << i << " starts inside the screen";
                 EXPECT_GE(piece->getY(), -199) << "piece " << i;
@@ -122,6 +129,7 @@ TEST(Effects, ConfettiFallsFromAboveWithinTheOrderedRangeAndGoesAtTheBottom)
         }
         return 0;
     });
+    EXPECT_TRUE(swayed); // pieces sway sideways as they fall
     int i = 0;
     for (GameNode* piece = layer->getFirstChild(); piece; piece = piece->getNextSibling(), ++i) {
         EXPECT_TRUE(piece->isRemoved());
@@ -147,13 +155,59 @@ TEST(Effects, SlideThroughCrossesTheMiddleCallsBackOnceAndRemovesTheBanner)
     EXPECT_EQ(banner->getX(), 960);
     EXPECT_EQ(banner->getY(), 245);
     bool passedMiddle = false;
+    bool vanished = false;
     std::vector<int> calls = runTree(tree.get(), [&] {
         passedMiddle = passedMiddle || banner->getX() == 400;
+        // Its narrowest is the pop's tall phase, half its width.
+        vanished = vanished || stretchOf(banner.get()).first < 160;
         return done->calls;
     });
     EXPECT_TRUE(passedMiddle);
+    EXPECT_FALSE(vanished); // its pop in the middle ends at full size
     EXPECT_EQ(banner->getX(), -160);
     EXPECT_EQ(done->calls, 1);
     EXPECT_EQ(std::count(calls.begin(), calls.end(), 0), static_cast<long>(calls.size()) - 1);
     EXPECT_TRUE(banner->isRemoved());
+}
+
+TEST(Effects, WithoutANodeOrATreeToRunInNothingIsAdded)
+{
+    RefPointer<AnimTree> tree(new AnimTree());
+    RefPointer<Sprite> sprite(new Sprite(0, 0, 10, 10));
+    for (GameNode* node : {static_cast<GameNode*>(nullptr), static_cast<GameNode*>(sprite.get())}) {
+        // A node needs a tree; with neither a parent nor a current scene there is none.
+        Modifier* parent = node ? nullptr : tree.get();
+        SCOPED_TRACE(node ? "no tree" : "no node");
+        EXPECT_EQ(addPopEffect(node, parent, false, false, 0.5f), nullptr);
+        EXPECT_EQ(addBouncePopEffect(node, parent, false, false, 0.5f), nullptr);
+        EXPECT_EQ(addJellyEffect(node, parent, 100, false, false), nullptr);
+        EXPECT_EQ(addFadeInEffect(node, parent, true, 0.5f, 1.0f, 0, 255), nullptr);
+        EXPECT_EQ(addSlideThroughEffect(node, parent, true, nullptr), nullptr);
+        EXPECT_EQ(addConfettiBurst(node, parent, 3, 100, 0, 10, false), nullptr);
+    }
+    EXPECT_EQ(tree->getFirstChild(), nullptr);
+    EXPECT_EQ(sprite->getChildCount(), 0);
+}
+
+TEST(Effects, FadeInShowsTheNodeFadingAndZoomsOnlyWhenAsked)
+{
+    RefPointer<AnimTree> tree(new AnimTree());
+    RefPointer<Sprite> still(new Sprite(0, 0, 10, 10));
+    addFadeInEffect(still.get(), tree.get(), false, 0.5f, 2.0f, 0, 255);
+    EXPECT_FALSE(still->isVisible());
+    EXPECT_EQ(still->getAlpha(), 0);
+    EXPECT_EQ(still->getScale(), 1.0f);
+    runTree(tree.get(), [] { return 0; });
+    EXPECT_TRUE(still->isVisible());
+    EXPECT_EQ(still->getAlpha(), 255);
+    EXPECT_EQ(still->getScale(), 1.0f);
+
+    RefPointer<Sprite> zoomed(new Sprite(0, 0, 10, 10));
+    addFadeInEffect(zoomed.get(), tree.get(), true, 0.5f, 2.0f, 0, 255);
+    EXPECT_FALSE(zoomed->isVisible());
+    EXPECT_EQ(zoomed->getScale(), 0.5f);
+    runTree(tree.get(), [] { return 0; });
+    EXPECT_TRUE(zoomed->isVisible());
+    EXPECT_EQ(zoomed->getAlpha(), 255);
+    EXPECT_EQ(zoomed->getScale(), 2.0f);
 }

@@ -6,8 +6,12 @@
 #include <vector>
 
 #include "framework/core/ObjectFactoryContainer.h"
+#include "framework/core/PropertyStore.h"
 #include "framework/core/RefPointer.h"
 #include "framework/graphics/Image.h"
+#include "framework/gui/Button.h"
+#include "framework/gui/Slider.h"
+#include "framework/gui/Switch.h"
 #include "framework/resources/ResourceLookup.h"
 #include "framework/scenegraph/Modifier.h"
 #include "framework/scenegraph/Sprite.h"
@@ -20,6 +24,8 @@
 #include "game/effects/ModifierShake.h"
 #include "game/effects/ModifierSlideToX.h"
 #include "game/effects/OneShotModifiers.h"
+#include "support/GameDataFixtures.h"
+#include "ScopedEffectRandom.h"
 
 namespace {
 
@@ -211,6 +217,27 @@ TEST(ModifierEmitterBling, PutsItsTwinklesOnOpaquePixelsAndRunsThemAfterItself)
     EXPECT_EQ(medal->getChildCount(), 6);
 }
 
+TEST(ModifierEmitterBling, FindsAPictureOpaqueOnlyInItsFirstOrLastColumn)
+{
+    ScopedEffectRandom draws;
+    for (int column : {0, 7}) {
+        RefPointer<Image> image = Image::create(8, 8, 4);
+        for (int y = 0; y < 8; ++y) {
+            for (int x = 0; x < 8; ++x)
+                Sprite::pixelAddress(image.get(), x, y)[3] = x == column ? 255 : 0;
+        }
+        RefPointer<Sprite> medal(new Sprite(0, 0, image.get()));
+        RefPointer<AnimTree> tree(new AnimTree());
+        ModifierEmitterBling* bling = new ModifierEmitterBling(3, 100, 100, 0, 0);
+        bling->setTarget(medal.get());
+        Modifier::addChild(tree.get(), bling);
+        Modifier::updateTree(tree.get(), 20);
+        ASSERT_EQ(medal->getChildCount(), 3);
+        for (GameNode* twinkle : childrenOf(medal.get()))
+            EXPECT_EQ(twinkle->getX(), column);
+    }
+}
+
 TEST(ModifierEmitterBling, ZeroSizeAndZeroTimesMakeOneTwinklePerFrameWithoutLooping)
 {
     RefPointer<Sprite> empty(new Sprite());
@@ -301,6 +328,9 @@ TEST(ModifierSlideToX, ReadsTheSharedSpeedEveryStepAndStopsOnReachingOrPassing)
               (std::vector<int> {90, 80}));
     EXPECT_EQ(run(new ModifierSlideToX(&speed, 80), plate.get(), 20, [](GameNode* n) { return n->getX(); }),
               (std::vector<int> {80}));
+    // Rightwards, reaching it exactly ends it in that step.
+    EXPECT_EQ(run(new ModifierSlideToX(&speed, 100, 0.5f), plate.get(), 20, [](GameNode* n) { return n->getX(); }),
+              (std::vector<int> {90, 100}));
 }
 
 TEST(ModifierShake, StaysWithinItsOffsetsAndEndsExactlyAtItsStart)
@@ -322,6 +352,9 @@ TEST(ModifierLocationLineSwitch, WithoutMoveTimeJumpsBetweenTheEndsUntilTheCount
     RefPointer<GameNode> hand(new GameNode());
     EXPECT_EQ(run(new ModifierLocationLineSwitch(0, 0, 10, 10, 0, 0, false, 3), hand.get(), 20, positionOf),
               (std::vector<Point> {{0, 0}, {10, 10}, {0, 0}}));
+    // At B it waits its wait time, the frame that reaches it included.
+    EXPECT_EQ(run(new ModifierLocationLineSwitch(0, 0, 10, 10, 0, 20, false, 6), hand.get(), 10, positionOf),
+              (std::vector<Point> {{0, 0}, {10, 10}, {10, 10}, {0, 0}, {10, 10}, {10, 10}}));
     std::vector<Point> eased =
         run(new ModifierLocationLineSwitch(0, 0, 100, 0, 40, 20, true, -1), hand.get(), 10, positionOf, 7);
     // From B to A over 40 ms smoothstep (0, 15.6, 50, 84.4 % of the way), then at A.
@@ -341,6 +374,15 @@ TEST(ModifierFollowNode, MovesByTheLeadersMovesForItsTime)
     EXPECT_FALSE(follow->isFinished());
     follow->step(20);
     EXPECT_TRUE(follow->isFinished());
+
+    // A step that uses up its time exactly still follows on to the next one.
+    RefPointer<ModifierFollowNode> exact(new ModifierFollowNode(leader.get(), 40));
+    exact->setTarget(follower.get());
+    exact->step(20);
+    exact->step(20);
+    EXPECT_FALSE(exact->isFinished());
+    exact->step(20);
+    EXPECT_TRUE(exact->isFinished());
 
     RefPointer<ModifierFollowNode> orphan(new ModifierFollowNode(leader.get(), -1));
     orphan->setTarget(follower.get());
@@ -392,6 +434,35 @@ TEST(OneShotModifiers, VisibleIfPositiveReadsItsCounterThroughTheHeldOwner)
     EXPECT_TRUE(icon->isVisible());
 }
 
+TEST(OneShotModifiers, EnabledSetsClearsOrTogglesButtonsAndSwitchesAndOnlySetsOrClearsSliders)
+{
+    struct Case {
+        int action;
+        bool before;
+        bool after;       // button and switch
+        bool sliderAfter; // a slider is not toggled: any action but Enable disables it
+    };
+    const Case cases[] = {
+        {ModifierEnabled::Enable, false, true, true},  {ModifierEnabled::Enable, true, true, true},
+        {0, true, false, false},                       {ModifierEnabled::Enable - 1, true, false, false},
+        {ModifierEnabled::Toggle, true, false, false}, {ModifierEnabled::Toggle, false, true, false},
+    };
+    for (const Case& c : cases) {
+        RefPointer<Button> button(new Button(0, 0, nullptr, GuiMethod()));
+        RefPointer<Switch> toggle(new Switch(nullptr));
+        RefPointer<Slider> slider(new Slider(nullptr));
+        button->setEnabled(c.before);
+        toggle->setEnabled(c.before);
+        slider->setEnabled(c.before);
+        run(new ModifierEnabled(c.action), button.get(), 0, positionOf);
+        run(new ModifierEnabled(c.action), toggle.get(), 0, positionOf);
+        run(new ModifierEnabled(c.action), slider.get(), 0, positionOf);
+        EXPECT_EQ(button->isEnabled(), c.after) << "action " << c.action << " from " << c.before;
+        EXPECT_EQ(toggle->isEnabled(), c.after) << "action " << c.action << " from " << c.before;
+        EXPECT_EQ(slider->isEnabled(), c.sliderAfter) << "action " << c.action << " from " << c.before;
+    }
+}
+
 TEST(OneShotModifiers, FrameDirectionPivotAndTheRegisteredNames)
 {
     RefPointer<Sprite> sprite(new Sprite(0, 0, 10, 20));
@@ -410,4 +481,63 @@ TEST(OneShotModifiers, FrameDirectionPivotAndTheRegisteredNames)
         ASSERT_TRUE(made) << name;
         EXPECT_STREQ(made->getClassName()->name, name);
     }
+}
+
+// Modifiers built by name from a layout's settings read every key, and fall
+// back to the same defaults, as the direct constructors are given them here.
+TEST(GameModifiersFromSettings, ReadEveryKeyAndFallBackToTheirDefaults)
+{
+    std::vector<RefPointer<PropertyStore>> stores;
+    auto settings = [&](const std::string& attributes) {
+        stores.push_back(parseXml("<root><Settings id=\"m\" " + attributes + "/></root>"));
+        return stores.back()->getNode("m");
+    };
+    auto path = [](Modifier* modifier) {
+        RefPointer<GameNode> node(new GameNode());
+        return run(modifier, node.get(), 10, positionOf, 12);
+    };
+    using Line = ModifierLocationLineSwitch;
+    EXPECT_EQ(path(new Line(settings("x1=\"5\" y1=\"6\" x2=\"100\" y2=\"7\" movetime=\"40\" waittime=\"20\" "
+                                     "count=\"5\""))),
+              path(new Line(5, 6, 100, 7, 40, 20, false, 5)));
+    EXPECT_EQ(path(new Line(settings("x2=\"100\" movetime=\"40\" eased=\"true\""))),
+              path(new Line(0, 0, 100, 0, 40, 0, true, -1)));
+    EXPECT_EQ(path(new Line(settings("x2=\"100\" movetime=\"40\""))), path(new Line(0, 0, 100, 0, 40, 0, false, -1)));
+    EXPECT_EQ(path(new Line(settings("x2=\"10\" y2=\"10\""))), path(new Line(0, 0, 10, 10, 0, 0, false, -1)));
+
+    auto alphas = [](Modifier* modifier) {
+        RefPointer<Sprite> sprite(new Sprite(0, 0, 10, 10));
+        return run(modifier, sprite.get(), 20, alphaOf, 60);
+    };
+    EXPECT_EQ(alphas(new ModifierBlinkFaster(settings("low=\"30\" high=\"200\" fadeup=\"100\" fadedown=\"60\" "
+                                                      "highhold=\"40\" lowhold=\"20\" total=\"900\""))),
+              alphas(new ModifierBlinkFaster(30, 200, 100, 60, 40, 20, 900)));
+    EXPECT_EQ(alphas(new ModifierBlinkFaster(settings("fadeup=\"100\" fadedown=\"100\" total=\"500\""))),
+              alphas(new ModifierBlinkFaster(0, 255, 100, 100, 0, 0, 500)));
+
+    RefPointer<Sprite> sprite(new Sprite(0, 0, 10, 20));
+    sprite->setFrameCount(4, true);
+    run(new ModifierCurrentFrame(settings("frame=\"2\"")), sprite.get(), 0, positionOf);
+    EXPECT_EQ(sprite->getCurrentFrame(), 2);
+    run(new ModifierCurrentFrame(settings("")), sprite.get(), 0, positionOf);
+    EXPECT_EQ(sprite->getCurrentFrame(), 0);
+    run(new ModifierFrameDirection(settings("reverse=\"true\"")), sprite.get(), 0, positionOf);
+    EXPECT_TRUE(sprite->isReverseFrames());
+    run(new ModifierFrameDirection(settings("")), sprite.get(), 0, positionOf);
+    EXPECT_FALSE(sprite->isReverseFrames());
+    run(new ModifierPivotPoint(settings("pivot=\"" + std::to_string(Sprite::Left) + "\"")), sprite.get(), 0,
+        positionOf);
+    EXPECT_EQ(sprite->getPivotKind(), Sprite::Left);
+    run(new ModifierPivotPoint(settings("")), sprite.get(), 0, positionOf);
+    EXPECT_EQ(sprite->getPivotKind(), Sprite::Center);
+    RefPointer<GameNode> plain(new GameNode());
+    run(new ModifierPivotPoint(Sprite::Left), plain.get(), 0, positionOf); // not a sprite: left alone
+
+    RefPointer<Button> button(new Button(0, 0, nullptr, GuiMethod()));
+    button->setEnabled(false);
+    run(new ModifierEnabled(settings("")), button.get(), 0, positionOf);
+    EXPECT_TRUE(button->isEnabled());
+    run(new ModifierEnabled(settings("action=\"" + std::to_string(ModifierEnabled::Toggle) + "\"")), button.get(), 0,
+        positionOf);
+    EXPECT_FALSE(button->isEnabled());
 }

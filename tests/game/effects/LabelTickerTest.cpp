@@ -9,6 +9,7 @@
 #include "framework/scenegraph/Modifier.h"
 #include "game/effects/LabelTicker.h"
 #include "support/GameDataFixtures.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -98,7 +99,8 @@ TEST(LabelTicker, WritesGroupedDigitsWithTheSignAndPlainNumbersWithoutDots)
         bool dot;
         const char16_t* text;
     };
-    for (const Case& c : {Case {999, true, u"999"}, Case {1000, true, u"1.000"}, Case {1234567, true, u"1.234.567"},
+    for (const Case& c : {Case {0, true, u"0"}, Case {999, true, u"999"}, Case {1000, true, u"1.000"},
+                          Case {1234567, true, u"1.234.567"},
                           Case {-1234567, true, u"-1.234.567"}, Case {-1234.9, false, u"-1234"}}) {
         ticker->setDot(c.dot);
         ticker->setValue(c.value);
@@ -110,6 +112,26 @@ TEST(LabelTicker, WritesGroupedDigitsWithTheSignAndPlainNumbersWithoutDots)
     ticker->setTarget(3);
     ticker->skipToTarget(true);
     EXPECT_EQ(label->getText(), u"3");
+    // Skipping keeps a counting step; skipped without a refresh, the next update shows it.
+    ticker->setTarget(5);
+    ticker->update(10);
+    EXPECT_EQ(ticker->getValue(), 4.0);
+    ticker->skipToTarget(false);
+    ticker->update(10);
+    EXPECT_EQ(label->getText(), u"5");
+    // Counting with a label shows every step.
+    std::vector<std::u16string> shown;
+    ticker->setTarget(8);
+    for (int i = 0; i < 3; ++i) {
+        ticker->update(10);
+        shown.push_back(label->getText());
+    }
+    EXPECT_EQ(shown, (std::vector<std::u16string> {u"6", u"7", u"8"}));
+    // A value set where the target already is shows at the next update.
+    ticker->setValue(42);
+    ticker->setTarget(42);
+    ticker->update(10);
+    EXPECT_EQ(label->getText(), u"42");
 }
 
 TEST(ModifierLabelTicker, WaitsForTheCountUnlessToldNotTo)
@@ -143,7 +165,8 @@ TEST(LabelTicker, ReadsItsSettingsAndBuildsItsLabelByClassName)
     RefPointer<PropertyStore> store = parseXml(R"(<root><LabelTicker id="ticker" name="SCORE" type="tenfold"
         add="-5" interval="20" value="3.5" target="250" param="2" dot="false" update="99">
         <Label id="label" x="4"/></LabelTicker>
-        <LabelTicker id="odd" type="Tenfold"><Nothing id="label"/></LabelTicker></root>)");
+        <LabelTicker id="odd" type="Tenfold" sound="NO_SUCH_TICK"><Nothing id="label"/></LabelTicker></root>)");
+    LogCapture log;
     RefPointer<LabelTicker> ticker(new LabelTicker(store->getNode("ticker")));
     ASSERT_TRUE(objectCast<Label>(ticker->getLabel()));
     EXPECT_EQ(ticker->getLabel()->getParent(), ticker.get());
@@ -156,6 +179,7 @@ TEST(LabelTicker, ReadsItsSettingsAndBuildsItsLabelByClassName)
     // An unknown type keeps the proportional rule; an unknown label class leaves it without a label.
     RefPointer<LabelTicker> odd(new LabelTicker(store->getNode("odd")));
     EXPECT_EQ(odd->getLabel(), nullptr);
+    EXPECT_TRUE(log.contains("no sound \"NO_SUCH_TICK\""));
     odd->setTarget(100);
     EXPECT_EQ(count(odd.get(), 100, 1)[0], 10); // relative: 100 ms x 1 x 100 / 1000
 }

@@ -101,6 +101,10 @@ TEST_F(LettersLabelTest, ReadingOrderEmptyTextAndRebuilds)
     for (GameNode* child = letters->getFirstChild(); child; child = child->getNextSibling())
         shown += child->isRemoved() ? 0 : 1;
     EXPECT_EQ(shown, 4);
+    // Unchanged, the letters stay the same from frame to frame (their effects stay on them).
+    const Sprite* kept = letters->getLetters()[0].get();
+    picture(letters.get());
+    EXPECT_EQ(letters->getLetters()[0].get(), kept);
 
     letters->setText(u"");
     letters->buildLetters();
