@@ -150,6 +150,9 @@ TEST_F(LevelEndTest, LostLevelShowsTheGoalAndCountsTheMissingStars)
         EXPECT_TRUE(visible(dialog, "BUTTON_RESTART")) << skip;
         EXPECT_TRUE(visible(dialog, "BUTTON_STOP")) << skip;
         EXPECT_FALSE(visible(dialog, "BUTTON_NEXT")) << skip;
+        // Nothing counts towards a rank, and the rank meter's hint waits for a win.
+        EXPECT_EQ(player->score, shownValue(dialog, "TICKER_TOTAL")) << skip;
+        EXPECT_EQ(nullptr, shown("DIALOG_HINT")) << skip;
         scene->forgetDialog(dialog);
     }
 }
