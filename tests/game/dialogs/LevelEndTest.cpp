@@ -23,6 +23,7 @@
 #include "game/production/Phase.h"
 #include "game/production/PhaseEnd.h"
 #include "game/scenes/HintManager.h"
+#include "game/text/GameText.h"
 
 class LevelEndTest : public LevelSceneTest {
 protected:
@@ -150,6 +151,9 @@ TEST_F(LevelEndTest, LostLevelShowsTheGoalAndCountsTheMissingStars)
         EXPECT_TRUE(visible(dialog, "BUTTON_RESTART")) << skip;
         EXPECT_TRUE(visible(dialog, "BUTTON_STOP")) << skip;
         EXPECT_FALSE(visible(dialog, "BUTTON_NEXT")) << skip;
+        // Nothing counts towards a rank, and the rank meter's hint waits for a win.
+        EXPECT_EQ(player->score, shownValue(dialog, "TICKER_TOTAL")) << skip;
+        EXPECT_EQ(nullptr, shown("DIALOG_HINT")) << skip;
         scene->forgetDialog(dialog);
     }
 }
@@ -200,6 +204,7 @@ TEST_F(LevelEndTest, AClickPutsAWonRevealInItsFinalStateAtOnce)
     ASSERT_FALSE(dialog->isSequenceDone());
     dialog->onLeftUp(dialog->getAbsoluteX() + 10, dialog->getAbsoluteY() + 10, 0);
     EXPECT_TRUE(dialog->isSequenceDone());
+    EXPECT_FALSE(dialog->isMeterActive()) << "the meter stands at the final total";
     EXPECT_EQ(nullptr, dialog->getSequence());
     EXPECT_EQ(goal, shownValue(dialog, "TICKER_QUALITY"));
     EXPECT_EQ(goal, shownValue(dialog, "TICKER_GOAL"));
@@ -286,6 +291,10 @@ TEST_F(LevelEndTest, RankMeterOpensOneRankUpPerRankCrossedAndPausesTheTotal)
         ASSERT_TRUE(waitShown("DIALOG_RANKUP", 3000));
         const int standing = shownValue(dialog, "TICKER_TOTAL");
         EXPECT_EQ(ranks->getRankScore(1), standing);
+        // The score beside the full bar is the new rank's own threshold.
+        auto* barScore = objectCast<Label>(dialog->getComponent("LABEL_RANKSCORE"));
+        ASSERT_TRUE(barScore && barScore->isVisible());
+        EXPECT_EQ(groupedNumber(ranks->getRankScore(1)), barScore->getText());
         frames(50);
         EXPECT_EQ(standing, shownValue(dialog, "TICKER_TOTAL"));
         std::vector<int> seen = runReveal(dialog);
@@ -294,11 +303,38 @@ TEST_F(LevelEndTest, RankMeterOpensOneRankUpPerRankCrossedAndPausesTheTotal)
         EXPECT_EQ(c.rankUps, seen);
         EXPECT_EQ(c.scoreBefore + c.sessionScore, shownValue(dialog, "TICKER_TOTAL"));
         EXPECT_EQ(player->rank, dialog->getShownRank());
+        // The meter names the rank reached and the score of the next one.
+        auto* current = objectCast<Label>(dialog->getComponent("LABEL_RANKCUR"));
+        auto* next = objectCast<Label>(dialog->getComponent("LABEL_RANKNEW"));
+        ASSERT_TRUE(current && next);
+        EXPECT_EQ(ranks->getRankName(player->rank), current->getText());
+        EXPECT_EQ(groupedNumber(ranks->getRankScore(player->rank + 1)), next->getText());
         // Reaching rank 2 brings its star bonus into the star total.
         const int bonus = c.rankUps.size() > 1 ? tuning().UNLOCK_STARBONUS0 : 0;
         EXPECT_EQ(starsBefore + bonus, dialog->getNewTotalStars());
         scene->forgetDialog(dialog);
     }
+}
+
+// At the top rank the meter gives way to the top-rank look: no running score.
+TEST_F(LevelEndTest, AtTheTopRankTheRevealShowsNoRankScore)
+{
+    setUpLevel0();
+    RankTable* ranks = RankTable::getInstance();
+    const int top = ranks->getRankCount() - 1;
+    player->score = ranks->getRankScore(top) + 100;
+    player->rank = top;
+    DialogLevelEnd* dialog = open(GameData::instance->getCurrentLevel().starsGoal, 500);
+    ASSERT_NE(nullptr, dialog);
+    bool scoreShown = false;
+    for (int i = 0; i < 500 && !dialog->isSequenceDone(); ++i) {
+        frame();
+        scoreShown = scoreShown || visible(dialog, "LABEL_RANKSCORE");
+    }
+    EXPECT_TRUE(dialog->isSequenceDone());
+    EXPECT_FALSE(scoreShown);
+    EXPECT_EQ(top, dialog->getShownRank());
+    EXPECT_FALSE(shown("DIALOG_RANKUP"));
 }
 
 TEST_F(LevelEndTest, AClickWhileARankUpIsOpenGoesOnFromTheNextRankWithoutRepeats)

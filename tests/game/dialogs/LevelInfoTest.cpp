@@ -1,8 +1,11 @@
 #include "game/scenes/LevelSceneFixture.h"
 
 #include "support/ScenePicture.h"
+#include "framework/graphics/Image.h"
 #include "framework/gui/Button.h"
+#include "framework/resources/ResourceManager.h"
 #include "framework/scenegraph/Label.h"
+#include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
 #include "game/data/ToolCatalog.h"
 #include "game/data/TortelunePlayer.h"
@@ -24,6 +27,11 @@ protected:
         info->showLevel(GameData::instance->getCurrentLevel());
         scene->showDialog(info);
         return info;
+    }
+    static Image* dialogImage(const std::string& name)
+    {
+        ResourceLock lock;
+        return ResourceManager::instance->getResourceAs<Image>(name, "dialogs").get();
     }
     Button* levelButton(DialogLevelInfo* info, int slot)
     {
@@ -62,10 +70,26 @@ TEST_F(LevelInfoTest, PansFinishedMarksAndHighlightFollowTheProgress)
         GameNode* highlight = info->getComponent("SPRITE_HIGHLIGHT");
         EXPECT_EQ(levelButton(info, c.highlighted)->getX(), highlight->getX());
         EXPECT_EQ(levelButton(info, c.highlighted)->getY() - 10, highlight->getY());
+        // A career level that is no exam keeps the warm pans.
+        auto* backPan = objectCast<Sprite>(info->getComponent("SPRITE_BACKPAN"));
+        ASSERT_NE(nullptr, backPan);
+        EXPECT_EQ(dialogImage("LEVELINFO_BACKPAN"), backPan->getImage()) << c.level;
+        EXPECT_NE(nullptr, objectCast<Sprite>(info->getComponent("SPRITE_CUSTOMER"))->getImage()) << c.level;
         auto* label = objectCast<Label>(info->getComponent("LABEL_LEVEL"));
         EXPECT_EQ(toWide(("Round " + std::to_string(c.level % 4 + 1)).c_str()), label->getText());
         scene->forgetDialog(info);
     }
+    // An exam wears the frozen pans.
+    int exam = 0;
+    while (exam < state().levelManager.getLevelCount() &&
+           (state().levelManager.selectLevel(exam), !GameData::instance->isExamLevel()))
+        ++exam;
+    ASSERT_LT(exam, state().levelManager.getLevelCount());
+    player->highestLevelReached = exam;
+    DialogLevelInfo* info = openInfo(exam);
+    ASSERT_NE(nullptr, info);
+    EXPECT_EQ(dialogImage("LEVELINFO_BACKPANFROZEN"), objectCast<Sprite>(info->getComponent("SPRITE_BACKPAN"))->getImage());
+    scene->forgetDialog(info);
     ToolCatalog::destroyInstance();
 }
 
@@ -77,7 +101,16 @@ TEST_F(LevelInfoTest, ToolsBlanketsAndTheToolChoice)
     DialogLevelInfo* info = openInfo(1);
     ASSERT_NE(nullptr, info);
     EXPECT_TRUE(info->getComponent("SPRITE_BLANKETFULL")->isVisible());
+    EXPECT_FALSE(info->getComponent("SPRITE_BLANKETHALF")->isVisible());
     EXPECT_FALSE(objectCast<Button>(info->getComponent("BUTTON_TOOLS"))->isEnabled());
+    scene->forgetDialog(info);
+    // A single tool, not chosen yet, is enough for the tools button.
+    player->tools = {4};
+    info = openInfo(1);
+    EXPECT_TRUE(objectCast<Button>(info->getComponent("BUTTON_TOOLS"))->isVisible());
+    EXPECT_TRUE(objectCast<Button>(info->getComponent("BUTTON_TOOLS"))->isEnabled());
+    EXPECT_FALSE(info->getComponent("SPRITE_BLANKETFULL")->isVisible());
+    EXPECT_TRUE(info->getComponent("SPRITE_BLANKETHALF")->isVisible());
     scene->forgetDialog(info);
     // One slot-A tool chosen: its icon, the half blanket over slot B.
     player->addToolLevel(1);
@@ -95,6 +128,7 @@ TEST_F(LevelInfoTest, ToolsBlanketsAndTheToolChoice)
     auto* choice = objectCast<DialogSelectTool>(scene->getOrCreateDialog(std::string(), "DIALOG_SELECTTOOL"));
     ASSERT_NE(nullptr, choice);
     scene->showDialog(choice);
+    frames(2);
     int positionOfFour = -1;
     for (int i = 0; i < DialogSelectTool::kTools; ++i) {
         const int id = choice->getToolAt(i);
@@ -103,12 +137,37 @@ TEST_F(LevelInfoTest, ToolsBlanketsAndTheToolChoice)
             positionOfFour = i;
         if (id != 0) {
             EXPECT_EQ(bought, choice->getToolButton(i)->isEnabled()) << "tool " << id;
+            if (!bought) {
+                EXPECT_EQ(3, choice->getToolSprite(i)->getCurrentFrame()) << "tool " << id << " shows as locked";
+            }
+        }
+        if (id >= 0) {
+            EXPECT_NE(nullptr, choice->getToolSprite(i)->getImage()) << "tool " << id << " has its picture";
         }
     }
     ASSERT_GE(positionOfFour, 0);
+    // The pointer over a tool of the empty slot tells that it is not there to take.
+    int lockedOfSlotB = -1;
+    for (int i = 0; i < DialogSelectTool::kTools && lockedOfSlotB < 0; ++i) {
+        const Tool* tool = ToolCatalog::getInstance()->find(choice->getToolAt(i));
+        if (tool && tool->slot == 1 && !player->hasTool(choice->getToolAt(i)))
+            lockedOfSlotB = i;
+    }
+    ASSERT_GE(lockedOfSlotB, 0);
+    ASSERT_TRUE(choice->getDescriptionLabel(1)->getText().empty());
+    Button* locked = choice->getToolButton(lockedOfSlotB);
+    choice->onMouseMove(locked->getAbsoluteX() - int(locked->getAnchorPoint().x) + locked->getWidth() / 2,
+                        locked->getAbsoluteY() - int(locked->getAnchorPoint().y) + locked->getHeight() / 2, 0);
+    EXPECT_FALSE(choice->getDescriptionLabel(1)->getText().empty());
     choice->getToolButton(positionOfFour)->fire();
     EXPECT_EQ((std::vector<int>{4, -1}), player->toolSlots);
     frames(30);
+    // Each slot's row tells about its chosen tool; the empty slot says nothing.
+    for (int slot : {0, 1}) {
+        ASSERT_TRUE(choice->getNameLabel(slot) && choice->getDescriptionLabel(slot)) << slot;
+        EXPECT_EQ(slot == 0, !choice->getNameLabel(slot)->getText().empty()) << slot;
+        EXPECT_EQ(slot == 0, !choice->getDescriptionLabel(slot)->getText().empty()) << slot;
+    }
     ASSERT_TRUE(writeScenePicture(scene.get(), "dialog_selecttool.png"));
     ToolCatalog::destroyInstance();
 }

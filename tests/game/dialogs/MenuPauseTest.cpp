@@ -6,6 +6,7 @@
 #include "framework/gui/Button.h"
 #include "framework/gui/Scene.h"
 #include "framework/gui/SceneManager.h"
+#include "framework/platform/GameWindow.h"
 #include "framework/sound/SoundManager.h"
 #include "framework/sound/SoundStream.h"
 #include "game/data/GameData.h"
@@ -17,6 +18,7 @@
 #include "game/dialogs/DialogSettings.h"
 #include "game/dialogs/DialogYesNo.h"
 #include "game/scenes/SceneGame.h"
+#include "host/WindowMessages.h"
 
 namespace {
 
@@ -25,6 +27,23 @@ using MenuPauseTest = GameDialogsFixture;
 Button* buttonOf(Dialog* dialog, const std::string& name)
 {
     return dialog ? objectCast<Button>(dialog->getComponent(name)) : nullptr;
+}
+
+// A player's click at (x, y): the host window's messages go through the game
+// window's message handler to the scene's input handler, which hands them to
+// the dialogs in the next frame.
+void clickThroughTheWindow(ScopedFakeHostPlatform& host, int x, int y)
+{
+    FakeHostWindow* window = host.lastWindow();
+    ASSERT_NE(nullptr, window);
+    window->setMousePosition(x, y);
+    window->pushMessage(WM_MOUSEMOVE, 0, packPoint(x, y));
+    window->pushMessage(WM_LBUTTONDOWN, MK_LBUTTON, packPoint(x, y));
+    window->pushMessage(WM_LBUTTONUP, 0, packPoint(x, y));
+    WindowMessage message;
+    while (GameWindow::instance->peekMessage(message))
+        GameWindow::instance->dispatchMessage(message);
+    SceneManager::instance->run(20);
 }
 
 // Every template builds its own class with all its pictures, fonts and components.
@@ -259,6 +278,99 @@ TEST_F(MenuPauseTest, ResumeClosesTheMenuAndRequestsTheResume)
     advance(600);
     EXPECT_FALSE(isShown("DIALOG_MENU"));
     EXPECT_TRUE(game->isResumeRequested());
+}
+
+// A shown dialog's bound buttons answer a real click on them; a click just
+// beside a button (still on the dialog) does nothing.
+TEST_F(MenuPauseTest, AClickThroughTheWindowPressesTheShownDialogsBoundButton)
+{
+    struct Case {
+        const char* dialog;
+        const char* button;
+        int dx;                // from the button's centre
+        const char* opens;     // the dialog the press shows, or null
+        bool closes;           // the dialog goes
+    };
+    const Case cases[] = {
+        {"DIALOG_MENU", "BUTTON_HELP", 0, "DIALOG_HELP", false},
+        {"DIALOG_MENU", "BUTTON_SETTINGS", 0, "DIALOG_SETTINGS", false},
+        {"DIALOG_MENU", "BUTTON_STOP", 0, "CTEXT_MENU_STOP", false},
+        {"DIALOG_MENU", "BUTTON_RESUME", 0, nullptr, true},
+        {"DIALOG_MENU", "BUTTON_STOP", -200, nullptr, false},
+        {"DIALOG_PAUSE", "BUTTON_RESUME", 0, nullptr, true},
+        {"DIALOG_SETTINGS", "BUTTON_INFO", 0, "DIALOG_CREDITS", false},
+        {"DIALOG_SETTINGS", "BUTTON_CANCEL", 0, nullptr, true},
+    };
+    for (const Case& c : cases) {
+        const std::string row = std::string(c.dialog) + " " + c.button + " " + std::to_string(c.dx);
+        Dialog* dialog = open(c.dialog);
+        ASSERT_NE(nullptr, dialog) << row;
+        advance(800);
+        Button* button = buttonOf(dialog, c.button);
+        ASSERT_NE(nullptr, button) << row;
+        // The button's position is its anchor point.
+        const int centreX = button->getAbsoluteX() - int(button->getAnchorPoint().x) + button->getWidth() / 2;
+        const int centreY = button->getAbsoluteY() - int(button->getAnchorPoint().y) + button->getHeight() / 2;
+        ASSERT_EQ(c.dx == 0, button->containsPoint(centreX + c.dx, centreY)) << row;
+        clickThroughTheWindow(host, centreX + c.dx, centreY);
+        advance(800);
+        EXPECT_EQ(!c.closes, isShown(c.dialog)) << row;
+        if (c.opens) {
+            EXPECT_TRUE(isShown(c.opens)) << row;
+            EXPECT_EQ(c.opens, game->getShownDialogs().front()->getName()) << row;
+        } else {
+            EXPECT_EQ(c.closes ? 0u : 1u, game->getShownDialogs().size()) << row;
+        }
+        EXPECT_EQ(0, savedGames(game)) << row;
+        for (const RefPointer<Dialog>& shown : std::vector<RefPointer<Dialog>>(game->getShownDialogs().begin(),
+                                                                                 game->getShownDialogs().end()))
+            game->forgetDialog(shown.get());
+        advance(100);
+    }
+}
+
+// Each answer calls its own handler with its own object; without an object
+// the handler gets the question itself, without a handler the answer closes it.
+TEST_F(MenuPauseTest, EachAnswerOfAQuestionCallsItsHandlerWithItsObject)
+{
+    static void* heardObject;
+    static int heardAnswer;
+    auto yesHandler = [](void* object, BaseObject*) { heardObject = object; heardAnswer = 1; return 0; };
+    auto noHandler = [](void* object, BaseObject*) { heardObject = object; heardAnswer = 2; return 0; };
+    int yesOwner = 0, noOwner = 0;
+    struct Case {
+        void* yesObject;
+        bool yesHandled;
+        void* noObject;
+        bool noHandled;
+        bool pressYes;
+    };
+    const Case cases[] = {
+        {&yesOwner, true, &noOwner, true, true},  {&yesOwner, true, &noOwner, true, false},
+        {nullptr, true, nullptr, true, true},     {nullptr, true, nullptr, true, false},
+        {&yesOwner, true, nullptr, false, false}, {nullptr, false, &noOwner, true, true},
+    };
+    for (const Case& c : cases) {
+        heardObject = nullptr;
+        heardAnswer = 0;
+        DialogYesNo* question =
+            DialogYesNo::ask("CTEXT_MENU_STOP", "CTEXT_MENU_STOP", c.yesObject, c.yesHandled ? +yesHandler : nullptr,
+                             c.noObject, c.noHandled ? +noHandler : nullptr, game);
+        ASSERT_NE(nullptr, question);
+        game->showDialog(question);
+        advance(600);
+        (c.pressYes ? question->getYesButton() : question->getNoButton())->fire();
+        const bool handled = c.pressYes ? c.yesHandled : c.noHandled;
+        void* object = c.pressYes ? c.yesObject : c.noObject;
+        EXPECT_EQ(handled ? (c.pressYes ? 1 : 2) : 0, heardAnswer);
+        if (handled) {
+            EXPECT_EQ(object ? object : static_cast<void*>(question), heardObject);
+        } else {
+            advance(600);
+            EXPECT_FALSE(isShown("CTEXT_MENU_STOP")) << "an answer without a handler closes the question";
+        }
+        game->forgetDialog(question);
+    }
 }
 
 } // namespace

@@ -133,6 +133,14 @@ TEST_F(PlayerDialogsTest, RemovingAsksFirstAndKeepsTheMenuOnALivingPlayer)
     EXPECT_EQ("Welcome, Bruno", greeting());
     EXPECT_EQ(1, list->getSelectedIndex());
     EXPECT_EQ(u"", list->getRowLabel(2)->getText());
+    // A click on the emptied row asks for a new name; the current player stays.
+    DialogPlayerSelect::onNameClicked(list, list->getRowButton(2));
+    EXPECT_TRUE(selection()->isDialogShown("DIALOG_NEWPLAYER"));
+    EXPECT_EQ("Bruno", currentPlayer()->getName());
+    frames(600);
+    nameDialog()->getCancelButton()->fire();
+    frames(600);
+    EXPECT_FALSE(selection()->isDialogShown("DIALOG_NEWPLAYER"));
 
     DialogPlayerSelect::onRemoveConfirmed(list, nullptr);
     EXPECT_EQ("Anna", currentPlayer()->getName());

@@ -11,6 +11,7 @@
 #include "framework/scenegraph/Label.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/TortelunePlayer.h"
+#include "game/dialogs/DialogBuyTool.h"
 #include "game/dialogs/DialogTrophyAwarded.h"
 #include "game/dialogs/DialogTrophyHint.h"
 #include "game/dialogs/DialogTrophyInfo.h"
@@ -196,6 +197,43 @@ TEST_F(TrophyDialogsTest, TheAwardedDialogShowsTheTrophyWithItsValues)
     }
 }
 
+// Each trophy's description takes its own rank or value; the others keep their text.
+TEST_F(TrophyDialogsTest, EachDescriptionTakesItsOwnRankOrValue)
+{
+    using trophytext::Column;
+    player->numPastries = 1234;
+    struct Case {
+        int index;
+        Column column;
+        const char* text;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {0, Column::Awarded, "at % and %1", "at % and %1"},
+        {1, Column::Awarded, "rank %, %", "rank Chef, Chef"},
+        {1, Column::HintAndInfo, "rank %", "rank Chef"},
+        {2, Column::HintAndInfo, "%", "%"},
+        {4, Column::Awarded, "%", "%"},
+        {5, Column::Awarded, "rank %, %", "rank Dish Washer, Dish Washer"},
+        {6, Column::HintAndInfo, "% or %", "Master Patissier or Master Patissier"},
+        {7, Column::Awarded, "% and %", "50,000 and 50,000"},
+        {7, Column::HintAndInfo, "% points", "50,000 points"},
+        {8, Column::Awarded, "% and %", "3 and 3"},
+        {9, Column::Awarded, "%", "%"},
+        {10, Column::Awarded, "% and %", "5 and 5"},
+        {10, Column::HintAndInfo, "% and %", "5 and 5"},
+        {11, Column::Awarded, "% and %", "500 and 500"},
+        {11, Column::HintAndInfo, "%1 so far %2 (%1, %2)", "500 so far 1,234 (500, 1,234)"},
+        {12, Column::Awarded, "%", "%"},
+        {14, Column::HintAndInfo, "%", "%"},
+        {15, Column::Awarded, "%", "%"},
+        {-1, Column::Awarded, "%", "%"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, narrow(trophytext::substituteValues(c.index, toWide(c.text), c.column)))
+            << "trophy " << c.index << ", " << c.text;
+}
+
 TEST_F(TrophyDialogsTest, TheScreenPagesThroughThePlayersAndTurnsAnnouncedTrophiesIntoSeenOnes)
 {
     TortelunePlayer* other = addPlayer("Bea");
@@ -282,6 +320,31 @@ TEST_F(TrophyDialogsTest, HintsFollowTheMouseOverTheTrophiesPlaces)
 
     moveMouse(400, 560);
     EXPECT_EQ(nullptr, screen->getOpenHint());
+
+}
+
+// Only a shop tool not owned yet is bought: its price is paid once and the
+// collector's trophy waits for the last tool.
+TEST_F(TrophyDialogsTest, APurchaseIsRecordedOnlyForAShopToolNotOwnedYet)
+{
+    player->tools = {3};
+    struct Case {
+        int id;
+        bool bought;
+    };
+    const Case cases[] = {{-1, false}, {14, false}, {3, false}, {5, true}, {5, false}};
+    for (const Case& c : cases) {
+        const int offsetBefore = player->starsOffset;
+        const size_t toolsBefore = player->tools.size();
+        EXPECT_EQ(c.bought, DialogBuyTool::recordPurchase(*player, c.id)) << c.id;
+        EXPECT_EQ(toolsBefore + (c.bought ? 1 : 0), player->tools.size()) << c.id;
+        if (!c.bought) {
+            EXPECT_EQ(offsetBefore, player->starsOffset) << c.id;
+        } else {
+            EXPECT_GT(offsetBefore, player->starsOffset) << c.id;
+        }
+    }
+    EXPECT_EQ(Trophy::NotEarned, trophies->getState(DialogBuyTool::kAllToolsTrophy));
 }
 
 // A trophy file with two trophies, the second with only two records: only
