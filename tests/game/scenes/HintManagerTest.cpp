@@ -79,7 +79,12 @@ TEST_F(HintManagerTest, AHintShowsOncePerPlayerAndNeverForAnUnknownName)
     hints.showHint("HINT_TOOLSSELECT");
     EXPECT_EQ("HINT_RANKMETER", hint()->hintName);
     EXPECT_FALSE(player->hasSeenHint("HINT_TOOLSSELECT"));
-    closeHint();
+    // Closing by name closes only the hint of that name.
+    EXPECT_FALSE(hints.closeShownHint("HINT_TOOLSSELECT"));
+    EXPECT_FALSE(hint()->isClosing());
+    EXPECT_TRUE(hints.closeShownHint("HINT_RANKMETER"));
+    ASSERT_TRUE(waitGone("DIALOG_HINT"));
+    EXPECT_FALSE(hints.closeShownHint("HINT_RANKMETER"));
 
     hints.showHint("HINT_RANKMETER");
     EXPECT_EQ(nullptr, hint());
@@ -123,13 +128,28 @@ TEST_F(HintManagerTest, PlacementDefaultsTheCallersPointAndTheHand)
     closeHint();
     // No hand for a point outside the screen; the catalogue's zero places mean (200, 70).
     RefPointer<PropertyStore> file = parseXml(
-        R"(<root><Vector id="hints"><Hint id="HINT_PLAIN"/></Vector></root>)");
+        R"(<root><Vector id="hints"><Hint id="HINT_PLAIN"/><Hint id="HINT_AGAIN" showonce="false"/></Vector></root>)");
     hints.loadFrom(file.get());
     hints.showHint("HINT_PLAIN");
     ASSERT_NE(nullptr, hint());
     EXPECT_EQ(200, hint()->getX());
     EXPECT_EQ(70, hint()->getY());
     EXPECT_EQ(nullptr, hint()->getHand());
+    closeHint();
+    // A hint the catalogue does not limit to once is never marked seen and shows again.
+    for (int time = 0; time < 2; ++time) {
+        SCOPED_TRACE(time);
+        hints.showHint("HINT_AGAIN");
+        ASSERT_NE(nullptr, hint());
+        EXPECT_FALSE(player->hasSeenHint("HINT_AGAIN"));
+        closeHint();
+    }
+    // The caller's own corner and place win over the catalogue's.
+    hints.showHintAt("HINT_AGAIN", 100, 120, 8, 300, 150);
+    ASSERT_NE(nullptr, hint());
+    EXPECT_EQ(300, hint()->getX());
+    EXPECT_EQ(150, hint()->getY());
+    EXPECT_EQ(8, hint()->getHand()->getAnchorKind());
     closeHint();
 }
 
@@ -153,6 +173,19 @@ TEST_F(HintManagerTest, DuringPlayWithTheChefAsCustomerTheChefSaysTheHint)
     // The customer's own speech gives way while the chef talks.
     frame();
     EXPECT_FALSE(node("CUSTOMER_CLOUD") && node("CUSTOMER_CLOUD")->isVisible());
+}
+
+TEST_F(HintManagerTest, DuringPlayWithAnotherCustomerTheBubbleKeepsItsOwnPlace)
+{
+    startCareerLevel(4);
+    ASSERT_EQ("CUSTOMER_CHILD", GameData::instance->getCurrentLevel().customerName);
+    HintManager::instance->showHint("HINT_RANKMETER");
+    ASSERT_NE(nullptr, hint());
+    Hint* record = HintManager::instance->findHint("HINT_RANKMETER");
+    ASSERT_NE(nullptr, record);
+    EXPECT_EQ(record->dialogX, hint()->getX());
+    EXPECT_EQ(record->dialogY, hint()->getY());
+    EXPECT_FALSE(hint()->henriEntrance);
 }
 
 // A level paused in the game scene keeps the chef as its customer, but in

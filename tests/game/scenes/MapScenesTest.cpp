@@ -14,6 +14,7 @@
 #include "game/production/Phase.h"
 #include "game/production/PhasePlay.h"
 #include "game/data/GameData.h"
+#include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/dialogs/DialogTortelune.h"
 #include "game/dialogs/TrophyWatcher.h"
@@ -162,7 +163,8 @@ TEST_F(MapScenesTest, StartPicksTheLevelByTheSelectedThemeAndWrapsAfterTheLast)
         int expected;
     };
     // The next level; a finished theme replays its first level; after the last level, level 0.
-    for (const Case& c : {Case{5, -1, 6}, Case{5, 0, 0}, Case{59, -1, 0}}) {
+    // A theme counts as finished from the win of its last level on, not one level before.
+    for (const Case& c : {Case{5, -1, 6}, Case{5, 0, 0}, Case{59, -1, 0}, Case{7, 1, 4}, Case{6, 1, 7}}) {
         SCOPED_TRACE(c.highest * 10 + c.selectTheme);
         PlayerManager::destroyInstance();
         PlayerManager::create(false, "test")->setBaseFolder(folder.path());
@@ -187,6 +189,7 @@ TEST_F(MapScenesTest, ScrollButtonsFollowProgress)
     // Level 24 opens theme 6 on page 3: the map shows it.
     EXPECT_EQ(3, scene->getPage());
     EXPECT_TRUE(scene->getScrollLeftButton()->isVisible());
+    EXPECT_TRUE(scene->getScrollLeftButton()->isEnabled());
     EXPECT_FALSE(scene->getScrollRightButton()->isVisible());
     scene->getScrollLeftButton()->fire();
     frames(3000);
@@ -206,6 +209,42 @@ TEST_F(MapScenesTest, ScrollButtonsFollowProgress)
     EXPECT_EQ(-800, scene->getPanelDynamic()->getX());
     // Scrolling to the page shown starts nothing.
     EXPECT_EQ(scene->getAnimTree(), scene->scrollToPage(scene->getAnimTree(), 2, 2));
+
+    // Back through the selection with less progress: page 1 wants neither button.
+    player->highestLevelReached = 5;
+    enterFromSelection();
+    EXPECT_EQ(1, scene->getPage());
+    EXPECT_FALSE(scene->getScrollLeftButton()->isVisible());
+    EXPECT_FALSE(scene->getScrollRightButton()->isVisible());
+}
+
+TEST_F(MapScenesTest, RankAndScoreShowOnceThePlayerHasScored)
+{
+    struct Case {
+        int score;
+        int rank;
+        bool shown;
+    };
+    for (const Case& c : {Case{0, 0, false}, Case{1, 0, true}, Case{52000, 3, true}}) {
+        SCOPED_TRACE(c.score);
+        PlayerManager::destroyInstance();
+        PlayerManager::create(false, "test")->setBaseFolder(folder.path());
+        TortelunePlayer* player = addPlayer("Anna", 5);
+        player->setHintSeen("HINT_CLICK_START");
+        player->score = c.score;
+        player->rank = c.rank;
+        enterFromSelection();
+        EXPECT_EQ(c.shown, map()->getRankValueLabel()->isVisible());
+        EXPECT_EQ(c.shown, map()->getScoreValueLabel()->isVisible());
+        EXPECT_TRUE(RankTable::getInstance()->getRankName(c.rank) == map()->getRankValueLabel()->getText());
+    }
+    // Without a player the map shows neither.
+    PlayerManager::destroyInstance();
+    PlayerManager::create(false, "test")->setBaseFolder(folder.path());
+    map()->updateRank(false);
+    map()->updateScore(false);
+    EXPECT_FALSE(map()->getRankValueLabel()->isVisible());
+    EXPECT_FALSE(map()->getScoreValueLabel()->isVisible());
 }
 
 TEST_F(MapScenesTest, SavedGameIsOfferedAndResumedOrStartedAfresh)
@@ -288,6 +327,47 @@ TEST_F(MapScenesTest, AnExitOnALostDisplayInTheMiddleOfALevelLetsTheLevelGoBefor
     EXPECT_EQ(nullptr, GameData::instance);
 }
 
+TEST_F(MapScenesTest, TheSavedGameIsAskedAboutOnlyForItsOwnLevelOrTheme)
+{
+    struct Case {
+        const char* what;
+        int theme;
+        int levelButton; // -1: the theme's pastry; -2: START
+        bool asks;
+        int level;
+    };
+    const Case cases[] = {
+        {"the saved level", 0, 3, true, 3},
+        {"another level of its theme", 0, 1, false, 1},
+        {"the pastry of its theme", 0, -1, true, 0},
+        {"the pastry of another theme", 1, -1, false, 6},
+        {"START", 0, -2, true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PlayerManager::destroyInstance();
+        PlayerManager::create(false, "test")->setBaseFolder(folder.path());
+        addPlayer("Anna", 5)->setHintSeen("HINT_CLICK_START");
+        saveLevelGame(3);
+        enterFromSelection();
+        ThemeNode* theme = map()->getTheme(c.theme);
+        map()->deselectThemes();
+        theme->setSelected(true);
+        if (c.levelButton == -1)
+            theme->getPastryButton()->fire();
+        else if (c.levelButton == -2)
+            map()->getStartButton()->fire();
+        else
+            theme->getLevelButton(c.levelButton)->fire();
+        EXPECT_EQ(c.asks, stateAs<MapSavedGameState>() != nullptr);
+        if (!c.asks) {
+            EXPECT_EQ(c.level, currentLevel());
+        }
+        frames(1500);
+        enter("SCENE_SELECTION");
+    }
+}
+
 TEST_F(MapScenesTest, OnlyASavedLevelThePlayerCanReachIsOffered)
 {
     struct Case {
@@ -324,6 +404,50 @@ TEST_F(MapScenesTest, NewLevelIsCelebratedAndTheNextLevelBlinksIn)
     EXPECT_FALSE(currentPlayer()->newLevelNotice);
 }
 
+TEST_F(MapScenesTest, ScrollButtonsLeaveAtOnceWhileANewLevelIsCelebrated)
+{
+    addPlayer("Anna", 25)->setHintSeen("HINT_CLICK_START");
+    enterFromSelection();
+    SceneMap* scene = map();
+    ASSERT_EQ(3, scene->getPage());
+    ASSERT_TRUE(scene->getScrollLeftButton()->isVisible());
+    // The level won lies on the page shown: the map does not scroll.
+    returnFromLevel(26, true);
+    ASSERT_NE(nullptr, stateAs<MapThemeFinishedState>());
+    EXPECT_FALSE(scene->getScrollLeftButton()->isVisible());
+    EXPECT_FALSE(scene->getScrollLeftButton()->isEnabled());
+}
+
+TEST_F(MapScenesTest, EntryOpensThemesUpToTheEdgeOfAFinishedTheme)
+{
+    struct Case {
+        int highest;
+        bool secondOpen;
+        bool firstFinished;
+        int selected;
+        int page;
+    };
+    // A theme opens, and the one before shows its mark, at the win of that theme's last level.
+    for (const Case& c : {Case{2, false, false, 0, 1}, Case{3, true, true, 1, 1}, Case{22, false, false, 5, 1},
+                          Case{23, true, true, 6, 3}}) {
+        SCOPED_TRACE(c.highest);
+        PlayerManager::destroyInstance();
+        PlayerManager::create(false, "test")->setBaseFolder(folder.path());
+        addPlayer("Anna", c.highest)->setHintSeen("HINT_CLICK_START");
+        enterFromSelection();
+        SceneMap* scene = map();
+        // The theme of the last level won, and the one after it.
+        const int first = c.highest / 4;
+        EXPECT_EQ(c.firstFinished, scene->getTheme(first)->getPastryFinish()->isVisible());
+        EXPECT_EQ(c.secondOpen, scene->getTheme(first + 1)->getPastryButton()->isVisible());
+        EXPECT_EQ(c.secondOpen, scene->getTheme(first + 1)->getPastryButton()->isEnabled());
+        EXPECT_EQ(c.selected, scene->getSelectedTheme());
+        EXPECT_EQ(c.page, scene->getPage());
+        EXPECT_EQ(c.highest % 4 + 1, scene->getTheme(first)->getCompletedCount());
+        EXPECT_EQ(0, scene->getTheme(first + 1)->getCompletedCount());
+    }
+}
+
 TEST_F(MapScenesTest, FinishedThemeGetsItsMarkAndTheNextThemeComesIn)
 {
     addPlayer("Anna", 2)->setHintSeen("HINT_CLICK_START");
@@ -331,6 +455,8 @@ TEST_F(MapScenesTest, FinishedThemeGetsItsMarkAndTheNextThemeComesIn)
     SceneMap* scene = map();
     EXPECT_FALSE(scene->getTheme(1)->getPastryButton()->isVisible());
     returnFromLevel(3, true);
+    // The next theme's name waits for its pastry to come in.
+    EXPECT_FALSE(scene->getTheme(1)->getPastryName()->isVisible());
     frames(200);
     EXPECT_FALSE(scene->getTheme(0)->getPastryFinish()->isVisible());
     frames(5000);

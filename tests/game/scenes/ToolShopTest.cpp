@@ -9,6 +9,7 @@
 #include <array>
 #include <chrono>
 #include <set>
+#include <string>
 
 #include "framework/graphics/Image.h"
 #include "framework/gui/Button.h"
@@ -28,6 +29,7 @@
 #include "game/scenes/HintManager.h"
 #include "game/scenes/SceneToolShop.h"
 #include "game/scenes/ToolNode.h"
+#include "support/PictureClearance.h"
 #include "support/ShopSceneFixture.h"
 
 namespace {
@@ -85,6 +87,9 @@ TEST_F(ToolShopTest, ShelvesHoldTheToolsByKindAndLevel)
         EXPECT_EQ(expected[position], node->getTag());
         ASSERT_NE(nullptr, node->getIcon()->getImage()) << "the shop picture of tool " << expected[position];
         EXPECT_EQ(4, node->getIcon()->getFrameCount());
+        // Its four frames lie one above the other, as the buy button's do.
+        EXPECT_EQ(node->getIcon()->getImage()->getWidth(), node->getIcon()->getWidth());
+        EXPECT_EQ(node->getIcon()->getImage()->getHeight() / 4, node->getIcon()->getHeight());
     }
     // A price of 50 stars and the slot's bar colour.
     ToolNode* ten = shop->findToolNode(10);
@@ -398,6 +403,11 @@ TEST_F(ToolShopTest, HoverHintsFollowTheMouseAndTheVendorPoints)
     // The same tool again changes nothing.
     hover(0);
     EXPECT_EQ(first, shop->getOpenToolHint());
+    // The tool's picture lights up with its button.
+    frames(20);
+    Button* buy = shop->findToolNode(0)->getBuyButton();
+    EXPECT_NE(0, buy->getCurrentFrame());
+    EXPECT_EQ(buy->getCurrentFrame(), shop->findToolNode(0)->getIcon()->getCurrentFrame());
     // Through the shown hint, the shop still hears the mouse: another tool replaces it.
     const std::string firstName = first->getName();
     hover(12);
@@ -416,6 +426,24 @@ TEST_F(ToolShopTest, HoverHintsFollowTheMouseAndTheVendorPoints)
     EXPECT_EQ(nullptr, shop->getOpenToolHint());
     EXPECT_EQ(0, shop->getVendor()->getCurrentFrame());
     EXPECT_TRUE(second->isClosing());
+
+    // The hint answers from the first to the last pixel of the tool's button, not one past it.
+    const ScreenBox box = screenBoxOf(shop->findToolNode(0)->getBuyButton());
+    struct Spot {
+        int x;
+        int y;
+        bool onTool;
+    };
+    for (const Spot& spot : {Spot{box.left, box.top, true}, Spot{box.right - 1, box.bottom - 1, true},
+                             Spot{box.right, box.bottom - 1, false}, Spot{box.right - 1, box.bottom, false},
+                             Spot{box.left - 1, box.top, false}, Spot{box.left, box.top - 1, false}}) {
+        SCOPED_TRACE(std::to_string(spot.x) + "," + std::to_string(spot.y));
+        moveMouse(400, 420);
+        moveMouse(spot.x, spot.y);
+        DialogToolHint* shown = shop->getOpenToolHint();
+        EXPECT_EQ(spot.onTool, shown && shown->getTool() == 0);
+    }
+    moveMouse(400, 420);
 
     // Pressing a tool while its hint is open closes the hint first.
     hover(5);
