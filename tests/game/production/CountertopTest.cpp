@@ -11,6 +11,7 @@
 #include "game/dialogs/Trophies.h"
 #include "game/production/Countertop.h"
 #include "game/production/CountertopController.h"
+#include "game/production/CustomerView.h"
 #include "game/production/GoalPanel.h"
 #include "game/production/Phase.h"
 #include "game/production/PlateStack.h"
@@ -124,8 +125,15 @@ TEST_F(CountertopTest, LastIngredientCompletesThePastryTakesAPlateAndLandsAfterT
     frames(landing / 20);
     ASSERT_NE(pastry(0), nullptr);
     EXPECT_EQ(1, pastry(0)->pendingDeliveries);
+    // Nothing ready to package: the customer has nothing to react to.
+    CustomerView* customer = phase()->getPieces()->customerView.get();
+    ASSERT_NE(customer, nullptr);
+    const std::string said = customer->getLastText();
+    const int repeats = customer->getRepeatCount();
     countertop()->packageFinishedPastries();
     EXPECT_FALSE(pastry(0)->isPackaged);
+    EXPECT_EQ(said, customer->getLastText());
+    EXPECT_EQ(repeats, customer->getRepeatCount());
     ASSERT_TRUE(runUntil([&] { return landed(0); }));
     EXPECT_TRUE(visible(0, "PASTRY_SPRITE"));
     EXPECT_TRUE(visible(0, "COUNTER_PARTACTIVE"));
@@ -170,6 +178,12 @@ TEST_F(CountertopTest, QualityDisplayLightsStarsByQuartersAndWarnsNearAThreshold
             EXPECT_EQ(k == c.warning, blinking) << k;
         }
     }
+    // By pastry: the display of the spot that holds it (the last case left the first full).
+    placePastry(1, "creampuff");
+    pastry(1)->quality = 0.3f * pastry(1)->maxQuality;
+    EXPECT_EQ(1, countertop()->updateQualityDisplayFor(RefPointer<Pastry>(pastry(1))));
+    EXPECT_EQ(3, countertop()->updateQualityDisplayFor(RefPointer<Pastry>(p)));
+    EXPECT_EQ(-1, countertop()->updateQualityDisplayFor(RefPointer<Pastry>()));
     // A recipe without quality shows a full pastry instead of dividing by zero.
     p->maxQuality = 0.0f;
     p->quality = 0.0f;
@@ -314,6 +328,45 @@ TEST_F(CountertopTest, PackagingBooksPointsStarsAndTheChainBonus)
     // The boxes leave and empty the spots.
     ASSERT_TRUE(runUntil([&] { return !pastry(1) && !pastry(3); }));
     EXPECT_FALSE(state().levelOver);
+}
+
+// Trophies 11 (pastries made in all), 9 (four boxed at once) and 3 (a pastry
+// of full quality) come at their exact value and not one step below.
+TEST_F(CountertopTest, PackagingTrophiesComeAtTheirValueAndNotOneBelow)
+{
+    const int goal = tuning().TROPHYVALUE_PERSEVERANCE;
+    struct Case {
+        int madeBefore;
+        int boxed;
+        float ratio;
+        bool persevered, fourAtOnce, fullStars;
+    };
+    const Case cases[] = {
+        {goal - 2, 1, 0.74f, false, false, false},
+        {goal - 1, 1, 0.75f, true, false, true},
+        {0, 3, 0.5f, false, false, false},
+        {0, 4, 0.5f, false, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.madeBefore) + " " + std::to_string(c.boxed) + " " + std::to_string(c.ratio));
+        Trophies* trophies = player->getTrophies();
+        for (int trophy : {3, 9, 11})
+            trophies->setState(trophy, 0);
+        for (int spot = 0; spot < countertop()->getSize(); ++spot)
+            state().pastryWrapper.set(spot, RefPointer<Pastry>());
+        for (int spot = 0; spot < c.boxed; ++spot) {
+            placePastry(spot, "creampuff");
+            for (Pastry::Ingredient& ingredient : pastry(spot)->ingredients)
+                ingredient.amount = 0;
+            pastry(spot)->quality = c.ratio * pastry(spot)->maxQuality;
+        }
+        player->numPastries = c.madeBefore;
+        countertop()->packageFinishedPastries();
+        EXPECT_EQ(c.madeBefore + c.boxed, player->numPastries);
+        EXPECT_EQ(c.persevered ? 1 : 0, trophies->getState(11));
+        EXPECT_EQ(c.fourAtOnce ? 1 : 0, trophies->getState(9));
+        EXPECT_EQ(c.fullStars ? 1 : 0, trophies->getState(3));
+    }
 }
 
 TEST_F(CountertopTest, PackagingSkipsMissingStarNodes)

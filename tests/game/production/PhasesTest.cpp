@@ -235,10 +235,15 @@ TEST_F(PhasesTest, ResultsRecordWinsAndLossesInTheProfile)
         player->levelScore[0] = c.recordedScore;
         player->arcadeState.clear();
         player->arcadeSet0Notice = false;
+        // The level is the highest one reached already: winning it again is no new level.
+        player->highestLevelReached = 0;
+        player->newLevelNotice = true;
         state().playSessionInfo.starCount = goal + c.stars;
         EXPECT_EQ(c.expectWon, PhaseEnd::isLevelWon());
         PhaseResults::recordLevel(PhaseEnd::isLevelWon());
         EXPECT_EQ(c.expectTries, player->levelTries[0]);
+        EXPECT_EQ(0, player->highestLevelReached);
+        EXPECT_FALSE(player->newLevelNotice);
         // Winning level 0 for the first time opens the first arcade set.
         EXPECT_EQ(c.expectWon && c.recordedScore == 0, player->arcadeSet0Notice);
     }

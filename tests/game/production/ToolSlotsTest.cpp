@@ -16,6 +16,7 @@
 #include "game/data/TuningTable.h"
 #include "game/production/Countertop.h"
 #include "game/production/GameScreen.h"
+#include "game/production/GoalPanel.h"
 #include "game/production/Phase.h"
 #include "game/production/ToolSlots.h"
 #include "game/production/Twinkles.h"
@@ -220,6 +221,13 @@ TEST_F(ToolSlotsTest, TheStarMatchStarFliesToTheGoalAndCounts)
     EXPECT_EQ(1, nodesIn("NODE_TOOLS"));
     ASSERT_TRUE(runUntil([&] { return nodesIn("NODE_TOOLS") == 0; }, 300));
     EXPECT_EQ(stars + 1, state().playSessionInfo.starCount);
+    // Without a goal panel the star has nowhere to fly: it does not stay behind.
+    RefPointer<GoalPanel> goal = phase()->getPieces()->goalPanel;
+    phase()->getPieces()->goalPanel = nullptr;
+    slots()->flyStarToTools(scene->getPhaseContainer(), 500, 200);
+    frames(5);
+    EXPECT_EQ(0, nodesIn("NODE_TOOLS"));
+    phase()->getPieces()->goalPanel = goal;
 }
 
 class TwinklesTest : public ToolSlotsTest {
