@@ -12,6 +12,7 @@
 #include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
+#include "game/dialogs/Trophies.h"
 #include "game/production/ConveyorController.h"
 #include "game/production/ConveyorView.h"
 #include "game/production/CustomerView.h"
@@ -407,6 +408,20 @@ TEST_F(ConveyorTest, TheSignBlinksDownToHalfAndBackAndItsPiecesStandInTheirPlace
         }
         scene->leavePhase();
     }
+}
+
+// Trophy 7 comes with the run's score at its value, not one point below.
+TEST_F(ConveyorTest, TheGiantScoreTrophyComesAtItsScoreAndNotOneBelow)
+{
+    start(false, {"creampuff", "strawberrycake"});
+    Trophies* trophies = player->getTrophies();
+    trophies->setState(7, 0);
+    state().playSessionInfo.score = tuning().TROPHYVALUE_GIANTSCORE - 1;
+    frame();
+    EXPECT_EQ(0, trophies->getState(7));
+    state().playSessionInfo.score = tuning().TROPHYVALUE_GIANTSCORE;
+    frame();
+    EXPECT_EQ(1, trophies->getState(7));
 }
 
 TEST_F(ConveyorTest, TearDownEmptiesTheBeltNodeForgetsTheSpotsNodesAndRefusesDeliveries)

@@ -130,10 +130,19 @@ TEST_F(CountertopTest, LastIngredientCompletesThePastryTakesAPlateAndLandsAfterT
     ASSERT_NE(customer, nullptr);
     const std::string said = customer->getLastText();
     const int repeats = customer->getRepeatCount();
+    // Nor a click sound: nothing joins the countertop's animations.
+    auto steps = [this] {
+        int count = 0;
+        for (Modifier* m = countertop()->getAnimationRoot()->getFirstChild(); m; m = m->getNextSibling())
+            ++count;
+        return count;
+    };
+    const int stepsBefore = steps();
     countertop()->packageFinishedPastries();
     EXPECT_FALSE(pastry(0)->isPackaged);
     EXPECT_EQ(said, customer->getLastText());
     EXPECT_EQ(repeats, customer->getRepeatCount());
+    EXPECT_EQ(stepsBefore, steps());
     ASSERT_TRUE(runUntil([&] { return landed(0); }));
     EXPECT_TRUE(visible(0, "PASTRY_SPRITE"));
     EXPECT_TRUE(visible(0, "COUNTER_PARTACTIVE"));
