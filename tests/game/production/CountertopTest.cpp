@@ -241,7 +241,13 @@ TEST_F(CountertopTest, NewPastriesComeAfterTheirDelaysAndGapsCloseFirst)
     ASSERT_TRUE(pastry(0));
     EXPECT_TRUE(pastry(0)->isMoving);
     EXPECT_FALSE(pastry(1));
+    // A pastry behind the new gap waits for the glide to end, then follows.
+    placePastry(2, "creampuff");
+    Pastry* behind = pastry(2);
+    frame();
+    EXPECT_EQ(behind, pastry(2));
     ASSERT_TRUE(runUntil([&] { return pastry(0) && !pastry(0)->isMoving; }, tuning().COUNTERTOP_SHIFT_DURATION / 20 + 3));
+    EXPECT_TRUE(runUntil([&] { return pastry(1) == behind; }, 3));
 }
 
 TEST_F(CountertopTest, ClosingGapsMovesEveryPastryForwardInOneCall)
