@@ -149,6 +149,22 @@ TEST_F(CountertopTest, LastIngredientCompletesThePastryTakesAPlateAndLandsAfterT
     EXPECT_FALSE(visible(0, "INGREDIENT0"));
 }
 
+// A resumed countertop shows each pastry as it was left: a finished one as
+// its picture on the active counter, one in the making by its recipe.
+TEST_F(CountertopTest, RestoredSpotsShowFinishedAndUnfinishedPastriesApart)
+{
+    placePastry(0, "creampuff");
+    placePastry(1, "creampuff");
+    for (Pastry::Ingredient& ingredient : pastry(0)->ingredients)
+        ingredient.amount = 0;
+    countertop()->restoreSpots();
+    EXPECT_TRUE(visible(0, "PASTRY_SPRITE"));
+    EXPECT_TRUE(visible(0, "COUNTER_PARTACTIVE"));
+    EXPECT_FALSE(visible(0, "INGREDIENT0"));
+    EXPECT_FALSE(visible(1, "COUNTER_PARTACTIVE"));
+    EXPECT_TRUE(visible(1, "INGREDIENT0"));
+}
+
 TEST_F(CountertopTest, TornDownStationRefusesDeliveriesAndHidesItsSpots)
 {
     placePastry(0, "creampuff");
