@@ -157,7 +157,13 @@ TEST_F(CountertopTest, RestoredSpotsShowFinishedAndUnfinishedPastriesApart)
     placePastry(1, "creampuff");
     for (Pastry::Ingredient& ingredient : pastry(0)->ingredients)
         ingredient.amount = 0;
+    // A slot the recipe does not use is hidden, whatever it showed before.
+    const std::string unused = std::to_string(pastry(1)->ingredients.size());
+    spotChild(1, "NUMBER" + unused)->setVisible(true);
+    spotChild(1, "INGREDIENT" + unused)->setVisible(true);
     countertop()->restoreSpots();
+    EXPECT_FALSE(visible(1, "NUMBER" + unused));
+    EXPECT_FALSE(visible(1, "INGREDIENT" + unused));
     EXPECT_TRUE(visible(0, "PASTRY_SPRITE"));
     EXPECT_TRUE(visible(0, "COUNTER_PARTACTIVE"));
     EXPECT_FALSE(visible(0, "INGREDIENT0"));

@@ -90,6 +90,25 @@ TEST_F(PhasesTest, CareerLevelRunsIntroPlayEndAndResultsInOrder)
     EXPECT_EQ(0, player->levelScore[0]);
 }
 
+// Without an end delay nothing rings the customer's last words away: the end
+// waits for the player to dismiss them.
+TEST_F(PhasesTest, WithoutAnEndDelayTheEndWaitsForThePlayerToDismissTheCustomer)
+{
+    setTuningInt("END_DELAY", 0);
+    state().mode = 0;
+    GameData::instance->startLevel(0);
+    scene->startLevel();
+    ASSERT_EQ("play", phasesUntil("play").back());
+    answerCustomerHints = false;
+    state().order.clear();
+    ASSERT_EQ("end", phasesUntil("end").back());
+    ASSERT_TRUE(runUntil([this] { return scene->isDialogShown("DIALOG_CUSTOMERHINT"); }, 500));
+    frames(200);
+    EXPECT_EQ("end", phaseName(phase()));
+    answerCustomerHints = true;
+    EXPECT_EQ("results", phasesUntil("results").back());
+}
+
 TEST_F(PhasesTest, CareerLevelEndsWinDelayAfterTheFlagAndAtOnceWithoutADelay)
 {
     startCareerLevel(0);
