@@ -414,8 +414,22 @@ TEST_F(CountertopTest, PackagingSkipsMissingStarNodes)
     pastry(0)->quality = pastry(0)->maxQuality;
     // A layout with only three quality stars.
     spotChild(0, "QUALITY_STAR3")->setName("");
+    // The box rises first: its cloud (the seven-frame puff beside it) shows
+    // only once it lands.
+    GameNode* box = spotChild(0, "PACKAGE");
+    ASSERT_TRUE(box && box->getParent());
+    auto cloudShown = [box] {
+        for (GameNode* n = box->getParent()->getFirstChild(); n; n = n->getNextSibling()) {
+            auto* shown = objectCast<Sprite>(n);
+            if (shown && n != box && shown->getFrameCount() == 7 && shown->isVisible())
+                return true;
+        }
+        return false;
+    };
     countertop()->packageFinishedPastries();
     EXPECT_TRUE(pastry(0)->isPackaged);
+    EXPECT_FALSE(cloudShown());
+    EXPECT_TRUE(runUntil(cloudShown, 50));
     EXPECT_EQ(3, state().playSessionInfo.starCount);
     EXPECT_TRUE(runUntil([&] { return !pastry(0); }));
 }
