@@ -207,6 +207,10 @@ TEST_F(CountertopTest, QualityDisplayLightsStarsByQuartersAndWarnsNearAThreshold
             EXPECT_EQ(k <= c.topStar, visible(0, "QUALITY_STAR" + std::to_string(k))) << k;
             const bool blinking = !spotChild(0, "WARNING_STAR" + std::to_string(k))->getOwnModifiers().empty();
             EXPECT_EQ(k == c.warning, blinking) << k;
+            // A warning that stops blinking is gone, not left lit.
+            if (k != c.warning) {
+                EXPECT_FALSE(visible(0, "WARNING_STAR" + std::to_string(k))) << k;
+            }
         }
     }
     // By pastry: the display of the spot that holds it (the last case left the first full).
