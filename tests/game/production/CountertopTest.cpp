@@ -119,6 +119,8 @@ TEST_F(CountertopTest, LastIngredientCompletesThePastryTakesAPlateAndLandsAfterT
     ASSERT_TRUE(deliver("egg"));
     ASSERT_NE(pastry(0), nullptr);
     EXPECT_TRUE(pastry(0)->isFinished());
+    // Its cloud waits for the last ingredient to land.
+    EXPECT_FALSE(visible(0, "CLOUD"));
     EXPECT_EQ(platesBefore - 1, plates->getCount());
     // Landed only once the cloud has shrunk: the flight, then the delay, then the shrink.
     const int landing = tuning().INGREDIENT_FLY_DURATION + tuning().FINISH_PASTRY_DELAY;
