@@ -7,11 +7,13 @@
 #include "ProductionFixture.h"
 #include "framework/core/BasicProperties.h"
 #include "framework/scenegraph/Label.h"
+#include "framework/gui/SceneManager.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/GameData.h"
 #include "game/data/RankTable.h"
 #include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
+#include "game/dialogs/Trophies.h"
 #include "game/production/ConveyorController.h"
 #include "game/production/ConveyorView.h"
 #include "game/production/CustomerView.h"
@@ -407,6 +409,35 @@ TEST_F(ConveyorTest, TheSignBlinksDownToHalfAndBackAndItsPiecesStandInTheirPlace
         }
         scene->leavePhase();
     }
+}
+
+// A player new to the arcade gets its hint once the belt has run its time, not at once.
+TEST_F(ConveyorTest, TheArcadeHintWaitsForTheBeltsTime)
+{
+    SceneManager::create();
+    SceneManager::instance->setNextScene(scene.get());
+    SceneManager::instance->run(0);
+    player->showHints = true;
+    start(false, {"creampuff", "strawberrycake"});
+    ASSERT_FALSE(player->hasSeenHint("HINT_ARCADE"));
+    frame();
+    EXPECT_FALSE(scene->isDialogShown("DIALOG_HINT"));
+    EXPECT_TRUE(runUntil([&] { return scene->isDialogShown("DIALOG_HINT"); }, tuning().HINT_BELT_TIME / 20 + 5));
+    SceneManager::destroyInstance();
+}
+
+// Trophy 7 comes with the run's score at its value, not one point below.
+TEST_F(ConveyorTest, TheGiantScoreTrophyComesAtItsScoreAndNotOneBelow)
+{
+    start(false, {"creampuff", "strawberrycake"});
+    Trophies* trophies = player->getTrophies();
+    trophies->setState(7, 0);
+    state().playSessionInfo.score = tuning().TROPHYVALUE_GIANTSCORE - 1;
+    frame();
+    EXPECT_EQ(0, trophies->getState(7));
+    state().playSessionInfo.score = tuning().TROPHYVALUE_GIANTSCORE;
+    frame();
+    EXPECT_EQ(1, trophies->getState(7));
 }
 
 TEST_F(ConveyorTest, TearDownEmptiesTheBeltNodeForgetsTheSpotsNodesAndRefusesDeliveries)

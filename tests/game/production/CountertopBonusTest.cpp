@@ -109,6 +109,11 @@ TEST_F(CountertopBonusTest, TheSecretBonusFillsTheFirstPastryBelowTheTopLevel)
         ASSERT_TRUE(pastry(0) && pastry(1));
         pastry(0)->quality = c.first * pastry(0)->maxQuality;
         pastry(1)->quality = c.second * pastry(1)->maxQuality;
+        // Needing nothing more, they take no deliveries: the matches the
+        // bonus sets off on the board leave their quality as set.
+        for (int spot : {0, 1})
+            for (Pastry::Ingredient& ingredient : pastry(spot)->ingredients)
+                ingredient.amount = 0;
         const int expected = c.filled;
         EXPECT_EQ(SecretBonus::targetSpot(), expected);
         RefPointer<BonusSprite> bonus = fire("secret bonus");

@@ -11,6 +11,7 @@
 #include "game/dialogs/Trophies.h"
 #include "game/production/Countertop.h"
 #include "game/production/CountertopController.h"
+#include "game/production/CustomerView.h"
 #include "game/production/GoalPanel.h"
 #include "game/production/Phase.h"
 #include "game/production/PlateStack.h"
@@ -118,18 +119,58 @@ TEST_F(CountertopTest, LastIngredientCompletesThePastryTakesAPlateAndLandsAfterT
     ASSERT_TRUE(deliver("egg"));
     ASSERT_NE(pastry(0), nullptr);
     EXPECT_TRUE(pastry(0)->isFinished());
+    // Its cloud waits for the last ingredient to land.
+    EXPECT_FALSE(visible(0, "CLOUD"));
     EXPECT_EQ(platesBefore - 1, plates->getCount());
     // Landed only once the cloud has shrunk: the flight, then the delay, then the shrink.
     const int landing = tuning().INGREDIENT_FLY_DURATION + tuning().FINISH_PASTRY_DELAY;
     frames(landing / 20);
     ASSERT_NE(pastry(0), nullptr);
     EXPECT_EQ(1, pastry(0)->pendingDeliveries);
+    // Nothing ready to package: the customer has nothing to react to.
+    CustomerView* customer = phase()->getPieces()->customerView.get();
+    ASSERT_NE(customer, nullptr);
+    const std::string said = customer->getLastText();
+    const int repeats = customer->getRepeatCount();
+    // Nor a click sound: nothing joins the countertop's animations.
+    auto steps = [this] {
+        int count = 0;
+        for (Modifier* m = countertop()->getAnimationRoot()->getFirstChild(); m; m = m->getNextSibling())
+            ++count;
+        return count;
+    };
+    const int stepsBefore = steps();
     countertop()->packageFinishedPastries();
     EXPECT_FALSE(pastry(0)->isPackaged);
+    EXPECT_EQ(said, customer->getLastText());
+    EXPECT_EQ(repeats, customer->getRepeatCount());
+    EXPECT_EQ(stepsBefore, steps());
     ASSERT_TRUE(runUntil([&] { return landed(0); }));
     EXPECT_TRUE(visible(0, "PASTRY_SPRITE"));
     EXPECT_TRUE(visible(0, "COUNTER_PARTACTIVE"));
     EXPECT_FALSE(visible(0, "INGREDIENT0"));
+}
+
+// A resumed countertop shows each pastry as it was left: a finished one as
+// its picture on the active counter, one in the making by its recipe.
+TEST_F(CountertopTest, RestoredSpotsShowFinishedAndUnfinishedPastriesApart)
+{
+    placePastry(0, "creampuff");
+    placePastry(1, "creampuff");
+    for (Pastry::Ingredient& ingredient : pastry(0)->ingredients)
+        ingredient.amount = 0;
+    // A slot the recipe does not use is hidden, whatever it showed before.
+    const std::string unused = std::to_string(pastry(1)->ingredients.size());
+    spotChild(1, "NUMBER" + unused)->setVisible(true);
+    spotChild(1, "INGREDIENT" + unused)->setVisible(true);
+    countertop()->restoreSpots();
+    EXPECT_FALSE(visible(1, "NUMBER" + unused));
+    EXPECT_FALSE(visible(1, "INGREDIENT" + unused));
+    EXPECT_TRUE(visible(0, "PASTRY_SPRITE"));
+    EXPECT_TRUE(visible(0, "COUNTER_PARTACTIVE"));
+    EXPECT_FALSE(visible(0, "INGREDIENT0"));
+    EXPECT_FALSE(visible(1, "COUNTER_PARTACTIVE"));
+    EXPECT_TRUE(visible(1, "INGREDIENT0"));
 }
 
 TEST_F(CountertopTest, TornDownStationRefusesDeliveriesAndHidesItsSpots)
@@ -168,8 +209,18 @@ TEST_F(CountertopTest, QualityDisplayLightsStarsByQuartersAndWarnsNearAThreshold
             EXPECT_EQ(k <= c.topStar, visible(0, "QUALITY_STAR" + std::to_string(k))) << k;
             const bool blinking = !spotChild(0, "WARNING_STAR" + std::to_string(k))->getOwnModifiers().empty();
             EXPECT_EQ(k == c.warning, blinking) << k;
+            // A warning that stops blinking is gone, not left lit.
+            if (k != c.warning) {
+                EXPECT_FALSE(visible(0, "WARNING_STAR" + std::to_string(k))) << k;
+            }
         }
     }
+    // By pastry: the display of the spot that holds it (the last case left the first full).
+    placePastry(1, "creampuff");
+    pastry(1)->quality = 0.3f * pastry(1)->maxQuality;
+    EXPECT_EQ(1, countertop()->updateQualityDisplayFor(RefPointer<Pastry>(pastry(1))));
+    EXPECT_EQ(3, countertop()->updateQualityDisplayFor(RefPointer<Pastry>(p)));
+    EXPECT_EQ(-1, countertop()->updateQualityDisplayFor(RefPointer<Pastry>()));
     // A recipe without quality shows a full pastry instead of dividing by zero.
     p->maxQuality = 0.0f;
     p->quality = 0.0f;
@@ -218,7 +269,13 @@ TEST_F(CountertopTest, NewPastriesComeAfterTheirDelaysAndGapsCloseFirst)
     ASSERT_TRUE(pastry(0));
     EXPECT_TRUE(pastry(0)->isMoving);
     EXPECT_FALSE(pastry(1));
+    // A pastry behind the new gap waits for the glide to end, then follows.
+    placePastry(2, "creampuff");
+    Pastry* behind = pastry(2);
+    frame();
+    EXPECT_EQ(behind, pastry(2));
     ASSERT_TRUE(runUntil([&] { return pastry(0) && !pastry(0)->isMoving; }, tuning().COUNTERTOP_SHIFT_DURATION / 20 + 3));
+    EXPECT_TRUE(runUntil([&] { return pastry(1) == behind; }, 3));
 }
 
 TEST_F(CountertopTest, ClosingGapsMovesEveryPastryForwardInOneCall)
@@ -316,6 +373,45 @@ TEST_F(CountertopTest, PackagingBooksPointsStarsAndTheChainBonus)
     EXPECT_FALSE(state().levelOver);
 }
 
+// Trophies 11 (pastries made in all), 9 (four boxed at once) and 3 (a pastry
+// of full quality) come at their exact value and not one step below.
+TEST_F(CountertopTest, PackagingTrophiesComeAtTheirValueAndNotOneBelow)
+{
+    const int goal = tuning().TROPHYVALUE_PERSEVERANCE;
+    struct Case {
+        int madeBefore;
+        int boxed;
+        float ratio;
+        bool persevered, fourAtOnce, fullStars;
+    };
+    const Case cases[] = {
+        {goal - 2, 1, 0.74f, false, false, false},
+        {goal - 1, 1, 0.75f, true, false, true},
+        {0, 3, 0.5f, false, false, false},
+        {0, 4, 0.5f, false, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.madeBefore) + " " + std::to_string(c.boxed) + " " + std::to_string(c.ratio));
+        Trophies* trophies = player->getTrophies();
+        for (int trophy : {3, 9, 11})
+            trophies->setState(trophy, 0);
+        for (int spot = 0; spot < countertop()->getSize(); ++spot)
+            state().pastryWrapper.set(spot, RefPointer<Pastry>());
+        for (int spot = 0; spot < c.boxed; ++spot) {
+            placePastry(spot, "creampuff");
+            for (Pastry::Ingredient& ingredient : pastry(spot)->ingredients)
+                ingredient.amount = 0;
+            pastry(spot)->quality = c.ratio * pastry(spot)->maxQuality;
+        }
+        player->numPastries = c.madeBefore;
+        countertop()->packageFinishedPastries();
+        EXPECT_EQ(c.madeBefore + c.boxed, player->numPastries);
+        EXPECT_EQ(c.persevered ? 1 : 0, trophies->getState(11));
+        EXPECT_EQ(c.fourAtOnce ? 1 : 0, trophies->getState(9));
+        EXPECT_EQ(c.fullStars ? 1 : 0, trophies->getState(3));
+    }
+}
+
 TEST_F(CountertopTest, PackagingSkipsMissingStarNodes)
 {
     placePastry(0, "creampuff");
@@ -324,8 +420,22 @@ TEST_F(CountertopTest, PackagingSkipsMissingStarNodes)
     pastry(0)->quality = pastry(0)->maxQuality;
     // A layout with only three quality stars.
     spotChild(0, "QUALITY_STAR3")->setName("");
+    // The box rises first: its cloud (the seven-frame puff beside it) shows
+    // only once it lands.
+    GameNode* box = spotChild(0, "PACKAGE");
+    ASSERT_TRUE(box && box->getParent());
+    auto cloudShown = [box] {
+        for (GameNode* n = box->getParent()->getFirstChild(); n; n = n->getNextSibling()) {
+            auto* shown = objectCast<Sprite>(n);
+            if (shown && n != box && shown->getFrameCount() == 7 && shown->isVisible())
+                return true;
+        }
+        return false;
+    };
     countertop()->packageFinishedPastries();
     EXPECT_TRUE(pastry(0)->isPackaged);
+    EXPECT_FALSE(cloudShown());
+    EXPECT_TRUE(runUntil(cloudShown, 50));
     EXPECT_EQ(3, state().playSessionInfo.starCount);
     EXPECT_TRUE(runUntil([&] { return !pastry(0); }));
 }

@@ -90,6 +90,25 @@ TEST_F(PhasesTest, CareerLevelRunsIntroPlayEndAndResultsInOrder)
     EXPECT_EQ(0, player->levelScore[0]);
 }
 
+// Without an end delay nothing rings the customer's last words away: the end
+// waits for the player to dismiss them.
+TEST_F(PhasesTest, WithoutAnEndDelayTheEndWaitsForThePlayerToDismissTheCustomer)
+{
+    setTuningInt("END_DELAY", 0);
+    state().mode = 0;
+    GameData::instance->startLevel(0);
+    scene->startLevel();
+    ASSERT_EQ("play", phasesUntil("play").back());
+    answerCustomerHints = false;
+    state().order.clear();
+    ASSERT_EQ("end", phasesUntil("end").back());
+    ASSERT_TRUE(runUntil([this] { return scene->isDialogShown("DIALOG_CUSTOMERHINT"); }, 500));
+    frames(200);
+    EXPECT_EQ("end", phaseName(phase()));
+    answerCustomerHints = true;
+    EXPECT_EQ("results", phasesUntil("results").back());
+}
+
 TEST_F(PhasesTest, CareerLevelEndsWinDelayAfterTheFlagAndAtOnceWithoutADelay)
 {
     startCareerLevel(0);
@@ -235,10 +254,15 @@ TEST_F(PhasesTest, ResultsRecordWinsAndLossesInTheProfile)
         player->levelScore[0] = c.recordedScore;
         player->arcadeState.clear();
         player->arcadeSet0Notice = false;
+        // The level is the highest one reached already: winning it again is no new level.
+        player->highestLevelReached = 0;
+        player->newLevelNotice = true;
         state().playSessionInfo.starCount = goal + c.stars;
         EXPECT_EQ(c.expectWon, PhaseEnd::isLevelWon());
         PhaseResults::recordLevel(PhaseEnd::isLevelWon());
         EXPECT_EQ(c.expectTries, player->levelTries[0]);
+        EXPECT_EQ(0, player->highestLevelReached);
+        EXPECT_FALSE(player->newLevelNotice);
         // Winning level 0 for the first time opens the first arcade set.
         EXPECT_EQ(c.expectWon && c.recordedScore == 0, player->arcadeSet0Notice);
     }

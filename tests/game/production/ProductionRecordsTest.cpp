@@ -339,6 +339,8 @@ TEST_F(ProductionRecordsTest, PlaySessionResetAndToolRules)
     EXPECT_TRUE(session.hasTool(2));
     EXPECT_FALSE(session.hasTool(-1));
     EXPECT_FLOAT_EQ(session.getScoreMultiplier(), 1.2f);
+    // Only the fast-game tool speeds the animations up.
+    EXPECT_FLOAT_EQ(session.getAnimationSpeedMultiplier(), 1.0f);
 
     setTuningFloat("TOOL_HIGHERSCORE_MULTIPLIER", 0.5f);
     session.applyTools(2, 9);

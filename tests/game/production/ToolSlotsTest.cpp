@@ -16,6 +16,7 @@
 #include "game/data/TuningTable.h"
 #include "game/production/Countertop.h"
 #include "game/production/GameScreen.h"
+#include "game/production/GoalPanel.h"
 #include "game/production/Phase.h"
 #include "game/production/ToolSlots.h"
 #include "game/production/Twinkles.h"
@@ -127,6 +128,29 @@ TEST_F(ToolSlotsTest, APulseLightsTheSlotUntilItsAlarmAndThrowsJarParticles)
     EXPECT_TRUE(slots()->isActive(0));
 }
 
+TEST_F(ToolSlotsTest, TheChosenJarsSlideInFromTheRightAndNothingMovesWithoutAChain)
+{
+    playWith(7, 3);
+    // Nothing to join: the slots stay as they are.
+    EXPECT_EQ(nullptr, slots()->slideIn(nullptr));
+    EXPECT_TRUE(node("TOOLS")->isVisible());
+    slots()->slideIn(scene->getPhaseContainer());
+    for (int slot = 0; slot < 2; ++slot) {
+        SCOPED_TRACE(slot);
+        EXPECT_FALSE(slots()->getSlotFrame(slot)->isVisible());
+        EXPECT_GT(slots()->getSlotFrame(slot)->getX(), 0);
+    }
+    // One jar after the other.
+    EXPECT_TRUE(runUntil(
+        [&] {
+            GameNode* last = slots()->getSlotFrame(1);
+            return last->isVisible() && last->getX() == 0;
+        },
+        2 * tuning().TOOL_JAR_TRAVEL_TIME / 20 + 50));
+    EXPECT_TRUE(slots()->getSlotFrame(0)->isVisible());
+    EXPECT_EQ(0, slots()->getSlotFrame(0)->getX());
+}
+
 TEST_F(ToolSlotsTest, ParticleBurstsUseTheAmountUpInSteps)
 {
     playWith(7, 3);
@@ -152,6 +176,8 @@ TEST_F(ToolSlotsTest, ParticleBurstsUseTheAmountUpInSteps)
     clipped->setClipRect(clipped->getX(), clipped->getY(), 20, 5);
     const int before = nodesIn("NODE_TOOLS");
     EXPECT_EQ(container, slots()->emitParticles(container, clipped, 1, 100, false));
+    // Nor does no target at all.
+    EXPECT_EQ(container, slots()->emitParticles(container, nullptr, 0, 100, false));
     EXPECT_EQ(before, nodesIn("NODE_TOOLS"));
     // The particles fall inside the central 80 % of the target's box.
     frames(40);
@@ -220,6 +246,13 @@ TEST_F(ToolSlotsTest, TheStarMatchStarFliesToTheGoalAndCounts)
     EXPECT_EQ(1, nodesIn("NODE_TOOLS"));
     ASSERT_TRUE(runUntil([&] { return nodesIn("NODE_TOOLS") == 0; }, 300));
     EXPECT_EQ(stars + 1, state().playSessionInfo.starCount);
+    // Without a goal panel the star has nowhere to fly: it does not stay behind.
+    RefPointer<GoalPanel> goal = phase()->getPieces()->goalPanel;
+    phase()->getPieces()->goalPanel = nullptr;
+    slots()->flyStarToTools(scene->getPhaseContainer(), 500, 200);
+    frames(5);
+    EXPECT_EQ(0, nodesIn("NODE_TOOLS"));
+    phase()->getPieces()->goalPanel = goal;
 }
 
 class TwinklesTest : public ToolSlotsTest {

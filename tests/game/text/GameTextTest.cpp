@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "framework/core/BasicProperties.h"
 #include "framework/gui/StyleLabel.h"
 #include "framework/resources/ResourceLookup.h"
 #include "framework/scenegraph/Label.h"
@@ -67,6 +68,10 @@ TEST_F(GameTextTest, EveryLabelKindIsLaidOutForItsTextAndItsCurrentWidth)
         // A narrower label and the same text: the text breaks into lines at once.
         objectCast<Sprite>(label)->setWidth(60);
         setLabelText(label, kLongText);
+        // Laid out by the helper itself, before anyone asks for a height.
+        if (auto* plain = objectCast<Label>(label)) {
+            EXPECT_GT(plain->getLines().size(), 2u);
+        }
         EXPECT_GT(labelTextHeight(label), 2 * oneLine);
 
         // A short text again: its height, not that of the longest text so far.
@@ -83,6 +88,20 @@ TEST_F(GameTextTest, EveryLabelKindIsLaidOutForItsTextAndItsCurrentWidth)
     setLabelText(nullptr, u"x");
     EXPECT_EQ(0, labelTextHeight(nullptr));
     EXPECT_EQ(0, labelLineHeight(node.get()));
+    // A styled label without a font has no extent at all.
+    RefPointer<StyleLabel> fontless(new StyleLabel(nullptr, 0, 0, 400, 0, StyleLabel::WrapWordWrap));
+    setLabelText(fontless.get(), u"x");
+    EXPECT_EQ(0, labelTextHeight(fontless.get()));
+    EXPECT_EQ(0, labelLineHeight(fontless.get()));
+}
+
+// A plain label given its text directly (not through the helper) is laid out
+// when its height is asked for.
+TEST_F(GameTextTest, APlainLabelsHeightIsThatOfItsCurrentTextHoweverItWasSet)
+{
+    RefPointer<Label> label(new Label(font.get(), 0, 0, 60, 0, 1));
+    label->setText(kLongText);
+    EXPECT_GT(labelTextHeight(label.get()), 2 * labelLineHeight(label.get()));
 }
 
 TEST_F(GameTextTest, AStyledLabelsLineIsItsBaseFontsEvenWithATagLeftOpen)
@@ -107,6 +126,39 @@ TEST(GameTextMarkup, DescriptionsTurnTagsIntoFontsAndEndWithALineFeed)
     };
     for (const Case& c : cases)
         EXPECT_EQ(WString(c.formatted), formatDialogText(c.source)) << toNarrowString(c.source);
+}
+
+TEST(GameTextMarkup, ATagIsReplacedEverywhereAndReportedOnlyWhenOpenedAndClosed)
+{
+    struct Case {
+        const char16_t* source;
+        const char16_t* replaced;
+        bool found;
+    };
+    const Case cases[] = {
+        {u"[i]a[/i] and [i]b[/i]", u"<a> and <b>", true},
+        {u"[i]open only", u"<open only", false},
+        {u"odd[/i]", u"odd[/i]", false},
+        {u"plain", u"plain", false},
+    };
+    for (const Case& c : cases) {
+        WString text = c.source;
+        EXPECT_EQ(c.found, replaceMarkupTag(text, "i", u"<", u">")) << toNarrowString(c.source);
+        EXPECT_EQ(WString(c.replaced), text) << toNarrowString(c.source);
+    }
+}
+
+TEST(GameTextKeys, AKeysTextIsEmptyForAnEmptyKeyAndBeforeThePropertiesExist)
+{
+    ASSERT_EQ(BasicProperties::instance, nullptr);
+    EXPECT_EQ(WString(), textByKey("TEXT_LEVEL"));
+    BasicProperties::createInstance();
+    BasicProperties::instance->setText("TEXT_LEVEL", u"Level");
+    BasicProperties::instance->setText("", u"stray");
+    EXPECT_EQ(WString(u"Level"), textByKey("TEXT_LEVEL"));
+    EXPECT_EQ(WString(), textByKey(""));
+    EXPECT_EQ(WString(), textByKey("TEXT_MISSING"));
+    BasicProperties::destroyInstance();
 }
 
 } // namespace
