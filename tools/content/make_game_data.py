@@ -355,7 +355,7 @@ def hint_line(name, place):
 
 def hints_file():
     out = header("Henri's hints. handx/handy: where the hand points; dialogx/dialogy: "
-                 "the bubble (0 means the default place); arrow and connector as the "
+                 "the bubble (0 means the default place); width: the bubble's own width where the template's does not suit (wider: fewer lines; narrower: more); arrow and connector as the "
                  "hint dialog knows them. Texts are TEXT_ + the hint's name. modal=\"false\": "
                  "a click beside the bubble still reaches the screen (the counter's hints "
                  "ask for a click on it).")
