@@ -309,7 +309,12 @@ TEST_F(BonusTest, CountertopBonusesWithoutACountertopOnlyLeave)
         host->playing = true;
         host->sounds.clear();
         station->deliveries.clear();
-        boardWith(name, 4, 4);
+        BonusSprite* bonus = boardWith(name, 4, 4);
+        if (const auto* secret = objectCast<SecretStarsBonus>(bonus)) {
+            // No star has flown, so none has a spot, in range or not.
+            for (int star : {-1, 0, 1})
+                EXPECT_EQ(secret->spotOfStar(star), -1) << star;
+        }
         EXPECT_EQ(fire(4, 4), (std::set<Cell> {{4, 4}}));
         EXPECT_TRUE(station->deliveries.empty());
         EXPECT_TRUE(host->sounds.empty());
