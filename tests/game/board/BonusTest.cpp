@@ -420,6 +420,19 @@ TEST_F(BonusTest, TheTotalRefreshSucksInTheBoardAndBlowsOutAFreshOne)
     cells().forEach([&](int, int, CellSprite* tile) { old.emplace_back(tile); });
     grid->activateBonusAt(4, 4);
     EXPECT_TRUE(grid->isBusy());
+    // The blow takes every old tile off the scene at once, also those still
+    // on their way into the bonus.
+    auto blown = [&] {
+        return std::count(host->sounds.begin(), host->sounds.end(), "SOUND_BONUS_TOTALREFRESHBLOW") > 0;
+    };
+    for (int i = 0; i < 100 && !blown(); ++i)
+        frame(20);
+    ASSERT_TRUE(blown());
+    for (const RefPointer<CellSprite>& tile : old) {
+        if (!tile->isBonus()) {
+            EXPECT_EQ(tile->getParent(), nullptr) << tile->getColumn() << "," << tile->getRow();
+        }
+    }
     ASSERT_TRUE(runToRest());
     EXPECT_FALSE(grid->isBusy());
     for (const RefPointer<CellSprite>& tile : old) {

@@ -123,8 +123,11 @@ TEST_F(ControllerTest, ABonusIsActivatedOnReleaseOverIt)
     cells().createCell(6, 6, "row zap bonus", true);
     grid->attachCells();
     EXPECT_TRUE(press(6, 6));
-    EXPECT_FALSE(controller().onLeftUp(screenX(2), screenY(2), 0));
-    EXPECT_TRUE(controller().hasSelection());
+    // A release over another cell, in its row or column too, fires nothing.
+    for (const auto& [c, r] : {std::pair {2, 2}, std::pair {6, 2}, std::pair {2, 6}}) {
+        EXPECT_FALSE(controller().onLeftUp(screenX(c), screenY(r), 0)) << c << "," << r;
+        EXPECT_TRUE(controller().hasSelection());
+    }
     EXPECT_TRUE(press(6, 6));
     EXPECT_TRUE(controller().onLeftUp(screenX(6), screenY(6), 0));
     EXPECT_FALSE(controller().hasSelection());

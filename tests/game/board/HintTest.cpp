@@ -57,6 +57,11 @@ TEST_F(BoardTest, MatchHintIsShownKeptWhileItHoldsAndReplacedWhenNot)
     EXPECT_TRUE(grid->isHintStale());
     EXPECT_EQ(grid->getHintCell(0), nullptr);
     EXPECT_FALSE(mover->isHighlighted() || gap->isHighlighted());
+    // A pair with an empty place shows nothing.
+    EXPECT_FALSE(grid->showMatchHint(2, 0, 5, 0, false));
+    EXPECT_FALSE(grid->showMatchHint(5, 0, 2, 0, false));
+    EXPECT_EQ(grid->getHintCell(0), nullptr);
+    EXPECT_FALSE(mover->isHighlighted());
 }
 
 TEST_F(BoardTest, WithoutASwapTheHintShowsABonusAndKeepsIt)

@@ -189,6 +189,8 @@ TEST_F(BoardTest, GridNodesAndScreenPoints)
     buildGrid(200, 150);
     EXPECT_EQ(gridNode->getChildCount(), 9 * 8);
     EXPECT_EQ(gridNode->getFirstChild(), grid->getCellNode(0, -1));
+    for (const auto& [c, r] : {std::pair {0, 8}, std::pair {8, 0}, std::pair {0, -2}, std::pair {-1, 0}})
+        EXPECT_EQ(grid->getCellNode(c, r), nullptr) << c << "," << r;
     int column = 0, row = 0;
     EXPECT_FALSE(grid->screenToCell(199, 150, column, row));
     EXPECT_EQ(column, -1);
