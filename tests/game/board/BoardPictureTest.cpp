@@ -15,6 +15,7 @@
 #include "framework/resources/ResourceLookup.h"
 #include "framework/scenegraph/PurgeTask.h"
 #include "framework/scenegraph/RenderTask.h"
+#include "game/board/BonusSprite.h"
 #include "game/board/ChocolateLoverBonus.h"
 #include "game/data/GameData.h"
 #include "support/FontFixtures.h"
@@ -160,6 +161,26 @@ TEST_F(BoardTest, PictureOfABoardMidCascade)
     const std::string folder = std::string(TORTELUNE_BINARY_DIR) + "/pictures";
     mkdir(folder.c_str(), 0755);
     EXPECT_TRUE(writePng(canvas.get(), folder + "/board_mid_cascade.png"));
+    ResourceLookup::install(previous);
+    artwork.clear();
+}
+
+// A tile wears its ingredient's picture on any level; only a bonus takes
+// its arcade picture, and only on an arcade level.
+TEST_F(BoardTest, OnlyBonusesWearTheArcadePictures)
+{
+    loadSceneArtwork();
+    ResourceLookup::Function previous = ResourceLookup::install(&findArtwork);
+    ASSERT_TRUE(artwork.count("BONUS_ROWZAP") && artwork.count("BONUS_ROWZAP_ARCADE"));
+    for (const int mode : {0, 1}) {
+        SCOPED_TRACE(mode);
+        data->state->mode = mode;
+        RefPointer<CellSprite> egg(new CellSprite(0, 0, "egg", false, 1));
+        EXPECT_EQ(egg->getImage(), artwork["egg"].get());
+        RefPointer<BonusSprite> bonus = BonusSprite::create(0, 0, "row zap bonus");
+        EXPECT_EQ(bonus->getImage(), artwork[mode == 1 ? "BONUS_ROWZAP_ARCADE" : "BONUS_ROWZAP"].get());
+    }
+    data->state->mode = 0;
     ResourceLookup::install(previous);
     artwork.clear();
 }

@@ -161,6 +161,17 @@ TEST_F(BoardReactionTest, TheZapToolPulsesAndSendsItsParticlesToTheZappedTile)
         }
     });
     EXPECT_EQ(zapped, 1);
+    // The zone spared reaches one column left of the run and one row above
+    // it: with every tile outside it a bonus, nothing is zapped.
+    tools->pulses.clear();
+    tools->particles.clear();
+    grid.reset();
+    setBoard({"********", "********", "**bc****", "**ba****", "**ca****", "**da****", "********", "********"});
+    buildGrid(0, 0);
+    cells().cellAt(3, 3)->swapped = true;
+    grid->removeMatches();
+    EXPECT_TRUE(tools->pulses.empty());
+    EXPECT_TRUE(tools->particles.empty());
 }
 
 TEST_F(BoardReactionTest, TheComboTrophyIsEarnedAtItsValueAndNotOneBelow)

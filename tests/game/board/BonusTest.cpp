@@ -309,7 +309,12 @@ TEST_F(BonusTest, CountertopBonusesWithoutACountertopOnlyLeave)
         host->playing = true;
         host->sounds.clear();
         station->deliveries.clear();
-        boardWith(name, 4, 4);
+        BonusSprite* bonus = boardWith(name, 4, 4);
+        if (const auto* secret = objectCast<SecretStarsBonus>(bonus)) {
+            // No star has flown, so none has a spot, in range or not.
+            for (int star : {-1, 0, 1})
+                EXPECT_EQ(secret->spotOfStar(star), -1) << star;
+        }
         EXPECT_EQ(fire(4, 4), (std::set<Cell> {{4, 4}}));
         EXPECT_TRUE(station->deliveries.empty());
         EXPECT_TRUE(host->sounds.empty());
@@ -415,6 +420,19 @@ TEST_F(BonusTest, TheTotalRefreshSucksInTheBoardAndBlowsOutAFreshOne)
     cells().forEach([&](int, int, CellSprite* tile) { old.emplace_back(tile); });
     grid->activateBonusAt(4, 4);
     EXPECT_TRUE(grid->isBusy());
+    // The blow takes every old tile off the scene at once, also those still
+    // on their way into the bonus.
+    auto blown = [&] {
+        return std::count(host->sounds.begin(), host->sounds.end(), "SOUND_BONUS_TOTALREFRESHBLOW") > 0;
+    };
+    for (int i = 0; i < 100 && !blown(); ++i)
+        frame(20);
+    ASSERT_TRUE(blown());
+    for (const RefPointer<CellSprite>& tile : old) {
+        if (!tile->isBonus()) {
+            EXPECT_EQ(tile->getParent(), nullptr) << tile->getColumn() << "," << tile->getRow();
+        }
+    }
     ASSERT_TRUE(runToRest());
     EXPECT_FALSE(grid->isBusy());
     for (const RefPointer<CellSprite>& tile : old) {

@@ -5,7 +5,10 @@
 #include "framework/resources/ResourceLookup.h"
 #include "framework/scenegraph/Label.h"
 #include "framework/scenegraph/PurgeTask.h"
+#include "framework/players/PlayerManager.h"
+#include "game/data/TortelunePlayer.h"
 #include "game/data/TuningTable.h"
+#include "game/scenes/HintManager.h"
 #include "support/FontFixtures.h"
 
 namespace {
@@ -149,6 +152,45 @@ TEST_F(ComboTest, AnEndedChainFliesIntoTheMeterUnlessTheMeterIsFull)
     build({"abab"});
     grid->finishCombo();
     EXPECT_EQ(grid->getComboCount(), 0);
+    grid.reset();
+}
+
+TEST_F(ComboTest, TheMetersFirstHintComesPastTheFirstLevelToWhoHasNotSeenIt)
+{
+    struct Case {
+        const char* name;
+        bool withPlayer;
+        bool seen;
+        int level;
+        const char* expected;
+    };
+    const std::vector<Case> cases = {
+        {"not seen, second level on", true, false, 2, "HINT_BONUSMETER"},
+        {"not seen, first level", true, false, 0, ""},
+        {"seen", true, true, 2, ""},
+        {"no player", false, false, 2, ""},
+    };
+    HintManager::create();
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        PlayerManager* players = PlayerManager::create(false, "1.0");
+        if (test.withPlayer) {
+            RefPointer<TortelunePlayer> player(new TortelunePlayer("Ann"));
+            players->addPlayer(player.get());
+            if (test.seen)
+                player->setHintSeen("HINT_BONUSMETER");
+        }
+        data->state->levelManager.selectLevel(test.level);
+        HintManager::instance->lastRequested.clear();
+        build({"aaab", "cdcd", "eeef"});
+        grid->removeMatches();
+        grid->finishCombo();
+        animate(50, 200);
+        EXPECT_EQ(HintManager::instance->lastRequested, test.expected);
+        grid.reset();
+        PlayerManager::destroyInstance();
+    }
+    HintManager::destroyInstance();
 }
 
 } // namespace

@@ -59,7 +59,17 @@ TEST_F(ControllerTest, PressOnANeighbourSwapsOrBouncesBack)
     EXPECT_TRUE(press(5, 4));
     EXPECT_FALSE(controller().hasSelection());
     EXPECT_EQ(tileAt(4, 4)->getState(), CellSprite::Bouncing);
+    EXPECT_EQ(tileAt(5, 4)->getState(), CellSprite::Bouncing);
+    // While they cross, the moving tile hangs under the later-drawn of the two
+    // nodes, so that it is drawn over the other one, whichever way it goes.
+    EXPECT_EQ(tileAt(4, 4)->getParent(), grid->getCellNode(5, 4));
+    EXPECT_EQ(tileAt(5, 4)->getParent(), grid->getCellNode(4, 4));
     EXPECT_EQ(boardRows(), kBoard);
+    ASSERT_TRUE(runToRest());
+    press(5, 4);
+    EXPECT_TRUE(press(4, 4));
+    EXPECT_EQ(tileAt(5, 4)->getParent(), grid->getCellNode(5, 4));
+    EXPECT_EQ(tileAt(4, 4)->getParent(), grid->getCellNode(4, 4));
     ASSERT_TRUE(runToRest());
     // A run: the swap is made in the model at once.
     press(1, 0);
@@ -113,8 +123,11 @@ TEST_F(ControllerTest, ABonusIsActivatedOnReleaseOverIt)
     cells().createCell(6, 6, "row zap bonus", true);
     grid->attachCells();
     EXPECT_TRUE(press(6, 6));
-    EXPECT_FALSE(controller().onLeftUp(screenX(2), screenY(2), 0));
-    EXPECT_TRUE(controller().hasSelection());
+    // A release over another cell, in its row or column too, fires nothing.
+    for (const auto& [c, r] : {std::pair {2, 2}, std::pair {6, 2}, std::pair {2, 6}}) {
+        EXPECT_FALSE(controller().onLeftUp(screenX(c), screenY(r), 0)) << c << "," << r;
+        EXPECT_TRUE(controller().hasSelection());
+    }
     EXPECT_TRUE(press(6, 6));
     EXPECT_TRUE(controller().onLeftUp(screenX(6), screenY(6), 0));
     EXPECT_FALSE(controller().hasSelection());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/core/BasicProperties.h"
 #include "framework/players/PlayerManager.h"
 #include "framework/scenegraph/Label.h"
 #include "game/data/TortelunePlayer.h"
@@ -31,7 +32,10 @@ TEST_F(BoardTest, MatchHintIsShownKeptWhileItHoldsAndReplacedWhenNot)
 
     // The same hint again: nothing new while both show it; a cleared overlay comes back.
     EXPECT_FALSE(grid->showMatchHint(2, 0, 2, 1, false));
+    RefPointer<GameNode> back(gap->getHighlightBack());
+    ASSERT_NE(back, nullptr);
     gap->clearOverlays();
+    EXPECT_TRUE(back->isRemoved()) << "a cleared highlight leaves nothing drawn";
     EXPECT_TRUE(grid->showMatchHint(2, 0, 2, 1, false));
     EXPECT_TRUE(gap->isHighlighted());
     // Another hint while this one holds: kept.
@@ -53,6 +57,11 @@ TEST_F(BoardTest, MatchHintIsShownKeptWhileItHoldsAndReplacedWhenNot)
     EXPECT_TRUE(grid->isHintStale());
     EXPECT_EQ(grid->getHintCell(0), nullptr);
     EXPECT_FALSE(mover->isHighlighted() || gap->isHighlighted());
+    // A pair with an empty place shows nothing.
+    EXPECT_FALSE(grid->showMatchHint(2, 0, 5, 0, false));
+    EXPECT_FALSE(grid->showMatchHint(5, 0, 2, 0, false));
+    EXPECT_EQ(grid->getHintCell(0), nullptr);
+    EXPECT_FALSE(mover->isHighlighted());
 }
 
 TEST_F(BoardTest, WithoutASwapTheHintShowsABonusAndKeepsIt)
@@ -76,6 +85,24 @@ TEST_F(BoardTest, WithoutASwapTheHintShowsABonusAndKeepsIt)
 
 TEST_F(BoardTest, TheHintToolShowsLongRunsWithParticlesAndAPulse)
 {
+    // Only the tool, and only in career play, offers the long run when the board rests.
+    struct Case {
+        const char* name;
+        int tool;
+        int mode;
+    };
+    for (const Case& test : {Case {"career without the tool", -1, 0}, Case {"the tool in the arcade", 12, 1}}) {
+        SCOPED_TRACE(test.name);
+        session().toolIds[0] = test.tool;
+        data->state->mode = test.mode;
+        setBoard({"cadcc", "abaac", "gfhbd", "hgdfe"});
+        buildGrid();
+        for (int i = 0; i < 100; ++i)
+            frame(50);
+        EXPECT_TRUE(host->pulses.empty());
+        EXPECT_EQ(grid->getHintCell(0), nullptr);
+    }
+    data->state->mode = 0;
     session().toolIds[0] = 12;
     setBoard({"cadcc", "abaac", "gfhbd", "hgdfe"});
     buildGrid();
@@ -87,6 +114,18 @@ TEST_F(BoardTest, TheHintToolShowsLongRunsWithParticlesAndAPulse)
     ASSERT_TRUE(mover && gap);
     EXPECT_TRUE(cells().swapMakesLongRun(mover->getColumn(), mover->getRow(), gap->getColumn(), gap->getRow()));
     EXPECT_EQ(host->particles.size(), 2u);
+}
+
+TEST_F(BoardTest, AHintTimeOfZeroTurnsTheIdleHintOff)
+{
+    BasicProperties::instance->setInt("GRID_HINT_TIME", 0);
+    loadTuning(*BasicProperties::instance);
+    setBoard({"ababaeef", "cdcdcdce", "abababab", "cdcdcdcd", "abababab", "cdcdcdcd", "abababab", "cdcdcdcd"});
+    buildGrid();
+    for (int i = 0; i < 100; ++i)
+        frame(50);
+    EXPECT_EQ(grid->getHintCell(0), nullptr);
+    EXPECT_EQ(countSound(host->sounds, "SOUND_SHOWMATCHHINT"), 0);
 }
 
 TEST_F(BoardTest, AStuckBoardSaysSoClearsEveryTileAndRefills)

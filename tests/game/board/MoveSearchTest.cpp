@@ -141,6 +141,16 @@ TEST_F(BoardTest, StuckBoardTestWaitsForTilesAndBonusesAndSeesEdgeMoves)
         ASSERT_TRUE(cells().findSwap(c1, r1, c2, r2));
         EXPECT_EQ((std::array<int, 4> {c1, r1, c2, r2}), (std::array<int, 4> {7, 1, 7, 0}));
     }
+    // The same at the left edge: the tile below the first column moves up.
+    rows = kStuckBoard;
+    rows[0] = "feeababa";
+    rows[1] = "ecdcdcdc";
+    setBoard(rows);
+    EXPECT_FALSE(cells().isBoardStuck());
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(cells().findSwap(c1, r1, c2, r2));
+        EXPECT_EQ((std::array<int, 4> {c1, r1, c2, r2}), (std::array<int, 4> {0, 1, 0, 0}));
+    }
     // The same at the foot of a column.
     rows = kStuckBoard;
     rows[5] = "cdcdcdcd";

@@ -153,8 +153,11 @@ TEST_F(BoardTest, ColumnsRefillOneTileAtATimeAfterTheirDelay)
         }
     }
     ASSERT_EQ(spawnTimes.size(), 8u);
-    // The first tile comes once the column's delay has run out; each later one at least a delay after.
-    EXPECT_GE(spawnTimes[0], delay);
+    // The first tile comes in the frame after the one where the column's
+    // delay ran out (the refill looks before the timers move); each later
+    // one at least a delay after.
+    ASSERT_EQ(delay % 20, 0);
+    EXPECT_EQ(spawnTimes[0], delay + 20);
     for (size_t i = 1; i < spawnTimes.size(); ++i)
         EXPECT_GE(spawnTimes[i] - spawnTimes[i - 1], delay) << i;
     EXPECT_TRUE(runToRest());
@@ -186,12 +189,23 @@ TEST_F(BoardTest, GridNodesAndScreenPoints)
     buildGrid(200, 150);
     EXPECT_EQ(gridNode->getChildCount(), 9 * 8);
     EXPECT_EQ(gridNode->getFirstChild(), grid->getCellNode(0, -1));
+    for (const auto& [c, r] : {std::pair {0, 8}, std::pair {8, 0}, std::pair {0, -2}, std::pair {-1, 0}})
+        EXPECT_EQ(grid->getCellNode(c, r), nullptr) << c << "," << r;
     int column = 0, row = 0;
     EXPECT_FALSE(grid->screenToCell(199, 150, column, row));
     EXPECT_EQ(column, -1);
     EXPECT_FALSE(grid->screenToCell(200, 150 - 50 - 1, column, row));
     EXPECT_EQ(row, -1);
     EXPECT_TRUE(grid->screenToCell(200, 150 - 50, column, row));
+    EXPECT_EQ(row, 0);
+    // The last pixel of the last column and row is on the board, one further is not.
+    EXPECT_TRUE(grid->screenToCell(200 + 8 * 50 - 1, 150 + 7 * 50 - 1, column, row));
+    EXPECT_EQ(column, 7);
+    EXPECT_EQ(row, 7);
+    EXPECT_FALSE(grid->screenToCell(200 + 8 * 50, 150, column, row));
+    EXPECT_FALSE(grid->screenToCell(200, 150 + 7 * 50, column, row));
+    EXPECT_TRUE(grid->screenToCell(200 + 49, 150 - 1, column, row));
+    EXPECT_EQ(column, 0);
     EXPECT_EQ(row, 0);
     // An empty board is idle, not full, and has no gap unless the spawn row holds a cell.
     cells().clear();

@@ -67,6 +67,7 @@ TEST_F(BoardTest, ADamagedSavedBoardMakesOnlyTilesInsideTheBoard)
                                  "<Label ingredient=\"egg\" x=\"1\" y=\"0\"/>"
                                  "<CellSprite ingredient=\"egg\" x=\"-1\" y=\"3\"/>"
                                  "<CellSprite ingredient=\"egg\" x=\"8\" y=\"0\"/>"
+                                 "<CellSprite ingredient=\"egg\" x=\"0\" y=\"8\"/>"
                                  "<CellSprite ingredient=\"egg\" x=\"2147483647\" y=\"-2147483648\"/>"
                                  "<CellSprite ingredient=\"egg\" x=\"2\" y=\"-1\"/>"
                                  "<CellSprite ingredient=\"row zap bonus\" x=\"3\" y=\"0\" multiplier=\"1\"/>"
