@@ -19,6 +19,7 @@
 #include "game/dialogs/DialogTortelune.h"
 #include "game/dialogs/TrophyWatcher.h"
 #include "game/scenes/MapStates.h"
+#include "game/scenes/SceneArcade.h"
 #include "game/scenes/SceneGame.h"
 #include "game/scenes/SceneMap.h"
 #include "game/scenes/SceneSelection.h"
@@ -583,6 +584,47 @@ TEST_F(MapScenesTest, ArcadeDoorOpensOnceAfterTheFirstWin)
     enter("SCENE_SELECTION");
     EXPECT_FALSE(door->isVisible());
     EXPECT_FALSE(selection()->getComponent("SPRITE_ARCADE0")->isVisible());
+}
+
+// The first visit opens the curtain, reveals the first bowl and only then takes
+// clicks; later a saved run is asked about from its own bowl only.
+TEST_F(MapScenesTest, ArcadeTakesClicksAfterItsRevealAndAsksAboutASavedRunFromItsOwnBowl)
+{
+    TortelunePlayer* player = addPlayer("Anna", 10);
+    player->arcadeUnlocked = true;
+    for (int set = 0; set < SceneArcade::kSets; ++set)
+        player->arcadeState[set] = 1;
+    auto* arcade = objectCast<SceneArcade>(SceneManager::instance->registerScene("SCENE_ARCADE"));
+    ASSERT_NE(nullptr, arcade);
+    enter("SCENE_SELECTION");
+    enter("SCENE_ARCADE");
+    for (int set = 0; set < SceneArcade::kSets; ++set)
+        ASSERT_NE(nullptr, arcade->getBowl(set)) << set;
+    EXPECT_FALSE(arcade->getBowl(0)->isEnabled()) << "the first bowl waits for its reveal";
+    EXPECT_FALSE(arcade->getBowl(0)->isInputEnabled());
+    frames(8000);
+    EXPECT_TRUE(arcade->getBowl(0)->isEnabled());
+    EXPECT_EQ(1, player->numArcadeVisits);
+    for (int set = 0; set < SceneArcade::kSets; ++set)
+        EXPECT_TRUE(arcade->getBowl(set)->isInputEnabled()) << set;
+
+    GameData::instance->state->mode = 1;
+    GameData::instance->startLevel(2);
+    PropertyStore store;
+    GameData::instance->saveGame(&store);
+    ASSERT_TRUE(PlayerManager::getInstance()->saveGameState("ARCADE", player->getName(), store));
+    enter("SCENE_GAME");
+    enter("SCENE_ARCADE");
+    frames(200);
+    ASSERT_TRUE(arcade->hasSaved());
+    EXPECT_TRUE(arcade->getBowl(0)->isEnabled());
+    SceneArcade::onBowl(arcade, arcade->getBowl(1));
+    EXPECT_TRUE(arcade->isDialogShown("DIALOG_ARCADE_INFO"));
+    EXPECT_FALSE(arcade->isDialogShown("CTEXT_START_SAVEGAME")) << "another set than the saved run's";
+    if (Dialog* info = arcade->getDialog("DIALOG_ARCADE_INFO"))
+        arcade->forgetDialog(info);
+    SceneArcade::onBowl(arcade, arcade->getBowl(2));
+    EXPECT_TRUE(arcade->isDialogShown("CTEXT_START_SAVEGAME"));
 }
 
 TEST_F(MapScenesTest, BalloonsShowOnlyOnceTheLastLevelIsWon)
