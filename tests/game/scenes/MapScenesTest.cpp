@@ -193,9 +193,14 @@ TEST_F(MapScenesTest, ScrollButtonsFollowProgress)
     EXPECT_TRUE(scene->getScrollLeftButton()->isEnabled());
     EXPECT_FALSE(scene->getScrollRightButton()->isVisible());
     scene->getScrollLeftButton()->fire();
+    frames(20);
+    // The button takes no more clicks and pops away while the map scrolls.
+    EXPECT_FALSE(scene->getScrollLeftButton()->isEnabled());
+    EXPECT_TRUE(scene->getScrollLeftButton()->isVisible());
     frames(3000);
     EXPECT_EQ(1, scene->getPage());
     EXPECT_EQ(0, scene->getPanelDynamic()->getX());
+    EXPECT_FALSE(scene->getScrollLeftButton()->isVisible()) << "nothing lies left of page 1";
     EXPECT_TRUE(scene->getScrollRightButton()->isVisible());
     scene->getScrollRightButton()->fire();
     frames(3000);
@@ -396,6 +401,7 @@ TEST_F(MapScenesTest, NewLevelIsCelebratedAndTheNextLevelBlinksIn)
     SceneMap* scene = map();
     EXPECT_FALSE(scene->getState()->isInputEnabled());
     EXPECT_EQ(0, scene->getTheme(1)->getCompletedCount());
+    EXPECT_FALSE(scene->getTheme(1)->getLevelButton(0)->isVisible()) << "hidden until it blinks in";
     frames(3000);
     ASSERT_NE(nullptr, stateAs<MapIdleState>());
     EXPECT_EQ(1, scene->getTheme(1)->getCompletedCount());
