@@ -567,9 +567,13 @@ TEST_F(MapScenesTest, ThemeNodeShowsItsProgress)
 
 TEST_F(MapScenesTest, ArcadeDoorOpensOnceAfterTheFirstWin)
 {
-    TortelunePlayer* player = addPlayer("Anna", 0);
     enter("SCENE_SELECTION");
     auto* arcade = objectCast<Button>(selection()->getComponent("BUTTON_ARCADE"));
+    ASSERT_NE(nullptr, arcade);
+    EXPECT_FALSE(arcade->isEnabled()) << "no player yet";
+    TortelunePlayer* player = addPlayer("Anna", 0);
+    enter("SCENE_MAP");
+    enter("SCENE_SELECTION");
     GameNode* door = selection()->getComponent("SPRITE_DOOR");
     EXPECT_FALSE(arcade->isEnabled());
     EXPECT_FALSE(selection()->getSmoke()->isVisible());
