@@ -531,6 +531,20 @@ TEST_F(MapScenesTest, TrophyStateWaitsForABusyWatcherAndGoesOnWithNothingToAnnou
     framesClosingTrophies(2000);
     EXPECT_EQ(2, currentPlayer()->getTrophies()->getState(12));
     EXPECT_NE(nullptr, stateAs<MapIdleState>());
+
+    // Left while the watcher still works for another caller, the state leaves
+    // that caller's call back alone.
+    int calledBack = 0;
+    auto count = [](void* context, BaseObject*) {
+        ++*static_cast<int*>(context);
+        return 0;
+    };
+    currentPlayer()->getTrophies()->setState(3, 1);
+    ASSERT_TRUE(TrophyWatcher::instance->requestAnnouncement(TrophyWatcher::KindGameScene, GuiMethod(&calledBack, count)));
+    scene->setState(new MapTrophyState());
+    scene->setState(new MapIdleState());
+    framesClosingTrophies(2000);
+    EXPECT_EQ(1, calledBack);
 }
 
 TEST_F(MapScenesTest, ThemeNodeShowsItsProgress)
