@@ -14,6 +14,7 @@
 #include "framework/gui/SceneManager.h"
 #include "game/scenes/HintManager.h"
 #include "game/text/GameText.h"
+#include "support/LogCapture.h"
 
 class HintManagerTest : public LevelSceneTest {
 protected:
@@ -55,6 +56,12 @@ TEST_F(HintManagerTest, CatalogueReadsPlacesKindsAndTheFirstOfTwoNames)
     for (const auto& c : corners)
         EXPECT_EQ(c[2], cornerForPoint(c[0], c[1])) << c[0] << "," << c[1];
     EXPECT_EQ(nullptr, catalogue.findHint("HINT_MISSING"));
+    // The game's own catalogue reads without a complaint.
+    LogCapture log;
+    HintManager game;
+    game.load(std::string(TORTELUNE_SOURCE_DIR) + "/media/properties/hints.xml");
+    EXPECT_NE(nullptr, game.findHint("HINT_SHOPFIRST"));
+    EXPECT_TRUE(log.lines().empty()) << log.lines().front();
 }
 
 TEST_F(HintManagerTest, AHintShowsOncePerPlayerAndNeverForAnUnknownName)
@@ -135,7 +142,19 @@ TEST_F(HintManagerTest, PlacementDefaultsTheCallersPointAndTheHand)
     EXPECT_EQ(200, hint()->getX());
     EXPECT_EQ(70, hint()->getY());
     EXPECT_EQ(nullptr, hint()->getHand());
+    EXPECT_EQ(0, hint()->getComponentRoot()->getY()) << "only the shop's hints hang above their place";
     closeHint();
+    for (const char* shopHint : {"HINT_SHOPFIRST", "HINT_SHOPSECOND", "HINT_SHOPFIRST2"}) {
+        SCOPED_TRACE(shopHint);
+        RefPointer<PropertyStore> shop = parseXml(std::string(R"(<root><Vector id="hints"><Hint id=")") + shopHint +
+                                                  R"("/></Vector></root>)");
+        hints.loadFrom(shop.get());
+        hints.showHint(shopHint);
+        ASSERT_NE(nullptr, hint());
+        EXPECT_EQ(-hint()->getHeight(), hint()->getComponentRoot()->getY());
+        closeHint();
+    }
+    hints.loadFrom(file.get());
     // A hint the catalogue does not limit to once is never marked seen and shows again.
     for (int time = 0; time < 2; ++time) {
         SCOPED_TRACE(time);

@@ -19,6 +19,7 @@
 #include "game/dialogs/DialogTortelune.h"
 #include "game/dialogs/TrophyWatcher.h"
 #include "game/scenes/MapStates.h"
+#include "game/scenes/SceneArcade.h"
 #include "game/scenes/SceneGame.h"
 #include "game/scenes/SceneMap.h"
 #include "game/scenes/SceneSelection.h"
@@ -192,9 +193,14 @@ TEST_F(MapScenesTest, ScrollButtonsFollowProgress)
     EXPECT_TRUE(scene->getScrollLeftButton()->isEnabled());
     EXPECT_FALSE(scene->getScrollRightButton()->isVisible());
     scene->getScrollLeftButton()->fire();
+    frames(20);
+    // The button takes no more clicks and pops away while the map scrolls.
+    EXPECT_FALSE(scene->getScrollLeftButton()->isEnabled());
+    EXPECT_TRUE(scene->getScrollLeftButton()->isVisible());
     frames(3000);
     EXPECT_EQ(1, scene->getPage());
     EXPECT_EQ(0, scene->getPanelDynamic()->getX());
+    EXPECT_FALSE(scene->getScrollLeftButton()->isVisible()) << "nothing lies left of page 1";
     EXPECT_TRUE(scene->getScrollRightButton()->isVisible());
     scene->getScrollRightButton()->fire();
     frames(3000);
@@ -395,6 +401,7 @@ TEST_F(MapScenesTest, NewLevelIsCelebratedAndTheNextLevelBlinksIn)
     SceneMap* scene = map();
     EXPECT_FALSE(scene->getState()->isInputEnabled());
     EXPECT_EQ(0, scene->getTheme(1)->getCompletedCount());
+    EXPECT_FALSE(scene->getTheme(1)->getLevelButton(0)->isVisible()) << "hidden until it blinks in";
     frames(3000);
     ASSERT_NE(nullptr, stateAs<MapIdleState>());
     EXPECT_EQ(1, scene->getTheme(1)->getCompletedCount());
@@ -524,6 +531,20 @@ TEST_F(MapScenesTest, TrophyStateWaitsForABusyWatcherAndGoesOnWithNothingToAnnou
     framesClosingTrophies(2000);
     EXPECT_EQ(2, currentPlayer()->getTrophies()->getState(12));
     EXPECT_NE(nullptr, stateAs<MapIdleState>());
+
+    // Left while the watcher still works for another caller, the state leaves
+    // that caller's call back alone.
+    int calledBack = 0;
+    auto count = [](void* context, BaseObject*) {
+        ++*static_cast<int*>(context);
+        return 0;
+    };
+    currentPlayer()->getTrophies()->setState(3, 1);
+    ASSERT_TRUE(TrophyWatcher::instance->requestAnnouncement(TrophyWatcher::KindGameScene, GuiMethod(&calledBack, count)));
+    scene->setState(new MapTrophyState());
+    scene->setState(new MapIdleState());
+    framesClosingTrophies(2000);
+    EXPECT_EQ(1, calledBack);
 }
 
 TEST_F(MapScenesTest, ThemeNodeShowsItsProgress)
@@ -560,9 +581,13 @@ TEST_F(MapScenesTest, ThemeNodeShowsItsProgress)
 
 TEST_F(MapScenesTest, ArcadeDoorOpensOnceAfterTheFirstWin)
 {
-    TortelunePlayer* player = addPlayer("Anna", 0);
     enter("SCENE_SELECTION");
     auto* arcade = objectCast<Button>(selection()->getComponent("BUTTON_ARCADE"));
+    ASSERT_NE(nullptr, arcade);
+    EXPECT_FALSE(arcade->isEnabled()) << "no player yet";
+    TortelunePlayer* player = addPlayer("Anna", 0);
+    enter("SCENE_MAP");
+    enter("SCENE_SELECTION");
     GameNode* door = selection()->getComponent("SPRITE_DOOR");
     EXPECT_FALSE(arcade->isEnabled());
     EXPECT_FALSE(selection()->getSmoke()->isVisible());
@@ -583,6 +608,47 @@ TEST_F(MapScenesTest, ArcadeDoorOpensOnceAfterTheFirstWin)
     enter("SCENE_SELECTION");
     EXPECT_FALSE(door->isVisible());
     EXPECT_FALSE(selection()->getComponent("SPRITE_ARCADE0")->isVisible());
+}
+
+// The first visit opens the curtain, reveals the first bowl and only then takes
+// clicks; later a saved run is asked about from its own bowl only.
+TEST_F(MapScenesTest, ArcadeTakesClicksAfterItsRevealAndAsksAboutASavedRunFromItsOwnBowl)
+{
+    TortelunePlayer* player = addPlayer("Anna", 10);
+    player->arcadeUnlocked = true;
+    for (int set = 0; set < SceneArcade::kSets; ++set)
+        player->arcadeState[set] = 1;
+    auto* arcade = objectCast<SceneArcade>(SceneManager::instance->registerScene("SCENE_ARCADE"));
+    ASSERT_NE(nullptr, arcade);
+    enter("SCENE_SELECTION");
+    enter("SCENE_ARCADE");
+    for (int set = 0; set < SceneArcade::kSets; ++set)
+        ASSERT_NE(nullptr, arcade->getBowl(set)) << set;
+    EXPECT_FALSE(arcade->getBowl(0)->isEnabled()) << "the first bowl waits for its reveal";
+    EXPECT_FALSE(arcade->getBowl(0)->isInputEnabled());
+    frames(8000);
+    EXPECT_TRUE(arcade->getBowl(0)->isEnabled());
+    EXPECT_EQ(1, player->numArcadeVisits);
+    for (int set = 0; set < SceneArcade::kSets; ++set)
+        EXPECT_TRUE(arcade->getBowl(set)->isInputEnabled()) << set;
+
+    GameData::instance->state->mode = 1;
+    GameData::instance->startLevel(2);
+    PropertyStore store;
+    GameData::instance->saveGame(&store);
+    ASSERT_TRUE(PlayerManager::getInstance()->saveGameState("ARCADE", player->getName(), store));
+    enter("SCENE_GAME");
+    enter("SCENE_ARCADE");
+    frames(200);
+    ASSERT_TRUE(arcade->hasSaved());
+    EXPECT_TRUE(arcade->getBowl(0)->isEnabled());
+    SceneArcade::onBowl(arcade, arcade->getBowl(1));
+    EXPECT_TRUE(arcade->isDialogShown("DIALOG_ARCADE_INFO"));
+    EXPECT_FALSE(arcade->isDialogShown("CTEXT_START_SAVEGAME")) << "another set than the saved run's";
+    if (Dialog* info = arcade->getDialog("DIALOG_ARCADE_INFO"))
+        arcade->forgetDialog(info);
+    SceneArcade::onBowl(arcade, arcade->getBowl(2));
+    EXPECT_TRUE(arcade->isDialogShown("CTEXT_START_SAVEGAME"));
 }
 
 TEST_F(MapScenesTest, BalloonsShowOnlyOnceTheLastLevelIsWon)

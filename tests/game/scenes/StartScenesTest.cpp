@@ -30,6 +30,7 @@
 #include "framework/graphics/Graphics.h"
 #include "game/data/TuningTable.h"
 #include "host/FakeHostPlatform.h"
+#include "host/WindowMessages.h"
 #include "support/EncodedImages.h"
 #include "support/GameDataFixtures.h"
 #include "support/LogCapture.h"
@@ -778,6 +779,20 @@ TEST_F(StartScenesTest, ChefWavesWhileThePointerIsOverAndThePastryChangesWhenItL
     EXPECT_FALSE(pastry->isVisible());
     runFrames(700);
     EXPECT_TRUE(pastry->isVisible());
+
+    // Over the door itself, as the window reports the pointer's move.
+    auto* door = objectCast<Button>(load->getComponent("DOOR"));
+    ASSERT_NE(nullptr, door);
+    const int doorX = door->getAbsoluteX() + door->getWidth() / 2;
+    const int doorY = door->getAbsoluteY() + door->getHeight() / 2;
+    window->setMousePosition(doorX, doorY);
+    window->pushMessage(WM_MOUSEMOVE, 0, packPoint(doorX, doorY));
+    WindowMessage message;
+    while (GameWindow::instance->peekMessage(message))
+        GameWindow::instance->dispatchMessage(message);
+    runFrames(40);
+    EXPECT_TRUE(door->isHovering());
+    EXPECT_TRUE(chef->isVisible());
     Random::instance->release();
     Random::instance = nullptr;
 }

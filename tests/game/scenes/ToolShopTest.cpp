@@ -16,6 +16,7 @@
 #include "framework/gui/Scene.h"
 #include "framework/platform/InputHandler.h"
 #include "framework/players/PlayerManager.h"
+#include "framework/resources/ResourceManager.h"
 #include "framework/scenegraph/Label.h"
 #include "framework/scenegraph/Sprite.h"
 #include "game/data/TortelunePlayer.h"
@@ -506,6 +507,20 @@ TEST_F(ToolShopTest, CharactersHopAcrossTheShopAndLeave)
     const int startX = walker->getX();
     EXPECT_TRUE(startX < 0 || startX > 800) << "it starts off screen";
     EXPECT_EQ(596, walker->getY()) << "600 + offset -8 + height 8 / 2";
+    // It faces the way it walks: from the left, one of the pictures facing right.
+    auto* figure = objectCast<Sprite>(walker->getFirstChild());
+    ASSERT_NE(nullptr, figure);
+    const std::string facing = startX < 0 ? "RIGHT" : "LEFT";
+    bool facesItsWay = false;
+    for (int kind = 0;; ++kind) {
+        ResourceLock lock;
+        RefPointer<Image> picture =
+            ResourceManager::instance->getResourceAs<Image>("CHARACTER" + std::to_string(kind) + facing, "scenetoolshop");
+        if (!picture)
+            break;
+        facesItsWay = facesItsWay || picture.get() == figure->getImage();
+    }
+    EXPECT_TRUE(facesItsWay) << facing;
     RefPointer<GameNode> held(walker);
     frames(155);  // longer than the longest walk
     EXPECT_NE(startX, walker->getX());
