@@ -123,8 +123,8 @@ void HintManager::destroyInstance()
 
 void HintManager::load(const std::string& fileName)
 {
-    RefPointer<PropertyStore> root = PropertyStore::loadedFrom(fileName);
-    if (!root)
+    RefPointer<PropertyStore> root(new PropertyStore(fileName));
+    if (!root->load())
         LOG_WARNING("hints: \"" + fileName + "\" could not be read; no hints");
     loadFrom(root.get());
 }

@@ -62,6 +62,10 @@ TEST_F(HintManagerTest, CatalogueReadsPlacesKindsAndTheFirstOfTwoNames)
     game.load(std::string(TORTELUNE_SOURCE_DIR) + "/media/properties/hints.xml");
     EXPECT_NE(nullptr, game.findHint("HINT_SHOPFIRST"));
     EXPECT_TRUE(log.lines().empty()) << log.lines().front();
+    // A catalogue that cannot be read leaves no hints and says so.
+    game.load(std::string(TORTELUNE_SOURCE_DIR) + "/media/properties/no-such-hints.xml");
+    EXPECT_EQ(nullptr, game.findHint("HINT_SHOPFIRST"));
+    EXPECT_TRUE(log.contains("could not be read; no hints"));
 }
 
 TEST_F(HintManagerTest, AHintShowsOncePerPlayerAndNeverForAnUnknownName)
