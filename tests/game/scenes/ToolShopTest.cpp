@@ -10,6 +10,7 @@
 #include <chrono>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "framework/graphics/Image.h"
 #include "framework/gui/Button.h"
@@ -531,3 +532,105 @@ TEST_F(ToolShopTest, CharactersHopAcrossTheShopAndLeave)
 }
 
 } // namespace
+
+namespace {
+
+struct ShopSight {
+    std::string name;
+    ScreenBox box;
+};
+
+// What the shopkeeper's hints must leave in sight: every tool's picture,
+// name and price on the shelf, the sign over the locked shelf, the star
+// counter and Back.
+std::vector<ShopSight> shopSights(SceneToolShop* shop)
+{
+    std::vector<ShopSight> sights;
+    // The locked shelf lies under the blankets; only their scallops let slivers of it through.
+    const ScreenBox blankets = screenBoxOf(shop->getBlankets());
+    for (int position = 0; position < 14; ++position) {
+        ToolNode* node = shop->getToolNode(position);
+        const std::string tool = "tool " + std::to_string(node->getToolId()) + " ";
+        const std::pair<const char*, GameNode*> parts[] = {
+            {"picture", node->getIcon()},          {"buy button", node->getBuyButton()},
+            {"sold-out box", node->getToolbox()},  {"name", node->getNameLabel()},
+            {"sold-out button", node->getSoldOutButton()},
+            {"price", node->getPriceLabel()},      {"price star", node->getStar()},
+            {"bar", node->getBar()}};
+        for (const auto& [what, part] : parts) {
+            const ScreenBox box = inkBoxOf(shop, part);
+            if (!box.isEmpty() && !(shop->getBlankets()->isVisible() && box.bottom <= blankets.bottom))
+                sights.push_back({tool + what, box});
+        }
+    }
+    // The "Coming soon" sign is painted on the blankets, across their middle.
+    const int middle = (blankets.left + blankets.right) / 2;
+    sights.push_back({"the sign", {middle - 115, blankets.top + 50, middle + 115, blankets.top + 100}});
+    // The counter's plate around the star figure, and the figure itself.
+    sights.push_back({"the star counter", {560, 503, 762, 577}});
+    sights.push_back({"the star figure", inkBoxOf(shop, shop->getStarsLabel())});
+    sights.push_back({"Back", inkBoxOf(shop, shop->getComponent("BUTTON_BACK"))});
+    return sights;
+}
+
+} // namespace
+
+// The shopkeeper's hints, on the real art: neither the bubble nor the hand
+// covers a tool, the sign, the star counter or Back; the hand's tip may
+// touch the tool it points at, no more; the bubble's tail leaves it towards
+// the shopkeeper, who stays in sight.
+TEST_F(ToolShopTest, TheShopkeepersHintsStandClearOfTheTools)
+{
+    player->addToolLevel(0);
+    ASSERT_NE(nullptr, open());
+    auto shownHint = [&]() -> DialogHint* {
+        return shop->isDialogShown("DIALOG_HINT") ? objectCast<DialogHint>(shop->getDialog("DIALOG_HINT"))
+                                                  : nullptr;
+    };
+    auto expectClear = [&](const std::string& name) {
+        ASSERT_TRUE(runUntil([&] { return shownHint() && shownHint()->hintName == name; })) << name;
+        // The bubble has grown in and the hand swings at rest.
+        frames(60);
+        DialogHint* hint = shownHint();
+        screenshot("hint_shop_clear_" + name + ".png");
+        Sprite* hand = hint->getHand();
+        ASSERT_NE(nullptr, hand) << name;
+        Hint* record = HintManager::instance->findHint(name);
+        ASSERT_NE(nullptr, record);
+        hint->setVisible(false);
+        hand->setVisible(false);
+        const std::vector<ShopSight> sights = shopSights(shop);
+        const ScreenBox vendor = inkBoxOf(shop, shop->getVendor());
+        hint->setVisible(true);
+        hand->setVisible(true);
+        EXPECT_GE(sights.size(), 7u * 4u) << name << ": the open shelf's tools";
+        int targets = 0;
+        for (const ShopSight& sight : sights) {
+            EXPECT_EQ(0, pixelsCoveredBy(shop, {hint}, sight.box))
+                << name << ": the bubble covers " << sight.name << " " << sight.box.text();
+            // The fingertip lies a few pixels in from the hand picture's corner.
+            const bool target = sight.box.grownBy(10).holds(record->handX, record->handY);
+            targets += target ? 1 : 0;
+            const int area = (sight.box.right - sight.box.left) * (sight.box.bottom - sight.box.top);
+            EXPECT_LE(pixelsCoveredBy(shop, {hand}, sight.box), target ? area / 10 : 0)
+                << name << ": the hand covers " << sight.name << " " << sight.box.text();
+        }
+        EXPECT_GE(targets, 1) << name << ": the hand points at a tool";
+        // The shopkeeper's face is not hidden by his own words.
+        ASSERT_FALSE(vendor.isEmpty());
+        const ScreenBox face {vendor.left, vendor.top, vendor.right, vendor.top + 90};
+        EXPECT_EQ(0, pixelsCoveredBy(shop, {hint, hand}, face)) << name << ": the shopkeeper " << face.text();
+        // The tail leaves the bubble's bottom on the side that faces him.
+        const ScreenBox bubble = inkBoxOf(shop, hint);
+        const int vendorMiddle = (vendor.left + vendor.right) / 2;
+        const int bubbleMiddle = (bubble.left + bubble.right) / 2;
+        EXPECT_EQ(bubbleMiddle < vendorMiddle ? "bottomright" : "bottomleft", record->connector) << name;
+    };
+    expectClear("HINT_SHOPFIRST");
+    shownHint()->closeHint();
+    expectClear("HINT_SHOPFIRST2");
+    shownHint()->closeHint();
+    frames(60);
+    revisit();
+    expectClear("HINT_SHOPSECOND");
+}
