@@ -16,6 +16,7 @@
 #include "game/scenes/MapStates.h"
 #include "game/scenes/SceneMap.h"
 #include "game/scenes/ThemeNode.h"
+#include "MapHintFixture.h"
 #include "support/FrontDoorFixture.h"
 #include "support/PictureClearance.h"
 
@@ -29,32 +30,8 @@ struct NamedBox {
     bool isThemePicture = false;
 };
 
-class MapHintClearanceTest : public FrontDoorFixture {
+class MapHintClearanceTest : public MapHintFixture {
 protected:
-    void SetUp() override
-    {
-        withMedia = true;
-        answerHints = false;
-        FrontDoorFixture::SetUp();
-    }
-    DialogHint* shownHint() const
-    {
-        Scene* scene = SceneManager::instance->getCurrentScene();
-        return scene && scene->isDialogShown("DIALOG_HINT") ? objectCast<DialogHint>(scene->getDialog("DIALOG_HINT"))
-                                                           : nullptr;
-    }
-    // Plays until the named hint is open and its hand swings at rest.
-    DialogHint* waitForHint(const std::string& name, int ms = 15000)
-    {
-        for (int elapsed = 0; elapsed < ms; elapsed += 20) {
-            if (shownHint() && shownHint()->hintName == name) {
-                frames(1200);
-                return shownHint();
-            }
-            frames(20);
-        }
-        return nullptr;
-    }
     // What the map's hints must leave in sight: the cupcakes and names of
     // the themes on screen, the figures at the top and the buttons.
     std::vector<NamedBox> mapSights() const

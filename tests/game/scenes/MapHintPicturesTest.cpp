@@ -24,6 +24,7 @@
 #include "game/scenes/ThemeNode.h"
 #include "game/text/GameText.h"
 #include "support/FontFixtures.h"
+#include "MapHintFixture.h"
 #include "support/FrontDoorFixture.h"
 
 namespace {
@@ -75,33 +76,7 @@ int tailCorner(DialogHint* hint)
     return painter ? painter->getCorner() : -1;
 }
 
-class MapHintPicturesTest : public FrontDoorFixture {
-protected:
-    void SetUp() override
-    {
-        withMedia = true;
-        answerHints = false;
-        FrontDoorFixture::SetUp();
-    }
-    DialogHint* shownHint() const
-    {
-        Scene* scene = SceneManager::instance->getCurrentScene();
-        return scene && scene->isDialogShown("DIALOG_HINT") ? objectCast<DialogHint>(scene->getDialog("DIALOG_HINT"))
-                                                           : nullptr;
-    }
-    // Plays until the named hint is open and its hand has come to rest.
-    DialogHint* waitForHint(const std::string& name, int ms = 8000)
-    {
-        for (int elapsed = 0; elapsed < ms; elapsed += 20) {
-            if (shownHint() && shownHint()->hintName == name) {
-                frames(1200);
-                return shownHint();
-            }
-            frames(20);
-        }
-        return nullptr;
-    }
-};
+class MapHintPicturesTest : public MapHintFixture {};
 
 TEST_F(MapHintPicturesTest, NewPlayersMapHints)
 {
