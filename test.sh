@@ -4,7 +4,8 @@
 # when run as root. With the variable CI set, a test that lacks a tool fails
 # instead of being skipped.
 #
-# Budget: from a clean clone on two cores, under 30 minutes. Compilation goes
+# Budget: on eight cores, about 20 minutes of ctest after the builds (12 more
+# from a clean clone with an empty ccache). Compilation goes
 # through ccache (installed by the set-up), so that a second run, or a run
 # after a small change, compiles only what changed; every tree is built once;
 # each fuzzer runs TORTELUNE_FUZZ_SECONDS (10 by default; tools/fuzz-long.sh
