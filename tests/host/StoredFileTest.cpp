@@ -1,46 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <fstream>
-#include <future>
 #include <memory>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "host/AtomicFile.h"
 #include "host/Folders.h"
 #include "host/SettingsStore.h"
+#include "support/FinishesPromptly.h"
 #include "support/TempFolder.h"
+#include "support/TestFolders.h"
 
 namespace {
-
-std::string readWhole(const std::string& path)
-{
-    std::ifstream stream(path, std::ios::binary);
-    std::ostringstream text;
-    text << stream.rdbuf();
-    return text.str();
-}
-
-void writeText(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-// Runs `work` on another thread and waits a bounded time: a read that blocks
-// fails the test instead of hanging it. The thread is left behind then (the
-// test program ends soon after), so that the failure is reported.
-template <typename Work>
-bool finishesPromptly(Work work)
-{
-    auto task = std::make_shared<std::packaged_task<void()>>(work);
-    std::future<void> done = task->get_future();
-    std::thread([task] { (*task)(); }).detach();
-    return done.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
-}
 
 enum class Kind { Missing, Regular, Folder, Pipe, LinkToRegular, TooLarge };
 
@@ -49,14 +21,14 @@ std::string makeEntry(const std::string& folder, Kind kind)
     const std::string path = folder + "/stored.xml";
     switch (kind) {
     case Kind::Missing: break;
-    case Kind::Regular: writeText(path, "<a/>"); break;
+    case Kind::Regular: writeTestFile(path, "<a/>"); break;
     case Kind::Folder: mkdir(path.c_str(), 0755); break;
     case Kind::Pipe: mkfifo(path.c_str(), 0644); break;
     case Kind::LinkToRegular:
-        writeText(folder + "/elsewhere.xml", "<a/>");
+        writeTestFile(folder + "/elsewhere.xml", "<a/>");
         symlink("elsewhere.xml", path.c_str());
         break;
-    case Kind::TooLarge: writeText(path, std::string(101, 'x')); break;
+    case Kind::TooLarge: writeTestFile(path, std::string(101, 'x')); break;
     }
     return path;
 }
@@ -120,7 +92,7 @@ TEST(StoredFileWriting, SymbolicLinksAreWrittenThroughToTheirTargets)
             ASSERT_EQ(0, mkdir(synced.c_str(), 0755));
             ASSERT_EQ(0, mkdir(saves.c_str(), 0755));
             const std::string target = synced + "/" + fileName;
-            writeText(target, "old");
+            writeTestFile(target, "old");
             // A link to a link: the whole chain is followed.
             const std::string middle = saves + "/middle";
             ASSERT_EQ(0, symlink(relative ? (std::string("../synced/") + fileName).c_str() : target.c_str(),
@@ -133,8 +105,8 @@ TEST(StoredFileWriting, SymbolicLinksAreWrittenThroughToTheirTargets)
             struct stat status;
             ASSERT_EQ(0, lstat(link.c_str(), &status));
             EXPECT_TRUE(S_ISLNK(status.st_mode)) << fileName << " relative " << relative;
-            EXPECT_EQ("new", readWhole(target)) << fileName;
-            EXPECT_EQ("new", readWhole(link)) << fileName;
+            EXPECT_EQ("new", readTestFile(target)) << fileName;
+            EXPECT_EQ("new", readTestFile(link)) << fileName;
         }
     }
 }
@@ -163,7 +135,7 @@ TEST(StoredFileWriting, DanglingLinkGetsItsTargetCreated)
     const std::string link = folder.path() + "/scores.xml";
     ASSERT_EQ(0, symlink("kept-scores.xml", link.c_str()));
     ASSERT_TRUE(writeFileAtomically(link, std::string("scores"), nullptr));
-    EXPECT_EQ("scores", readWhole(folder.path() + "/kept-scores.xml"));
+    EXPECT_EQ("scores", readTestFile(folder.path() + "/kept-scores.xml"));
     struct stat status;
     ASSERT_EQ(0, lstat(link.c_str(), &status));
     EXPECT_TRUE(S_ISLNK(status.st_mode));

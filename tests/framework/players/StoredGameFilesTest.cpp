@@ -1,31 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <future>
 #include <memory>
 #include <sys/stat.h>
-#include <thread>
 
 #include "framework/core/PropertyStore.h"
 #include "framework/core/PropertyValue.h"
 #include "framework/players/HighScoreManager.h"
 #include "framework/players/PlayerManager.h"
 #include "host/Folders.h"
+#include "support/FinishesPromptly.h"
 #include "support/LogCapture.h"
 #include "support/TestFolders.h"
 
 namespace {
-
-// Runs `work` on another thread and waits a bounded time, so that a read
-// that blocks fails the test instead of hanging it.
-template <typename Work>
-bool finishesPromptly(Work work)
-{
-    auto task = std::make_shared<std::packaged_task<void()>>(work);
-    std::future<void> done = task->get_future();
-    std::thread([task] { (*task)(); }).detach();
-    return done.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
-}
 
 // What stands where a stored file should be.
 enum class Occupant { Pipe, Folder, Oversized };
