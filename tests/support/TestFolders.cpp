@@ -1,12 +1,17 @@
 #include "support/TestFolders.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 std::string makeTestFolder(const std::string& name)
 {
-    const std::filesystem::path folder = std::filesystem::path(TORTELUNE_BINARY_DIR) / "test-scratch" / name;
+    // A program's whole run (run_whole.sh) names a scratch space of its own:
+    // it runs beside the same program's single cases, which use these names too.
+    const char* scratch = std::getenv("TORTELUNE_TEST_SCRATCH");
+    const std::filesystem::path folder =
+        std::filesystem::path(TORTELUNE_BINARY_DIR) / (scratch && *scratch ? scratch : "test-scratch") / name;
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
     std::filesystem::create_directories(folder, ignored);

@@ -11,6 +11,9 @@ if [ "$seed" = 0 ]; then
   # Picked here rather than by the program, whose brief output never names it.
   seed=$((RANDOM % 99999 + 1))
 fi
+# Scratch folders of its own (tests/support/TestFolders.cpp): ctest runs the
+# program's single cases beside this run, under the same test names.
+export TORTELUNE_TEST_SCRATCH=test-scratch-whole
 # The parameterised batches (every level won by the scripted player, every
 # arcade set, the shards of killed saves) are each a long run on its own with
 # nothing shared between its cases; ctest runs them case by case, and the
