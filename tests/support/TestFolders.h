@@ -5,6 +5,9 @@
 // A fresh, empty folder for one test under the build tree's scratch space;
 // the name should be unique per test.
 std::string makeTestFolder(const std::string& name);
+// The same folder, named relative to the build tree, which is the tests'
+// working folder: resource files name their files that way.
+std::string makeRelativeTestFolder(const std::string& name);
 // Writes bytes to a file (plain, not atomic): fixtures only.
 void writeTestFile(const std::string& path, const std::string& bytes);
 // The whole file, or an empty text when it cannot be read.

@@ -192,9 +192,8 @@ TEST_F(WidgetTest, UrlButtonOpensItsAddressOnAClickAndOnAKey)
 // callback runs while the button is still pressed.
 TEST_F(WidgetTest, UrlButtonPictureThroughTheImageResourceAndCallbackSeesThePress)
 {
-    makeTestFolder("urlbutton");
     // Resource names are relative to the working folder and lower case.
-    const std::string picture = "test-scratch/urlbutton/visit.jpg";
+    const std::string picture = makeRelativeTestFolder("urlbutton") + "/visit.jpg";
     const std::vector<uint8_t> jpeg = testimages::encodeJpeg(8, 20, 3, std::vector<uint8_t>(8 * 20 * 3, 90));
     writeTestFile(picture, std::string(jpeg.begin(), jpeg.end()));
     RefPointer<Button> button = make<Button>("<URLButton id=\"w\" file=\"" + picture +

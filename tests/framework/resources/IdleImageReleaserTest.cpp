@@ -21,8 +21,7 @@ TEST(IdleImageReleaserTest, PicturesLoadCompressedAndGoBackWhenIdle)
 {
     LogCapture log;
     ResourceManager::create();
-    makeTestFolder("idlepictures");
-    const std::string folder = "test-scratch/idlepictures";
+    const std::string folder = makeRelativeTestFolder("idlepictures");
     testimages::PngSpec big;
     big.width = 200;
     big.height = 100;
@@ -92,8 +91,7 @@ TEST(IdleImageReleaserTest, PicturesOfTheSectionsInUseAreUnpackedAheadAndKept)
 {
     LogCapture log;
     ResourceManager::create();
-    makeTestFolder("inusepictures");
-    const std::string folder = "test-scratch/inusepictures";
+    const std::string folder = makeRelativeTestFolder("inusepictures");
     // Each of the scene's two pictures fills a frame's unpacking share.
     const int side = 1024;  // 4 MB
     static_assert(int64_t(side) * side * 4 >= TransitionScene::kUnpackBytesPerFrame, "a picture per frame");

@@ -13,8 +13,7 @@
 TEST(ResourceLookups, SpritesAndSoundModifiersFindResourcesByName)
 {
     ResourceManager::create();
-    makeTestFolder("lookups");
-    const std::string folder = "test-scratch/lookups";
+    const std::string folder = makeRelativeTestFolder("lookups");
     testimages::PngSpec spec;
     spec.width = 6;
     spec.height = 3;

@@ -344,9 +344,8 @@ TEST(ResourceKindsTest, ImageSoundAndStreamResources)
 {
     LogCapture log;
     ResourceManager::create();
-    makeTestFolder("resourcekinds");
     // Resource file names are relative (a leading "/" is dropped) and lower-cased.
-    const std::string folder = "test-scratch/resourcekinds";
+    const std::string folder = makeRelativeTestFolder("resourcekinds");
     testimages::PngSpec spec;
     spec.width = 4;
     spec.height = 2;
