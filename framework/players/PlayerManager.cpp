@@ -10,7 +10,6 @@
 #include "framework/platform/FileNames.h"
 #include "framework/players/PlayersFileReader.h"
 #include "framework/players/PropertyAccess.h"
-#include "framework/resources/FileCipher.h"
 #include "framework/resources/FileModes.h"
 #include "host/AtomicFile.h"
 #include "host/Folders.h"
@@ -285,21 +284,21 @@ void PlayerManager::loadPlayer(AbstractPlayer* player)
         return;
     RefPointer<PropertyStore> store(new PropertyStore());
     store->setFileMode(fileMode());
-    const std::string path = storedName(getPlayerFilePath(player->getName()));
-    if (!isRegularFile(path))
-        return;
     // Read under the players file's cap, as the players file is.
-    std::string text;
-    std::string reason;
-    if (!readWholeFile(path, text, kMaxPlayersFileSize, &reason)) {
-        LOG_ERROR("Player file not read: " + reason);
+    store->setMaxFileSize(kMaxPlayersFileSize);
+    const std::string path = getPlayerFilePath(player->getName());
+    if (!isRegularFile(storedName(path)))
+        return;
+    if (!store->loadFile(path)) {
+        // Set aside like any stored file over its cap, before a save of the
+        // profile could write over it.
+        if (store->wasTooLarge()) {
+            LOG_ERROR("The player file of " + player->getName() + " is larger than " +
+                      std::to_string(kMaxPlayersFileSize) + " bytes; it is kept aside");
+            moveFileAside(storedName(path));
+        }
         return;
     }
-    const int mode = effectiveFileMode(fileMode());
-    if (!text.empty() && (mode == FILE_MODE_ENCRYPT_FILE || mode == FILE_MODE_ENCRYPT_ZIP))
-        applyFileCipher(&text[0], text.size());
-    if (text.empty() || !store->loadFromBuffer(text.data(), text.size(), path))
-        return;
     if (hasChildNamed(store.get(), "version") && childString(store.get(), "version") == version)
         player->readPlayerFile(childNode(store.get(), "player"));
 }

@@ -627,6 +627,45 @@ TEST_F(PlayersTest, APlayerFileOfAnotherVersionIsNotRead)
     EXPECT_EQ(objectCast<NotePlayer>(reread->getPlayers()[0].get())->note, "");
 }
 
+// A player file is read under the players file's cap; one over it is set
+// aside before a save of the profile could write over it.
+TEST_F(PlayersTest, APlayerFileOverTheCapIsKeptAsideUnread)
+{
+    struct Case {
+        bool overCap;
+        const char* noteRead;
+    };
+    for (const Case& c : {Case{false, "kept"}, Case{true, ""}}) {
+        SCOPED_TRACE(c.overCap);
+        const std::string base = folder + (c.overCap ? "/over" : "/within");
+        RefPointer<PlayerManager> manager = makeManager(false);
+        manager->setBaseFolder(base);
+        RefPointer<NotePlayer> ann(new NotePlayer("Ann"));
+        ann->note = "kept";
+        manager->addPlayer(ann.get());
+        ASSERT_TRUE(manager->savePlayerList());
+        const std::string playerFile = base + "/players/-41-nn.plr";
+        const std::string written = readTestFile(playerFile);
+        ASSERT_FALSE(written.empty());
+        // Padded with a comment after the profile: only the size differs.
+        const size_t cap = PlayerManager::kMaxPlayersFileSize;
+        const size_t padding = c.overCap ? cap : cap - written.size() - 64;
+        writeTestFile(playerFile, written + "<!--" + std::string(padding, 'x') + "-->");
+
+        RefPointer<PlayerManager> reread = makeManager(false);
+        reread->setBaseFolder(base);
+        reread->loadPlayerList();
+        ASSERT_EQ(reread->getPlayers().size(), 1u);
+        EXPECT_EQ(objectCast<NotePlayer>(reread->getPlayers()[0].get())->note, c.noteRead);
+        EXPECT_EQ(testFileExists(playerFile), !c.overCap);
+        bool aside = false;
+        for (const auto& entry : std::filesystem::directory_iterator(base + "/players"))
+            aside = aside || entry.path().filename().string().rfind("-41-nn.plr.bak-", 0) == 0;
+        EXPECT_EQ(aside, c.overCap);
+    }
+    EXPECT_TRUE(log.contains("larger than"));
+}
+
 // A well-formed players file of `count` entries, `padding` bytes each at least.
 std::string playersFileOf(int count, size_t padding = 0)
 {
