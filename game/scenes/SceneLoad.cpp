@@ -227,25 +227,23 @@ void SceneLoad::buildTitlePan()
         }
     }
 
+    // The invitation to click, its plate under it, fades in as the title settles.
     const int clickWait = std::max(0, (250 - tuning().LOAD_FRAMEVELVET) * frame);
-    if (clickPlate) {
-        clickPlate->setAlpha(0);
-        clickPlate->setVisible(false);
-        GameNode::cancelModifiers(clickPlate);
-        Modifier* delay = Modifier::addChild(start, targeted(new ModifierDelay(clickWait), clickPlate));
-        Modifier* visible = Modifier::addChild(delay, targeted(new ModifierVisible(true), clickPlate));
-        Modifier::addChild(visible, targeted(new ModifierAlpha(200, 0, 255), clickPlate));
-    }
+    auto fadeIn = [&](Sprite* sprite) {
+        sprite->setAlpha(0);
+        sprite->setVisible(false);
+        GameNode::cancelModifiers(sprite);
+        Modifier* delay = Modifier::addChild(start, targeted(new ModifierDelay(clickWait), sprite));
+        Modifier* visible = Modifier::addChild(delay, targeted(new ModifierVisible(true), sprite));
+        return Modifier::addChild(visible, targeted(new ModifierAlpha(200, 0, 255), sprite));
+    };
+    if (clickPlate)
+        fadeIn(clickPlate);
     if (clickText) {
-        clickText->setAlpha(0);
-        clickText->setVisible(false);
-        GameNode::cancelModifiers(clickText);
-        Modifier* delay = Modifier::addChild(start, targeted(new ModifierDelay(clickWait), clickText));
-        Modifier* visible = Modifier::addChild(delay, targeted(new ModifierVisible(true), clickText));
-        Modifier* fade = Modifier::addChild(visible, targeted(new ModifierAlpha(200, 0, 255), clickText));
         // The text pulses over its plate, never so faint that it stops reading.
-        Modifier::addChild(fade, targeted(new ModifierBlink(kClickTextFaintestAlpha, 255, 200, 200, 0, 800, -1),
-                                          clickText));
+        Modifier* shown = fadeIn(clickText);
+        Modifier::addChild(shown, targeted(new ModifierBlink(kClickTextFaintestAlpha, 255, 200, 200, 0, 800, -1),
+                                           clickText));
     }
 }
 
