@@ -22,15 +22,8 @@ scenario=$3
 out=$4
 here=$(dirname "$0")
 source "$here/../scripts/helpers/missing_tool.sh"
+source "$here/desktop_helpers.bash"
 
-failures=0
-fail() {
-    echo "FAILED: $*"
-    failures=$((failures + 1))
-}
-now_ms() {
-    echo $(($(date +%s%N) / 1000000))
-}
 # A fresh home with the game's folders; settings asking for full screen.
 home=
 make_home() {
@@ -48,24 +41,6 @@ run_game() {
 logged_problems() {
     cat "$home"/data/Quillmark/Games/Tortelune/_temp/log/* 2>/dev/null | grep -E ' (WARNING|ERROR) ' |
         grep -v 'No audio device'
-}
-# Waits up to $2 milliseconds for process $1 to end; sets `status` (its exit
-# code, or "running" after killing it) and `took` (milliseconds).
-wait_for_end() {
-    local begin
-    begin=$(now_ms)
-    while kill -0 "$1" 2>/dev/null && [ $(($(now_ms) - begin)) -lt "$2" ]; do
-        sleep 0.01
-    done
-    took=$(($(now_ms) - begin))
-    if kill -0 "$1" 2>/dev/null; then
-        status=running
-        kill -9 "$1"
-        wait "$1" 2>/dev/null
-        return
-    fi
-    wait "$1"
-    status=$?
 }
 
 case "$scenario" in

@@ -44,14 +44,7 @@ cleanup() {
     rm -rf "$scratch"
 }
 trap cleanup EXIT
-failures=0
-fail() {
-    echo "FAILED: $*"
-    failures=$((failures + 1))
-}
-now_ms() {
-    echo $(($(date +%s%N) / 1000000))
-}
+source "$(dirname "$0")/desktop_helpers.bash"
 
 # openbox with its default configuration, not the developer's.
 start_window_manager() {
@@ -81,24 +74,6 @@ start_game() {
     game_pid=$!
 }
 
-# Waits up to $2 seconds for the process to end; `status` is then its exit
-# code, or "running" (and the process is killed).
-status=
-wait_for_end() {
-    local tries=$(($2 * 20))
-    while [ $tries -gt 0 ] && kill -0 "$1" 2>/dev/null; do
-        sleep 0.05
-        tries=$((tries - 1))
-    done
-    if kill -0 "$1" 2>/dev/null; then
-        status=running
-        kill -9 "$1"
-        wait "$1" 2>/dev/null
-        return
-    fi
-    wait "$1"
-    status=$?
-}
 
 # Whether the game's own start has begun: its first step moves it into its
 # own folder (it is started from another). A signal before it would end the
@@ -171,7 +146,7 @@ ImageGrab.grab(xdisplay=os.environ["DISPLAY"]).save(sys.argv[1])' \
             fi
         fi
         kill -TERM "$game_pid"
-        wait_for_end "$game_pid" 20
+        wait_for_end "$game_pid" 20000
         [ "$status" = 0 ] || fail "start $start: the game ended with $status after SIGTERM"
         game_pid=
         stop_window_manager
@@ -191,7 +166,7 @@ sigterm)
         done
         sleep "$(printf '%d.%03d' $((delay_ms / 1000)) $((delay_ms % 1000)))"
         kill -TERM "$game_pid"
-        wait_for_end "$game_pid" 30
+        wait_for_end "$game_pid" 30000
         game_pid=
         folder=$home/data/Quillmark/Games/Tortelune
         if [ "$status" != 0 ]; then
@@ -243,7 +218,7 @@ modeswitch)
     # Twenty switches end in a window again; it shows the frames.
     geometry=$("$tool" Tortelune 5000 3080c0 geometry 2>/dev/null | awk '/^GEOMETRY/ {print $4, $5}')
     [ "$geometry" = "800 600" ] || fail "after the switches the window is not an 800 x 600 window showing its frames ($geometry)"
-    wait_for_end "$game_pid" 30
+    wait_for_end "$game_pid" 30000
     game_pid=
     cat "$scratch/switches"
     [ "$status" = 0 ] || fail "the switching program ended with $status"
