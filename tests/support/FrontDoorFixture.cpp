@@ -9,6 +9,7 @@
 #include "framework/core/BasicProperties.h"
 #include "framework/core/SetupStore.h"
 #include "framework/graphics/Image.h"
+#include "framework/gui/Button.h"
 #include "framework/gui/Scene.h"
 #include "framework/gui/SceneManager.h"
 #include "framework/platform/GameWindow.h"
@@ -25,6 +26,7 @@
 #include "game/scenes/SceneGame.h"
 #include "game/scenes/SceneMap.h"
 #include "game/scenes/SceneSelection.h"
+#include "game/scenes/ThemeNode.h"
 #include "support/ScenePicture.h"
 #include "support/GameProperties.h"
 
@@ -109,6 +111,18 @@ Scene* FrontDoorFixture::enter(const std::string& name)
 SceneSelection* FrontDoorFixture::selection() const
 {
     return objectCast<SceneSelection>(SceneManager::instance->getScene("SCENE_SELECTION"));
+}
+
+void FrontDoorFixture::pressMapButton(int theme, int button)
+{
+    ThemeNode* node = map()->getTheme(theme);
+    ASSERT_NE(nullptr, node);
+    if (button == kThemePastry)
+        node->getPastryButton()->fire();
+    else if (button == kStartButton)
+        map()->getStartButton()->fire();
+    else
+        node->getLevelButton(button)->fire();
 }
 
 SceneMap* FrontDoorFixture::map() const

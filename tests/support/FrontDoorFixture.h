@@ -31,6 +31,11 @@ protected:
     Scene* enter(const std::string& name);
     SceneSelection* selection() const;
     SceneMap* map() const;
+    // What pressMapButton() presses besides a level's own button (0 to 3).
+    static constexpr int kThemePastry = -1;
+    static constexpr int kStartButton = -2;
+    // Presses a button of the map's theme `theme`: a level's, its pastry or START.
+    void pressMapButton(int theme, int button);
     // Adds a player (made current when first) with that progress.
     TortelunePlayer* addPlayer(const std::string& name, int highestLevel = -1);
     TortelunePlayer* currentPlayer() const;

@@ -222,14 +222,14 @@ TEST_F(MapLevelInfoTest, AFinishedThemeReplaysItsLevelsAndShowsThemAllFinished)
     struct Case {
         const char* what;
         int theme;
-        int levelButton; // -1: the theme's pastry; -2: START with the theme selected
+        int levelButton; // or kThemePastry, or kStartButton with the theme selected
         int expected;
     };
     const Case cases[] = {
-        {"the pastry of a finished theme opens its first level", 0, -1, 0},
-        {"START with a finished theme selected opens its first level", 1, -2, 4},
+        {"the pastry of a finished theme opens its first level", 0, kThemePastry, 0},
+        {"START with a finished theme selected opens its first level", 1, kStartButton, 4},
         {"a level of a finished theme opens that level", 1, 3, 7},
-        {"the pastry of the theme being played opens its next level", 2, -1, 9},
+        {"the pastry of the theme being played opens its next level", 2, kThemePastry, 9},
     };
     returningPlayer(8);
     for (const Case& c : cases) {
@@ -238,12 +238,7 @@ TEST_F(MapLevelInfoTest, AFinishedThemeReplaysItsLevelsAndShowsThemAllFinished)
         if (map()->getSelectedTheme() != c.theme)
             theme->getPastryButton()->fire();
         ASSERT_EQ(c.theme, map()->getSelectedTheme());
-        if (c.levelButton == -1)
-            theme->getPastryButton()->fire();
-        else if (c.levelButton == -2)
-            map()->getStartButton()->fire();
-        else
-            theme->getLevelButton(c.levelButton)->fire();
+        pressMapButton(c.theme, c.levelButton);
         DialogLevelInfo* info = shownInfo();
         ASSERT_NE(nullptr, info);
         EXPECT_EQ(c.expected, currentLevel());

@@ -338,16 +338,16 @@ TEST_F(MapScenesTest, TheSavedGameIsAskedAboutOnlyForItsOwnLevelOrTheme)
     struct Case {
         const char* what;
         int theme;
-        int levelButton; // -1: the theme's pastry; -2: START
+        int levelButton; // or kThemePastry, or kStartButton
         bool asks;
         int level;
     };
     const Case cases[] = {
         {"the saved level", 0, 3, true, 3},
         {"another level of its theme", 0, 1, false, 1},
-        {"the pastry of its theme", 0, -1, true, 0},
-        {"the pastry of another theme", 1, -1, false, 6},
-        {"START", 0, -2, true, 0},
+        {"the pastry of its theme", 0, kThemePastry, true, 0},
+        {"the pastry of another theme", 1, kThemePastry, false, 6},
+        {"START", 0, kStartButton, true, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -359,12 +359,7 @@ TEST_F(MapScenesTest, TheSavedGameIsAskedAboutOnlyForItsOwnLevelOrTheme)
         ThemeNode* theme = map()->getTheme(c.theme);
         map()->deselectThemes();
         theme->setSelected(true);
-        if (c.levelButton == -1)
-            theme->getPastryButton()->fire();
-        else if (c.levelButton == -2)
-            map()->getStartButton()->fire();
-        else
-            theme->getLevelButton(c.levelButton)->fire();
+        pressMapButton(c.theme, c.levelButton);
         EXPECT_EQ(c.asks, stateAs<MapSavedGameState>() != nullptr);
         if (!c.asks) {
             EXPECT_EQ(c.level, currentLevel());
