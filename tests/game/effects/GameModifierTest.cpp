@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -88,6 +89,26 @@ class Counters : public BaseObject {
 public:
     int amount(int index) const { return values[static_cast<size_t>(index)]; }
     std::vector<int> values {0, 2};
+};
+
+// An 8 x 8 picture opaque in the columns `opaque` says, with a bling of
+// three twinkles on it that has run its first frame.
+struct BlingOnPicture {
+    explicit BlingOnPicture(const std::function<bool(int)>& opaque) : image(Image::create(8, 8, 4))
+    {
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                Sprite::pixelAddress(image.get(), x, y)[3] = opaque(x) ? 255 : 0;
+        medal = new Sprite(0, 0, image.get());
+        bling->setTarget(medal.get());
+        Modifier::addChild(tree.get(), bling);
+        Modifier::updateTree(tree.get(), 20);
+    }
+
+    RefPointer<Image> image;
+    RefPointer<Sprite> medal;
+    RefPointer<AnimTree> tree{new AnimTree()};
+    ModifierEmitterBling* bling = new ModifierEmitterBling(3, 100, 100, 0, 0);
 };
 
 } // namespace
@@ -184,21 +205,14 @@ TEST(ModifierEmitter, WithoutItsPictureOrLayerItEmitsNothing)
 
 TEST(ModifierEmitterBling, PutsItsTwinklesOnOpaquePixelsAndRunsThemAfterItself)
 {
-    // 8 x 8, opaque only in its right half.
-    RefPointer<Image> image = Image::create(8, 8, 4);
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 8; ++x)
-            Sprite::pixelAddress(image.get(), x, y)[3] = x >= 4 ? 255 : 0;
-    }
-    RefPointer<Sprite> medal(new Sprite(0, 0, image.get()));
-    RefPointer<AnimTree> tree(new AnimTree());
-    ModifierEmitterBling* bling = new ModifierEmitterBling(3, 100, 100, 0, 0);
-    bling->setTarget(medal.get());
-    Modifier::addChild(tree.get(), bling);
-    Modifier::updateTree(tree.get(), 20);
+    // Opaque only in its right half.
+    BlingOnPicture picture([](int x) { return x >= 4; });
+    Sprite* medal = picture.medal.get();
+    ModifierEmitterBling* bling = picture.bling;
+    AnimTree* tree = picture.tree.get();
     EXPECT_TRUE(bling->isStarted());
     ASSERT_EQ(medal->getChildCount(), 3);
-    for (GameNode* twinkle : childrenOf(medal.get()))
+    for (GameNode* twinkle : childrenOf(medal))
         EXPECT_GE(twinkle->getX(), 4);
     int chains = 0;
     for (Modifier* m = bling->getNextSibling(); m; m = m->getNextSibling())
@@ -207,11 +221,11 @@ TEST(ModifierEmitterBling, PutsItsTwinklesOnOpaquePixelsAndRunsThemAfterItself)
 
     // Each twinkle fades in and out over 200 ms, then goes and a new one starts.
     for (int frame = 0; frame < 12; ++frame) {
-        Modifier::updateTree(tree.get(), 20);
-        Modifier::purgeFinished(tree.get());
+        Modifier::updateTree(tree, 20);
+        Modifier::purgeFinished(tree);
     }
     int removed = 0;
-    for (GameNode* twinkle : childrenOf(medal.get()))
+    for (GameNode* twinkle : childrenOf(medal))
         removed += twinkle->isRemoved() ? 1 : 0;
     EXPECT_EQ(removed, 3);
     EXPECT_EQ(medal->getChildCount(), 6);
@@ -221,19 +235,9 @@ TEST(ModifierEmitterBling, FindsAPictureOpaqueOnlyInItsFirstOrLastColumn)
 {
     ScopedEffectRandom draws;
     for (int column : {0, 7}) {
-        RefPointer<Image> image = Image::create(8, 8, 4);
-        for (int y = 0; y < 8; ++y) {
-            for (int x = 0; x < 8; ++x)
-                Sprite::pixelAddress(image.get(), x, y)[3] = x == column ? 255 : 0;
-        }
-        RefPointer<Sprite> medal(new Sprite(0, 0, image.get()));
-        RefPointer<AnimTree> tree(new AnimTree());
-        ModifierEmitterBling* bling = new ModifierEmitterBling(3, 100, 100, 0, 0);
-        bling->setTarget(medal.get());
-        Modifier::addChild(tree.get(), bling);
-        Modifier::updateTree(tree.get(), 20);
-        ASSERT_EQ(medal->getChildCount(), 3);
-        for (GameNode* twinkle : childrenOf(medal.get()))
+        BlingOnPicture picture([column](int x) { return x == column; });
+        ASSERT_EQ(picture.medal->getChildCount(), 3);
+        for (GameNode* twinkle : childrenOf(picture.medal.get()))
             EXPECT_EQ(twinkle->getX(), column);
     }
 }
