@@ -29,7 +29,8 @@ started=$SECONDS
 phase() { echo "test.sh: $1 took $((SECONDS - phase_start)) s"; phase_start=$SECONDS; }
 phase_start=$SECONDS
 
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTORTELUNE_SANITIZE=ON >/dev/null
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTORTELUNE_SANITIZE=ON \
+  -DTORTELUNE_SHARED_AREAS=ON >/dev/null
 cmake --build "$BUILD" -j "$JOBS"
 phase "the sanitizer tree"
 

@@ -4,6 +4,7 @@
 # lives in the build folder and is rebuilt only where it changed.
 add_test(NAME deep_checkout.test_host
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/helpers/deep_checkout.sh
-          ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR} ${CMAKE_BUILD_TYPE} ${TORTELUNE_SANITIZE})
+          ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR} ${CMAKE_BUILD_TYPE} ${TORTELUNE_SANITIZE}
+          ${TORTELUNE_SHARED_AREAS})
 # It builds with two processors' worth of jobs beside the other tests.
 set_tests_properties(deep_checkout.test_host PROPERTIES TIMEOUT 1500 PROCESSORS 2)

@@ -4,12 +4,13 @@
 # WORK_DIR, builds the host layer's test program there, configured like the
 # tree that asks, and runs its tests there. Places like ~/projects/games/...
 # make paths of that length, past what a socket address holds.
-# Usage: deep_checkout.sh SOURCE_DIR BUILD_DIR BUILD_TYPE SANITIZE
+# Usage: deep_checkout.sh SOURCE_DIR BUILD_DIR BUILD_TYPE SANITIZE SHARED_AREAS
 set -euo pipefail
 source_dir=$(cd "$1" && pwd)
 build_dir=$(cd "$2" && pwd)
 build_type=$3
 sanitize=$4
+shared_areas=${5:-OFF}
 program=test_host
 
 checkout=$build_dir/deep-checkout
@@ -37,7 +38,7 @@ fi
 
 jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S "$checkout" -B "$checkout/build-test" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" \
-  -DTORTELUNE_SANITIZE="$sanitize" >/dev/null
+  -DTORTELUNE_SANITIZE="$sanitize" -DTORTELUNE_SHARED_AREAS="$shared_areas" >/dev/null
 cmake --build "$checkout/build-test" -j "$jobs" --target "$program"
 cd "$checkout/build-test"
 ctest -L "^$program\$" -j 2 --output-on-failure
