@@ -8,7 +8,7 @@ if [ "${7:-}" != "--inside" ]; then
     for tool in xvfb-run openbox; do
         command -v $tool >/dev/null 2>&1 || { echo "$tool is not installed"; exit 1; }
     done
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$1" "$2" "$3" "$4" "$5" "${6:-10}" --inside
+    exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash "$0" "$1" "$2" "$3" "$4" "$5" "${6:-10}" --inside
 fi
 wm_home=$(mktemp -d)
 HOME=$wm_home XDG_CONFIG_HOME=$wm_home openbox --sm-disable >"$wm_home/log" 2>&1 &

@@ -21,7 +21,7 @@ if [ "${4:-}" != "--inside" ]; then
     for file in "$build/tortelune" "$build/bench/soak_window_tool" "$build/bench/soak_make_player"; do
         [ -x "$file" ] || { echo "soak: $file is missing (build the tree: cmake --build $build)"; exit 2; }
     done
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$build" "$minutes" "$out" --inside
+    exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash "$0" "$build" "$minutes" "$out" --inside
 fi
 
 mkdir -p "$out"

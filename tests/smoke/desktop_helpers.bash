@@ -1,5 +1,13 @@
-# Shared by the desktop end-to-end scripts: failures counted, times in
-# milliseconds, and a bounded wait for the game to end.
+# Shared by the desktop end-to-end scripts: the virtual X server's options,
+# failures counted, times in milliseconds, and a bounded wait for the game to end.
+
+# The options of every virtual X server the scripts start, for a screen of
+# $1 (800x600). -noreset: by default the server resets when its last client
+# leaves (a screen grab, the window tool), and a reset drops every connection
+# still being set up, so a game starting in that instant finds no display.
+virtual_screen() {
+    echo "-screen 0 ${1}x24 -noreset"
+}
 failures=0
 fail() {
     echo "FAILED: $*"

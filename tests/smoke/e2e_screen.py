@@ -2,7 +2,9 @@
 home for the game's folders, the screen grabbed and read, the window tool
 that clicks and types, and the list of failed checks.
 Call setup() first; the other functions use what it was given."""
+import atexit
 import os
+import shutil
 import subprocess
 import tempfile
 import time
@@ -28,7 +30,17 @@ def setup(tool, out, home_prefix, shot_prefix=""):
     env.clear()
     env.update(os.environ, XDG_CONFIG_HOME=home + "/config", XDG_DATA_HOME=home + "/data",
                XDG_RUNTIME_DIR=home + "/run", SDL_VIDEODRIVER="x11")
+    atexit.register(_leave_home, home)
     return home
+
+
+def _leave_home(home):
+    """A run that passed leaves nothing behind; a failed one keeps the game's
+    folders and logs for a look."""
+    if failures:
+        print("the game's folders are kept in " + home)
+    else:
+        shutil.rmtree(home, ignore_errors=True)
 
 
 def check(condition, text):

@@ -64,7 +64,7 @@ nodisplay)
 nowindowmanager)
     if [ "${5:-}" != "--inside" ]; then
         command -v xvfb-run >/dev/null 2>&1 || skip_for_missing_tool "xvfb-run is not installed"
-        exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$game" "$tool" "$scenario" "$out" --inside
+        exec xvfb-run -a -s "$(virtual_screen 1024x768)" bash "$0" "$game" "$tool" "$scenario" "$out" --inside
     fi
     export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
     for start in 1 2 3 4 5; do
@@ -88,7 +88,7 @@ hangup)
     command -v xvfb-run >/dev/null 2>&1 || skip_for_missing_tool "xvfb-run is not installed"
     /usr/bin/python3 -c "from PIL import features; assert features.check('xcb')" 2>/dev/null ||
         skip_for_missing_tool "python3-pil without X screen grabbing"
-    xvfb-run -a -s "-screen 0 800x600x24" /usr/bin/python3 "$here/level_interrupt_e2e.py" "$game" "$tool" "$out" \
+    xvfb-run -a -s "$(virtual_screen 800x600)" /usr/bin/python3 "$here/level_interrupt_e2e.py" "$game" "$tool" "$out" \
         "$5" "$6" hangup || failures=1
     ;;
 displaylost)
@@ -97,7 +97,7 @@ displaylost)
         skip_for_missing_tool "python3-pil without X screen grabbing"
     # A server of our own (the first free display number) that the run may kill.
     numbers=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$numbers" 2>/dev/null &
+    Xvfb -displayfd 3 $(virtual_screen 800x600) -nolisten tcp 3>"$numbers" 2>/dev/null &
     xvfb_pid=$!
     for _ in $(seq 100); do
         [ -s "$numbers" ] && break
@@ -113,6 +113,8 @@ displaylost)
     fi
     kill -9 "$xvfb_pid" 2>/dev/null
     wait "$xvfb_pid" 2>/dev/null
+    # A killed server leaves its socket file behind.
+    [ -n "$display" ] && rm -f "/tmp/.X11-unix/X$display"
     ;;
 pipesettings)
     export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy

@@ -5,6 +5,7 @@
 # Usage: journey_e2e.bash GAME X11_WINDOW_TOOL OUTPUT_FOLDER [level MAKE_PLAYER SOURCE_DIR]
 set -u
 source "$(dirname "$0")/../scripts/helpers/missing_tool.sh"
+source "$(dirname "$0")/desktop_helpers.bash"
 if ! command -v xvfb-run >/dev/null 2>&1; then
     skip_for_missing_tool "xvfb-run is not installed"
 fi
@@ -18,4 +19,4 @@ if [ "${4:-}" = level ]; then
     script=level_e2e.py
     set -- "$1" "$2" "$3" "${@:5}"
 fi
-exec xvfb-run -a -s "-screen 0 800x600x24" /usr/bin/python3 "$(dirname "$0")/$script" "$@"
+exec xvfb-run -a -s "$(virtual_screen 800x600)" /usr/bin/python3 "$(dirname "$0")/$script" "$@"

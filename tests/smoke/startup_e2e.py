@@ -19,6 +19,7 @@ land, the exit code and the files the game wrote.
 Usage: startup_e2e.py GAME X11_WINDOW_TOOL OUTPUT_FOLDER WIDTHxHEIGHT MODE SCENARIO"""
 import glob
 import os
+import shutil
 import signal
 import subprocess
 import sys
@@ -289,5 +290,7 @@ if scenario != "unwritable":
     check(not warnings, "no warning logged: %s" % warnings[:5])
 if failures:
     print(stderr_text)
+    print("the game's folders are kept in " + home)
     sys.exit(1)
+shutil.rmtree(home, ignore_errors=True)
 print("end-to-end run %s passed; screenshots in %s" % (run_name, out))

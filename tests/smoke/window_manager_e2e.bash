@@ -25,12 +25,13 @@ tool=$2
 scenario=$3
 out=$4
 switcher=${5:-}
+source "$(dirname "$0")/desktop_helpers.bash"
 
 if [ "${6:-}" != "--inside" ]; then
     source "$(dirname "$0")/../scripts/helpers/missing_tool.sh"
     command -v xvfb-run >/dev/null 2>&1 || skip_for_missing_tool "xvfb-run is not installed"
     command -v openbox >/dev/null 2>&1 || skip_for_missing_tool "openbox is not installed"
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$game" "$tool" "$scenario" "$out" "$switcher" --inside
+    exec xvfb-run -a -s "$(virtual_screen 1024x768)" bash "$0" "$game" "$tool" "$scenario" "$out" "$switcher" --inside
 fi
 
 export SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
@@ -44,7 +45,6 @@ cleanup() {
     rm -rf "$scratch"
 }
 trap cleanup EXIT
-source "$(dirname "$0")/desktop_helpers.bash"
 
 # openbox with its default configuration, not the developer's.
 start_window_manager() {

@@ -16,10 +16,11 @@ mode=${4:-windowed}
 
 if [ "${5:-}" != "--inside" ]; then
     source "$(dirname "$0")/../scripts/helpers/missing_tool.sh"
+    source "$(dirname "$0")/desktop_helpers.bash"
     if ! command -v xvfb-run >/dev/null 2>&1; then
         skip_for_missing_tool "xvfb-run is not installed"
     fi
-    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$game" "$tool" "$colour" "$mode" --inside
+    exec xvfb-run -a -s "$(virtual_screen 1024x768)" bash "$0" "$game" "$tool" "$colour" "$mode" --inside
 fi
 
 export SDL_VIDEODRIVER=x11

@@ -1,5 +1,9 @@
 #include "support/TestFolders.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,11 +19,27 @@ std::string scratchSpace()
     return scratch && *scratch ? scratch : "test-scratch";
 }
 
+// ctest runs each case in a process of its own, several at once: two cases
+// of one fixture asking for the same name would empty each other's folder
+// in the middle of a run. Each case's folders therefore live under its own
+// name (lower case: resource files name their files in lower case).
+std::string caseFolder(const std::string& name)
+{
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (!test)
+        return name;
+    std::string owner = std::string(test->test_suite_name()) + "." + test->name();
+    std::replace(owner.begin(), owner.end(), '/', '_');
+    std::transform(owner.begin(), owner.end(), owner.begin(),
+                   [](unsigned char letter) { return static_cast<char>(std::tolower(letter)); });
+    return owner + "/" + name;
+}
+
 } // namespace
 
 std::string makeTestFolder(const std::string& name)
 {
-    const std::filesystem::path folder = std::filesystem::path(TORTELUNE_BINARY_DIR) / scratchSpace() / name;
+    const std::filesystem::path folder = std::filesystem::path(TORTELUNE_BINARY_DIR) / scratchSpace() / caseFolder(name);
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
     std::filesystem::create_directories(folder, ignored);
@@ -29,7 +49,7 @@ std::string makeTestFolder(const std::string& name)
 std::string makeRelativeTestFolder(const std::string& name)
 {
     makeTestFolder(name);
-    return scratchSpace() + "/" + name;
+    return scratchSpace() + "/" + caseFolder(name);
 }
 
 void writeTestFile(const std::string& path, const std::string& bytes)

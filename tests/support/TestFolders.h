@@ -2,8 +2,8 @@
 
 #include <string>
 
-// A fresh, empty folder for one test under the build tree's scratch space;
-// the name should be unique per test.
+// A fresh, empty folder under the build tree's scratch space, kept apart
+// for the running test case; the name should be unique within the case.
 std::string makeTestFolder(const std::string& name);
 // The same folder, named relative to the build tree, which is the tests'
 // working folder: resource files name their files that way.

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "support/EncodedImages.h"
+#include "support/TestFolders.h"
 #include "framework/graphics/ImageDecoders.h"
 #include "framework/graphics/PixelMath.h"
 
@@ -200,7 +201,7 @@ TEST(PngDecoderTest, FilesAreReadFromDisk)
     rgb.width = 1;
     rgb.height = 1;
     const std::vector<uint8_t> bytes = testimages::encodePng(rgb, {1, 2, 3});
-    const std::string path = std::string(TORTELUNE_BINARY_DIR) + "/decoder-test.png";
+    const std::string path = makeTestFolder("decoders") + "/decoder-test.png";
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     RefPointer<Image> image = loadPngFile(path, 0);
     ASSERT_TRUE(image);
@@ -210,7 +211,7 @@ TEST(PngDecoderTest, FilesAreReadFromDisk)
     std::remove(path.c_str());
 
     const std::vector<uint8_t> jpeg = testimages::encodeJpeg(8, 8, 1, std::vector<uint8_t>(64, 90));
-    const std::string jpegPath = std::string(TORTELUNE_BINARY_DIR) + "/decoder-test.jpg";
+    const std::string jpegPath = makeTestFolder("decoders") + "/decoder-test.jpg";
     std::ofstream(jpegPath, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()), std::streamsize(jpeg.size()));
     RefPointer<Image> grey = loadJpegFile(jpegPath);
     ASSERT_TRUE(grey);

@@ -9,6 +9,7 @@
 #include "framework/sound/SoundManager.h"
 #include "framework/sound/SoundStream.h"
 #include "support/LogCapture.h"
+#include "support/TestFolders.h"
 
 namespace {
 
@@ -50,10 +51,9 @@ protected:
         SoundManager::createInstance(std::move(recording));
         manager = SoundManager::instance;
         ASSERT_TRUE(SoundManager::isSoundOn());
-        // ctest runs tests in parallel processes: every test has its own files.
-        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        musicA = std::string(TORTELUNE_BINARY_DIR) + "/sound-test-" + name + "-a.wav";
-        musicB = std::string(TORTELUNE_BINARY_DIR) + "/sound-test-" + name + "-b.wav";
+        const std::string folder = makeTestFolder("music");
+        musicA = folder + "/a.wav";
+        musicB = folder + "/b.wav";
         writeWav(musicA, 1000, 44100);
         writeWav(musicB, 2000, 44100);
     }

@@ -11,6 +11,7 @@
 #include "framework/sound/SoundNode.h"
 #include "framework/sound/SoundStream.h"
 #include "support/LogCapture.h"
+#include "support/TestFolders.h"
 
 namespace {
 
@@ -198,7 +199,7 @@ TEST(SoundNodeOff, EveryOperationIsANoOp)
 
 TEST(SoundStream, SyncPointsComeFromTheirFile)
 {
-    const std::string path = std::string(TORTELUNE_BINARY_DIR) + "/sync-points-test.xml";
+    const std::string path = makeTestFolder("sync-points") + "/sync.xml";
     {
         std::ofstream out(path);
         out << "<Properties><Vector id=\"SyncPoints\">"
