@@ -77,8 +77,7 @@ class TorteluneMainTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        home = makeTestFolder(std::string("app-") + test->name());
+        home = makeTestFolder("home");
         for (const char* folder : {"run", "data", "config"})
             makeDirectoryTree(home + "/" + folder);
         setenv("XDG_RUNTIME_DIR", (home + "/run").c_str(), 1);

@@ -308,7 +308,7 @@ protected:
     void SetUp() override
     {
         shutdownArchive();
-        folder = makeTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder = makeTestFolder("files");
     }
     void TearDown() override { shutdownArchive(); }
 

@@ -56,7 +56,7 @@ TT_REGISTER_CLASS(NotePlayer);
 
 class PlayersTest : public ::testing::Test {
 protected:
-    PlayersTest() : folder(makeTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name())) {}
+    PlayersTest() : folder(makeTestFolder("files")) {}
 
     RefPointer<PlayerManager> makeManager(bool encrypted = true, const std::string& version = "2.0")
     {

@@ -59,8 +59,7 @@ class StoredGameFilesTest : public ::testing::Test {
 protected:
     std::string freshFolder(Occupant occupant)
     {
-        return makeTestFolder(std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-                              std::to_string(int(occupant)));
+        return makeTestFolder("occupant-" + std::to_string(int(occupant)));
     }
     LogCapture log;
 };

@@ -62,8 +62,7 @@ protected:
     void SetUp() override
     {
         shutdownArchive();
-        folder = makeTestFolder(std::string("FileModes_") +
-                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder = makeTestFolder("files");
     }
     void TearDown() override { shutdownArchive(); }
 

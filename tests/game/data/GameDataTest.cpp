@@ -86,7 +86,7 @@ const char* const kEmptyLevel = R"(<root><Theme id="theme" name="cake" number="0
 // (career, exam, empty, then eight more careers) and an arcade list.
 class GameDataTest : public ::testing::Test {
 protected:
-    GameDataTest() : folder(makeTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name()))
+    GameDataTest() : folder(makeTestFolder("files"))
     {
         const std::string levels = folder + "/media/levels/";
         createDirectoryTree(levels);

@@ -53,7 +53,7 @@ const char* const kRanks = R"(<root><Vector id="ranks">
 
 class ProfileTest : public ::testing::Test {
 protected:
-    ProfileTest() : folder(makeTestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name()))
+    ProfileTest() : folder(makeTestFolder("files"))
     {
         Trophies::setDefinitionFile(folder + "/trophies.xml");
         writeTestFile(folder + "/trophies.xml", kTrophies);

@@ -523,9 +523,7 @@ TEST_F(StartScenesTest, LoadingBarStartsEmptyAtTheProgressItFindsFirst)
 
 class SplashPictureTest : public ::testing::Test {
 protected:
-    // One folder per test: test programs run side by side.
-    std::string folder =
-        makeTestFolder(std::string("splash-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::string folder = makeTestFolder("splash");
 
     void writePictures()
     {
