@@ -1,6 +1,7 @@
 #include "app/TorteluneMain.h"
 
 #include <cstdint>
+#include <cstdio>
 
 #include "framework/core/BasicProperties.h"
 #include "framework/core/Log.h"
@@ -73,6 +74,9 @@ std::vector<std::string> shutDownSteps;
 std::vector<std::string> unsavedOnQuit;
 // The start already told that nothing can be saved: the quit does not repeat it.
 bool toldProgressCannotBeSaved = false;
+// The system asked the game to end (a logout, a kill, Ctrl-C): nobody may be
+// there to click a box, so the quit tells only the log and standard error.
+bool quitAskedBySystem = false;
 
 void tellUnsavedProgress()
 {
@@ -83,13 +87,14 @@ void tellUnsavedProgress()
         lost += (lost.empty() ? "" : ", ") + what;
     unsavedOnQuit.clear();
     LOG_ERROR("quit: could not be saved: " + lost);
-    if (toldProgressCannotBeSaved)
-        return;
-    HostPlatform::current().showMessageBox(
-        getGameName() + ": progress cannot be saved",
-        "Your progress could not be saved: the game cannot write into its folder\n" + getGameFolder() +
-            "\n\n(" + lost + ")\n\nThe disk may be full, or the folder not writable.",
-        MessageBoxKind::Warning);
+    const std::string title = getGameName() + ": progress cannot be saved";
+    const std::string text = "Your progress could not be saved: the game cannot write into its folder\n" +
+                             getGameFolder() + "\n\n(" + lost +
+                             ")\n\nThe disk may be full, or the folder not writable.";
+    if (quitAskedBySystem)
+        std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    else if (!toldProgressCannotBeSaved)
+        HostPlatform::current().showMessageBox(title, text, MessageBoxKind::Warning);
 }
 
 void noStep(const char*) {}
@@ -437,6 +442,7 @@ void TorteluneMain::mainLoop()
             if (message.message == WM_ENDSESSION && message.wParam) {
                 // Logging out or a kill: nobody is there to answer a question.
                 LOG_INFO("the system asks the game to end: saving and quitting");
+                quitAskedBySystem = true;
                 quit();
                 continue;
             }
@@ -561,6 +567,7 @@ void shutDownTortelune(int exitCode, std::unique_ptr<SingleInstanceLock> instanc
     }
 
     unsavedOnQuit.clear();
+    quitAskedBySystem = false;
     // A level's pieces borrow the game data: the game scene lets them go
     // first (a quit has done so already; an exit on failure has not).
     if (SceneGame* game = SceneGame::getInstance())

@@ -11,8 +11,11 @@
 #include <thread>
 
 #include "host/HostLog.h"
+#include "host/MessageBoxProcess.h"
+#include "host/MessageBoxText.h"
 #include "host/SdlWindow.h"
 #include "host/SettingsStore.h"
+#include "host/TerminationRequest.h"
 #include "host/X11Requests.h"
 
 extern char** environ;
@@ -129,11 +132,17 @@ DesktopMode SdlPlatform::getDesktopMode()
 
 void SdlPlatform::showMessageBox(const std::string& title, const std::string& text, MessageBoxKind kind)
 {
-    Uint32 flags = kind == MessageBoxKind::Error     ? SDL_MESSAGEBOX_ERROR
-                 : kind == MessageBoxKind::Warning   ? SDL_MESSAGEBOX_WARNING
-                                                     : SDL_MESSAGEBOX_INFORMATION;
-    if (hasDisplay() && SDL_ShowSimpleMessageBox(flags, title.c_str(), text.c_str(), nullptr) == 0)
-        return;
+    const std::string wrapped = wrapMessageBoxText(text);
+    // A game asked to end (a logout, a kill, Ctrl-C) shows nothing that waits
+    // for a click: nobody may be there to give it.
+    if (hasDisplay() && !terminationRequestPending()) {
+        const MessageBoxOutcome outcome =
+            showClosableMessageBox(title, wrapped, kind, &terminationRequestPending);
+        if (outcome == MessageBoxOutcome::Answered)
+            return;
+        if (outcome == MessageBoxOutcome::ClosedByRequest)
+            hostLogNotice("message box \"%s\": closed, the game was asked to end", title.c_str());
+    }
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
 }
 

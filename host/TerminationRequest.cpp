@@ -48,6 +48,11 @@ bool takeTerminationRequest()
     return requested.exchange(false);
 }
 
+bool terminationRequestPending()
+{
+    return requested.load();
+}
+
 void setDisplayLostAction(DisplayLostAction action)
 {
     displayLostAction.store(action);

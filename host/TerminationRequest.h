@@ -9,6 +9,9 @@
 void catchTerminationSignals();
 // Whether a terminating signal came since the last call; clears the note.
 bool takeTerminationRequest();
+// Whether a request is noted and not yet taken; leaves the note (a message box
+// asks it while it waits, and the window still takes it afterwards).
+bool terminationRequestPending();
 
 // The display's connection lost (a logout, a crashed X server) cannot wait
 // for the next message: the call that found it is not allowed to return.

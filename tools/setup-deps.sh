@@ -12,7 +12,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config ccache
   libsdl2-dev libtinyxml-dev libminizip-dev zlib1g-dev libpng-dev libjpeg-dev libvorbis-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
-  xvfb xauth libx11-dev xfonts-base openbox
+  xvfb xauth libx11-dev xfonts-base xfonts-100dpi openbox
   clang libclang-rt-14-dev
   python3 python3-cairo python3-pil python3-numpy fonts-dejavu-core fonts-dejavu-extra vorbis-tools
 )

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,37 +40,56 @@ namespace {
 
 const char kGameName[] = "Tortelune";
 
+class ClosingHost;
+
 // A fake window that remembers, in its host, how it was asked to open; and
-// that gets a close-box click as soon as it opens, so that the main loop ends
-// like a player's first close of the window.
+// that gets the host's first message (a close-box click, unless a test asks
+// for another) as soon as it opens, so that the main loop ends like a
+// player's first close of the window.
 class RecordingWindow final : public ForwardingHostWindow {
 public:
-    RecordingWindow(std::unique_ptr<HostWindow> inner, std::vector<WindowSettings>& opened)
-        : ForwardingHostWindow(std::move(inner)), opened(opened)
+    RecordingWindow(std::unique_ptr<HostWindow> inner, ClosingHost& host)
+        : ForwardingHostWindow(std::move(inner)), host(host)
     {
     }
-    bool open(const WindowSettings& settings, std::string* error) override
-    {
-        bool done = wrapped().open(settings, error);
-        if (done) {
-            opened.push_back(settings);
-            wrapped().postMessage({WM_CLOSE, 0, 0});
-        }
-        return done;
-    }
+    bool open(const WindowSettings& settings, std::string* error) override;
+    bool peekMessage(WindowMessage& message) override;
 
 private:
-    std::vector<WindowSettings>& opened;
+    ClosingHost& host;
+    bool looked = false;
 };
 
 class ClosingHost : public ScopedFakeHostPlatform {
 public:
     std::unique_ptr<HostWindow> createWindow() override
     {
-        return std::make_unique<RecordingWindow>(FakeHostPlatform::createWindow(), opened);
+        return std::make_unique<RecordingWindow>(FakeHostPlatform::createWindow(), *this);
     }
     std::vector<WindowSettings> opened;
+    WindowMessage firstMessage{WM_CLOSE, 0, 0};
+    // Runs when the main loop first looks for a message, after the start.
+    std::function<void()> beforeFirstLook;
 };
+
+bool RecordingWindow::open(const WindowSettings& settings, std::string* error)
+{
+    bool done = wrapped().open(settings, error);
+    if (done) {
+        host.opened.push_back(settings);
+        wrapped().postMessage(host.firstMessage);
+    }
+    return done;
+}
+
+bool RecordingWindow::peekMessage(WindowMessage& message)
+{
+    if (!looked && host.beforeFirstLook) {
+        looked = true;
+        host.beforeFirstLook();
+    }
+    return wrapped().peekMessage(message);
+}
 
 // Every run gets its own user folders, so that runs of parallel test
 // programs never share a lock, a settings store or a players file.
@@ -480,6 +500,35 @@ TEST_F(TorteluneMainTest, SavesThatFailOnQuittingAreTold)
     HighScoreManager::create(false, "1")->setBaseFolder(home + "/fine");
     shutDownTortelune(TorteluneMain::ExitNormal, nullptr);
     EXPECT_TRUE(host.messageBoxes.empty());
+}
+
+// A logout or a kill when the saves fail: nobody is there to click, so what
+// could not be saved goes to the log and standard error, and no box waits.
+TEST_F(TorteluneMainTest, AQuitAskedByTheSystemTellsFailedSavesWithoutABox)
+{
+    // The players' folder taken away once the game runs, and a file in its place.
+    auto blockPlayersFolder = [this] {
+        std::filesystem::remove_all(playersFolder());
+        writeTestFile(playersFolder(), "in the way");
+    };
+    host.firstMessage = {WM_ENDSESSION, 1, 0};
+    host.beforeFirstLook = blockPlayersFolder;
+    LogCapture log;
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(0, runGame());
+    const std::string told = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(host.messageBoxes.empty()) << host.messageBoxes[0].title;
+    EXPECT_NE(std::string::npos, told.find(std::string(kGameName) + ": progress cannot be saved")) << told;
+    EXPECT_NE(std::string::npos, told.find("the scores, the players")) << told;
+    EXPECT_TRUE(log.contains("could not be saved: the scores, the players"));
+    expectEverythingReleased();
+
+    // A quit the player chooses shows the box.
+    std::filesystem::remove_all(playersFolder());
+    host.firstMessage = {WM_CLOSE, 0, 0};
+    EXPECT_EQ(0, runGame());
+    ASSERT_EQ(1u, host.messageBoxes.size());
+    EXPECT_EQ(std::string(kGameName) + ": progress cannot be saved", host.messageBoxes[0].title);
 }
 
 // A start on a players file with one damaged entry keeps the two others,

@@ -68,3 +68,20 @@ TEST(TerminationRequest, HangUpIsATerminationRequest)
         },
         ::testing::ExitedWithCode(0), "");
 }
+
+// A message box asks whether a request is pending while it waits; asking
+// leaves the request for the window.
+TEST(TerminationRequest, APendingRequestStaysUntilTaken)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            catchTerminationSignals();
+            const bool quietBefore = !terminationRequestPending();
+            std::raise(SIGTERM);
+            const bool pending = terminationRequestPending() && terminationRequestPending();
+            const bool taken = takeTerminationRequest();
+            std::_Exit(quietBefore && pending && taken && !terminationRequestPending() ? 0 : 30);
+        },
+        ::testing::ExitedWithCode(0), "");
+}

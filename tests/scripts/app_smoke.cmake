@@ -143,8 +143,9 @@ if(X11_FOUND)
 
   # A desktop that does not play along: SIGTERM and the log on a bare X
   # server without a window manager; SIGHUP, and the X server killed, in the
-  # middle of a level (the level saved, the lock released).
-  foreach(scenario nowindowmanager hangup displaylost)
+  # middle of a level (the level saved, the lock released); message boxes that
+  # fit the screen and close on a signal; a disk that fills up during a level.
+  foreach(scenario nowindowmanager hangup displaylost boxes fulldisk)
     add_test(NAME app.hostile_desktop_${scenario}
       COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/smoke/hostile_desktop_e2e.bash
               $<TARGET_FILE:tortelune> $<TARGET_FILE:x11_window_tool> ${scenario} ${CMAKE_BINARY_DIR}/screenshots
@@ -159,7 +160,8 @@ else()
                 app.window_close_smoke_fullscreen_16bit app.startup_end_to_end
                 app.first_visit_end_to_end app.level_stop_and_continue_end_to_end app.whole_journey_end_to_end
                 app.window_manager_race app.window_manager_sigterm app.window_manager_modeswitch
-                app.hostile_desktop_nowindowmanager app.hostile_desktop_hangup app.hostile_desktop_displaylost)
+                app.hostile_desktop_nowindowmanager app.hostile_desktop_hangup app.hostile_desktop_displaylost
+                app.hostile_desktop_boxes app.hostile_desktop_fulldisk)
     add_test(NAME ${check} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/scripts/helpers/missing_tool.sh
              "${check}: the X11 headers (libx11-dev) are not installed")
     set_tests_properties(${check} PROPERTIES SKIP_RETURN_CODE 77)

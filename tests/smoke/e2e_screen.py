@@ -50,6 +50,19 @@ def check(condition, text):
     return condition
 
 
+def box_processes():
+    """The processes that show a message box (named so in their arguments)."""
+    found = []
+    for pid in os.listdir("/proc"):
+        try:
+            with open("/proc/%s/cmdline" % pid, "rb") as cmdline:
+                if cmdline.read().startswith(b"tortelune-message-box\0"):
+                    found.append(pid)
+        except (OSError, ValueError):
+            pass
+    return found
+
+
 def grab():
     return ImageGrab.grab(xdisplay=os.environ["DISPLAY"]).convert("RGB")
 

@@ -12,6 +12,13 @@
 #   pipesettings a named pipe in place of the settings file (on SDL's dummy
 #                driver): the start goes on past it (the log is opened within
 #                10 s), and SIGTERM ends the game with 0.
+#   boxes        the damaged-players notice and the full-disk box at the start,
+#                on bare 800 x 600 and 1024 x 768 servers, and at 800 x 600
+#                with the wide 100-dpi fonts: inside the screen, and closed by
+#                SIGTERM, SIGINT or SIGHUP (message_box_e2e.py).
+#   fulldisk     the data disk fills up in the middle of a level: SIGTERM ends
+#                the game within a second, the players file untouched.
+# boxes and fulldisk mount a small memory disk in a mount namespace of their own.
 # Exits 77 (skipped) without xvfb-run / Xvfb or a screen grabber for Python,
 # or fails when the variable CI is set.
 # Usage: hostile_desktop_e2e.bash GAME X11_WINDOW_TOOL SCENARIO OUTPUT_FOLDER [MAKE_PLAYER SOURCE_DIR]
@@ -32,6 +39,22 @@ make_home() {
     mkdir -m 700 "$home/run"
     printf '<?xml version="1.0" encoding="UTF-8" ?>\n<settings>\n  <value key="" name="fullscreen" type="number" data="1" />\n</settings>\n' \
         >"$home/config/Quillmark/Games/Tortelune/settings.xml"
+}
+need_xvfb_run_and_screen_grabs() {
+    command -v xvfb-run >/dev/null 2>&1 || skip_for_missing_tool "xvfb-run is not installed"
+    /usr/bin/python3 -c "from PIL import features; assert features.check('xcb')" 2>/dev/null ||
+        skip_for_missing_tool "python3-pil without X screen grabbing"
+}
+# Runs "$@" in a mount namespace of its own (as root, or as a user namespace's root).
+in_own_mounts() {
+    if unshare --mount --propagation private true 2>/dev/null; then
+        unshare --mount --propagation private "$@"
+    elif unshare --map-root-user --mount true 2>/dev/null; then
+        unshare --map-root-user --mount "$@"
+    else
+        fail "no mount namespace can be made for a small disk (unshare)"
+        return 1
+    fi
 }
 # Started in the background, the game itself is the background process.
 run_game() {
@@ -85,9 +108,7 @@ nowindowmanager)
     done
     ;;
 hangup)
-    command -v xvfb-run >/dev/null 2>&1 || skip_for_missing_tool "xvfb-run is not installed"
-    /usr/bin/python3 -c "from PIL import features; assert features.check('xcb')" 2>/dev/null ||
-        skip_for_missing_tool "python3-pil without X screen grabbing"
+    need_xvfb_run_and_screen_grabs
     xvfb-run -a -s "$(virtual_screen 800x600)" /usr/bin/python3 "$here/level_interrupt_e2e.py" "$game" "$tool" "$out" \
         "$5" "$6" hangup || failures=1
     ;;
@@ -136,6 +157,24 @@ pipesettings)
     echo "pipe as the settings file: SIGTERM ended the game after $took ms with exit code $status"
     [ "$status" = 0 ] || fail "exit code $status after SIGTERM"
     rm -rf "$home"
+    ;;
+boxes)
+    need_xvfb_run_and_screen_grabs
+    for size in 800x600 1024x768; do
+        in_own_mounts xvfb-run -a -s "$(virtual_screen "$size")" /usr/bin/python3 "$here/message_box_e2e.py" \
+            "$game" "$tool" "$out" "$size" || failures=$((failures + 1))
+    done
+    # A desktop at 100 dpi whose message-box font is the wide 100-dpi one.
+    large_fonts=/usr/share/fonts/X11/100dpi
+    [ -e "$large_fonts/fonts.dir" ] || skip_for_missing_tool "xfonts-100dpi is not installed"
+    in_own_mounts xvfb-run -a -s "$(virtual_screen 800x600) -dpi 100 -fp $large_fonts/,/usr/share/fonts/X11/misc/" \
+        /usr/bin/python3 "$here/message_box_e2e.py" "$game" "$tool" "$out" 800x600 large-font ||
+        failures=$((failures + 1))
+    ;;
+fulldisk)
+    need_xvfb_run_and_screen_grabs
+    in_own_mounts xvfb-run -a -s "$(virtual_screen 800x600)" /usr/bin/python3 "$here/level_interrupt_e2e.py" \
+        "$game" "$tool" "$out" "$5" "$6" fulldisk || failures=$((failures + 1))
     ;;
 *)
     echo "unknown scenario $scenario"

@@ -6,7 +6,11 @@ it the game gets SIGHUP (a closed terminal), or its X server is killed (a
 logout, a crashed server; the caller passes the server's process id in
 XVFB_PID). Either way the game ends within 5 s, the level is saved as a quit
 saves it, and the instance lock is free: a new start runs.
-Usage: level_interrupt_e2e.py GAME X11_WINDOW_TOOL OUTPUT_FOLDER MAKE_PLAYER SOURCE_DIR hangup|displaylost"""
+With "fulldisk" the data folder is a small memory disk (the caller runs the
+script in a mount namespace of its own) that fills up in the middle of the
+level; SIGTERM then ends the game within a second without a box to click,
+the players file unchanged byte for byte and the loss told on standard error.
+Usage: level_interrupt_e2e.py GAME X11_WINDOW_TOOL OUTPUT_FOLDER MAKE_PLAYER SOURCE_DIR hangup|displaylost|fulldisk"""
 import glob
 import os
 import signal
@@ -16,7 +20,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_player  # noqa: E402
-from e2e_screen import check, click, env, failures, in_game, near_white_share, on_map, mean, setup, shot, wait_for  # noqa: E402
+from e2e_screen import box_processes, check, click, env, failures, in_game, near_white_share, on_map, mean, setup, shot, wait_for  # noqa: E402
 
 game, tool, out, make_player, source, scenario = sys.argv[1:7]
 home = setup(tool, out, "tortelune-interrupt-", "interrupt-" + scenario + "-")
@@ -45,6 +49,20 @@ def stop(text):
     sys.exit(1)
 
 
+def fill_disk():
+    with open(os.path.join(folder, "filler"), "wb", buffering=0) as filler:
+        try:
+            while True:
+                filler.write(b"\0" * 4096)
+        except OSError:
+            pass
+
+
+if scenario == "fulldisk":
+    os.makedirs(folder)
+    if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=8m", "tmpfs", folder]).returncode != 0:
+        print("FAILED: a small memory disk cannot be mounted as the data folder")
+        sys.exit(1)
 if subprocess.run([make_player, source, "Anna", "4"], env=env).returncode != 0:
     print("the returning player could not be written")
     sys.exit(1)
@@ -86,7 +104,13 @@ for _ in range(30):
 shot("playing")
 before = saved_level_time()
 
-if scenario == "hangup":
+players_file = folder + "/players/players.plrs.!"
+if scenario == "fulldisk":
+    with open(players_file, "rb") as players:
+        players_before = players.read()
+    fill_disk()
+    process.send_signal(signal.SIGTERM)
+elif scenario == "hangup":
     process.send_signal(signal.SIGHUP)
 else:
     os.kill(int(os.environ["XVFB_PID"]), signal.SIGKILL)
@@ -94,13 +118,27 @@ interrupted = time.time()
 try:
     process.wait(timeout=5)
 except subprocess.TimeoutExpired:
-    stop("the game ends within 5 s after the %s" % ("SIGHUP" if scenario == "hangup" else "X server's end"))
-print("%s: the game ended after %.2f s with exit code %d" % (scenario, time.time() - interrupted, process.returncode))
-if scenario == "hangup":
-    check(process.returncode == 0, "exit code 0 after SIGHUP (was %d)" % process.returncode)
-check(saved_level_time() > before, "the running level is saved")
-check(os.path.isfile(folder + "/players/players.plrs.!"), "the players are saved")
-check(os.path.isfile(folder + "/_temp/gd.xml"), "the statistics are saved")
+    stop("the game ends within 5 s after the %s" % {"hangup": "SIGHUP", "fulldisk": "SIGTERM"}.get(
+        scenario, "X server's end"))
+took = time.time() - interrupted
+print("%s: the game ended after %.2f s with exit code %d" % (scenario, took, process.returncode))
+if scenario == "fulldisk":
+    check(took < 1.0, "on a full disk SIGTERM ends the game within a second (took %.2f s)" % took)
+    check(process.returncode == 0, "exit code 0 after SIGTERM on a full disk (was %d)" % process.returncode)
+    with open(players_file, "rb") as players:
+        check(players.read() == players_before, "the players file is unchanged byte for byte")
+    with open(stderr_path, errors="replace") as written:
+        told = written.read()
+    check("Tortelune: progress cannot be saved" in told and "the players" in told,
+          "standard error tells what could not be saved")
+    check(not box_processes(), "no box process outlives the game")
+    os.remove(os.path.join(folder, "filler"))
+else:
+    if scenario == "hangup":
+        check(process.returncode == 0, "exit code 0 after SIGHUP (was %d)" % process.returncode)
+    check(saved_level_time() > before, "the running level is saved")
+    check(os.path.isfile(folder + "/players/players.plrs.!"), "the players are saved")
+    check(os.path.isfile(folder + "/_temp/gd.xml"), "the statistics are saved")
 
 # The lock went with the game: a new start (without a display of its own
 # now, so on SDL's dummy driver) runs instead of handing over to a copy that is gone.
@@ -120,4 +158,6 @@ if failures:
     with open(stderr_path, errors="replace") as written:
         print("the game's error output:\n" + written.read())
     sys.exit(1)
+if scenario == "fulldisk":
+    subprocess.run(["umount", folder])
 print("level interrupt run %s passed" % scenario)
