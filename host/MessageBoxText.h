@@ -16,6 +16,7 @@ constexpr size_t kMessageBoxLines = 24;
 // Wraps every line of `text` to `columns` characters (UTF-8 sequences count
 // as one): at the last space that fits, else after the last "/" that fits (a
 // path), else within the word. The text's own line breaks stay, and so does
-// every character but the spaces a break replaces. Linear in the text.
+// every character but the spaces a break replaces. More than `maxLines` lines
+// (0: no limit) end in a line "...". Linear in the text.
 std::string wrapMessageBoxText(const std::string& text, size_t columns = kMessageBoxColumns,
                                size_t maxLines = kMessageBoxLines);

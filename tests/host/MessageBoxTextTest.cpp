@@ -32,6 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
         WrapCase{"OwnBreaksAndEmptyLinesStay", "first line\n\nthird one\n", 20, "first line\n\nthird one\n"},
         WrapCase{"CarriageReturnsGo", "a b\r\nc d\r\n", 20, "a b\nc d\n"},
         WrapCase{"ALongWordIsCut", "abcdefghijkl mn", 5, "abcde\nfghij\nkl mn"},
+        WrapCase{"ALeadingSpaceIsNoBreak", " abcdefgh", 4, " abc\ndefg\nh"},
+        WrapCase{"NoColumnsAreOne", "ab", 0, "a\nb"},
         WrapCase{"APathBreaksAfterItsSlashes", "/usr/local/share/games", 12, "/usr/local/\nshare/games"},
         WrapCase{"APathAfterWordsStartsItsOwnLine", "kept as: /a/bb/ccc", 12, "kept as:\n/a/bb/ccc"},
         WrapCase{"ALongPath", kLongPath, 24,
@@ -79,6 +81,8 @@ TEST(MessageBoxText, TooManyLinesEndInAnEllipsis)
         text += "line " + std::to_string(line) + "\n";
     const std::string wrapped = wrapMessageBoxText(text, 64, 5);
     EXPECT_EQ("line 0\nline 1\nline 2\nline 3\n...", wrapped);
+    // No limit at all keeps every line.
+    EXPECT_EQ(text, wrapMessageBoxText(text, 64, 0));
 }
 
 } // namespace
