@@ -5,6 +5,7 @@ Call setup() first; the other functions use what it was given."""
 import atexit
 import os
 import shutil
+import signal
 import subprocess
 import tempfile
 import time
@@ -61,6 +62,32 @@ def box_processes():
         except (OSError, ValueError):
             pass
     return found
+
+
+def fill_disk(folder):
+    """Fills the disk that `folder` is on with a file "filler" in it, to the last byte."""
+    with open(os.path.join(folder, "filler"), "wb", buffering=0) as filler:
+        try:
+            while True:
+                filler.write(b"\0" * 4096)
+        except OSError:
+            pass
+
+
+def check_new_start_runs(game, tag, stderr=subprocess.DEVNULL):
+    """The instance lock went with the game: a new start (on SDL's dummy
+    driver) takes it and runs, instead of handing over to a copy that is gone."""
+    again = subprocess.Popen([game], env=dict(env, SDL_VIDEODRIVER="dummy"), stderr=stderr)
+    time.sleep(3)
+    check(again.poll() is None, "%sa new start takes the instance lock and runs (it ended with %s)"
+          % (tag + ": " if tag else "", again.returncode))
+    if again.poll() is None:
+        again.send_signal(signal.SIGTERM)
+        try:
+            again.wait(timeout=20)
+        except subprocess.TimeoutExpired:
+            again.kill()
+            again.wait()
 
 
 def grab():

@@ -20,7 +20,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_player  # noqa: E402
-from e2e_screen import box_processes, check, click, env, failures, in_game, near_white_share, on_map, mean, setup, shot, wait_for  # noqa: E402
+from e2e_screen import box_processes, check, check_new_start_runs, click, env, failures, fill_disk, in_game, near_white_share, on_map, mean, setup, shot, wait_for  # noqa: E402
 
 game, tool, out, make_player, source, scenario = sys.argv[1:7]
 home = setup(tool, out, "tortelune-interrupt-", "interrupt-" + scenario + "-")
@@ -47,15 +47,6 @@ def stop(text):
         process.kill()
         process.wait()
     sys.exit(1)
-
-
-def fill_disk():
-    with open(os.path.join(folder, "filler"), "wb", buffering=0) as filler:
-        try:
-            while True:
-                filler.write(b"\0" * 4096)
-        except OSError:
-            pass
 
 
 if scenario == "fulldisk":
@@ -108,7 +99,7 @@ players_file = folder + "/players/players.plrs.!"
 if scenario == "fulldisk":
     with open(players_file, "rb") as players:
         players_before = players.read()
-    fill_disk()
+    fill_disk(folder)
     process.send_signal(signal.SIGTERM)
 elif scenario == "hangup":
     process.send_signal(signal.SIGHUP)
@@ -140,20 +131,9 @@ else:
     check(os.path.isfile(folder + "/players/players.plrs.!"), "the players are saved")
     check(os.path.isfile(folder + "/_temp/gd.xml"), "the statistics are saved")
 
-# The lock went with the game: a new start (without a display of its own
-# now, so on SDL's dummy driver) runs instead of handing over to a copy that is gone.
-again_env = dict(env, SDL_VIDEODRIVER="dummy")
+# The lock went with the game.
 with open(os.path.join(home, "again-stderr.txt"), "w") as stderr:
-    again = subprocess.Popen([game], env=again_env, stderr=stderr)
-time.sleep(3)
-check(again.poll() is None, "a new start takes the instance lock and runs (it ended with %s)" % again.returncode)
-if again.poll() is None:
-    again.send_signal(signal.SIGTERM)
-    try:
-        again.wait(timeout=20)
-    except subprocess.TimeoutExpired:
-        again.kill()
-        again.wait()
+    check_new_start_runs(game, "", stderr)
 if failures:
     with open(stderr_path, errors="replace") as written:
         print("the game's error output:\n" + written.read())

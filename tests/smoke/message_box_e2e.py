@@ -18,7 +18,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_screen import box_processes, check, env, failures, setup, shot  # noqa: E402
+from e2e_screen import box_processes, check, check_new_start_runs, env, failures, fill_disk, setup, shot  # noqa: E402
 
 game, tool, out, size = sys.argv[1:5]
 look = size + ("-" + sys.argv[5] if len(sys.argv) > 5 else "")
@@ -90,22 +90,6 @@ def end_by(process, tag, how):
           "%s: no box is left on the screen" % tag)
 
 
-def lock_released(tag):
-    """A new start (on SDL's dummy driver) takes the lock and runs, instead of
-    handing over to a copy that is gone."""
-    again = subprocess.Popen([game], env=dict(env, SDL_VIDEODRIVER="dummy"), stderr=subprocess.DEVNULL)
-    time.sleep(2.5)
-    check(again.poll() is None, "%s: a new start takes the instance lock and runs (it ended with %s)"
-          % (tag, again.returncode))
-    if again.poll() is None:
-        again.send_signal(signal.SIGTERM)
-        try:
-            again.wait(timeout=20)
-        except subprocess.TimeoutExpired:
-            again.kill()
-            again.wait()
-
-
 # The damaged-players notice, ended by each signal in turn; a killed game
 # takes its box along.
 for how in ("SIGTERM", "SIGINT", "SIGHUP", "SIGKILL"):
@@ -123,18 +107,13 @@ for how in ("SIGTERM", "SIGINT", "SIGHUP", "SIGKILL"):
         time.sleep(0.3)
         shot("players-damaged-" + look)
     end_by(process, tag, how)
-    lock_released(tag)
+    check_new_start_runs(game, tag)
 
 # A full data disk at the start.
 os.makedirs(data, exist_ok=True)
 if check(subprocess.run(["mount", "-t", "tmpfs", "-o", "size=256k", "tmpfs", data]).returncode == 0,
          "a small memory disk is mounted as the data folder"):
-    with open(os.path.join(data, "filler"), "wb", buffering=0) as filler:
-        try:
-            while True:
-                filler.write(b"\0" * 4096)
-        except OSError:
-            pass
+    fill_disk(data)
     process = start("fulldisk")
     geometry = box_geometry(FULL_DISK, 60000)
     if check(geometry is not None, "full disk: the box shows within 60 s"):
