@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "host/MessageBoxText.h"
@@ -12,6 +13,12 @@ struct WrapCase {
     size_t columns;
     std::string wrapped;
 };
+
+// Named in test lists by its name, not by its bytes.
+void PrintTo(const WrapCase& wrapCase, std::ostream* out)
+{
+    *out << wrapCase.name;
+}
 
 class MessageBoxTextTest : public ::testing::TestWithParam<WrapCase> {};
 
