@@ -78,19 +78,21 @@ std::vector<std::string> boxEnvironment()
     return variables;
 }
 
+// The strings as the list of C strings that exec takes (they must outlive it).
+std::vector<char*> nullTerminated(std::vector<std::string>& strings)
+{
+    std::vector<char*> pointers;
+    for (std::string& string : strings)
+        pointers.push_back(&string[0]);
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
 pid_t startBoxProcess(const std::string& title, const std::string& text, MessageBoxKind kind)
 {
     std::vector<std::string> arguments = {"tortelune-message-box", title, text,
                                           std::to_string(static_cast<int>(kind))};
-    std::vector<char*> argumentPointers;
-    for (std::string& argument : arguments)
-        argumentPointers.push_back(&argument[0]);
-    argumentPointers.push_back(nullptr);
     std::vector<std::string> variables = boxEnvironment();
-    std::vector<char*> variablePointers;
-    for (std::string& variable : variables)
-        variablePointers.push_back(&variable[0]);
-    variablePointers.push_back(nullptr);
 
     // A group of its own: the game ends the box and SDL's child of it in one
     // call, and a Ctrl-C in the terminal reaches only the game, which decides.
@@ -112,7 +114,8 @@ pid_t startBoxProcess(const std::string& title, const std::string& text, Message
     posix_spawn_file_actions_addclosefrom_np(&files, STDERR_FILENO + 1);
     pid_t child = 0;
     const int result =
-        posix_spawn(&child, "/proc/self/exe", &files, &attributes, argumentPointers.data(), variablePointers.data());
+        posix_spawn(&child, "/proc/self/exe", &files, &attributes, nullTerminated(arguments).data(),
+                    nullTerminated(variables).data());
     posix_spawn_file_actions_destroy(&files);
     posix_spawnattr_destroy(&attributes);
     if (result != 0) {

@@ -64,6 +64,17 @@ def box_processes():
     return found
 
 
+def mount_small_disk(folder, size):
+    """Mounts a memory disk of `size` ("256k") on `folder` (made when missing),
+    taken away again when the run ends, before its home is; False when it
+    cannot be mounted. The caller runs in a mount namespace of its own."""
+    os.makedirs(folder, exist_ok=True)
+    if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=" + size, "tmpfs", folder]).returncode != 0:
+        return False
+    atexit.register(subprocess.run, ["umount", folder])
+    return True
+
+
 def fill_disk(folder):
     """Fills the disk that `folder` is on with a file "filler" in it, to the last byte."""
     with open(os.path.join(folder, "filler"), "wb", buffering=0) as filler:

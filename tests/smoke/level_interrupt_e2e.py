@@ -20,7 +20,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_player  # noqa: E402
-from e2e_screen import box_processes, check, check_new_start_runs, click, env, failures, fill_disk, in_game, near_white_share, on_map, mean, setup, shot, wait_for  # noqa: E402
+from e2e_screen import box_processes, check, check_new_start_runs, click, env, failures, fill_disk, in_game, mount_small_disk, near_white_share, on_map, mean, setup, shot, wait_for  # noqa: E402
 
 game, tool, out, make_player, source, scenario = sys.argv[1:7]
 home = setup(tool, out, "tortelune-interrupt-", "interrupt-" + scenario + "-")
@@ -49,11 +49,9 @@ def stop(text):
     sys.exit(1)
 
 
-if scenario == "fulldisk":
-    os.makedirs(folder)
-    if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=8m", "tmpfs", folder]).returncode != 0:
-        print("FAILED: a small memory disk cannot be mounted as the data folder")
-        sys.exit(1)
+if scenario == "fulldisk" and not mount_small_disk(folder, "8m"):
+    print("FAILED: a small memory disk cannot be mounted as the data folder")
+    sys.exit(1)
 if subprocess.run([make_player, source, "Anna", "4"], env=env).returncode != 0:
     print("the returning player could not be written")
     sys.exit(1)
@@ -138,6 +136,4 @@ if failures:
     with open(stderr_path, errors="replace") as written:
         print("the game's error output:\n" + written.read())
     sys.exit(1)
-if scenario == "fulldisk":
-    subprocess.run(["umount", folder])
 print("level interrupt run %s passed" % scenario)

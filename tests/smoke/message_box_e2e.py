@@ -18,7 +18,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from e2e_screen import box_processes, check, check_new_start_runs, env, failures, fill_disk, setup, shot  # noqa: E402
+from e2e_screen import box_processes, check, check_new_start_runs, env, failures, fill_disk, mount_small_disk, setup, shot  # noqa: E402
 
 game, tool, out, size = sys.argv[1:5]
 look = size + ("-" + sys.argv[5] if len(sys.argv) > 5 else "")
@@ -110,9 +110,7 @@ for how in ("SIGTERM", "SIGINT", "SIGHUP", "SIGKILL"):
     check_new_start_runs(game, tag)
 
 # A full data disk at the start.
-os.makedirs(data, exist_ok=True)
-if check(subprocess.run(["mount", "-t", "tmpfs", "-o", "size=256k", "tmpfs", data]).returncode == 0,
-         "a small memory disk is mounted as the data folder"):
+if check(mount_small_disk(data, "256k"), "a small memory disk is mounted as the data folder"):
     fill_disk(data)
     process = start("fulldisk")
     geometry = box_geometry(FULL_DISK, 60000)
@@ -124,7 +122,6 @@ if check(subprocess.run(["mount", "-t", "tmpfs", "-o", "size=256k", "tmpfs", dat
     else:
         process.kill()
         process.wait()
-    subprocess.run(["umount", data])
 
 if failures:
     sys.exit(1)
